@@ -18,6 +18,7 @@ void LogErrorWith(const char* pattern, const char* first) {
   Text line;
   FormatOne(line, pattern, first);
   CurrentLogger().LogError(line.c_str());
+  throw AbortError{};  // not reached: LogError always raises
 }
 
 void LogErrorWith(const char* pattern, const char* first, const char* second) {
@@ -25,6 +26,7 @@ void LogErrorWith(const char* pattern, const char* first, const char* second) {
   const char* args[] = {first, second};
   FormatMany(line, pattern, args, 2);
   CurrentLogger().LogError(line.c_str());
+  throw AbortError{};  // not reached: LogError always raises
 }
 
 void LogLineWith(const char* pattern, const char* first) {
