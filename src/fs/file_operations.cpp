@@ -1,0 +1,110 @@
+#include "fs/file_operations.h"
+
+#include <windows.h>
+
+#include "fs/find_entries.h"
+#include "log/logger.h"
+#include "text/fixed_text.h"
+#include "text/path.h"
+
+namespace {
+
+// A path joined from a folder and a name; empty when it would not fit, so
+// that the operation fails instead of acting on a cut path.
+Text Joined(const char* folder, const char* name) {
+  Text path;
+  if (!PathJoin(path, folder, name)) path.Clear();
+  return path;
+}
+
+bool CreatedOrThere(const char* path) {
+  if (CreateDirectoryA(path, nullptr)) return true;
+  DWORD error = GetLastError();
+  // Drive roots answer "access denied".
+  return error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED;
+}
+
+bool CreateChain(const char* path) {
+  Text part(path);
+  for (char* p = part.data(); *p != '\0'; ++p) {
+    if (*p != '\\') continue;
+    *p = '\0';
+    bool done = CreatedOrThere(part.c_str());
+    *p = '\\';
+    if (!done) return false;
+  }
+  return CreatedOrThere(part.c_str());
+}
+
+}  // namespace
+
+bool PathExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+
+bool CreateFolderChain(const char* path, bool log_success) {
+  bool created = CreateDirectoryA(path, nullptr) != 0;
+  if (!created) {
+    DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS) return true;
+    if (error == ERROR_PATH_NOT_FOUND) {
+      created = CreateChain(path);
+    } else {
+      created = error == ERROR_ACCESS_DENIED;
+    }
+  }
+  if (!created) {
+    LogLineWith("Directory NOT created: %s", path);
+    return false;
+  }
+  if (log_success) LogLineWith("Directory created: %s", path);
+  return true;
+}
+
+bool DeleteFolderTree(const char* path, bool log_success) {
+  if (path[0] == '\0') return false;
+  FindEntries entries;
+  for (bool more = entries.FirstInFolder(path) == FindEntries::kEntry; more; more = entries.Next()) {
+    Text entry = Joined(path, entries.Name());
+    bool removed = entries.IsFolder() ? DeleteFolderTree(entry.c_str(), false)
+                                      : DeleteFileLogged(entry.c_str(), DeleteReport::kSilent);
+    if (!removed) return false;
+  }
+  SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+  if (RemoveDirectoryA(path)) {
+    if (log_success) LogLineWith("Directory deleted: %s", path);
+    return true;
+  }
+  DWORD error = GetLastError();
+  if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) LogLineWith("Directory NOT deleted: %s", path);
+  return false;
+}
+
+bool DeleteFolderTree(const char* folder, const char* name, bool log_success) {
+  return DeleteFolderTree(Joined(folder, name).c_str(), log_success);
+}
+
+bool DeleteFileLogged(const char* path, DeleteReport report) {
+  SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+  if (path[0] != '\0' && DeleteFileA(path)) {
+    if (report <= DeleteReport::kBoth) LogLineWith("File deleted: %s", path);
+    return true;
+  }
+  DWORD error = GetLastError();
+  if (path[0] != '\0' && (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)) return true;
+  if (report == DeleteReport::kBoth || report == DeleteReport::kFailure) LogLineWith("File NOT deleted: %s", path);
+  return false;
+}
+
+bool DeleteFileLogged(const char* folder, const char* name, DeleteReport report) {
+  return DeleteFileLogged(Joined(folder, name).c_str(), report);
+}
+
+bool RenameInFolder(const char* folder, const char* old_name, const char* new_name) {
+  Text old_path = Joined(folder, old_name);
+  Text new_path = Joined(folder, new_name);
+  if (!old_path.empty() && !new_path.empty() && MoveFileA(old_path.c_str(), new_path.c_str())) {
+    LogLineWith("File renamed: %s ->-> %s", old_path.c_str(), new_name);
+    return true;
+  }
+  LogLineWith("File NOT renamed: %s", old_path.empty() ? old_name : old_path.c_str());
+  return false;
+}

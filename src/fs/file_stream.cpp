@@ -1,0 +1,111 @@
+#include "fs/file_stream.h"
+
+#include "log/logger.h"
+
+namespace {
+
+// A single system call moves at most this much; larger requests are looped.
+constexpr DWORD kMaxTransfer = 0x40000000;
+
+}  // namespace
+
+void FileStream::SetPath(const char* path) { path_cut_ = !path_.Assign(path); }
+
+void FileStream::Open(Mode mode) {
+  Close();
+  position_ = 0;
+  if (path_cut_) Fail("Error opening file: %s");
+  HANDLE handle;
+  if (mode == Mode::kRead) {
+    handle = CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  } else {
+    // A read-only, hidden or system file would refuse CREATE_ALWAYS.
+    SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    handle = CreateFileA(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                         nullptr);
+  }
+  if (handle == INVALID_HANDLE_VALUE) Fail("Error opening file: %s");
+  handle_ = handle;
+}
+
+void FileStream::Close() {
+  if (handle_ != nullptr) {
+    CloseHandle(handle_);
+    handle_ = nullptr;
+  }
+}
+
+void FileStream::Fail(const char* pattern) {
+  Close();
+  LogErrorWith(pattern, path_.c_str());
+}
+
+void FileStream::Read(void* buffer, std::size_t n) {
+  auto* bytes = static_cast<unsigned char*>(buffer);
+  std::size_t done = 0;
+  while (done < n) {
+    DWORD want = n - done > kMaxTransfer ? kMaxTransfer : static_cast<DWORD>(n - done);
+    DWORD got = 0;
+    if (handle_ == nullptr || !ReadFile(handle_, bytes + done, want, &got, nullptr) || got == 0) {
+      Fail("Error reading file: %s");
+    }
+    done += got;
+  }
+  position_ += n;
+}
+
+std::size_t FileStream::ReadUpTo(void* buffer, std::size_t n) {
+  DWORD want = n > kMaxTransfer ? kMaxTransfer : static_cast<DWORD>(n);
+  DWORD got = 0;
+  if (handle_ == nullptr || !ReadFile(handle_, buffer, want, &got, nullptr)) Fail("Error reading file: %s");
+  position_ += got;
+  return got;
+}
+
+void FileStream::Seek(std::uint64_t target) {
+  if (target == position_) return;
+  LONG high = static_cast<LONG>(target >> 32);
+  SetLastError(0);
+  DWORD low = SetFilePointer(handle_, static_cast<LONG>(target & 0xFFFFFFFFu), &high, FILE_BEGIN);
+  if (handle_ == nullptr || (low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR)) {
+    Fail("Error positioning cursor in file: %s");
+  }
+  position_ = target;
+}
+
+void FileStream::Write(const void* buffer, std::size_t n) {
+  const auto* bytes = static_cast<const unsigned char*>(buffer);
+  std::size_t done = 0;
+  while (done < n) {
+    DWORD want = n - done > kMaxTransfer ? kMaxTransfer : static_cast<DWORD>(n - done);
+    DWORD written = 0;
+    if (handle_ == nullptr || !WriteFile(handle_, bytes + done, want, &written, nullptr) || written != want) {
+      Fail("Error writing to file: %s");
+    }
+    done += written;
+  }
+  position_ += n;
+}
+
+std::uint64_t FileStream::Size() {
+  if (handle_ == nullptr) return 0;
+  DWORD high = 0;
+  SetLastError(0);
+  DWORD low = GetFileSize(handle_, &high);
+  if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) Fail("Error getting filesize of: %s");
+  return (static_cast<std::uint64_t>(high) << 32) | low;
+}
+
+FILETIME FileStream::GetTime() {
+  FILETIME time{};
+  if (handle_ != nullptr && !GetFileTime(handle_, nullptr, nullptr, &time)) Fail("Error getting filetime of: %s");
+  return time;
+}
+
+void FileStream::SetTime(const FILETIME& time) {
+  if (handle_ != nullptr && SetFileTime(handle_, nullptr, nullptr, &time)) return;
+  // Error 29 (write fault) comes from file systems that keep no times.
+  if (handle_ != nullptr && GetLastError() == ERROR_WRITE_FAULT) return;
+  Fail("Error setting file time for: %s");
+}

@@ -1,0 +1,6 @@
+#include <cstdio>
+
+int main() {
+  std::printf("probe %s\n", TARNELL_ARCH);
+  return 0;
+}
