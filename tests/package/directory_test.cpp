@@ -1,0 +1,331 @@
+// Guards the package directory as stored: the writer and the reader agree on
+// every field, the check word is the one the setup has always used, a signed
+// setup is read like an unsigned one, and every damaged or hostile directory
+// ends in exactly one logged line without reading past a capacity.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "capture_logger.h"
+#include "package/directory_parser.h"
+#include "package/directory_writer.h"
+#include "package/package_directory.h"
+#include "package/package_loader.h"
+#include "package/pe_image.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::uint32_t kPayloadSize = 200;  // stands for image, skin and streams
+
+void PutU16(Bytes& bytes, std::size_t at, std::uint16_t value) {
+  bytes[at] = static_cast<std::uint8_t>(value);
+  bytes[at + 1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+void PutU32(Bytes& bytes, std::size_t at, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+FileRecord MakeRecord(const char* name, std::uint32_t offset, std::uint32_t size, std::uint8_t destination) {
+  FileRecord record;
+  record.name.Assign(name);
+  record.stream_offset = offset;
+  record.size = size;
+  record.destination = destination;
+  return record;
+}
+
+// A package of three files and two associations, directory at kPayloadSize.
+PackageDirectory SamplePackage() {
+  PackageDirectory package;
+  package.header_offset = kPayloadSize;
+  package.version = VersionRecord{1, 7, 0, 2, 13, 0};
+  package.version.check_word = PackageCheckWord(package.version);
+  package.product_name.Assign("Hello World");
+  package.file_count = 3;
+  package.Record(1) = MakeRecord("", 16, 40, 0);
+  package.Record(2) = MakeRecord("Hello.exe", 56, 123456, 0);
+  package.Record(2).shortcut_kind = 2;
+  package.Record(2).service = 1;
+  package.Record(2).icon_index = 3;
+  package.Record(2).file_time = 0x01DC5A0B12345678;
+  package.Record(3) = MakeRecord("notes.txt", 120, 0, 2);
+  package.display_icon.Assign("Hello.exe,1");
+  package.association_count = 2;
+  package.associations[0] = {Text("hlo"), Text("Hello.exe"), Text("Hello document"), 4, false};
+  package.associations[1] = {Text("hlx"), Text("Hello.exe"), Text(""), 0, false};
+  return package;
+}
+
+// The setup file: filler standing for everything before the directory.
+Bytes FileOf(const PackageDirectory& package) {
+  Bytes file(package.header_offset, 0xAA);
+  Bytes directory = SerializePackageDirectory(package);
+  file.insert(file.end(), directory.begin(), directory.end());
+  return file;
+}
+
+struct LoadResult {
+  bool loaded = false;
+  std::vector<std::string> errors;
+  PackageDirectory package;
+};
+
+LoadResult Load(const Bytes& file) {
+  CaptureLogger logger;
+  LoadResult result;
+  MemoryPackageFile source(file.data(), file.size(), "C:\\setup.exe");
+  try {
+    LoadPackageDirectory(source, "C:\\setup.exe", result.package);
+    result.loaded = true;
+  } catch (const AbortError&) {
+  }
+  result.errors = logger.errors;
+  return result;
+}
+
+void ExpectSameRecord(const FileRecord& a, const FileRecord& b) {
+  EXPECT_EQ(a.shortcut_kind, b.shortcut_kind);
+  EXPECT_EQ(a.icon_index, b.icon_index);
+  EXPECT_EQ(a.service, b.service);
+  EXPECT_EQ(a.destination, b.destination);
+  EXPECT_EQ(a.stream_offset, b.stream_offset);
+  EXPECT_EQ(a.file_time, b.file_time);
+  EXPECT_EQ(a.size, b.size);
+  EXPECT_STREQ(a.name.c_str(), b.name.c_str());
+}
+
+// Offsets into FileOf(SamplePackage()).
+constexpr std::size_t kDirectory = kPayloadSize;
+constexpr std::size_t kNameLength = kDirectory + 8;
+constexpr std::size_t kFileCount = kNameLength + 2 + 12;  // "Hello World" and its NUL
+constexpr std::size_t kRecord1 = kFileCount + 2;
+constexpr std::size_t kRecord2 = kRecord1 + 24;
+constexpr std::size_t kRecord2Name = kRecord2 + 23;
+constexpr std::size_t kRecord3 = kRecord2 + 23 + 10;
+constexpr std::size_t kIconLength = kRecord3 + 23 + 10;
+constexpr std::size_t kFirstAssociation = kIconLength + 2 + 12;
+
+}  // namespace
+
+TEST(PackageDirectory, CheckWordOfTheStoredVersion) {
+  VersionRecord english_1_0{0, 0, 0, 1, 0, 0};
+  EXPECT_EQ(PackageCheckWord(english_1_0), 0x4930);
+  english_1_0.check_word = PackageCheckWord(english_1_0);
+  std::uint8_t stored[kVersionRecordSize];
+  EncodeVersion(english_1_0, stored);
+  const std::uint8_t expected[] = {0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x30, 0x49};
+  EXPECT_EQ(0, std::memcmp(stored, expected, sizeof expected));
+
+  // The sum wraps at 65536: 255 * 4 + 65535 = 66555, kept as 1019.
+  VersionRecord wrapping{255, 255, 255, 255, 65535, 0};
+  EXPECT_EQ(PackageCheckWord(wrapping), 1019 ^ 0x4931);
+}
+
+TEST(PackageDirectory, WrittenDirectoryReadsBackFieldForField) {
+  PackageDirectory written = SamplePackage();
+  LoadResult read = Load(FileOf(written));
+  ASSERT_TRUE(read.loaded) << (read.errors.empty() ? "" : read.errors[0]);
+  const PackageDirectory& package = read.package;
+  EXPECT_EQ(package.header_offset, kPayloadSize);
+  EXPECT_EQ(0, std::memcmp(&package.version, &written.version, sizeof package.version));
+  EXPECT_STREQ(package.product_name.c_str(), "Hello World");
+  ASSERT_EQ(package.file_count, 3);
+  for (std::size_t number = 1; number <= 3; ++number) ExpectSameRecord(package.Record(number), written.Record(number));
+  EXPECT_STREQ(package.display_icon.c_str(), "Hello.exe,1");
+  ASSERT_EQ(package.association_count, 2);
+  EXPECT_STREQ(package.associations[0].extension.c_str(), "hlo");
+  EXPECT_STREQ(package.associations[0].program.c_str(), "Hello.exe");
+  EXPECT_STREQ(package.associations[0].third.c_str(), "Hello document");
+  EXPECT_EQ(package.associations[0].icon_index, 4);
+  EXPECT_STREQ(package.associations[1].third.c_str(), "");
+  EXPECT_TRUE(package.has_data_folder);  // destination 2 counts
+
+  // Lookups ignore case and never match record 1.
+  EXPECT_EQ(FindFileRecord(package, "NOTES.TXT"), 3u);
+  EXPECT_EQ(FindFileRecord(package, ""), 0u);
+  EXPECT_EQ(FindFileRecord(package, "missing.dll"), 0u);
+  ASSERT_NE(FindAssociation(package, "HLX"), nullptr);
+  EXPECT_EQ(FindAssociation(package, "HLX"), &package.associations[1]);
+  EXPECT_EQ(FindAssociation(package, "txt"), nullptr);
+
+  // What the builder writes is what it reads back.
+  EXPECT_EQ(SerializePackageDirectory(package), SerializePackageDirectory(written));
+}
+
+TEST(PackageDirectory, AssociationTextsFoundThroughTheirOffsets) {
+  PackageDirectory package = SamplePackage();
+  package.association_count = 0;
+  Bytes file = FileOf(package);
+  // The extension opens the block; the third text is stored before the
+  // program, with a gap: extension at 0, third at 4, program at 9.
+  const char block[] = "hlo\0Doc\0\0Viewer.exe";
+  Bytes entry = {sizeof block, 0};
+  entry.insert(entry.end(), block, block + sizeof block);
+  entry.insert(entry.end(), {9, 0, 4, 0, 7, 0});
+  file.insert(file.end() - 6, entry.begin(), entry.end());  // before the end mark and trailer
+  LoadResult read = Load(file);
+  ASSERT_TRUE(read.loaded) << (read.errors.empty() ? "" : read.errors[0]);
+  ASSERT_EQ(read.package.association_count, 1);
+  EXPECT_STREQ(read.package.associations[0].extension.c_str(), "hlo");
+  EXPECT_STREQ(read.package.associations[0].program.c_str(), "Viewer.exe");
+  EXPECT_STREQ(read.package.associations[0].third.c_str(), "Doc");
+  EXPECT_EQ(read.package.associations[0].icon_index, 7);
+}
+
+TEST(PackageDirectory, PackageWithoutAssociationsOrDataFiles) {
+  PackageDirectory package = SamplePackage();
+  package.association_count = 0;
+  package.file_count = 2;
+  LoadResult read = Load(FileOf(package));
+  ASSERT_TRUE(read.loaded);
+  EXPECT_EQ(read.package.association_count, 0);
+  EXPECT_FALSE(read.package.has_data_folder);
+}
+
+TEST(PackageDirectory, DamagedOrHostileDirectoriesAreRefusedWithOneLine) {
+  const std::string read_error = "Error reading file: C:\\setup.exe";
+  const std::string invalid = "Invalid Tarnell software package";
+  struct Case {
+    const char* what;
+    std::function<void(PackageDirectory&)> change_package;
+    std::function<void(Bytes&)> change_bytes;
+    std::string line;
+  };
+  auto rename = [](std::size_t number, const char* name) {
+    return [=](PackageDirectory& p) { p.Record(number).name.Assign(name); };
+  };
+  const Case cases[] = {
+      {"flipped check word", nullptr, [](Bytes& f) { f[kDirectory + 6] ^= 0x01; }, invalid + "."},
+      {"truncated directory", nullptr,
+       [](Bytes& f) {
+         f.erase(f.begin() + kRecord3, f.end() - 4);
+       },
+       read_error},
+      {"trailer pointing outside", nullptr, [](Bytes& f) { PutU32(f, f.size() - 4, 0x7FFFFFF0); }, read_error},
+      {"trailer pointing at itself", nullptr, [](Bytes& f) { PutU32(f, f.size() - 4, static_cast<std::uint32_t>(f.size() - 4)); },
+       read_error},
+      {"file shorter than a trailer", nullptr, [](Bytes& f) { f.resize(3); }, read_error},
+      {"21 file records", nullptr, [](Bytes& f) { PutU16(f, kFileCount, 21); }, invalid + ": more than 20 file records"},
+      {"no file record", nullptr, [](Bytes& f) { PutU16(f, kFileCount, 0); }, invalid + ": no skin archive record"},
+      {"record of 23 bytes", nullptr, [](Bytes& f) { PutU16(f, kRecord2, 23); },
+       invalid + ": a file record is shorter than 24 bytes"},
+      {"file name of 514 bytes", nullptr, [](Bytes& f) { PutU16(f, kRecord2, 23 + 514); },
+       invalid + ": a file name is longer than 512 characters"},
+      {"file name without NUL", nullptr, [](Bytes& f) { f[kRecord2Name + 9] = 'x'; },
+       invalid + ": a file name is not terminated"},
+      {"product name of 514 bytes", nullptr, [](Bytes& f) { PutU16(f, kNameLength, 514); },
+       invalid + ": the product name is longer than 512 characters"},
+      {"display icon of 514 bytes", nullptr, [](Bytes& f) { PutU16(f, kIconLength, 514); },
+       invalid + ": the display icon is longer than 512 characters"},
+      {"a fifth association",
+       [](PackageDirectory& p) {
+         p.association_count = 4;
+         for (auto& entry : p.associations) entry = {Text("a"), Text("Hello.exe"), Text(""), 0, false};
+       },
+       [](Bytes& f) { f.insert(f.end() - 6, {4, 0, 'b', 0, 'x', 0, 2, 0, 3, 0, 0, 0}); },
+       invalid + ": more than 4 file associations"},
+      {"association text offset past its block", nullptr, [](Bytes& f) { PutU16(f, kFirstAssociation + 2 + 29, 29); },
+       invalid + ": a file association text lies outside its entry"},
+      {"association block without NUL", nullptr, [](Bytes& f) { f[kFirstAssociation + 2 + 28] = 'x'; },
+       invalid + ": a file association text is not terminated"},
+      {"file name ..\\x.dll", rename(2, "..\\x.dll"), nullptr, invalid + ": unsafe file name \"..\\x.dll\""},
+      {"file name ..", rename(3, ".."), nullptr, invalid + ": unsafe file name \"..\""},
+      {"file name . .", rename(3, ". ."), nullptr, invalid + ": unsafe file name \". .\""},
+      {"file name with slash", rename(2, "sub/x.dll"), nullptr, invalid + ": unsafe file name \"sub/x.dll\""},
+      {"file name with drive", rename(2, "C:x.dll"), nullptr, invalid + ": unsafe file name \"C:x.dll\""},
+      {"empty file name", rename(3, ""), nullptr, invalid + ": unsafe file name \"\""},
+      {"product name with backslash", [](PackageDirectory& p) { p.product_name.Assign("Tools\\Hello"); }, nullptr,
+       invalid + ": unsafe product name \"Tools\\Hello\""},
+      {"empty product name", [](PackageDirectory& p) { p.product_name.Clear(); }, nullptr,
+       invalid + ": unsafe product name \"\""},
+      {"extension with backslash", [](PackageDirectory& p) { p.associations[1].extension.Assign("txt\\shell"); },
+       nullptr, invalid + ": unsafe file extension \"txt\\shell\""},
+      {"stream at the directory", [](PackageDirectory& p) { p.Record(3).stream_offset = kPayloadSize; }, nullptr,
+       invalid + ": the data of \"notes.txt\" lies outside the package"},
+      {"skin archive running into the directory", [](PackageDirectory& p) { p.Record(1).size = kPayloadSize; },
+       nullptr, invalid + ": the skin archive lies outside the package data"},
+  };
+  for (const Case& c : cases) {
+    PackageDirectory package = SamplePackage();
+    if (c.change_package) c.change_package(package);
+    Bytes file = FileOf(package);
+    if (c.change_bytes) c.change_bytes(file);
+    LoadResult read = Load(file);
+    EXPECT_FALSE(read.loaded) << c.what;
+    EXPECT_EQ(read.errors, std::vector<std::string>{c.line}) << c.what;
+  }
+}
+
+TEST(PackageDirectory, ExecutableWithoutPackageIsRefused) {
+  Bytes program(3000, 0);
+  program[0] = 'M';
+  program[1] = 'Z';
+  LoadResult read = Load(program);
+  EXPECT_FALSE(read.loaded);
+  ASSERT_EQ(read.errors.size(), 1u);
+  // Its last four bytes point at offset 0: the version there fails its check.
+  EXPECT_EQ(read.errors[0], "Invalid Tarnell software package.");
+}
+
+namespace {
+
+// The headers of a PE image (PE32 or PE32+) with the given security entry.
+Bytes PeHead(bool pe32_plus, std::uint32_t certificate_offset, std::uint32_t certificate_size) {
+  Bytes head(0x200, 0);
+  head[0] = 'M';
+  head[1] = 'Z';
+  PutU32(head, 0x3C, 0x80);
+  std::memcpy(head.data() + 0x80, "PE\0\0", 4);
+  std::size_t optional = 0x80 + 24;
+  std::size_t count_field = pe32_plus ? 108 : 92;
+  PutU16(head, 0x80 + 20, static_cast<std::uint16_t>(count_field + 4 + 16 * 8));
+  PutU16(head, optional, pe32_plus ? 0x20B : 0x10B);
+  PutU32(head, optional + count_field, 16);
+  PutU32(head, optional + count_field + 4 + 4 * 8, certificate_offset);
+  PutU32(head, optional + count_field + 4 + 4 * 8 + 4, certificate_size);
+  return head;
+}
+
+}  // namespace
+
+TEST(PackageDirectory, SignedSetupReadsLikeTheUnsignedOne) {
+  for (bool pe32_plus : {false, true}) {
+    PackageDirectory package = SamplePackage();
+    package.header_offset = 0x200;
+    Bytes unsigned_file = PeHead(pe32_plus, 0, 0);
+    Bytes directory = SerializePackageDirectory(package);
+    unsigned_file.insert(unsigned_file.end(), directory.begin(), directory.end());
+    ASSERT_TRUE(Load(unsigned_file).loaded);
+
+    // Signing names a table that it appends behind the trailer.
+    auto table_at = static_cast<std::uint32_t>(unsigned_file.size());
+    Bytes signed_file = PeHead(pe32_plus, table_at, 24);
+    signed_file.insert(signed_file.end(), unsigned_file.begin() + 0x200, unsigned_file.end());
+    signed_file.insert(signed_file.end(), 24, 0x5A);
+    EXPECT_EQ(PackageDataEnd(signed_file.data(), signed_file.size(), signed_file.size()), table_at);
+    LoadResult read = Load(signed_file);
+    ASSERT_TRUE(read.loaded) << pe32_plus;
+    EXPECT_EQ(SerializePackageDirectory(read.package), directory);
+
+    // A table that does not end the file belongs to the image, not to us.
+    Bytes inner = PeHead(pe32_plus, 0x100, 16);
+    EXPECT_EQ(PackageDataEnd(inner.data(), inner.size(), 5000), 5000u);
+  }
+}
+
+TEST(PackageDirectory, PeHeadersThatRunOutAreNoImage) {
+  Bytes head = PeHead(false, 0x1000, 8);
+  EXPECT_TRUE(ReadPeImageInfo(head.data(), head.size()).is_pe);
+  for (std::size_t cut : {0u, 0x3Fu, 0x84u, 0x80u + 24u, 0x80u + 24u + 95u}) {
+    EXPECT_EQ(ReadPeImageInfo(head.data(), cut).certificate_offset, 0u) << cut;
+  }
+  PutU32(head, 0x3C, 0xFFFFFFF0);  // PE header far outside
+  EXPECT_FALSE(ReadPeImageInfo(head.data(), head.size()).is_pe);
+}
