@@ -1,0 +1,61 @@
+#include "test_folder.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+void RemoveTree(const std::string& path) {
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = data.cFileName;
+      if (name == "." || name == "..") continue;
+      std::string child = path + "\\" + name;
+      SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(child);
+      } else {
+        DeleteFileA(child.c_str());
+      }
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+  }
+  RemoveDirectoryA(path.c_str());
+}
+
+}  // namespace
+
+TestFolder::TestFolder() {
+  static std::atomic<int> counter{0};
+  char temp[MAX_PATH + 1];
+  GetTempPathA(sizeof temp, temp);
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::ostringstream name;
+  name << temp << "tarnell-test-" << GetCurrentProcessId() << "-" << counter++;
+  if (info != nullptr) name << "-" << info->name();
+  path_ = name.str();
+  RemoveTree(path_);
+  EXPECT_TRUE(CreateDirectoryA(path_.c_str(), nullptr)) << path_;
+}
+
+TestFolder::~TestFolder() { RemoveTree(path_); }
+
+void WriteTestFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  ASSERT_TRUE(out.good()) << path;
+}
+
+std::string ReadTestFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
