@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "text/command_line.h"
 #include "text/runtime_error.h"
 
 namespace {
@@ -28,8 +27,13 @@ void SuppressSystemErrorBoxes() {
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX | SEM_NOGPFAULTERRORBOX);
 }
 
-const std::vector<std::string>& CommandLineTable() {
-  static const std::vector<std::string> table = SplitCommandLine(GetCommandLineA());
+const CommandLineWords& CommandLineTable() {
+  static CommandLineWords table;
+  static bool split = false;
+  if (!split) {
+    SplitCommandLine(GetCommandLineA(), table);
+    split = true;
+  }
   return table;
 }
 

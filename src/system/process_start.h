@@ -2,8 +2,8 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <vector>
+
+#include "text/command_line.h"
 
 // Restricts DLL loading to the system folder, so that a setup started from a
 // downloads folder never loads a library planted beside it with
@@ -14,7 +14,7 @@ void RestrictDllSearchToSystem();
 void SuppressSystemErrorBoxes();
 
 // The command line split into words; nothing in the setup reads it.
-const std::vector<std::string>& CommandLineTable();
+const CommandLineWords& CommandLineTable();
 
 // Shows the run-time error box when `error_address` is set, then ends the
 // process with `exit_code`.

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "text/case_fold.h"
+#include "text/command_line.h"
 #include "text/fixed_text.h"
 #include "text/format.h"
 #include "text/number.h"
@@ -192,4 +193,14 @@ TEST(Numbers, ParseInteger) {
       EXPECT_EQ(value, c.value) << c.text;
     }
   }
+}
+
+TEST(CommandLine, SplitsWordsAndQuotedRuns) {
+  CommandLineWords words;
+  SplitCommandLine("  \"C:\\Program Files\\x.exe\" a\tb \"\" \"open", words);
+  ASSERT_EQ(words.count, 5u);
+  const char* expected[] = {"C:\\Program Files\\x.exe", "a", "b", "", "open"};
+  for (std::size_t i = 0; i < 5; ++i) EXPECT_STREQ(words.words[i].c_str(), expected[i]);
+  SplitCommandLine("", words);
+  EXPECT_EQ(words.count, 0u);
 }
