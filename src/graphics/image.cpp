@@ -78,6 +78,13 @@ std::uint8_t* Image::Row(std::uint32_t y) {
 
 const std::uint8_t* Image::Row(std::uint32_t y) const { return const_cast<Image*>(this)->Row(y); }
 
+const std::uint8_t* Image::Bgra(std::uint32_t x, std::uint32_t y) const {
+  const std::uint8_t* row = Row(y);
+  if (!row || x >= width_) return nullptr;
+  if (bitsPerPixel_ == 8) return ColourTable() + 4 * std::size_t{row[x]};
+  return bitsPerPixel_ == 32 ? row + 4 * std::size_t{x} : nullptr;
+}
+
 std::uint8_t* Image::ColourTable() {
   return colourCount_ != 0 ? block_.get() + sizeof(DibHeader) : nullptr;
 }

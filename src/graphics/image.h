@@ -69,6 +69,10 @@ class Image {
   // Row y, counted from the top of the picture; null when y is outside it.
   std::uint8_t* Row(std::uint32_t y);
   const std::uint8_t* Row(std::uint32_t y) const;
+  // Blue, green, red and alpha of pixel x of row y: its colour table entry
+  // in an 8-bit image, the pixel itself in a 32-bit one. Null for 24-bit
+  // images and outside the picture.
+  const std::uint8_t* Bgra(std::uint32_t x, std::uint32_t y) const;
   // The colour table (4 bytes per entry); null when the image has none.
   std::uint8_t* ColourTable();
   const std::uint8_t* ColourTable() const;
