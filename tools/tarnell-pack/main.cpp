@@ -1,0 +1,159 @@
+// tarnell-pack: makes a setup executable from a manifest and the setup
+// program, and reads finished setups with the setup's own reader and decoder.
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "manifest.h"
+#include "pack_error.h"
+#include "setup_builder.h"
+#include "setup_commands.h"
+#include "skin_archive.h"
+#include "stream_encoder.h"
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+const char kUsage[] =
+    "usage: tarnell-pack COMMAND ...\n"
+    "  build MANIFEST -o SETUP.exe [--level N] [--stub STUB.exe]\n"
+    "                         make a setup executable from a manifest\n"
+    "  list SETUP.exe         print the package directory of a setup\n"
+    "  verify SETUP.exe       decode every stream; non-zero exit on any fault\n"
+    "  extract SETUP.exe DIR  write the product files into DIR\n"
+    "Run tarnell-pack COMMAND --help for one command.\n";
+
+const char kBuildUsage[] =
+    "usage: tarnell-pack build MANIFEST -o SETUP.exe [--level N] [--stub STUB.exe]\n"
+    "  MANIFEST        the TOML manifest; its paths are relative to its folder\n"
+    "  -o SETUP.exe    the setup to write; replaced only when the build succeeds\n"
+    "  --level N       libdeflate compression level, 1 to 12 (default 12)\n"
+    "  --stub STUB.exe the unsigned setup program to append the package to; by\n"
+    "                  default tarnell-setup.exe beside tarnell-pack, else the one\n"
+    "                  this source tree builds with the i686 preset:\n"
+    "                  " TARNELL_PACK_DEFAULT_STUB "\n";
+
+const char kListUsage[] = "usage: tarnell-pack list SETUP.exe\n  Prints product, version, files and associations.\n";
+const char kVerifyUsage[] =
+    "usage: tarnell-pack verify SETUP.exe\n"
+    "  Reads the package as the setup does, checks the skin archive's directory and\n"
+    "  decodes every stream, comparing its length with the recorded size.\n";
+const char kExtractUsage[] =
+    "usage: tarnell-pack extract SETUP.exe DIR\n"
+    "  Writes every product file into DIR (created when missing) with its recorded time.\n";
+
+struct UsageError {
+  std::string reason;
+};
+
+bool WantsHelp(const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (arg == "--help" || arg == "-h") return true;
+  }
+  return false;
+}
+
+std::string DefaultStub() {
+  std::error_code error;
+  std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (!error) {
+    std::filesystem::path beside = self.parent_path() / "tarnell-setup.exe";
+    if (std::filesystem::is_regular_file(beside)) return beside.string();
+  }
+  if (std::filesystem::is_regular_file(TARNELL_PACK_DEFAULT_STUB)) return TARNELL_PACK_DEFAULT_STUB;
+  throw PackError("no setup program beside tarnell-pack or at " TARNELL_PACK_DEFAULT_STUB
+                  " (build the i686 preset, or name one with --stub)");
+}
+
+int ParseLevel(const std::string& text) {
+  char* end = nullptr;
+  long level = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || level < 1 || level > 12) {
+    throw UsageError{"--level takes a number from 1 to 12, not \"" + text + "\""};
+  }
+  return static_cast<int>(level);
+}
+
+int Build(const std::vector<std::string>& args) {
+  std::string manifest_path, output, stub;
+  int level = 12;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    auto next = [&]() -> const std::string& {
+      if (i + 1 >= args.size()) throw UsageError{arg + " needs a value"};
+      return args[++i];
+    };
+    if (arg == "-o") {
+      output = next();
+    } else if (arg == "--level") {
+      level = ParseLevel(next());
+    } else if (arg == "--stub") {
+      stub = next();
+    } else if (!arg.empty() && arg[0] == '-') {
+      throw UsageError{"unknown option " + arg};
+    } else if (manifest_path.empty()) {
+      manifest_path = arg;
+    } else {
+      throw UsageError{"more than one manifest given"};
+    }
+  }
+  if (manifest_path.empty()) throw UsageError{"no manifest given"};
+  if (output.empty()) throw UsageError{"no output given (-o SETUP.exe)"};
+
+  Manifest manifest = LoadManifest(manifest_path);
+  if (stub.empty()) stub = DefaultStub();
+  Bytes setup = ComposeSetup(manifest, ReadWholeFile(stub, "stub"), BuildSkinArchive(manifest), DefaultEncoders(level));
+  WriteSetupFile(output, setup);
+  std::cout << output << ": " << manifest.files.size() << " files, " << setup.size() << " bytes\n";
+  return 0;
+}
+
+int Run(const std::string& command, const std::vector<std::string>& args) {
+  if (command == "build") {
+    if (WantsHelp(args)) return std::cout << kBuildUsage, 0;
+    return Build(args);
+  }
+  struct Reader {
+    const char* name;
+    const char* usage;
+    std::size_t arguments;
+  };
+  const Reader readers[] = {{"list", kListUsage, 1}, {"verify", kVerifyUsage, 1}, {"extract", kExtractUsage, 2}};
+  for (const Reader& reader : readers) {
+    if (command != reader.name) continue;
+    if (WantsHelp(args)) return std::cout << reader.usage, 0;
+    if (args.size() != reader.arguments) throw UsageError{std::string(reader.usage)};
+    if (command == "list") ListSetup(args[0], std::cout);
+    if (command == "verify") VerifySetup(args[0], std::cout);
+    if (command == "extract") ExtractSetup(args[0], args[1], std::cout);
+    return 0;
+  }
+  throw UsageError{"unknown command " + command};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    std::cout << kUsage;
+    return args.empty() ? kUsageError : 0;
+  }
+  std::string command = args[0];
+  args.erase(args.begin());
+  try {
+    return Run(command, args);
+  } catch (const UsageError& error) {
+    std::string reason = error.reason;
+    if (!reason.empty() && reason.back() == '\n') reason.pop_back();
+    std::cerr << "tarnell-pack: " << reason.substr(0, reason.find('\n')) << "\n";
+    return kUsageError;
+  } catch (const std::exception& error) {  // PackError and the library's own
+    std::cerr << "tarnell-pack: " << error.what() << "\n";
+    return EXIT_FAILURE;
+  }
+}

@@ -1,0 +1,170 @@
+#include "setup_commands.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+#include "abort_reason.h"
+#include "ansi_text.h"
+#include "file_time.h"
+#include "graphics/skin_directory.h"
+#include "inflate/inflate_state.h"
+#include "pack_error.h"
+#include "setup_file.h"
+
+namespace {
+
+constexpr std::size_t kPieceSize = 65536;
+
+const char* DestinationText(std::uint8_t destination) {
+  switch (destination) {
+    case 0: return "program";
+    case 1: return "data";
+    case 2: return "data-untouched";
+    default: return "unknown";
+  }
+}
+
+const char* ShortcutText(std::uint16_t kind) {
+  switch (kind) {
+    case 0: return "none";
+    case 1: return "start-menu";
+    case 2: return "start-menu+desktop";
+    default: return "unknown";
+  }
+}
+
+std::string Utf8(const Text& text) { return AnsiToUtf8(text.c_str()); }
+
+// Decodes the stream of `record` and hands the bytes to `sink` in pieces;
+// PackError unless the stream yields exactly the record's size.
+template <typename Sink>
+void DecodeRecord(SetupFile& setup, InflateState& decoder, const FileRecord& record, Sink sink) {
+  AbortReason reason;
+  std::string name = Utf8(record.name);
+  auto buffer = std::make_unique<std::uint8_t[]>(kPieceSize);
+  std::uint64_t produced = 0;
+  try {
+    setup.Seek(record.stream_offset);
+    decoder.BeginStream();
+    for (;;) {
+      std::size_t n = decoder.Inflate(kPieceSize, buffer.get());
+      if (n == 0) break;
+      produced += n;
+      if (produced > record.size) throw PackError(name + ": the stream yields more than its " +
+                                                  std::to_string(record.size) + " bytes");
+      sink(buffer.get(), n);
+    }
+  } catch (const AbortError&) {
+    throw PackError(name + ": " + reason.Take("the DEFLATE stream is damaged"));
+  }
+  if (produced != record.size) {
+    throw PackError(name + ": the stream yields " + std::to_string(produced) + " of its " +
+                    std::to_string(record.size) + " bytes");
+  }
+}
+
+void CheckSkinArchive(SetupFile& setup, const FileRecord& skin) {
+  if (skin.size < kSkinDirectorySize) throw PackError("the skin archive is smaller than its directory");
+  std::uint8_t directory_bytes[kSkinDirectorySize];
+  AbortReason reason;
+  try {
+    setup.ReadAt(skin.stream_offset, directory_bytes, sizeof directory_bytes);
+  } catch (const AbortError&) {
+    throw PackError(reason.Take("the skin archive cannot be read"));
+  }
+  auto directory = std::make_unique<SkinDirectory>();
+  if (!directory->Parse(directory_bytes, sizeof directory_bytes, skin.size)) {
+    throw PackError("the skin archive's directory is damaged");
+  }
+  for (int number = 1; number <= kSkinSlotCount; ++number) {
+    const SkinSlot& slot = directory->Slot(number);
+    if (slot.state != SkinSlotState::kUnused && !slot.IsReadable()) {
+      throw PackError("skin slot " + std::to_string(number) + " (" + slot.name.c_str() + ") is damaged");
+    }
+  }
+}
+
+}  // namespace
+
+void ListSetup(const std::string& path, std::ostream& out) {
+  SetupFile setup(path);
+  PackageDirectory package = ReadSetupDirectory(setup);
+  const VersionRecord& version = package.version;
+  out << "Product:      " << Utf8(package.product_name) << "\n"
+      << "Version:      " << int{version.major} << "." << version.minor << ", "
+      << (version.language == 0 ? "english" : "german") << (version.patch ? ", patch" : "") << "\n"
+      << "Display icon: " << Utf8(package.display_icon) << "\n"
+      << "Skin archive: " << package.Record(1).size << " bytes at " << package.Record(1).stream_offset << "\n"
+      << "Directory:    at " << package.header_offset << "\n"
+      << "Files:        " << package.file_count - 1 << "\n";
+  for (std::size_t number = 2; number <= package.file_count; ++number) {
+    const FileRecord& record = package.Record(number);
+    out << "  " << Utf8(record.name) << "\n"
+        << "    size " << record.size << ", stream at " << record.stream_offset << ", "
+        << DestinationText(record.destination) << ", shortcut " << ShortcutText(record.shortcut_kind) << ", icon "
+        << int{record.icon_index} << (record.service ? ", service" : "") << ", time "
+        << FileTimeText(record.file_time) << "\n";
+  }
+  out << "Associations: " << int{package.association_count} << "\n";
+  for (std::size_t i = 0; i < package.association_count; ++i) {
+    const AssociationEntry& entry = package.associations[i];
+    out << "  ." << Utf8(entry.extension) << " -> " << Utf8(entry.program) << ", icon " << entry.icon_index
+        << ", text \"" << Utf8(entry.third) << "\"\n";
+  }
+}
+
+void VerifySetup(const std::string& path, std::ostream& out) {
+  SetupFile setup(path);
+  PackageDirectory package = ReadSetupDirectory(setup);
+  CheckSkinArchive(setup, package.Record(1));
+  InflateState decoder(&setup);
+  std::uint64_t total = 0;
+  for (std::size_t number = 2; number <= package.file_count; ++number) {
+    const FileRecord& record = package.Record(number);
+    DecodeRecord(setup, decoder, record, [](const std::uint8_t*, std::size_t) {});
+    total += record.size;
+  }
+  out << path << ": " << package.file_count - 1 << " files, " << total << " bytes, all streams intact\n";
+}
+
+void ExtractSetup(const std::string& path, const std::string& folder, std::ostream& out) {
+  SetupFile setup(path);
+  PackageDirectory package = ReadSetupDirectory(setup);
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error) throw PackError("cannot create " + folder + ": " + error.message());
+  InflateState decoder(&setup);
+  for (std::size_t number = 2; number <= package.file_count; ++number) {
+    const FileRecord& record = package.Record(number);
+    // The reader refused names with separators, so the file stays in `folder`.
+    std::string target = (std::filesystem::path(folder) / Utf8(record.name)).string();
+    int descriptor = open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (descriptor < 0) throw PackError("cannot create " + target + ": " + std::strerror(errno));
+    std::unique_ptr<int, void (*)(int*)> closer(&descriptor, [](int* d) { close(*d); });
+    try {
+      DecodeRecord(setup, decoder, record, [&](const std::uint8_t* bytes, std::size_t n) {
+        while (n > 0) {
+          ssize_t written = write(descriptor, bytes, n);
+          if (written < 0 && errno == EINTR) continue;
+          if (written <= 0) throw PackError("cannot write " + target + ": " + std::strerror(errno));
+          bytes += written;
+          n -= static_cast<std::size_t>(written);
+        }
+      });
+      timespec times[2] = {{0, UTIME_OMIT}, UnixFromFileTime(record.file_time)};
+      if (futimens(descriptor, times) != 0) {
+        throw PackError("cannot set the time of " + target + ": " + std::strerror(errno));
+      }
+    } catch (const PackError&) {
+      unlink(target.c_str());  // no half-written file stands for the real one
+      throw;
+    }
+    out << target << "\n";
+  }
+}

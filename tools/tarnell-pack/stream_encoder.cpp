@@ -1,0 +1,51 @@
+// The encoders apart from the decoder check: zlib's deflate() and the
+// decoder's deflate namespace cannot share one translation unit.
+#include "stream_encoder.h"
+
+#include <libdeflate.h>
+#include <zlib.h>
+
+#include <memory>
+
+#include "pack_error.h"
+
+namespace {
+
+Bytes Libdeflate(const Bytes& data, int level) {
+  std::unique_ptr<libdeflate_compressor, decltype(&libdeflate_free_compressor)> compressor(
+      libdeflate_alloc_compressor(level), &libdeflate_free_compressor);
+  if (!compressor) throw PackError("libdeflate cannot compress at level " + std::to_string(level));
+  Bytes out(libdeflate_deflate_compress_bound(compressor.get(), data.size()));
+  std::size_t size = libdeflate_deflate_compress(compressor.get(), data.data(), data.size(), out.data(), out.size());
+  out.resize(size);  // 0 would mean "did not fit", which the bound rules out; the check catches it anyway
+  return out;
+}
+
+Bytes Zlib(const Bytes& data, int level) {
+  z_stream stream{};
+  // Negative window bits: raw DEFLATE, no zlib header or checksum.
+  if (deflateInit2(&stream, level, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY) != Z_OK) {
+    throw PackError("zlib cannot start compressing");
+  }
+  Bytes out(deflateBound(&stream, static_cast<uLong>(data.size())));
+  stream.next_in = const_cast<Bytef*>(data.data());
+  stream.avail_in = static_cast<uInt>(data.size());
+  stream.next_out = out.data();
+  stream.avail_out = static_cast<uInt>(out.size());
+  int result = deflate(&stream, Z_FINISH);
+  out.resize(stream.total_out);
+  deflateEnd(&stream);
+  if (result != Z_STREAM_END) out.clear();
+  return out;
+}
+
+}  // namespace
+
+std::vector<StreamEncoder> DefaultEncoders(int level) {
+  return {
+      {"libdeflate level " + std::to_string(level), [level](const Bytes& data) { return Libdeflate(data, level); }},
+      {"zlib level 9", [](const Bytes& data) { return Zlib(data, 9); }},
+      {"zlib stored blocks", [](const Bytes& data) { return Zlib(data, 0); }},
+  };
+}
+
