@@ -1,0 +1,149 @@
+// libpng reports failures by longjmp. Each function that calls setjmp below
+// keeps only plain pointers and integers in its frame, and the C++ objects
+// live in its callers, so a jump never skips a destructor.
+#include "png_codec.h"
+
+#include <png.h>
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <stdexcept>
+
+namespace {
+
+struct Session {
+  const std::uint8_t* data = nullptr;
+  std::size_t size = 0;
+  std::size_t position = 0;
+  std::vector<std::uint8_t>* output = nullptr;
+  char message[200] = "";
+};
+
+void OnError(png_structp png, png_const_charp message) {
+  auto* session = static_cast<Session*>(png_get_error_ptr(png));
+  std::snprintf(session->message, sizeof session->message, "%s", message);
+  png_longjmp(png, 1);
+}
+
+void OnWarning(png_structp, png_const_charp) {}
+
+void ReadFromMemory(png_structp png, png_bytep out, std::size_t count) {
+  auto* session = static_cast<Session*>(png_get_io_ptr(png));
+  if (count > session->size - session->position) png_error(png, "the file ends early");
+  std::memcpy(out, session->data + session->position, count);
+  session->position += count;
+}
+
+void WriteToMemory(png_structp png, png_bytep data, std::size_t count) {
+  auto* session = static_cast<Session*>(png_get_io_ptr(png));
+  try {
+    session->output->insert(session->output->end(), data, data + count);
+  } catch (const std::bad_alloc&) {
+    png_error(png, "out of memory");
+  }
+}
+
+void FlushNothing(png_structp) {}
+
+bool ReadHeader(png_structp png, png_infop info, png_uint_32 maxSide, png_uint_32* width, png_uint_32* height) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_set_user_limits(png, maxSide, maxSide);
+  png_read_info(png, info);
+  png_set_expand(png);
+  png_set_strip_16(png);
+  png_set_gray_to_rgb(png);
+  png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+  png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+  *width = png_get_image_width(png, info);
+  *height = png_get_image_height(png, info);
+  if (png_get_rowbytes(png, info) != std::size_t{*width} * 4) png_error(png, "cannot be turned into RGBA");
+  return true;
+}
+
+bool ReadRows(png_structp png, png_bytepp rows) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_read_image(png, rows);
+  return true;
+}
+
+bool WriteImage(png_structp png, png_infop info, png_uint_32 width, png_uint_32 height, png_bytepp rows) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  png_write_image(png, rows);
+  png_write_end(png, nullptr);
+  return true;
+}
+
+struct ReadStructs {
+  png_structp png = nullptr;
+  png_infop info = nullptr;
+  ~ReadStructs() { png_destroy_read_struct(&png, &info, nullptr); }
+};
+
+struct WriteStructs {
+  png_structp png = nullptr;
+  png_infop info = nullptr;
+  ~WriteStructs() { png_destroy_write_struct(&png, &info); }
+};
+
+std::vector<png_bytep> RowPointers(std::uint8_t* pixels, std::uint32_t width, std::uint32_t height) {
+  std::vector<png_bytep> rows(height);
+  for (std::uint32_t y = 0; y < height; ++y) rows[y] = pixels + std::size_t{y} * width * 4;
+  return rows;
+}
+
+}  // namespace
+
+bool ReadPngAsRgba(const std::vector<std::uint8_t>& png, std::uint32_t maxSide, RgbaPicture& picture,
+                   std::string& error) {
+  Session session;
+  session.data = png.data();
+  session.size = png.size();
+  if (png.size() < 8 || png_sig_cmp(png.data(), 0, 8) != 0) {
+    error = "not a PNG file";
+    return false;
+  }
+  ReadStructs reader;
+  reader.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &session, OnError, OnWarning);
+  if (reader.png != nullptr) reader.info = png_create_info_struct(reader.png);
+  if (reader.info == nullptr) throw std::bad_alloc();
+  png_set_read_fn(reader.png, &session, ReadFromMemory);
+
+  png_uint_32 width = 0;
+  png_uint_32 height = 0;
+  if (!ReadHeader(reader.png, reader.info, maxSide, &width, &height)) {
+    error = session.message;
+    return false;
+  }
+  picture.width = width;
+  picture.height = height;
+  picture.pixels.assign(std::size_t{width} * height * 4, 0);
+  std::vector<png_bytep> rows = RowPointers(picture.pixels.data(), width, height);
+  if (!ReadRows(reader.png, rows.data())) {
+    error = session.message;
+    return false;
+  }
+  return true;
+}
+
+std::vector<std::uint8_t> WriteRgbaPng(const RgbaPicture& picture) {
+  std::vector<std::uint8_t> png;
+  Session session;
+  session.output = &png;
+  WriteStructs writer;
+  writer.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &session, OnError, OnWarning);
+  if (writer.png != nullptr) writer.info = png_create_info_struct(writer.png);
+  if (writer.info == nullptr) throw std::bad_alloc();
+  png_set_write_fn(writer.png, &session, WriteToMemory, FlushNothing);
+  // libpng only reads through the row pointers while writing.
+  std::vector<png_bytep> rows =
+      RowPointers(const_cast<std::uint8_t*>(picture.pixels.data()), picture.width, picture.height);
+  if (!WriteImage(writer.png, writer.info, picture.width, picture.height, rows.data())) {
+    throw std::runtime_error(std::string("libpng cannot write the picture: ") + session.message);
+  }
+  return png;
+}

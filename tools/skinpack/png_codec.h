@@ -1,0 +1,26 @@
+// Reading any PNG into 8-bit RGBA pixels and writing them back as the plain
+// PNG the skin archive stores, both through libpng.
+//
+// Reading keeps the stored sample values as the setup's own decoder does:
+// no gamma or colour-space conversion, 16-bit samples cut to their most
+// significant byte, palette and tRNS expanded to alpha.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct RgbaPicture {
+  std::uint32_t width = 0;
+  std::uint32_t height = 0;
+  std::vector<std::uint8_t> pixels;  // rows top to bottom, bytes R, G, B, A
+};
+
+// False, with libpng's reason in `error`, when the bytes are no PNG that
+// libpng can read or the picture is wider or higher than `maxSide`.
+bool ReadPngAsRgba(const std::vector<std::uint8_t>& png, std::uint32_t maxSide, RgbaPicture& picture,
+                   std::string& error);
+
+// An 8-bit RGBA, non-interlaced PNG at libpng's default compression with no
+// chunks but IHDR, IDAT and IEND.
+std::vector<std::uint8_t> WriteRgbaPng(const RgbaPicture& picture);
