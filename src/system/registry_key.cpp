@@ -47,6 +47,13 @@ bool RegistryKey::WriteText(const char* name, const char* text) const {
   return RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), size) == ERROR_SUCCESS;
 }
 
+bool RegistryKeyMissing(HKEY root, const char* path) {
+  HKEY key;
+  LONG result = RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE, &key);
+  if (result == ERROR_SUCCESS) RegCloseKey(key);
+  return result == ERROR_FILE_NOT_FOUND;
+}
+
 bool DeleteRegistryKey(HKEY root, const char* path) {
   LONG result = RegDeleteKeyA(root, path);
   return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;

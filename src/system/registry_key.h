@@ -34,5 +34,7 @@ class RegistryKey {
   HKEY key_ = nullptr;
 };
 
+// True when the key is not there (as opposed to there but refused).
+bool RegistryKeyMissing(HKEY root, const char* path);
 // Deletes a key that has no subkeys; a key that is not there counts as deleted.
 bool DeleteRegistryKey(HKEY root, const char* path);
