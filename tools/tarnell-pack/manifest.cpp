@@ -11,7 +11,6 @@
 #include "ansi_text.h"
 #include "file_time.h"
 #include "pack_error.h"
-#include "text/case_fold.h"
 
 namespace {
 
@@ -190,8 +189,8 @@ class ManifestReader {
                "\"" + AnsiToUtf8(added.name) + "\" is the name of file[" + std::to_string(j + 1) +
                    "] as well (Windows ignores case)");
         }
-        if (added.service && earlier.service && ServiceName(added.name) == ServiceName(earlier.name)) {
-          Fail(at, prefix + "service",
+        if (added.service && earlier.service && SameWindowsFileName(ServiceName(added.name), ServiceName(earlier.name))) {
+          Fail(*table.get("service"), prefix + "service",
                "its service name \"" + AnsiToUtf8(ServiceName(added.name)) + "\" is that of file[" +
                    std::to_string(j + 1) + "] (the name up to its first dot)");
         }
@@ -200,11 +199,7 @@ class ManifestReader {
   }
 
   // Services are named after the file name up to its first dot.
-  static std::string ServiceName(const std::string& name) {
-    std::string stem = name.substr(0, name.find('.'));
-    for (char& c : stem) c = static_cast<char>(FoldCase(c));
-    return stem;
-  }
+  static std::string ServiceName(const std::string& name) { return name.substr(0, name.find('.')); }
 
   ManifestFile ReadFile(const toml::table& table, const std::string& prefix) const {
     CheckKeys(table, prefix, {"source", "name", "destination", "shortcut", "icon", "service", "time"});
