@@ -351,6 +351,39 @@ TEST_F(PackTest, StubMustBeAnUnsignedProgram) {
   EXPECT_FALSE(fs::exists(folder_ / "out.exe"));
 }
 
+TEST_F(PackTest, CustomSkinFolderIsCheckedAndPacked) {
+  const fs::path skin = fs::path(TARNELL_SOURCE_DIR) / "skin" / "default";
+  WriteText(folder_ / "a.txt", "text");
+  fs::create_directories(folder_ / "good");
+  fs::copy_file(skin / "check2.png", folder_ / "good" / "check1.png");  // 13x15, another picture
+  fs::create_directories(folder_ / "bad");
+  fs::copy_file(skin / "insthead.png", folder_ / "bad" / "check1.png");  // 500x70
+  const std::string manifest = "[product]\nname = \"Hello\"\nversion = \"1.0\"\n[[file]]\nsource = \"a.txt\"\n";
+
+  WriteText(folder_ / "default.toml", manifest);
+  WriteText(folder_ / "good.toml", manifest + "[skin]\nfolder = \"good\"\n");
+  WriteText(folder_ / "bad.toml", manifest + "[skin]\nfolder = \"bad\"\n");
+  ASSERT_EQ(Build(folder_ / "default.toml", folder_ / "default.exe").status, 0);
+  PackRun good = Build(folder_ / "good.toml", folder_ / "good.exe");
+  ASSERT_EQ(good.status, 0) << good.err;
+  EXPECT_EQ(Pack("verify " + Quote((folder_ / "good.exe").string())).status, 0);
+  PackageDirectory with_default = LoadDirectory(ReadBytes(folder_ / "default.exe"));
+  PackageDirectory with_custom = LoadDirectory(ReadBytes(folder_ / "good.exe"));
+  EXPECT_GT(with_default.Record(1).size, 12000u) << "the default skin's pictures";
+  EXPECT_NE(with_custom.Record(1).size, with_default.Record(1).size);
+
+  PackRun bad = Build(folder_ / "bad.toml", folder_ / "bad.exe");
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_EQ(bad.err.rfind("tarnell-pack: skin.folder: ", 0), 0u) << bad.err;
+  EXPECT_FALSE(fs::exists(folder_ / "bad.exe"));
+
+  EXPECT_EQ(Pack("skin check " + Quote((folder_ / "good").string())).status, 0);
+  PackRun checked = Pack("skin check " + Quote((folder_ / "bad").string()));
+  EXPECT_EQ(checked.status, 1);
+  EXPECT_NE(checked.out.find("check1.png: 500x70, but the setup draws \"check1\" at 13x15"), std::string::npos)
+      << checked.out;
+}
+
 namespace {
 
 // Signs `in` into `out` with a throw-away certificate made in `folder`.

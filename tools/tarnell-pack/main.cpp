@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "setup_builder.h"
 #include "setup_commands.h"
 #include "skin_archive.h"
+#include "skin_pack.h"
 #include "stream_encoder.h"
 
 namespace {
@@ -25,6 +27,8 @@ const char kUsage[] =
     "  list SETUP.exe         print the package directory of a setup\n"
     "  verify SETUP.exe       decode every stream; non-zero exit on any fault\n"
     "  extract SETUP.exe DIR  write the product files into DIR\n"
+    "  skin check FOLDER [--header PNG]\n"
+    "                         check a skin folder's pictures before building\n"
     "Run tarnell-pack COMMAND --help for one command.\n";
 
 const char kBuildUsage[] =
@@ -45,6 +49,12 @@ const char kVerifyUsage[] =
 const char kExtractUsage[] =
     "usage: tarnell-pack extract SETUP.exe DIR\n"
     "  Writes every product file into DIR (created when missing) with its recorded time.\n";
+
+const char kSkinUsage[] =
+    "usage: tarnell-pack skin check FOLDER [--header PNG]\n"
+    "  Checks every PNG of FOLDER (and the header picture) the way build packs them:\n"
+    "  one line per picture, then one per picture the setup asks for that the folder\n"
+    "  leaves to the default skin. Exit status 1 when a picture would stop the build.\n";
 
 struct UsageError {
   std::string reason;
@@ -112,7 +122,37 @@ int Build(const std::vector<std::string>& args) {
   return 0;
 }
 
+int SkinCheck(const std::vector<std::string>& args) {
+  std::optional<std::string> header;
+  std::string folder;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--header" && i + 1 < args.size()) {
+      header = args[++i];
+    } else if (folder.empty() && args[i][0] != '-') {
+      folder = args[i];
+    } else {
+      throw UsageError{kSkinUsage};
+    }
+  }
+  if (args.empty() || args[0] != "check" || folder.empty()) throw UsageError{kSkinUsage};
+  bool problem = false;
+  try {
+    for (const SkinFinding& finding : CheckSkinFolder(folder, header)) {
+      std::cout << finding.text << "\n";
+      problem = problem || finding.IsProblem();
+    }
+  } catch (const SkinPackError& error) {
+    throw PackError(error.what());
+  }
+  if (problem) throw PackError("the skin folder " + folder + " has pictures that the build would refuse");
+  return 0;
+}
+
 int Run(const std::string& command, const std::vector<std::string>& args) {
+  if (command == "skin") {
+    if (WantsHelp(args)) return std::cout << kSkinUsage, 0;
+    return SkinCheck(args);
+  }
   if (command == "build") {
     if (WantsHelp(args)) return std::cout << kBuildUsage, 0;
     return Build(args);

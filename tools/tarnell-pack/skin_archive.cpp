@@ -1,12 +1,13 @@
 #include "skin_archive.h"
 
-#include "graphics/skin_directory.h"
 #include "pack_error.h"
+#include "skin_pack.h"
 
 Bytes BuildSkinArchive(const Manifest& manifest) {
-  if (manifest.skin_folder || manifest.header_picture) {
-    throw PackError("skin: this build of tarnell-pack cannot pack a skin folder yet");
+  try {
+    return manifest.skin_folder ? PackSkinFolder(*manifest.skin_folder, manifest.header_picture)
+                                : PackDefaultSkin(manifest.header_picture);
+  } catch (const SkinPackError& error) {
+    throw PackError(std::string(manifest.skin_folder ? "skin.folder: " : "skin.header: ") + error.what());
   }
-  // A directory of unused slots: a valid archive without pictures.
-  return Bytes(kSkinDirectorySize, 0);
 }
