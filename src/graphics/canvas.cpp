@@ -1,0 +1,153 @@
+// Canvas drawing: clip first, then one GDI call through the call table.
+#include "graphics/canvas.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "graphics/compositing.h"
+#include "graphics/font_record.h"
+#include "graphics/gdi_calls.h"
+#include "graphics/graphics_resources.h"
+
+namespace {
+
+RECT ToRect(const Rect& rect) { return RECT{rect.left, rect.top, rect.right, rect.bottom}; }
+
+}  // namespace
+
+void Canvas::Init(HDC dc, std::int32_t width, std::int32_t height) {
+  dc_ = dc;
+  lineHeight_ = 0;
+  font_ = savedFont_ = nullptr;
+  pen_ = savedPen_ = nullptr;
+  textColour_ = GetTextColor(dc);
+  backColour_ = GetBkColor(dc);
+  SetClipSize(width, height);
+}
+
+void Canvas::SelectFont(const FontRecord& font) {
+  lineHeight_ = font.LineHeight();
+  if (font.Handle() == font_) return;
+  auto previous = static_cast<HFONT>(Gdi().selectObject(dc_, font.Handle()));
+  if (!font_) savedFont_ = previous;
+  font_ = font.Handle();
+}
+
+void Canvas::SelectPen(HPEN pen) {
+  if (pen == pen_) return;
+  auto previous = static_cast<HPEN>(Gdi().selectObject(dc_, pen));
+  if (!pen_) savedPen_ = previous;
+  pen_ = pen;
+}
+
+void Canvas::RestoreObjects() {
+  if (savedFont_) Gdi().selectObject(dc_, savedFont_);
+  if (savedPen_) Gdi().selectObject(dc_, savedPen_);
+  font_ = savedFont_ = nullptr;
+  pen_ = savedPen_ = nullptr;
+}
+
+void Canvas::SetTextColour(GdiColour colour) {
+  if (colour == textColour_) return;
+  Gdi().setTextColor(dc_, colour);
+  textColour_ = colour;
+}
+
+void Canvas::SetBackColour(GdiColour colour) {
+  if (colour == backColour_) return;
+  Gdi().setBkColor(dc_, colour);
+  backColour_ = colour;
+}
+
+void Canvas::FillRect(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
+  const Rect visible = Intersect(Rect{left, top, right, bottom}, clip_);
+  if (visible.IsEmpty()) return;
+  const RECT area = ToRect(visible);
+  Gdi().extTextOut(dc_, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
+}
+
+void Canvas::TextOutRect(std::int32_t x, std::int32_t y, const Rect& rect, const char* text, std::size_t length) {
+  const Rect visible = Intersect(rect, clip_);
+  if (visible.IsEmpty()) return;
+  const RECT area = ToRect(visible);
+  Gdi().extTextOut(dc_, x, y, ETO_OPAQUE | ETO_CLIPPED, &area, text, static_cast<UINT>(length), nullptr);
+}
+
+void Canvas::TextOutCentredV(std::int32_t indent, const Rect& rect, const char* text, std::size_t length) {
+  TextOutRect(rect.left + indent, rect.top + (rect.Height() - lineHeight_) / 2, rect, text, length);
+}
+
+void Canvas::ExcludeRect(const Rect& rect) {
+  const Rect visible = Intersect(rect, clip_);
+  if (visible.IsEmpty()) return;
+  Gdi().excludeClipRect(dc_, visible.left, visible.top, visible.right, visible.bottom);
+}
+
+void Canvas::HLine(std::int32_t x1, std::int32_t y, std::int32_t x2) {
+  if (y < clip_.top || y >= clip_.bottom) return;
+  if (x1 > x2) std::swap(x1, x2);
+  x1 = std::max(x1, clip_.left);
+  x2 = std::min(x2, clip_.right);
+  if (x1 >= x2) return;
+  Gdi().moveTo(dc_, x1, y, nullptr);
+  Gdi().lineTo(dc_, x2, y);
+}
+
+void Canvas::VLine(std::int32_t x, std::int32_t y1, std::int32_t y2) {
+  if (x < clip_.left || x >= clip_.right) return;
+  if (y1 > y2) std::swap(y1, y2);
+  y1 = std::max(y1, clip_.top);
+  y2 = std::min(y2, clip_.bottom);
+  if (y1 >= y2) return;
+  Gdi().moveTo(dc_, x, y1, nullptr);
+  Gdi().lineTo(dc_, x, y2);
+}
+
+void Canvas::Polyline3(HPEN pen, POINT from, POINT via, POINT to) {
+  SelectPen(pen);
+  Gdi().moveTo(dc_, from.x, from.y, nullptr);
+  Gdi().lineTo(dc_, via.x, via.y);
+  Gdi().lineTo(dc_, to.x, to.y);
+}
+
+void Canvas::Bevel(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
+  const GraphicsResources& graphics = Graphics();
+  Polyline3(graphics.FacePen(), {right - 2, top}, {left, top}, {left, bottom - 1});
+  Polyline3(graphics.WhitePen(), {right - 2, top + 1}, {left + 1, top + 1}, {left + 1, bottom - 2});
+  Polyline3(graphics.ShadowPen(), {right - 2, top + 1}, {right - 2, bottom - 2}, {left, bottom - 2});
+  Polyline3(graphics.DarkShadowPen(), {right - 1, top}, {right - 1, bottom - 1}, {left - 1, bottom - 1});
+}
+
+void Canvas::FillBand(const Rect& band, GdiColour colour) {
+  const Rect visible = Intersect(band, clip_);
+  if (visible.IsEmpty()) return;
+  Gdi().setBkColor(dc_, colour);
+  FillRect(visible.left, visible.top, visible.right, visible.bottom);
+}
+
+void Canvas::GreyGradientH(const Rect& rect, std::uint8_t grey1, std::uint8_t grey2) {
+  const std::int32_t width = rect.Width();
+  for (std::int32_t x = std::max(rect.left, clip_.left); x < std::min(rect.right, clip_.right); ++x) {
+    const auto level = static_cast<std::uint8_t>(GradientValue(grey1, grey2, x - rect.left, width));
+    FillBand(Rect{x, rect.top, x + 1, rect.bottom}, Grey(level));
+  }
+  Gdi().setBkColor(dc_, backColour_);
+}
+
+void Canvas::GreyGradientV(const Rect& rect, std::uint8_t grey1, std::uint8_t grey2) {
+  GradientV(rect, Grey(grey1), Grey(grey2));
+}
+
+void Canvas::GradientV(const Rect& rect, GdiColour colour1, GdiColour colour2) {
+  const std::int32_t height = rect.Height();
+  auto channel = [height](std::uint8_t first, std::uint8_t second, std::int32_t step) {
+    return static_cast<std::uint8_t>(GradientValue(first, second, step, height));
+  };
+  for (std::int32_t y = std::max(rect.top, clip_.top); y < std::min(rect.bottom, clip_.bottom); ++y) {
+    const std::int32_t step = y - rect.top;
+    FillBand(Rect{rect.left, y, rect.right, y + 1},
+             Rgb(channel(RedOf(colour1), RedOf(colour2), step), channel(GreenOf(colour1), GreenOf(colour2), step),
+                 channel(BlueOf(colour1), BlueOf(colour2), step)));
+  }
+  Gdi().setBkColor(dc_, backColour_);
+}

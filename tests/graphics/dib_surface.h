@@ -1,0 +1,115 @@
+// Test surfaces and a counting GDI table for the Win32 graphics tests.
+//
+// DibSurface: a memory context drawing into a 32-bit top-down DIB section,
+// so a test reads back exactly the pixels GDI wrote.
+// CountingGdi: while it lives, every call through the GDI call table is
+// counted (and the position of the last text output kept) before it goes on
+// to the system.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "graphics/colours.h"
+#include "graphics/gdi_calls.h"
+#include "graphics/gdi_handles.h"
+
+class DibSurface {
+ public:
+  DibSurface(int width, int height, GdiColour fill) : width_(width), height_(height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    dc_.Reset(CreateCompatibleDC(nullptr));
+    bitmap_.Reset(CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    bits_ = static_cast<std::uint32_t*>(bits);
+    previous_ = SelectObject(dc_.Get(), bitmap_.Get());
+    for (int i = 0; i < width * height; ++i) bits_[i] = ToDib(fill);
+  }
+  ~DibSurface() { SelectObject(dc_.Get(), previous_); }
+  DibSurface(const DibSurface&) = delete;
+  DibSurface& operator=(const DibSurface&) = delete;
+
+  HDC Dc() const { return dc_.Get(); }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  GdiColour At(int x, int y) const {
+    GdiFlush();
+    const std::uint32_t pixel = bits_[y * width_ + x];
+    return Rgb(static_cast<std::uint8_t>(pixel >> 16), static_cast<std::uint8_t>(pixel >> 8),
+               static_cast<std::uint8_t>(pixel));
+  }
+
+ private:
+  static std::uint32_t ToDib(GdiColour colour) {
+    return std::uint32_t{RedOf(colour)} << 16 | std::uint32_t{GreenOf(colour)} << 8 | BlueOf(colour);
+  }
+
+  int width_;
+  int height_;
+  OwnedDc dc_;
+  BitmapObject bitmap_;
+  HGDIOBJ previous_ = nullptr;
+  std::uint32_t* bits_ = nullptr;
+};
+
+class CountingGdi {
+ public:
+  CountingGdi() : saved_(Gdi()) {
+    Gdi() = GdiCalls{&SelectObjectCounted, &SetTextColorCounted, &SetBkColorCounted, &ExtTextOutCounted,
+                     &ExcludeClipRectCounted, &MoveToCounted, &LineToCounted, &SetDIBitsCounted};
+    selectObject = setTextColor = setBkColor = extTextOut = excludeClipRect = moveTo = lineTo = setDIBits = 0;
+  }
+  ~CountingGdi() { Gdi() = saved_; }
+  CountingGdi(const CountingGdi&) = delete;
+  CountingGdi& operator=(const CountingGdi&) = delete;
+
+  static inline int selectObject, setTextColor, setBkColor, extTextOut, excludeClipRect, moveTo, lineTo, setDIBits;
+  static inline int lastTextX, lastTextY;
+
+ private:
+  static HGDIOBJ WINAPI SelectObjectCounted(HDC dc, HGDIOBJ object) {
+    ++selectObject;
+    return ::SelectObject(dc, object);
+  }
+  static COLORREF WINAPI SetTextColorCounted(HDC dc, COLORREF colour) {
+    ++setTextColor;
+    return ::SetTextColor(dc, colour);
+  }
+  static COLORREF WINAPI SetBkColorCounted(HDC dc, COLORREF colour) {
+    ++setBkColor;
+    return ::SetBkColor(dc, colour);
+  }
+  static BOOL WINAPI ExtTextOutCounted(HDC dc, int x, int y, UINT options, const RECT* rect, LPCSTR text,
+                                       UINT length, const INT* dx) {
+    ++extTextOut;
+    lastTextX = x;
+    lastTextY = y;
+    return ::ExtTextOutA(dc, x, y, options, rect, text, length, dx);
+  }
+  static int WINAPI ExcludeClipRectCounted(HDC dc, int left, int top, int right, int bottom) {
+    ++excludeClipRect;
+    return ::ExcludeClipRect(dc, left, top, right, bottom);
+  }
+  static BOOL WINAPI MoveToCounted(HDC dc, int x, int y, LPPOINT previous) {
+    ++moveTo;
+    return ::MoveToEx(dc, x, y, previous);
+  }
+  static BOOL WINAPI LineToCounted(HDC dc, int x, int y) {
+    ++lineTo;
+    return ::LineTo(dc, x, y);
+  }
+  static int WINAPI SetDIBitsCounted(HDC dc, int x, int y, DWORD width, DWORD height, int sourceX, int sourceY,
+                                     UINT startScan, UINT lines, const VOID* bits, const BITMAPINFO* info,
+                                     UINT usage) {
+    ++setDIBits;
+    return ::SetDIBitsToDevice(dc, x, y, width, height, sourceX, sourceY, startScan, lines, bits, info, usage);
+  }
+
+  GdiCalls saved_;
+};
