@@ -331,13 +331,17 @@ def thumb_end(gap):
 def scroll_pieces():
     pictures = {}
     gaps = (0, 1, 2, 0)  # reiter0..2: thumb 0..2 pixels from the arrow; 3: away from it
-    for side, transform in (("top", None), ("bottom", Image.Transpose.FLIP_TOP_BOTTOM),
-                            ("left", Image.Transpose.TRANSPOSE), ("right", Image.Transpose.TRANSVERSE)):
+    # Drawn for the top end; line i across the bar keeps its colour on every side.
+    turns = {"top": (), "bottom": (Image.Transpose.FLIP_TOP_BOTTOM,), "left": (Image.Transpose.TRANSPOSE,),
+             "right": (Image.Transpose.TRANSPOSE, Image.Transpose.FLIP_LEFT_RIGHT)}
+    for side, steps in turns.items():
         pieces = {f"{side}border": track_end(3)}
         for n, gap in enumerate(gaps):
             pieces[f"{side}reiter{n}"] = thumb_end(gap)
         for name, img in pieces.items():
-            pictures[name] = img if transform is None else img.transpose(transform)
+            for step in steps:
+                img = img.transpose(step)
+            pictures[name] = img
     for direction in ("up", "down", "left", "right"):
         pictures[f"{direction}arrowup"] = scroll_arrow(direction, False)
         pictures[f"{direction}arrowdown"] = scroll_arrow(direction, True)
@@ -924,27 +928,37 @@ def preview_button(pictures, w, h, pressed, caption=None):
     return img
 
 
-def preview_scrollbar(pictures, length, thumb_at, thumb_len):
-    img = Image.new("RGBA", (15, length), rgba(FACE))
-    face = lambda n: on_backdrop("face", pictures[n])
-    img.alpha_composite(face("uparrowup"), (2, 0))
-    img.alpha_composite(face("downarrowup"), (2, length - 13))
+def preview_scrollbar(pictures, length, thumb_at, thumb_len, vertical=True):
+    """Draws a scroll bar the way the widget does, along `length`."""
+    names = (dict(start="top", end="bottom", back="up", fwd="down", grip="vscrollgrip") if vertical else
+             dict(start="left", end="right", back="left", fwd="right", grip="hscrollgrip"))
+    img = Image.new("RGBA", (15, length) if vertical else (length, 15), rgba(FACE))
+
+    def place(name, along):
+        pic = on_backdrop("face", pictures[name])
+        img.alpha_composite(pic, (2, along) if vertical else (along, 2))
+
+    def band(colour, a0, a1, line=None):
+        box = (2, a0, 15, a1) if vertical else (a0, 2, a1, 15)
+        if line is not None:
+            box = (2 + line, a0, 3 + line, a1) if vertical else (a0, 2 + line, a1, 3 + line)
+        img.paste(rgba(colour), box)
+
+    place(f"{names['back']}arrowup", 0)
+    place(f"{names['fwd']}arrowup", length - 13)
     top, bottom = 15, length - 15
-    img.paste(rgba(TRACK), (2, top, 15, bottom))
+    band(TRACK, top, bottom)
     t0, t1 = top + thumb_at, top + thumb_at + thumb_len
     if thumb_at < 3:
-        img.alpha_composite(face(f"topreiter{thumb_at}"), (2, top))
-        body0 = top + thumb_at + 3
+        place(f"{names['start']}reiter{thumb_at}", top)
     else:
-        img.alpha_composite(face("topborder"), (2, top))
-        img.alpha_composite(face("topreiter3"), (2, t0))
-        body0 = t0 + 3
-    img.alpha_composite(face("bottomborder"), (2, bottom - 3))
-    img.alpha_composite(face("bottomreiter3"), (2, t1 - 3))
+        place(f"{names['start']}border", top)
+        place(f"{names['start']}reiter3", t0)
+    place(f"{names['end']}border", bottom - 3)
+    place(f"{names['end']}reiter3", t1 - 3)
     for i in range(13):
-        img.paste(rgba(thumb_colour(i)), (2 + i, body0, 3 + i, t1 - 3))
-    mid = (body0 + t1 - 3) // 2 - 5
-    img.alpha_composite(face("vscrollgrip"), (2, mid))
+        band(thumb_colour(i), t0 + 3, t1 - 3, i)
+    place(names["grip"], (t0 + t1) // 2 - 5)
     return img
 
 
@@ -1032,7 +1046,8 @@ def contact_sheet(pictures, path):
              preview_button(pictures, 88, 24, True, "Install"), preview_edit(pictures),
              preview_controls(pictures), preview_scrollbar(pictures, 120, 0, 30),
              preview_scrollbar(pictures, 120, 1, 30), preview_scrollbar(pictures, 120, 2, 30),
-             preview_scrollbar(pictures, 120, 40, 40), preview_tree(pictures)]
+             preview_scrollbar(pictures, 120, 40, 40), preview_scrollbar(pictures, 160, 2, 50, False),
+             preview_scrollbar(pictures, 160, 70, 40, False), preview_tree(pictures)]
     x, row_h = 10, 0
     for part in parts:
         big = part.resize((part.width * 2, part.height * 2), Image.NEAREST)
