@@ -1,0 +1,92 @@
+#include "ui/core/frame_geometry.h"
+
+ResizeMode ResizeModeForAnchor(std::uint8_t anchorCode) {
+  switch (anchorCode) {
+    case 4: case 6: return ResizeMode::kHorizontal;
+    case 8: case 9: return ResizeMode::kVertical;
+    case 12: return ResizeMode::kBoth;
+    default: return ResizeMode::kFixed;
+  }
+}
+
+FramePart FramePartAt(ResizeMode mode, int border, int width, int height, int x, int y) {
+  int edge = border + 2;
+  int corner = border + 12;
+  bool left = x < edge;
+  bool right = x >= width - edge;
+  bool top = y < edge;
+  bool bottom = y >= height - edge;
+  switch (mode) {
+    case ResizeMode::kHorizontal:
+      return left ? FramePart::kLeft : right ? FramePart::kRight : FramePart::kClient;
+    case ResizeMode::kVertical:
+      return top ? FramePart::kTop : bottom ? FramePart::kBottom : FramePart::kClient;
+    case ResizeMode::kFixed:
+      return FramePart::kClient;
+    case ResizeMode::kBoth:
+      break;
+  }
+  bool nearTop = y < corner;
+  bool nearBottom = y >= height - corner;
+  bool nearLeft = x < corner;
+  bool nearRight = x >= width - corner;
+  if (left) return nearTop ? FramePart::kTopLeft : nearBottom ? FramePart::kBottomLeft : FramePart::kLeft;
+  if (right) return nearTop ? FramePart::kTopRight : nearBottom ? FramePart::kBottomRight : FramePart::kRight;
+  if (top) return nearLeft ? FramePart::kTopLeft : nearRight ? FramePart::kTopRight : FramePart::kTop;
+  if (bottom) return nearLeft ? FramePart::kBottomLeft : nearRight ? FramePart::kBottomRight : FramePart::kBottom;
+  return FramePart::kClient;
+}
+
+CursorShape CursorForPart(FramePart part) {
+  switch (part) {
+    case FramePart::kLeft: case FramePart::kRight: return CursorShape::kResizeWe;
+    case FramePart::kTop: case FramePart::kBottom: return CursorShape::kResizeNs;
+    case FramePart::kTopLeft: case FramePart::kBottomRight: return CursorShape::kResizeNwse;
+    case FramePart::kTopRight: case FramePart::kBottomLeft: return CursorShape::kResizeNesw;
+    case FramePart::kClient: break;
+  }
+  return CursorShape::kArrow;
+}
+
+SizeLimits LimitsForMode(ResizeMode mode, int minWidth, int minHeight, int screenWidth, int screenHeight) {
+  bool wide = mode == ResizeMode::kBoth || mode == ResizeMode::kHorizontal;
+  bool tall = mode == ResizeMode::kBoth || mode == ResizeMode::kVertical;
+  // A window made larger than the screen keeps its own size as the limit.
+  int maxWidth = wide && screenWidth > minWidth ? screenWidth : minWidth;
+  int maxHeight = tall && screenHeight > minHeight ? screenHeight : minHeight;
+  return {minWidth, minHeight, maxWidth, maxHeight};
+}
+
+namespace {
+
+int Clamp(int value, int low, int high) { return value < low ? low : value > high ? high : value; }
+
+}  // namespace
+
+FrameRect MoveResize(const FrameRect& frame, int dx, int dy, int dw, int dh, const SizeLimits& limits) {
+  return {frame.x + dx, frame.y + dy, Clamp(frame.width + dw, limits.minWidth, limits.maxWidth),
+          Clamp(frame.height + dh, limits.minHeight, limits.maxHeight)};
+}
+
+FrameDrag DragFrame(FramePart part, const FrameRect& frame, int mouseDx, int mouseDy, const SizeLimits& limits) {
+  bool leftEdge = part == FramePart::kLeft || part == FramePart::kTopLeft || part == FramePart::kBottomLeft;
+  bool rightEdge = part == FramePart::kRight || part == FramePart::kTopRight || part == FramePart::kBottomRight;
+  bool topEdge = part == FramePart::kTop || part == FramePart::kTopLeft || part == FramePart::kTopRight;
+  bool bottomEdge = part == FramePart::kBottom || part == FramePart::kBottomLeft || part == FramePart::kBottomRight;
+  FrameDrag drag{frame, 0, 0};
+  if (leftEdge || rightEdge) {
+    int width = Clamp(frame.width + (leftEdge ? -mouseDx : mouseDx), limits.minWidth, limits.maxWidth);
+    int change = width - frame.width;
+    drag.frame.width = width;
+    if (leftEdge) drag.frame.x -= change;
+    drag.appliedDx = leftEdge ? -change : change;
+  }
+  if (topEdge || bottomEdge) {
+    int height = Clamp(frame.height + (topEdge ? -mouseDy : mouseDy), limits.minHeight, limits.maxHeight);
+    int change = height - frame.height;
+    drag.frame.height = height;
+    if (topEdge) drag.frame.y -= change;
+    drag.appliedDy = topEdge ? -change : change;
+  }
+  return drag;
+}

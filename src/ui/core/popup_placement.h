@@ -1,0 +1,17 @@
+// Where popups go: a menu or a hint is moved so that it stays whole on the
+// screen, the way the user can still reach every item near the screen's
+// right and bottom edges.
+#pragma once
+
+#include "graphics/rect.h"
+#include "ui/widgets/geometry.h"
+
+// A popup of `width` x `height` wanted with its top-left corner at `at`
+// (screen coordinates), moved left and up as far as needed to fit the
+// screen, and never past its left or top edge.
+Point KeepOnScreen(Point at, int width, int height, int screenWidth, int screenHeight);
+
+// The hint window for a pointer at `pointer`: 20 pixels right of and below
+// it, the text width plus 8 wide and the line height plus 6 high, on the
+// screen.
+Rect HintPlacement(Point pointer, int textWidth, int lineHeight, int screenWidth, int screenHeight);

@@ -1,0 +1,74 @@
+// What a widget may ask of the window it lives in. The window core's frame
+// window implements it over a real window; tests implement it with a
+// recording fake, so widgets are checked without a screen.
+#pragma once
+
+#include <cstdint>
+
+#include "ui/widgets/geometry.h"
+
+class Widget;
+
+// The mouse cursors of the toolkit (made from skin pictures).
+enum class CursorShape : std::uint8_t {
+  kArrow,
+  kTextBeam,
+  kResizeNwse,  // top-left and bottom-right corners
+  kResizeNesw,  // top-right and bottom-left corners
+  kResizeNs,    // top and bottom edges
+  kResizeWe,    // left and right edges
+};
+
+// Receives the ticks of the press-and-hold repeat: the first after 500 ms,
+// then one every 50 ms until the repeat is stopped.
+class RepeatTarget {
+ public:
+  virtual void RepeatTick() = 0;
+
+ protected:
+  ~RepeatTarget() = default;
+};
+
+class WidgetHost {
+ public:
+  // False before the native window exists; invalidating is then pointless.
+  virtual bool HasSurface() const = 0;
+  // Marks a client rectangle for repainting.
+  virtual void InvalidateArea(const Rect& area) = 0;
+  virtual void SetCursor(CursorShape shape) = 0;
+
+  // The window kind of the window core: 0 popup, 1 passive popup, 2 dialog,
+  // 3 application window.
+  virtual std::uint8_t WindowKind() const = 0;
+  // The window core's placement state: 0 minimised, 1 maximised, 2 normal,
+  // 3 to 8 while a placement change is under way.
+  virtual std::uint8_t PlacementState() const = 0;
+  virtual bool IsActive() const = 0;
+  // Window position on the screen (border included).
+  virtual Point WindowPosition() const = 0;
+  virtual void MoveWindowTo(Point screen) = 0;
+  // One of the system commands of ui/core/placement.h (minimise, maximise,
+  // restore).
+  virtual void SystemCommand(unsigned command) = 0;
+  virtual Point ClientToScreen(Point client) const = 0;
+  // The mouse pointer in client coordinates.
+  virtual Point PointerPosition() const = 0;
+
+  // The widget that received the last left-button press and still holds it.
+  virtual Widget* PressedWidget() const = 0;
+  // The widget that gets the focus back when the window is activated again.
+  virtual void RememberFocus(Widget* widget) = 0;
+
+  // The one hint window of the program: a line of text near a screen point.
+  virtual void ShowHint(const char* text, Point screen) = 0;
+  virtual void HideHint() = 0;
+
+  // The one press-and-hold repeat timer of the program; starting it for a
+  // new target takes it from the previous one.
+  virtual void StartRepeat(RepeatTarget& target) = 0;
+  // Stops the repeat if `target` holds it.
+  virtual void StopRepeat(RepeatTarget& target) = 0;
+
+ protected:
+  ~WidgetHost() = default;
+};
