@@ -1,0 +1,16 @@
+// Writes the setup copy that stays in the program folder: the running setup
+// byte for byte, except that its version is no longer marked as a patch, so
+// that running the copy later repairs or uninstalls rather than patches.
+// A signed setup's certificate table is copied along, so the copy's trailer
+// is found the same way (the signature of a changed copy no longer matches).
+#pragma once
+
+#include <cstdint>
+
+#include "fs/source_stream.h"
+#include "package/package_directory.h"
+
+// `package_stream` is open on the running setup, `package` its directory;
+// the patch flag is cleared in `package` too. Returns the running setup's
+// size in bytes. Any failure ends in AbortError after its line.
+std::uint64_t WriteSetupCopy(SourceStream& package_stream, PackageDirectory& package, const char* destination);
