@@ -31,10 +31,7 @@ FONT_DIR = "/usr/share/fonts/truetype/dejavu"
 FACE = (219, 219, 219)
 WHITE = (255, 255, 255)
 SELECTION = (100, 100, 192)
-HOT = (204, 204, 255)
 # Our own accents, chosen to sit with the selection colour.
-INK = (40, 40, 48)
-ACCENT = (72, 76, 168)
 ACCENT_DARK = (44, 46, 118)
 OUTLINE = (122, 122, 136)
 MUTED_FILL = (236, 236, 240)
@@ -76,9 +73,9 @@ def poly(points):
     return lambda d, s: d.polygon([(x * s, y * s) for x, y in points], fill=255)
 
 
-def stroke(points, width, closed=False):
+def stroke(points, width):
     """A polyline of the given width with round joins and caps."""
-    pts = list(points) + ([points[0]] if closed else [])
+    pts = list(points)
 
     def draw(d, s):
         r = width / 2
@@ -366,7 +363,17 @@ def edit_corners():
 # White shapes with a black outline and a soft shadow, so they read on any
 # background; each is placed around the hot spot the toolkit gives it.
 
-def outline_cursor(fill_mask, shadow=True):
+def soft_shadow(shape, at=(1, 1)):
+    """A blurred shadow of the "L" mask `shape`, moved by `at`."""
+    soft = Image.new("L", (32, 32), 0)
+    soft.paste(shape, at)
+    soft = soft.filter(ImageFilter.GaussianBlur(1.1)).point(lambda v: v * 80 // 255)
+    layer = Image.new("RGBA", (32, 32), (0, 0, 0, 255))
+    layer.putalpha(soft)
+    return layer
+
+
+def outline_cursor(fill_mask):
     """fill_mask: 32x32 "1"-like L image (255 inside). Returns the cursor."""
     w, h = fill_mask.size
     inside = fill_mask.load()
@@ -382,14 +389,7 @@ def outline_cursor(fill_mask, shadow=True):
                     em[x, y] = 255
                     break
     shape = Image.composite(Image.new("L", (w, h), 255), fill_mask, edge)
-    img = new(w, h)
-    if shadow:
-        soft = Image.new("L", (w, h), 0)
-        soft.paste(shape, (1, 1))
-        soft = soft.filter(ImageFilter.GaussianBlur(1.1)).point(lambda v: v * 80 // 255)
-        layer = Image.new("RGBA", (w, h), (0, 0, 0, 255))
-        layer.putalpha(soft)
-        img.alpha_composite(layer)
+    img = soft_shadow(shape)
     white = Image.new("RGBA", (w, h), (255, 255, 255, 255))
     white.putalpha(fill_mask)
     black = Image.new("RGBA", (w, h), (0, 0, 0, 255))
@@ -435,14 +435,8 @@ X     X..X
 
 
 def arrow_cursor():
-    img = new(32, 32)
     art = from_art(ARROW, {"X": (0, 0, 0), ".": (255, 255, 255)})
-    shadow = Image.new("L", (32, 32), 0)
-    shadow.paste(art.getchannel("A"), (10, 10))
-    shadow = shadow.filter(ImageFilter.GaussianBlur(1.1)).point(lambda v: v * 80 // 255)
-    layer = Image.new("RGBA", (32, 32), (0, 0, 0, 255))
-    layer.putalpha(shadow)
-    img.alpha_composite(layer)
+    img = soft_shadow(art.getchannel("A"), (10, 10))
     img.paste(Image.new("RGBA", art.size, (0, 0, 0, 0)), (9, 9), art.getchannel("A"))
     img.alpha_composite(art, (9, 9))
     return img
