@@ -420,6 +420,77 @@ TEST_F(PackTest, SignedSetupListsAndVerifiesLikeTheUnsignedOne) {
 
 namespace {
 
+std::string WinePath(const fs::path& path) {
+  std::string text = "Z:" + path.string();
+  std::replace(text.begin(), text.end(), '/', '\\');
+  return text;
+}
+
+std::string Hex(const Bytes& bytes) {
+  std::string text;
+  char digits[3];
+  for (std::uint8_t byte : bytes) {
+    std::snprintf(digits, sizeof digits, "%02x", byte);
+    text += digits;
+  }
+  return text;
+}
+
+}  // namespace
+
+// The setup's own Windows code (ReadPackage, ExtractFile, WriteSetupCopy)
+// on what the builder made, signed and unsigned.
+TEST_F(PackTest, BuiltSetupReadsAndExtractsUnderWine) {
+  if (!fs::exists(TARNELL_PACKAGE_CHECK) || std::getenv("WINEPREFIX") == nullptr) {
+    GTEST_SKIP() << "needs the i686 build's " << TARNELL_PACKAGE_CHECK << " and a Wine prefix (WINEPREFIX)";
+  }
+  WriteText(folder_ / "m.toml", NineteenFileManifest(folder_));
+  ASSERT_EQ(Build(folder_ / "m.toml", folder_ / "setup.exe").status, 0);
+  ASSERT_EQ(Sign(folder_, folder_ / "setup.exe", folder_ / "signed.exe"), 0);
+  const std::vector<SampleFile> files = NineteenFiles();
+  for (const char* name : {"setup.exe", "signed.exe"}) {
+    Bytes setup = ReadBytes(folder_ / name);
+    fs::path out = folder_ / (std::string(name) + ".out");
+    fs::create_directories(out);
+    std::string command = "wine " + Quote(TARNELL_PACKAGE_CHECK) + " " + Quote(WinePath(folder_ / name)) + " " +
+                          Quote(WinePath(out)) + " </dev/null >" + Quote((out / "stdout.txt").string()) + " 2>" +
+                          Quote((out / "stderr.txt").string());
+    ASSERT_EQ(std::system(command.c_str()), 0) << name << ": " << ReadText(out / "stderr.txt");
+    std::string printed = ReadText(out / "stdout.txt");
+    printed.erase(std::remove(printed.begin(), printed.end(), '\r'), printed.end());
+    PackageDirectory package = LoadDirectory(setup);
+    EXPECT_NE(printed.find("directory " + Hex(SerializePackageDirectory(package)) + "\n"), std::string::npos)
+        << name << " read differently:\n" << printed;
+    EXPECT_NE(printed.find("has_data_folder 1\n"), std::string::npos) << printed;
+    EXPECT_NE(printed.find("copied " + std::to_string(setup.size()) + "\n"), std::string::npos) << printed;
+
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      const SampleFile& file = files[i];
+      fs::path target = out / (file.destination == "program" ? "program" : "data") / file.name;
+      if (file.destination == "data-untouched") {
+        EXPECT_FALSE(fs::exists(target)) << target;
+        continue;
+      }
+      EXPECT_EQ(ReadBytes(target), ReadBytes(folder_ / "bin" / (file.name + ".src"))) << target;
+      struct stat written {};
+      ASSERT_EQ(stat(target.c_str(), &written), 0) << target;
+      std::uint64_t file_time = package.Record(i + 2).file_time;
+      EXPECT_EQ(written.st_mtim.tv_sec, static_cast<time_t>(file_time / 10000000 - 11644473600)) << target;
+      EXPECT_EQ(written.st_mtim.tv_nsec, static_cast<long>(file_time % 10000000 * 100)) << target;
+    }
+
+    Bytes copy = ReadBytes(out / "copy.exe");
+    ASSERT_EQ(copy.size(), setup.size());
+    PackageDirectory copied = LoadDirectory(copy);
+    EXPECT_EQ(copied.version.patch, 0) << name;
+    EXPECT_EQ(copied.version.check_word, PackageCheckWord(copied.version)) << name;
+    copied.version = package.version;
+    EXPECT_EQ(SerializePackageDirectory(copied), SerializePackageDirectory(package)) << "only the version changes";
+  }
+}
+
+namespace {
+
 // A built setup of three files, to be damaged.
 struct Damageable {
   Bytes setup;
