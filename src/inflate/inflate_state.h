@@ -12,6 +12,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+
+#include "inflate/deflate_alphabets.h"
+#include "inflate/huffman_table.h"
 
 class ByteSource;
 
@@ -51,5 +55,71 @@ class InflateState {
   virtual std::size_t Refill(std::uint8_t* buffer, std::size_t capacity);
 
  private:
-  // Implementation fields follow (input buffer, bit reader, window, tables).
+  enum class Mode : std::uint8_t { kEnded, kStored, kCodes };
+
+  static constexpr std::size_t kInputSize = 8192;
+  static constexpr std::size_t kWindowSize = 32768;
+  static constexpr std::size_t kMaxMatch = 258;
+  // The history holds the window followed by the bytes decoded since the last
+  // slide; decoding stops at kDecodeLimit, a match may run kMaxMatch - 1
+  // bytes past it, and whole-word match copies up to 7 bytes further.
+  static constexpr std::size_t kDecodeLimit = 2 * kWindowSize;
+  static constexpr std::size_t kHistorySize = kDecodeLimit + kMaxMatch + 16;
+
+  // DecodeFast loads 8 input bytes at a time.
+  static constexpr std::ptrdiff_t kFastInputMargin = 8;
+
+  static constexpr unsigned kLiteralRootBits = 11;
+  static constexpr unsigned kDistanceRootBits = 8;
+  static constexpr unsigned kCodeLengthRootBits = 7;
+  static constexpr std::size_t kLiteralTableSize =
+      huffman::TableCapacity(kLiteralRootBits, deflate::kLiteralLengthSymbols);
+  static constexpr std::size_t kDistanceTableSize =
+      huffman::TableCapacity(kDistanceRootBits, deflate::kDistanceSymbols);
+
+  // Input and bits.
+  bool FetchInput();
+  void TopUpBits();
+  std::uint32_t ReadBits(unsigned count);
+  std::uint32_t DecodeSymbol(const std::uint32_t* table, unsigned root_bits);
+
+  // Blocks.
+  void UseFixedCodes();
+  void ReadDynamicCodes();
+  void ReadCodeLengths(const std::uint32_t* code_length_table, std::uint8_t* lengths, unsigned count);
+  void EndBlock();
+
+  // Output.
+  void Produce(std::size_t wanted);
+  void CopyStored(std::size_t stop);
+  bool DecodeCodes(std::size_t stop);
+  bool DecodeFast(std::size_t stop);
+  void SlideWindow();
+
+  ByteSource* source_;
+  std::unique_ptr<std::uint8_t[]> input_;
+  const std::uint8_t* input_position_ = nullptr;
+  const std::uint8_t* input_end_ = nullptr;
+
+  // Bits read ahead from the input, the next one in bit 0. They always come
+  // from whole bytes, so bit_count_ % 8 bits are what is left of the current
+  // byte, and byte reads take whole bytes from here before the input.
+  std::uint64_t bits_ = 0;
+  unsigned bit_count_ = 0;
+  // A byte has been started: bit reading began and no AlignToByte since.
+  bool inside_byte_ = false;
+
+  Mode mode_ = Mode::kEnded;
+  bool final_block_ = false;
+  bool fixed_codes_loaded_ = false;
+  std::uint32_t stored_remaining_ = 0;
+
+  // history_[write_ - 32768, write_) is the window; [read_, write_) holds
+  // bytes decoded ahead of the caller (the rest of a match, say).
+  std::size_t write_ = kWindowSize;
+  std::size_t read_ = kWindowSize;
+
+  std::uint32_t literal_table_[kLiteralTableSize];
+  std::uint32_t distance_table_[kDistanceTableSize];
+  std::uint8_t history_[kHistorySize];
 };

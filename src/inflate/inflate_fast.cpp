@@ -1,0 +1,117 @@
+// The inner loop for compressed blocks, used while the input buffer holds at
+// least 8 more bytes. Each round refills the bit buffer with one unaligned
+// 8-byte load and no branch, which leaves at least 56 bits: enough for the
+// longest length code with its extra bits (20) and the longest distance code
+// with its extra bits (28). Matches are copied a word at a time where they
+// do not overlap within a word; history_ has room for the overshoot.
+#include <cstring>
+
+#include "inflate/inflate_state.h"
+#include "log/abort_error.h"
+
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
+#error "The bit buffer loads input bytes as a little-endian word."
+#endif
+
+namespace {
+
+std::uint64_t LoadWord(const std::uint8_t* from) {
+  std::uint64_t word;
+  std::memcpy(&word, from, sizeof word);
+  return word;
+}
+
+void StoreWord(std::uint8_t* to, std::uint64_t word) { std::memcpy(to, &word, sizeof word); }
+
+std::uint64_t LowBits(std::uint64_t bits, unsigned count) { return bits & ((std::uint64_t{1} << count) - 1); }
+
+// Copies `length` bytes from `distance` bytes back; may write up to 7 bytes
+// beyond the end.
+void CopyMatch(std::uint8_t* to, std::size_t distance, std::size_t length) {
+  const std::uint8_t* from = to - distance;
+  std::uint8_t* const end = to + length;
+  if (distance >= 8) {
+    do {
+      StoreWord(to, LoadWord(from));
+      from += 8;
+      to += 8;
+    } while (to < end);
+  } else if (distance == 1) {
+    const std::uint64_t word = from[0] * std::uint64_t{0x0101010101010101};
+    do {
+      StoreWord(to, word);
+      to += 8;
+    } while (to < end);
+  } else {
+    do {
+      *to++ = *from++;
+    } while (to < end);
+  }
+}
+
+}  // namespace
+
+bool InflateState::DecodeFast(std::size_t stop) {
+  using namespace huffman;
+  constexpr std::uint64_t kLiteralMask = (1u << kLiteralRootBits) - 1;
+  constexpr std::uint64_t kDistanceMask = (1u << kDistanceRootBits) - 1;
+
+  const std::uint8_t* in = input_position_;
+  const std::uint8_t* const in_end = input_end_;
+  std::uint64_t bits = bits_;
+  unsigned count = bit_count_;
+  std::uint8_t* out = history_ + write_;
+  std::uint8_t* const out_stop = history_ + stop;
+  bool block_ended = false;
+
+  while (out < out_stop && in_end - in >= kFastInputMargin) {
+    bits |= LoadWord(in) << count;
+    in += (63 - count) >> 3;
+    count |= 56;
+
+    std::uint32_t entry = literal_table_[bits & kLiteralMask];
+    if (entry & kLink) {
+      bits >>= kLiteralRootBits;
+      count -= kLiteralRootBits;
+      entry = literal_table_[Value(entry) + LowBits(bits, TotalBits(entry))];
+    }
+    if (entry & kLiteral) {
+      *out++ = static_cast<std::uint8_t>(Value(entry));
+      bits >>= CodeBits(entry);
+      count -= CodeBits(entry);
+      continue;
+    }
+    if (entry & (kEndOfBlock | kInvalid)) {
+      if (entry & kInvalid) throw AbortError{};
+      bits >>= CodeBits(entry);
+      count -= CodeBits(entry);
+      block_ended = true;
+      break;
+    }
+    unsigned total = TotalBits(entry);
+    std::size_t length = Value(entry) + (LowBits(bits, total) >> CodeBits(entry));
+    bits >>= total;
+    count -= total;
+
+    entry = distance_table_[bits & kDistanceMask];
+    if (entry & kLink) {
+      bits >>= kDistanceRootBits;
+      count -= kDistanceRootBits;
+      entry = distance_table_[Value(entry) + LowBits(bits, TotalBits(entry))];
+    }
+    if (entry & kInvalid) throw AbortError{};
+    total = TotalBits(entry);
+    std::size_t distance = Value(entry) + (LowBits(bits, total) >> CodeBits(entry));
+    bits >>= total;
+    count -= total;
+
+    CopyMatch(out, distance, length);
+    out += length;
+  }
+
+  input_position_ = in;
+  bits_ = bits;
+  bit_count_ = count;
+  write_ = static_cast<std::size_t>(out - history_);
+  return block_ended;
+}

@@ -1,0 +1,146 @@
+#include "system/services.h"
+
+#include <aclapi.h>
+
+#include <memory>
+#include <type_traits>
+
+#include "log/logger.h"
+#include "text/path.h"
+#include "text/text.h"
+
+namespace {
+
+// The stop wait: 50 x 200 ms, ten seconds in all.
+constexpr int kStopPolls = 50;
+constexpr DWORD kStopPollMs = 200;
+// SERVICE_QUERY_CONFIG | SERVICE_CHANGE_CONFIG | SERVICE_QUERY_STATUS | SERVICE_STOP.
+constexpr DWORD kStopAccess = 0x27;
+
+struct ServiceHandleCloser {
+  void operator()(SC_HANDLE handle) const { CloseServiceHandle(handle); }
+};
+using ServiceHandle = std::unique_ptr<std::remove_pointer_t<SC_HANDLE>, ServiceHandleCloser>;
+
+struct SidFreer {
+  void operator()(PSID sid) const { FreeSid(sid); }
+};
+using EveryoneSid = std::unique_ptr<void, SidFreer>;
+
+ServiceHandle OpenManager(DWORD access) { return ServiceHandle(OpenSCManagerA(nullptr, nullptr, access)); }
+
+bool QueryState(SC_HANDLE service, DWORD& state) {
+  SERVICE_STATUS status;
+  if (!QueryServiceStatus(service, &status)) return false;
+  state = status.dwCurrentState;
+  return true;
+}
+
+void SetDemandStart(SC_HANDLE service) {
+  ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_DEMAND_START, SERVICE_NO_CHANGE, nullptr, nullptr,
+                       nullptr, nullptr, nullptr, nullptr, nullptr);
+}
+
+}  // namespace
+
+Text ServiceNameOf(const char* file_name) {
+  Text name;
+  NameWithoutExtension(name, file_name);
+  return name;
+}
+
+bool CreateProgramService(const char* image_path, const char* service_name) {
+  ServiceHandle manager = OpenManager(SC_MANAGER_ALL_ACCESS);
+  if (!manager) return false;
+  Text quoted_path;
+  Text display_name(service_name);
+  if (!QuoteText(quoted_path, image_path) || !display_name.Append(" Service")) return false;
+  // Dependencies: an empty list, which ends in two NULs.
+  ServiceHandle service(CreateServiceA(manager.get(), service_name, display_name.c_str(), SERVICE_ALL_ACCESS,
+                                       SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
+                                       quoted_path.c_str(), "", nullptr, "\0", "LocalSystem", nullptr));
+  if (service) return GrantServiceControl(service.get());
+  return GetLastError() == ERROR_SERVICE_EXISTS;
+}
+
+ServiceControlDescriptor::~ServiceControlDescriptor() {
+  if (acl_ != nullptr) LocalFree(acl_);
+}
+
+bool ServiceControlDescriptor::Build(PACL existing) {
+  SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+  PSID sid = nullptr;
+  if (!AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &sid)) return false;
+  EveryoneSid everyone(sid);
+
+  EXPLICIT_ACCESS_A entry{};
+  entry.grfAccessPermissions = kEveryoneServiceRights;
+  entry.grfAccessMode = SET_ACCESS;
+  entry.grfInheritance = NO_INHERITANCE;
+  entry.Trustee.TrusteeForm = TRUSTEE_IS_SID;
+  entry.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
+  entry.Trustee.ptstrName = static_cast<LPSTR>(everyone.get());
+
+  if (acl_ != nullptr) LocalFree(acl_);
+  acl_ = nullptr;
+  if (SetEntriesInAclA(1, &entry, existing, &acl_) != ERROR_SUCCESS) return false;
+  return InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) &&
+         SetSecurityDescriptorDacl(&descriptor_, TRUE, acl_, FALSE);
+}
+
+bool GrantServiceControl(SC_HANDLE service) {
+  DWORD needed = 0;
+  if (QueryServiceObjectSecurity(service, DACL_SECURITY_INFORMATION, nullptr, 0, &needed) ||
+      GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+    return false;
+  }
+  std::unique_ptr<BYTE[]> present(new BYTE[needed]());
+  if (!QueryServiceObjectSecurity(service, DACL_SECURITY_INFORMATION, present.get(), needed, &needed)) return false;
+  BOOL dacl_present = FALSE;
+  BOOL defaulted = FALSE;
+  PACL dacl = nullptr;
+  if (!GetSecurityDescriptorDacl(present.get(), &dacl_present, &dacl, &defaulted)) return false;
+
+  ServiceControlDescriptor descriptor;
+  return descriptor.Build(dacl_present ? dacl : nullptr) &&
+         SetServiceObjectSecurity(service, DACL_SECURITY_INFORMATION, descriptor.Descriptor());
+}
+
+StopResult StopProgramService(const char* service_name) {
+  ServiceHandle manager = OpenManager(SC_MANAGER_CONNECT);
+  if (!manager) return StopResult::kNotStopped;
+  ServiceHandle service(OpenServiceA(manager.get(), service_name, kStopAccess));
+  DWORD state = 0;
+  if (!service || !QueryState(service.get(), state)) return StopResult::kNotStopped;
+  if (state == SERVICE_STOPPED) return StopResult::kWasStopped;
+
+  // A service already on its way down takes no stop request; it is only waited for.
+  SERVICE_STATUS status;
+  if (state != SERVICE_STOP_PENDING && !ControlService(service.get(), SERVICE_CONTROL_STOP, &status)) {
+    return StopResult::kNotStopped;
+  }
+  for (int poll = 0; poll < kStopPolls; ++poll) {
+    if (QueryState(service.get(), state) && state == SERVICE_STOPPED) {
+      SetDemandStart(service.get());
+      return StopResult::kStopped;
+    }
+    Sleep(kStopPollMs);
+  }
+  return StopResult::kNotStopped;
+}
+
+bool DeleteProgramService(const char* service_name) {
+  ServiceHandle manager = OpenManager(SC_MANAGER_ALL_ACCESS);
+  if (!manager) return false;
+  ServiceHandle service(OpenServiceA(manager.get(), service_name, SERVICE_ALL_ACCESS));
+  if (!service) return GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST;
+  // A service marked for deletion goes once its last handle closes.
+  return DeleteService(service.get()) || GetLastError() == ERROR_SERVICE_MARKED_FOR_DELETE;
+}
+
+void UninstallService(const ProductRecord& record, const char* service_name) {
+  (void)record;
+  StopResult stopped = StopProgramService(service_name);
+  if (stopped == StopResult::kNotStopped) LogErrorWith("The service %s has not been stoppt", service_name);
+  if (!DeleteProgramService(service_name)) LogErrorWith("Service %s deinstallation failed", service_name);
+}

@@ -1,0 +1,147 @@
+#include "system/uninstall_registration.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "log/logger.h"
+#include "system/registry_key.h"
+#include "system/registry_values.h"
+#include "text/number.h"
+#include "text/path.h"
+#include "text/text.h"
+
+namespace {
+
+constexpr char kUninstallRoot[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+constexpr char kNotRegistered[] = "Software has not been registered";
+
+// One value of the registration: a text, or a number when `text` is null.
+struct RegistrationValue {
+  const char* name;
+  const char* text;
+  std::uint32_t number;
+};
+
+// The setup executable and every product file (record 1, the skin archive,
+// is part of the executable already), in units of 1000 bytes.
+std::uint32_t EstimatedSize(const ProductRecord& package, std::uint32_t setup_size) {
+  std::uint64_t bytes = setup_size;
+  for (std::size_t number = 2; number <= package.file_count; ++number) bytes += package.Record(number).size;
+  std::uint64_t units = bytes / 1000;
+  return units > UINT32_MAX ? UINT32_MAX : static_cast<std::uint32_t>(units);
+}
+
+Text InstallDate() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  char date[16];
+  std::snprintf(date, sizeof date, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
+  return Text(date);
+}
+
+Text UpdateInfoAddress(const char* product_name) {
+  Text address(kPublisherHomePage);
+  address.Append("/");
+  address.Append(product_name);
+  address.Append(".php");
+  ToLowerGerman(address.data());
+  return address;
+}
+
+bool WriteValues(const RegistryKey& key, const RegistrationValue* values, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const RegistrationValue& value = values[i];
+    LONG result = value.text ? WriteTextValue(key, value.name, value.text, REG_SZ)
+                             : WriteDwordValue(key, value.name, value.number);
+    if (result != ERROR_SUCCESS) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::uint32_t OptionFlags(const ProductRecord& record) {
+  return (record.start_menu_shortcuts ? kFlagStartMenuShortcuts : 0u) |
+         (record.desktop_shortcut ? kFlagDesktopShortcut : 0u) | (record.add_to_path ? kFlagAddToPath : 0u) |
+         (record.all_users ? kFlagAllUsers : 0u);
+}
+
+void ApplyOptionFlags(std::uint32_t flags, ProductRecord& record) {
+  record.start_menu_shortcuts = (flags & kFlagStartMenuShortcuts) != 0;
+  record.desktop_shortcut = (flags & kFlagDesktopShortcut) != 0;
+  record.add_to_path = (flags & kFlagAddToPath) != 0;
+  record.all_users = (flags & kFlagAllUsers) != 0;
+}
+
+Text UninstallKeyPath(const char* product_name) {
+  Text path(kUninstallRoot);
+  path.Append(product_name);
+  return path;
+}
+
+Text VersionNumberText(const VersionRecord& version) {
+  Text text;
+  AppendDecimal(text, version.major);
+  text.Append(".");
+  AppendDecimal(text, version.minor);
+  return text;
+}
+
+void RegisterProduct(const ProductRecord& package, const char* product_name, const char* setup_copy_path,
+                     std::uint32_t setup_size) {
+  RegistryKey key;
+  if (!key.Create(HKEY_LOCAL_MACHINE, UninstallKeyPath(product_name).c_str())) {
+    CurrentLogger().LogError(kNotRegistered);
+  }
+  // Joined here, not in the record, so a second install of the same run
+  // does not join the folder twice.
+  Text display_icon;
+  PathJoin(display_icon, package.program_folder.c_str(), package.display_icon.c_str());
+  Text update_info = UpdateInfoAddress(product_name);
+  Text install_date = InstallDate();
+  Text display_version = VersionNumberText(package.version);
+
+  const RegistrationValue values[] = {
+      {"DisplayName", product_name, 0},
+      {"UninstallString", setup_copy_path, 0},
+      {"HelpLink", kPublisherInstallInfo, 0},
+      {"URLUpdateInfo", update_info.c_str(), 0},
+      {"URLInfoAbout", kPublisherHomePage, 0},
+      {"Publisher", kPublisher, 0},
+      {"Flags", nullptr, OptionFlags(package)},
+      {"DisplayIcon", display_icon.c_str(), 0},
+      {"EstimatedSize", nullptr, EstimatedSize(package, setup_size)},
+      {"InstallLocation", package.program_folder.c_str(), 0},
+      {"InstallDate", install_date.c_str(), 0},
+      {"VersionMajor", nullptr, package.version.major},
+      {"VersionMinor", nullptr, package.version.minor},
+      {"DisplayVersion", display_version.c_str(), 0},
+  };
+  bool written = WriteValues(key, values, sizeof values / sizeof values[0]);
+  if (written && !package.data_folder.empty()) {
+    written = WriteTextValue(key, "DataPath", package.data_folder.c_str(), REG_SZ) == ERROR_SUCCESS;
+  } else if (written) {
+    LONG result = DeleteValue(key, "DataPath");
+    written = result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
+  }
+  if (!written) CurrentLogger().LogError(kNotRegistered);
+}
+
+void UnregisterProduct(const char* product_name) {
+  if (!DeleteRegistryKey(HKEY_LOCAL_MACHINE, UninstallKeyPath(product_name).c_str())) {
+    LogErrorWith("The registration of %s has not been erased", product_name);
+  }
+}
+
+bool ReadInstalledRegistration(const char* product_name, ProductRecord& installed, Text& uninstall_command) {
+  RegistryKey key;
+  if (!key.Open(HKEY_LOCAL_MACHINE, UninstallKeyPath(product_name).c_str(), KEY_READ)) return false;
+  if (key.ReadText("UninstallString", uninstall_command)) {
+    FolderPart(installed.program_folder, uninstall_command.c_str());
+  }
+  key.ReadText("DataPath", installed.data_folder);
+  std::uint32_t flags = 0;
+  if (ReadDwordValue(key, "Flags", flags)) ApplyOptionFlags(flags, installed);
+  return true;
+}
