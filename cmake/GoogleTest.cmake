@@ -1,14 +1,19 @@
 # GoogleTest from Debian's source package, built for whatever target this is,
 # so the MinGW builds get their own copy. Discovery runs at test time, through
 # Wine for the Windows targets (CMAKE_CROSSCOMPILING_EMULATOR).
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
-include(GoogleTest)
+if(TARNELL_TESTS)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  include(GoogleTest)
+endif()
 
 # tarnell_test(NAME SOURCES... [LIBS libs...]): one GoogleTest executable with
 # one ctest entry per test, so a test that kills its process loses only itself.
 function(tarnell_test name)
+  if(NOT TARNELL_TESTS)
+    return()
+  endif()
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
