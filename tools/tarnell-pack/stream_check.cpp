@@ -1,10 +1,9 @@
 #include "stream_encoder.h"
 
 #include <algorithm>
-#include <cstring>
 
-#include "inflate/byte_source.h"
 #include "inflate/inflate_state.h"
+#include "inflate/memory_source.h"
 #include "log/abort_error.h"
 #include "pack_error.h"
 
@@ -13,25 +12,10 @@ namespace {
 // Final block, fixed codes, the end-of-block code at once: 1, 01, 0000000.
 const Bytes kEmptyStream = {0x03, 0x00};
 
-class MemorySource final : public ByteSource {
- public:
-  explicit MemorySource(const Bytes& bytes) : bytes_(bytes) {}
-  std::size_t ReadUpTo(void* destination, std::size_t n) override {
-    n = std::min(n, bytes_.size() - position_);
-    if (n != 0) std::memcpy(destination, bytes_.data() + position_, n);
-    position_ += n;
-    return n;
-  }
-
- private:
-  const Bytes& bytes_;
-  std::size_t position_ = 0;
-};
-
 }  // namespace
 
 bool DecodesTo(const Bytes& stream, const Bytes& original) {
-  MemorySource source(stream);
+  MemorySource source(stream.data(), stream.size());
   InflateState decoder(&source);
   Bytes decoded(original.size() + 1);
   try {
