@@ -37,4 +37,13 @@ struct ProductRecord {
   // Clears the options, the files, the associations, the version and the
   // program and data folders.
   void Reset();
+  // Lets go of the file records and association entries.
+  void Free();
+  // Takes what a package directory says about the product: header offset,
+  // version, files, display icon, associations and whether a file goes to
+  // the data folder. Folders and options stay as they are.
+  void TakePackage(const PackageDirectory& package);
+  // Takes the package contents of another record: header offset, version,
+  // files and associations.
+  void CopyPackageContents(const ProductRecord& other);
 };
