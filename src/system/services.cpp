@@ -6,6 +6,7 @@
 #include <type_traits>
 
 #include "log/logger.h"
+#include "system/shortcuts.h"
 #include "text/path.h"
 #include "text/text.h"
 
@@ -139,8 +140,9 @@ bool DeleteProgramService(const char* service_name) {
 }
 
 void UninstallService(const ProductRecord& record, const char* service_name) {
-  (void)record;
   StopResult stopped = StopProgramService(service_name);
   if (stopped == StopResult::kNotStopped) LogErrorWith("The service %s has not been stoppt", service_name);
   if (!DeleteProgramService(service_name)) LogErrorWith("Service %s deinstallation failed", service_name);
+  // Only a service that is gone loses its shortcuts.
+  if (record.start_menu_shortcuts) RemoveServiceShortcuts(record, service_name);
 }

@@ -1,0 +1,319 @@
+// Product services against Wine's real service control manager: how they are
+// registered, the rights handed to Everyone, stopping within and beyond the
+// ten-second wait, deleting, and the "start"/"stop" arguments of the service
+// shortcuts. Each test registers a service of its own name and deletes it.
+#include "system/services.h"
+
+#include <windows.h>
+#include <aclapi.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "capture_logger.h"
+#include "test_folder.h"
+
+namespace {
+
+// A copy of the test service under a name of this test's own, in a folder
+// whose name holds a blank; the service is deleted at the end.
+class TestService {
+ public:
+  explicit TestService(const TestFolder& folder) {
+    name_ = "TarnellSvc" + std::to_string(GetCurrentProcessId()) + "x" + std::to_string(counter_++);
+    std::string dir = folder / "Program Dir";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    path_ = dir + "\\" + name_ + ".Main.exe";
+    EXPECT_TRUE(CopyFileA(TEST_SERVICE_EXE, path_.c_str(), FALSE)) << path_;
+  }
+  ~TestService() {
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    SC_HANDLE service = OpenServiceA(manager, name_.c_str(), SERVICE_ALL_ACCESS);
+    if (service != nullptr) {
+      SERVICE_STATUS status;
+      ControlService(service, SERVICE_CONTROL_STOP, &status);
+      WaitForState(service, SERVICE_STOPPED, 15000);
+      DeleteService(service);
+      CloseServiceHandle(service);
+    }
+    CloseServiceHandle(manager);
+  }
+
+  const std::string& Name() const { return name_; }
+  const std::string& Path() const { return path_; }
+
+  // Opens the service; the caller closes the handle.
+  SC_HANDLE Open(DWORD access = SERVICE_ALL_ACCESS) const {
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    SC_HANDLE service = OpenServiceA(manager, name_.c_str(), access);
+    CloseServiceHandle(manager);
+    return service;
+  }
+
+  // Starts it as the service control manager does, with `argument` for ServiceMain.
+  bool Start(const char* argument = nullptr) const {
+    SC_HANDLE service = Open();
+    const char* args[] = {argument};
+    bool started = StartServiceA(service, argument ? 1 : 0, argument ? args : nullptr);
+    started = started && WaitForState(service, SERVICE_RUNNING, 10000);
+    CloseServiceHandle(service);
+    return started;
+  }
+
+  DWORD State() const {
+    SC_HANDLE service = Open(SERVICE_QUERY_STATUS);
+    SERVICE_STATUS status{};
+    QueryServiceStatus(service, &status);
+    CloseServiceHandle(service);
+    return status.dwCurrentState;
+  }
+
+  bool Exists() const {
+    SC_HANDLE service = Open(SERVICE_QUERY_STATUS);
+    if (service != nullptr) CloseServiceHandle(service);
+    return service != nullptr;
+  }
+
+  static bool WaitForState(SC_HANDLE service, DWORD state, DWORD timeout_ms) {
+    for (DWORD waited = 0; waited <= timeout_ms; waited += 50) {
+      SERVICE_STATUS status;
+      if (QueryServiceStatus(service, &status) && status.dwCurrentState == state) return true;
+      Sleep(50);
+    }
+    return false;
+  }
+
+ private:
+  static inline int counter_ = 0;
+  std::string name_;
+  std::string path_;
+};
+
+struct ServiceConfig {
+  DWORD service_type;
+  DWORD start_type;
+  DWORD error_control;
+  std::string image_path;
+  std::string account;
+  std::string display_name;
+};
+
+ServiceConfig QueryConfig(const TestService& test_service) {
+  SC_HANDLE service = test_service.Open(SERVICE_QUERY_CONFIG);
+  DWORD needed = 0;
+  QueryServiceConfigA(service, nullptr, 0, &needed);
+  std::string buffer(needed, '\0');
+  auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer.data());
+  EXPECT_TRUE(QueryServiceConfigA(service, config, needed, &needed));
+  CloseServiceHandle(service);
+  return {config->dwServiceType,      config->dwStartType,    config->dwErrorControl,
+          config->lpBinaryPathName,   config->lpServiceStartName ? config->lpServiceStartName : "",
+          config->lpDisplayName};
+}
+
+// A record whose start-menu folder holds the service's two shortcuts.
+ProductRecord RecordWithServiceShortcuts(const TestFolder& folder, const TestService& test_service) {
+  ProductRecord record;
+  record.start_menu_shortcuts = true;
+  record.start_menu_folder.Assign((folder / "Menu").c_str());
+  CreateDirectoryA(record.start_menu_folder.c_str(), nullptr);
+  WriteTestFile(folder / ("Menu\\Start " + test_service.Name() + " Service.lnk"), "link");
+  WriteTestFile(folder / ("Menu\\Stop " + test_service.Name() + " Service.lnk"), "link");
+  return record;
+}
+
+bool ShortcutsThere(const TestFolder& folder, const TestService& test_service) {
+  return GetFileAttributesA((folder / ("Menu\\Start " + test_service.Name() + " Service.lnk")).c_str()) !=
+             INVALID_FILE_ATTRIBUTES &&
+         GetFileAttributesA((folder / ("Menu\\Stop " + test_service.Name() + " Service.lnk")).c_str()) !=
+             INVALID_FILE_ATTRIBUTES;
+}
+
+// Runs the service program with one argument, as a service shortcut does.
+DWORD RunProgram(const std::string& path, const char* argument) {
+  std::string command = "\"" + path + "\" " + argument;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(path.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process)) {
+    return 999;
+  }
+  WaitForSingleObject(process.hProcess, 10000);
+  DWORD code = 999;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return code;
+}
+
+TEST(Services, ServiceNameIsTheFileNameUpToTheFirstDot) {
+  EXPECT_STREQ(ServiceNameOf("Agent.exe").c_str(), "Agent");
+  EXPECT_STREQ(ServiceNameOf("Agent.Main.exe").c_str(), "Agent");
+}
+
+TEST(Services, CreatedManualLocalSystemWithQuotedPath) {
+  TestFolder folder;
+  TestService test_service(folder);
+  ASSERT_TRUE(CreateProgramService(test_service.Path().c_str(), test_service.Name().c_str()));
+
+  ServiceConfig config = QueryConfig(test_service);
+  EXPECT_EQ(config.service_type, static_cast<DWORD>(SERVICE_WIN32_OWN_PROCESS));
+  EXPECT_EQ(config.start_type, static_cast<DWORD>(SERVICE_DEMAND_START));
+  EXPECT_EQ(config.error_control, static_cast<DWORD>(SERVICE_ERROR_IGNORE));
+  EXPECT_EQ(config.image_path, "\"" + test_service.Path() + "\"");
+  EXPECT_EQ(config.account, "LocalSystem");
+  EXPECT_EQ(config.display_name, test_service.Name() + " Service");
+  // The setup never starts a service.
+  EXPECT_EQ(test_service.State(), static_cast<DWORD>(SERVICE_STOPPED));
+  // The quoted path with its blank starts the program for real.
+  EXPECT_TRUE(test_service.Start());
+}
+
+TEST(Services, AnExistingServiceIsLeftAsItIs) {
+  TestFolder folder;
+  TestService test_service(folder);
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+  SC_HANDLE existing = CreateServiceA(manager, test_service.Name().c_str(), "Someone Else's", SERVICE_ALL_ACCESS,
+                                      SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START, SERVICE_ERROR_NORMAL,
+                                      "C:\\elsewhere.exe", nullptr, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(existing, nullptr);
+  CloseServiceHandle(existing);
+  CloseServiceHandle(manager);
+
+  EXPECT_TRUE(CreateProgramService(test_service.Path().c_str(), test_service.Name().c_str()));
+  ServiceConfig config = QueryConfig(test_service);
+  EXPECT_EQ(config.start_type, static_cast<DWORD>(SERVICE_AUTO_START));
+  EXPECT_EQ(config.image_path, "C:\\elsewhere.exe");
+  EXPECT_EQ(config.display_name, "Someone Else's");
+}
+
+// Wine keeps no service security (its calls are stubs), so the descriptor
+// that is handed over is checked here before it goes.
+TEST(Services, DescriptorGrantsEveryoneQueryConfigureStartAndStop) {
+  SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+  PSID admins = nullptr;
+  ASSERT_TRUE(AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0,
+                                       0, &admins));
+  EXPLICIT_ACCESS_A admin_entry{};
+  admin_entry.grfAccessPermissions = SERVICE_ALL_ACCESS;
+  admin_entry.grfAccessMode = SET_ACCESS;
+  admin_entry.Trustee.TrusteeForm = TRUSTEE_IS_SID;
+  admin_entry.Trustee.TrusteeType = TRUSTEE_IS_ALIAS;
+  admin_entry.Trustee.ptstrName = static_cast<LPSTR>(admins);
+  PACL present = nullptr;
+  ASSERT_EQ(SetEntriesInAclA(1, &admin_entry, nullptr, &present), static_cast<DWORD>(ERROR_SUCCESS));
+
+  SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+  PSID everyone = nullptr;
+  ASSERT_TRUE(AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone));
+
+  struct Case {
+    const char* what;
+    PACL existing;
+    DWORD expected_aces;
+  };
+  for (const Case& c : {Case{"no DACL", nullptr, 1}, Case{"the administrators' DACL", present, 2}}) {
+    SCOPED_TRACE(c.what);
+    ServiceControlDescriptor descriptor;
+    ASSERT_TRUE(descriptor.Build(c.existing));
+    ASSERT_TRUE(IsValidSecurityDescriptor(descriptor.Descriptor()));
+    BOOL dacl_present = FALSE;
+    BOOL defaulted = TRUE;
+    PACL dacl = nullptr;
+    ASSERT_TRUE(GetSecurityDescriptorDacl(descriptor.Descriptor(), &dacl_present, &dacl, &defaulted));
+    ASSERT_TRUE(dacl_present);
+    EXPECT_FALSE(defaulted);
+    ASSERT_EQ(dacl->AceCount, c.expected_aces);
+
+    int everyone_entries = 0;
+    bool admins_kept = false;
+    for (DWORD i = 0; i < dacl->AceCount; ++i) {
+      ACCESS_ALLOWED_ACE* ace = nullptr;
+      ASSERT_TRUE(GetAce(dacl, i, reinterpret_cast<void**>(&ace)));
+      ASSERT_EQ(ace->Header.AceType, ACCESS_ALLOWED_ACE_TYPE);
+      EXPECT_EQ(ace->Header.AceFlags, 0);  // no inheritance
+      PSID sid = &ace->SidStart;
+      if (EqualSid(sid, everyone)) {
+        ++everyone_entries;
+        EXPECT_EQ(ace->Mask, 0x37u);
+      }
+      if (EqualSid(sid, admins)) admins_kept = ace->Mask == SERVICE_ALL_ACCESS;
+    }
+    EXPECT_EQ(everyone_entries, 1);
+    EXPECT_EQ(admins_kept, c.existing != nullptr);
+  }
+  FreeSid(everyone);
+  LocalFree(present);
+  FreeSid(admins);
+}
+
+TEST(Services, RunningServiceIsStoppedSetToManualAndDeleted) {
+  TestFolder folder;
+  TestService test_service(folder);
+  ASSERT_TRUE(CreateProgramService(test_service.Path().c_str(), test_service.Name().c_str()));
+  ASSERT_TRUE(test_service.Start());
+  SC_HANDLE service = test_service.Open();
+  ASSERT_TRUE(ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_AUTO_START, SERVICE_NO_CHANGE, nullptr,
+                                   nullptr, nullptr, nullptr, nullptr, nullptr, nullptr));
+  CloseServiceHandle(service);
+
+  EXPECT_EQ(StopProgramService(test_service.Name().c_str()), StopResult::kStopped);
+  EXPECT_EQ(test_service.State(), static_cast<DWORD>(SERVICE_STOPPED));
+  EXPECT_EQ(QueryConfig(test_service).start_type, static_cast<DWORD>(SERVICE_DEMAND_START));
+  EXPECT_EQ(StopProgramService(test_service.Name().c_str()), StopResult::kWasStopped);
+
+  ASSERT_TRUE(test_service.Start());
+  CaptureLogger log;
+  ProductRecord record = RecordWithServiceShortcuts(folder, test_service);
+  UninstallService(record, test_service.Name().c_str());
+  EXPECT_TRUE(log.errors.empty());
+  EXPECT_FALSE(test_service.Exists());
+  EXPECT_FALSE(ShortcutsThere(folder, test_service));
+  // Gone is gone: deleting again succeeds.
+  EXPECT_TRUE(DeleteProgramService(test_service.Name().c_str()));
+}
+
+TEST(Services, ServiceThatDoesNotStopInTenSecondsStays) {
+  TestFolder folder;
+  TestService test_service(folder);
+  ASSERT_TRUE(CreateProgramService(test_service.Path().c_str(), test_service.Name().c_str()));
+  ASSERT_TRUE(test_service.Start("slow-stop"));
+
+  CaptureLogger log;
+  ProductRecord record = RecordWithServiceShortcuts(folder, test_service);
+  DWORD started = GetTickCount();
+  EXPECT_THROW(UninstallService(record, test_service.Name().c_str()), AbortError);
+  EXPECT_GE(GetTickCount() - started, 9500u);
+  ASSERT_EQ(log.errors.size(), 1u);
+  EXPECT_EQ(log.errors[0], "The service " + test_service.Name() + " has not been stoppt");
+  EXPECT_TRUE(test_service.Exists());
+  EXPECT_TRUE(ShortcutsThere(folder, test_service));
+}
+
+TEST(Services, MissingServiceCannotBeStoppedButCountsAsDeleted) {
+  const char* name = "TarnellSvcNeverCreated";
+  EXPECT_EQ(StopProgramService(name), StopResult::kNotStopped);
+  EXPECT_TRUE(DeleteProgramService(name));
+  CaptureLogger log;
+  ProductRecord record;
+  EXPECT_THROW(UninstallService(record, name), AbortError);
+  ASSERT_EQ(log.errors.size(), 1u);
+  EXPECT_EQ(log.errors[0], "The service TarnellSvcNeverCreated has not been stoppt");
+}
+
+TEST(Services, ShortcutArgumentsStartAndStopTheService) {
+  TestFolder folder;
+  TestService test_service(folder);
+  ASSERT_TRUE(CreateProgramService(test_service.Path().c_str(), test_service.Name().c_str()));
+  SC_HANDLE service = test_service.Open(SERVICE_QUERY_STATUS);
+
+  EXPECT_EQ(RunProgram(test_service.Path(), "start"), 0u);
+  EXPECT_TRUE(TestService::WaitForState(service, SERVICE_RUNNING, 10000));
+  EXPECT_EQ(RunProgram(test_service.Path(), "stop"), 0u);
+  EXPECT_TRUE(TestService::WaitForState(service, SERVICE_STOPPED, 10000));
+  CloseServiceHandle(service);
+}
+
+}  // namespace
