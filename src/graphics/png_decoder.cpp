@@ -80,14 +80,14 @@ void PngDecoder::Decode(Image& image, PngTextList* texts) {
   ReadHeader(ReadChunk());
 
   Image decoded;
-  // IDAT chunks must follow each other; those the image data did not need
-  // (an Adler-32 on its own, empty ones) are passed over.
+  // IDAT chunks must follow each other; those left over after the end of the
+  // zlib stream (empty ones, stray bytes) are passed over.
   bool inDataRun = false;
   for (;;) {
     Chunk chunk = ReadChunk();
     switch (chunk.type) {
       case kIHDR:
-        Fail("a second IHDR chunk");  // a second header
+        Fail("a second IHDR chunk");
       case kPLTE:
         ReadPalette(chunk);
         break;
@@ -96,7 +96,7 @@ void PngDecoder::Decode(Image& image, PngTextList* texts) {
         break;
       case kIDAT:
         if (dataSeen_) {
-          if (!inDataRun) Fail("IDAT chunks split by other chunks");  // image data split by other chunks
+          if (!inDataRun) Fail("IDAT chunks split by other chunks");
           break;
         }
         if (colourType_ == kPalette && !paletteSeen_) Fail("palette picture without PLTE");

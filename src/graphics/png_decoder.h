@@ -36,7 +36,7 @@ class PngDecoder : public InflateState {
   // Pictures wider or higher than this are refused with a logged message.
   static constexpr std::uint32_t kMaxSide = 8192;
 
-  // `data` must stay valid while the decoder is used.
+  // `data` must stay valid while the decoder is used; a decoder decodes one file once.
   PngDecoder(const std::uint8_t* data, std::size_t size);
 
   // Decodes the whole file into `image`; `texts` may be null.
