@@ -86,7 +86,8 @@ class PackTest : public ::testing::Test {
   fs::path folder_;
 };
 
-// The product of "What the 19-file manifest holds": sources under bin/.
+// The 19 files of the full manifest: every destination and shortcut kind,
+// two services, given and default file times, an empty and incompressible files.
 struct SampleFile {
   std::string name;
   std::string destination;
