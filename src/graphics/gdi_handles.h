@@ -8,23 +8,23 @@
 
 #include <utility>
 
-// A pen, font or bitmap.
-template <typename Handle>
-class GdiObject {
+// Owns one handle and frees it with `Free` when the owner ends.
+template <typename Handle, auto Free>
+class OwnedHandle {
  public:
-  GdiObject() = default;
-  explicit GdiObject(Handle handle) : handle_(handle) {}
-  ~GdiObject() { Reset(); }
-  GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  GdiObject& operator=(GdiObject&& other) noexcept {
+  OwnedHandle() = default;
+  explicit OwnedHandle(Handle handle) : handle_(handle) {}
+  ~OwnedHandle() { Reset(); }
+  OwnedHandle(OwnedHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+  OwnedHandle& operator=(OwnedHandle&& other) noexcept {
     if (this != &other) Reset(std::exchange(other.handle_, nullptr));
     return *this;
   }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
+  OwnedHandle(const OwnedHandle&) = delete;
+  OwnedHandle& operator=(const OwnedHandle&) = delete;
 
   void Reset(Handle handle = nullptr) {
-    if (handle_) DeleteObject(handle_);
+    if (handle_) Free(handle_);
     handle_ = handle;
   }
   Handle Get() const { return handle_; }
@@ -34,35 +34,14 @@ class GdiObject {
   Handle handle_ = nullptr;
 };
 
-using PenObject = GdiObject<HPEN>;
-using FontObject = GdiObject<HFONT>;
-using BitmapObject = GdiObject<HBITMAP>;
-
+using PenObject = OwnedHandle<HPEN, &::DeleteObject>;
+using FontObject = OwnedHandle<HFONT, &::DeleteObject>;
+using BitmapObject = OwnedHandle<HBITMAP, &::DeleteObject>;
 // A device context the program created (CreateDCA, CreateCompatibleDC), as
 // opposed to one it borrowed from a window.
-class OwnedDc {
- public:
-  OwnedDc() = default;
-  explicit OwnedDc(HDC dc) : dc_(dc) {}
-  ~OwnedDc() { Reset(); }
-  OwnedDc(OwnedDc&& other) noexcept : dc_(std::exchange(other.dc_, nullptr)) {}
-  OwnedDc& operator=(OwnedDc&& other) noexcept {
-    if (this != &other) Reset(std::exchange(other.dc_, nullptr));
-    return *this;
-  }
-  OwnedDc(const OwnedDc&) = delete;
-  OwnedDc& operator=(const OwnedDc&) = delete;
-
-  void Reset(HDC dc = nullptr) {
-    if (dc_) DeleteDC(dc_);
-    dc_ = dc;
-  }
-  HDC Get() const { return dc_; }
-  explicit operator bool() const { return dc_ != nullptr; }
-
- private:
-  HDC dc_ = nullptr;
-};
+using OwnedDc = OwnedHandle<HDC, &::DeleteDC>;
+// A cursor made from a picture; CreateIconIndirect asks for DestroyIcon.
+using CursorHandle = OwnedHandle<HCURSOR, &::DestroyIcon>;
 
 // Selects an object into a context for the length of a scope and puts the
 // previous one back at its end, so the object can be deleted afterwards.
@@ -81,30 +60,4 @@ class ScopedSelection {
  private:
   HDC dc_;
   HGDIOBJ previous_;
-};
-
-// A cursor made from a picture; destroyed with DestroyIcon, as
-// CreateIconIndirect asks.
-class CursorHandle {
- public:
-  CursorHandle() = default;
-  explicit CursorHandle(HCURSOR cursor) : cursor_(cursor) {}
-  ~CursorHandle() { Reset(); }
-  CursorHandle(CursorHandle&& other) noexcept : cursor_(std::exchange(other.cursor_, nullptr)) {}
-  CursorHandle& operator=(CursorHandle&& other) noexcept {
-    if (this != &other) Reset(std::exchange(other.cursor_, nullptr));
-    return *this;
-  }
-  CursorHandle(const CursorHandle&) = delete;
-  CursorHandle& operator=(const CursorHandle&) = delete;
-
-  void Reset(HCURSOR cursor = nullptr) {
-    if (cursor_) DestroyIcon(cursor_);
-    cursor_ = cursor;
-  }
-  HCURSOR Get() const { return cursor_; }
-  explicit operator bool() const { return cursor_ != nullptr; }
-
- private:
-  HCURSOR cursor_ = nullptr;
 };
