@@ -8,12 +8,14 @@
 
 #include "app/product_record.h"
 #include "fs/source_stream.h"
+#include "inflate/inflate_state.h"
 #include "package/package_directory.h"
 #include "text/fixed_text.h"
 
 struct SetupState {
   ProductRecord package;
   SourceStream package_stream;  // the setup executable, open while an install runs
+  InflateState decompressor{&package_stream};
   ProductRecord installed;
   std::uint32_t estimated_size = 0;  // the setup copy's size, for "EstimatedSize"
   Text product_name;

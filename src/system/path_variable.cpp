@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstring>
+#include <string>
 
 #include "log/logger.h"
 #include "system/registry_key.h"
@@ -44,8 +46,14 @@ bool EntryEquals(const char* a, std::size_t a_length, const char* b, std::size_t
   return true;
 }
 
-}  // namespace
+// The byte range of an entry of the value.
+struct PathEntry {
+  bool found = false;
+  std::size_t begin = 0;
+  std::size_t end = 0;
+};
 
+// The first entry that equals `folder` without regard to case.
 PathEntry FindPathEntry(const std::string& path, const char* folder) {
   std::size_t folder_length = std::strlen(folder);
   if (folder_length == 0) return PathEntry{};
@@ -59,12 +67,14 @@ PathEntry FindPathEntry(const std::string& path, const char* folder) {
   return PathEntry{};
 }
 
+// The folder appended as the last entry; an empty value becomes the folder alone.
 std::string PathWithFolder(const std::string& path, const char* folder) {
   std::string result = path;
   if (!result.empty() && result.back() != ';') result += ';';
   return result += folder;
 }
 
+// Without the entry, its following ";" and a ";" left at the end.
 std::string PathWithoutEntry(const std::string& path, const PathEntry& entry) {
   std::string result = path;
   std::size_t end = entry.end < result.size() && result[entry.end] == ';' ? entry.end + 1 : entry.end;
@@ -72,6 +82,8 @@ std::string PathWithoutEntry(const std::string& path, const PathEntry& entry) {
   if (!result.empty() && result.back() == ';') result.pop_back();
   return result;
 }
+
+}  // namespace
 
 void AddProgramFolderToPath(const ProductRecord& record) {
   RegistryKey key;

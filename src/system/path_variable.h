@@ -8,25 +8,7 @@
 // https://learn.microsoft.com/windows/win32/procthread/environment-variables
 #pragma once
 
-#include <cstddef>
-#include <string>
-
 #include "app/product_record.h"
-
-// The byte range of the first entry of `path` that equals `folder`;
-// `found` is false when there is none.
-struct PathEntry {
-  bool found = false;
-  std::size_t begin = 0;
-  std::size_t end = 0;
-};
-PathEntry FindPathEntry(const std::string& path, const char* folder);
-
-// The value with the folder appended as its last entry. An empty value
-// becomes the folder alone.
-std::string PathWithFolder(const std::string& path, const char* folder);
-// The value without the entry, its following ";" and a ";" left at the end.
-std::string PathWithoutEntry(const std::string& path, const PathEntry& entry);
 
 // Appends the record's program folder to the Path of its scope unless it is
 // there already. A failed write is logged ("Program directory NOT added to
