@@ -290,6 +290,8 @@ TEST(Services, ServiceThatDoesNotStopInTenSecondsStays) {
   EXPECT_EQ(log.errors[0], "The service " + test_service.Name() + " has not been stoppt");
   EXPECT_TRUE(test_service.Exists());
   EXPECT_TRUE(ShortcutsThere(folder, test_service));
+  // Asked again while it is still on its way down, it is waited for.
+  EXPECT_EQ(StopProgramService(test_service.Name().c_str()), StopResult::kStopped);
 }
 
 TEST(Services, MissingServiceCannotBeStoppedButCountsAsDeleted) {
