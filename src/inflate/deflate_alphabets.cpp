@@ -6,7 +6,7 @@
 
 #include "inflate/huffman_table.h"
 
-namespace deflate {
+namespace deflate_format {
 namespace {
 
 constexpr std::uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
@@ -62,4 +62,4 @@ extern constexpr std::array<std::uint8_t, kDistanceSymbols> kFixedDistanceLength
   return lengths;
 }();
 
-}  // namespace deflate
+}  // namespace deflate_format

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-namespace deflate {
+namespace deflate_format {
 
 constexpr unsigned kLiteralLengthSymbols = 288;
 constexpr unsigned kDistanceSymbols = 32;
@@ -25,4 +25,4 @@ extern const std::array<std::uint8_t, kCodeLengthSymbols> kCodeLengthOrder;
 extern const std::array<std::uint8_t, kLiteralLengthSymbols> kFixedLiteralLengthLengths;
 extern const std::array<std::uint8_t, kDistanceSymbols> kFixedDistanceLengths;
 
-}  // namespace deflate
+}  // namespace deflate_format

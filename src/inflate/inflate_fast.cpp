@@ -25,23 +25,31 @@ void StoreWord(std::uint8_t* to, std::uint64_t word) { std::memcpy(to, &word, si
 
 std::uint64_t LowBits(std::uint64_t bits, unsigned count) { return bits & ((std::uint64_t{1} << count) - 1); }
 
-// Copies `length` bytes from `distance` bytes back; may write up to 7 bytes
-// beyond the end.
+// Copies `length` bytes from `distance` bytes back. May write up to 24
+// bytes from `to`, or up to 7 bytes beyond the end: most matches are short,
+// and copying three words without asking spares the loop's branch.
 void CopyMatch(std::uint8_t* to, std::size_t distance, std::size_t length) {
   const std::uint8_t* from = to - distance;
   std::uint8_t* const end = to + length;
   if (distance >= 8) {
-    do {
+    // Word by word, each load after the store before it: right also where
+    // the match overlaps its own output by 8 bytes or more.
+    StoreWord(to, LoadWord(from));
+    StoreWord(to + 8, LoadWord(from + 8));
+    StoreWord(to + 16, LoadWord(from + 16));
+    to += 24;
+    from += 24;
+    while (to < end) {
       StoreWord(to, LoadWord(from));
       from += 8;
       to += 8;
-    } while (to < end);
+    }
   } else if (distance == 1) {
     const std::uint64_t word = from[0] * std::uint64_t{0x0101010101010101};
-    do {
-      StoreWord(to, word);
-      to += 8;
-    } while (to < end);
+    StoreWord(to, word);
+    StoreWord(to + 8, word);
+    StoreWord(to + 16, word);
+    for (to += 24; to < end; to += 8) StoreWord(to, word);
   } else {
     do {
       *to++ = *from++;
@@ -64,49 +72,81 @@ bool InflateState::DecodeFast(std::size_t stop) {
   std::uint8_t* const out_stop = history_ + stop;
   bool block_ended = false;
 
-  while (out < out_stop && in_end - in >= kFastInputMargin) {
+  auto may_go_on = [&] { return out < out_stop && in_end - in >= kFastInputMargin; };
+  auto refill = [&] {
     bits |= LoadWord(in) << count;
     in += (63 - count) >> 3;
     count |= 56;
+  };
+  auto consume = [&](unsigned n) {
+    bits >>= n;
+    count -= n;
+  };
 
-    std::uint32_t entry = literal_table_[bits & kLiteralMask];
+  // Each round starts on a refilled bit buffer with `entry` looked up in it.
+  std::uint32_t entry = 0;
+  bool going = may_go_on();
+  if (going) {
+    refill();
+    entry = literal_table_[bits & kLiteralMask];
+  }
+  while (going) {
     if (entry & kLink) {
-      bits >>= kLiteralRootBits;
-      count -= kLiteralRootBits;
+      consume(kLiteralRootBits);
       entry = literal_table_[Value(entry) + LowBits(bits, TotalBits(entry))];
     }
     if (entry & kLiteral) {
+      // Literal codes are at most 15 bits, so the refill covers two more
+      // literals without a refill of their own. Room for these few bytes
+      // beyond out_stop is part of the history's slack.
       *out++ = static_cast<std::uint8_t>(Value(entry));
-      bits >>= CodeBits(entry);
-      count -= CodeBits(entry);
+      consume(CodeBits(entry));
+      entry = literal_table_[bits & kLiteralMask];
+      if (entry & kLiteral) {
+        *out++ = static_cast<std::uint8_t>(Value(entry));
+        consume(CodeBits(entry));
+        entry = literal_table_[bits & kLiteralMask];
+        if (entry & kLiteral) {
+          *out++ = static_cast<std::uint8_t>(Value(entry));
+          consume(CodeBits(entry));
+        }
+      }
+      going = may_go_on();
+      if (going) {
+        refill();
+        entry = literal_table_[bits & kLiteralMask];
+      }
       continue;
     }
     if (entry & (kEndOfBlock | kInvalid)) {
       if (entry & kInvalid) throw AbortError{};
-      bits >>= CodeBits(entry);
-      count -= CodeBits(entry);
+      consume(CodeBits(entry));
       block_ended = true;
       break;
     }
     unsigned total = TotalBits(entry);
     std::size_t length = Value(entry) + (LowBits(bits, total) >> CodeBits(entry));
-    bits >>= total;
-    count -= total;
+    consume(total);
 
     entry = distance_table_[bits & kDistanceMask];
     if (entry & kLink) {
-      bits >>= kDistanceRootBits;
-      count -= kDistanceRootBits;
+      consume(kDistanceRootBits);
       entry = distance_table_[Value(entry) + LowBits(bits, TotalBits(entry))];
     }
     if (entry & kInvalid) throw AbortError{};
     total = TotalBits(entry);
     std::size_t distance = Value(entry) + (LowBits(bits, total) >> CodeBits(entry));
-    bits >>= total;
-    count -= total;
+    consume(total);
 
-    CopyMatch(out, distance, length);
+    // The next symbol's lookup goes before the copy, so the two overlap.
+    std::uint8_t* const match = out;
     out += length;
+    going = may_go_on();
+    if (going) {
+      refill();
+      entry = literal_table_[bits & kLiteralMask];
+    }
+    CopyMatch(match, distance, length);
   }
 
   input_position_ = in;

@@ -17,6 +17,8 @@
 
 InflateState::InflateState(ByteSource* source) : source_(source), input_(new std::uint8_t[kInputSize]) {
   input_position_ = input_end_ = input_.get();
+  // Word copies read a little past what has been decoded: let that be zeros.
+  std::memset(history_, 0, kHistorySize);
   ResetWindow();
 }
 
@@ -161,10 +163,10 @@ void InflateState::ReadBlockHeader() {
 
 void InflateState::UseFixedCodes() {
   if (fixed_codes_loaded_) return;
-  huffman::BuildTable(deflate::kFixedLiteralLengthLengths.data(), deflate::kLiteralLengthSymbols,
-                      deflate::kLiteralLengthEntries.data(), kLiteralRootBits, literal_table_, kLiteralTableSize);
-  huffman::BuildTable(deflate::kFixedDistanceLengths.data(), deflate::kDistanceSymbols,
-                      deflate::kDistanceEntries.data(), kDistanceRootBits, distance_table_, kDistanceTableSize);
+  huffman::BuildTable(deflate_format::kFixedLiteralLengthLengths.data(), deflate_format::kLiteralLengthSymbols,
+                      deflate_format::kLiteralLengthEntries.data(), kLiteralRootBits, literal_table_, kLiteralTableSize);
+  huffman::BuildTable(deflate_format::kFixedDistanceLengths.data(), deflate_format::kDistanceSymbols,
+                      deflate_format::kDistanceEntries.data(), kDistanceRootBits, distance_table_, kDistanceTableSize);
   fixed_codes_loaded_ = true;
 }
 
@@ -174,25 +176,25 @@ void InflateState::ReadDynamicCodes() {
   unsigned distance_count = ReadBits(5) + 1;
   unsigned code_length_count = ReadBits(4) + 4;
 
-  std::uint8_t code_length_lengths[deflate::kCodeLengthSymbols] = {};
+  std::uint8_t code_length_lengths[deflate_format::kCodeLengthSymbols] = {};
   for (unsigned i = 0; i < code_length_count; ++i) {
-    code_length_lengths[deflate::kCodeLengthOrder[i]] = static_cast<std::uint8_t>(ReadBits(3));
+    code_length_lengths[deflate_format::kCodeLengthOrder[i]] = static_cast<std::uint8_t>(ReadBits(3));
   }
   // Code-length codes are at most 7 bits long, so this table has no subtables.
   constexpr std::size_t kCodeLengthTableSize = std::size_t{1} << kCodeLengthRootBits;
   std::uint32_t code_length_table[kCodeLengthTableSize];
-  huffman::BuildTable(code_length_lengths, deflate::kCodeLengthSymbols, deflate::kCodeLengthEntries.data(),
+  huffman::BuildTable(code_length_lengths, deflate_format::kCodeLengthSymbols, deflate_format::kCodeLengthEntries.data(),
                       kCodeLengthRootBits, code_length_table, kCodeLengthTableSize);
 
   // Two sequences of their own: no repeat runs from one into the other.
-  std::uint8_t literal_lengths[deflate::kLiteralLengthSymbols] = {};
+  std::uint8_t literal_lengths[deflate_format::kLiteralLengthSymbols] = {};
   ReadCodeLengths(code_length_table, literal_lengths, literal_count);
-  std::uint8_t distance_lengths[deflate::kDistanceSymbols] = {};
+  std::uint8_t distance_lengths[deflate_format::kDistanceSymbols] = {};
   ReadCodeLengths(code_length_table, distance_lengths, distance_count);
 
-  huffman::BuildTable(literal_lengths, deflate::kLiteralLengthSymbols, deflate::kLiteralLengthEntries.data(),
+  huffman::BuildTable(literal_lengths, deflate_format::kLiteralLengthSymbols, deflate_format::kLiteralLengthEntries.data(),
                       kLiteralRootBits, literal_table_, kLiteralTableSize);
-  huffman::BuildTable(distance_lengths, deflate::kDistanceSymbols, deflate::kDistanceEntries.data(),
+  huffman::BuildTable(distance_lengths, deflate_format::kDistanceSymbols, deflate_format::kDistanceEntries.data(),
                       kDistanceRootBits, distance_table_, kDistanceTableSize);
 }
 

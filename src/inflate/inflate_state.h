@@ -62,7 +62,8 @@ class InflateState {
   static constexpr std::size_t kMaxMatch = 258;
   // The history holds the window followed by the bytes decoded since the last
   // slide; decoding stops at kDecodeLimit, a match may run kMaxMatch - 1
-  // bytes past it, and whole-word match copies up to 7 bytes further.
+  // bytes past it, and DecodeFast's word copies write up to 7 bytes beyond
+  // a match, or 24 bytes from its start.
   static constexpr std::size_t kDecodeLimit = 2 * kWindowSize;
   static constexpr std::size_t kHistorySize = kDecodeLimit + kMaxMatch + 16;
 
@@ -73,9 +74,9 @@ class InflateState {
   static constexpr unsigned kDistanceRootBits = 8;
   static constexpr unsigned kCodeLengthRootBits = 7;
   static constexpr std::size_t kLiteralTableSize =
-      huffman::TableCapacity(kLiteralRootBits, deflate::kLiteralLengthSymbols);
+      huffman::TableCapacity(kLiteralRootBits, deflate_format::kLiteralLengthSymbols);
   static constexpr std::size_t kDistanceTableSize =
-      huffman::TableCapacity(kDistanceRootBits, deflate::kDistanceSymbols);
+      huffman::TableCapacity(kDistanceRootBits, deflate_format::kDistanceSymbols);
 
   // Input and bits.
   bool FetchInput();
