@@ -16,7 +16,7 @@ class FakeWindow : public WidgetWindow {
   bool HasSurface() const override { return surface; }
   void InvalidateArea(const Rect& area) override { invalidated.push_back(area); }
   void SetCursor(CursorShape shape) override { cursor = shape; }
-  std::uint8_t WindowKind() const override { return kind; }
+  std::uint8_t WindowKindCode() const override { return kind; }
   std::uint8_t PlacementState() const override { return placement; }
   Point WindowPosition() const override { return position; }
   void MoveWindowTo(Point screen) override { position = screen; }

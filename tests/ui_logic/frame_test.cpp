@@ -84,25 +84,25 @@ TEST(FrameLimits, ResizeModesFromAnchorsAndTheirLimits) {
 
 TEST(FrameResize, KeysKeepTheSizeWithinTheLimits) {
   SizeLimits limits{200, 100, 400, 300};
-  FrameRect frame{50, 60, 200, 100};
-  FrameRect grown = MoveResize(frame, -8, 0, 8, 0, limits);
+  FrameBox frame{50, 60, 200, 100};
+  FrameBox grown = MoveResize(frame, -8, 0, 8, 0, limits);
   EXPECT_EQ(grown.x, 42);
   EXPECT_EQ(grown.width, 208);
-  FrameRect shrunk = MoveResize(frame, 0, 0, -8, -8, limits);
+  FrameBox shrunk = MoveResize(frame, 0, 0, -8, -8, limits);
   EXPECT_EQ(shrunk.width, 200);
   EXPECT_EQ(shrunk.height, 100);
-  FrameRect tall = MoveResize(FrameRect{0, 0, 396, 296}, 0, 0, 8, 8, limits);
+  FrameBox tall = MoveResize(FrameBox{0, 0, 396, 296}, 0, 0, 8, 8, limits);
   EXPECT_EQ(tall.width, 400);
   EXPECT_EQ(tall.height, 300);
 }
 
 TEST(FrameResize, DraggedEdgeFollowsTheMouseAndStopsAtTheLimits) {
   SizeLimits limits{200, 100, 1280, 1024};
-  FrameRect frame{100, 100, 300, 200};
+  FrameBox frame{100, 100, 300, 200};
   struct Case {
     FramePart part;
     int mouseDx, mouseDy;
-    FrameRect expected;
+    FrameBox expected;
     int appliedDx, appliedDy;
   } cases[] = {
       {FramePart::kRight, 30, 40, {100, 100, 330, 200}, 30, 0},
@@ -173,13 +173,18 @@ TEST(PopupPlacement, PopupsStayWholeOnTheScreen) {
       {{1279, 1023}, {1180, 944}},
       {{-20, -5}, {0, 0}},
   };
+  const Rect screen{0, 0, 1280, 1024};
   for (const Case& c : cases) {
-    Point placed = KeepOnScreen(c.at, 100, 80, 1280, 1024);
+    Point placed = KeepOnScreen(c.at, 100, 80, screen);
     EXPECT_EQ(placed.x, c.expected.x) << c.at.x << "," << c.at.y;
     EXPECT_EQ(placed.y, c.expected.y) << c.at.x << "," << c.at.y;
   }
-  EXPECT_EQ(HintPlacement(Point{100, 100}, 60, 13, 1280, 1024), (Rect{120, 120, 188, 139}));
-  EXPECT_EQ(HintPlacement(Point{1270, 1020}, 60, 13, 1280, 1024), (Rect{1212, 1005, 1280, 1024}));
+  // A second monitor left of the first: its work area has negative x.
+  Point left = KeepOnScreen(Point{-30, 500}, 100, 80, Rect{-1024, 0, 0, 768});
+  EXPECT_EQ(left.x, -100);
+  EXPECT_EQ(left.y, 500);
+  EXPECT_EQ(HintPlacement(Point{100, 100}, 60, 13, screen), (Rect{120, 120, 188, 139}));
+  EXPECT_EQ(HintPlacement(Point{1270, 1020}, 60, 13, screen), (Rect{1212, 1005, 1280, 1024}));
 }
 
 }  // namespace

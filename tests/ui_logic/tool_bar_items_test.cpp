@@ -59,6 +59,14 @@ TEST(ToolBarLayout, HorizontalBarUsesWidthsAndTheSeparatorPicture) {
   EXPECT_EQ(layout.ItemAt(60, 10), 4);
   EXPECT_EQ(layout.ItemAt(60, 24), 0);
   EXPECT_EQ(layout.ItemArea(1), (Rect{0, 0, 24, 24}));
+
+  // The window grew to the left: the bar moved and got wider.
+  layout.SetChecked(4, true);
+  layout.Relocate(Rect{10, 5, 320, 29});
+  EXPECT_EQ(layout.ItemArea(1), (Rect{10, 5, 34, 29}));
+  EXPECT_EQ(layout.ItemAt(70, 20), 4);
+  EXPECT_EQ(layout.ItemAt(70, 4), 0);
+  EXPECT_TRUE(layout.IsChecked(4));
 }
 
 TEST(ToolBarLayout, ClicksOnEachKindOfItem) {

@@ -63,12 +63,12 @@ int Clamp(int value, int low, int high) { return value < low ? low : value > hig
 
 }  // namespace
 
-FrameRect MoveResize(const FrameRect& frame, int dx, int dy, int dw, int dh, const SizeLimits& limits) {
+FrameBox MoveResize(const FrameBox& frame, int dx, int dy, int dw, int dh, const SizeLimits& limits) {
   return {frame.x + dx, frame.y + dy, Clamp(frame.width + dw, limits.minWidth, limits.maxWidth),
           Clamp(frame.height + dh, limits.minHeight, limits.maxHeight)};
 }
 
-FrameDrag DragFrame(FramePart part, const FrameRect& frame, int mouseDx, int mouseDy, const SizeLimits& limits) {
+FrameDrag DragFrame(FramePart part, const FrameBox& frame, int mouseDx, int mouseDy, const SizeLimits& limits) {
   bool leftEdge = part == FramePart::kLeft || part == FramePart::kTopLeft || part == FramePart::kBottomLeft;
   bool rightEdge = part == FramePart::kRight || part == FramePart::kTopRight || part == FramePart::kBottomRight;
   bool topEdge = part == FramePart::kTop || part == FramePart::kTopLeft || part == FramePart::kTopRight;

@@ -37,7 +37,7 @@ FramePart FramePartAt(ResizeMode mode, int border, int width, int height, int x,
 // The cursor shown over a frame part (the arrow over the client area).
 CursorShape CursorForPart(FramePart part);
 
-struct FrameRect {
+struct FrameBox {
   int x;
   int y;
   int width;
@@ -57,10 +57,10 @@ SizeLimits LimitsForMode(ResizeMode mode, int minWidth, int minHeight, int scree
 
 // The frame moved by (dx, dy) with its size changed by (dw, dh), the size
 // kept within the limits.
-FrameRect MoveResize(const FrameRect& frame, int dx, int dy, int dw, int dh, const SizeLimits& limits);
+FrameBox MoveResize(const FrameBox& frame, int dx, int dy, int dw, int dh, const SizeLimits& limits);
 
 struct FrameDrag {
-  FrameRect frame;
+  FrameBox frame;
   // How far the dragged edges really moved: the press position advances by
   // this much, so an edge held at a limit waits for the mouse to come back.
   int appliedDx;
@@ -69,4 +69,4 @@ struct FrameDrag {
 
 // The held part's edges follow the mouse by (mouseDx, mouseDy) while the
 // opposite edges stay put, within the limits.
-FrameDrag DragFrame(FramePart part, const FrameRect& frame, int mouseDx, int mouseDy, const SizeLimits& limits);
+FrameDrag DragFrame(FramePart part, const FrameBox& frame, int mouseDx, int mouseDy, const SizeLimits& limits);

@@ -1,18 +1,18 @@
 #include "ui/core/popup_placement.h"
 
-Point KeepOnScreen(Point at, int width, int height, int screenWidth, int screenHeight) {
+Point KeepOnScreen(Point at, int width, int height, const Rect& screen) {
   Point placed = at;
-  if (placed.x > screenWidth - width) placed.x = screenWidth - width;
-  if (placed.y > screenHeight - height) placed.y = screenHeight - height;
-  if (placed.x < 0) placed.x = 0;
-  if (placed.y < 0) placed.y = 0;
+  if (placed.x > screen.right - width) placed.x = screen.right - width;
+  if (placed.y > screen.bottom - height) placed.y = screen.bottom - height;
+  if (placed.x < screen.left) placed.x = screen.left;
+  if (placed.y < screen.top) placed.y = screen.top;
   return placed;
 }
 
-Rect HintPlacement(Point pointer, int textWidth, int lineHeight, int screenWidth, int screenHeight) {
+Rect HintPlacement(Point pointer, int textWidth, int lineHeight, const Rect& screen) {
   constexpr int kOffset = 20;
   int width = textWidth + 8;
   int height = lineHeight + 6;
-  Point at = KeepOnScreen(Point{pointer.x + kOffset, pointer.y + kOffset}, width, height, screenWidth, screenHeight);
+  Point at = KeepOnScreen(Point{pointer.x + kOffset, pointer.y + kOffset}, width, height, screen);
   return Rect{at.x, at.y, at.x + width, at.y + height};
 }

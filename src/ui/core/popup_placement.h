@@ -1,6 +1,7 @@
 // Where popups go: a menu or a hint is moved so that it stays whole on the
 // screen, the way the user can still reach every item near the screen's
-// right and bottom edges.
+// right and bottom edges. `screen` is the work area of the monitor the
+// popup opens on.
 #pragma once
 
 #include "graphics/rect.h"
@@ -9,9 +10,9 @@
 // A popup of `width` x `height` wanted with its top-left corner at `at`
 // (screen coordinates), moved left and up as far as needed to fit the
 // screen, and never past its left or top edge.
-Point KeepOnScreen(Point at, int width, int height, int screenWidth, int screenHeight);
+Point KeepOnScreen(Point at, int width, int height, const Rect& screen);
 
 // The hint window for a pointer at `pointer`: 20 pixels right of and below
 // it, the text width plus 8 wide and the line height plus 6 high, on the
 // screen.
-Rect HintPlacement(Point pointer, int textWidth, int lineHeight, int screenWidth, int screenHeight);
+Rect HintPlacement(Point pointer, int textWidth, int lineHeight, const Rect& screen);

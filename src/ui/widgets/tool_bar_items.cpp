@@ -14,6 +14,12 @@ void ToolBarLayout::Build(const ToolBarItem* table, const Rect& bar, const Measu
   }
 }
 
+void ToolBarLayout::Relocate(const Rect& bar) {
+  int shift = vertical_ ? bar.top - bar_.top : bar.left - bar_.left;
+  for (ItemSlot& slot : slots_) slot.offset += shift;
+  bar_ = bar;
+}
+
 bool ToolBarLayout::IsButton(int index) const {
   std::uint8_t kind = Item(index).kind;
   return kind == kToolPush || kind == kToolToggle || kind == kToolRadio;

@@ -52,6 +52,9 @@ class ToolBarLayout {
 
   // Lays the items out for a bar of `bar`'s size.
   void Build(const ToolBarItem* table, const Rect& bar, const Measure& measure);
+  // The bar moved or changed size: the items keep their places along it,
+  // counted from its start, and their checked states.
+  void Relocate(const Rect& bar);
 
   bool Vertical() const { return vertical_; }
   int Count() const { return static_cast<int>(slots_.size()); }

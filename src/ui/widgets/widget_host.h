@@ -39,7 +39,7 @@ class WidgetHost {
 
   // The window kind of the window core: 0 popup, 1 passive popup, 2 dialog,
   // 3 application window.
-  virtual std::uint8_t WindowKind() const = 0;
+  virtual std::uint8_t WindowKindCode() const = 0;
   // The window core's placement state: 0 minimised, 1 maximised, 2 normal,
   // 3 to 8 while a placement change is under way.
   virtual std::uint8_t PlacementState() const = 0;

@@ -1,0 +1,154 @@
+// NativeWindow: one bare top-level window of the operating system and the
+// device context the toolkit paints it through. The toolkit draws
+// everything itself, the frame included; the system provides only the
+// window, its messages and its position.
+//
+// The window procedure (window_procedure.cpp) turns messages into calls of
+// the virtual operations below, with every (x, y) in client coordinates:
+// the window's own coordinates minus its border. Showing follows the
+// window's kind: a popup closes the popup open before it, a dialog is
+// centred on its owner and disables it until it is hidden (which makes it
+// modal), and dialogs and the application window become the current top
+// window, the owner of whatever is shown next.
+//
+// https://learn.microsoft.com/windows/win32/winmsg/window-procedures
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "graphics/canvas.h"
+#include "ui/core/frame_geometry.h"
+#include "ui/core/placement.h"
+
+enum class WindowKind : std::uint8_t {
+  kPopup = 0,         // a tool window such as a menu; one open at a time
+  kPassivePopup = 1,  // shown without activation, such as the hint
+  kDialog = 2,        // modal over its owner
+  kApplication = 3,
+};
+
+class NativeWindow {
+ public:
+  // A framed window: a 2-pixel border around the client size; the size it
+  // is made with is the smallest it can be dragged to.
+  NativeWindow(WindowKind kind, ResizeMode mode, int x, int y, int clientWidth, int clientHeight);
+  // A borderless popup of a fixed size (the hint, a menu).
+  NativeWindow(WindowKind kind, int x, int y, int width, int height);
+  NativeWindow(const NativeWindow&) = delete;
+  NativeWindow& operator=(const NativeWindow&) = delete;
+  virtual ~NativeWindow();
+
+  // --- The operations the window procedure calls --------------------------
+  // Releases the context and destroys the system window; forgets the
+  // window as hover window and open popup.
+  virtual void Destroy();
+  // Paints into the canvas; its clip is the part to repaint.
+  virtual void Draw(Canvas& canvas);
+  virtual void Activate(bool active);
+  virtual void CaptureLost();
+  virtual void Char(unsigned char character);
+  virtual void DdeMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // A special key (ui/core/key_translation.h); Alt+F4 arrives as the close
+  // command.
+  virtual void KeyDown(unsigned key);
+  virtual void KeyUp(unsigned key);
+  virtual void LeftDown(int x, int y);
+  virtual void LeftUp(int x, int y);
+  virtual void LeftDouble(int x, int y);
+  virtual void MouseMove(int x, int y);
+  virtual void Wheel(bool up, int x, int y);
+  virtual void Notify(WPARAM wParam, LPARAM lParam);
+  virtual void RightDown(int x, int y);
+  virtual void RightUp(int x, int y);
+  // The client size changed by (dw, dh); the canvas has the new size.
+  virtual void Resized(int dw, int dh, bool leftUnchanged, bool topUnchanged);
+  // The mouse left the window.
+  virtual void MouseLeave();
+  // Paints the update region through Draw.
+  virtual void Paint();
+  virtual void PositionChanged(const WINDOWPOS& position);
+
+  // --- Showing and placing ----------------------------------------------------
+  // Makes the system window; false when the system refuses.
+  bool CreateNative(const char* title);
+  // Shows the application window and makes it the main window.
+  void ShowMain(const char* title);
+  void Show();
+  void Hide();
+  // Marks a client rectangle for repainting.
+  void Invalidate(const Rect& client);
+  // Moves by (dx, dy) and changes the size by (dw, dh) within the limits.
+  void MoveResize(int dx, int dy, int dw, int dh);
+  void MoveTo(int x, int y);
+  // Puts a borderless popup where the program wants it, at any size.
+  void Place(int x, int y, int width, int height);
+  void CenterOnOwner();
+  // Minimise, maximise or restore (the system commands of key_codes.h).
+  void Placement(unsigned command);
+
+  HWND Handle() const { return handle_; }
+  bool Exists() const { return handle_ != nullptr; }
+  Canvas& Surface() { return canvas_; }
+  WindowKind Kind() const { return kind_; }
+  std::uint8_t PlacementState() const { return placement_; }
+  bool IsActiveWindow() const { return active_; }
+  NativeWindow* Owner() const { return owner_; }
+  int X() const { return x_; }
+  int Y() const { return y_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  int Border() const { return border_; }
+  int ClientWidth() const { return width_ - 2 * border_; }
+  int ClientHeight() const { return height_ - 2 * border_; }
+  SizeLimits Limits() const;
+
+  // The window procedure's view of the object.
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // The window's system window was destroyed from outside (with its owner).
+  void Detach();
+
+ protected:
+  // Starts a placement at `state` (the window is made maximised, for one).
+  void SetPlacementState(std::uint8_t state) { placement_ = state; }
+
+ private:
+  void PressButton(bool doubleClick, int x, int y);
+  void MoveMouse(int x, int y);
+  void ReleaseButton(int x, int y);
+  void KeyPressed(WPARAM key, LPARAM data);
+  void SystemKeyPressed(WPARAM key);
+  void FillMinMaxInfo(MINMAXINFO& info) const;
+
+  HWND handle_ = nullptr;
+  HDC dc_ = nullptr;
+  Canvas canvas_;
+  int x_;
+  int y_;
+  int width_;
+  int height_;
+  int border_;
+  int minWidth_;
+  int minHeight_;
+  std::uint8_t placement_ = kPlacementNormal;
+  WindowKind kind_;
+  bool active_ = false;
+  NativeWindow* owner_ = nullptr;
+  // Screen position of the last press, moved along while a frame part is
+  // dragged.
+  POINT press_ = {0, 0};
+  FramePart held_ = FramePart::kClient;
+  ResizeMode mode_;
+};
+
+// The window most recently shown as dialog or application window, or the
+// owner it returned to.
+NativeWindow* CurrentTopWindow();
+// The one open popup (kind 0), if any.
+NativeWindow* OpenPopup();
+HWND MainWindowHandle();
+
+// The work area of the monitor nearest to a screen point: where popups
+// must stay.
+Rect WorkAreaAt(int x, int y);

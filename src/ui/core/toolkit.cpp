@@ -1,0 +1,24 @@
+#include "ui/core/toolkit.h"
+
+#include "ui/core/hint_window.h"
+#include "ui/core/keyboard_state.h"
+#include "ui/core/mouse_tracker.h"
+#include "ui/core/repeat_timer.h"
+#include "ui/core/window_classes.h"
+#include "ui/widgets/toolkit_widgets.h"
+
+bool StartToolkit() {
+  Keyboard() = KeyboardFlags{};
+  StartMouseTracker();
+  StartRepeatTimer();
+  RegisterToolkitWidgets();
+  return RegisterWindowClasses();
+}
+
+void LoadToolkitSkin() { LoadCursors(); }
+
+void CloseToolkit() {
+  HideToolkitHint();
+  DestroyCursors();
+  UnregisterWindowClasses();
+}

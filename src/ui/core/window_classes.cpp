@@ -1,0 +1,61 @@
+// https://learn.microsoft.com/windows/win32/api/winuser/nf-winuser-registerclassexa
+#include "ui/core/window_classes.h"
+
+#include <exception>
+
+#include "ui/core/native_window.h"
+#include "ui/core/window_errors.h"
+
+namespace {
+
+// Icon resources of the program: the large icon and the small one.
+constexpr int kLargeIconId = 1715;
+constexpr int kSmallIconId = 1;
+
+// The object is attached after CreateWindowExA returns; until then, and for
+// any window that is not (or no longer) the object's, the default applies.
+LRESULT CALLBACK WindowProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* window = reinterpret_cast<NativeWindow*>(GetWindowLongPtrA(handle, GWLP_USERDATA));
+  if (window == nullptr || window->Handle() != handle) return DefWindowProcA(handle, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    window->Detach();
+    return 0;
+  }
+  try {
+    return window->HandleMessage(message, wParam, lParam);
+  } catch (...) {
+    ParkWindowError(std::current_exception());
+    return 0;
+  }
+}
+
+bool RegisterOne(const char* name, UINT style) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSEXA existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExA(instance, name, &existing)) UnregisterClassA(name, instance);
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.style = style;
+  windowClass.lpfnWndProc = WindowProcedure;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(kLargeIconId));
+  windowClass.hIconSm = LoadIconA(instance, MAKEINTRESOURCEA(kSmallIconId));
+  windowClass.lpszClassName = name;
+  return RegisterClassExA(&windowClass) != 0;
+}
+
+}  // namespace
+
+bool RegisterWindowClasses() {
+  constexpr UINT kRedraw = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
+  return RegisterOne(kToolClassName, kRedraw) && RegisterOne(kApplicationClassName, kRedraw | CS_DBLCLKS) &&
+         RegisterOne(kDialogClassName, kRedraw | CS_DBLCLKS);
+}
+
+void UnregisterWindowClasses() {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  UnregisterClassA(kApplicationClassName, instance);
+  UnregisterClassA(kDialogClassName, instance);
+  UnregisterClassA(kToolClassName, instance);
+}

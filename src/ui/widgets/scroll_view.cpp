@@ -1,0 +1,133 @@
+#include "ui/widgets/scroll_view.h"
+
+#include "graphics/canvas.h"
+#include "graphics/colours.h"
+
+namespace {
+
+LayoutEntry BarEntry(const LayoutEntry& view, bool vertical) {
+  LayoutEntry bar = view;
+  bar.kind = kScrollBarKind;
+  bar.text = "";
+  if (vertical) {
+    bar.id = static_cast<std::uint16_t>(view.id + 2);
+    bar.flags = kAnchorRightEdge;
+    bar.x = static_cast<std::int16_t>(view.x + view.width - kScrollBarThickness);
+    bar.width = kScrollBarThickness;
+  } else {
+    bar.id = static_cast<std::uint16_t>(view.id + 1);
+    bar.flags = kAnchorBottomEdge;
+    bar.y = static_cast<std::int16_t>(view.y + view.height - kScrollBarThickness);
+    bar.height = kScrollBarThickness;
+  }
+  return bar;
+}
+
+int Clamp(int value, int low, int high) { return value < low ? low : value > high ? high : value; }
+
+}  // namespace
+
+ScrollView::ScrollView(const LayoutEntry& entry, Container* parent) : Container(entry, parent) {
+  enabled_ = true;
+  horizontal_ = static_cast<ScrollBar*>(Add(std::make_unique<ScrollBar>(BarEntry(entry, false), this, *this)));
+  vertical_ = static_cast<ScrollBar*>(Add(std::make_unique<ScrollBar>(BarEntry(entry, true), this, *this)));
+}
+
+Rect ScrollView::ViewArea() const {
+  int right = x_ + width_ - (vertical_->IsVisible() ? kScrollBarThickness : 0);
+  int bottom = y_ + height_ - (horizontal_->IsVisible() ? kScrollBarThickness : 0);
+  return Rect{x_, y_, right, bottom};
+}
+
+ScrollAxis ScrollView::HorizontalAxis() const { return {ViewArea().Width(), contentWidth_, scrollX_}; }
+ScrollAxis ScrollView::VerticalAxis() const { return {ViewArea().Height(), contentHeight_, scrollY_}; }
+
+void ScrollView::SetContentSize(int width, int height) {
+  contentWidth_ = width;
+  contentHeight_ = height;
+  UpdateBars();
+  InvalidateSelf();
+}
+
+void ScrollView::UpdateBars() {
+  int thickness = kScrollBarThickness;
+  bool wide = contentWidth_ > width_;
+  bool tall = contentHeight_ > height_;
+  // One bar takes room from the other axis and may make it need its bar.
+  if (tall && !wide) wide = contentWidth_ > width_ - thickness;
+  if (wide && !tall) tall = contentHeight_ > height_ - thickness;
+
+  Rect across{x_, y_ + height_ - thickness, x_ + width_ - (tall ? thickness : 0), y_ + height_};
+  Rect down{x_ + width_ - thickness, y_, x_ + width_, y_ + height_ - (wide ? thickness : 0)};
+  for (auto [bar, place] : {std::pair{horizontal_, across}, std::pair{vertical_, down}}) {
+    Rect now = bar->Bounds();
+    bar->MoveBy(place.left - now.left, place.top - now.top);
+    bar->ResizeBy(place.Width() - now.Width(), place.Height() - now.Height(), true, true);
+  }
+  horizontal_->SetVisible(wide);
+  vertical_->SetVisible(tall);
+  ScrollTo(scrollX_, scrollY_);
+}
+
+void ScrollView::ScrollTo(int x, int y) {
+  Rect area = ViewArea();
+  int maxX = contentWidth_ - area.Width();
+  int maxY = contentHeight_ - area.Height();
+  x = Clamp(x, 0, maxX > 0 ? maxX : 0);
+  y = Clamp(y, 0, maxY > 0 ? maxY : 0);
+  if (x == scrollX_ && y == scrollY_) return;
+  if (x != scrollX_) horizontal_->RepaintTrack();
+  if (y != scrollY_) vertical_->RepaintTrack();
+  scrollX_ = x;
+  scrollY_ = y;
+  Invalidate(area);
+  ScrollChanged();
+}
+
+void ScrollView::ScrollStep(int part) {
+  Rect area = ViewArea();
+  switch (part) {
+    case kUpArrow: ScrollByY(-LineStep()); break;
+    case kDownArrow: ScrollByY(LineStep()); break;
+    case kPageUp: ScrollByY(-area.Height()); break;
+    case kPageDown: ScrollByY(area.Height()); break;
+    case kLeftArrow: ScrollByX(-LineStep()); break;
+    case kRightArrow: ScrollByX(LineStep()); break;
+    case kPageLeft: ScrollByX(-area.Width()); break;
+    case kPageRight: ScrollByX(area.Width()); break;
+    default: break;
+  }
+}
+
+void ScrollView::Paint(Canvas& canvas) {
+  Rect area = ViewArea();
+  Rect saved = canvas.Clip();
+  Rect clip = Intersect(saved, area);
+  if (!clip.IsEmpty()) {
+    canvas.SetClip(clip);
+    PaintContent(canvas, area);
+    canvas.SetClip(saved);
+  }
+  Container::Paint(canvas);
+  if (horizontal_->IsVisible() && vertical_->IsVisible()) {
+    canvas.SetBackColour(FaceColour);
+    canvas.FillRect(area.right, area.bottom, x_ + width_, y_ + height_);
+  }
+}
+
+void ScrollView::PaintContent(Canvas& canvas, const Rect& area) {
+  canvas.SetBackColour(WhiteColour);
+  canvas.FillRect(area.left, area.top, area.right, area.bottom);
+}
+
+void ScrollView::ResizeBy(int dw, int dh, bool downward, bool rightward) {
+  Container::ResizeBy(dw, dh, downward, rightward);
+  UpdateBars();
+}
+
+Widget* ScrollView::HitTest(int x, int y) {
+  Widget* bar = Container::HitTest(x, y);
+  return bar != nullptr ? bar : Widget::HitTest(x, y);
+}
+
+void ScrollView::MouseWheel(bool up, int, int) { ScrollByY(up ? -3 * LineStep() : 3 * LineStep()); }

@@ -1,0 +1,61 @@
+// ScrollView: a widget that shows part of a larger content and carries the
+// two scroll bars for it. A bar is shown only while the content does not
+// fit along its axis; with both shown, each stops short of the other and
+// the corner between them is face grey. Subclasses paint the content
+// (PaintContent, in content coordinates moved by the scroll offsets) and
+// may choose their own step sizes.
+#pragma once
+
+#include "ui/widgets/container.h"
+#include "ui/widgets/scroll_bar.h"
+#include "ui/widgets/scrollable.h"
+
+class ScrollView : public Container, public Scrollable {
+ public:
+  // The bars get the ids entry id + 1 (horizontal) and + 2 (vertical).
+  ScrollView(const LayoutEntry& entry, Container* parent);
+
+  void SetContentSize(int width, int height);
+  int ContentWidth() const { return contentWidth_; }
+  int ContentHeight() const { return contentHeight_; }
+  int ScrollX() const { return scrollX_; }
+  int ScrollY() const { return scrollY_; }
+  // Scrolls to the offsets, kept within the content, and repaints.
+  void ScrollTo(int x, int y);
+  // The part of the widget that shows content: without the bars.
+  Rect ViewArea() const;
+  ScrollBar& HorizontalBar() { return *horizontal_; }
+  ScrollBar& VerticalBar() { return *vertical_; }
+
+  // Scrollable
+  ScrollAxis HorizontalAxis() const override;
+  ScrollAxis VerticalAxis() const override;
+  // Arrows move by LineStep, page areas by the view's size.
+  void ScrollStep(int part) override;
+  void ScrollByX(int dx) override { ScrollTo(scrollX_ + dx, scrollY_); }
+  void ScrollByY(int dy) override { ScrollTo(scrollX_, scrollY_ + dy); }
+
+  void Paint(Canvas& canvas) override;
+  void ResizeBy(int dw, int dh, bool downward, bool rightward) override;
+  Widget* HitTest(int x, int y) override;
+  void MouseWheel(bool up, int x, int y) override;
+
+ protected:
+  // Paints the content; `area` is the view area on the window, and content
+  // point (cx, cy) lies at (area.left + cx - ScrollX(), area.top + cy - ScrollY()).
+  virtual void PaintContent(Canvas& canvas, const Rect& area);
+  virtual int LineStep() const { return 16; }
+  // The offsets changed (the view has been marked for repainting).
+  virtual void ScrollChanged() {}
+
+ private:
+  // Shows the bars the content needs and fits their lengths.
+  void UpdateBars();
+
+  ScrollBar* horizontal_;
+  ScrollBar* vertical_;
+  int contentWidth_ = 0;
+  int contentHeight_ = 0;
+  int scrollX_ = 0;
+  int scrollY_ = 0;
+};

@@ -1,0 +1,162 @@
+#include "ui/widgets/title_bar.h"
+
+#include <cstring>
+
+#include "graphics/canvas.h"
+#include "graphics/colours.h"
+#include "graphics/compositing.h"
+#include "graphics/graphics_resources.h"
+#include "graphics/image.h"
+#include "graphics/image_drawing.h"
+#include "graphics/skin_archive.h"
+#include "ui/core/placement.h"
+#include "ui/widgets/container.h"
+#include "ui/widgets/key_codes.h"
+#include "ui/widgets/widget_host.h"
+
+namespace {
+
+// The bar's gradient: white at the top, this grey at the bottom. The button
+// pictures are laid on the same gradient.
+constexpr Pixel kGradientTop = WhitePixel;
+constexpr Pixel kGradientBottom = PixelOf(Grey(143));
+
+struct ButtonPictures {
+  const char* normal;
+  const char* held;
+};
+
+ButtonPictures PicturesOf(TitleButton button, bool maximized) {
+  switch (button) {
+    case kCloseButton: return {"closebmp1", "closebmp2"};
+    case kMinimizeButton: return {"minimizebmp1", "minimizebmp2"};
+    case kMaximizeButton: return maximized ? ButtonPictures{"restorebmp1", "restorebmp2"}
+                                           : ButtonPictures{"maximizebmp1", "maximizebmp2"};
+    case kNoTitleButton: break;
+  }
+  return {"", ""};
+}
+
+constexpr std::uint8_t kApplicationWindowKind = 3;
+
+}  // namespace
+
+TitleBar::TitleBar(const LayoutEntry& entry, Container* parent) : Widget(entry, parent), caption_(entry.text) {
+  enabled_ = true;
+  height_ = kHeight;
+  if (parent != nullptr) width_ = parent->Width();
+}
+
+void TitleBar::SetText(const char* text) {
+  if (text == nullptr) {
+    caption_ = nullptr;
+  } else {
+    ownCaption_.Assign(text);
+    caption_ = ownCaption_.c_str();
+  }
+  InvalidateSelf();
+}
+
+bool TitleBar::ParentFillsWindow() const { return parent_ != nullptr && parent_->AnchorCode() == kAnchorFill; }
+
+int TitleBar::ButtonsWidth() {
+  WidgetHost* host = Host();
+  return TitleButtonsWidth(host != nullptr ? host->WindowKindCode() : 0, ParentFillsWindow());
+}
+
+bool TitleBar::CanMaximize() {
+  WidgetHost* host = Host();
+  return host != nullptr && host->WindowKindCode() == kApplicationWindowKind && ParentFillsWindow();
+}
+
+void TitleBar::RepaintButton(int button) {
+  Invalidate(TitleButtonArea(Bounds(), ButtonsWidth(), static_cast<TitleButton>(button)));
+}
+
+void TitleBar::ToggleMaximized() {
+  WidgetHost* host = Host();
+  if (host == nullptr) return;
+  host->SystemCommand(host->PlacementState() == kPlacementMaximised ? command::kRestore : command::kMaximize);
+}
+
+void TitleBar::Paint(Canvas& canvas) {
+  if (caption_ == nullptr) return;
+  WidgetHost* host = Host();
+  bool maximized = host != nullptr && ShowsMaximised(host->PlacementState());
+  bool active = host != nullptr && host->IsActive();
+  int buttonsWidth = ButtonsWidth();
+  Rect bar = Bounds();
+
+  for (TitleButton button : {kCloseButton, kMaximizeButton, kMinimizeButton}) {
+    Rect area = TitleButtonArea(bar, buttonsWidth, button);
+    if (area.left < bar.right - buttonsWidth) continue;
+    if (button == kMaximizeButton && buttonsWidth != 3 * kTitleButtonSize) continue;
+    ButtonPictures pictures = PicturesOf(button, maximized);
+    const char* name = press_.ShowsPressed(button) ? pictures.held : pictures.normal;
+    DrawImage(canvas, area.left, bar.top, Skin().GetPicture(name, kGradientBottom, kGradientTop));
+  }
+
+  int stripWidth = width_ - buttonsWidth;
+  Image strip;
+  if (stripWidth <= 0 || !strip.Create32(static_cast<std::uint16_t>(stripWidth), static_cast<std::uint16_t>(height_))) {
+    return;
+  }
+  FillGradient(strip, kGradientTop, kGradientBottom);
+  const ImageFont& font = Graphics().BoldImageFont();
+  // Centred over the whole bar, buttons included; cut where they begin.
+  int textX = (width_ - font.TextWidth(caption_)) / 2;
+  int textY = (height_ - font.Metrics().lineHeight) / 2 - 1;
+  font.DrawTextOnImage(strip, textX, textY, caption_, active ? BlackPixel : WhitePixel);
+  DrawImage(canvas, x_, y_, strip);
+}
+
+void TitleBar::WindowActivated(bool) { InvalidateSelf(); }
+
+void TitleBar::LeftDown(int x, int y) {
+  pressAt_ = Point{x, y};
+  int button = TitleButtonAt(Bounds(), ButtonsWidth(), x, y);
+  press_.Press(button);
+  if (button != kNoTitleButton) RepaintButton(button);
+}
+
+void TitleBar::MouseMove(int x, int y) {
+  WidgetHost* host = Host();
+  if (host == nullptr) return;
+  host->SetCursor(CursorShape::kArrow);
+  if (host->PressedWidget() != this) return;
+  if (press_.Held() == kNoTitleButton) {
+    // The pressed point of the caption follows the pointer.
+    Point window = host->WindowPosition();
+    host->MoveWindowTo(Point{window.x + x - pressAt_.x, window.y + y - pressAt_.y});
+    return;
+  }
+  if (press_.Follow(TitleButtonAt(Bounds(), ButtonsWidth(), x, y))) RepaintButton(press_.Held());
+}
+
+void TitleBar::LeftUp(int, int) {
+  int held = press_.Held();
+  bool shown = press_.ShowsPressed(held);
+  int fired = press_.Release();
+  if (shown) RepaintButton(held);
+  WidgetHost* host = Host();
+  switch (fired) {
+    case kCloseButton:
+      // The window may be gone afterwards: nothing follows.
+      if (parent_ != nullptr) parent_->Close();
+      return;
+    case kMaximizeButton:
+      if (CanMaximize()) ToggleMaximized();
+      return;
+    case kMinimizeButton:
+      if (host != nullptr) host->SystemCommand(command::kMinimize);
+      return;
+    default:
+      return;
+  }
+}
+
+void TitleBar::LeftDoubleClick(int x, int y) {
+  // The second click of a quick double click on a button presses it again.
+  LeftDown(x, y);
+  if (press_.Held() == kNoTitleButton && CanMaximize()) ToggleMaximized();
+}

@@ -1,0 +1,347 @@
+#!/usr/bin/env bash
+# Drives the toolkit gallery under Wine on the virtual display as a user
+# would: moves the window by its caption, resizes it by its corner and by
+# keys, hovers and clicks the tool bar, scrolls with the arrows, the thumb
+# and the keys, opens the context menu at the screen's corner, opens the
+# modal dialog and clicks its disabled owner, and presses the close button
+# on and off it. It checks what the gallery reports in its event log and
+# compares cropped screenshots with the committed reference pictures.
+#
+#   run-gallery-tests.sh GALLERY_EXE SKIN_ARCHIVE REFERENCE_DIR OUTPUT_DIR
+#
+# Needs the environment of scripts/wine-env.sh (DISPLAY, WINEPREFIX) with
+# wine_env_start run; without a display it skips (exit 77). The screenshots
+# stay in OUTPUT_DIR for a person to look at; TARNELL_UPDATE_REFERENCES=1
+# copies them over the references instead of comparing.
+set -u
+
+gallery=$1
+skin=$2
+reference=$3
+out=$4
+
+skip() {
+  echo "SKIPPED: $*"
+  exit 77
+}
+[ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1 \
+  || skip "no X display; source scripts/wine-env.sh and run wine_env_start first"
+[ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ] || skip "no Wine prefix; source scripts/wine-env.sh and run wine_env_start first"
+[ -f "$skin" ] || skip "no skin archive at $skin; build the native preset first (it packs the default skin)"
+for tool in wine xdotool import convert compare; do
+  command -v $tool >/dev/null || skip "$tool is not installed"
+done
+
+mkdir -p "$out"
+rm -f "$out"/*.png "$out"/events-*.txt
+read -r screen_width screen_height < <(xdotool getdisplaygeometry)
+
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+pass() { echo "ok: $*"; }
+
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+# --- the gallery processes -----------------------------------------------------
+declare -A pids events
+# start_gallery NAME X Y: starts one gallery and waits for its window.
+start_gallery() {
+  local name=$1 log="$out/events-$1.txt"
+  : >"$log"
+  events[$name]=$log
+  wine "$gallery" --skin "$(windows_path "$skin")" --events "$(windows_path "$log")" \
+    --title "Gallery $name $$" --x "$2" --y "$3" </dev/null >/dev/null 2>&1 &
+  pids[$name]=$!
+  wait_event "$name" '^ready main ' 30 >/dev/null || {
+    fail "gallery $name did not start"
+    return 1
+  }
+}
+stop_all() {
+  local name
+  for name in "${!pids[@]}"; do kill "${pids[$name]}" 2>/dev/null; done
+}
+trap stop_all EXIT
+
+# Events are read from the line after the last mark on.
+declare -A marks
+mark() { marks[$1]=$(wc -l <"${events[$1]}"); }
+# wait_event NAME REGEX [SECONDS]: prints the first new line that matches.
+wait_event() {
+  local name=$1 pattern=$2 limit=${3:-5} line
+  local deadline=$((SECONDS + limit))
+  while :; do
+    line=$(tail -n +$((${marks[$name]:-0} + 1)) "${events[$name]}" | grep -E -m1 "$pattern")
+    if [ -n "$line" ]; then
+      echo "$line"
+      return 0
+    fi
+    [ $SECONDS -ge $deadline ] && return 1
+    sleep 0.05
+  done
+}
+expect_event() {
+  if wait_event "$1" "$2" "${4:-5}" >/dev/null; then pass "$3"; else fail "$3 (no event matching '$2')"; fi
+}
+expect_no_event() {
+  sleep "${4:-0.7}"
+  if wait_event "$1" "$2" 0 >/dev/null; then fail "$3 (unexpected '$2')"; else pass "$3"; fi
+}
+# Field N (from 1) of the first new line matching REGEX.
+field() { wait_event "$1" "$2" 5 | cut -d' ' -f"$3"; }
+
+# --- the mouse and the keyboard ------------------------------------------------
+move() { xdotool mousemove "$1" "$2"; sleep 0.1; }
+click() {
+  move "$1" "$2"
+  xdotool click "${3:-1}"
+  sleep 0.15
+}
+# drag X1 Y1 X2 Y2: press, move there in steps, release.
+drag() {
+  move "$1" "$2"
+  xdotool mousedown 1
+  sleep 0.1
+  local i
+  for i in 1 2 3 4; do
+    move $(($1 + ($3 - $1) * i / 4)) $(($2 + ($4 - $2) * i / 4))
+  done
+  xdotool mouseup 1
+  sleep 0.2
+}
+key() {
+  xdotool key "$@"
+  sleep 0.15
+}
+
+# --- screenshots -------------------------------------------------------------------
+# shoot NAME X Y W H: waits until the screen is still, crops, compares.
+shoot() {
+  local name=$1 crop="${4}x${5}+${2}+${3}" previous="" now i
+  for i in $(seq 20); do
+    import -window root "$out/screen.png"
+    now=$(convert "$out/screen.png" -crop "$crop" +repage rgba:- | md5sum)
+    [ "$now" = "$previous" ] && break
+    previous=$now
+    sleep 0.12
+  done
+  convert "$out/screen.png" -crop "$crop" +repage "$out/$name.png"
+  rm -f "$out/screen.png"
+  if [ "${TARNELL_UPDATE_REFERENCES:-}" = 1 ]; then
+    cp "$out/$name.png" "$reference/$name.png"
+    pass "$name.png taken as the new reference"
+    return
+  fi
+  if [ ! -f "$reference/$name.png" ]; then
+    fail "no reference picture $reference/$name.png (see $out/$name.png)"
+    return
+  fi
+  local differing
+  differing=$(compare -metric AE -fuzz 2% "$reference/$name.png" "$out/$name.png" "$out/$name-diff.png" 2>&1)
+  # A picture of another size is a difference too.
+  if [[ "$differing" =~ ^[0-9]+$ ]] && [ "$differing" -le $(($4 * $5 / 1000)) ]; then
+    rm -f "$out/$name-diff.png"
+    pass "$name.png matches the reference"
+  else
+    fail "$name.png differs from the reference in $differing pixels (see $out/$name-diff.png)"
+  fi
+}
+
+# ===================================================================================
+start_gallery main 60 60 || exit 1
+read -r _ _ wx wy ww wh < <(wait_event main '^ready main ')
+read -r _ vx vy vw vh < <(wait_event main '^view ')
+read -r _ tx ty _ _ < <(wait_event main '^toolbar ')
+cx=$((wx + 2)) cy=$((wy + 2))  # the client area's origin
+shoot main "$wx" "$wy" "$ww" "$wh"
+
+# Moving the window by its caption: it follows the pointer exactly.
+mark main
+drag $((cx + 100)) $((cy + 10)) $((cx + 190)) $((cy + 70))
+expect_event main "^position main $((wx + 90)) $((wy + 60)) $ww $wh\$" "the caption drags the window by the pointer's displacement"
+wx=$((wx + 90)) wy=$((wy + 60)) cx=$((cx + 90)) cy=$((cy + 60)) vx=$((vx + 90)) vy=$((vy + 60)) tx=$((tx + 90)) ty=$((ty + 60))
+
+# The frame's corner: never below the size the window was made with.
+mark main
+drag $((wx + ww - 1)) $((wy + wh - 1)) $((wx + ww - 101)) $((wy + wh - 81))
+expect_no_event main "^position main" "the corner does not shrink the window below its made size" 0.3
+drag $((wx + ww - 1)) $((wy + wh - 1)) $((wx + ww + 59)) $((wy + wh + 39))
+expect_event main "^position main $wx $wy $((ww + 60)) $((wh + 40))\$" "the corner drag grows the window"
+shoot resized "$wx" "$wy" $((ww + 60)) $((wh + 40))
+mark main
+drag $((wx + ww + 59)) $((wy + wh + 39)) $((wx + ww - 1)) $((wy + wh - 1))
+expect_event main "^position main $wx $wy $ww $wh\$" "the corner drag shrinks it back"
+
+# Alt+F5 to F12 resize and move the window by 8 pixels.
+move $((cx + 200)) $((cy + 150))
+mark main
+key alt+F5
+expect_event main "^position main $wx $wy $((ww + 8)) $wh\$" "Alt+F5 widens the window"
+mark main
+key alt+F6
+expect_event main "^position main $wx $wy $ww $wh\$" "Alt+F6 narrows it"
+mark main
+key alt+F12
+expect_event main "^position main $wx $((wy - 8)) $ww $wh\$" "Alt+F12 moves it up"
+mark main
+key alt+shift+F12
+expect_event main "^position main $wx $wy $ww $wh\$" "Alt+Shift+F12 moves it down"
+
+# Tool bar: hints follow the pointer from button to button and leave over
+# a separator; a release over another button sends that button's command.
+mark main
+move $((tx + 12)) $((ty + 12))
+move $((tx + 13)) $((ty + 12))
+expect_event main '^hint Make a new folder$' "hovering a tool button shows its tip"
+move $((tx + 36)) $((ty + 12))
+expect_event main '^hint Delete the selection$' "the hint moves to the next button's tip"
+shoot toolbar-hint "$wx" $((cy + 20)) 240 56
+mark main
+move $((tx + 60)) $((ty + 12))
+expect_event main '^hint-hidden$' "the hint goes over a separator"
+mark main
+click $((tx + 80)) $((ty + 12))
+expect_event main '^notify 103 30$' "the toggle button sends its command"
+mark main
+drag $((tx + 12)) $((ty + 12)) $((tx + 36)) $((ty + 12))
+expect_event main '^notify 102 30$' "a release over another button sends that one's command"
+
+# Scrolling: a short click on an arrow does nothing, a held arrow repeats,
+# the thumb follows a drag, the keys scroll the focused view.
+bar_x=$((vx + vw + 7))
+mark main
+move $bar_x $((vy + vh - 8))
+xdotool mousedown 1 && sleep 0.1 && xdotool mouseup 1
+expect_no_event main '^scroll ' "a click shorter than the repeat delay does not scroll"
+mark main
+move $bar_x $((vy + vh - 8))
+xdotool mousedown 1 && sleep 1.2 && xdotool mouseup 1
+sleep 0.3
+steps=$(tail -n +$((${marks[main]} + 1)) "${events[main]}" | grep -c '^scroll 0 ')
+last=$(tail -n +$((${marks[main]} + 1)) "${events[main]}" | grep '^scroll 0 ' | tail -1 | cut -d' ' -f3)
+if [ "$steps" -ge 8 ] && [ "$steps" -le 18 ] && [ "${last:-0}" -eq $((steps * 16)) ]; then
+  pass "a held arrow scrolls a line after 500 ms and then every 50 ms ($steps steps)"
+else
+  fail "a held arrow scrolled $steps steps to ${last:-nothing}"
+fi
+mark main
+click $((cx + 100)) $((cy + 100))
+key Home
+expect_event main '^scroll 0 0$' "Home scrolls the focused view to the top"
+# The thumb at the top: drag it 40 pixels down. The offset moves by the
+# share of the content those 40 pixels are of the thumb's travel.
+track=$((vh - 30)) content=900
+thumb=$(((track * vh + content / 2) / content)); [ $thumb -lt 20 ] && thumb=20
+expected=$(((40 * (content - vh) + (track - thumb) / 2) / (track - thumb)))
+mark main
+drag $bar_x $((vy + 25)) $bar_x $((vy + 65))
+sleep 0.2
+last=$(tail -n +$((${marks[main]} + 1)) "${events[main]}" | grep '^scroll 0 ' | tail -1 | cut -d' ' -f3)
+if [ -n "$last" ] && [ $((last - expected)) -le 1 ] && [ $((expected - last)) -le 1 ]; then
+  pass "the thumb follows the pointer (offset $last)"
+else
+  fail "the thumb drag scrolled to ${last:-nothing}, expected $expected"
+fi
+shoot scrolled "$wx" "$wy" "$ww" "$wh"
+mark main
+move $((cx + 100)) $((cy + 100))
+key Home Down Down Down
+expect_event main '^scroll 0 48$' "the arrow keys scroll the focused view"
+
+# The context menu at the screen's corner opens moved left and up, whole.
+nx=$((screen_width - 250)) ny=$((screen_height - 180))
+mark main
+drag $((cx + 100)) $((cy + 10)) $((cx + 100 + nx - wx)) $((cy + 10 + ny - wy))
+expect_event main "^position main $nx $ny " "the window goes to the screen's corner"
+mark main
+click $((screen_width - 4)) $((screen_height - 4)) 3
+read -r _ mx my mw mh < <(wait_event main '^menu-open ')
+if [ -n "${mh:-}" ] && [ $((mx + mw)) -le "$screen_width" ] && [ $((my + mh)) -le "$screen_height" ] \
+  && [ "$mx" -lt $((screen_width - 4)) ] && [ "$my" -lt $((screen_height - 4)) ]; then
+  pass "the menu near the corner opens moved left and up, whole on the screen"
+  shoot menu "$mx" "$my" "$mw" "$mh"
+else
+  fail "the menu opened at ${mx:-?} ${my:-?} size ${mw:-?} x ${mh:-?}"
+fi
+mark main
+key Down Down
+shoot menu-keys "${mx:-0}" "${my:-0}" "${mw:-1}" "${mh:-1}"
+key Return
+expect_event main '^notify 1750 40$' "Down, Down and Enter choose the second item"
+mark main
+click $((screen_width - 4)) $((screen_height - 4)) 3
+key Escape
+expect_event main '^menu-closed$' "Escape closes the menu"
+mark main
+drag $((nx + 102)) $((ny + 12)) $((wx + 102)) $((wy + 12))
+expect_event main "^position main $wx $wy " "the window comes back by its caption"
+
+# The dialog disables its owner; a click on the owner brings the dialog back.
+mark main
+click $((tx + 184)) $((ty + 12))
+expect_event main '^owner-enabled 0$' "the dialog disables its owner"
+read -r _ _ dx dy dw dh < <(wait_event main '^dialog-shown ')
+shoot dialog "$wx" "$wy" "$ww" "$wh"
+mark main
+click $((tx + 12)) $((ty + 12))
+expect_no_event main '^notify ' "the disabled owner takes no clicks"
+mark main
+start_gallery other $((screen_width - 460)) 40
+click $((screen_width - 200)) 200  # the other gallery becomes the active one
+expect_event main '^activate dialog 0$' "another application takes the activation"
+mark main
+click $((cx + 40)) $((cy + 300))  # the owner, outside the dialog
+expect_event main '^activate dialog 1$' "a click on the disabled owner activates the dialog"
+mark other
+move $((screen_width - 200)) 200
+key alt+F4
+expect_event other '^quit$' "Alt+F4 closes the other gallery"
+mark main
+move $((dx + 100)) $((dy + 60))
+key alt+F4
+expect_event main '^dialog-closed$' "Alt+F4 closes the dialog, not its owner"
+expect_event main '^owner-enabled 1$' "closing the dialog enables its owner again"
+expect_no_event main '^close main$' "the owner stays open" 0.3
+mark main
+click $((tx + 184)) $((ty + 12))
+expect_event main '^dialog-shown ' "the dialog opens again"
+mark main
+click $((dx + 2 + 8 + 12)) $((dy + 2 + 30 + 36))
+expect_event main '^dialog-notify 202 60$' "the dialog's tool bar sends its command"
+expect_event main '^dialog-closed$' "and the command closes it"
+
+# The close button: released off it nothing happens, released after coming
+# back onto it the window closes.
+close_x=$((cx + ww - 4 - 10)) close_y=$((cy + 10))
+mark main
+move $close_x $close_y
+xdotool mousedown 1
+sleep 0.2
+shoot close-pressed $((cx + ww - 4 - 60)) "$cy" 60 20
+move $((close_x - 60)) $close_y
+move $((close_x - 100)) $((close_y + 40))
+xdotool mouseup 1
+expect_no_event main '^close main$' "releasing the close button off it does not close"
+mark main
+move $close_x $close_y
+xdotool mousedown 1
+sleep 0.1
+move $((close_x - 60)) $close_y
+move $close_x $close_y
+xdotool mouseup 1
+expect_event main '^close main$' "pressing close, leaving it and coming back closes the window"
+expect_event main '^quit$' "the gallery ends"
+wait "${pids[main]}"
+code=$?
+[ $code -eq 0 ] && pass "the gallery exits with 0" || fail "the gallery exited with $code"
+unset 'pids[main]'
+
+echo "screenshots: $out"
+if [ $failures -ne 0 ]; then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "all gallery checks passed"
