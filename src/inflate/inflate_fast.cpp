@@ -25,6 +25,11 @@ void StoreWord(std::uint8_t* to, std::uint64_t word) { std::memcpy(to, &word, si
 
 std::uint64_t LowBits(std::uint64_t bits, unsigned count) { return bits & ((std::uint64_t{1} << count) - 1); }
 
+// The extra bits of a length or distance, which follow its code.
+unsigned ExtraBits(std::uint64_t bits, std::uint32_t entry) {
+  return static_cast<unsigned>(LowBits(bits, huffman::TotalBits(entry)) >> huffman::CodeBits(entry));
+}
+
 // Copies `length` bytes from `distance` bytes back. May write up to 24
 // bytes from `to`, or up to 7 bytes beyond the end: most matches are short,
 // and copying three words without asking spares the loop's branch.
@@ -124,9 +129,8 @@ bool InflateState::DecodeFast(std::size_t stop) {
       block_ended = true;
       break;
     }
-    unsigned total = TotalBits(entry);
-    std::size_t length = Value(entry) + (LowBits(bits, total) >> CodeBits(entry));
-    consume(total);
+    std::size_t length = Value(entry) + ExtraBits(bits, entry);
+    consume(TotalBits(entry));
 
     entry = distance_table_[bits & kDistanceMask];
     if (entry & kLink) {
@@ -134,9 +138,8 @@ bool InflateState::DecodeFast(std::size_t stop) {
       entry = distance_table_[Value(entry) + LowBits(bits, TotalBits(entry))];
     }
     if (entry & kInvalid) throw AbortError{};
-    total = TotalBits(entry);
-    std::size_t distance = Value(entry) + (LowBits(bits, total) >> CodeBits(entry));
-    consume(total);
+    std::size_t distance = Value(entry) + ExtraBits(bits, entry);
+    consume(TotalBits(entry));
 
     // The next symbol's lookup goes before the copy, so the two overlap.
     std::uint8_t* const match = out;
