@@ -133,9 +133,11 @@ void TitleBar::MouseMove(int x, int y) {
   if (press_.Follow(TitleButtonAt(Bounds(), ButtonsWidth(), x, y))) RepaintButton(press_.Held());
 }
 
-void TitleBar::LeftUp(int, int) {
+void TitleBar::LeftUp(int x, int y) {
   int held = press_.Held();
   bool shown = press_.ShowsPressed(held);
+  // Fires only over the held button, wherever the last move left it.
+  press_.Follow(TitleButtonAt(Bounds(), ButtonsWidth(), x, y));
   int fired = press_.Release();
   if (shown) RepaintButton(held);
   WidgetHost* host = Host();
