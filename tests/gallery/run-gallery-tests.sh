@@ -279,6 +279,14 @@ mark main
 drag $((nx + 102)) $((ny + 12)) $((wx + 102)) $((wy + 12))
 expect_event main "^position main $wx $wy " "the window comes back by its caption"
 
+# Switching to another application closes the open menu.
+start_gallery other $((screen_width - 460)) 40
+mark main
+click $((cx + 100)) $((cy + 100)) 3
+wait_event main '^menu-open ' >/dev/null
+click $((screen_width - 200)) 200
+expect_event main '^menu-closed$' "switching to another application closes the menu"
+
 # The dialog disables its owner; a click on the owner brings the dialog back.
 mark main
 click $((tx + 184)) $((ty + 12))
@@ -289,7 +297,6 @@ mark main
 click $((tx + 12)) $((ty + 12))
 expect_no_event main '^notify ' "the disabled owner takes no clicks"
 mark main
-start_gallery other $((screen_width - 460)) 40
 click $((screen_width - 200)) 200  # the other gallery becomes the active one
 expect_event main '^activate dialog 0$' "another application takes the activation"
 mark main
