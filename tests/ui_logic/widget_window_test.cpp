@@ -101,6 +101,13 @@ TEST_F(RoutingTest, DeactivationSavesTheFocusAndActivationGivesItBack) {
                                                 "move:1", "active:1", "active:2", "active:3"}));
 }
 
+TEST_F(RoutingTest, ActivationKeepsAFocusThatNeverLeft) {
+  window.RememberFocus(&button);
+  SetFocusedWidget(&field);
+  window.RouteActivate(true);  // a popup menu closed: no deactivation came before
+  EXPECT_EQ(FocusedWidget(), &field);
+}
+
 TEST_F(RoutingTest, ActivationWithoutUsableSavedFocusTakesTheFirstTabStop) {
   SetFocusedWidget(&field);
   window.RouteActivate(false);

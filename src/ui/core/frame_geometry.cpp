@@ -68,25 +68,31 @@ FrameBox MoveResize(const FrameBox& frame, int dx, int dy, int dw, int dh, const
           Clamp(frame.height + dh, limits.minHeight, limits.maxHeight)};
 }
 
+namespace {
+
+struct AxisDrag {
+  int position;
+  int size;
+  int applied;
+};
+
+// One axis of a dragged frame: the near edge (left or top) or the far one
+// follows the mouse, the other stays, the size within its limits.
+AxisDrag DragAxis(bool nearEdge, bool farEdge, int position, int size, int mouse, int low, int high) {
+  if (!nearEdge && !farEdge) return {position, size, 0};
+  int newSize = Clamp(size + (nearEdge ? -mouse : mouse), low, high);
+  int change = newSize - size;
+  return {nearEdge ? position - change : position, newSize, nearEdge ? -change : change};
+}
+
+}  // namespace
+
 FrameDrag DragFrame(FramePart part, const FrameBox& frame, int mouseDx, int mouseDy, const SizeLimits& limits) {
   bool leftEdge = part == FramePart::kLeft || part == FramePart::kTopLeft || part == FramePart::kBottomLeft;
   bool rightEdge = part == FramePart::kRight || part == FramePart::kTopRight || part == FramePart::kBottomRight;
   bool topEdge = part == FramePart::kTop || part == FramePart::kTopLeft || part == FramePart::kTopRight;
   bool bottomEdge = part == FramePart::kBottom || part == FramePart::kBottomLeft || part == FramePart::kBottomRight;
-  FrameDrag drag{frame, 0, 0};
-  if (leftEdge || rightEdge) {
-    int width = Clamp(frame.width + (leftEdge ? -mouseDx : mouseDx), limits.minWidth, limits.maxWidth);
-    int change = width - frame.width;
-    drag.frame.width = width;
-    if (leftEdge) drag.frame.x -= change;
-    drag.appliedDx = leftEdge ? -change : change;
-  }
-  if (topEdge || bottomEdge) {
-    int height = Clamp(frame.height + (topEdge ? -mouseDy : mouseDy), limits.minHeight, limits.maxHeight);
-    int change = height - frame.height;
-    drag.frame.height = height;
-    if (topEdge) drag.frame.y -= change;
-    drag.appliedDy = topEdge ? -change : change;
-  }
-  return drag;
+  AxisDrag across = DragAxis(leftEdge, rightEdge, frame.x, frame.width, mouseDx, limits.minWidth, limits.maxWidth);
+  AxisDrag down = DragAxis(topEdge, bottomEdge, frame.y, frame.height, mouseDy, limits.minHeight, limits.maxHeight);
+  return {FrameBox{across.position, down.position, across.size, down.size}, across.applied, down.applied};
 }

@@ -114,6 +114,17 @@ bool CanStillTakeFocus(const Widget* widget) {
 
 }  // namespace
 
+void WidgetWindow::RestoreFocus() {
+  // A focus that never left (a popup menu kept the window active) stays.
+  if (root_.Holds(FocusedWidget())) return;
+  if (savedFocus_ != nullptr && root_.Holds(savedFocus_) && CanStillTakeFocus(savedFocus_)) {
+    SetFocusedWidget(savedFocus_);
+    return;
+  }
+  SetFocusedWidget(nullptr);
+  MoveFocus(root_, true);
+}
+
 void WidgetWindow::RouteActivate(bool active) {
   active_ = active;
   if (!active) {
@@ -123,12 +134,7 @@ void WidgetWindow::RouteActivate(bool active) {
       SetFocusedWidget(nullptr);
     }
   } else {
-    if (savedFocus_ != nullptr && root_.Holds(savedFocus_) && CanStillTakeFocus(savedFocus_)) {
-      SetFocusedWidget(savedFocus_);
-    } else {
-      SetFocusedWidget(nullptr);
-      MoveFocus(root_, true);
-    }
+    RestoreFocus();
     if (HasSurface()) {
       Point pointer = PointerPosition();
       RoutePointerMove(pointer.x, pointer.y);

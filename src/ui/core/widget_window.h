@@ -57,6 +57,7 @@ class WidgetWindow : public WidgetHost {
 
  private:
   Widget* UpdateHot(int x, int y);
+  void RestoreFocus();
 
   Container& root_;
   Widget* pressed_ = nullptr;
