@@ -17,20 +17,34 @@ constexpr Pixel kRaisedTop = PixelOf(Grey(252));
 constexpr Pixel kRaisedBottom = PixelOf(Grey(212));
 constexpr Pixel kSunkenTop = PixelOf(Grey(188));
 constexpr Pixel kSunkenBottom = PixelOf(Grey(228));
-constexpr int kCapWidth = 4;
-constexpr int kPictureInset = 4;
+
+// The frame pictures of a bar: a bar exactly 46 pixels high takes the large
+// set (which the default skin does not carry).
+struct FrameNames {
+  const char* raisedLeft;
+  const char* raisedRight;
+  const char* sunkenLeft;
+  const char* sunkenRight;
+  const char* separator;
+};
+constexpr FrameNames kSmallFrame{"Up24Left", "Up24Right", "Down24Left", "Down24Right", "tbsep"};
+constexpr FrameNames kLargeFrame{"Up40Left", "Up40Right", "Down40Left", "Down40Right", "bigtbsep"};
+constexpr int kLargeBarHeight = 46;
+
+const FrameNames& FrameOf(const Rect& bar) { return bar.Height() == kLargeBarHeight ? kLargeFrame : kSmallFrame; }
 
 class SkinMeasure : public ToolBarLayout::Measure {
  public:
-  explicit SkinMeasure(bool vertical) : vertical_(vertical) {}
+  SkinMeasure(bool vertical, const char* separator) : vertical_(vertical), separator_(separator) {}
   int PictureLength(const ToolBarItem& item) const override {
     const Image& picture = Skin().GetAlphaPicture(item.pictureName != nullptr ? item.pictureName : "");
     return static_cast<int>(vertical_ ? picture.Height() : picture.Width());
   }
-  int SeparatorLength() const override { return static_cast<int>(Skin().GetFacePicture("tbsep").Width()); }
+  int SeparatorLength() const override { return static_cast<int>(Skin().GetFacePicture(separator_).Width()); }
 
  private:
   bool vertical_;
+  const char* separator_;
 };
 
 }  // namespace
@@ -42,7 +56,7 @@ ToolBar::ToolBar(const LayoutEntry& entry, Container* parent) : Widget(entry, pa
 
 void ToolBar::SetItems(const ToolBarItem* items) {
   Rect bar = Bounds();
-  layout_.Build(items, bar, SkinMeasure(bar.Height() >= bar.Width()));
+  layout_.Build(items, bar, SkinMeasure(bar.Height() >= bar.Width(), FrameOf(bar).separator));
   pictures_.clear();
   for (int i = 1; i <= layout_.Count(); ++i) {
     const char* name = layout_.IsButton(i) && layout_.Item(i).pictureName != nullptr ? layout_.Item(i).pictureName : "";
@@ -138,7 +152,8 @@ void ToolBar::PaintSeparator(Canvas& canvas, int index) {
   Rect area = layout_.ItemArea(index);
   canvas.SetBackColour(FaceColour);
   if (!layout_.Vertical()) {
-    DrawImageCentred(canvas, area.left, area.top, area.Width(), area.Height(), Skin().GetFacePicture("tbsep"));
+    DrawImageCentred(canvas, area.left, area.top, area.Width(), area.Height(),
+                     Skin().GetFacePicture(FrameOf(Bounds()).separator));
     return;
   }
   // The separator picture stands upright; across a column a groove of two
@@ -164,8 +179,10 @@ void ToolBar::PaintButton(Canvas& canvas, int index) {
   Image face;
   if (!face.Create32(static_cast<std::uint16_t>(area.Width()), static_cast<std::uint16_t>(area.Height()))) return;
   FillGradient(face, sunken ? kSunkenTop : kRaisedTop, sunken ? kSunkenBottom : kRaisedBottom);
-  BlendImage(face, 0, 0, Skin().GetAlphaPicture(sunken ? "Down24Left" : "Up24Left"));
-  BlendImage(face, area.Width() - kCapWidth, 0, Skin().GetAlphaPicture(sunken ? "Down24Right" : "Up24Right"));
+  const FrameNames& frame = FrameOf(Bounds());
+  const Image& right = Skin().GetAlphaPicture(sunken ? frame.sunkenRight : frame.raisedRight);
+  BlendImage(face, 0, 0, Skin().GetAlphaPicture(sunken ? frame.sunkenLeft : frame.raisedLeft));
+  BlendImage(face, area.Width() - static_cast<int>(right.Width()), 0, right);
   const Image& picture = *pictures.withAlpha;
   // Centred like the flat look, and a pixel down and right while sunken.
   int shift = sunken ? 1 : 0;
