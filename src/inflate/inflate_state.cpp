@@ -3,10 +3,11 @@
 // the input buffer has bytes to spare, and one symbol at a time near its end,
 // where a symbol may need the next refill.
 //
-// Output is decoded into history_, which keeps the 32 KiB window in one piece
-// in front of what is being decoded, so matches copy from one flat buffer;
-// the caller gets a copy. Decoding stops once the caller's request is met, so
-// at most the rest of one match waits in history_ for the next call.
+// Compressed blocks are decoded into history_, which keeps the 32 KiB window
+// in one piece in front of what is being decoded, so matches copy from one
+// flat buffer; the caller gets a copy. Decoding stops once the caller's
+// request is met, so at most the rest of one match (and two literals) waits
+// in history_ for the next call. Stored blocks go straight to the caller.
 #include "inflate/inflate_state.h"
 
 #include <algorithm>
@@ -242,46 +243,69 @@ std::size_t InflateState::Inflate(std::size_t n, std::uint8_t* destination) {
       read_ += take;
       produced += take;
     }
-    if (produced == n || mode_ == Mode::kEnded) return produced;
-    Produce(n - produced);
+    if (produced == n) return n;
+    switch (mode_) {
+      case Mode::kEnded:
+        return produced;
+      case Mode::kStored:
+        produced += CopyStored(destination + produced, n - produced);
+        break;
+      case Mode::kCodes:
+        Produce(n - produced);
+        break;
+    }
   }
 }
 
 // Decodes at least `wanted` bytes, or what fits before kDecodeLimit, or up to
-// the end of the stream. Everything decoded before has been handed out.
+// the end of the compressed block. Everything decoded before has been handed
+// out.
 void InflateState::Produce(std::size_t wanted) {
   if (write_ >= kDecodeLimit) SlideWindow();
   std::size_t stop = wanted < kDecodeLimit - write_ ? write_ + wanted : kDecodeLimit;
-  while (write_ < stop && mode_ != Mode::kEnded) {
-    if (mode_ == Mode::kStored) {
-      CopyStored(stop);
-    } else if (DecodeCodes(stop)) {
-      EndBlock();
-    }
+  while (write_ < stop && mode_ == Mode::kCodes) {
+    if (DecodeCodes(stop)) EndBlock();
   }
 }
 
 void InflateState::SlideWindow() {
-  std::memcpy(history_, history_ + write_ - kWindowSize, kWindowSize);
+  std::memmove(history_, history_ + write_ - kWindowSize, kWindowSize);
   write_ = read_ = kWindowSize;
 }
 
-void InflateState::CopyStored(std::size_t stop) {
-  while (stored_remaining_ > 0 && write_ < stop) {
-    std::size_t count = 1;
+// Copies stored blocks straight to the caller, then keeps what they gave in
+// the window, so already-compressed files cost one copy and the window's
+// share. Everything decoded before has been handed out.
+std::size_t InflateState::CopyStored(std::uint8_t* destination, std::size_t wanted) {
+  std::size_t copied = 0;
+  while (mode_ == Mode::kStored && copied < wanted) {
     if (bit_count_ >= 8) {  // bytes read ahead come first
-      history_[write_] = ReadByte();
+      destination[copied++] = ReadByte();
+      --stored_remaining_;
     } else {
       if (input_position_ == input_end_ && !FetchInput()) throw AbortError{};
-      count = std::min({std::size_t{stored_remaining_}, stop - write_,
-                        static_cast<std::size_t>(input_end_ - input_position_)});
-      std::memcpy(history_ + write_, input_position_, count);
+      std::size_t count = std::min({std::size_t{stored_remaining_}, wanted - copied,
+                                    static_cast<std::size_t>(input_end_ - input_position_)});
+      std::memcpy(destination + copied, input_position_, count);
       input_position_ += count;
+      copied += count;
+      stored_remaining_ -= static_cast<std::uint32_t>(count);
     }
-    write_ += count;
-    stored_remaining_ -= static_cast<std::uint32_t>(count);
+    if (stored_remaining_ == 0) EndBlock();
   }
-  if (stored_remaining_ == 0) EndBlock();
+  KeepInWindow(destination, copied);
+  return copied;
+}
+
+void InflateState::KeepInWindow(const std::uint8_t* bytes, std::size_t count) {
+  if (count >= kWindowSize) {
+    std::memcpy(history_, bytes + count - kWindowSize, kWindowSize);
+    write_ = read_ = kWindowSize;
+    return;
+  }
+  if (write_ + count > kDecodeLimit) SlideWindow();
+  std::memcpy(history_ + write_, bytes, count);
+  write_ = read_ = write_ + count;
 }
 
 // Decodes symbols until `stop` or the end of the block (true).

@@ -92,7 +92,8 @@ class InflateState {
 
   // Output.
   void Produce(std::size_t wanted);
-  void CopyStored(std::size_t stop);
+  std::size_t CopyStored(std::uint8_t* destination, std::size_t wanted);
+  void KeepInWindow(const std::uint8_t* bytes, std::size_t count);
   bool DecodeCodes(std::size_t stop);
   bool DecodeFast(std::size_t stop);
   void SlideWindow();
