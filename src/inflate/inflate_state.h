@@ -40,7 +40,10 @@ class InflateState {
   void ResetWindow();
 
   // Byte-level reads for the zlib wrapper. ReadByte raises AbortError when
-  // the reader stands inside a started byte.
+  // the reader stands inside a started byte: once bit reading has begun,
+  // even a byte whose bits are all used counts until AlignToByte. Bytes the
+  // decoder has read ahead are handed out first: once Inflate has returned
+  // short, they read the bytes right after the stream.
   std::uint8_t ReadByte();
   std::uint16_t ReadU16();
   // Drops the rest of a started byte.
