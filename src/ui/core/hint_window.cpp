@@ -63,4 +63,7 @@ void HideToolkitHint() {
   hint.Hide();
 }
 
-const char* ToolkitHintText() { return Hint().text.c_str(); }
+void DestroyToolkitHint() {
+  HideToolkitHint();
+  Hint().Destroy();
+}

@@ -8,5 +8,5 @@
 // screen; an empty text, or one of 64 characters or more, hides the hint.
 void ShowToolkitHint(const char* text, Point screen);
 void HideToolkitHint();
-// The text shown now ("" when hidden); for tests and the gallery's log.
-const char* ToolkitHintText();
+// Destroys the hint's window (module closing, before the classes go).
+void DestroyToolkitHint();

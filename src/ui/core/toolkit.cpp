@@ -18,7 +18,7 @@ bool StartToolkit() {
 void LoadToolkitSkin() { LoadCursors(); }
 
 void CloseToolkit() {
-  HideToolkitHint();
+  DestroyToolkitHint();
   DestroyCursors();
   UnregisterWindowClasses();
 }
