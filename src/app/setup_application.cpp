@@ -1,7 +1,9 @@
 #include "app/setup_application.h"
 
+#include "app/setup_state.h"
 #include "system/clock.h"
 #include "system/process_paths.h"
+#include "system/uninstall_batch.h"
 
 SetupApplication::SetupApplication() : log_(UserDateFormat()) {}
 
@@ -19,12 +21,16 @@ void SetupApplication::CloseLog() {
   SetCurrentLogger(nullptr);
 }
 
-void SetupApplication::Init() {
+void SetupApplication::BeginLog() {
   // The setup's own log belongs in the temporary folder.
   SetDataDirectory(Process().temp_directory.c_str());
   OpenLog();
   view_ = nullptr;
   CurrentLogger().LogLine("Setup started");
+}
+
+void SetupApplication::Init() {
+  BeginLog();
   try {
     // The setup window starts here once it exists.
   } catch (...) {
@@ -36,6 +42,11 @@ void SetupApplication::Init() {
 void SetupApplication::Run() {}
 
 void SetupApplication::Done(const char* last_line) {
+  // The setup copy that an uninstall or a moved program folder left behind
+  // is the running program: the batch removes it once the process has ended.
+  if (TheSetupState().package.run_flag) {
+    WriteUninstallBatch(Process().module_path.c_str(), Process().temp_directory.c_str());
+  }
   view_ = nullptr;
   CurrentLogger().LogFileLine(last_line);
   CloseLog();

@@ -14,6 +14,9 @@ class SetupApplication final : public Logger {
 
   // Opens the log, writes "Setup started" and starts the setup window.
   void Init();
+  // Opens the log in the temporary folder and writes "Setup started". Init
+  // begins with it; the test driver, which has no window, calls it alone.
+  void BeginLog();
   // Shows the setup window and turns the message loop until it closes.
   void Run();
   // Ends the run and writes `last_line` as the last log line.

@@ -1,0 +1,168 @@
+#include "app/install_files.h"
+
+#include <windows.h>
+
+#include "app/uninstall_sequence.h"
+#include "fs/file_operations.h"
+#include "fs/file_stream.h"
+#include "log/logger.h"
+#include "system/services.h"
+#include "text/case_fold.h"
+#include "text/path.h"
+
+namespace {
+
+bool GoesToDataFolder(const FileRecord& file) {
+  return file.destination != static_cast<std::uint8_t>(Destination::kProgramFolder);
+}
+
+const char* FolderOf(const ProductRecord& record, const FileRecord& file) {
+  return GoesToDataFolder(file) ? record.data_folder.c_str() : record.program_folder.c_str();
+}
+
+// folder\name; empty when the folder is unknown or the path would not fit,
+// so that nothing is ever done to a name relative to the current folder.
+Text PathIn(const char* folder, const char* name) {
+  Text path;
+  if (folder[0] == '\0' || !PathJoin(path, folder, name)) path.Clear();
+  return path;
+}
+
+// The number (2 to the file count) of the record with that name; 0 for none.
+std::size_t FindFileNumber(const ProductRecord& record, const char* name) {
+  for (std::size_t number = 2; number <= record.file_count; ++number) {
+    if (EqualIgnoringCase(record.Record(number).name.c_str(), name)) return number;
+  }
+  return 0;
+}
+
+// Files that the package no longer carries go with their shortcuts and
+// services before anything new is written; the last record fills the gap.
+void RemoveObsoleteFiles(const ShortcutRun& run) {
+  ProductRecord& installed = run.installed;
+  for (std::size_t number = 2; installed.file_count > 1 && number <= installed.file_count;) {
+    FileRecord& file = installed.Record(number);
+    if (FindFileNumber(run.package, file.name.c_str()) != 0) {
+      ++number;
+      continue;
+    }
+    RemoveInstalledFile(installed, file, run.package.keep_data);
+    FileRecord& last = installed.Record(installed.file_count);
+    if (&last != &file) file = last;
+    last = FileRecord{};
+    --installed.file_count;
+  }
+}
+
+// A new data folder takes the installed data files along. A file that is
+// not there any more is no reason to stop; one that stays behind is.
+void MoveDataFiles(const ShortcutRun& run) {
+  ProductRecord& installed = run.installed;
+  const char* from = installed.data_folder.c_str();
+  const char* to = run.package.data_folder.c_str();
+  if (from[0] == '\0' || to[0] == '\0' || EqualIgnoringCase(from, to)) return;
+  for (std::size_t number = 2; number <= installed.file_count; ++number) {
+    const FileRecord& file = installed.Record(number);
+    if (!GoesToDataFolder(file)) continue;
+    Text old_path = PathIn(from, file.name.c_str());
+    Text new_path = PathIn(to, file.name.c_str());
+    if (MoveFileA(old_path.c_str(), new_path.c_str())) continue;
+    if (PathExists(old_path.c_str())) LogErrorWith("File %s NOT moved to %s", old_path.c_str(), new_path.c_str());
+  }
+  // The data files are in the new folder now.
+  installed.data_folder = run.package.data_folder;
+}
+
+FILETIME FileTimeOf(const FileRecord& file) {
+  FILETIME time;
+  time.dwLowDateTime = static_cast<DWORD>(file.file_time);
+  time.dwHighDateTime = static_cast<DWORD>(file.file_time >> 32);
+  return time;
+}
+
+// A target cut short by a full disk or a damaged stream is removed: a
+// half-written program must not pass for an installed one.
+void WriteTarget(ExtractionContext& extraction, const FileRecord& file, const char* target) {
+  FileStream stream;
+  stream.SetPath(target);
+  stream.Open(FileStream::Mode::kCreate);
+  try {
+    extraction.package.Seek(file.stream_offset);
+    UnpackStream(extraction, stream, file.size);
+    stream.SetTime(FileTimeOf(file));
+    stream.Close();
+  } catch (...) {
+    stream.Close();
+    DeleteFileLogged(target, DeleteReport::kSilent);
+    throw;
+  }
+}
+
+// The installed file of an earlier package, replaced by `file`: the copy
+// in a folder it no longer belongs to goes, and so do the shortcuts and the
+// service the new record does not make again.
+void ReplaceInstalledFile(const ShortcutRun& run, FileRecord& held, const FileRecord& file) {
+  const char* old_folder = FolderOf(run.installed, held);
+  const char* new_folder = FolderOf(run.package, file);
+  if (old_folder[0] != '\0' && !EqualIgnoringCase(old_folder, new_folder) &&
+      !DeleteFileLogged(old_folder, held.name.c_str(), DeleteReport::kFailure)) {
+    throw AbortError{};
+  }
+  ReplaceFileShortcuts(run, held, file);
+  held = file;
+}
+
+}  // namespace
+
+void InstallFile(const ShortcutRun& run, ExtractionContext& extraction, const FileRecord& file) {
+  if (file.destination == static_cast<std::uint8_t>(Destination::kDataFolderUntouched)) return;
+  const ProductRecord& package = run.package;
+  Text target = PathIn(FolderOf(package, file), file.name.c_str());
+  if (target.empty()) LogErrorWith("Error opening file: %s", file.name.c_str());
+
+  bool kept = GoesToDataFolder(file) && package.keep_data && PathExists(target.c_str());
+  if (!kept) WriteTarget(extraction, file, target.c_str());
+
+  if (file.service != 0) {
+    Text service = ServiceNameOf(file.name.c_str());
+    if (!CreateProgramService(target.c_str(), service.c_str())) {
+      LogErrorWith("Service %s installation failed", service.c_str());
+    }
+  }
+  MakeFileShortcuts(run, file, target.c_str());
+}
+
+void InstallFiles(const ShortcutRun& run, ExtractionContext& extraction) {
+  RemoveObsoleteFiles(run);
+  MoveDataFiles(run);
+
+  ProductRecord& installed = run.installed;
+  for (std::size_t number = 2; number <= run.package.file_count; ++number) {
+    const FileRecord& file = run.package.Record(number);
+    std::size_t held = FindFileNumber(installed, file.name.c_str());
+    if (held == 0) {
+      // The file is on the machine as soon as it is written; its service and
+      // shortcuts count once they are made.
+      if (installed.file_count == 0) installed.file_count = 1;  // record 1 is the skin's
+      held = ++installed.file_count;
+      FileRecord& placeholder = installed.Record(held);
+      placeholder = file;
+      placeholder.service = 0;
+      placeholder.shortcut_kind = 0;
+      try {
+        InstallFile(run, extraction, file);
+      } catch (...) {
+        // Not even written: the record has nothing to describe.
+        if (!PathExists(PathIn(FolderOf(run.package, file), file.name.c_str()).c_str())) {
+          placeholder = FileRecord{};
+          --installed.file_count;
+        }
+        throw;
+      }
+      placeholder = file;
+    } else {
+      InstallFile(run, extraction, file);
+      ReplaceInstalledFile(run, installed.Record(held), file);
+    }
+  }
+}

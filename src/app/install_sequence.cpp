@@ -1,0 +1,101 @@
+#include "app/install_sequence.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "app/install_files.h"
+#include "app/uninstall_sequence.h"
+#include "fs/file_operations.h"
+#include "inflate/inflate_state.h"
+#include "log/logger.h"
+#include "package/setup_copy.h"
+#include "system/associations.h"
+#include "system/com_ptr.h"
+#include "system/locations.h"
+#include "system/path_variable.h"
+#include "system/shortcuts.h"
+#include "system/uninstall_registration.h"
+
+namespace {
+
+// The state whose setup is copied: InstallSetupShortcut takes a plain
+// function, and one install runs at a time on the one thread.
+SetupState* copied_state = nullptr;
+
+// The copy keeps the running setup's bytes with the patch flag cleared; the
+// package record takes the cleared flag too.
+void WriteCopyOfRunningSetup(const char* copy_path) {
+  SetupState& state = *copied_state;
+  PackageDirectory directory;
+  directory.header_offset = state.package.header_offset;
+  directory.version = state.package.version;
+  std::uint64_t size = WriteSetupCopy(state.package_stream, directory, copy_path);
+  state.package.version = directory.version;
+  state.estimated_size = size > UINT32_MAX ? UINT32_MAX : static_cast<std::uint32_t>(size);
+}
+
+void CreateFolders(const ProductRecord& package) {
+  if (package.program_folder.empty()) CurrentLogger().LogError("Empty program directory");
+  if (!CreateFolderChain(package.program_folder.c_str(), false)) throw AbortError{};
+  if (!package.has_data_folder) return;
+  if (package.data_folder.empty()) CurrentLogger().LogError("Empty data directory");
+  if (!CreateFolderChain(package.data_folder.c_str(), false)) throw AbortError{};
+}
+
+}  // namespace
+
+bool RunInstall(SetupState& state, const char* package_path) {
+  ComScope com;
+  ProductRecord& package = state.package;
+  ProductRecord& installed = state.installed;
+  const char* product_name = state.product_name.c_str();
+  installed.run_flag = false;  // StartMenuFolderMade
+  state.estimated_size = 0;
+  const char* message = "The installation aborted.";
+  bool result = false;
+  std::unique_ptr<InflateState> decoder;
+  copied_state = &state;
+  try {
+    state.package_stream.CreateOverFile(package_path);
+    decoder = std::make_unique<InflateState>(&state.package_stream);
+    CreateFolders(package);
+    ResolveShortcutFolders(package);
+    ResolveShortcutFolders(installed);
+
+    ShortcutRun run{package, installed, product_name, package_path};
+    ExtractionContext extraction{state.package_stream, *decoder, package.program_folder.c_str(),
+                                 package.data_folder.c_str(), package.keep_data};
+    Text old_data_folder = installed.data_folder;
+    InstallFiles(run, extraction);
+    RemoveEmptyFolderAndParents(old_data_folder.c_str());
+
+    Text setup_copy;
+    InstallSetupShortcut(run, WriteCopyOfRunningSetup, setup_copy);
+    if (!installed.start_menu_folder.empty()) RemoveDirectoryA(installed.start_menu_folder.c_str());
+    installed.desktop_shortcut = package.desktop_shortcut;
+    installed.start_menu_shortcuts = package.start_menu_shortcuts;
+    installed.data_folder = package.data_folder;
+    state.package_stream.Close();
+    decoder.reset();
+
+    RegisterProduct(package, product_name, setup_copy.c_str(), state.estimated_size);
+    UpdatePath(package, installed);
+    installed.add_to_path = package.add_to_path;
+    installed.all_users = package.all_users;
+    RemoveEmptyFolderAndParents(installed.program_folder.c_str());
+    installed.program_folder = package.program_folder;
+
+    UpdateAssociations(AssociationOwner{product_name, state.uninstall_key_path.c_str()}, installed, package);
+    message = "The installation was successful";
+    result = true;
+  } catch (...) {
+    // Nothing is undone: the installed record says what is on the machine.
+    state.package_stream.Close();
+    decoder.reset();
+  }
+  copied_state = nullptr;
+  CurrentLogger().ShowMessage(message);
+  return result;
+}

@@ -1,0 +1,24 @@
+// RunUninstall: what the uninstall button does. It works from the installed
+// record alone and empties it step by step as the product leaves the
+// machine; the registration goes last, so an abort leaves the product
+// registered and a later run can finish the job.
+#pragma once
+
+#include "app/product_record.h"
+#include "app/setup_state.h"
+
+// Removes every installed file with its shortcuts and services, the setup
+// copy and its shortcut, the associations, the PATH entry, the emptied
+// folders and the registration. A setup copy that cannot go (it is the
+// running program) sets UninstallBatchPending, the package record's run
+// flag. Shows "The Deinstallation was successful." or "The Deinstallation
+// aborted." and returns whether it ran to its end.
+bool RunUninstall(SetupState& state, bool keep_data);
+
+// Removes one installed file: its shortcuts, its service, then the file
+// itself unless it is a data file that the user keeps. A missing file counts
+// as removed; any other failure ends in AbortError after its line.
+void RemoveInstalledFile(const ProductRecord& record, const FileRecord& file, bool keep_data);
+
+// Removes the folder when it is empty, and then its emptied parents.
+void RemoveEmptyFolderAndParents(const char* folder);
