@@ -1,0 +1,180 @@
+// setup-driver: runs a whole install or uninstall without the setup window,
+// for tests and benchmarks. It reads the package of the given setup as if
+// it were its own, so the choice of mode, the setup copy and the
+// registration behave as when that setup runs; it takes the options the
+// window would hand over and runs the sequence under the setup program's
+// own logger and log file. It prints what the message box would show and
+// exits with 0 when the sequence ran to its end (1 when it aborted, 2 when
+// it could not start).
+//
+// The setup file is held open for the whole run without delete sharing, as
+// the system holds a running program: a setup copy that uninstalls itself
+// stays, and the uninstall batch removes it once the driver has ended.
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "app/driver/driver_command.h"
+#include "app/install_sequence.h"
+#include "app/setup_application.h"
+#include "app/setup_mode.h"
+#include "app/setup_options.h"
+#include "app/setup_state.h"
+#include "app/uninstall_sequence.h"
+#include "log/logger.h"
+#include "system/process_paths.h"
+#include "system/process_start.h"
+#include "system/uninstall_batch.h"
+
+namespace {
+
+// The application's logger, except that the message box text is kept for
+// printing instead of shown.
+class DriverLogger final : public Logger {
+ public:
+  explicit DriverLogger(Logger& application) : application_(application) {}
+  [[noreturn]] void LogError(const char* text) override {
+    application_.LogError(text);
+    throw AbortError{};  // the compiler cannot see through the virtual call
+  }
+  void LogLine(const char* text) override { application_.LogLine(text); }
+  void LogFileLine(const char* text) override { application_.LogFileLine(text); }
+  void LogWrite(const char* text) override { application_.LogWrite(text); }
+  void ShowMessage(const char* text) override { message = text; }
+
+  std::string message;
+
+ private:
+  Logger& application_;
+};
+
+const char* OnOff(bool value) { return value ? "on" : "off"; }
+
+void PrintView(const SetupView& view, const ProductRecord& package) {
+  std::printf("Mode: %s\n", ModeCaption(view.mode));
+  std::printf("Install button: %s\n", view.install_enabled ? "enabled" : "disabled");
+  std::printf("Uninstall button: %s\n", view.uninstall_enabled ? "enabled" : "disabled");
+  std::printf("Program folder: %s\n", view.program_folder.c_str());
+  switch (view.data_folder_row) {
+    case DataFolderRow::kShown:
+      std::printf("Data folder: %s\n", view.data_folder.c_str());
+      break;
+    case DataFolderRow::kReadOnly:
+      std::printf("Data folder: %s (read-only)\n", view.data_folder.c_str());
+      break;
+    case DataFolderRow::kRemoved:
+      std::printf("Data folder: (none)\n");
+      break;
+  }
+  std::printf("Start menu shortcuts: %s\n", OnOff(view.start_menu_shortcuts));
+  std::printf("Desktop shortcut: %s\n", OnOff(view.desktop_shortcut));
+  std::printf("All users: %s\n", OnOff(view.all_users));
+  std::printf("Add to PATH: %s\n", OnOff(view.add_to_path));
+  for (std::size_t i = 0; i < package.association_count; ++i) {
+    std::printf("Association %s: %s\n", package.associations[i].extension.c_str(), OnOff(view.associations[i]));
+  }
+}
+
+// The lines of this run: the log file from its last "Setup started" on.
+void PrintRunLog(const char* log_path) {
+  std::ifstream file(log_path, std::ios::binary);
+  std::string log((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::size_t start = log.rfind("  Setup started\r\n");
+  if (start == std::string::npos) return;
+  start = log.rfind('\n', start);
+  start = start == std::string::npos ? 0 : start + 1;
+  for (char c : log.substr(start)) {
+    if (c != '\r') std::putchar(c);
+  }
+}
+
+void PrintPeakMemory() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  if (GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) {
+    std::printf("Peak private bytes: %lu\n", static_cast<unsigned long>(counters.PeakPagefileUsage));
+  }
+}
+
+// Runs the chosen action on the started state; true when the sequence ran
+// to its end. `refused` is set when the window would not allow the action.
+bool RunAction(const DriverCommand& command, SetupState& state, const SetupView& view, bool& refused) {
+  std::string error;
+  if (command.action == DriverAction::kUninstall) {
+    refused = !view.uninstall_enabled;
+    if (refused) std::fprintf(stderr, "setup-driver: the uninstall button is disabled\n");
+    return !refused && RunUninstall(state, command.keep_data);
+  }
+  refused = !view.install_enabled;
+  DriverChoices chosen;
+  if (!refused && !ChooseAsTheWindowWould(command, state.package, view, chosen, error)) {
+    std::fprintf(stderr, "setup-driver: %s\n", error.c_str());
+    refused = true;
+  } else if (refused) {
+    std::fprintf(stderr, "setup-driver: the install button is disabled\n");
+  }
+  if (refused) return false;
+  // The field refuses a text that is too long; the install goes on with the
+  // folder the record held.
+  if (!ReadOptions(chosen.choices, state.package)) std::fprintf(stderr, "Text is too long\n");
+  return RunInstall(state, command.setup_path.c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  SuppressSystemErrorBoxes();
+  InitProcessDirectories();
+  DriverCommand command;
+  std::string error;
+  if (!ParseDriverCommand(argc - 1, argv + 1, command, error)) {
+    std::fprintf(stderr, "setup-driver: %s\n%s", error.c_str(), kDriverUsage);
+    return 2;
+  }
+  const char* setup_path = command.setup_path.c_str();
+  HANDLE running = CreateFileA(setup_path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (running == INVALID_HANDLE_VALUE) {
+    std::fprintf(stderr, "setup-driver: cannot open %s\n", setup_path);
+    return 2;
+  }
+
+  SetupApplication& application = Application();
+  application.BeginLog();
+  DriverLogger logger(CurrentLogger());
+  SetCurrentLogger(&logger);
+
+  SetupState& state = TheSetupState();
+  int exit_code = 0;
+  try {
+    SetupView view = StartSetup(state, setup_path);
+    if (command.action == DriverAction::kMode) {
+      PrintView(view, state.package);
+    } else {
+      bool refused = false;
+      bool done = RunAction(command, state, view, refused);
+      if (!refused) std::printf("%s\n", logger.message.c_str());
+      exit_code = done ? 0 : refused ? 2 : 1;
+    }
+  } catch (...) {
+    std::printf("Abort while starting the program\n");
+    application.Done("Abort while starting the program");
+    CloseHandle(running);
+    return 2;
+  }
+
+  CloseHandle(running);
+  // The batch must remove the setup, not the driver that played it.
+  if (state.package.run_flag) {
+    WriteUninstallBatch(setup_path, Process().temp_directory.c_str());
+    state.package.run_flag = false;
+  }
+  application.Done("Setup ended");
+  if (command.print_log) PrintRunLog(application.LogPath());
+  if (command.print_memory) PrintPeakMemory();
+  return exit_code;
+}
