@@ -1,7 +1,7 @@
 // libFuzzer target: the input is a raw DEFLATE stream. The decoder must
 // refuse it with AbortError or decode it, and agree with the reference
 // decoder on the bytes and the verdict, whatever the refill and request
-// sizes, which the input picks. Run: tests/inflate/run-fuzz.sh BUILD_DIR.
+// sizes, which the input picks. Run: scripts/run-fuzz.sh inflate BUILD_DIR.
 #include <cstdlib>
 #include <cstdio>
 
