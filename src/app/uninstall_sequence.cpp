@@ -7,6 +7,7 @@
 #include "system/associations.h"
 #include "system/locations.h"
 #include "system/path_variable.h"
+#include "system/service_presence.h"
 #include "system/services.h"
 #include "system/shortcuts.h"
 #include "system/uninstall_registration.h"
@@ -17,7 +18,14 @@ void RemoveEmptyFolderAndParents(const char* folder) {
 
 void RemoveInstalledFile(const ProductRecord& record, const FileRecord& file, bool keep_data) {
   if (file.shortcut_kind > 0) RemoveFileShortcuts(record, file);
-  if (file.service != 0) UninstallService(record, ServiceNameOf(file.name.c_str()).c_str());
+  if (file.service != 0) {
+    Text service = ServiceNameOf(file.name.c_str());
+    if (ServiceRegistered(service.c_str())) {
+      UninstallService(record, service.c_str());
+    } else if (record.start_menu_shortcuts) {
+      RemoveServiceShortcuts(record, service.c_str());
+    }
+  }
   bool data = file.destination != static_cast<std::uint8_t>(Destination::kProgramFolder);
   if (data && keep_data) return;
   // Without its folder the name would address the current folder.
