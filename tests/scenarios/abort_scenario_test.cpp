@@ -1,0 +1,103 @@
+// Aborts: each shows the sequence's message box text and logs its line,
+// leaves an installed record that matches the machine, and a later run
+// finishes the job. (A file held open by another process is in
+// update_scenario_test.cpp, where it also shows what an update removes
+// first.)
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "scenario_support.h"
+
+namespace {
+
+// Every file the record lists is in its folder, and the program folder
+// holds nothing the record does not list.
+void ExpectRecordMatchesFolder(const DriverRun& run, const std::string& program) {
+  std::vector<std::string> listed = run.RecordFiles();
+  for (const std::string& name : FolderEntries(program)) {
+    EXPECT_TRUE(Contains(listed, name)) << name << " is on the machine but not in the installed record";
+  }
+  for (const std::string& line : run.record) {
+    if (line.compare(0, 5, "file ") != 0 || line.find("destination=0") == std::string::npos) continue;
+    std::string name = line.substr(5, line.find(' ', 5) - 5);
+    EXPECT_TRUE(Exists(program + "\\" + name)) << name << " is in the installed record but not on the machine";
+  }
+}
+
+}  // namespace
+
+class Abort : public ScenarioTest {};
+
+TEST_F(Abort, AnEmptyProgramFolderStopsBeforeAnythingIsWritten) {
+  DriverRun run = RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", ""});
+  EXPECT_EQ(run.exit_code, 1u);
+  EXPECT_EQ(run.message, "The installation aborted.");
+  EXPECT_TRUE(run.Logged("Empty program directory"));
+  EXPECT_TRUE(run.RecordFiles().empty());
+  EXPECT_FALSE(Exists(FoldersFor(false).app_data + "\\Tarnell"));
+  EXPECT_FALSE(Service("ScenicAgent").has_value());
+  EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
+
+  EXPECT_EQ(RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", "C:\\Apps\\Scenic"}).exit_code, 0u);
+}
+
+TEST_F(Abort, AFullDiskLeavesNoHalfWrittenFileAndALaterRunCompletes) {
+  const std::string program = "T:\\Scenic";
+  ULARGE_INTEGER free_bytes;
+  if (!GetDiskFreeSpaceExA("T:\\", &free_bytes, nullptr, nullptr)) {
+    GTEST_SKIP() << "no small disk T: (in-scenario-prefix.sh mounts one when it may)";
+  }
+  // Room for the programs and the read-me, not for Library.dll.
+  const std::string filler = "T:\\filler";
+  {
+    std::ofstream file(filler, std::ios::binary);
+    file << std::string(static_cast<std::size_t>(free_bytes.QuadPart) - 420 * 1024, 'x');
+  }
+
+  DriverRun run = RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", program});
+  EXPECT_EQ(run.exit_code, 1u);
+  EXPECT_EQ(run.message, "The installation aborted.");
+  EXPECT_TRUE(run.Logged("Error writing to file: " + program + "\\Library.dll"));
+  EXPECT_EQ(run.RecordFiles(),
+            (std::vector<std::string>{"Scenic.exe", "ScenicAgent.exe", "ScenicHelper.exe", "Readme.txt"}));
+  ExpectRecordMatchesFolder(run, program);
+  EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
+
+  ASSERT_TRUE(DeleteFileA(filler.c_str()));
+  DriverRun again = RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", program});
+  EXPECT_EQ(again.exit_code, 0u);
+  EXPECT_EQ(FileBytes(program + "\\Library.dll"), ExpectedBytes("scenic-1.0", "Library.dll"));
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, UninstallKey("Scenic"), "UninstallString"),
+            program + "\\Scenic_Setup.exe");
+}
+
+TEST_F(Abort, AServiceThatDoesNotStopKeepsTheProductRegisteredAndARepairRecovers) {
+  const std::string program = "C:\\Apps\\Scenic";
+  ASSERT_EQ(RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", program}).exit_code, 0u);
+  ASSERT_TRUE(StartServiceWith("ScenicAgent", "slow-stop"));
+  ASSERT_TRUE(WaitForServiceState("ScenicAgent", SERVICE_RUNNING, 10));
+
+  DriverRun run = RunDriver({SetupPath("scenic-1.0"), "uninstall"});
+  EXPECT_EQ(run.exit_code, 1u);
+  EXPECT_EQ(run.message, "The Deinstallation aborted.");
+  EXPECT_TRUE(run.Logged("The service ScenicAgent has not been stoppt"));
+  // The files after it in the record are gone; it and the ones before stay.
+  EXPECT_EQ(run.RecordFiles(), (std::vector<std::string>{"Scenic.exe", "ScenicAgent.exe"}));
+  EXPECT_EQ(FolderEntries(program), (std::vector<std::string>{"Scenic.exe", "ScenicAgent.exe", "Scenic_Setup.exe"}));
+  EXPECT_TRUE(Exists(FoldersFor(false).start_menu + "\\Stop ScenicAgent Service.lnk"));
+  EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
+
+  // Once it has stopped, a repair brings back what went, and the uninstall
+  // goes through.
+  ASSERT_TRUE(WaitForServiceState("ScenicAgent", SERVICE_STOPPED, 30));
+  EXPECT_EQ(RunDriver({SetupPath("scenic-1.0"), "install"}).exit_code, 0u);
+  EXPECT_EQ(FileBytes(program + "\\Library.dll"), ExpectedBytes("scenic-1.0", "Library.dll"));
+  DriverRun again = RunDriver({SetupPath("scenic-1.0"), "uninstall"});
+  EXPECT_EQ(again.exit_code, 0u);
+  EXPECT_FALSE(Service("ScenicAgent").has_value());
+  EXPECT_FALSE(Exists(program));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
+}

@@ -1,0 +1,388 @@
+#include "scenario_support.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <sstream>
+
+namespace {
+
+constexpr char kScenarioRoot[] = "C:\\scenario";
+
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+bool IsInside(const std::string& path, const std::string& folder) {
+  std::string p = Lower(path);
+  std::string f = Lower(folder);
+  return p == f || (p.size() > f.size() && p.compare(0, f.size(), f) == 0 && p[f.size()] == '\\');
+}
+
+void MakeFolders(const std::string& path) {
+  for (std::size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1)) {
+    CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+  }
+  CreateDirectoryA(path.c_str(), nullptr);
+}
+
+// One argument for the C run-time's command-line parser: quoted, with the
+// backslashes before a quote doubled.
+std::string Quoted(const std::string& argument) {
+  std::string out = "\"";
+  std::size_t backslashes = 0;
+  for (char c : argument) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    out.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+    backslashes = 0;
+    out += c;
+  }
+  out.append(2 * backslashes, '\\');
+  return out + "\"";
+}
+
+// The current environment with TEMP and TMP pointing at `temp`.
+std::string EnvironmentWithTemp(const std::string& temp) {
+  std::string block;
+  char* strings = GetEnvironmentStringsA();
+  for (const char* entry = strings; *entry != '\0'; entry += std::strlen(entry) + 1) {
+    if (_strnicmp(entry, "TEMP=", 5) == 0 || _strnicmp(entry, "TMP=", 4) == 0) continue;
+    block += entry;
+    block += '\0';
+  }
+  FreeEnvironmentStringsA(strings);
+  block += "TEMP=" + temp + '\0' + "TMP=" + temp + '\0' + '\0';
+  return block;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+std::uint64_t TimeOf(const FILETIME& time) {
+  return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+void Walk(const std::string& folder, Snapshot& snapshot) {
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    std::string name = data.cFileName;
+    if (name == "." || name == "..") continue;
+    std::string path = folder + "\\" + name;
+    if (IsInside(path, "C:\\windows") || IsInside(path, kScenarioRoot)) continue;
+    bool is_folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    std::uint64_t size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    snapshot[path] = {is_folder ? UINT64_MAX : size, is_folder ? 0 : TimeOf(data.ftLastWriteTime)};
+    if (is_folder && (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) Walk(path, snapshot);
+  } while (FindNextFileA(find, &data));
+  FindClose(find);
+}
+
+std::string ShellFolder(int csidl) {
+  char path[MAX_PATH] = "";
+  SHGetFolderPathA(nullptr, csidl | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_CURRENT, path);
+  return path;
+}
+
+struct ServiceHandle {
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+  SC_HANDLE service = nullptr;
+  ServiceHandle(const std::string& name, DWORD access) {
+    if (manager != nullptr) service = OpenServiceA(manager, name.c_str(), access);
+  }
+  ~ServiceHandle() {
+    if (service != nullptr) CloseServiceHandle(service);
+    if (manager != nullptr) CloseServiceHandle(manager);
+  }
+};
+
+}  // namespace
+
+void ScenarioTest::SetUp() {
+  std::string reason = Environment("TARNELL_SCENARIO_SKIP");
+  if (!reason.empty()) GTEST_SKIP() << reason;
+  if (Environment("TARNELL_SCENARIO_SETUPS").empty()) {
+    GTEST_SKIP() << "run through in-scenario-prefix.sh (ctest does), which builds the setups";
+  }
+  com_ = SUCCEEDED(CoInitialize(nullptr));
+}
+
+void ScenarioTest::TearDown() {
+  if (com_) CoUninitialize();
+}
+
+std::string ScenarioTest::WorkFolder(const std::string& name) {
+  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string folder = std::string(kScenarioRoot) + "\\" + test->name() + "\\" + name;
+  MakeFolders(folder);
+  return folder;
+}
+
+std::string SetupPath(const std::string& name) { return Environment("TARNELL_SCENARIO_SETUPS") + "\\" + name + ".exe"; }
+
+std::string ExpectedBytes(const std::string& setup, const std::string& file) {
+  std::optional<std::string> bytes = FileBytes(Environment("TARNELL_SCENARIO_SETUPS") + "\\" + setup + "\\" + file);
+  EXPECT_TRUE(bytes.has_value()) << setup << " carries no " << file;
+  return bytes.value_or("");
+}
+
+std::uint64_t ExpectedTime(const std::string& setup, const std::string& file) {
+  return WriteTime(Environment("TARNELL_SCENARIO_SETUPS") + "\\" + setup + "\\" + file);
+}
+
+std::vector<std::string> DriverRun::RecordFiles() const {
+  std::vector<std::string> names;
+  for (const std::string& line : record) {
+    if (line.compare(0, 5, "file ") == 0) names.push_back(line.substr(5, line.find(' ', 5) - 5));
+  }
+  return names;
+}
+
+bool DriverRun::Logged(const std::string& text) const { return Contains(log, text); }
+
+DriverRun RunDriver(const std::vector<std::string>& arguments) {
+  static int runs = 0;
+  std::string folder = std::string(kScenarioRoot) + "\\runs\\" + std::to_string(++runs);
+  DriverRun run;
+  run.temp_folder = folder + "\\temp";
+  MakeFolders(run.temp_folder);
+  std::string output_path = folder + "\\output.txt";
+
+  std::string command = Quoted(Environment("TARNELL_SCENARIO_DRIVER"));
+  for (const std::string& argument : arguments) command += " " + Quoted(argument);
+  command += " --print-record";
+
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE output = CreateFileA(output_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = output;
+  startup.hStdError = output;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  PROCESS_INFORMATION process{};
+  std::string environment = EnvironmentWithTemp(run.temp_folder);
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, &environment[0], nullptr, &startup,
+                      &process)) {
+    ADD_FAILURE() << "cannot start " << command;
+    CloseHandle(output);
+    run.exit_code = 0xFFFFFFFF;
+    return run;
+  }
+  CloseHandle(output);
+  if (WaitForSingleObject(process.hProcess, 120000) != WAIT_OBJECT_0) ADD_FAILURE() << "the driver hangs";
+  GetExitCodeProcess(process.hProcess, &run.exit_code);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+
+  run.output = Lines(FileBytes(output_path).value_or(""));
+  if (!run.output.empty()) run.message = run.output.front();
+  for (const std::string& line : run.output) {
+    if (line.compare(0, 8, "record: ") == 0) run.record.push_back(line.substr(8));
+  }
+  static const std::regex kStamp(R"(\d\d[./-]\d\d[./-]\d{4}  \d\d:\d\d:\d\d  (.*))");
+  for (const std::string& line : Lines(FileBytes(run.temp_folder + "\\setup-driver.log").value_or(""))) {
+    std::smatch match;
+    if (std::regex_match(line, match, kStamp)) run.log.push_back(match[1]);
+  }
+  return run;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::optional<std::string> FileBytes(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return std::nullopt;
+  return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+std::uint64_t WriteTime(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return TimeOf(data.ftLastWriteTime);
+}
+
+void SetWriteTime(const std::string& path, std::uint64_t time) {
+  HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  FILETIME stamp{static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
+  EXPECT_TRUE(file != INVALID_HANDLE_VALUE && SetFileTime(file, nullptr, nullptr, &stamp)) << path;
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::string name = data.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(find, &data));
+  FindClose(find);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+bool WaitUntilGone(const std::string& path, int seconds) {
+  for (int i = 0; i < seconds * 10; ++i) {
+    if (!Exists(path)) return true;
+    Sleep(100);
+  }
+  return !Exists(path);
+}
+
+HeldFile::HeldFile(const std::string& path, Hold hold)
+    : handle_(hold == Hold::kInUse
+                  ? CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                  : CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr)) {}
+
+HeldFile::~HeldFile() { Close(); }
+
+void HeldFile::Close() {
+  if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  handle_ = INVALID_HANDLE_VALUE;
+}
+
+std::optional<std::string> RegistryText(HKEY root, const std::string& key, const char* value) {
+  char text[2048];
+  DWORD size = sizeof text;
+  if (RegGetValueA(root, key.c_str(), value, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, text,
+                   &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  return std::string(text);
+}
+
+std::optional<DWORD> RegistryNumber(HKEY root, const std::string& key, const char* value) {
+  DWORD number = 0;
+  DWORD size = sizeof number;
+  if (RegGetValueA(root, key.c_str(), value, RRF_RT_REG_DWORD, nullptr, &number, &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  return number;
+}
+
+bool RegistryKeyExists(HKEY root, const std::string& key) {
+  HKEY handle;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+  RegCloseKey(handle);
+  return true;
+}
+
+void SetRegistryText(HKEY root, const std::string& key, const char* value, const std::string& text) {
+  HKEY handle;
+  ASSERT_EQ(RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(handle, value, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                 static_cast<DWORD>(text.size() + 1));
+  RegCloseKey(handle);
+}
+
+std::string UninstallKey(const std::string& product) {
+  return "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + product;
+}
+
+std::vector<std::string> PathEntries(bool all_users) {
+  std::optional<std::string> path =
+      all_users ? RegistryText(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager\\Environment",
+                               "Path")
+                : RegistryText(HKEY_CURRENT_USER, "Environment", "Path");
+  std::vector<std::string> entries;
+  std::istringstream stream(path.value_or(""));
+  for (std::string entry; std::getline(stream, entry, ';');) entries.push_back(entry);
+  return entries;
+}
+
+std::optional<ServiceFacts> Service(const std::string& name) {
+  ServiceHandle handle(name, SERVICE_QUERY_CONFIG | SERVICE_QUERY_STATUS);
+  if (handle.service == nullptr) return std::nullopt;
+  alignas(QUERY_SERVICE_CONFIGA) BYTE buffer[8192];
+  auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer);
+  DWORD needed = 0;
+  SERVICE_STATUS status{};
+  if (!QueryServiceConfigA(handle.service, config, sizeof buffer, &needed) ||
+      !QueryServiceStatus(handle.service, &status)) {
+    return std::nullopt;
+  }
+  return ServiceFacts{config->lpBinaryPathName, config->dwStartType, status.dwCurrentState};
+}
+
+bool StartServiceWith(const std::string& name, const char* argument) {
+  ServiceHandle handle(name, SERVICE_START);
+  const char* arguments[] = {argument};
+  return handle.service != nullptr && StartServiceA(handle.service, 1, arguments);
+}
+
+bool WaitForServiceState(const std::string& name, DWORD state, int seconds) {
+  for (int i = 0; i < seconds * 10; ++i) {
+    std::optional<ServiceFacts> facts = Service(name);
+    if (facts && facts->state == state) return true;
+    Sleep(100);
+  }
+  return false;
+}
+
+ShellFolders FoldersFor(bool all_users) {
+  ShellFolders folders;
+  folders.start_menu = ShellFolder(all_users ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS) + "\\Tarnell";
+  folders.desktop = ShellFolder(all_users ? CSIDL_COMMON_DESKTOPDIRECTORY : CSIDL_DESKTOPDIRECTORY);
+  folders.app_data = ShellFolder(all_users ? CSIDL_COMMON_APPDATA : CSIDL_APPDATA);
+  return folders;
+}
+
+std::string ProgramFiles() { return ShellFolder(CSIDL_PROGRAM_FILES); }
+
+Snapshot TakeSnapshot() {
+  Snapshot snapshot;
+  Walk("C:", snapshot);
+  return snapshot;
+}
+
+std::vector<std::string> WrittenOutside(const Snapshot& before, const Snapshot& after,
+                                        const std::vector<std::string>& allowed) {
+  std::vector<std::string> changed;
+  for (const auto& [path, facts] : after) {
+    auto old = before.find(path);
+    if (old == before.end() || old->second != facts) changed.push_back(path);
+  }
+  for (const auto& [path, facts] : before) {
+    if (after.find(path) == after.end()) changed.push_back(path);
+  }
+  std::vector<std::string> outside;
+  for (const std::string& path : changed) {
+    bool fine = false;
+    for (const std::string& folder : allowed) fine = fine || IsInside(path, folder) || IsInside(folder, path);
+    if (!fine) outside.push_back(path);
+  }
+  return outside;
+}
+
+bool Contains(const std::vector<std::string>& items, const std::string& item) {
+  return std::find(items.begin(), items.end(), item) != items.end();
+}

@@ -1,0 +1,120 @@
+// What the scenario tests share: the setups that tarnell-pack built for
+// them, runs of setup-driver with a temporary folder of their own, and the
+// ways to look at the machine afterwards (files, registry, services,
+// shortcuts), as a user or an administrator would.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Skips when in-scenario-prefix.sh could not prepare the machine, and gives
+// every test COM (for reading shortcuts) and a folder of its own.
+class ScenarioTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // A fresh folder for this test's own files: C:\scenario\<test>\<name>.
+  std::string WorkFolder(const std::string& name);
+
+ private:
+  bool com_ = false;
+};
+
+// setups\<name>.exe, as the builder wrote it.
+std::string SetupPath(const std::string& name);
+// The bytes the setup carries for `file`, as the builder extracted them.
+std::string ExpectedBytes(const std::string& setup, const std::string& file);
+// The file time the setup records for `file` (100 ns units since 1601).
+std::uint64_t ExpectedTime(const std::string& setup, const std::string& file);
+
+struct DriverRun {
+  DWORD exit_code = 0;
+  std::string message;                // the first line printed: the message box text
+  std::vector<std::string> output;    // every line printed
+  std::vector<std::string> log;       // this run's log lines, without time stamps
+  std::vector<std::string> record;    // "file NAME ...", "program-folder ..." (--print-record)
+  std::string temp_folder;            // the run's temporary folder
+
+  // The names of the files the installed record lists.
+  std::vector<std::string> RecordFiles() const;
+  bool Logged(const std::string& text) const;
+};
+
+// Runs setup-driver with `arguments` (the setup first) and a temporary
+// folder of its own; adds --print-record.
+DriverRun RunDriver(const std::vector<std::string>& arguments);
+
+// Files.
+bool Exists(const std::string& path);
+std::optional<std::string> FileBytes(const std::string& path);
+std::uint64_t WriteTime(const std::string& path);
+void SetWriteTime(const std::string& path, std::uint64_t time);
+std::vector<std::string> FolderEntries(const std::string& folder);  // names, sorted
+// Polls until the path is gone; false after `seconds`.
+bool WaitUntilGone(const std::string& path, int seconds);
+
+// Holds a file open until the object ends: for reading and writing with no
+// sharing, as a program that uses it would, or as the system holds a running
+// program's file (others may read it, nobody may delete it).
+class HeldFile {
+ public:
+  enum class Hold { kInUse, kRunning };
+  explicit HeldFile(const std::string& path, Hold hold = Hold::kInUse);
+  ~HeldFile();
+  HeldFile(const HeldFile&) = delete;
+  HeldFile& operator=(const HeldFile&) = delete;
+  bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+  void Close();
+
+ private:
+  HANDLE handle_;
+};
+
+// Registry, in the view of this process (that of the setup of the same kind).
+std::optional<std::string> RegistryText(HKEY root, const std::string& key, const char* value);
+std::optional<DWORD> RegistryNumber(HKEY root, const std::string& key, const char* value);
+bool RegistryKeyExists(HKEY root, const std::string& key);
+void SetRegistryText(HKEY root, const std::string& key, const char* value, const std::string& text);
+// "SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\<product>".
+std::string UninstallKey(const std::string& product);
+// The entries of a "Path" value, split at ";".
+std::vector<std::string> PathEntries(bool all_users);
+
+// Services.
+struct ServiceFacts {
+  std::string image_path;
+  DWORD start_type = 0;
+  DWORD state = 0;
+};
+std::optional<ServiceFacts> Service(const std::string& name);
+// Starts the service with one argument ("slow-stop" makes HelloAgent slow).
+bool StartServiceWith(const std::string& name, const char* argument);
+bool WaitForServiceState(const std::string& name, DWORD state, int seconds);
+
+// The shell folders of a scope.
+struct ShellFolders {
+  std::string start_menu;  // Programs\Tarnell
+  std::string desktop;
+  std::string app_data;
+};
+ShellFolders FoldersFor(bool all_users);
+std::string ProgramFiles();
+
+// Every file and folder under C:\ (the Windows folder and C:\scenario left
+// out) with its size and time, to see what a run wrote.
+using Snapshot = std::map<std::string, std::pair<std::uint64_t, std::uint64_t>>;
+Snapshot TakeSnapshot();
+// The paths that differ between two snapshots and lie neither inside one of
+// the allowed folders nor on the way to one.
+std::vector<std::string> WrittenOutside(const Snapshot& before, const Snapshot& after,
+                                        const std::vector<std::string>& allowed);
+
+bool Contains(const std::vector<std::string>& items, const std::string& item);

@@ -1,0 +1,111 @@
+// Uninstalls: from the running setup copy everything but the copy goes
+// during the run and the batch removes the copy and the emptied folders
+// once the run has ended, sparing a publisher folder that still holds
+// another product; kept data stays with its folder.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "scenario_support.h"
+
+namespace {
+
+struct UninstallCase {
+  const char* name;
+  std::string publisher;  // the folder that holds the product's program folder
+  std::string program;
+  bool neighbour;           // another product shares the publisher folder
+  std::string first_kept;   // the innermost folder the batch must leave
+};
+
+// The case's name, not its bytes, in the test's name.
+void PrintTo(const UninstallCase& c, std::ostream* out) { *out << c.name; }
+
+}  // namespace
+
+class UninstallFromCopy : public ScenarioTest, public ::testing::WithParamInterface<UninstallCase> {};
+
+TEST_P(UninstallFromCopy, RemovesEverythingAndTheBatchTakesTheCopyAndEmptiedFolders) {
+  const UninstallCase& c = GetParam();
+  const ShellFolders user = FoldersFor(false);
+  const std::string data = user.app_data + "\\Tarnell";
+  if (c.neighbour) {
+    ASSERT_EQ(RunDriver({SetupPath("neighbour-1.0"), "install", "--program-folder", c.publisher + "\\Neighbour"})
+                  .exit_code,
+              0u);
+  }
+  // Another program's type for .scx, which the uninstall must give back.
+  SetRegistryText(HKEY_CLASSES_ROOT, ".scx", nullptr, "OtherEditor.scx");
+  Snapshot before = TakeSnapshot();
+  ASSERT_EQ(RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", c.program, "--path"}).exit_code, 0u);
+  ASSERT_EQ(RegistryText(HKEY_CLASSES_ROOT, ".scx", nullptr), "Scenic.scx");
+  std::ofstream(data + "\\Journal.txt") << "written by Scenic";
+
+  // The test holds the copy open as the system holds a running program, so
+  // what the run leaves can be seen before the batch gets its turn.
+  const std::string copy = c.program + "\\Scenic_Setup.exe";
+  HeldFile running(copy, HeldFile::Hold::kRunning);
+  ASSERT_TRUE(running.IsOpen());
+  DriverRun run = RunDriver({copy, "uninstall"});
+  EXPECT_EQ(run.exit_code, 0u);
+  EXPECT_EQ(run.message, "The Deinstallation was successful.");
+  EXPECT_TRUE(run.RecordFiles().empty());
+  // Everything but the copy is gone while the run ends.
+  EXPECT_EQ(FolderEntries(c.program), std::vector<std::string>{"Scenic_Setup.exe"});
+  EXPECT_FALSE(Exists(data));
+  EXPECT_FALSE(Service("ScenicAgent").has_value());
+  EXPECT_FALSE(Service("ScenicHelper").has_value());
+  EXPECT_EQ(FolderEntries(user.start_menu),
+            c.neighbour ? std::vector<std::string>{"Neighbour_Setup.lnk"} : std::vector<std::string>{});
+  EXPECT_FALSE(Exists(user.desktop + "\\Scenic.lnk"));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
+  EXPECT_FALSE(Contains(PathEntries(false), c.program));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, ".scn"));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, "Scenic.scn"));
+  EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, ".scx", nullptr), "OtherEditor.scx");
+
+  // The setup has ended: the batch takes the copy and the emptied folders,
+  // then itself.
+  running.Close();
+  EXPECT_TRUE(WaitUntilGone(c.program, 30)) << c.program;
+  EXPECT_EQ(Exists(c.publisher), c.neighbour);
+  EXPECT_TRUE(Exists(c.first_kept));
+  if (c.neighbour) {
+    EXPECT_TRUE(Exists(c.publisher + "\\Neighbour\\Neighbour.txt"));
+  }
+  // Only the log stays in the temporary folder: the batch's own folder went too.
+  for (int i = 0; i < 50 && FolderEntries(run.temp_folder).size() > 1; ++i) Sleep(100);
+  EXPECT_EQ(FolderEntries(run.temp_folder), std::vector<std::string>{"setup-driver.log"});
+
+  std::vector<std::string> outside = WrittenOutside(before, TakeSnapshot(), {});
+  EXPECT_TRUE(outside.empty()) << outside.front();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, UninstallFromCopy,
+    ::testing::Values(
+        UninstallCase{"BesideAnotherProduct", "C:\\Apps\\Tarnell", "C:\\Apps\\Tarnell\\Scenic", true,
+                      "C:\\Apps\\Tarnell"},
+        UninstallCase{"WithBlanksInThePath", "C:\\Program Files\\Tarnell Apps\\Tarnell",
+                      "C:\\Program Files\\Tarnell Apps\\Tarnell\\Scenic Pro", false, "C:\\Program Files"}),
+    [](const ::testing::TestParamInfo<UninstallCase>& param) { return std::string(param.param.name); });
+
+class Uninstall : public ScenarioTest {};
+
+TEST_F(Uninstall, KeepsTheDataFilesAndTheirFolder) {
+  const std::string program = "C:\\Apps\\Tarnell\\Scenic";
+  const std::string data = FoldersFor(false).app_data + "\\Tarnell";
+  ASSERT_EQ(RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", program}).exit_code, 0u);
+  std::ofstream(data + "\\Journal.txt") << "written by Scenic";
+
+  DriverRun run = RunDriver({SetupPath("scenic-1.0"), "uninstall", "--keep-data"});
+  EXPECT_EQ(run.exit_code, 0u);
+  EXPECT_EQ(run.message, "The Deinstallation was successful.");
+  EXPECT_EQ(FolderEntries(data), (std::vector<std::string>{"Journal.txt", "Settings.dat"}));
+  // This run was not the copy, so the copy and the program folder went at once.
+  EXPECT_FALSE(Exists(program));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
+  EXPECT_TRUE(Contains(RunDriver({SetupPath("scenic-1.0"), "mode"}).output, "Mode: Install"));
+}
