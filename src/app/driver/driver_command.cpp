@@ -9,7 +9,8 @@ const char kDriverUsage[] =
     "       setup-driver SETUP.exe install [--program-folder DIR] [--data-folder DIR] [--[no-]all-users]\n"
     "                    [--[no-]start-menu] [--[no-]desktop] [--[no-]path] [--keep-data] [--[no-]assoc EXT]...\n"
     "       setup-driver SETUP.exe uninstall [--keep-data]\n"
-    "Each also takes --print-log (the run's log lines) and --memory (peak private bytes).\n";
+    "Each also takes --print-log (the run's log lines), --print-record (the installed record\n"
+    "after the sequence) and --memory (peak private bytes).\n";
 
 namespace {
 
@@ -76,6 +77,9 @@ bool ParseDriverCommand(int argc, char** argv, DriverCommand& command, std::stri
       install_only = false;
     } else if (std::strcmp(argument, "--print-log") == 0) {
       command.print_log = true;
+      install_only = false;
+    } else if (std::strcmp(argument, "--print-record") == 0) {
+      command.print_record = true;
       install_only = false;
     } else if (std::strcmp(argument, "--memory") == 0) {
       command.print_memory = true;

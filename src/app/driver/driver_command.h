@@ -29,6 +29,7 @@ struct DriverCommand {
   bool keep_data = false;
   std::vector<AssociationChoice> associations;
   bool print_log = false;     // the run's log lines after the message
+  bool print_record = false;  // the installed record after the sequence
   bool print_memory = false;  // the peak private bytes of the run
 };
 

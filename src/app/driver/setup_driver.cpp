@@ -79,6 +79,23 @@ void PrintView(const SetupView& view, const ProductRecord& package) {
   }
 }
 
+// What the installed record says is on the machine, one fact a line.
+void PrintRecord(const ProductRecord& installed) {
+  std::printf("record: program-folder %s\n", installed.program_folder.c_str());
+  std::printf("record: data-folder %s\n", installed.data_folder.c_str());
+  std::printf("record: options start-menu=%d desktop=%d path=%d all-users=%d\n", installed.start_menu_shortcuts,
+              installed.desktop_shortcut, installed.add_to_path, installed.all_users);
+  for (std::size_t number = 2; number <= installed.file_count; ++number) {
+    const FileRecord& file = installed.Record(number);
+    std::printf("record: file %s destination=%u shortcut=%u service=%u\n", file.name.c_str(), file.destination,
+                file.shortcut_kind, file.service);
+  }
+  for (std::size_t i = 0; i < installed.association_count; ++i) {
+    const AssociationEntry& entry = installed.associations[i];
+    std::printf("record: association %s create=%d\n", entry.extension.c_str(), entry.create);
+  }
+}
+
 // The lines of this run: the log file from its last "Setup started" on.
 void PrintRunLog(const char* log_path) {
   std::ifstream file(log_path, std::ios::binary);
@@ -174,6 +191,7 @@ int main(int argc, char** argv) {
     state.package.run_flag = false;
   }
   application.Done("Setup ended");
+  if (command.print_record) PrintRecord(state.installed);
   if (command.print_log) PrintRunLog(application.LogPath());
   if (command.print_memory) PrintPeakMemory();
   return exit_code;
