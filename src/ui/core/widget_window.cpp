@@ -6,9 +6,11 @@
 WidgetWindow::WidgetWindow(Container& root) : root_(root) { root_.SetHost(this); }
 
 WidgetWindow::~WidgetWindow() {
+  // The window part of the host is gone already: widgets that repaint as
+  // they lose the focus must find no host.
+  root_.SetHost(nullptr);
   if (root_.Holds(FocusedWidget())) SetFocusedWidget(nullptr);
   if (root_.Holds(HotWidget())) SetHotWidget(nullptr);
-  root_.SetHost(nullptr);
 }
 
 Widget* WidgetWindow::UpdateHot(int x, int y) {
