@@ -14,6 +14,7 @@
 
 #include <psapi.h>
 
+#include <atomic>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -109,13 +110,46 @@ void PrintRunLog(const char* log_path) {
   }
 }
 
-void PrintPeakMemory() {
-  PROCESS_MEMORY_COUNTERS counters{};
-  counters.cb = sizeof counters;
-  if (GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) {
-    std::printf("Peak private bytes: %lu\n", static_cast<unsigned long>(counters.PeakPagefileUsage));
+// The peak of the process's private bytes. Windows keeps the peak itself;
+// Wine reports only the present value as the peak, so a watcher samples it
+// while the sequence runs.
+class PeakMemoryWatch {
+ public:
+  void Start() {
+    thread_ = CreateThread(nullptr, 0, Watch, this, 0, nullptr);
   }
-}
+  std::size_t Stop() {
+    stop_ = true;
+    if (thread_ != nullptr) {
+      WaitForSingleObject(thread_, INFINITE);
+      CloseHandle(thread_);
+    }
+    Sample();
+    return peak_;
+  }
+
+ private:
+  static DWORD WINAPI Watch(void* self) {
+    auto* watch = static_cast<PeakMemoryWatch*>(self);
+    while (!watch->stop_) {
+      watch->Sample();
+      Sleep(1);
+    }
+    return 0;
+  }
+  void Sample() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return;
+    std::size_t now = counters.PeakPagefileUsage > counters.PagefileUsage ? counters.PeakPagefileUsage
+                                                                          : counters.PagefileUsage;
+    if (now > peak_) peak_ = now;
+  }
+
+  HANDLE thread_ = nullptr;
+  std::atomic<bool> stop_{false};
+  std::atomic<std::size_t> peak_{0};
+};
 
 // Runs the chosen action on the started state; true when the sequence ran
 // to its end. `refused` is set when the window would not allow the action.
@@ -166,6 +200,8 @@ int main(int argc, char** argv) {
   SetCurrentLogger(&logger);
 
   SetupState& state = TheSetupState();
+  PeakMemoryWatch memory;
+  if (command.print_memory) memory.Start();
   int exit_code = 0;
   try {
     SetupView view = StartSetup(state, setup_path);
@@ -191,8 +227,9 @@ int main(int argc, char** argv) {
     state.package.run_flag = false;
   }
   application.Done("Setup ended");
+  std::size_t peak_memory = command.print_memory ? memory.Stop() : 0;
   if (command.print_record) PrintRecord(state.installed);
   if (command.print_log) PrintRunLog(application.LogPath());
-  if (command.print_memory) PrintPeakMemory();
+  if (command.print_memory) std::printf("Peak private bytes: %lu\n", static_cast<unsigned long>(peak_memory));
   return exit_code;
 }
