@@ -40,7 +40,7 @@ done
 
 for preset in i686 x86_64 native; do
   echo "== ctest $preset"
-  ctest --preset $preset --timeout 300 || note_failure "ctest $preset"
+  ctest --preset $preset --timeout 120 || note_failure "ctest $preset"
 done
 
 for target in inflate png package skin; do
