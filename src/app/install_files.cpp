@@ -117,13 +117,17 @@ void WriteTarget(ExtractionContext& extraction, const FileRecord& file, const ch
   }
 }
 
+// Whether the installed file and its package record lie at the same place.
+bool SamePath(const ShortcutRun& run, const FileRecord& held, const FileRecord& file) {
+  return EqualIgnoringCase(FolderOf(run.installed, held), FolderOf(run.package, file));
+}
+
 // The installed file of an earlier package, replaced by `file`: the copy
 // in a folder it no longer belongs to goes, and so do the shortcuts and the
 // service the new record does not make again.
 void ReplaceInstalledFile(const ShortcutRun& run, FileRecord& held, const FileRecord& file) {
   const char* old_folder = FolderOf(run.installed, held);
-  const char* new_folder = FolderOf(run.package, file);
-  if (old_folder[0] != '\0' && !EqualIgnoringCase(old_folder, new_folder) &&
+  if (old_folder[0] != '\0' && !SamePath(run, held, file) &&
       !DeleteFileLogged(old_folder, held.name.c_str(), DeleteReport::kFailure)) {
     throw AbortError{};
   }
@@ -180,8 +184,15 @@ void InstallFiles(const ShortcutRun& run, ExtractionContext& extraction) {
       }
       placeholder = file;
     } else {
+      FileRecord& held_file = installed.Record(held);
+      // A service registered for the old place would go on running the file
+      // that is about to be deleted there: it is registered anew.
+      if (held_file.service != 0 && !SamePath(run, held_file, file)) {
+        RemoveFileService(installed, held_file);
+        held_file.service = 0;
+      }
       InstallFile(run, extraction, file);
-      ReplaceInstalledFile(run, installed.Record(held), file);
+      ReplaceInstalledFile(run, held_file, file);
     }
   }
 }

@@ -16,16 +16,18 @@ void RemoveEmptyFolderAndParents(const char* folder) {
   if (folder[0] != '\0' && RemoveDirectoryA(folder)) RemoveEmptyParents(folder);
 }
 
+void RemoveFileService(const ProductRecord& record, const FileRecord& file) {
+  Text service = ServiceNameOf(file.name.c_str());
+  if (ServiceRegistered(service.c_str())) {
+    UninstallService(record, service.c_str());
+  } else if (record.start_menu_shortcuts) {
+    RemoveServiceShortcuts(record, service.c_str());
+  }
+}
+
 void RemoveInstalledFile(const ProductRecord& record, const FileRecord& file, bool keep_data) {
   if (file.shortcut_kind > 0) RemoveFileShortcuts(record, file);
-  if (file.service != 0) {
-    Text service = ServiceNameOf(file.name.c_str());
-    if (ServiceRegistered(service.c_str())) {
-      UninstallService(record, service.c_str());
-    } else if (record.start_menu_shortcuts) {
-      RemoveServiceShortcuts(record, service.c_str());
-    }
-  }
+  if (file.service != 0) RemoveFileService(record, file);
   bool data = file.destination != static_cast<std::uint8_t>(Destination::kProgramFolder);
   if (data && keep_data) return;
   // Without its folder the name would address the current folder.

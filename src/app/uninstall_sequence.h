@@ -20,5 +20,10 @@ bool RunUninstall(SetupState& state, bool keep_data);
 // as removed; any other failure ends in AbortError after its line.
 void RemoveInstalledFile(const ProductRecord& record, const FileRecord& file, bool keep_data);
 
+// Stops and removes the service of an installed service file with its
+// shortcuts. A service that an earlier, aborted run removed already leaves
+// only the shortcuts to remove.
+void RemoveFileService(const ProductRecord& record, const FileRecord& file);
+
 // Removes the folder when it is empty, and then its emptied parents.
 void RemoveEmptyFolderAndParents(const char* folder);

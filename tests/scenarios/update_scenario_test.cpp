@@ -136,3 +136,25 @@ TEST_F(Update, KeepsChangedDataFilesButNotProgramFiles) {
   EXPECT_EQ(FileBytes(data + "\\Settings.dat"), "the user's own settings");
   EXPECT_EQ(FileBytes(program + "\\Readme.txt"), ExpectedBytes("scenic-2.0", "Readme.txt"));
 }
+
+TEST_F(Update, FromTheCopyToAnotherProgramFolderLeavesTheOldFolderToTheBatch) {
+  const std::string old_program = kProgram;
+  const std::string new_program = "C:\\Apps\\Moved\\Scenic";
+  ASSERT_EQ(RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", old_program}).exit_code, 0u);
+
+  const std::string old_copy = old_program + "\\Scenic_Setup.exe";
+  HeldFile running(old_copy, HeldFile::Hold::kRunning);
+  DriverRun run = RunDriver({old_copy, "install", "--program-folder", new_program});
+  EXPECT_EQ(run.exit_code, 0u);
+  for (const char* name : {"Scenic.exe", "Readme.txt", "Scenic_Setup.exe"}) {
+    EXPECT_TRUE(Exists(new_program + "\\" + name)) << name;
+  }
+  EXPECT_EQ(FolderEntries(old_program), std::vector<std::string>{"Scenic_Setup.exe"});
+  EXPECT_EQ(Service("ScenicAgent")->image_path, "\"" + new_program + "\\ScenicAgent.exe\"");
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, UninstallKey("Scenic"), "UninstallString"),
+            new_program + "\\Scenic_Setup.exe");
+
+  running.Close();
+  EXPECT_TRUE(WaitUntilGone("C:\\Apps\\Tarnell", 30));
+  EXPECT_TRUE(Exists(new_program + "\\Scenic_Setup.exe"));
+}
