@@ -101,3 +101,31 @@ TEST_F(Abort, AServiceThatDoesNotStopKeepsTheProductRegisteredAndARepairRecovers
   EXPECT_FALSE(Exists(program));
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
 }
+
+TEST_F(Abort, ARegistrationThatCannotBeErasedIsAllThatIsLeft) {
+  const std::string program = "C:\\Apps\\Scenic";
+  ASSERT_EQ(RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", program, "--path"}).exit_code, 0u);
+  // Another tool's key below the registration keeps it from being deleted.
+  const std::string blocker = UninstallKey("Scenic") + "\\Notes";
+  SetRegistryText(HKEY_LOCAL_MACHINE, blocker, "Note", "kept by another tool");
+
+  DriverRun run = RunDriver({SetupPath("scenic-1.0"), "uninstall"});
+  EXPECT_EQ(run.exit_code, 1u);
+  EXPECT_EQ(run.message, "The Deinstallation aborted.");
+  EXPECT_TRUE(run.Logged("The registration of Scenic has not been erased"));
+  EXPECT_TRUE(run.RecordFiles().empty());
+  EXPECT_FALSE(Exists(program));
+  EXPECT_FALSE(Service("ScenicAgent").has_value());
+  EXPECT_FALSE(Exists(FoldersFor(false).start_menu));
+  EXPECT_FALSE(Contains(PathEntries(false), program));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, ".scn"));
+  EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
+
+  // Without its setup copy the product can only be installed again, and
+  // then uninstalled.
+  EXPECT_TRUE(Contains(RunDriver({SetupPath("scenic-1.0"), "mode"}).output, "Uninstall button: disabled"));
+  ASSERT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, blocker.c_str()), ERROR_SUCCESS);
+  EXPECT_EQ(RunDriver({SetupPath("scenic-1.0"), "install"}).exit_code, 0u);
+  EXPECT_EQ(RunDriver({SetupPath("scenic-1.0"), "uninstall"}).exit_code, 0u);
+  EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
+}

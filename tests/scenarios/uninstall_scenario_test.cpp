@@ -94,11 +94,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 class Uninstall : public ScenarioTest {};
 
-TEST_F(Uninstall, KeepsTheDataFilesAndTheirFolder) {
+TEST_F(Uninstall, KeepsTheDataFilesAndTheirFolderAndMissesNoDeletedShortcut) {
   const std::string program = "C:\\Apps\\Tarnell\\Scenic";
   const std::string data = FoldersFor(false).app_data + "\\Tarnell";
   ASSERT_EQ(RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", program}).exit_code, 0u);
   std::ofstream(data + "\\Journal.txt") << "written by Scenic";
+  // A shortcut the user deleted is no reason to stop.
+  ASSERT_TRUE(DeleteFileA((FoldersFor(false).start_menu + "\\Readme.lnk").c_str()));
 
   DriverRun run = RunDriver({SetupPath("scenic-1.0"), "uninstall", "--keep-data"});
   EXPECT_EQ(run.exit_code, 0u);
