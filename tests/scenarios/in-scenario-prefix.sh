@@ -78,6 +78,7 @@ cleanup() {
   rm -rf "$prefix"
 }
 trap cleanup EXIT
+trap 'exit 143' TERM INT  # a timed-out test still takes its prefix and disk along
 for entry in "$template"/* "$template"/.update-timestamp; do
   case $(basename "$entry") in
     drive_c | wineserver) ;;
