@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "graphics/compositing.h"
 #include "graphics/font_record.h"
@@ -19,6 +20,7 @@ void Canvas::Init(HDC dc, std::int32_t width, std::int32_t height) {
   dc_ = dc;
   lineHeight_ = 0;
   font_ = savedFont_ = nullptr;
+  metrics_ = nullptr;
   pen_ = savedPen_ = nullptr;
   textColour_ = GetTextColor(dc);
   backColour_ = GetBkColor(dc);
@@ -27,6 +29,7 @@ void Canvas::Init(HDC dc, std::int32_t width, std::int32_t height) {
 
 void Canvas::SelectFont(const FontRecord& font) {
   lineHeight_ = font.LineHeight();
+  metrics_ = &font.Metrics();
   if (font.Handle() == font_) return;
   auto previous = static_cast<HFONT>(Gdi().selectObject(dc_, font.Handle()));
   if (!font_) savedFont_ = previous;
@@ -44,6 +47,7 @@ void Canvas::RestoreObjects() {
   if (savedFont_) Gdi().selectObject(dc_, savedFont_);
   if (savedPen_) Gdi().selectObject(dc_, savedPen_);
   font_ = savedFont_ = nullptr;
+  metrics_ = nullptr;
   pen_ = savedPen_ = nullptr;
 }
 
@@ -70,7 +74,19 @@ void Canvas::TextOutRect(std::int32_t x, std::int32_t y, const Rect& rect, const
   const Rect visible = Intersect(rect, clip_);
   if (visible.IsEmpty()) return;
   const RECT area = ToRect(visible);
-  Gdi().extTextOut(dc_, x, y, ETO_OPAQUE | ETO_CLIPPED, &area, text, static_cast<UINT>(length), nullptr);
+  // The advances GDI itself uses can differ from the widths it reports
+  // (Wine's hinted fonts draw narrower); giving them keeps carets and
+  // selections on the glyphs.
+  constexpr std::size_t kOnStack = 512;
+  INT onStack[kOnStack];
+  std::vector<INT> onHeap;
+  INT* advances = nullptr;
+  if (metrics_ != nullptr && length > 0) {
+    if (length > kOnStack) onHeap.resize(length);
+    advances = length > kOnStack ? onHeap.data() : onStack;
+    for (std::size_t i = 0; i < length; ++i) advances[i] = metrics_->widths[static_cast<unsigned char>(text[i])];
+  }
+  Gdi().extTextOut(dc_, x, y, ETO_OPAQUE | ETO_CLIPPED, &area, text, static_cast<UINT>(length), advances);
 }
 
 void Canvas::TextOutCentredV(std::int32_t indent, const Rect& rect, const char* text, std::size_t length) {

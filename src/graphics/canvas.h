@@ -16,6 +16,7 @@
 #include "graphics/rect.h"
 
 class FontRecord;
+struct FontMetrics;
 
 class Canvas {
  public:
@@ -46,7 +47,8 @@ class Canvas {
   // Fills the rectangle with the background colour.
   void FillRect(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
   // Fills `rect` with the background colour and writes the text at (x, y),
-  // clipped to it.
+  // clipped to it. Each character advances by the width measured for the
+  // selected font, so text lands where the program's measuring says.
   void TextOutRect(std::int32_t x, std::int32_t y, const Rect& rect, const char* text, std::size_t length);
   // The same, `indent` right of the rectangle's left edge and centred in its height.
   void TextOutCentredV(std::int32_t indent, const Rect& rect, const char* text, std::size_t length);
@@ -73,6 +75,7 @@ class Canvas {
   HDC dc_ = nullptr;
   std::int32_t lineHeight_ = 0;
   HFONT font_ = nullptr;
+  const FontMetrics* metrics_ = nullptr;
   HFONT savedFont_ = nullptr;
   HPEN pen_ = nullptr;
   HPEN savedPen_ = nullptr;
