@@ -24,6 +24,7 @@ class FrameWindow : public NativeWindow, public WidgetWindow {
   // WidgetHost
   bool HasSurface() const override { return Exists(); }
   void InvalidateArea(const Rect& area) override { Invalidate(area); }
+  void ScrollArea(const Rect& area, int dx, int dy) override { ScrollPixels(area, dx, dy); }
   void SetCursor(CursorShape shape) override;
   std::uint8_t WindowKindCode() const override { return static_cast<std::uint8_t>(Kind()); }
   std::uint8_t PlacementState() const override { return NativeWindow::PlacementState(); }

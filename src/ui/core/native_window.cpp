@@ -226,6 +226,12 @@ void NativeWindow::Invalidate(const Rect& client) {
   InvalidateRect(handle_, &area, FALSE);
 }
 
+void NativeWindow::ScrollPixels(const Rect& client, int dx, int dy) {
+  if (handle_ == nullptr) return;
+  RECT area{client.left + border_, client.top + border_, client.right + border_, client.bottom + border_};
+  ScrollWindowEx(handle_, dx, dy, &area, &area, nullptr, nullptr, SW_INVALIDATE);
+}
+
 SizeLimits NativeWindow::Limits() const {
   return LimitsForMode(mode_, minWidth_, minHeight_, Graphics().ScreenWidth(), Graphics().ScreenHeight());
 }

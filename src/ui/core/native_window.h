@@ -79,6 +79,9 @@ class NativeWindow {
   void Hide();
   // Marks a client rectangle for repainting.
   void Invalidate(const Rect& client);
+  // Moves the pixels of a client rectangle by (dx, dy), with what is still
+  // to be repainted there, and marks the uncovered part for repainting.
+  void ScrollPixels(const Rect& client, int dx, int dy);
   // Moves by (dx, dy) and changes the size by (dw, dh) within the limits.
   void MoveResize(int dx, int dy, int dw, int dh);
   void MoveTo(int x, int y);

@@ -2,6 +2,7 @@
 
 #include "graphics/canvas.h"
 #include "graphics/colours.h"
+#include "ui/widgets/widget_host.h"
 
 namespace {
 
@@ -43,10 +44,27 @@ ScrollAxis ScrollView::HorizontalAxis() const { return {ViewArea().Width(), cont
 ScrollAxis ScrollView::VerticalAxis() const { return {ViewArea().Height(), contentHeight_, scrollY_}; }
 
 void ScrollView::SetContentSize(int width, int height) {
+  Rect before = ViewArea();
+  ThumbPlaces thumbs = Thumbs();
   contentWidth_ = width;
   contentHeight_ = height;
   UpdateBars();
-  InvalidateSelf();
+  // The content's own repaint is the subclass's: a growing log repaints
+  // only its new line. A bar that came or went changes the whole view.
+  if (!(ViewArea() == before)) InvalidateSelf();
+  else RepaintMovedThumbs(thumbs);
+}
+
+ScrollView::ThumbPlaces ScrollView::Thumbs() const {
+  ScrollBarGeometry across = horizontal_->Geometry();
+  ScrollBarGeometry down = vertical_->Geometry();
+  return ThumbPlaces{across.ThumbStart(), across.ThumbLength(), down.ThumbStart(), down.ThumbLength()};
+}
+
+void ScrollView::RepaintMovedThumbs(const ThumbPlaces& before) {
+  ThumbPlaces now = Thumbs();
+  if (now.acrossStart != before.acrossStart || now.acrossLength != before.acrossLength) horizontal_->RepaintTrack();
+  if (now.downStart != before.downStart || now.downLength != before.downLength) vertical_->RepaintTrack();
 }
 
 void ScrollView::UpdateBars() {
@@ -76,11 +94,16 @@ void ScrollView::ScrollTo(int x, int y) {
   x = Clamp(x, 0, maxX > 0 ? maxX : 0);
   y = Clamp(y, 0, maxY > 0 ? maxY : 0);
   if (x == scrollX_ && y == scrollY_) return;
-  if (x != scrollX_) horizontal_->RepaintTrack();
-  if (y != scrollY_) vertical_->RepaintTrack();
+  ThumbPlaces thumbs = Thumbs();
+  int dx = scrollX_ - x;
+  int dy = scrollY_ - y;
   scrollX_ = x;
   scrollY_ = y;
-  Invalidate(area);
+  RepaintMovedThumbs(thumbs);
+  // What stays in view moves with its pixels; only what comes into view
+  // is painted.
+  WidgetHost* host = Host();
+  if (visible_ && host != nullptr && host->HasSurface()) host->ScrollArea(area, dx, dy);
   ScrollChanged();
 }
 

@@ -15,6 +15,8 @@ class ScrollView : public Container, public Scrollable {
   // The bars get the ids entry id + 1 (horizontal) and + 2 (vertical).
   ScrollView(const LayoutEntry& entry, Container* parent);
 
+  // Repaints the bars as they change; the content is the subclass's to
+  // repaint, unless a bar came or went.
   void SetContentSize(int width, int height);
   int ContentWidth() const { return contentWidth_; }
   int ContentHeight() const { return contentHeight_; }
@@ -45,12 +47,19 @@ class ScrollView : public Container, public Scrollable {
   // point (cx, cy) lies at (area.left + cx - ScrollX(), area.top + cy - ScrollY()).
   virtual void PaintContent(Canvas& canvas, const Rect& area);
   virtual int LineStep() const { return 16; }
-  // The offsets changed (the view has been marked for repainting).
+  // The offsets changed; what stayed in view was moved on the screen and
+  // the rest marked for repainting.
   virtual void ScrollChanged() {}
 
  private:
   // Shows the bars the content needs and fits their lengths.
   void UpdateBars();
+  // Where the thumbs lie, to repaint a bar only when its thumb moved.
+  struct ThumbPlaces {
+    int acrossStart, acrossLength, downStart, downLength;
+  };
+  ThumbPlaces Thumbs() const;
+  void RepaintMovedThumbs(const ThumbPlaces& before);
 
   ScrollBar* horizontal_;
   ScrollBar* vertical_;

@@ -35,6 +35,10 @@ class WidgetHost {
   virtual bool HasSurface() const = 0;
   // Marks a client rectangle for repainting.
   virtual void InvalidateArea(const Rect& area) = 0;
+  // Moves what `area` shows by (dx, dy) and marks only the part it leaves
+  // uncovered for repainting, as a scrolled view wants. A window that
+  // cannot move its pixels repaints the whole area.
+  virtual void ScrollArea(const Rect& area, int, int) { InvalidateArea(area); }
   virtual void SetCursor(CursorShape shape) = 0;
 
   // The window kind of the window core: 0 popup, 1 passive popup, 2 dialog,
