@@ -14,7 +14,6 @@ void TextViewModel::SetViewSize(int width, int height) {
 
 void TextViewModel::AppendLine(std::string_view text) {
   lines_.Append(text);
-  repaint_.Add(caret_.line, caret_.line);
   caret_ = TextPosition{lines_.Count(), 0};
 }
 

@@ -1,0 +1,45 @@
+#include "ui/widgets/check_box.h"
+
+#include "graphics/skin_archive.h"
+#include "ui/widgets/container.h"
+#include "ui/widgets/toggle_paint.h"
+
+CheckBox::CheckBox(const LayoutEntry& entry, Container* parent) : PushButton(entry, parent) { height_ = kHeight; }
+
+void CheckBox::SetText(const char* text) {
+  ownCaption_ = text != nullptr ? text : "";
+  caption_ = ownCaption_.c_str();
+  InvalidateSelf();
+}
+
+void CheckBox::SetChecked(int state) {
+  state_ = state >= kUnchecked && state <= kThirdState ? state : kChecked;
+  InvalidateSelf();
+}
+
+void CheckBox::SetColours(GdiColour text, GdiColour back) {
+  textColour_ = text;
+  backColour_ = back;
+}
+
+void CheckBox::Action() {
+  state_ = state_ == kUnchecked ? kChecked : kUnchecked;
+  InvalidateSelf();
+  if (parent_ != nullptr) parent_->Notify(id_, static_cast<std::uint16_t>(state_));
+}
+
+void CheckBox::RightDown(int, int) { Apply(press_.PointerDown()); }
+
+void CheckBox::RightUp(int, int) {
+  if (!press_.PointerUp().fires) return;
+  state_ = state_ == kUnchecked && threeState_ ? kThirdState : kUnchecked;
+  InvalidateSelf();
+}
+
+void CheckBox::Paint(Canvas& canvas) {
+  // Normal pictures, then the pressed-or-disabled ones, by state.
+  static const char* const names[2][3] = {{"check1", "check3", "check5"}, {"check2", "check4", "check6"}};
+  bool dimmed = Pressed() || !enabled_;
+  const Image& box = Skin().GetFacePicture(names[dimmed ? 1 : 0][state_]);
+  PaintToggle(canvas, *this, ToggleLook{13, box, caption_, textColour_, IsFocused() ? HotColour : backColour_});
+}

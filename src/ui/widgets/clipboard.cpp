@@ -1,0 +1,68 @@
+#include "ui/widgets/clipboard.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "ui/core/native_window.h"
+#include "ui/widgets/widget.h"
+
+namespace {
+
+HWND WindowOf(const Widget& widget) {
+  // The frame window that hosts a widget tree is a native window too.
+  auto* window = dynamic_cast<NativeWindow*>(const_cast<Widget&>(widget).Host());
+  if (window != nullptr && window->Exists()) return window->Handle();
+  return MainWindowHandle();
+}
+
+// Open for as long as it lives.
+class OpenClipboardScope {
+ public:
+  explicit OpenClipboardScope(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+  ~OpenClipboardScope() {
+    if (open_) CloseClipboard();
+  }
+  OpenClipboardScope(const OpenClipboardScope&) = delete;
+  OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
+  bool IsOpen() const { return open_; }
+
+ private:
+  bool open_;
+};
+
+}  // namespace
+
+bool CopyTextToClipboard(const Widget& widget, std::string_view text) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, text.size() + 1);
+  if (block == nullptr) return false;
+  auto* bytes = static_cast<char*>(GlobalLock(block));
+  if (bytes == nullptr) {
+    GlobalFree(block);
+    return false;
+  }
+  std::memcpy(bytes, text.data(), text.size());
+  bytes[text.size()] = '\0';
+  GlobalUnlock(block);
+  OpenClipboardScope clipboard(WindowOf(widget));
+  if (!clipboard.IsOpen() || !EmptyClipboard() || SetClipboardData(CF_TEXT, block) == nullptr) {
+    GlobalFree(block);
+    return false;
+  }
+  return true;
+}
+
+bool ReadClipboardText(const Widget& widget, ClipboardText& out) {
+  OpenClipboardScope clipboard(WindowOf(widget));
+  if (!clipboard.IsOpen()) return false;
+  HANDLE block = GetClipboardData(CF_TEXT);
+  if (block == nullptr) return false;
+  const auto* bytes = static_cast<const char*>(GlobalLock(block));
+  if (bytes == nullptr) return false;
+  out.blockSize = GlobalSize(block);
+  const void* nul = std::memchr(bytes, '\0', out.blockSize);
+  std::size_t length = nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - bytes) : out.blockSize;
+  out.bytes.assign(bytes, length);
+  GlobalUnlock(block);
+  return true;
+}

@@ -1,0 +1,30 @@
+#include "ui/widgets/toggle_paint.h"
+
+#include <cstring>
+
+#include "graphics/canvas.h"
+#include "graphics/graphics_resources.h"
+#include "graphics/image_drawing.h"
+#include "ui/widgets/widget.h"
+
+namespace {
+
+// The caption starts this far into its area.
+constexpr int kCaptionIndent = 5;
+
+}  // namespace
+
+void PaintToggle(Canvas& canvas, const Widget& widget, const ToggleLook& look) {
+  const FontRecord& font = Graphics().NormalFont();
+  canvas.SelectFont(font);
+  const char* caption = look.caption != nullptr ? look.caption : "";
+  std::size_t length = std::strlen(caption);
+  Rect bounds = widget.Bounds();
+  int textLeft = bounds.left + look.boxWidth;
+  int textEnd = textLeft + kCaptionIndent + TextWidth(font, caption, length);
+  canvas.SetBackColour(FaceColour);
+  canvas.FillRect(textEnd, bounds.top, bounds.right, bounds.bottom);
+  canvas.SetColours(look.text, look.back);
+  canvas.TextOutCentredV(kCaptionIndent, Rect{textLeft, bounds.top, textEnd, bounds.bottom}, caption, length);
+  DrawImage(canvas, bounds.left, bounds.top, look.box);
+}

@@ -1,0 +1,231 @@
+#include "ui/widgets/tree_view.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "graphics/canvas.h"
+#include "graphics/colours.h"
+#include "graphics/graphics_resources.h"
+#include "graphics/image_drawing.h"
+#include "graphics/skin_archive.h"
+#include "ui/core/keyboard_state.h"
+#include "ui/widgets/key_codes.h"
+#include "ui/widgets/popup_menu.h"
+#include "ui/widgets/widget_state.h"
+
+namespace {
+
+constexpr int kRow = TreeModel::kRowHeight;
+constexpr int kIndent = TreeModel::kIndent;
+// The node picture's cell.
+constexpr int kPictureCellHeight = 16;
+// Room after the text, so the widest row does not end at the view's edge.
+constexpr int kTextGap = 4;
+
+struct TreePictures {
+  const Image* expanders[4][2];  // by node state; continuing, ending
+  const Image* line;
+  const Image* nothing;
+};
+
+// Loaded once for every tree of the run, on white like the rows.
+const TreePictures& Pictures() {
+  static const TreePictures pictures = [] {
+    static const char* const names[4][2] = {{"minussign1", "minussign2"},
+                                            {"plussign1", "plussign2"},
+                                            {"unkownsign1", "unkownsign2"},
+                                            {"emptysign1", "emptysign2"}};
+    TreePictures loaded{};
+    for (int state = 0; state < 4; ++state) {
+      for (int variant = 0; variant < 2; ++variant) {
+        loaded.expanders[state][variant] = &Skin().GetWhitePicture(names[state][variant]);
+      }
+    }
+    loaded.line = &Skin().GetWhitePicture("vertlinebmp");
+    loaded.nothing = &Skin().GetWhitePicture("nothingbmp");
+    return loaded;
+  }();
+  return pictures;
+}
+
+}  // namespace
+
+TreeView::TreeView(const LayoutEntry& entry, Container* parent)
+    : ScrollView(entry, parent), model_(&Graphics().NormalFont().Metrics()) {
+  focusable_ = true;
+}
+
+TreeView::~TreeView() = default;
+
+void TreeView::SetContextMenu(const MenuItem* table) { menu_ = std::make_unique<PopupMenu>(table, *this); }
+
+bool TreeView::IsFocused() const { return FocusedWidget() == this; }
+
+// --- Building ---------------------------------------------------------------------
+
+void TreeView::Clear() {
+  model_.Clear();
+  // The content width shrinks only here; expanding only widens it.
+  SetContentSize(0, 0);
+  ScrollTo(0, 0);
+  InvalidateSelf();
+}
+
+int TreeView::Append(int level, std::uint8_t image, NodeState state, std::unique_ptr<TreeItem> item) {
+  int node = model_.Append(level, image, state, std::move(item));
+  RowsChanged(node);
+  return node;
+}
+
+void TreeView::AddChildren(int node, std::vector<TreeModel::NewChild> children) {
+  model_.AddChildren(node, std::move(children));
+  RowsChanged(node);
+}
+
+void TreeView::RemoveSubtree(int node) {
+  int selected = model_.Selected();
+  model_.RemoveSubtree(node);
+  RowsChanged(node - 1);
+  // The selection keeps its number, which now names another node.
+  if (selected >= node) {
+    RepaintNode(model_.Selected());
+    if (parent_ != nullptr) parent_->Notify(kSelectionChanged, id_);
+  }
+}
+
+void TreeView::RowsChanged(int node) {
+  int width = std::max(ContentWidth(), model_.WidestShownRow() + kTextGap);
+  SetContentSize(width, model_.ShownCount() * kRow);
+  // The rows from the node down show other nodes now.
+  Rect area = ViewArea();
+  int row = node >= 1 ? model_.RowOf(node) : 0;
+  int top = area.top + std::max(row, 0) * kRow - ScrollY();
+  Rect below = Intersect(Rect{area.left, top, area.right, area.bottom}, area);
+  if (!below.IsEmpty()) Invalidate(below);
+}
+
+// --- Selection and expansion -----------------------------------------------------------
+
+void TreeView::RepaintNode(int node) {
+  int row = node != 0 ? model_.RowOf(node) : -1;
+  if (row < 0) return;
+  Rect area = ViewArea();
+  int top = area.top + row * kRow - ScrollY();
+  Invalidate(Intersect(Rect{area.left, top, area.right, top + kRow}, area));
+}
+
+void TreeView::SelectNode(int node) {
+  int old = model_.Selected();
+  if (!model_.Select(node)) return;
+  RepaintNode(old);
+  RepaintNode(node);
+  int row = model_.RowOf(node);
+  if (row >= 0) ScrollTo(ScrollX(), TreeModel::ScrollToShowRow(row, ScrollY(), ViewArea().Height()));
+  if (parent_ != nullptr) parent_->Notify(kSelectionChanged, id_);
+}
+
+void TreeView::Toggle(int node) {
+  if (node == 0) return;
+  switch (model_.Node(node).state) {
+    case NodeState::kExpanded: Collapse(node); break;
+    case NodeState::kCollapsed: Expand(node); break;
+    case NodeState::kUnread: ReadChildren(node); break;
+    case NodeState::kLeaf: break;
+  }
+}
+
+void TreeView::Expand(int node) {
+  model_.Expand(node);
+  RowsChanged(node);
+}
+
+void TreeView::Collapse(int node) {
+  model_.Collapse(node);
+  RowsChanged(node);
+  // A selection inside the collapsed part moves up to the node.
+  int selected = model_.Selected();
+  if (selected != 0 && !model_.Node(selected).Shown()) SelectNode(node);
+}
+
+void TreeView::ReadChildren(int node) { AddChildren(node, {}); }
+
+// --- Input -----------------------------------------------------------------------------
+
+void TreeView::KeyCommand(unsigned key) {
+  KeyboardFlags flags = Keyboard();
+  if (key == key::kF10 && flags.shift) {
+    if (menu_ != nullptr) menu_->Open(x_, y_);
+    return;
+  }
+  int charWidth = Graphics().NormalFont().Metrics().averageWidth;
+  TreeAction action = model_.KeyAction(key, flags, ViewArea().Height(), charWidth);
+  switch (action.kind) {
+    case TreeAction::Kind::kPassOn: Widget::KeyCommand(key); break;
+    case TreeAction::Kind::kSelect: SelectNode(action.node); break;
+    case TreeAction::Kind::kToggle: Toggle(action.node); break;
+    case TreeAction::Kind::kScroll: ScrollTo(ScrollX() + action.dx, ScrollY() + action.dy); break;
+    case TreeAction::Kind::kNothing: break;
+  }
+}
+
+void TreeView::LeftDown(int x, int y) {
+  Rect area = ViewArea();
+  int node = model_.NodeAtY(y - area.top + ScrollY());
+  if (node == 0) return;
+  SelectNode(node);
+  if (model_.OnExpander(node, x - area.left + ScrollX())) Toggle(node);
+}
+
+void TreeView::RightUp(int x, int y) {
+  if (menu_ != nullptr) menu_->Open(x, y);
+}
+
+// --- Painting ---------------------------------------------------------------------------
+
+void TreeView::PaintContent(Canvas& canvas, const Rect& area) {
+  canvas.SelectFont(Graphics().NormalFont());
+  const Rect& clip = canvas.Clip();
+  int x = area.left - ScrollX();
+  int firstRow = std::max(0, (clip.top - area.top + ScrollY()) / kRow);
+  int y = area.top + firstRow * kRow - ScrollY();
+  for (int node = model_.NodeAtRow(firstRow); node != 0 && y < clip.bottom; node = model_.NextShown(node)) {
+    PaintRow(canvas, node, x, y);
+    y += kRow;
+  }
+  canvas.SetBackColour(WhiteColour);
+  canvas.FillRect(area.left, std::max(y, area.top), area.right, area.bottom);
+}
+
+void TreeView::PaintRow(Canvas& canvas, int node, int x, int y) {
+  const TreePictures& pictures = Pictures();
+  const TreeNode& row = model_.Node(node);
+  int depth = row.Depth();
+  std::uint32_t mask = model_.LineMask(node);
+  auto bit = [mask](int n) { return n < 32 && (mask >> n & 1u) != 0; };
+  canvas.SetBackColour(WhiteColour);
+  for (int column = 0; column < depth - 1; ++column) {
+    DrawImage(canvas, x + column * kIndent, y, bit(column) ? *pictures.line : *pictures.nothing);
+  }
+  int state = static_cast<int>(row.state);
+  DrawImage(canvas, x + (depth - 1) * kIndent, y, *pictures.expanders[state][bit(depth - 1) ? 0 : 1]);
+
+  int pictureLeft = x + depth * kIndent;
+  int textLeft = pictureLeft + TreeModel::kPictureWidth;
+  const Image* picture = row.image < images_.size() ? images_[row.image] : nullptr;
+  if (picture != nullptr) {
+    DrawImageCentred(canvas, pictureLeft, y, TreeModel::kPictureWidth, kPictureCellHeight, *picture);
+    canvas.FillRect(pictureLeft, y + kPictureCellHeight, textLeft, y + kRow);
+  } else {
+    canvas.FillRect(pictureLeft, y, textLeft, y + kRow);
+  }
+
+  const char* text = model_.Text(node);
+  std::size_t length = std::strlen(text);
+  int textRight = textLeft + TextWidth(Graphics().NormalFont(), text, length) + kTextGap;
+  bool selected = node == model_.Selected();
+  if (selected) canvas.SetColours(IsFocused() ? WhiteColour : BlackColour, IsFocused() ? SelectionColour : HotColour);
+  else canvas.SetColours(BlackColour, WhiteColour);
+  canvas.TextOutCentredV(kTextGap / 2, Rect{textLeft, y, textRight, y + kRow}, text, length);
+  canvas.SetBackColour(WhiteColour);
+  canvas.FillRect(textRight, y, canvas.Clip().right, y + kRow);
+}
