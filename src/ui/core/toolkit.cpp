@@ -5,6 +5,7 @@
 #include "ui/core/mouse_tracker.h"
 #include "ui/core/repeat_timer.h"
 #include "ui/core/window_classes.h"
+#include "ui/widgets/control_widgets.h"
 #include "ui/widgets/toolkit_widgets.h"
 
 bool StartToolkit() {
@@ -12,6 +13,7 @@ bool StartToolkit() {
   StartMouseTracker();
   StartRepeatTimer();
   RegisterToolkitWidgets();
+  RegisterControlWidgets();
   return RegisterWindowClasses();
 }
 

@@ -38,7 +38,8 @@ void ShowTextCaret(Widget& owner, const Rect& place) {
   caret.place = place;
   caret.shown = true;
   owner.Invalidate(place);
-  if (caret.timer != nullptr) StartTimer(caret.timer, kBlinkMs);
+  // A user who asked for carets that do not blink gets a steady one.
+  if (caret.timer != nullptr && GetCaretBlinkTime() != INFINITE) StartTimer(caret.timer, kBlinkMs);
 }
 
 void HideTextCaret(const Widget& owner) {

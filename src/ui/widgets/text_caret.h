@@ -1,5 +1,6 @@
 // The one text caret of the program: a thin bar, one line high, that
-// blinks every 500 ms in the focused edit field or text view. The widget
+// blinks every 500 ms in the focused edit field or text view (and stays
+// steady where the system is set to carets that do not blink). The widget
 // that holds it paints it (it asks whether the caret shows and where); the
 // caret only decides when it shows and asks for the repaints.
 #pragma once
