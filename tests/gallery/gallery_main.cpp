@@ -2,15 +2,19 @@
 // pieces in real windows, for the test script that drives it under Xvfb.
 //
 //   tarnell-gallery --skin ARCHIVE --events LOG [--title TITLE] [--x X --y Y]
+//                   [--page controls]
 //
 // ARCHIVE is a skin archive file (directory and pictures, as a setup carries
-// it); LOG receives one line per event. The exit code is 0 after the main
-// window was closed, 1 when the gallery could not start.
+// it); LOG receives one line per event. The controls page (tests/gallery2)
+// shows the buttons, fields, log view and tree instead of the frame pieces.
+// The exit code is 0 after the main window was closed, 1 when the gallery
+// could not start.
 #include <windows.h>
 
 #include <cstdlib>
 #include <cstring>
 
+#include "controls_window.h"
 #include "event_log.h"
 #include "gallery_windows.h"
 #include "graphics/graphics_resources.h"
@@ -70,10 +74,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   int code = 0;
   try {
-    GalleryRoot gallery;
-    gallery.Start(Argument("--title", "Toolkit Gallery"), std::atoi(Argument("--x", "60")),
-                  std::atoi(Argument("--y", "60")));
-    RunLoop();
+    int x = std::atoi(Argument("--x", "60"));
+    int y = std::atoi(Argument("--y", "60"));
+    if (std::strcmp(Argument("--page", ""), "controls") == 0) {
+      ControlsRoot controls;
+      controls.Start(Argument("--title", "Controls Gallery"), x, y);
+      RunLoop();
+    } else {
+      GalleryRoot gallery;
+      gallery.Start(Argument("--title", "Toolkit Gallery"), x, y);
+      RunLoop();
+    }
   } catch (const AbortError&) {
     Events().Line("error abort");
     code = 2;
