@@ -3,6 +3,12 @@
 #include "graphics/graphics_resources.h"
 #include "ui/widgets/key_codes.h"
 
+void CentreOnScreen(NativeWindow& window) {
+  HDC screen = Graphics().Screen();
+  window.MoveTo((GetDeviceCaps(screen, HORZRES) - window.Width()) / 2,
+                (GetDeviceCaps(screen, VERTRES) - window.Height()) / 2);
+}
+
 std::unique_ptr<Widget> DialogHandler::DialogWidget(const LayoutEntry&, Container&) { return nullptr; }
 
 class DialogWindow::RootContainer final : public Container {
@@ -29,10 +35,8 @@ void DialogWindow::Open(const LayoutEntry* table, int count, const char* title) 
   frame_.reset();
   root_ = std::make_unique<RootContainer>(table[0], handler_);
   frame_ = std::make_unique<FrameWindow>(*root_, table, count, WindowKind::kDialog);
-  if (CurrentTopWindow() == nullptr) {
-    // Nothing to centre on: the middle of the screen.
-    frame_->MoveTo((Graphics().ScreenWidth() - frame_->Width()) / 2, (Graphics().ScreenHeight() - frame_->Height()) / 2);
-  }
+  // Nothing to centre on: the middle of the screen.
+  if (CurrentTopWindow() == nullptr) CentreOnScreen(*frame_);
   // The title is only taken when the window is made: the window procedure
   // leaves WM_SETTEXT unanswered.
   frame_->CreateNative(title);

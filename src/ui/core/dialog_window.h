@@ -16,6 +16,10 @@
 #include "ui/widgets/container.h"
 #include "ui/widgets/layout_entry.h"
 
+// Centres the window on the screen (the screen context's HORZRES and
+// VERTRES, the whole screen).
+void CentreOnScreen(NativeWindow& window);
+
 class DialogHandler {
  public:
   // A command or key from widget `id` of the dialog.

@@ -6,6 +6,7 @@
 #include "ui/core/repeat_timer.h"
 #include "ui/core/window_classes.h"
 #include "ui/widgets/control_widgets.h"
+#include "ui/widgets/static_widgets.h"
 #include "ui/widgets/toolkit_widgets.h"
 
 bool StartToolkit() {
@@ -14,6 +15,7 @@ bool StartToolkit() {
   StartRepeatTimer();
   RegisterToolkitWidgets();
   RegisterControlWidgets();
+  RegisterStaticWidgets();
   return RegisterWindowClasses();
 }
 

@@ -35,10 +35,12 @@ bool Container::ReadFieldText(std::uint16_t id, TextBuffer out) {
   const char* text = field->GetText();
   if (text == nullptr) text = "";
   if (std::strlen(text) + 1 > out.capacity) {
-    CurrentLogger().ShowMessage("Text is too long");
+    // The field takes the focus before the message box opens, so the box
+    // has the keys while it is open and the field gets them back after.
     field->RequestFocus();
     WidgetHost* host = Host();
     if (host != nullptr) host->RememberFocus(field);
+    CurrentLogger().ShowMessage("Text is too long");
     return false;
   }
   return CopyText(out, text);
