@@ -1,0 +1,192 @@
+#include "system/folder_browser/folder_browser.h"
+
+#include <cstring>
+#include <iterator>
+#include <vector>
+
+#include "fs/file_operations.h"
+#include "graphics/skin_archive.h"
+#include "log/logger.h"
+#include "text/format.h"
+#include "text/path.h"
+#include "ui/widgets/key_codes.h"
+#include "ui/widgets/menu_items.h"
+#include "ui/widgets/picture.h"
+#include "ui/widgets/tool_bar.h"
+
+namespace {
+
+constexpr std::uint16_t kToolBarId = 2140;
+constexpr std::uint16_t kTreeId = 2035;
+constexpr std::uint16_t kOkId = 1720;
+constexpr std::uint16_t kCancelId = 1715;
+constexpr unsigned kF5 = key::kF1 + 4;
+
+const ToolBarItem kTools[] = {
+    {FolderBrowser::kRefresh, "Refresh data", "refresh", kToolPush},
+    {FolderBrowser::kMakeFolder, "Make Directory", "makedirbmp", kToolPush},
+    {FolderBrowser::kDeleteFolder, "Delete File or Directory", "deletebmp", kToolPush},
+    {FolderBrowser::kRename, "Rename a file or directory", "rename", kToolPush},
+    {0, nullptr, nullptr, kToolEnd},
+};
+
+const MenuItem kTreeMenu[] = {
+    {kMenuItem, "Make Directory\tIns", FolderBrowser::kMakeFolder, 0, 0, "makedirbmp"},
+    {kMenuItem, "Delete Directory\tDel", FolderBrowser::kDeleteFolder, 0, 0, "deletebmp"},
+    {kMenuItem, "Rename a file or directory", FolderBrowser::kRename, 0, 0, "rename"},
+    {kMenuSeparator, nullptr, 0, 0, 0, nullptr},
+    {kMenuItem, "Refresh data\tF5", FolderBrowser::kRefresh, 0, 0, "refresh"},
+    {kMenuEnd, nullptr, 0, 0, 0, nullptr},
+};
+
+const LayoutEntry kLayout[] = {
+    {FolderBrowser::kId, kWindowKind, kAnchorFill, 10, 10, 296, 272, ""},
+    {0, kTitleBarKind, kAnchorTopEdge, 0, 0, 296, 20, "Choose a directory"},
+    {kToolBarId, kToolBarKind, kAnchorTopLeft, 4, 24, 24, 208, ToolBar::TableText(kTools)},
+    {kTreeId, kTextViewKind, kAnchorFill, 32, 24, 260, 208, ""},
+    {kOkId, kButtonKind, kAnchorBottomLeft, 44, 240, 72, 24, "Ok"},
+    {kCancelId, kButtonKind, kAnchorBottomRight, 196, 240, 72, 24, "Cancel"},
+    {0, kResizeGripKind, kAnchorBottomRight, 282, 258, 14, 14, ""},
+};
+
+// The node pictures by FolderTree::Image, read once for the run.
+const std::vector<const Image*>& TreeImages() {
+  static const std::vector<const Image*> images = {
+      nullptr,
+      &Skin().GetWhitePicture("save4"),
+      &Skin().GetWhitePicture("harddiskbmp"),
+      &Skin().GetWhitePicture("netdiskbmp"),
+      &Skin().GetWhitePicture("laserdiskbmp"),
+      &Skin().GetWhitePicture("ramdiskbmp"),
+      &Skin().GetWhitePicture("folderbmp"),
+  };
+  return images;
+}
+
+// A new name that would move the folder elsewhere is no name.
+bool IsPlainName(const char* name) { return name[0] != '\0' && std::strpbrk(name, "\\/:") == nullptr; }
+
+}  // namespace
+
+FolderBrowser::FolderBrowser() : window_(*this), input_(*this), question_(*this) {}
+
+std::unique_ptr<Widget> FolderBrowser::DialogWidget(const LayoutEntry& entry, Container& root) {
+  if (entry.id != kTreeId) return nullptr;
+  auto tree = std::make_unique<FolderTree>(entry, &root);
+  tree->SetImages(TreeImages());
+  tree->SetContextMenu(kTreeMenu);
+  return tree;
+}
+
+FolderTree* FolderBrowser::Tree() const {
+  Container* root = window_.Root();
+  return root != nullptr ? static_cast<FolderTree*>(root->FindById(kTreeId)) : nullptr;
+}
+
+Text FolderBrowser::SelectedPath() const {
+  FolderTree* tree = Tree();
+  return tree != nullptr ? tree->SelectedPath() : Text();
+}
+
+void FolderBrowser::Open(Widget& owner, std::uint16_t field, const char* start) {
+  owner_ = &owner;
+  field_ = field;
+  window_.Open(kLayout, static_cast<int>(std::size(kLayout)), "Choose a directory");
+  FolderTree* tree = Tree();
+  tree->SelectPath(start);
+  tree->RequestFocus();
+  window_.Frame()->RememberFocus(tree);
+}
+
+void FolderBrowser::DialogCommand(unsigned code, std::uint16_t id) {
+  if (id == TextInputDialog::kId && code == TextInputDialog::kConfirmed) {
+    Asking asked = asking_;
+    asking_ = Asking::kNothing;
+    if (asked == Asking::kNewFolder) MakeFolder(input_.Answer());
+    if (asked == Asking::kNewName) RenameFolder(input_.Answer());
+    return;
+  }
+  if (id == QuestionDialog::kId) {
+    if (code == QuestionDialog::kYes) DeleteFolder();
+    return;
+  }
+  switch (code) {
+    case kOkId:
+    case key::kEnter:
+      Choose();
+      break;
+    case kCancelId:
+    case key::kEscape:
+    case command::kClose:
+      window_.Hide();
+      break;
+    case kRefresh:
+    case kF5:
+      if (Tree() != nullptr) Tree()->SelectPath(SelectedPath().c_str());
+      break;
+    case kMakeFolder:
+    case key::kInsert:
+      AskNewFolder();
+      break;
+    case kDeleteFolder:
+    case key::kDelete:
+      AskDelete();
+      break;
+    case kRename:
+      AskNewName();
+      break;
+    default:
+      break;
+  }
+}
+
+void FolderBrowser::Choose() {
+  bool chosen = Tree() != nullptr && Tree()->Model().Selected() != 0;
+  window_.Hide();
+  if (chosen && owner_ != nullptr) owner_->Notify(kId, field_);
+}
+
+void FolderBrowser::AskNewFolder() {
+  if (SelectedPath().empty()) return;
+  asking_ = Asking::kNewFolder;
+  input_.Ask("Make directory", "");
+}
+
+void FolderBrowser::AskDelete() {
+  if (SelectedPath().empty() || Tree()->SelectedIsDrive()) return;
+  Text question;
+  FormatOne(question, "Are you shure to delete the directory\r\n%s", SelectedPath().c_str());
+  question_.Ask(question.c_str());
+}
+
+void FolderBrowser::AskNewName() {
+  if (SelectedPath().empty() || Tree()->SelectedIsDrive()) return;
+  asking_ = Asking::kNewName;
+  input_.Ask("Rename a file or folder", Tree()->Model().Text(Tree()->Model().Selected()));
+}
+
+void FolderBrowser::MakeFolder(const char* name) {
+  if (name[0] == '\0' || Tree() == nullptr) return;
+  Text path;
+  if (!PathJoin(path, SelectedPath().c_str(), name)) return;
+  // The tree opens afresh at the new folder: a name of several parts made
+  // several folders, and each shows where it is.
+  if (CreateFolderChain(path.c_str(), true)) Tree()->SelectPath(path.c_str());
+}
+
+void FolderBrowser::DeleteFolder() {
+  FolderTree* tree = Tree();
+  if (tree == nullptr || tree->SelectedIsDrive()) return;
+  if (DeleteFolderTree(tree->SelectedPath().c_str(), true)) tree->RemoveSubtree(tree->Model().Selected());
+}
+
+void FolderBrowser::RenameFolder(const char* name) {
+  FolderTree* tree = Tree();
+  if (tree == nullptr || tree->SelectedIsDrive()) return;
+  const char* old_name = tree->Model().Text(tree->Model().Selected());
+  if (!IsPlainName(name)) {
+    LogLineWith("File NOT renamed: %s", tree->SelectedPath().c_str());
+    return;
+  }
+  if (RenameInFolder(tree->ParentPathOfSelected().c_str(), old_name, name)) tree->RenameSelected(name);
+}

@@ -1,0 +1,131 @@
+// The folder browser's tree, opened at paths over a small folder tree of the
+// test's own: which folder gets selected (whole folders on the way, the
+// start of a name at the end, the longest existing prefix, any case), what
+// reading a folder lists, and that the selected row is centred.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+#include <set>
+#include <string>
+
+#include "system/folder_browser/folder_tree.h"
+#include "test_folder.h"
+#include "text/case_fold.h"
+
+namespace {
+
+const LayoutEntry kTreeEntry = {2035, kTextViewKind, kAnchorFill, 32, 24, 260, 208, ""};
+
+void MakeFolder(const std::string& path) { ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << path; }
+
+// Programs\Tarnell\Data, Projects and a file beside them.
+class FolderTreeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    MakeFolder(root / "Programs");
+    MakeFolder(root / "Programs\\Tarnell");
+    MakeFolder(root / "Programs\\Tarnell\\Data");
+    MakeFolder(root / "Projects");
+    WriteTestFile(root / "notes.txt", "not a folder");
+  }
+
+  std::string Selected() const { return tree.SelectedPath().c_str(); }
+  std::set<std::string> ChildrenOf(int node) const {
+    std::set<std::string> names;
+    const TreeModel& model = tree.Model();
+    for (int child = node + 1; child <= model.SubtreeEnd(node); ++child) {
+      if (model.Parent(child) == node) names.insert(model.Text(child));
+    }
+    return names;
+  }
+  int NodeOf(const std::string& path) const {
+    for (int node = 1; node <= tree.Model().Count(); ++node) {
+      if (EqualIgnoringCase(tree.NodePath(node).c_str(), path.c_str())) return node;
+    }
+    return 0;
+  }
+
+  TestFolder root;
+  FolderTree tree{kTreeEntry, nullptr};
+};
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+  return text;
+}
+
+TEST_F(FolderTreeTest, OpensAtTheDeepestFolderOfTheStartPathThatExists) {
+  struct Case {
+    std::string start;
+    std::string selected;
+  } cases[] = {
+      {root / "Programs\\Tarnell", root / "Programs\\Tarnell"},
+      {Lower(root / "Programs\\Tarnell"), root / "Programs\\Tarnell"},
+      {root / "Programs\\Tarnell\\Missing\\Deeper", root / "Programs\\Tarnell"},
+      {root / "Programs\\", root / "Programs"},
+      // The last part may be the start of a name; a folder on the way must
+      // match whole.
+      {root / "Prog", root / "Programs"},
+      {root / "Prog\\Tarnell", root.Path()},
+      {root / "Nothing", root.Path()},
+  };
+  for (const Case& c : cases) {
+    tree.SelectPath(c.start.c_str());
+    EXPECT_TRUE(EqualIgnoringCase(Selected().c_str(), c.selected.c_str())) << c.start << " selected " << Selected();
+  }
+}
+
+TEST_F(FolderTreeTest, ExpandsTheWayAndReadsOnlyFolders) {
+  tree.SelectPath((root / "Programs\\Tarnell").c_str());
+  const TreeModel& model = tree.Model();
+  int top = NodeOf(root.Path());
+  int programs = NodeOf(root / "Programs");
+  int tarnell = model.Selected();
+  ASSERT_NE(top, 0);
+  EXPECT_EQ(ChildrenOf(top), (std::set<std::string>{"Programs", "Projects"}));
+  for (int node = model.Parent(tarnell); node != 0; node = model.Parent(node)) {
+    EXPECT_EQ(model.Node(node).state, NodeState::kExpanded) << model.Text(node);
+  }
+  EXPECT_EQ(model.Node(programs).image, FolderTree::kFolderImage);
+  // The selected folder and its siblings wait until they are opened.
+  EXPECT_EQ(model.Node(tarnell).state, NodeState::kUnread);
+  EXPECT_EQ(model.Node(NodeOf(root / "Projects")).state, NodeState::kUnread);
+
+  tree.ExpandNode(tarnell, tree.NodePath(tarnell).c_str());
+  int data = NodeOf(root / "Programs\\Tarnell\\Data");
+  ASSERT_NE(data, 0);
+  EXPECT_EQ(model.Node(tarnell).state, NodeState::kExpanded);
+  tree.ExpandNode(data, tree.NodePath(data).c_str());
+  EXPECT_EQ(model.Node(data).state, NodeState::kLeaf);
+}
+
+TEST_F(FolderTreeTest, AnEmptyPathShowsTheDrivesWithTheFirstSelected) {
+  tree.SelectPath("");
+  const TreeModel& model = tree.Model();
+  ASSERT_GT(model.Count(), 0);
+  for (int node = 1; node <= model.Count(); ++node) {
+    EXPECT_EQ(model.Node(node).Depth(), 1);
+    std::string text = model.Text(node);
+    EXPECT_EQ(text.size(), 3u);
+    EXPECT_EQ(text.substr(1), ":\\");
+    EXPECT_EQ(model.Node(node).image, GetDriveTypeA(text.c_str()) - 1);
+  }
+  EXPECT_EQ(model.Selected(), 1);
+  EXPECT_TRUE(tree.ParentPathOfSelected().empty());
+  EXPECT_TRUE(tree.SelectedIsDrive());
+}
+
+TEST_F(FolderTreeTest, CentresTheSelectedRow) {
+  for (int i = 0; i < 40; ++i) MakeFolder(root / ("Many" + std::to_string(i)));
+  tree.SelectPath((root / "Many30").c_str());
+  int row = tree.Model().RowOf(tree.Model().Selected());
+  int view = tree.ViewArea().Height();
+  int wanted = std::clamp(row * TreeModel::kRowHeight - view / 2, 0, tree.ContentHeight() - view);
+  EXPECT_EQ(tree.ScrollY(), wanted);
+  EXPECT_GT(tree.ScrollY(), 0);
+}
+
+}  // namespace
