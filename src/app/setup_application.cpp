@@ -1,11 +1,17 @@
 #include "app/setup_application.h"
 
 #include "app/setup_state.h"
+#include "graphics/graphics_resources.h"
+#include "graphics/skin_archive.h"
 #include "system/clock.h"
 #include "system/process_paths.h"
 #include "system/uninstall_batch.h"
+#include "ui/core/toolkit.h"
+#include "ui/core/wait_table.h"
 
 SetupApplication::SetupApplication() : log_(UserDateFormat()) {}
+
+SetupApplication::~SetupApplication() = default;
 
 SetupApplication& Application() {
   static SetupApplication application;
@@ -13,6 +19,8 @@ SetupApplication& Application() {
 }
 
 void SetupApplication::OpenLog() {
+  // The setup's own log belongs in the temporary folder.
+  SetDataDirectory(Process().temp_directory.c_str());
   if (log_.Open(Process().data_directory.c_str(), Process().module_base_name.c_str())) SetCurrentLogger(this);
 }
 
@@ -22,33 +30,57 @@ void SetupApplication::CloseLog() {
 }
 
 void SetupApplication::BeginLog() {
-  // The setup's own log belongs in the temporary folder.
-  SetDataDirectory(Process().temp_directory.c_str());
   OpenLog();
   view_ = nullptr;
   CurrentLogger().LogLine("Setup started");
 }
 
+bool SetupApplication::StartUserInterface() {
+  interface_started_ = true;
+  return Graphics().Create() && StartToolkit();
+}
+
+void SetupApplication::EndUserInterface() {
+  if (!interface_started_) return;
+  CloseToolkit();
+  Skin().Close();
+  Graphics().Release();
+  interface_started_ = false;
+}
+
 void SetupApplication::Init() {
-  BeginLog();
+  OpenLog();
+  // Without a log file the run still shows its lines and its messages.
+  SetCurrentLogger(this);
+  view_ = nullptr;
   try {
-    // The setup window starts here once it exists.
+    if (!StartUserInterface()) throw AbortError{};
+    window_.emplace(TheSetupState());
+    view_ = &window_->Log();
+    LogLine("Setup started");
+    window_->Start(Process().module_path.c_str());
   } catch (...) {
     Done("Abort while starting the program");
     throw;
   }
 }
 
-void SetupApplication::Run() {}
+void SetupApplication::Run() {
+  window_->Show();
+  RunLoop();
+}
 
 void SetupApplication::Done(const char* last_line) {
+  view_ = nullptr;
+  message_box_.reset();
+  window_.reset();
   // The setup copy that an uninstall or a moved program folder left behind
   // is the running program: the batch removes it once the process has ended.
   if (TheSetupState().package.run_flag) {
     WriteUninstallBatch(Process().module_path.c_str(), Process().temp_directory.c_str());
   }
-  view_ = nullptr;
   CurrentLogger().LogFileLine(last_line);
+  EndUserInterface();
   CloseLog();
 }
 
@@ -69,4 +101,8 @@ void SetupApplication::LogFileLine(const char* text) { WriteLine(text, false); }
 
 void SetupApplication::LogWrite(const char* text) { log_.Write(text); }
 
-void SetupApplication::ShowMessage(const char*) {}
+void SetupApplication::ShowMessage(const char* text) {
+  if (!interface_started_ || !window_.has_value()) return;
+  if (message_box_ == nullptr) message_box_ = std::make_unique<MessageBoxWindow>();
+  message_box_->Show(text);
+}

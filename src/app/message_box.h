@@ -1,0 +1,34 @@
+// MessageBoxWindow: the application's message box, "Message" with a symbol,
+// the text and "OK". Each message builds the box afresh, sized to its text
+// with "OK" in the middle, and shows it modal over the current top window;
+// showing does not wait for the user. A message that comes while a box is
+// still open replaces it. "OK", Enter, Escape and closing hide the box.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "ui/core/dialog_window.h"
+
+class MessageBoxWindow final : public DialogHandler {
+ public:
+  static constexpr std::uint16_t kId = 905;
+  static constexpr std::uint16_t kTextId = 1205;
+  static constexpr std::uint16_t kOkId = 1720;
+
+  MessageBoxWindow();
+
+  void Show(const char* text);
+  bool IsOpen() const { return window_.IsOpen(); }
+  const char* Text() const { return text_.c_str(); }
+  // The window and size the last message got.
+  const FrameWindow* Frame() const { return window_.Frame(); }
+
+  void DialogCommand(unsigned code, std::uint16_t id) override;
+
+ private:
+  std::string text_;
+  std::array<LayoutEntry, 5> table_;
+  DialogWindow window_;
+};

@@ -1,0 +1,430 @@
+#!/usr/bin/env bash
+# Drives the real setup under Wine on the virtual display as a person would:
+# installs the example product by clicking "Install", runs the installed
+# setup copy ("Repair") and an update package ("Update"), works the folder
+# browser (start paths, making, renaming and deleting folders, "Ok" into the
+# field that asked), refuses a folder of more than 512 characters, uninstalls
+# from the copy and waits for the batch to take the copy and its folder,
+# and checks the window for a package without associations and data folder.
+# It reads what the setup leaves (log file, files, registry, shortcuts,
+# service), copies text out of the fields and the log view through the
+# clipboard, and compares screenshots with the committed references.
+#
+#   run-setup-window-tests.sh SETUP_STUB TARNELL_PACK HELLO_EXE HELLO_AGENT_EXE
+#                             READ_CLIPBOARD_EXE REFERENCE_DIR OUTPUT_DIR
+#
+# Needs the environment of scripts/wine-env.sh (DISPLAY, WINEPREFIX) with
+# wine_env_start run, on a prefix where the example product is not
+# installed; without a display it skips (exit 77). The screenshots stay in
+# OUTPUT_DIR for a person to look at; TARNELL_UPDATE_REFERENCES=1 copies them
+# over the references instead of comparing.
+set -u
+
+stub=$1
+pack=$2
+hello_exe=$3
+agent_exe=$4
+clipboard_exe=$5
+reference=$6
+out=$7
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+
+skip() {
+  echo "SKIPPED: $*"
+  exit 77
+}
+[ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1 \
+  || skip "no X display; source scripts/wine-env.sh and run wine_env_start first"
+[ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ] || skip "no Wine prefix; source scripts/wine-env.sh and run wine_env_start first"
+[ -x "$pack" ] || skip "no tarnell-pack at $pack; build the native preset first"
+for tool in wine xdotool import convert compare; do
+  command -v $tool >/dev/null || skip "$tool is not installed"
+done
+
+mkdir -p "$out"
+rm -f "$out"/*.png
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+pass() { echo "ok: $*"; }
+not() { ! "$@"; }
+# Paths compare without regard to case, as Windows compares them.
+same_path() { [ "${1,,}" = "${2,,}" ]; }
+# check DESCRIPTION COMMAND...: the setup answers input in its own time, so
+# a condition gets three seconds to come true.
+check() {
+  local what=$1 i
+  shift
+  for i in $(seq 30); do
+    if "$@"; then
+      pass "$what"
+      return
+    fi
+    sleep 0.1
+  done
+  fail "$what"
+}
+
+# --- the machine ---------------------------------------------------------------
+unix_path() { winepath -u "$1" 2>/dev/null; }
+windows_path() { winepath -w "$1" 2>/dev/null; }
+temp_win=$(wine cmd /c echo %TEMP% </dev/null 2>/dev/null | tr -d '\r')
+temp_unix=$(unix_path "$temp_win")
+program_win=$(wine cmd /c echo %ProgramFiles%\\Tarnell </dev/null 2>/dev/null | tr -d '\r')
+program_unix=$(unix_path "$program_win")
+appdata_unix=$(unix_path "$(wine cmd /c echo %APPDATA% </dev/null 2>/dev/null | tr -d '\r')")
+uninstall_key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'
+registered() { wine reg query "$uninstall_key\\$1" /reg:32 </dev/null >/dev/null 2>&1; }
+service_exists() { wine reg query "HKLM\\System\\CurrentControlSet\\Services\\$1" </dev/null >/dev/null 2>&1; }
+file_type_of() { wine reg query "HKCR\\.$1" /ve </dev/null 2>/dev/null | tr -d '\r' | awk '/REG_SZ/ {print $NF}'; }
+
+registered Hello && skip "the example product is installed in this prefix; start from a fresh one (wine_env_start)"
+registered Plain && skip "the test product Plain is installed in this prefix; start from a fresh one (wine_env_start)"
+
+# --- the packages ---------------------------------------------------------------
+stage=$out/packages
+rm -rf "$stage"
+mkdir -p "$stage/hello/bin" "$stage/update/bin" "$stage/plain"
+cp -r "$root/examples/hello/hello.toml" "$root/examples/hello/files" "$stage/hello/"
+cp "$hello_exe" "$agent_exe" "$stage/hello/bin/"
+cp -r "$stage/hello/." "$stage/update/"
+sed -i 's/^version = "1.0"/version = "1.1"/' "$stage/update/hello.toml"
+cp "$here/packages/plain.toml" "$here/packages/Plain.txt" "$stage/plain/"
+hello_setup=$stage/Hello_Setup.exe
+update_setup=$stage/Hello_Update.exe
+plain_setup=$stage/Plain_Setup.exe
+for built in "hello/hello.toml:$hello_setup" "update/hello.toml:$update_setup" "plain/plain.toml:$plain_setup"; do
+  "$pack" build "$stage/${built%%:*}" -o "${built#*:}" --stub "$stub" >/dev/null \
+    || { echo "FAIL: cannot pack ${built%%:*}"; exit 1; }
+done
+
+# --- the setup processes ----------------------------------------------------------
+# Runs are logged to %TEMP%\<setup's base name>.log; each run's lines are read
+# from where the file ended before it started.
+declare -A log_marks
+log_of() { echo "$temp_unix/$(basename "${1%.*}").log"; }
+setup_pid=""
+setup_log=""
+WX=0 WY=0 WW=0 WH=0 CX=0 CY=0
+# start_setup EXE TITLE: starts a setup and waits for its window.
+start_setup() {
+  setup_log=$(log_of "$1")
+  log_marks[$setup_log]=$( [ -f "$setup_log" ] && wc -l <"$setup_log" || echo 0)
+  wine "$1" </dev/null >/dev/null 2>&1 &
+  setup_pid=$!
+  local window
+  window=$(timeout 60 xdotool search --sync --onlyvisible --name "^$2\$" 2>/dev/null | head -1)
+  if [ -z "$window" ]; then
+    fail "the window \"$2\" did not appear"
+    return 1
+  fi
+  eval "$(xdotool getwindowgeometry --shell "$window" | sed 's/^/W/')"
+  WX=$WX WY=$WY WW=$WWIDTH WH=$WHEIGHT
+  CX=$((WX + 2)) CY=$((WY + 2))
+  sleep 0.5
+}
+# The lines the running setup wrote to its log file so far.
+run_lines() {
+  tail -n +$((${log_marks[$setup_log]} + 1)) "$setup_log" 2>/dev/null | tr -d '\r' \
+    | sed -E 's/^[^ ]+  [0-9:]+  //'
+}
+# Closes the setup with Alt+F4 and checks how it ended.
+close_setup() {
+  move $((CX + 250)) $((CY + 60))
+  key alt+F4
+  local waited=0
+  while kill -0 "$setup_pid" 2>/dev/null && [ $waited -lt 100 ]; do
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+  if kill -0 "$setup_pid" 2>/dev/null; then
+    fail "$1: Alt+F4 did not end the setup"
+    kill "$setup_pid"
+    return
+  fi
+  wait "$setup_pid"
+  check "$1: the setup ends with exit code 0" test $? -eq 0
+  check "$1: \"Setup ended\" is the last line of the log file" test "$(run_lines | tail -1)" = "Setup ended"
+}
+trap '[ -n "$setup_pid" ] && kill "$setup_pid" 2>/dev/null' EXIT
+
+# --- the mouse, the keyboard, the clipboard ------------------------------------------
+move() { xdotool mousemove "$1" "$2"; sleep 0.1; }
+click() {
+  move "$1" "$2"
+  xdotool click "${3:-1}"
+  sleep 0.3
+}
+# Keys go to the window under the pointer: move there first.
+key() {
+  xdotool key "$@"
+  sleep 0.3
+}
+type_text() {
+  xdotool type --delay 3 -- "$1"
+  sleep 0.3
+}
+clipboard() { wine "$clipboard_exe" </dev/null 2>/dev/null; }
+# field_text X Y: the text of the field at client (X, Y) of the setup window.
+field_text() {
+  click $((CX + $1)) $((CY + $2))
+  key ctrl+a ctrl+c
+  clipboard
+}
+# set_field X Y TEXT
+set_field() {
+  click $((CX + $1)) $((CY + $2))
+  key ctrl+a
+  type_text "$3"
+}
+
+# A visible window of the title, as WINDOW_X WINDOW_Y WIDTH HEIGHT; waits up
+# to SECONDS (default 30).
+window_of() {
+  local id
+  id=$(timeout "${2:-30}" xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+  [ -n "$id" ] || return 1
+  xdotool getwindowgeometry --shell "$id" | awk -F= '/^[XY]=|^WIDTH=|^HEIGHT=/ {printf "%s ", $2} END {print ""}'
+}
+gone() {
+  local i
+  for i in $(seq 50); do
+    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
+# Waits for the message box and closes it with its "OK" button; shoots it
+# first when a name is given.
+answer_message() {
+  local bx by bw bh
+  read -r bx by bw bh < <(window_of Message 120) || {
+    fail "no message box appeared"
+    return 1
+  }
+  [ -n "${1:-}" ] && shoot "$1" "$bx" "$by" "$bw" "$bh"
+  click $((bx + bw / 2)) $((by + bh - 22))
+  check "the message box closes with OK" gone Message
+}
+
+# --- screenshots ---------------------------------------------------------------------
+# shoot NAME X Y W H: waits until the screen is still, crops, compares.
+shoot() {
+  local name=$1 crop="${4}x${5}+${2}+${3}" previous="" now i
+  for i in $(seq 20); do
+    import -window root "$out/screen.png"
+    now=$(convert "$out/screen.png" -crop "$crop" +repage rgba:- | md5sum)
+    [ "$now" = "$previous" ] && break
+    previous=$now
+    sleep 0.15
+  done
+  convert "$out/screen.png" -crop "$crop" +repage "$out/$name.png"
+  rm -f "$out/screen.png"
+  if [ "${TARNELL_UPDATE_REFERENCES:-}" = 1 ]; then
+    cp "$out/$name.png" "$reference/$name.png"
+    pass "$name.png taken as the new reference"
+    return
+  fi
+  if [ ! -f "$reference/$name.png" ]; then
+    fail "no reference picture $reference/$name.png (see $out/$name.png)"
+    return
+  fi
+  local differing
+  differing=$(compare -metric AE -fuzz 2% "$reference/$name.png" "$out/$name.png" "$out/$name-diff.png" 2>&1)
+  # A picture of another size is a difference too.
+  if [[ "$differing" =~ ^[0-9]+$ ]] && [ "$differing" -le $(($4 * $5 / 1000)) ]; then
+    rm -f "$out/$name-diff.png"
+    pass "$name.png matches the reference"
+  else
+    fail "$name.png differs from the reference in $differing pixels (see $out/$name-diff.png)"
+  fi
+}
+# The parts of the setup window that look the same on every machine: the
+# header, the option and association rows (client y from OPTIONS_TOP to
+# VIEW_TOP) and the button row; not the folder fields, which hold the user's
+# name, nor the log view, whose lines carry the time.
+# shoot_window NAME OPTIONS_TOP VIEW_TOP
+shoot_window() {
+  # A click on the header picture makes the window active: its caption is
+  # drawn black then, whatever had the activation before.
+  click $((CX + 250)) $((CY + 50))
+  shoot "$1-header" "$WX" "$WY" "$WW" 92
+  shoot "$1-options" "$WX" $((CY + $2)) "$WW" $(($3 - $2))
+  shoot "$1-buttons" "$WX" $((WY + WH - 40)) "$WW" 40
+}
+
+# The client layout of the full window (a package with a data folder and
+# associations); `rise` is what a package without them moves up.
+program_field=(208 124)
+data_field=(208 168)
+program_search=(462 124)
+data_search=(462 168)
+all_users_box=(14 211)
+log_view=(250 346)
+uninstall_button=(224 420)
+install_button=(336 420)
+
+# =====================================================================================
+echo "--- installing on a fresh machine"
+start_setup "$hello_setup" "Hello Setup" || exit 1
+read -r screen_w screen_h < <(xdotool getdisplaygeometry)
+check "the window has the whole layout, 500 x 440 inside its frame" test "$WW x $WH" = "504 x 444"
+check "the window is centred on the screen" test "$WX,$WY" = "$(((screen_w - 504) / 2)),$(((screen_h - 444) / 2))"
+shoot_window fresh 180 296
+default_data=$(field_text "${data_field[@]}")
+check "the data folder is the user's default" same_path "$default_data" "$(windows_path "$appdata_unix/Tarnell")"
+# "For all user on this machine" swaps the default data folder, and back.
+click $((CX + all_users_box[0])) $((CY + all_users_box[1]))
+all_users_data=$(field_text "${data_field[@]}")
+check "the all-users box makes it the all-users default" \
+  same_path "$all_users_data" "$(wine cmd /c echo %ProgramData%\\Tarnell </dev/null 2>/dev/null | tr -d '\r')"
+shoot fields-all-users "$CX" $((CY + 90)) 500 150
+click $((CX + all_users_box[0])) $((CY + all_users_box[1]))
+check "unchecking it brings the user's default back" test "$(field_text "${data_field[@]}")" = "$default_data"
+
+click $((CX + install_button[0])) $((CY + install_button[1]))
+answer_message message-installed
+shoot_window installed 180 296
+check "the program files are installed" test -f "$program_unix/Hello.exe" -a -f "$program_unix/HelloAgent.exe" \
+  -a -f "$program_unix/Readme.txt"
+check "the setup copy is in the program folder" test -f "$program_unix/Hello_Setup.exe"
+check "the data file is in the data folder" test -f "$appdata_unix/Tarnell/Welcome.hlo"
+check "the product is registered" registered Hello
+check "the service is installed" service_exists HelloAgent
+check "the file types are associated" test "$(file_type_of hlo)/$(file_type_of hlg)" != "/"
+check "the start-menu shortcuts are there" test -f "$appdata_unix/Microsoft/Windows/Start Menu/Programs/Tarnell/Hello.lnk"
+# The log view holds the lines of the run, as the log file has them.
+click $((CX + log_view[0])) $((CY + log_view[1]))
+key ctrl+a
+click $((CX + log_view[0])) $((CY + log_view[1])) 3
+click $((CX + log_view[0] + 40)) $((CY + log_view[1] + 50))  # "Copy selected text"
+view_lines=$(clipboard | tr -d '\r' | sed -E '/^$/d; s/^[^ ]+  [0-9:]+  //')
+check "the log view shows the run's lines" test "$view_lines" = "$(run_lines)"
+[ "$view_lines" = "$(run_lines)" ] || diff <(echo "$view_lines") <(run_lines)
+check "the run's lines begin with \"Setup started\" and the version" \
+  test "$(run_lines | head -2 | tr '\n' '|')" = "Setup started|Version of this package: english, 1.0|"
+close_setup "install"
+
+echo "--- the installed setup copy"
+start_setup "$program_unix/Hello_Setup.exe" "Hello Setup" || exit 1
+shoot_window copy 180 296
+check "the copy reads no second package" test "$(run_lines | grep -c 'Installed version')" = 0
+
+# The folder browser, on a folder tree of the test's own in the temporary folder.
+scratch_win="$temp_win\\tarnell-browser-test"
+scratch_unix="$temp_unix/tarnell-browser-test"
+rm -rf "$scratch_unix"
+mkdir -p "$scratch_unix/a/b"
+program_before=$(field_text "${program_field[@]}")
+# A nested start path with a lower-case drive letter, whose last part does
+# not exist: the browser opens at the longest prefix that does.
+lower_start="$(echo "${scratch_win:0:1}" | tr 'A-Z' 'a-z')${scratch_win:1}\\a\\b\\missing"
+set_field "${data_field[@]}" "$lower_start"
+click $((CX + data_search[0])) $((CY + data_search[1]))
+read -r bx by bw bh < <(window_of "Choose a directory") || fail "the folder browser did not open"
+check "the folder browser is 296 x 272 inside its frame" test "$bw x $bh" = "300 x 276"
+move $((bx + 150)) $((by + 120))
+key Return
+check "Ok closes the browser" gone "Choose a directory"
+check "Ok puts the longest existing prefix into the data field" \
+  same_path "$(field_text "${data_field[@]}")" "$(windows_path "$scratch_unix/a/b")"
+check "the program field keeps its folder" test "$(field_text "${program_field[@]}")" = "$program_before"
+# Cancel leaves the field alone.
+click $((CX + program_search[0])) $((CY + program_search[1]))
+read -r bx by bw bh < <(window_of "Choose a directory")
+shoot browser-program-folder "$bx" "$by" "$bw" "$bh"
+move $((bx + 150)) $((by + 120))
+key Escape
+check "Escape closes the browser" gone "Choose a directory"
+check "after Cancel the program field keeps its folder" test "$(field_text "${program_field[@]}")" = "$program_before"
+
+# Making a nested folder: Insert, a name with a backslash.
+click $((CX + data_search[0])) $((CY + data_search[1]))
+read -r bx by bw bh < <(window_of "Choose a directory")
+move $((bx + 150)) $((by + 120))
+key Insert
+read -r ix iy iw ih < <(window_of "Make directory") || fail "Insert did not ask for a name"
+move $((ix + iw / 2)) $((iy + 30))
+type_text 'made\deeper'
+key Return
+check "the nested folders are made" test -d "$scratch_unix/a/b/made/deeper"
+check "making a folder is logged" test "$(run_lines | grep -c "Directory created: .*made.deeper")" = 1
+move $((bx + 150)) $((by + 120))
+key Return
+gone "Choose a directory"
+check "the new folder is the one chosen" \
+  same_path "$(field_text "${data_field[@]}")" "$(windows_path "$scratch_unix/a/b/made/deeper")"
+
+# Renaming with the tool bar's button.
+click $((CX + data_search[0])) $((CY + data_search[1]))
+read -r bx by bw bh < <(window_of "Choose a directory")
+click $((bx + 2 + 16)) $((by + 2 + 108))
+read -r ix iy iw ih < <(window_of "Rename a file or folder") || fail "the rename button did not ask for a name"
+shoot rename-dialog "$ix" "$iy" "$iw" "$ih"
+move $((ix + iw / 2)) $((iy + 30))
+type_text renamed
+key Return
+check "the folder is renamed" test -d "$scratch_unix/a/b/made/renamed" -a ! -e "$scratch_unix/a/b/made/deeper"
+check "renaming is logged" test "$(run_lines | grep -c "File renamed: .*deeper ->-> renamed")" = 1
+
+# Deleting asks first: No keeps the folder, Yes deletes it.
+move $((bx + 150)) $((by + 120))
+key Delete
+read -r qx qy qw qh < <(window_of "Please confirm") || fail "Delete did not ask"
+shoot question "$qx" "$qy" 260 38
+move $((qx + qw / 2)) $((qy + 40))
+key Escape
+check "No keeps the folder" test -d "$scratch_unix/a/b/made/renamed"
+move $((bx + 150)) $((by + 120))
+key Delete
+read -r qx qy qw qh < <(window_of "Please confirm")
+click $((qx + qw / 2 - 48)) $((qy + qh - 22))  # "Yes"
+check "Yes deletes the folder" test ! -e "$scratch_unix/a/b/made/renamed" -a -d "$scratch_unix/a/b/made"
+check "deleting is logged" test "$(run_lines | grep -c "Directory deleted: .*made.renamed")" = 1
+move $((bx + 150)) $((by + 120))
+key Escape
+rm -rf "$scratch_unix"
+close_setup "the setup copy"
+
+echo "--- an update package"
+start_setup "$update_setup" "Hello Setup" || exit 1
+shoot_window update 180 296
+check "the update reads the installed copy's version" \
+  test "$(run_lines | grep -c 'Installed version: english, 1.0')" = 1
+close_setup "the update"
+
+echo "--- uninstalling from the setup copy"
+start_setup "$program_unix/Hello_Setup.exe" "Hello Setup" || exit 1
+click $((CX + uninstall_button[0])) $((CY + uninstall_button[1]))
+answer_message message-uninstalled
+shoot_window uninstalled 180 296
+check "the product is no longer registered" not registered Hello
+check "the service is gone" not service_exists HelloAgent
+check "the data file is gone" test ! -e "$appdata_unix/Tarnell/Welcome.hlo"
+close_setup "the uninstall"
+for i in $(seq 100); do
+  [ -e "$program_unix" ] || break
+  sleep 0.2
+done
+check "after the window closed the batch removed the copy and its folder" test ! -e "$program_unix"
+
+echo "--- a package without associations and data folder"
+start_setup "$plain_setup" "Plain Setup" || exit 1
+check "the window is 112 pixels lower" test "$WW x $WH" = "504 x 332"
+shoot_window plain 136 184
+# A folder of more than 512 characters is refused, and nothing is installed.
+long_folder="C:\\$(printf 'x%.0s' $(seq 520))"
+set_field "${program_field[@]}" "$long_folder"
+click $((CX + install_button[0])) $((CY + install_button[1] - 112))
+answer_message message-too-long
+check "nothing is installed with a refused folder" not registered Plain
+close_setup "the refused install"
+
+if [ $failures -gt 0 ]; then
+  echo "$failures check(s) failed; screenshots in $out"
+  exit 1
+fi
+echo "all checks passed; screenshots in $out"
