@@ -221,7 +221,8 @@ shoot() {
     previous=$now
     sleep 0.15
   done
-  convert "$out/screen.png" -crop "$crop" +repage "$out/$name.png"
+  # Without time chunks, a picture taken again is the same file.
+  convert "$out/screen.png" -crop "$crop" +repage -define png:exclude-chunks=date,time "$out/$name.png"
   rm -f "$out/screen.png"
   if [ "${TARNELL_UPDATE_REFERENCES:-}" = 1 ]; then
     cp "$out/$name.png" "$reference/$name.png"
