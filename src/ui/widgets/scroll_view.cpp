@@ -63,8 +63,17 @@ ScrollView::ThumbPlaces ScrollView::Thumbs() const {
 
 void ScrollView::RepaintMovedThumbs(const ThumbPlaces& before) {
   ThumbPlaces now = Thumbs();
-  if (now.acrossStart != before.acrossStart || now.acrossLength != before.acrossLength) horizontal_->RepaintTrack();
-  if (now.downStart != before.downStart || now.downLength != before.downLength) vertical_->RepaintTrack();
+  // A track already waiting for its paint needs no second request.
+  WidgetHost* host = Host();
+  bool requests = host != nullptr && host->HasSurface();
+  if ((now.acrossStart != before.acrossStart || now.acrossLength != before.acrossLength) && !acrossPending_) {
+    horizontal_->RepaintTrack();
+    acrossPending_ = requests && horizontal_->IsVisible();
+  }
+  if ((now.downStart != before.downStart || now.downLength != before.downLength) && !downPending_) {
+    vertical_->RepaintTrack();
+    downPending_ = requests && vertical_->IsVisible();
+  }
 }
 
 void ScrollView::UpdateBars() {
@@ -100,11 +109,34 @@ void ScrollView::ScrollTo(int x, int y) {
   scrollX_ = x;
   scrollY_ = y;
   RepaintMovedThumbs(thumbs);
-  // What stays in view moves with its pixels; only what comes into view
-  // is painted.
-  WidgetHost* host = Host();
-  if (visible_ && host != nullptr && host->HasSurface()) host->ScrollArea(area, dx, dy);
+  // What stays in view moves with its pixels and only what comes into view
+  // is painted, once per paint; later scrolls repaint the whole view.
+  if (CanMovePixels()) {
+    Host()->ScrollArea(area, dx, dy);
+    movedSincePaint_ = true;
+  } else {
+    Invalidate(area);
+  }
   ScrollChanged();
+}
+
+bool ScrollView::CanMovePixels() {
+  WidgetHost* host = Host();
+  return visible_ && host != nullptr && host->HasSurface() && !movedSincePaint_ && pendingWhole_.IsEmpty();
+}
+
+void ScrollView::Invalidate(const Rect& area) {
+  if (!pendingWhole_.IsEmpty() && Intersect(area, pendingWhole_) == area) return;
+  Container::Invalidate(area);
+  Rect view = ViewArea();
+  WidgetHost* host = Host();
+  if (visible_ && host != nullptr && host->HasSurface() && Intersect(area, view) == view) pendingWhole_ = view;
+}
+
+void ScrollView::SetVisible(bool visible) {
+  pendingWhole_ = Rect{};
+  acrossPending_ = downPending_ = false;
+  Container::SetVisible(visible);
 }
 
 void ScrollView::ScrollStep(int part) {
@@ -123,6 +155,9 @@ void ScrollView::ScrollStep(int part) {
 }
 
 void ScrollView::Paint(Canvas& canvas) {
+  pendingWhole_ = Rect{};
+  movedSincePaint_ = false;
+  acrossPending_ = downPending_ = false;
   Rect area = ViewArea();
   Rect saved = canvas.Clip();
   Rect clip = Intersect(saved, area);

@@ -38,6 +38,11 @@ class ScrollView : public Container, public Scrollable {
   void ScrollByY(int dy) override { ScrollTo(scrollX_, scrollY_ + dy); }
 
   void Paint(Canvas& canvas) override;
+  // Marks a rectangle for repainting; nothing when it lies in a view area
+  // already waiting to be painted whole (a burst of lines into a log costs
+  // one repaint request, not one per line).
+  void Invalidate(const Rect& area) override;
+  void SetVisible(bool visible) override;
   void ResizeBy(int dw, int dh, bool downward, bool rightward) override;
   Widget* HitTest(int x, int y) override;
   void MouseWheel(bool up, int x, int y) override;
@@ -60,6 +65,7 @@ class ScrollView : public Container, public Scrollable {
   };
   ThumbPlaces Thumbs() const;
   void RepaintMovedThumbs(const ThumbPlaces& before);
+  bool CanMovePixels();
 
   ScrollBar* horizontal_;
   ScrollBar* vertical_;
@@ -67,4 +73,13 @@ class ScrollView : public Container, public Scrollable {
   int contentHeight_ = 0;
   int scrollX_ = 0;
   int scrollY_ = 0;
+  // The view area as it was asked to be repainted whole, until the next paint.
+  Rect pendingWhole_;
+  // The pixels were moved since the last paint: a second scroll before the
+  // next paint repaints the view instead (moving costs a round trip to the
+  // window system each time).
+  bool movedSincePaint_ = false;
+  // A bar's track was asked to repaint and has not been painted since.
+  bool acrossPending_ = false;
+  bool downPending_ = false;
 };

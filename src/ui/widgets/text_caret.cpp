@@ -9,9 +9,14 @@ constexpr int kBlinkMs = 500;
 
 struct Caret {
   HANDLE timer = nullptr;
+  bool ticking = false;
   Widget* owner = nullptr;
   Rect place;
   bool shown = false;
+  // Moved since the last tick: the blink starts over, so the caret stays
+  // shown through the next tick. (Restarting the timer instead would cost a
+  // system call for every key and every appended log line.)
+  bool moved = false;
 };
 
 Caret& TheCaret() {
@@ -22,6 +27,10 @@ Caret& TheCaret() {
 void Blink() {
   Caret& caret = TheCaret();
   if (caret.owner == nullptr) return;
+  if (caret.moved) {
+    caret.moved = false;
+    if (caret.shown) return;
+  }
   caret.shown = !caret.shown;
   caret.owner->Invalidate(caret.place);
 }
@@ -31,15 +40,21 @@ void Blink() {
 void ShowTextCaret(Widget& owner, const Rect& place) {
   Caret& caret = TheCaret();
   if (caret.timer == nullptr) caret.timer = CreateTimer(Blink);
-  if (caret.owner != nullptr && (caret.owner != &owner || !(caret.place == place))) {
-    caret.owner->Invalidate(caret.place);
+  if (caret.owner != &owner || !(caret.place == place)) {
+    if (caret.owner != nullptr) caret.owner->Invalidate(caret.place);
+    caret.owner = &owner;
+    caret.place = place;
+    owner.Invalidate(place);
+  } else if (!caret.shown) {
+    owner.Invalidate(place);
   }
-  caret.owner = &owner;
-  caret.place = place;
   caret.shown = true;
-  owner.Invalidate(place);
+  caret.moved = true;
   // A user who asked for carets that do not blink gets a steady one.
-  if (caret.timer != nullptr && GetCaretBlinkTime() != INFINITE) StartTimer(caret.timer, kBlinkMs);
+  if (caret.timer != nullptr && !caret.ticking && GetCaretBlinkTime() != INFINITE) {
+    StartTimer(caret.timer, kBlinkMs);
+    caret.ticking = true;
+  }
 }
 
 void HideTextCaret(const Widget& owner) {
@@ -48,7 +63,8 @@ void HideTextCaret(const Widget& owner) {
   caret.owner->Invalidate(caret.place);
   caret.owner = nullptr;
   caret.shown = false;
-  if (caret.timer != nullptr) StopTimer(caret.timer);
+  if (caret.timer != nullptr && caret.ticking) StopTimer(caret.timer);
+  caret.ticking = false;
 }
 
 bool TextCaretShows(const Widget& owner, Rect& place) {
