@@ -139,7 +139,10 @@ TEST_F(Controls, EditFieldTakesTypingAndHandsEnterOn) {
   EXPECT_STREQ(field.GetText(), "C:\\Tools");
   EXPECT_EQ(root.log, (std::vector<std::string>{"notify13:50"}));
 
-  field.SetEditable(false);
+  Widget& asWidget = field;
+  asWidget.Enable(false);  // as a window greys its controls: the field turns read-only
+  EXPECT_TRUE(field.IsEnabled());
+  EXPECT_TRUE(field.ReadOnly());
   window.RouteChar('x');
   EXPECT_STREQ(field.GetText(), "C:\\Tools");
 }

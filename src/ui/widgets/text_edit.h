@@ -22,6 +22,7 @@ class TextEdit : public Widget {
   bool ReadOnly() const { return model_.ReadOnly(); }
   // Editable or read-only; the field stays enabled and never greys.
   void SetEditable(bool editable);
+  void Enable(bool enabled) override { SetEditable(enabled); }
 
   const char* GetText() const override { return model_.Text(); }
   // Null counts as empty; a text too long for the field is refused with

@@ -99,7 +99,9 @@ class Widget {
 
   // --- State ---------------------------------------------------------------
   virtual void SetEnabled(bool enabled);
-  void Enable(bool enabled) { SetEnabled(enabled); }
+  // What a window asks for to let the user change a control or not; most
+  // controls grey out (SetEnabled), an edit field turns read-only instead.
+  virtual void Enable(bool enabled) { SetEnabled(enabled); }
   virtual void SetVisible(bool visible);
   // SetVisible(visible) when first id <= id <= last id; containers pass it on.
   virtual void ShowRange(std::uint16_t firstId, std::uint16_t lastId, bool visible);
