@@ -138,3 +138,20 @@ shoot() {
   fi
 }
 
+# --- the end of a run ---------------------------------------------------------------
+# expect_exit NAME: the gallery's process ends with 0.
+expect_exit() {
+  wait "${pids[$1]}"
+  local code=$?
+  [ $code -eq 0 ] && pass "the gallery exits with 0" || fail "the gallery exited with $code"
+  unset "pids[$1]"
+}
+# finish TEXT: where the screenshots are, and the verdict (exit 1 on a failure).
+finish() {
+  echo "screenshots: $out"
+  if [ $failures -ne 0 ]; then
+    echo "$failures check(s) failed"
+    exit 1
+  fi
+  echo "$1"
+}

@@ -212,14 +212,5 @@ move $close_x $close_y
 xdotool mouseup 1
 expect_event main '^close main$' "pressing close, leaving it and coming back closes the window"
 expect_event main '^quit$' "the gallery ends"
-wait "${pids[main]}"
-code=$?
-[ $code -eq 0 ] && pass "the gallery exits with 0" || fail "the gallery exited with $code"
-unset 'pids[main]'
-
-echo "screenshots: $out"
-if [ $failures -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all gallery checks passed"
+expect_exit main
+finish "all gallery checks passed"

@@ -207,14 +207,5 @@ mark main
 click $((wx + ww - 12)) $((wy + 12))
 expect_event main '^close main$' "the close button closes the window"
 expect_event main '^quit$' "the gallery ends"
-wait "${pids[main]}"
-code=$?
-[ $code -eq 0 ] && pass "the gallery exits with 0" || fail "the gallery exited with $code"
-unset 'pids[main]'
-
-echo "screenshots: $out"
-if [ $failures -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all controls gallery checks passed"
+expect_exit main
+finish "all controls gallery checks passed"
