@@ -38,7 +38,7 @@ skip() {
   || skip "no X display; source scripts/wine-env.sh and run wine_env_start first"
 [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ] || skip "no Wine prefix; source scripts/wine-env.sh and run wine_env_start first"
 [ -x "$pack" ] || skip "no tarnell-pack at $pack; build the native preset first"
-for tool in wine xdotool import convert compare; do
+for tool in wine xdotool import convert compare file; do
   command -v $tool >/dev/null || skip "$tool is not installed"
 done
 
@@ -73,13 +73,14 @@ unix_path() { winepath -u "$1" 2>/dev/null; }
 windows_path() { winepath -w "$1" 2>/dev/null; }
 temp_win=$(wine cmd /c echo %TEMP% </dev/null 2>/dev/null | tr -d '\r')
 temp_unix=$(unix_path "$temp_win")
-program_win=$(wine cmd /c echo %ProgramFiles%\\Tarnell </dev/null 2>/dev/null | tr -d '\r')
-program_unix=$(unix_path "$program_win")
 appdata_unix=$(unix_path "$(wine cmd /c echo %APPDATA% </dev/null 2>/dev/null | tr -d '\r')")
+# A 32-bit setup writes the 32-bit view of the registry.
+view=/reg:64 bits=64
+case $(file -b "$stub") in PE32\ *) view=/reg:32 bits=32 ;; esac
 uninstall_key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'
-registered() { wine reg query "$uninstall_key\\$1" /reg:32 </dev/null >/dev/null 2>&1; }
+registered() { wine reg query "$uninstall_key\\$1" $view </dev/null >/dev/null 2>&1; }
 service_exists() { wine reg query "HKLM\\System\\CurrentControlSet\\Services\\$1" </dev/null >/dev/null 2>&1; }
-file_type_of() { wine reg query "HKCR\\.$1" /ve </dev/null 2>/dev/null | tr -d '\r' | awk '/REG_SZ/ {print $NF}'; }
+file_type_of() { wine reg query "HKCR\\.$1" /ve $view </dev/null 2>/dev/null | tr -d '\r' | awk '/REG_SZ/ {print $NF}'; }
 
 registered Hello && skip "the example product is installed in this prefix; start from a fresh one (wine_env_start)"
 registered Plain && skip "the test product Plain is installed in this prefix; start from a fresh one (wine_env_start)"
@@ -275,6 +276,8 @@ read -r screen_w screen_h < <(xdotool getdisplaygeometry)
 check "the window has the whole layout, 500 x 440 inside its frame" test "$WW x $WH" = "504 x 444"
 check "the window is centred on the screen" test "$WX,$WY" = "$(((screen_w - 504) / 2)),$(((screen_h - 444) / 2))"
 shoot_window fresh 180 296
+# Where the setup will install: the program folder it offers.
+program_unix=$(unix_path "$(field_text "${program_field[@]}")")
 default_data=$(field_text "${data_field[@]}")
 check "the data folder is the user's default" same_path "$default_data" "$(windows_path "$appdata_unix/Tarnell")"
 # "For all user on this machine" swaps the default data folder, and back.
@@ -282,7 +285,7 @@ click $((CX + all_users_box[0])) $((CY + all_users_box[1]))
 all_users_data=$(field_text "${data_field[@]}")
 check "the all-users box makes it the all-users default" \
   same_path "$all_users_data" "$(wine cmd /c echo %ProgramData%\\Tarnell </dev/null 2>/dev/null | tr -d '\r')"
-shoot fields-all-users "$CX" $((CY + 90)) 500 150
+shoot fields-all-users "$CX" $((CY + 136)) 500 104
 click $((CX + all_users_box[0])) $((CY + all_users_box[1]))
 check "unchecking it brings the user's default back" test "$(field_text "${data_field[@]}")" = "$default_data"
 
@@ -336,7 +339,9 @@ check "the program field keeps its folder" test "$(field_text "${program_field[@
 # Cancel leaves the field alone.
 click $((CX + program_search[0])) $((CY + program_search[1]))
 read -r bx by bw bh < <(window_of "Choose a directory")
-shoot browser-program-folder "$bx" "$by" "$bw" "$bh"
+# The program folder differs between 32- and 64-bit setups, and so does
+# the tree opened there.
+shoot "browser-program-folder-$bits" "$bx" "$by" "$bw" "$bh"
 move $((bx + 150)) $((by + 120))
 key Escape
 check "Escape closes the browser" gone "Choose a directory"
