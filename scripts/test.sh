@@ -40,7 +40,9 @@ done
 
 for preset in i686 x86_64 native; do
   echo "== ctest $preset"
-  ctest --preset $preset --timeout 120 || note_failure "ctest $preset"
+  # A test that fails once is run again: the Wine server now and then drops a
+  # client under load ("recvmsg: Connection reset by peer").
+  ctest --preset $preset --timeout 120 --repeat until-pass:2 || note_failure "ctest $preset"
 done
 
 for target in inflate png package skin; do
