@@ -20,7 +20,7 @@
 
 namespace {
 
-struct PackageSpec {
+struct PackageShape {
   std::uint8_t language = 0;
   std::uint8_t patch = 0;
   std::uint8_t major = 1;
@@ -30,25 +30,25 @@ struct PackageSpec {
 };
 
 // Writes a setup file: a stand-in for the program, then the directory.
-void WriteSetup(const std::string& path, const std::string& product, const PackageSpec& spec) {
+void WriteSetup(const std::string& path, const std::string& product, const PackageShape& shape) {
   const std::string program(64, 'x');
   PackageDirectory package;
   package.header_offset = static_cast<std::uint32_t>(program.size());
-  package.version.language = spec.language;
-  package.version.patch = spec.patch;
-  package.version.major = spec.major;
-  package.version.minor = spec.minor;
+  package.version.language = shape.language;
+  package.version.patch = shape.patch;
+  package.version.major = shape.major;
+  package.version.minor = shape.minor;
   package.version.check_word = PackageCheckWord(package.version);
   package.product_name.Assign(product.c_str());
-  package.file_count = spec.data_file ? 3 : 2;
+  package.file_count = shape.data_file ? 3 : 2;
   package.Record(2).name.Assign("App.exe");
   package.Record(2).size = 1000;
-  if (spec.data_file) {
+  if (shape.data_file) {
     package.Record(3).name.Assign("Data.db");
     package.Record(3).destination = 1;
   }
   package.display_icon.Assign("App.exe,0");
-  for (const std::string& extension : spec.extensions) {
+  for (const std::string& extension : shape.extensions) {
     AssociationEntry& entry = package.associations[package.association_count++];
     entry.extension.Assign(extension.c_str());
     entry.program.Assign("App.exe");
@@ -90,7 +90,7 @@ class TestProduct {
 
   // Writes the package and the setup copy; returns the path to run: the
   // package, or for kThisRun the copy in other letters (the same file).
-  std::string WriteSetups(Copy copy, const PackageSpec& package, const PackageSpec& installed = {}) {
+  std::string WriteSetups(Copy copy, const PackageShape& package, const PackageShape& installed = {}) {
     WriteSetup(PackagePath(), name_, package);
     if (copy == Copy::kThisRun) {
       WriteSetup(CopyPath(), name_, package);
@@ -131,21 +131,21 @@ class TestProduct {
 struct ModeRow {
   const char* what;
   bool registered;
-  PackageSpec package;
+  PackageShape package;
   Copy copy;
-  PackageSpec installed;
+  PackageShape installed;
   SetupMode mode;
   bool install_enabled;
   bool uninstall_enabled;
 };
 
 TEST(SetupMode, TheTableRowByRow) {
-  PackageSpec english_1_0;
-  PackageSpec english_1_1;
+  PackageShape english_1_0;
+  PackageShape english_1_1;
   english_1_1.minor = 1;
-  PackageSpec german_1_0;
+  PackageShape german_1_0;
   german_1_0.language = 1;
-  PackageSpec patch_1_1 = english_1_1;
+  PackageShape patch_1_1 = english_1_1;
   patch_1_1.patch = 1;
   const ModeRow rows[] = {
       {"not registered", false, english_1_0, Copy::kNone, {}, SetupMode::kInstall, true, false},
@@ -195,7 +195,7 @@ TEST(SetupMode, RegisteredOptionsAndFoldersAreShown) {
     SCOPED_TRACE(flags);
     TestProduct product(folder);
     CaptureLogger log;
-    WriteSetup(product.PackagePath(), product.Name(), PackageSpec{});
+    WriteSetup(product.PackagePath(), product.Name(), PackageShape{});
     product.Register(flags);
     SetupState state;
     SetupView view = StartSetup(state, product.PackagePath().c_str());
@@ -211,7 +211,7 @@ TEST(SetupMode, AFreshInstallOffersTheDefaults) {
   TestFolder folder;
   TestProduct product(folder);
   CaptureLogger log;
-  WriteSetup(product.PackagePath(), product.Name(), PackageSpec{});
+  WriteSetup(product.PackagePath(), product.Name(), PackageShape{});
   SetupState state;
   SetupView view = StartSetup(state, product.PackagePath().c_str());
   EXPECT_STREQ(ModeCaption(view.mode), "Install");
@@ -223,7 +223,7 @@ TEST(SetupMode, AFreshInstallOffersTheDefaults) {
 }
 
 TEST(SetupMode, DataFolderRow) {
-  PackageSpec with_data;
+  PackageShape with_data;
   with_data.data_file = true;
   const std::string user_default = DefaultDataFolder(false).c_str();
   const std::string common_default = DefaultDataFolder(true).c_str();
@@ -232,18 +232,18 @@ TEST(SetupMode, DataFolderRow) {
     bool registered;
     std::uint32_t flags;
     const char* registered_data;
-    PackageSpec package;
+    PackageShape package;
     std::string data_folder;
     DataFolderRow data_row;
   };
   const Row rows[] = {
       {"fresh, package with data", false, 0, "", with_data, user_default, DataFolderRow::kShown},
-      {"fresh, package without data", false, 0, "", PackageSpec{}, "", DataFolderRow::kRemoved},
+      {"fresh, package without data", false, 0, "", PackageShape{}, "", DataFolderRow::kRemoved},
       {"registered data folder", true, 0, "D:\\Data", with_data, "D:\\Data", DataFolderRow::kShown},
       {"none registered, current user", true, 0, "", with_data, user_default, DataFolderRow::kShown},
       {"none registered, all users", true, kFlagAllUsers, "", with_data, common_default, DataFolderRow::kShown},
-      {"only the installation has one", true, 0, "D:\\Data", PackageSpec{}, "D:\\Data", DataFolderRow::kReadOnly},
-      {"neither has one", true, 0, "", PackageSpec{}, "", DataFolderRow::kRemoved},
+      {"only the installation has one", true, 0, "D:\\Data", PackageShape{}, "D:\\Data", DataFolderRow::kReadOnly},
+      {"neither has one", true, 0, "", PackageShape{}, "", DataFolderRow::kRemoved},
   };
   TestFolder folder;
   for (const Row& row : rows) {
@@ -282,10 +282,10 @@ TEST(SetupMode, AssociationChecksFollowWhatIsInForce) {
     CaptureLogger log;
     std::string first = product.Extension('a');
     std::string second = product.Extension('b');
-    PackageSpec package;
+    PackageShape package;
     package.minor = 1;
     package.extensions = {first, second};
-    PackageSpec installed;
+    PackageShape installed;
     installed.extensions = {first};
     std::string run_path = product.WriteSetups(row.copy, package, installed);
     if (row.registered) product.Register(0);
