@@ -88,12 +88,19 @@ Text FileShortcutIcon(const ProductRecord& package, const FileRecord& file) {
   return icon;
 }
 
+// The three interface identifiers the link writer needs, defined here: the
+// import library that carries them holds every identifier of the SDK in one
+// object, 41 KB of the setup.
+constexpr CLSID kShellLinkClass = {0x00021401, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+constexpr IID kShellLinkInterface = {0x000214EE, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+constexpr IID kPersistFileInterface = {0x0000010B, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+
 }  // namespace
 
 bool CreateShellLink(const char* target, const char* link_path, const char* icon_file, const char* arguments,
                      int icon_index) {
   ComPtr<IShellLinkA> link;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.Receive()))) {
+  if (FAILED(CoCreateInstance(kShellLinkClass, nullptr, CLSCTX_INPROC_SERVER, kShellLinkInterface, link.Receive()))) {
     return false;
   }
   Text folder;
@@ -110,7 +117,7 @@ bool CreateShellLink(const char* target, const char* link_path, const char* icon
   wchar_t wide_path[Text::kMaxLength + 1];
   if (MultiByteToWideChar(CP_ACP, 0, link_path, -1, wide_path, Text::kMaxLength + 1) <= 0) return false;
   ComPtr<IPersistFile> file;
-  if (FAILED(link->QueryInterface(IID_IPersistFile, file.Receive()))) return false;
+  if (FAILED(link->QueryInterface(kPersistFileInterface, file.Receive()))) return false;
   return file->Save(wide_path, TRUE) == S_OK;
 }
 

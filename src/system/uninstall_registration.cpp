@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
-
 #include "log/logger.h"
 #include "system/registry_key.h"
 #include "system/registry_values.h"
@@ -35,8 +33,16 @@ std::uint32_t EstimatedSize(const ProductRecord& package, std::uint32_t setup_si
 Text InstallDate() {
   SYSTEMTIME now;
   GetLocalTime(&now);
-  char date[16];
-  std::snprintf(date, sizeof date, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
+  // YYYYMMDD, written by hand: a printf would bring in 23 KB of formatter.
+  char date[9] = {};
+  const unsigned parts[] = {now.wYear, now.wMonth, now.wDay};
+  const int widths[] = {4, 2, 2};
+  int end = 0;
+  for (int part = 0; part < 3; ++part) {
+    end += widths[part];
+    unsigned value = parts[part];
+    for (int digit = end - 1; digit >= end - widths[part]; --digit, value /= 10) date[digit] = char('0' + value % 10);
+  }
   return Text(date);
 }
 
