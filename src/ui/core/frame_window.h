@@ -26,6 +26,7 @@ class FrameWindow : public NativeWindow, public WidgetWindow {
   void InvalidateArea(const Rect& area) override { Invalidate(area); }
   void ScrollArea(const Rect& area, int dx, int dy) override { ScrollPixels(area, dx, dy); }
   void SetCursor(CursorShape shape) override;
+  void* SystemHandle() const override { return Handle(); }
   std::uint8_t WindowKindCode() const override { return static_cast<std::uint8_t>(Kind()); }
   std::uint8_t PlacementState() const override { return NativeWindow::PlacementState(); }
   bool IsActive() const override { return IsActiveWindow(); }

@@ -6,14 +6,14 @@
 
 #include "ui/core/native_window.h"
 #include "ui/widgets/widget.h"
+#include "ui/widgets/widget_host.h"
 
 namespace {
 
 HWND WindowOf(const Widget& widget) {
-  // The frame window that hosts a widget tree is a native window too.
-  auto* window = dynamic_cast<NativeWindow*>(const_cast<Widget&>(widget).Host());
-  if (window != nullptr && window->Exists()) return window->Handle();
-  return MainWindowHandle();
+  WidgetHost* host = const_cast<Widget&>(widget).Host();
+  HWND window = host != nullptr ? static_cast<HWND>(host->SystemHandle()) : nullptr;
+  return window != nullptr ? window : MainWindowHandle();
 }
 
 // Open for as long as it lives.

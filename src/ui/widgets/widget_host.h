@@ -40,6 +40,9 @@ class WidgetHost {
   // cannot move its pixels repaints the whole area.
   virtual void ScrollArea(const Rect& area, int, int) { InvalidateArea(area); }
   virtual void SetCursor(CursorShape shape) = 0;
+  // The operating system's handle of the window, for the calls that want an
+  // owner window (the clipboard); null while there is none.
+  virtual void* SystemHandle() const { return nullptr; }
 
   // The window kind of the window core: 0 popup, 1 passive popup, 2 dialog,
   // 3 application window.
