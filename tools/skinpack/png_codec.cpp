@@ -68,8 +68,11 @@ bool ReadRows(png_structp png, png_bytepp rows) {
   return true;
 }
 
-bool WriteImage(png_structp png, png_infop info, png_uint_32 width, png_uint_32 height, png_bytepp rows) {
+bool WriteImage(png_structp png, png_infop info, png_uint_32 width, png_uint_32 height, png_bytepp rows,
+                int filters) {
   if (setjmp(png_jmpbuf(png))) return false;
+  png_set_compression_level(png, 9);
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, filters);
   png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
@@ -94,6 +97,24 @@ std::vector<png_bytep> RowPointers(std::uint8_t* pixels, std::uint32_t width, st
   std::vector<png_bytep> rows(height);
   for (std::uint32_t y = 0; y < height; ++y) rows[y] = pixels + std::size_t{y} * width * 4;
   return rows;
+}
+
+std::vector<std::uint8_t> WriteRgbaPngFiltered(const RgbaPicture& picture, int filters) {
+  std::vector<std::uint8_t> png;
+  Session session;
+  session.output = &png;
+  WriteStructs writer;
+  writer.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &session, OnError, OnWarning);
+  if (writer.png != nullptr) writer.info = png_create_info_struct(writer.png);
+  if (writer.info == nullptr) throw std::bad_alloc();
+  png_set_write_fn(writer.png, &session, WriteToMemory, FlushNothing);
+  // libpng only reads through the row pointers while writing.
+  std::vector<png_bytep> rows =
+      RowPointers(const_cast<std::uint8_t*>(picture.pixels.data()), picture.width, picture.height);
+  if (!WriteImage(writer.png, writer.info, picture.width, picture.height, rows.data(), filters)) {
+    throw std::runtime_error(std::string("libpng cannot write the picture: ") + session.message);
+  }
+  return png;
 }
 
 }  // namespace
@@ -130,20 +151,14 @@ bool ReadPngAsRgba(const std::vector<std::uint8_t>& png, std::uint32_t maxSide, 
   return true;
 }
 
+// Every setup carries its skin, so each picture is written with each row
+// filter in turn (and with libpng's choice per row) and the smallest is kept.
 std::vector<std::uint8_t> WriteRgbaPng(const RgbaPicture& picture) {
-  std::vector<std::uint8_t> png;
-  Session session;
-  session.output = &png;
-  WriteStructs writer;
-  writer.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &session, OnError, OnWarning);
-  if (writer.png != nullptr) writer.info = png_create_info_struct(writer.png);
-  if (writer.info == nullptr) throw std::bad_alloc();
-  png_set_write_fn(writer.png, &session, WriteToMemory, FlushNothing);
-  // libpng only reads through the row pointers while writing.
-  std::vector<png_bytep> rows =
-      RowPointers(const_cast<std::uint8_t*>(picture.pixels.data()), picture.width, picture.height);
-  if (!WriteImage(writer.png, writer.info, picture.width, picture.height, rows.data())) {
-    throw std::runtime_error(std::string("libpng cannot write the picture: ") + session.message);
+  std::vector<std::uint8_t> smallest;
+  for (int filters : {PNG_FILTER_NONE, PNG_FILTER_SUB, PNG_FILTER_UP, PNG_FILTER_AVG, PNG_FILTER_PAETH,
+                      PNG_ALL_FILTERS}) {
+    std::vector<std::uint8_t> png = WriteRgbaPngFiltered(picture, filters);
+    if (smallest.empty() || png.size() < smallest.size()) smallest = std::move(png);
   }
-  return png;
+  return smallest;
 }

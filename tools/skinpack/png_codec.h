@@ -21,6 +21,6 @@ struct RgbaPicture {
 bool ReadPngAsRgba(const std::vector<std::uint8_t>& png, std::uint32_t maxSide, RgbaPicture& picture,
                    std::string& error);
 
-// An 8-bit RGBA, non-interlaced PNG at libpng's default compression with no
+// An 8-bit RGBA, non-interlaced PNG, as small as libpng can make it, with no
 // chunks but IHDR, IDAT and IEND.
 std::vector<std::uint8_t> WriteRgbaPng(const RgbaPicture& picture);
