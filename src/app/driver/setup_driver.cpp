@@ -168,11 +168,12 @@ bool RunAction(const DriverCommand& command, SetupState& state, const SetupView&
   } else if (refused) {
     std::fprintf(stderr, "setup-driver: the install button is disabled\n");
   }
-  if (refused) return false;
-  // The field refuses a text that is too long; the install goes on with the
-  // folder the record held.
-  if (!ReadOptions(chosen.choices, state.package)) std::fprintf(stderr, "Text is too long\n");
-  return RunInstall(state, command.setup_path.c_str());
+  // A folder the field refuses stops the install, as in the window.
+  if (!refused && !ReadOptions(chosen.choices, state.package)) {
+    std::fprintf(stderr, "Text is too long\n");
+    refused = true;
+  }
+  return !refused && RunInstall(state, command.setup_path.c_str());
 }
 
 }  // namespace
