@@ -3,32 +3,14 @@
 #   gallery  the gallery program        skin       the skin archive
 #   reference  the reference pictures   out        where screenshots go
 # and optionally GALLERY_ARGS, more arguments for every gallery started.
-# They check the environment (skipping with 77 without a display), start
-# galleries and wait for their events, move the mouse and press keys, and
-# compare cropped screenshots with the references.
+# Beside tests/support/screen-lib.sh (the environment, the mouse, the
+# keyboard and the screenshots) they start galleries and wait for their
+# events.
 
-skip() {
-  echo "SKIPPED: $*"
-  exit 77
-}
-[ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1 \
-  || skip "no X display; source scripts/wine-env.sh and run wine_env_start first"
-[ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ] || skip "no Wine prefix; source scripts/wine-env.sh and run wine_env_start first"
+source "$(dirname "${BASH_SOURCE[0]}")/../support/screen-lib.sh"
 [ -f "$skin" ] || skip "no skin archive at $skin; build the native preset first (it packs the default skin)"
-for tool in wine xdotool import convert compare; do
-  command -v $tool >/dev/null || skip "$tool is not installed"
-done
-
-mkdir -p "$out"
-rm -f "$out"/*.png "$out"/events-*.txt
+rm -f "$out"/events-*.txt
 read -r screen_width screen_height < <(xdotool getdisplaygeometry)
-
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-pass() { echo "ok: $*"; }
 
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
@@ -81,13 +63,7 @@ expect_no_event() {
 # Field N (from 1) of the first new line matching REGEX.
 field() { wait_event "$1" "$2" 5 | cut -d' ' -f"$3"; }
 
-# --- the mouse and the keyboard ------------------------------------------------
-move() { xdotool mousemove "$1" "$2"; sleep 0.1; }
-click() {
-  move "$1" "$2"
-  xdotool click "${3:-1}"
-  sleep 0.15
-}
+# --- the mouse ----------------------------------------------------------------------
 # drag X1 Y1 X2 Y2: press, move there in steps, release.
 drag() {
   move "$1" "$2"
@@ -99,43 +75,6 @@ drag() {
   done
   xdotool mouseup 1
   sleep 0.2
-}
-key() {
-  xdotool key "$@"
-  sleep 0.15
-}
-
-# --- screenshots -------------------------------------------------------------------
-# shoot NAME X Y W H: waits until the screen is still, crops, compares.
-shoot() {
-  local name=$1 crop="${4}x${5}+${2}+${3}" previous="" now i
-  for i in $(seq 20); do
-    import -window root "$out/screen.png"
-    now=$(convert "$out/screen.png" -crop "$crop" +repage rgba:- | md5sum)
-    [ "$now" = "$previous" ] && break
-    previous=$now
-    sleep 0.12
-  done
-  convert "$out/screen.png" -crop "$crop" +repage "$out/$name.png"
-  rm -f "$out/screen.png"
-  if [ "${TARNELL_UPDATE_REFERENCES:-}" = 1 ]; then
-    cp "$out/$name.png" "$reference/$name.png"
-    pass "$name.png taken as the new reference"
-    return
-  fi
-  if [ ! -f "$reference/$name.png" ]; then
-    fail "no reference picture $reference/$name.png (see $out/$name.png)"
-    return
-  fi
-  local differing
-  differing=$(compare -metric AE -fuzz 2% "$reference/$name.png" "$out/$name.png" "$out/$name-diff.png" 2>&1)
-  # A picture of another size is a difference too.
-  if [[ "$differing" =~ ^[0-9]+$ ]] && [ "$differing" -le $(($4 * $5 / 1000)) ]; then
-    rm -f "$out/$name-diff.png"
-    pass "$name.png matches the reference"
-  else
-    fail "$name.png differs from the reference in $differing pixels (see $out/$name-diff.png)"
-  fi
 }
 
 # --- the end of a run ---------------------------------------------------------------

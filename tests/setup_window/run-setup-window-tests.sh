@@ -30,26 +30,10 @@ out=$7
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 
-skip() {
-  echo "SKIPPED: $*"
-  exit 77
-}
-[ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1 \
-  || skip "no X display; source scripts/wine-env.sh and run wine_env_start first"
-[ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ] || skip "no Wine prefix; source scripts/wine-env.sh and run wine_env_start first"
+pause=0.3
+source "$root/tests/support/screen-lib.sh"
 [ -x "$pack" ] || skip "no tarnell-pack at $pack; build the native preset first"
-for tool in wine xdotool import convert compare file; do
-  command -v $tool >/dev/null || skip "$tool is not installed"
-done
-
-mkdir -p "$out"
-rm -f "$out"/*.png
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-pass() { echo "ok: $*"; }
+command -v file >/dev/null || skip "file is not installed"
 not() { ! "$@"; }
 # Paths compare without regard to case, as Windows compares them.
 same_path() { [ "${1,,}" = "${2,,}" ]; }
@@ -152,18 +136,7 @@ close_setup() {
 }
 trap '[ -n "$setup_pid" ] && kill "$setup_pid" 2>/dev/null' EXIT
 
-# --- the mouse, the keyboard, the clipboard ------------------------------------------
-move() { xdotool mousemove "$1" "$2"; sleep 0.1; }
-click() {
-  move "$1" "$2"
-  xdotool click "${3:-1}"
-  sleep 0.3
-}
-# Keys go to the window under the pointer: move there first.
-key() {
-  xdotool key "$@"
-  sleep 0.3
-}
+# --- the keyboard and the clipboard ----------------------------------------------------
 type_text() {
   xdotool type --delay 3 -- "$1"
   sleep 0.3
@@ -211,39 +184,6 @@ answer_message() {
   check "the message box closes with OK" gone Message
 }
 
-# --- screenshots ---------------------------------------------------------------------
-# shoot NAME X Y W H: waits until the screen is still, crops, compares.
-shoot() {
-  local name=$1 crop="${4}x${5}+${2}+${3}" previous="" now i
-  for i in $(seq 20); do
-    import -window root "$out/screen.png"
-    now=$(convert "$out/screen.png" -crop "$crop" +repage rgba:- | md5sum)
-    [ "$now" = "$previous" ] && break
-    previous=$now
-    sleep 0.15
-  done
-  # Without time chunks, a picture taken again is the same file.
-  convert "$out/screen.png" -crop "$crop" +repage -define png:exclude-chunks=date,time "$out/$name.png"
-  rm -f "$out/screen.png"
-  if [ "${TARNELL_UPDATE_REFERENCES:-}" = 1 ]; then
-    cp "$out/$name.png" "$reference/$name.png"
-    pass "$name.png taken as the new reference"
-    return
-  fi
-  if [ ! -f "$reference/$name.png" ]; then
-    fail "no reference picture $reference/$name.png (see $out/$name.png)"
-    return
-  fi
-  local differing
-  differing=$(compare -metric AE -fuzz 2% "$reference/$name.png" "$out/$name.png" "$out/$name-diff.png" 2>&1)
-  # A picture of another size is a difference too.
-  if [[ "$differing" =~ ^[0-9]+$ ]] && [ "$differing" -le $(($4 * $5 / 1000)) ]; then
-    rm -f "$out/$name-diff.png"
-    pass "$name.png matches the reference"
-  else
-    fail "$name.png differs from the reference in $differing pixels (see $out/$name-diff.png)"
-  fi
-}
 # The parts of the setup window that look the same on every machine: the
 # header, the option and association rows (client y from OPTIONS_TOP to
 # VIEW_TOP) and the button row; not the folder fields, which hold the user's
