@@ -17,4 +17,5 @@ void __throw_bad_array_new_length() { CurrentLogger().LogError("Cannot allocat m
 void __throw_length_error(const char*) { CurrentLogger().LogError("Cannot allocat more memory"); }
 void __throw_logic_error(const char*) { throw AbortError{}; }
 void __throw_out_of_range_fmt(const char*, ...) { throw AbortError{}; }
+void __throw_bad_function_call() { throw AbortError{}; }
 }  // namespace std

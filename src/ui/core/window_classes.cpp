@@ -1,8 +1,6 @@
 // https://learn.microsoft.com/windows/win32/api/winuser/nf-winuser-registerclassexa
 #include "ui/core/window_classes.h"
 
-#include <exception>
-
 #include "ui/core/native_window.h"
 #include "ui/core/window_errors.h"
 
@@ -24,7 +22,7 @@ LRESULT CALLBACK WindowProcedure(HWND handle, UINT message, WPARAM wParam, LPARA
   try {
     return window->HandleMessage(message, wParam, lParam);
   } catch (...) {
-    ParkWindowError(std::current_exception());
+    ParkWindowError();
     return 0;
   }
 }

@@ -1,18 +1,17 @@
 #include "ui/core/window_errors.h"
 
+#include "log/abort_error.h"
+
 namespace {
 
-std::exception_ptr parked;
+bool parked = false;
 
 }  // namespace
 
-void ParkWindowError(std::exception_ptr error) {
-  if (!parked) parked = error;
-}
+void ParkWindowError() { parked = true; }
 
 void RaiseParkedWindowError() {
   if (!parked) return;
-  std::exception_ptr error = parked;
-  parked = nullptr;
-  std::rethrow_exception(error);
+  parked = false;
+  throw AbortError{};
 }

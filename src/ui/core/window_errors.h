@@ -3,11 +3,13 @@
 // everything it raises and parks it here, and the code that called into
 // Win32 (the message loop, or any call that sends messages synchronously)
 // raises it again once the call has returned.
+//
+// Every failure of this program is an AbortError (the logger raises it, and
+// the C++ library's own errors are turned into it), so what is parked is
+// only the fact: the same error is raised again.
 #pragma once
 
-#include <exception>
-
-// Keeps `error` unless an earlier one is still waiting.
-void ParkWindowError(std::exception_ptr error);
-// Raises the parked error, if any, and forgets it.
+// Notes that a callback was left by an exception.
+void ParkWindowError();
+// Raises AbortError if an error is parked, and forgets it.
 void RaiseParkedWindowError();
