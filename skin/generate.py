@@ -6,7 +6,9 @@ Run with Debian's Python (python3-pil and fonts-dejavu-core):
     /usr/bin/python3 skin/generate.py [--sheet build/skin-sheet.png]
 
 It rewrites skin/default/*.png (8-bit RGBA, not interlaced, no metadata, so
-the same Pillow and zlib give the same bytes) and, with --sheet, a contact
+the same Pillow and zlib give the same bytes), skin/toolkit/*.png (the
+pictures of widgets that no setup shows, which the toolkit gallery packs
+over the default skin) and, with --sheet, a contact
 sheet of every picture enlarged four times plus the pieces put together the
 way the widgets put them together.
 
@@ -25,6 +27,10 @@ from PIL import Image, ImageDraw, ImageFilter, ImageFont
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(HERE, "default")
+# Radio buttons and the buttons of resizable windows: the setup shows
+# neither, so its skin archive does not carry them.
+TOOLKIT_OUT = os.path.join(HERE, "toolkit")
+TOOLKIT_ONLY = {f"radiopat{i}" for i in range(4)} | {f"{k}bmp{i}" for k in ("maximize", "restore") for i in (1, 2)}
 FONT_DIR = "/usr/share/fonts/truetype/dejavu"
 
 # Colours of the setup's palette that the pictures meet.
@@ -1059,15 +1065,16 @@ def main():
     parser.add_argument("--sheet", help="also write a contact sheet to this path")
     args = parser.parse_args()
     pictures = draw_skin()
-    os.makedirs(OUT, exist_ok=True)
-    for stale in os.listdir(OUT):
-        if stale.endswith(".png") and stale[:-4] not in pictures:
-            os.remove(os.path.join(OUT, stale))
-    for name, img in sorted(pictures.items()):
-        write_png(img, os.path.join(OUT, name + ".png"))
+    for folder, names in ((OUT, set(pictures) - TOOLKIT_ONLY), (TOOLKIT_OUT, TOOLKIT_ONLY)):
+        os.makedirs(folder, exist_ok=True)
+        for stale in os.listdir(folder):
+            if stale.endswith(".png") and stale[:-4] not in names:
+                os.remove(os.path.join(folder, stale))
+        for name in sorted(names):
+            write_png(pictures[name], os.path.join(folder, name + ".png"))
+        print(f"{len(names)} pictures in {folder}")
     if args.sheet:
         contact_sheet(pictures, args.sheet)
-    print(f"{len(pictures)} pictures in {OUT}")
 
 
 if __name__ == "__main__":

@@ -1,6 +1,7 @@
-// Packs the default skin into a skin archive file for the gallery, with
-// the package builder's own skin packer.
-//   pack-gallery-skin OUT
+// Packs the default skin with the pictures of the widgets that no setup
+// shows (skin/toolkit) into a skin archive file for the gallery, with the
+// package builder's own skin packer.
+//   pack-gallery-skin OUT TOOLKIT_FOLDER
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -8,12 +9,12 @@
 #include "skin_pack.h"
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::cerr << "usage: pack-gallery-skin OUT\n";
+  if (argc != 3) {
+    std::cerr << "usage: pack-gallery-skin OUT TOOLKIT_FOLDER\n";
     return 2;
   }
   try {
-    std::vector<std::uint8_t> archive = PackDefaultSkin();
+    std::vector<std::uint8_t> archive = PackSkinFolder(argv[2]);
     std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(archive.data()), static_cast<std::streamsize>(archive.size()));
     if (!out) throw SkinPackError(std::string("cannot write ") + argv[1]);

@@ -27,6 +27,9 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using Kind = SkinFinding::Kind;
 
+// The pictures the default skin carries: all that the setup shows.
+constexpr int kSetupPictureCount = 90;
+
 class TempFolder {
  public:
   TempFolder() {
@@ -116,7 +119,11 @@ TEST(SkinPack, DefaultSkinFillsTheDirectoryInNameOrder) {
     previous = slot.name.c_str();
     next_offset = slot.offset + slot.size;
   }
-  EXPECT_EQ(used, static_cast<int>(kSkinTableSize));
+  // Every picture the setup shows; not the radio buttons nor the maximise
+  // and restore buttons, which belong to widgets no setup shows.
+  EXPECT_EQ(used, kSetupPictureCount);
+  EXPECT_EQ(archive.directory.Find("radiopat0"), 0);
+  EXPECT_EQ(archive.directory.Find("maximizebmp1"), 0);
   EXPECT_EQ(next_offset, archive.bytes.size());
 }
 
@@ -124,6 +131,7 @@ TEST(SkinPack, EveryDefaultPictureDecodesWithTheSetupsDecoderAtItsTableSize) {
   Archive archive(PackDefaultSkin());
   for (std::size_t i = 0; i < kSkinTableSize; ++i) {
     const SkinTableEntry& entry = kSkinTable[i];
+    if (archive.directory.Find(entry.name) == 0) continue;
     SCOPED_TRACE(entry.name);
     Bytes png = archive.Png(entry.name);
     std::vector<std::string> chunks = ChunkTypes(png);
@@ -181,7 +189,7 @@ TEST(SkinPack, FolderAndHeaderTakeTheDefaultPicturesPlace) {
   EXPECT_EQ(archive.Png("check2"), Archive(PackDefaultSkin()).Png("check2"));
   int used = 0;
   for (int number = 1; number <= kSkinSlotCount; ++number) used += archive.directory.Slot(number).IsReadable();
-  EXPECT_EQ(used, static_cast<int>(kSkinTableSize)) << "no picture twice";
+  EXPECT_EQ(used, kSetupPictureCount) << "no picture twice";
 
   Archive with_header(PackDefaultSkin(header));
   EXPECT_EQ(with_header.Picture("insthead").pixels[0], 150);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "default_skin.h"
 #include "graphics/image.h"
 #include "graphics/png_decoder.h"
 #include "graphics/skin_directory.h"
@@ -16,6 +17,13 @@ using Kind = SkinFinding::Kind;
 
 std::string SizeText(std::uint32_t width, std::uint32_t height) {
   return std::to_string(width) + "x" + std::to_string(height);
+}
+
+bool InDefaultSkin(const char* name) {
+  for (std::size_t i = 0; i < kDefaultSkinPictureCount; ++i) {
+    if (EqualIgnoringCase(kDefaultSkinPictures[i].name, name)) return true;
+  }
+  return false;
 }
 
 // Empty when the name can stand in a directory slot.
@@ -116,6 +124,7 @@ std::vector<SkinFinding> MissingPictures(const std::vector<SkinFile>& files) {
   std::vector<SkinFinding> findings;
   for (std::size_t i = 0; i < kSkinTableSize; ++i) {
     const SkinTableEntry& entry = kSkinTable[i];
+    if (!InDefaultSkin(entry.name)) continue;
     bool present = false;
     for (const SkinFile& file : files) present = present || EqualIgnoringCase(file.name.c_str(), entry.name);
     if (!present) {

@@ -17,5 +17,6 @@ struct AcceptedPicture {
 // decoder has read back to the same pixels.
 std::vector<SkinFinding> ExaminePictures(const std::vector<SkinFile>& files, std::vector<AcceptedPicture>* accepted);
 
-// One finding for each picture of the table that none of `files` provides.
+// One finding for each picture of the default skin that none of `files`
+// provides. The table's other pictures belong to widgets no setup shows.
 std::vector<SkinFinding> MissingPictures(const std::vector<SkinFile>& files);
