@@ -9,6 +9,7 @@
 #include "fs/file_stream.h"
 #include "log/logger.h"
 #include "system/services.h"
+#include "system/uninstall_registration.h"
 #include "text/case_fold.h"
 #include "text/path.h"
 
@@ -57,7 +58,10 @@ void RemoveObsoleteFiles(const ShortcutRun& run) {
 }
 
 // A new data folder takes the installed data files along. A file that is
-// not there any more is no reason to stop; one that stays behind is.
+// not there any more is no reason to stop; one that stays behind is. Once
+// they are all there, the registration says so at once: a later step that
+// fails must not leave it naming the folder they left (the next run would
+// look for them there, and an uninstall would miss them).
 void MoveDataFiles(const ShortcutRun& run) {
   ProductRecord& installed = run.installed;
   const char* from = installed.data_folder.c_str();
@@ -71,8 +75,10 @@ void MoveDataFiles(const ShortcutRun& run) {
     if (MoveFileA(old_path.c_str(), new_path.c_str())) continue;
     if (PathExists(old_path.c_str())) LogErrorWith("File %s NOT moved to %s", old_path.c_str(), new_path.c_str());
   }
-  // The data files are in the new folder now.
+  Text emptied = installed.data_folder;
   installed.data_folder = run.package.data_folder;
+  RegisterDataFolder(run.product_name, to);
+  RemoveEmptyFolderAndParents(emptied.c_str());
 }
 
 FILETIME FileTimeOf(const FileRecord& file) {

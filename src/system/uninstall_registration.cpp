@@ -134,6 +134,13 @@ void RegisterProduct(const ProductRecord& package, const char* product_name, con
   if (!written) CurrentLogger().LogError(kNotRegistered);
 }
 
+void RegisterDataFolder(const char* product_name, const char* data_folder) {
+  RegistryKey key;
+  if (key.Open(HKEY_LOCAL_MACHINE, UninstallKeyPath(product_name).c_str(), KEY_SET_VALUE)) {
+    WriteTextValue(key, "DataPath", data_folder, REG_SZ);
+  }
+}
+
 void UnregisterProduct(const char* product_name) {
   if (!DeleteRegistryKey(HKEY_LOCAL_MACHINE, UninstallKeyPath(product_name).c_str())) {
     LogErrorWith("The registration of %s has not been erased", product_name);

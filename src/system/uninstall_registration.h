@@ -42,6 +42,10 @@ Text VersionNumberText(const VersionRecord& version);
 // ("Software has not been registered") through LogError.
 void RegisterProduct(const ProductRecord& package, const char* product_name, const char* setup_copy_path,
                      std::uint32_t setup_size);
+// Writes the data folder into an existing registration, as soon as the data
+// files have moved there. Nothing is written when the product is not
+// registered; a refused write is left to RegisterProduct to report.
+void RegisterDataFolder(const char* product_name, const char* data_folder);
 // Deletes the registration with all its values; a failure is reported
 // through LogError. A product that is not registered counts as removed.
 void UnregisterProduct(const char* product_name);

@@ -129,3 +129,34 @@ TEST_F(Abort, ARegistrationThatCannotBeErasedIsAllThatIsLeft) {
   EXPECT_EQ(RunDriver({SetupPath("scenic-1.0"), "uninstall"}).exit_code, 0u);
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
 }
+
+TEST_F(Abort, DataFilesThatMovedBeforeAFailingStepAreFoundWhereTheyWent) {
+  const std::string program = "C:\\Apps\\Scenic";
+  const std::string old_data = FoldersFor(false).app_data + "\\Tarnell";
+  const std::string moved = "C:\\Data\\Scenic Two";
+  const std::string later = "C:\\Data\\Scenic Three";
+  ASSERT_EQ(RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", program}).exit_code, 0u);
+  {
+    std::ofstream journal(old_data + "\\Journal.txt", std::ios::binary | std::ios::trunc);
+    journal << "written by Scenic";
+  }
+
+  // The update moves the data files first; Scenic.exe, the first file it
+  // writes after that, is in use.
+  HeldFile in_use(program + "\\Scenic.exe");
+  ASSERT_TRUE(in_use.IsOpen());
+  DriverRun held = RunDriver({SetupPath("scenic-2.0"), "install", "--data-folder", moved});
+  EXPECT_EQ(held.exit_code, 1u);
+  EXPECT_EQ(FileBytes(moved + "\\Journal.txt"), "written by Scenic");
+  EXPECT_FALSE(Exists(old_data));
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, UninstallKey("Scenic"), "DataPath"), moved);
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, UninstallKey("Scenic"), "DisplayVersion"), "1.0");
+
+  // The next run finds them there and takes them along to another folder.
+  in_use.Close();
+  DriverRun run = RunDriver({SetupPath("scenic-2.0"), "install", "--data-folder", later});
+  EXPECT_EQ(run.exit_code, 0u);
+  EXPECT_EQ(FileBytes(later + "\\Journal.txt"), "written by Scenic");
+  EXPECT_FALSE(Exists(moved));
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, UninstallKey("Scenic"), "DataPath"), later);
+}
