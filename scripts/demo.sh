@@ -56,25 +56,6 @@ sleep 0.5
 xdotool key alt+F4
 wait "$setup_pid" || true
 
-show() { wine "$@" </dev/null 2>/dev/null | tr -d '\r'; }
-heading() { printf '\n== %s\n' "$1"; }
-unix() { winepath -u "$1" 2>/dev/null; }
-key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Hello'
-value() { show reg query "$key" /v "$1" /reg:32 | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"; }
-
-heading "The setup log"
-cat "$(unix "$(show cmd /c echo %TEMP%)")/Hello_Setup.log"
-program=$(value InstallLocation)
-data=$(value DataPath)
-heading "Program folder $program"
-ls -l --time-style=long-iso "$(unix "$program")"
-heading "Data folder $data"
-ls -l --time-style=long-iso "$(unix "$data")"
-heading "Registration"
-show reg query "$key" /reg:32 | grep -v '^$'
-heading "File types"
-for extension in hlo hlg; do show reg query "HKCR\\.$extension" /reg:32 | grep -v '^$'; done
-heading "Shortcuts"
-(cd "$WINEPREFIX/drive_c" && find . -name '*.lnk' \( -path '*Tarnell*' -o -path '*Desktop*' \) | sed 's|^\./|C:/|')
-heading "Service"
-show reg query 'HKLM\System\CurrentControlSet\Services\HelloAgent' /reg:32 | grep -E 'ImagePath|DisplayName|Start'
+printf '\n== The setup log\n'
+cat "$(winepath -u "$(wine cmd /c echo %TEMP% </dev/null 2>/dev/null | tr -d '\r')")/Hello_Setup.log"
+examples/hello/show-landed.sh /reg:32

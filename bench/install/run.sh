@@ -20,19 +20,10 @@
 # WORK (default build/bench-install), RUNS, TARNELL_DISPLAY_NUMBER.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-root=$PWD
-windows_build=${WINDOWS_BUILD:-build/i686}
-pack=${TARNELL_PACK:-build/tools/tools/tarnell-pack/tarnell-pack}
+source bench/wine-bench-lib.sh
 work=$root/${WORK:-build/bench-install}
 runs=${RUNS:-3}
-
-command -v makensis >/dev/null || { echo "makensis is missing (apt-get install nsis)" >&2; exit 1; }
-if [ "$windows_build" = build/i686 ]; then
-  cmake --preset i686 >/dev/null && cmake --build --preset i686 -j2 --target setup-driver tarnell-setup >/dev/null
-fi
-if [ "$pack" = build/tools/tools/tarnell-pack/tarnell-pack ]; then
-  cmake --preset tools >/dev/null && cmake --build --preset tools -j2 --target tarnell-pack >/dev/null
-fi
+build_programs setup-driver tarnell-setup
 driver=$root/$windows_build/src/app/driver/setup-driver.exe
 stub=$root/$windows_build/src/app/tarnell-setup.exe
 

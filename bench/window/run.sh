@@ -19,19 +19,10 @@
 # WORK (default build/bench-window), RUNS, TARNELL_DISPLAY_NUMBER.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-root=$PWD
-windows_build=${WINDOWS_BUILD:-build/i686}
-pack=${TARNELL_PACK:-build/tools/tools/tarnell-pack/tarnell-pack}
+source bench/wine-bench-lib.sh
 work=$root/${WORK:-build/bench-window}
 runs=${RUNS:-7}
-
-command -v makensis >/dev/null || { echo "makensis is missing (apt-get install nsis)" >&2; exit 1; }
-if [ "$windows_build" = build/i686 ]; then
-  cmake --preset i686 >/dev/null && cmake --build --preset i686 -j2 --target tarnell-setup hello_programs >/dev/null
-fi
-if [ "$pack" = build/tools/tools/tarnell-pack/tarnell-pack ]; then
-  cmake --preset tools >/dev/null && cmake --build --preset tools -j2 --target tarnell-pack >/dev/null
-fi
+build_programs tarnell-setup hello_programs
 stub=$root/$windows_build/src/app/tarnell-setup.exe
 mkdir -p "$work/payload"
 

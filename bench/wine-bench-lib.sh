@@ -1,0 +1,21 @@
+# What the benchmarks run under Wine against NSIS share, sourced from the
+# checkout's root: the builds they take their programs from
+# (WINDOWS_BUILD, default build/i686; TARNELL_PACK, default the tools
+# preset's tarnell-pack) and NSIS's makensis, their peer.
+root=$PWD
+windows_build=${WINDOWS_BUILD:-build/i686}
+pack=${TARNELL_PACK:-build/tools/tools/tarnell-pack/tarnell-pack}
+
+command -v makensis >/dev/null || { echo "makensis is missing (apt-get install nsis)" >&2; exit 1; }
+
+# build_programs TARGET...: builds the targets in the default Windows build,
+# and the package builder when it is the default one; other builds are
+# taken as they are.
+build_programs() {
+  if [ "$windows_build" = build/i686 ]; then
+    cmake --preset i686 >/dev/null && cmake --build --preset i686 -j2 --target "$@" >/dev/null
+  fi
+  if [ "$pack" = build/tools/tools/tarnell-pack/tarnell-pack ]; then
+    cmake --preset tools >/dev/null && cmake --build --preset tools -j2 --target tarnell-pack >/dev/null
+  fi
+}
