@@ -1,16 +1,7 @@
 #include "log/time_stamp.h"
 
-namespace {
-
-char* PutDigits(char* p, unsigned value, int digits) {
-  for (int i = digits - 1; i >= 0; --i) {
-    p[i] = static_cast<char>('0' + value % 10);
-    value /= 10;
-  }
-  return p + digits;
-}
-
-}  // namespace
+#include "text/number.h"
+#include "text/text.h"
 
 DateFormat DateFormatFromLocale(const char* separator, const char* order) {
   DateFormat format;
@@ -20,25 +11,28 @@ DateFormat DateFormatFromLocale(const char* separator, const char* order) {
 }
 
 TimeStamp FormatTimeStamp(const DateFormat& format, const LocalTime& time) {
-  char chars[21];
-  char* p = chars;
-  const char s = format.separator;
-  switch (format.order) {
-    case DateFormat::kMonthDayYear:
-      p = PutDigits(p, time.month, 2), *p++ = s, p = PutDigits(p, time.day, 2), *p++ = s, p = PutDigits(p, time.year, 4);
-      break;
-    case DateFormat::kYearMonthDay:
-      p = PutDigits(p, time.year, 4), *p++ = s, p = PutDigits(p, time.month, 2), *p++ = s, p = PutDigits(p, time.day, 2);
-      break;
-    case DateFormat::kDayMonthYear:
-    default:
-      p = PutDigits(p, time.day, 2), *p++ = s, p = PutDigits(p, time.month, 2), *p++ = s, p = PutDigits(p, time.year, 4);
-      break;
+  struct Field {
+    std::uint16_t value;
+    int digits;
+  };
+  const Field day{time.day, 2}, month{time.month, 2}, year{time.year, 4};
+  Field date[3] = {day, month, year};
+  if (format.order == DateFormat::kMonthDayYear) {
+    date[0] = month, date[1] = day;
+  } else if (format.order == DateFormat::kYearMonthDay) {
+    date[0] = year, date[2] = day;
   }
-  *p++ = ' ';
-  *p++ = ' ';
-  p = PutDigits(p, time.hour, 2), *p++ = ':', p = PutDigits(p, time.minute, 2), *p++ = ':';
-  p = PutDigits(p, time.second, 2);
-  *p = '\0';
-  return TimeStamp(chars);
+  const char separator[] = {format.separator, '\0'};
+  TimeStamp stamp;
+  for (int i = 0; i < 3; ++i) {
+    if (i > 0) AppendText(stamp, separator);
+    AppendPaddedDecimal(stamp, date[i].value, date[i].digits);
+  }
+  AppendText(stamp, "  ");
+  AppendPaddedDecimal(stamp, time.hour, 2);
+  AppendText(stamp, ":");
+  AppendPaddedDecimal(stamp, time.minute, 2);
+  AppendText(stamp, ":");
+  AppendPaddedDecimal(stamp, time.second, 2);
+  return stamp;
 }

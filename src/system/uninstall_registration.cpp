@@ -33,17 +33,11 @@ std::uint32_t EstimatedSize(const ProductRecord& package, std::uint32_t setup_si
 Text InstallDate() {
   SYSTEMTIME now;
   GetLocalTime(&now);
-  // YYYYMMDD, written by hand: a printf would bring in 23 KB of formatter.
-  char date[9] = {};
-  const unsigned parts[] = {now.wYear, now.wMonth, now.wDay};
-  const int widths[] = {4, 2, 2};
-  int end = 0;
-  for (int part = 0; part < 3; ++part) {
-    end += widths[part];
-    unsigned value = parts[part];
-    for (int digit = end - 1; digit >= end - widths[part]; --digit, value /= 10) date[digit] = char('0' + value % 10);
-  }
-  return Text(date);
+  Text date;  // YYYYMMDD
+  AppendPaddedDecimal(date, now.wYear, 4);
+  AppendPaddedDecimal(date, now.wMonth, 2);
+  AppendPaddedDecimal(date, now.wDay, 2);
+  return date;
 }
 
 Text UpdateInfoAddress(const char* product_name) {

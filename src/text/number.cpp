@@ -37,6 +37,13 @@ bool AppendDecimal(TextBuffer out, std::uint16_t value) {
   return AppendText(out, digits);
 }
 
+bool AppendPaddedDecimal(TextBuffer out, std::uint32_t value, int digits) {
+  char padded[11] = {};
+  if (digits > 10) digits = 10;
+  for (int i = digits - 1; i >= 0; --i, value /= 10) padded[i] = static_cast<char>('0' + value % 10);
+  return AppendText(out, padded);
+}
+
 bool IntegerToText(TextBuffer out, std::int32_t value, bool group) {
   bool negative = value < 0;
   std::uint32_t magnitude = negative ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);

@@ -10,6 +10,9 @@
 std::size_t DecimalText(TextBuffer out, std::uint16_t value);
 // Appends the decimal digits of `value` to the text in `out`.
 bool AppendDecimal(TextBuffer out, std::uint16_t value);
+// Appends exactly `digits` (at most 10) decimal digits: the lowest of
+// `value`, with leading zeros ("0999" for 999 in 4, "05" for 5 in 2).
+bool AppendPaddedDecimal(TextBuffer out, std::uint32_t value, int digits);
 // Decimal with a leading "-" for negative values; with `group`, an
 // apostrophe between groups of three digits (1'234'567).
 bool IntegerToText(TextBuffer out, std::int32_t value, bool group);

@@ -156,6 +156,11 @@ TEST(Numbers, ToText) {
   out.Assign("Hello.exe,");
   AppendDecimal(out, 12);
   EXPECT_STREQ(out.c_str(), "Hello.exe,12");
+  out.Clear();
+  AppendPaddedDecimal(out, 999, 4);
+  AppendPaddedDecimal(out, 5, 2);
+  AppendPaddedDecimal(out, 2026, 2);
+  EXPECT_STREQ(out.c_str(), "099905" "26");
 
   struct Case {
     int value;

@@ -168,12 +168,14 @@ bool RunAction(const DriverCommand& command, SetupState& state, const SetupView&
   } else if (refused) {
     std::fprintf(stderr, "setup-driver: the install button is disabled\n");
   }
+  if (refused) return false;
   // A folder the field refuses stops the install, as in the window.
-  if (!refused && !ReadOptions(chosen.choices, state.package)) {
+  if (!ReadOptions(chosen.choices, state.package)) {
     std::fprintf(stderr, "Text is too long\n");
     refused = true;
+    return false;
   }
-  return !refused && RunInstall(state, command.setup_path.c_str());
+  return RunInstall(state, command.setup_path.c_str());
 }
 
 }  // namespace
