@@ -12,7 +12,7 @@ target=${1:?usage: run-fuzz.sh TARGET BUILD_DIR [SECONDS]}
 build=${2:?usage: run-fuzz.sh TARGET BUILD_DIR [SECONDS]}
 seconds=${3:-20}
 root=$(cd "$(dirname "$0")/.." && pwd)
-testdata=$root/../shared/testdata
+testdata=$root/tests/data
 
 # Per target: its folder, its executable, its seeds and its input limits.
 case $target in
