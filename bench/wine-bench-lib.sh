@@ -1,9 +1,15 @@
 # What the benchmarks run under Wine against NSIS share, sourced from the
 # checkout's root: the builds they take their programs from
-# (WINDOWS_BUILD, default build/i686; TARNELL_PACK, default the tools
+# (WINDOWS_BUILD, default build/i686, or build/x86_64 where Wine runs
+# no 32-bit programs; TARNELL_PACK, default the tools
 # preset's tarnell-pack) and NSIS's makensis, their peer.
 root=$PWD
-windows_build=${WINDOWS_BUILD:-build/i686}
+# shellcheck source=scripts/wine-host.sh
+source scripts/wine-host.sh
+# The i686 build, or the x86_64 one where Wine runs no 32-bit programs.
+default_arch=i686
+wine_runs i686 || default_arch=x86_64
+windows_build=${WINDOWS_BUILD:-build/$default_arch}
 pack=${TARNELL_PACK:-build/tools/tools/tarnell-pack/tarnell-pack}
 
 command -v makensis >/dev/null || { echo "makensis is missing (apt-get install nsis)" >&2; exit 1; }
@@ -12,8 +18,8 @@ command -v makensis >/dev/null || { echo "makensis is missing (apt-get install n
 # and the package builder when it is the default one; other builds are
 # taken as they are.
 build_programs() {
-  if [ "$windows_build" = build/i686 ]; then
-    cmake --preset i686 >/dev/null && cmake --build --preset i686 -j2 --target "$@" >/dev/null
+  if [ "$windows_build" = "build/$default_arch" ]; then
+    cmake --preset $default_arch >/dev/null && cmake --build --preset $default_arch -j2 --target "$@" >/dev/null
   fi
   if [ "$pack" = build/tools/tools/tarnell-pack/tarnell-pack ]; then
     cmake --preset tools >/dev/null && cmake --build --preset tools -j2 --target tarnell-pack >/dev/null

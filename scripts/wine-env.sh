@@ -1,10 +1,13 @@
-# Sourced by the test and demo scripts: one private Wine prefix and one
-# virtual display under the build folder, never the user's own ~/.wine.
+# Sourced by the test, demo and benchmark scripts: one private Wine prefix
+# and one virtual display under the build folder, never the user's own
+# ~/.wine, with the Wine commands that this host runs (scripts/wine-host.sh).
 #   source scripts/wine-env.sh [BUILD_DIR]
 #   wine_env_start      # fresh prefix, Xvfb, persistent wineserver
 #   wine_env_stop       # ends every Wine process and the display
 
 TARNELL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# shellcheck source=scripts/wine-host.sh
+source "$TARNELL_ROOT/scripts/wine-host.sh" || return 2 2>/dev/null || exit 2
 TARNELL_BUILD=${1:-$TARNELL_ROOT/build}
 export WINEPREFIX=$TARNELL_BUILD/wineprefix
 export WINEDEBUG=-all
@@ -12,6 +15,8 @@ export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
 export TARNELL_DISPLAY_NUMBER=${TARNELL_DISPLAY_NUMBER:-91}
 export DISPLAY=:$TARNELL_DISPLAY_NUMBER
 
+# wine_env_start: says what failed and returns non-zero when the display or
+# the prefix cannot be made.
 wine_env_start() {
   mkdir -p "$TARNELL_BUILD"
   wineserver -k >/dev/null 2>&1 || true
@@ -19,15 +24,26 @@ wine_env_start() {
     Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
     echo $! >"$TARNELL_BUILD/xvfb.pid"
     for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+    if ! xdotool getdisplaygeometry >/dev/null 2>&1; then
+      echo "wine-env.sh: the virtual display $DISPLAY did not start (is another X server using it?" \
+        "Set TARNELL_DISPLAY_NUMBER to a free number)" >&2
+      return 1
+    fi
   fi
 
   # A fresh prefix for every run: tests see a clean machine.
   rm -rf "$WINEPREFIX"
   wineboot -i </dev/null >/dev/null 2>&1
   wineserver -w
+  if [ ! -d "$WINEPREFIX/drive_c/windows/Fonts" ]; then
+    echo "wine-env.sh: Wine could not make its prefix at $WINEPREFIX" \
+      "(loader: $(command -v wine); Wine runs here: $TARNELL_WINE_ARCHS)" >&2
+    return 1
+  fi
   cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
   # The user's folders must not lead into the real home folder.
-  local user_dir="$WINEPREFIX/drive_c/users/$(id -un)"
+  local user_dir
+  user_dir="$WINEPREFIX/drive_c/users/$(id -un)"
   for d in Desktop Documents Downloads Music Pictures Videos; do
     if [ -L "$user_dir/$d" ]; then rm "$user_dir/$d" && mkdir "$user_dir/$d"; fi
   done
@@ -37,6 +53,7 @@ wine_env_start() {
   # program's output do not wait for the server to end.
   wineserver -p </dev/null >/dev/null 2>&1
   wine wineboot </dev/null >/dev/null 2>&1
+  return 0
 }
 
 wine_env_stop() {

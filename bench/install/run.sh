@@ -14,7 +14,8 @@
 #   - our setup's peak private bytes for the 150 MB install and a 1 MB one.
 # Each time is the median of RUNS runs (default 3).
 #
-# Environment: WINDOWS_BUILD (default build/i686: setup-driver and
+# Environment: WINDOWS_BUILD (default build/i686, or build/x86_64 where
+# Wine runs no 32-bit programs: setup-driver and
 # tarnell-setup are built there), TARNELL_PACK (default
 # build/tools/tools/tarnell-pack/tarnell-pack, built by the tools preset),
 # WORK (default build/bench-install), RUNS, TARNELL_DISPLAY_NUMBER.

@@ -8,13 +8,17 @@
 # prints lines per second with only the changed rows repainted, with the
 # whole view repainted after every line (the peer), and without painting.
 #
-# Environment: WINDOWS_BUILD (default build/i686, built with the i686
-# preset), NATIVE_BUILD (default build/native: packs the gallery skin),
+# Environment: WINDOWS_BUILD (default build/i686, or build/x86_64 where
+# Wine runs no 32-bit programs), NATIVE_BUILD (default build/native: packs the gallery skin),
 # LINES (default 100000), TARNELL_DISPLAY_NUMBER.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
-windows_build=${WINDOWS_BUILD:-build/i686}
+# shellcheck source=scripts/wine-host.sh
+source scripts/wine-host.sh
+arch=i686
+wine_runs i686 || arch=x86_64
+windows_build=${WINDOWS_BUILD:-build/$arch}
 native_build=${NATIVE_BUILD:-build/native}
 out=$root/$windows_build/bench-logview
 mkdir -p "$out"

@@ -13,7 +13,8 @@
 #     archive without payload (i686, stripped), against NSIS's installer of
 #     an empty section (zlib).
 #
-# Environment: WINDOWS_BUILD (default build/i686, built here: tarnell-setup
+# Environment: WINDOWS_BUILD (default build/i686, or build/x86_64 where
+# Wine runs no 32-bit programs, built here: tarnell-setup
 # and the example's programs), TARNELL_PACK (default
 # build/tools/tools/tarnell-pack/tarnell-pack, built by the tools preset),
 # WORK (default build/bench-window), RUNS, TARNELL_DISPLAY_NUMBER.
@@ -62,13 +63,16 @@ trap wine_env_stop EXIT
 # mapped EXE: seconds from the start to the visible "BenchWindow Setup";
 # then the installer is closed (ours with Alt+F4, NSIS by ending it).
 mapped() {
-  local start end pid window=""
+  local start end pid window="" give_up=$((SECONDS + 60))
   start=$(date +%s.%N)
   wine "$1" </dev/null >/dev/null 2>&1 &
   pid=$!
   while [ -z "$window" ]; do
     window=$(xdotool search --onlyvisible --name '^BenchWindow Setup' 2>/dev/null | head -1 || true)
-    [ -n "$window" ] || sleep 0.01
+    [ -n "$window" ] && break
+    kill -0 "$pid" 2>/dev/null || { echo "$1 ended without showing its window" >&2; exit 1; }
+    [ $SECONDS -lt "$give_up" ] || { echo "no window of $1 within 60 s" >&2; exit 1; }
+    sleep 0.01
   done
   end=$(date +%s.%N)
   echo "$end - $start" | bc | awk '{ printf "%.3f\n", $1 }'
@@ -79,7 +83,12 @@ mapped() {
     kill "$pid"
   fi
   wait "$pid" 2>/dev/null || true
-  while xdotool search --onlyvisible --name '^BenchWindow Setup' >/dev/null 2>&1; do sleep 0.05; done
+  for _ in $(seq 200); do
+    xdotool search --onlyvisible --name '^BenchWindow Setup' >/dev/null 2>&1 || return 0
+    sleep 0.05
+  done
+  echo "the window of $1 did not close within 10 s" >&2
+  exit 1
 }
 median() { sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
 

@@ -437,13 +437,24 @@ std::string Hex(const Bytes& bytes) {
   return text;
 }
 
+// The i686 build's package_check, or the x86_64 build's where Wine runs no
+// 32-bit programs (scripts/wine-host.sh says which in TARNELL_WINE_ARCHS).
+std::string PackageCheckForThisHost() {
+  const char* archs = std::getenv("TARNELL_WINE_ARCHS");
+  const std::string arch = archs == nullptr || std::string(archs).find("i686") != std::string::npos ? "i686" : "x86_64";
+  std::string path = TARNELL_PACKAGE_CHECK;
+  if (std::size_t at = path.rfind("ARCH"); at != std::string::npos) path.replace(at, 4, arch);
+  return path;
+}
+
 }  // namespace
 
 // The setup's own Windows code (ReadPackage, ExtractFile, WriteSetupCopy)
 // on what the builder made, signed and unsigned.
 TEST_F(PackTest, BuiltSetupReadsAndExtractsUnderWine) {
-  if (!fs::exists(TARNELL_PACKAGE_CHECK) || std::getenv("WINEPREFIX") == nullptr) {
-    GTEST_SKIP() << "needs the i686 build's " << TARNELL_PACKAGE_CHECK << " and a Wine prefix (WINEPREFIX)";
+  const std::string package_check = PackageCheckForThisHost();
+  if (!fs::exists(package_check) || std::getenv("WINEPREFIX") == nullptr) {
+    GTEST_SKIP() << "needs the Windows build's " << package_check << " and a Wine prefix (WINEPREFIX)";
   }
   WriteText(folder_ / "m.toml", NineteenFileManifest(folder_));
   ASSERT_EQ(Build(folder_ / "m.toml", folder_ / "setup.exe").status, 0);
@@ -453,7 +464,7 @@ TEST_F(PackTest, BuiltSetupReadsAndExtractsUnderWine) {
     Bytes setup = ReadBytes(folder_ / name);
     fs::path out = folder_ / (std::string(name) + ".out");
     fs::create_directories(out);
-    std::string command = "wine " + Quote(TARNELL_PACKAGE_CHECK) + " " + Quote(WinePath(folder_ / name)) + " " +
+    std::string command = "wine " + Quote(package_check) + " " + Quote(WinePath(folder_ / name)) + " " +
                           Quote(WinePath(out)) + " </dev/null >" + Quote((out / "stdout.txt").string()) + " 2>" +
                           Quote((out / "stderr.txt").string());
     ASSERT_EQ(std::system(command.c_str()), 0) << name << ": " << ReadText(out / "stderr.txt");
