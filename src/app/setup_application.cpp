@@ -29,12 +29,6 @@ void SetupApplication::CloseLog() {
   SetCurrentLogger(nullptr);
 }
 
-void SetupApplication::BeginLog() {
-  OpenLog();
-  view_ = nullptr;
-  CurrentLogger().LogLine("Setup started");
-}
-
 bool SetupApplication::StartUserInterface() {
   interface_started_ = true;
   return Graphics().Create() && StartToolkit();

@@ -37,7 +37,7 @@ struct SetupView {
 };
 
 // Reads the package at `package_path` (the running executable, or another
-// setup a test driver runs as if it were its own) and the registration, and
+// setup tarnell-deploy runs as if it were its own) and the registration, and
 // decides the mode. A package that cannot be read raises AbortError after
 // the reader's log line.
 SetupView StartSetup(SetupState& state, const char* package_path);
