@@ -1,11 +1,15 @@
 // tarnell-deploy as administrators use it: status, install with options and
-// uninstall by product name on a fresh machine, and the exit code of each
-// failure.
+// uninstall by product name on a fresh machine, the exit code of each
+// failure, and one run of a product's setup at a time.
 #include <fstream>
 
 #include "scenario_support.h"
 
 namespace {
+
+// The lock every run of Scenic's setup takes. Setups of different builds
+// must agree on it, so the name is spelt out here.
+constexpr char kScenicLock[] = "Global\\Tarnell Setup SCENIC";
 
 bool HasLine(const std::vector<std::string>& lines, const std::string& part) {
   for (const std::string& line : lines) {
@@ -112,5 +116,56 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"Damaged", {"install", "DAMAGED"}, 3, "the package was refused"},
         FailureCase{"Missing", {"status", "C:\\nowhere\\Setup.exe"}, 3, "cannot open"}),
     [](const ::testing::TestParamInfo<FailureCase>& param) { return std::string(param.param.name); });
+
+// The window of a setup run, once it shows; null after `seconds`.
+HWND WaitForSetupWindow(const char* title, int seconds) {
+  for (int i = 0; i < seconds * 10; ++i) {
+    if (HWND window = FindWindowA("MyApp", title)) return window;
+    Sleep(100);
+  }
+  return nullptr;
+}
+
+TEST_F(Deploy, SecondRunWhileTheFirstHoldsTheProductEndsAtOnce) {
+  const std::string program = "C:\\Apps\\Scenic";
+  // The first run: the setup window, open until the test ends it.
+  const std::string first_temp = WorkFolder("first-temp");
+  HANDLE first = StartProgram(SetupPath("scenic-1.0"), {}, first_temp, first_temp + "\\..\\first-out.txt",
+                              first_temp + "\\..\\first-err.txt");
+  ASSERT_NE(first, nullptr);
+  HWND window = WaitForSetupWindow("Scenic Setup", 30);
+  if (window == nullptr) {
+    TerminateProcess(first, 1);
+    CloseHandle(first);
+    GTEST_SKIP() << "the setup window did not show (no display?)";
+  }
+  HANDLE lock = OpenMutexA(SYNCHRONIZE, FALSE, kScenicLock);
+  ASSERT_NE(lock, nullptr) << "the window holds no lock of that name";
+  EXPECT_EQ(WaitForSingleObject(lock, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  CloseHandle(lock);
+
+  DeployRun second = RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program});
+  EXPECT_EQ(second.exit_code, 5u);
+  EXPECT_TRUE(HasLine(second.errors, "another run of this product's setup is in progress"));
+  EXPECT_TRUE(second.Logged("Another setup of Scenic is running"));
+  EXPECT_FALSE(Exists(program));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
+
+  // A second window ends at once with its line, and brings the first back.
+  ShowWindow(window, SW_MINIMIZE);
+  EXPECT_TRUE(IsIconic(window));
+  const std::string temp = WorkFolder("second-temp");
+  EXPECT_EQ(RunProgram(SetupPath("scenic-1.0"), {}, temp, temp + "\\..\\out.txt", temp + "\\..\\err.txt"), 0u);
+  std::vector<std::string> log = LogLines(temp);
+  EXPECT_TRUE(Contains(log, "Another setup of Scenic is running"));
+  EXPECT_EQ(log.back(), "Setup ended");
+  EXPECT_FALSE(IsIconic(window));
+
+  // Once the first run has ended, even killed, the next one installs.
+  TerminateProcess(first, 0);
+  WaitForSingleObject(first, 10000);
+  CloseHandle(first);
+  EXPECT_EQ(RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program}).exit_code, 0u);
+}
 
 }  // namespace

@@ -173,8 +173,8 @@ std::vector<std::string> DeployRun::RecordFiles() const {
 
 bool DeployRun::Logged(const std::string& text) const { return Contains(log, text); }
 
-DWORD RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                 const std::string& temp_folder, const std::string& output_path, const std::string& error_path) {
+HANDLE StartProgram(const std::string& program, const std::vector<std::string>& arguments,
+                    const std::string& temp_folder, const std::string& output_path, const std::string& error_path) {
   std::string command = Quoted(program);
   for (const std::string& argument : arguments) command += " " + Quoted(argument);
 
@@ -191,21 +191,29 @@ DWORD RunProgram(const std::string& program, const std::vector<std::string>& arg
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   PROCESS_INFORMATION process{};
   std::string environment = EnvironmentWithTemp(temp_folder);
-  DWORD exit_code = 0xFFFFFFFF;
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, &environment[0], nullptr,
-                            &startup, &process)) {
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, &environment[0], nullptr, &startup,
+                      &process)) {
     ADD_FAILURE() << "cannot start " << command;
+    process.hProcess = nullptr;
   } else {
-    if (WaitForSingleObject(process.hProcess, 120000) != WAIT_OBJECT_0) {
-      ADD_FAILURE() << command << " hangs";
-      TerminateProcess(process.hProcess, exit_code);
-    }
-    GetExitCodeProcess(process.hProcess, &exit_code);
-    CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
   }
   CloseHandle(output);
   CloseHandle(error);
+  return process.hProcess;
+}
+
+DWORD RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                 const std::string& temp_folder, const std::string& output_path, const std::string& error_path) {
+  HANDLE process = StartProgram(program, arguments, temp_folder, output_path, error_path);
+  DWORD exit_code = 0xFFFFFFFF;
+  if (process == nullptr) return exit_code;
+  if (WaitForSingleObject(process, 120000) != WAIT_OBJECT_0) {
+    ADD_FAILURE() << program << " hangs";
+    TerminateProcess(process, exit_code);
+  }
+  GetExitCodeProcess(process, &exit_code);
+  CloseHandle(process);
   return exit_code;
 }
 

@@ -53,8 +53,13 @@ struct DeployRun {
 // folder of its own; adds --print-record to install and uninstall.
 DeployRun RunDeploy(const std::vector<std::string>& arguments);
 // Starts tarnell-deploy, or the setup itself when `program` names it, with
-// `arguments` and TEMP at `temp_folder`; its exit code, 0xFFFFFFFF when it
-// did not end in two minutes. Standard output and error go to the files.
+// `arguments` and TEMP at `temp_folder`, standard output and error into the
+// files; its process handle (the caller closes it), null when it could not
+// start.
+HANDLE StartProgram(const std::string& program, const std::vector<std::string>& arguments,
+                    const std::string& temp_folder, const std::string& output_path, const std::string& error_path);
+// StartProgram and wait: the exit code, 0xFFFFFFFF when the program did not
+// end in two minutes.
 DWORD RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                  const std::string& temp_folder, const std::string& output_path, const std::string& error_path);
 // The lines of every log file in `folder`, without their time stamps.

@@ -11,7 +11,8 @@ const char kDeployUsage[] =
     "       tarnell-deploy uninstall SETUP.exe [--keep-data]\n"
     "       tarnell-deploy uninstall --product NAME [--keep-data]\n"
     "Each also takes --log FILE (a copy of the run's log lines).\n"
-    "Exit codes: 0 done, 1 aborted, 2 usage or refused, 3 package refused, 4 not administrator.\n";
+    "Exit codes: 0 done, 1 aborted, 2 usage or refused, 3 package refused, 4 not administrator,\n"
+    "5 another run of this product's setup is in progress.\n";
 
 namespace {
 

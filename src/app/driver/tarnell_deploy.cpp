@@ -41,6 +41,7 @@ enum ExitCode : int {
   kExitUsage = 2,            // a wrong command line, or what the window refuses
   kExitPackageRefused = 3,   // damaged, unreadable, not a Tarnell setup
   kExitNotAdministrator = 4,
+  kExitBusy = 5,             // another run of this product's setup holds it
 };
 
 void Complain(const char* text) { std::fprintf(stderr, "tarnell-deploy: %s\n", text); }
@@ -180,12 +181,13 @@ int main(int argc, char** argv) {
   try {
     view = StartSetup(state, setup_path);
   } catch (...) {
-    if (!logger.last_error.empty()) std::fprintf(stderr, "%s\n", logger.last_error.c_str());
-    logger.End("Abort while starting the program");
+    bool busy = state.lock.Busy();
+    if (!busy && !logger.last_error.empty()) std::fprintf(stderr, "%s\n", logger.last_error.c_str());
+    logger.End(busy ? "Setup ended" : "Abort while starting the program");
     if (command.print_memory) memory.Stop();
     CloseHandle(running);
-    Complain("the package was refused");
-    return kExitPackageRefused;
+    Complain(busy ? "another run of this product's setup is in progress" : "the package was refused");
+    return busy ? kExitBusy : kExitPackageRefused;
   }
   // The setup copy named by the registration must be this product's.
   if (!command.product_name.empty() && !EqualIgnoringCase(command.product_name.c_str(), state.product_name.c_str())) {
