@@ -145,6 +145,7 @@ bool RegisteredSetupCopy(const char* product_name, std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  RestrictDllSearchToSystem();
   SuppressSystemErrorBoxes();
   InitProcessDirectories();
   DeployCommand command;
