@@ -117,6 +117,29 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"Missing", {"status", "C:\\nowhere\\Setup.exe"}, 3, "cannot open"}),
     [](const ::testing::TestParamInfo<FailureCase>& param) { return std::string(param.param.name); });
 
+TEST_F(Deploy, AnAdministratorWhoseRightsAreFilteredIsRefusedWith4) {
+  // Under UAC an administrator who has not elevated holds the group for
+  // denying only.
+  SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+  PSID administrators = nullptr;
+  ASSERT_TRUE(AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0,
+                                       0, &administrators));
+  HANDLE token = nullptr;
+  HANDLE filtered = nullptr;
+  SID_AND_ATTRIBUTES deny{administrators, 0};
+  ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &token));
+  ASSERT_TRUE(CreateRestrictedToken(token, 0, 1, &deny, 0, nullptr, 0, nullptr, &filtered));
+  const std::string temp = WorkFolder("temp");
+  EXPECT_EQ(RunProgram(DeployPath(), {"install", SetupPath("scenic-1.0")}, temp, temp + "\\..\\out.txt",
+                       temp + "\\..\\err.txt", filtered),
+            4u);
+  EXPECT_NE(FileBytes(temp + "\\..\\err.txt").value_or("").find("needs an elevated administrator"), std::string::npos);
+  EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
+  CloseHandle(filtered);
+  CloseHandle(token);
+  FreeSid(administrators);
+}
+
 // The window of a setup run, once it shows; null after `seconds`.
 HWND WaitForSetupWindow(const char* title, int seconds) {
   for (int i = 0; i < seconds * 10; ++i) {

@@ -174,7 +174,8 @@ std::vector<std::string> DeployRun::RecordFiles() const {
 bool DeployRun::Logged(const std::string& text) const { return Contains(log, text); }
 
 HANDLE StartProgram(const std::string& program, const std::vector<std::string>& arguments,
-                    const std::string& temp_folder, const std::string& output_path, const std::string& error_path) {
+                    const std::string& temp_folder, const std::string& output_path, const std::string& error_path,
+                    HANDLE token) {
   std::string command = Quoted(program);
   for (const std::string& argument : arguments) command += " " + Quoted(argument);
 
@@ -191,8 +192,8 @@ HANDLE StartProgram(const std::string& program, const std::vector<std::string>& 
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   PROCESS_INFORMATION process{};
   std::string environment = EnvironmentWithTemp(temp_folder);
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, &environment[0], nullptr, &startup,
-                      &process)) {
+  if (!CreateProcessAsUserA(token, nullptr, &command[0], nullptr, nullptr, TRUE, 0, &environment[0], nullptr,
+                            &startup, &process)) {
     ADD_FAILURE() << "cannot start " << command;
     process.hProcess = nullptr;
   } else {
@@ -204,8 +205,9 @@ HANDLE StartProgram(const std::string& program, const std::vector<std::string>& 
 }
 
 DWORD RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                 const std::string& temp_folder, const std::string& output_path, const std::string& error_path) {
-  HANDLE process = StartProgram(program, arguments, temp_folder, output_path, error_path);
+                 const std::string& temp_folder, const std::string& output_path, const std::string& error_path,
+                 HANDLE token) {
+  HANDLE process = StartProgram(program, arguments, temp_folder, output_path, error_path, token);
   DWORD exit_code = 0xFFFFFFFF;
   if (process == nullptr) return exit_code;
   if (WaitForSingleObject(process, 120000) != WAIT_OBJECT_0) {
@@ -229,6 +231,8 @@ std::vector<std::string> LogLines(const std::string& folder) {
   return lines;
 }
 
+std::string DeployPath() { return Environment("TARNELL_SCENARIO_DRIVER"); }
+
 DeployRun RunDeploy(const std::vector<std::string>& arguments) {
   static int runs = 0;
   std::string folder = std::string(kScenarioRoot) + "\\runs\\" + std::to_string(++runs);
@@ -237,7 +241,7 @@ DeployRun RunDeploy(const std::vector<std::string>& arguments) {
   MakeFolders(run.temp_folder);
   std::vector<std::string> with_record = arguments;
   if (!arguments.empty() && arguments.front() != "status") with_record.push_back("--print-record");
-  run.exit_code = RunProgram(Environment("TARNELL_SCENARIO_DRIVER"), with_record, run.temp_folder,
+  run.exit_code = RunProgram(DeployPath(), with_record, run.temp_folder,
                              folder + "\\output.txt", folder + "\\errors.txt");
 
   // Log lines are time-stamped; what follows them is the message and, on

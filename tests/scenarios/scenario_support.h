@@ -54,14 +54,18 @@ struct DeployRun {
 DeployRun RunDeploy(const std::vector<std::string>& arguments);
 // Starts tarnell-deploy, or the setup itself when `program` names it, with
 // `arguments` and TEMP at `temp_folder`, standard output and error into the
-// files; its process handle (the caller closes it), null when it could not
-// start.
+// files, under `token` when one is given; its process handle (the caller
+// closes it), null when it could not start.
 HANDLE StartProgram(const std::string& program, const std::vector<std::string>& arguments,
-                    const std::string& temp_folder, const std::string& output_path, const std::string& error_path);
+                    const std::string& temp_folder, const std::string& output_path, const std::string& error_path,
+                    HANDLE token = nullptr);
 // StartProgram and wait: the exit code, 0xFFFFFFFF when the program did not
 // end in two minutes.
 DWORD RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                 const std::string& temp_folder, const std::string& output_path, const std::string& error_path);
+                 const std::string& temp_folder, const std::string& output_path, const std::string& error_path,
+                 HANDLE token = nullptr);
+// The tarnell-deploy under test.
+std::string DeployPath();
 // The lines of every log file in `folder`, without their time stamps.
 std::vector<std::string> LogLines(const std::string& folder);
 
