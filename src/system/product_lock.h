@@ -5,9 +5,11 @@
 // registration and holds it until the process ends.
 //
 // The mutex lives in the global namespace, so that runs in other sessions
-// (a deployment service, a second user logged on) see it too. Its access is
-// given to administrators and the system alone: a user without those rights
-// can neither open it nor hold it to stall the setup.
+// (a deployment service, a second user logged on) see it too. The mutex a
+// run creates gives access to administrators and the system alone, so a
+// user without those rights cannot open it to hold it. A mutex of that name
+// that such a user made first still stalls the setup: it is taken for
+// another run.
 //
 // https://learn.microsoft.com/windows/win32/sync/using-mutex-objects
 #pragma once
@@ -21,9 +23,9 @@ class ProductLock {
   ProductLock(const ProductLock&) = delete;
   ProductLock& operator=(const ProductLock&) = delete;
 
-  // Takes the product's mutex without waiting. False when another run
-  // holds it, or when the mutex cannot be had at all: without it the run
-  // cannot be sure it is alone.
+  // Takes the product's mutex without waiting; a lock already taken stays.
+  // False when another run holds it, or when the mutex cannot be had at
+  // all: without it the run cannot be sure it is alone.
   bool Take(const char* product_name);
   // True after a Take that found the product busy.
   bool Busy() const { return busy_; }

@@ -173,6 +173,8 @@ TEST_F(Deploy, SecondRunWhileTheFirstHoldsTheProductEndsAtOnce) {
   EXPECT_TRUE(second.Logged("Another setup of Scenic is running"));
   EXPECT_FALSE(Exists(program));
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
+  // The product's name alone is enough to meet the lock.
+  EXPECT_EQ(RunDeploy({"uninstall", "--product", "SCENIC"}).exit_code, 5u);
 
   // A second window ends at once with its line, and brings the first back.
   ShowWindow(window, SW_MINIMIZE);

@@ -159,10 +159,17 @@ int main(int argc, char** argv) {
     Complain("the setup changes the machine and needs an elevated administrator");
     return kExitNotAdministrator;
   }
-  if (!command.product_name.empty() &&
-      !RegisteredSetupCopy(command.product_name.c_str(), command.setup_path)) {
-    Complain((command.product_name + " is not installed").c_str());
-    return kExitUsage;
+  SetupState& state = TheSetupState();
+  if (!command.product_name.empty()) {
+    // The registration is read under the product's lock, by every run.
+    if (!state.lock.Take(command.product_name.c_str())) {
+      Complain("another run of this product's setup is in progress");
+      return kExitBusy;
+    }
+    if (!RegisteredSetupCopy(command.product_name.c_str(), command.setup_path)) {
+      Complain((command.product_name + " is not installed").c_str());
+      return kExitUsage;
+    }
   }
   const char* setup_path = command.setup_path.c_str();
   HANDLE running = CreateFileA(setup_path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -175,7 +182,6 @@ int main(int argc, char** argv) {
   DeployLogger logger;
   bool status = command.action == DeployAction::kStatus;
   logger.Begin(setup_path, command.log_copy ? command.log_copy->c_str() : nullptr, !status);
-  SetupState& state = TheSetupState();
   PeakMemoryWatch memory;
   if (command.print_memory) memory.Start();
   SetupView view;
