@@ -26,6 +26,7 @@
 #include "app/setup_options.h"
 #include "app/setup_state.h"
 #include "app/uninstall_sequence.h"
+#include "graphics/gdi_handles.h"
 #include "system/administrator.h"
 #include "system/process_paths.h"
 #include "system/process_start.h"
@@ -172,12 +173,13 @@ int main(int argc, char** argv) {
     }
   }
   const char* setup_path = command.setup_path.c_str();
-  HANDLE running = CreateFileA(setup_path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (running == INVALID_HANDLE_VALUE) {
+  HANDLE opened = CreateFileA(setup_path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (opened == INVALID_HANDLE_VALUE) {
     Complain((std::string("cannot open ") + setup_path).c_str());
     return kExitPackageRefused;
   }
+  OwnedHandle<HANDLE, &::CloseHandle> running(opened);
 
   DeployLogger logger;
   bool status = command.action == DeployAction::kStatus;
@@ -192,7 +194,6 @@ int main(int argc, char** argv) {
     if (!busy && !logger.last_error.empty()) std::fprintf(stderr, "%s\n", logger.last_error.c_str());
     logger.End(busy ? "Setup ended" : "Abort while starting the program");
     if (command.print_memory) memory.Stop();
-    CloseHandle(running);
     Complain(busy ? "another run of this product's setup is in progress" : "the package was refused");
     return busy ? kExitBusy : kExitPackageRefused;
   }
@@ -200,7 +201,6 @@ int main(int argc, char** argv) {
   if (!command.product_name.empty() && !EqualIgnoringCase(command.product_name.c_str(), state.product_name.c_str())) {
     logger.End("Setup ended");
     if (command.print_memory) memory.Stop();
-    CloseHandle(running);
     Complain((std::string("the registered setup copy ") + setup_path + " belongs to another product").c_str());
     return kExitPackageRefused;
   }
@@ -214,7 +214,7 @@ int main(int argc, char** argv) {
   }
   std::size_t peak_memory = command.print_memory ? memory.Stop() : 0;
 
-  CloseHandle(running);
+  running.Reset();
   // The batch must remove the setup, not the tool that played it.
   if (state.package.run_flag) {
     WriteUninstallBatch(setup_path, Process().temp_directory.c_str());
