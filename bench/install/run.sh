@@ -7,7 +7,7 @@
 # already-compressed data), packs it into a Tarnell setup with tarnell-pack
 # and into an NSIS installer (Debian's makensis: zlib, not solid), and times
 # in one fresh Wine prefix, side by side:
-#   - the install and the uninstall of each (ours through setup-driver, NSIS
+#   - the install and the uninstall of each (ours through tarnell-deploy, NSIS
 #     silently with /S; its uninstaller runs in place, _?=, so it is waited for);
 #   - the same for a package of one small file, so that the payload's own
 #     throughput is (150 MB) / (big install - small install);
@@ -15,7 +15,7 @@
 # Each time is the median of RUNS runs (default 3).
 #
 # Environment: WINDOWS_BUILD (default build/i686, or build/x86_64 where
-# Wine runs no 32-bit programs: setup-driver and
+# Wine runs no 32-bit programs: tarnell-deploy and
 # tarnell-setup are built there), TARNELL_PACK (default
 # build/tools/tools/tarnell-pack/tarnell-pack, built by the tools preset),
 # WORK (default build/bench-install), RUNS, TARNELL_DISPLAY_NUMBER.
@@ -24,8 +24,8 @@ cd "$(dirname "$0")/../.."
 source bench/wine-bench-lib.sh
 work=$root/${WORK:-build/bench-install}
 runs=${RUNS:-3}
-build_programs setup-driver tarnell-setup
-driver=$root/$windows_build/src/app/driver/setup-driver.exe
+build_programs tarnell-deploy tarnell-setup
+deploy=$root/$windows_build/src/app/driver/tarnell-deploy.exe
 stub=$root/$windows_build/src/app/tarnell-setup.exe
 
 # The payloads, 150 MB: 8 binaries of 7.5 MB (Wine's own Windows DLLs, one
@@ -93,8 +93,8 @@ seconds() {  # seconds COMMAND...: the wall time of one run
 }
 median() { sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
 
-ours_install() { wine "$driver" "$(wpath "$work/ours-$1.exe")" install --program-folder "C:\\bench\\ours-$1"; }
-ours_uninstall() { wine "$driver" "$(wpath "$work/ours-$1.exe")" uninstall; }
+ours_install() { wine "$deploy" install "$(wpath "$work/ours-$1.exe")" --program-folder "C:\\bench\\ours-$1"; }
+ours_uninstall() { wine "$deploy" uninstall "$(wpath "$work/ours-$1.exe")"; }
 nsis_install() { wine "$work/nsis-$1.exe" /S; }
 nsis_uninstall() { wine "C:\\bench\\nsis-$1\\uninst.exe" /S "_?=C:\\bench\\nsis-$1"; rm -rf "$(unix_path "C:\\bench\\nsis-$1")"; }
 
@@ -122,7 +122,7 @@ size() { stat -c %s "$1"; }
 
 memory() {  # memory NAME: peak private bytes of our install
   local peak
-  peak=$(wine "$driver" "$(wpath "$work/ours-$1.exe")" install --program-folder "C:\\bench\\ours-$1" --memory </dev/null |
+  peak=$(wine "$deploy" install "$(wpath "$work/ours-$1.exe")" --program-folder "C:\\bench\\ours-$1" --memory </dev/null |
     tr -d '\r' | sed -n 's/^Peak private bytes: //p')
   ours_uninstall "$1" </dev/null >/dev/null 2>&1
   echo "$peak"

@@ -8,6 +8,7 @@
 #include "system/uninstall_batch.h"
 #include "ui/core/toolkit.h"
 #include "ui/core/wait_table.h"
+#include "ui/core/window_classes.h"
 
 SetupApplication::SetupApplication() : log_(UserDateFormat()) {}
 
@@ -27,12 +28,6 @@ void SetupApplication::OpenLog() {
 void SetupApplication::CloseLog() {
   log_.Close();
   SetCurrentLogger(nullptr);
-}
-
-void SetupApplication::BeginLog() {
-  OpenLog();
-  view_ = nullptr;
-  CurrentLogger().LogLine("Setup started");
 }
 
 bool SetupApplication::StartUserInterface() {
@@ -60,7 +55,14 @@ void SetupApplication::Init() {
     LogLine("Setup started");
     window_->Start(Process().module_path.c_str());
   } catch (...) {
-    Done("Abort while starting the program");
+    // Another run of this product is going on: the user meets its window.
+    SetupState& state = TheSetupState();
+    if (state.lock.Busy()) {
+      Text title(state.product_name.c_str());
+      title.Append(" Setup");
+      BringApplicationWindowToFront(title.c_str());
+    }
+    Done(state.lock.Busy() ? "Setup ended" : "Abort while starting the program");
     throw;
   }
 }

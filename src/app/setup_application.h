@@ -23,9 +23,6 @@ class SetupApplication final : public Logger {
   // starts the setup window. A failure ends the run with "Abort while
   // starting the program" and raises AbortError; no window is shown then.
   void Init();
-  // Opens the log in the temporary folder and writes "Setup started"; for
-  // the test driver, which has no window.
-  void BeginLog();
   // Shows the setup window and turns the message loop until it closes.
   void Run();
   // Ends the run and writes `last_line` as the last log line.

@@ -125,6 +125,12 @@ SetupView StartSetup(SetupState& state, const char* package_path) {
   if (!ReadPackageRecord(package_path, state.package, state.product_name)) throw AbortError{};
   LogVersionLine(state.package.version, "Version of this package: ");
   state.uninstall_key_path = UninstallKeyPath(state.product_name.c_str());
+  // Two runs of one product would interleave their changes: the run that
+  // holds the product's lock reads the registration and changes the machine.
+  if (!state.lock.Take(state.product_name.c_str())) {
+    LogLineWith("Another setup of %s is running", state.product_name.c_str());
+    throw AbortError{};
+  }
   Text uninstall_command;
   bool registered = ReadInstalledRegistration(state.product_name.c_str(), state.installed, uninstall_command);
   return DecideSetupMode(state, registered, uninstall_command.c_str());

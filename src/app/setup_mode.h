@@ -37,9 +37,10 @@ struct SetupView {
 };
 
 // Reads the package at `package_path` (the running executable, or another
-// setup a test driver runs as if it were its own) and the registration, and
+// setup tarnell-deploy runs as if it were its own) and the registration, and
 // decides the mode. A package that cannot be read raises AbortError after
-// the reader's log line.
+// the reader's log line; so does a product whose lock another run holds
+// (state.lock.Busy() then tells).
 SetupView StartSetup(SetupState& state, const char* package_path);
 
 // The decision alone, once both records are read. `registered` tells whether

@@ -10,6 +10,7 @@
 #include "fs/source_stream.h"
 #include "inflate/inflate_state.h"
 #include "package/package_directory.h"
+#include "system/product_lock.h"
 #include "text/fixed_text.h"
 
 struct SetupState {
@@ -21,6 +22,7 @@ struct SetupState {
   Text product_name;
   Text uninstall_key_path;
   Text package_path;  // the running executable: it is the package
+  ProductLock lock;   // taken before the registration is read, held to the end
 
   // Clears both records and the package record's run flags.
   void Reset();

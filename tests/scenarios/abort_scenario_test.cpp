@@ -15,7 +15,7 @@ namespace {
 
 // Every file the record lists is in its folder, and the program folder
 // holds nothing the record does not list.
-void ExpectRecordMatchesFolder(const DriverRun& run, const std::string& program) {
+void ExpectRecordMatchesFolder(const DeployRun& run, const std::string& program) {
   std::vector<std::string> listed = run.RecordFiles();
   for (const std::string& name : FolderEntries(program)) {
     EXPECT_TRUE(Contains(listed, name)) << name << " is on the machine but not in the installed record";
@@ -32,7 +32,7 @@ void ExpectRecordMatchesFolder(const DriverRun& run, const std::string& program)
 class Abort : public ScenarioTest {};
 
 TEST_F(Abort, AnEmptyProgramFolderStopsBeforeAnythingIsWritten) {
-  DriverRun run = RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", ""});
+  DeployRun run = RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", ""});
   EXPECT_EQ(run.exit_code, 1u);
   EXPECT_EQ(run.message, "The installation aborted.");
   EXPECT_TRUE(run.Logged("Empty program directory"));
@@ -41,7 +41,7 @@ TEST_F(Abort, AnEmptyProgramFolderStopsBeforeAnythingIsWritten) {
   EXPECT_FALSE(Service("ScenicAgent").has_value());
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
 
-  EXPECT_EQ(RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", "C:\\Apps\\Scenic"}).exit_code, 0u);
+  EXPECT_EQ(RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", "C:\\Apps\\Scenic"}).exit_code, 0u);
 }
 
 TEST_F(Abort, AFullDiskLeavesNoHalfWrittenFileAndALaterRunCompletes) {
@@ -57,7 +57,7 @@ TEST_F(Abort, AFullDiskLeavesNoHalfWrittenFileAndALaterRunCompletes) {
     file << std::string(static_cast<std::size_t>(free_bytes.QuadPart) - 420 * 1024, 'x');
   }
 
-  DriverRun run = RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", program});
+  DeployRun run = RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program});
   EXPECT_EQ(run.exit_code, 1u);
   EXPECT_EQ(run.message, "The installation aborted.");
   EXPECT_TRUE(run.Logged("Error writing to file: " + program + "\\Library.dll"));
@@ -67,7 +67,7 @@ TEST_F(Abort, AFullDiskLeavesNoHalfWrittenFileAndALaterRunCompletes) {
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
 
   ASSERT_TRUE(DeleteFileA(filler.c_str()));
-  DriverRun again = RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", program});
+  DeployRun again = RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program});
   EXPECT_EQ(again.exit_code, 0u);
   EXPECT_EQ(FileBytes(program + "\\Library.dll"), ExpectedBytes("scenic-1.0", "Library.dll"));
   EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, UninstallKey("Scenic"), "UninstallString"),
@@ -76,11 +76,11 @@ TEST_F(Abort, AFullDiskLeavesNoHalfWrittenFileAndALaterRunCompletes) {
 
 TEST_F(Abort, AServiceThatDoesNotStopKeepsTheProductRegisteredAndARepairRecovers) {
   const std::string program = "C:\\Apps\\Scenic";
-  ASSERT_EQ(RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", program}).exit_code, 0u);
+  ASSERT_EQ(RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program}).exit_code, 0u);
   ASSERT_TRUE(StartServiceWith("ScenicAgent", "slow-stop"));
   ASSERT_TRUE(WaitForServiceState("ScenicAgent", SERVICE_RUNNING, 10));
 
-  DriverRun run = RunDriver({SetupPath("scenic-1.0"), "uninstall"});
+  DeployRun run = RunDeploy({"uninstall", SetupPath("scenic-1.0")});
   EXPECT_EQ(run.exit_code, 1u);
   EXPECT_EQ(run.message, "The Deinstallation aborted.");
   EXPECT_TRUE(run.Logged("The service ScenicAgent has not been stoppt"));
@@ -93,9 +93,9 @@ TEST_F(Abort, AServiceThatDoesNotStopKeepsTheProductRegisteredAndARepairRecovers
   // Once it has stopped, a repair brings back what went, and the uninstall
   // goes through.
   ASSERT_TRUE(WaitForServiceState("ScenicAgent", SERVICE_STOPPED, 30));
-  EXPECT_EQ(RunDriver({SetupPath("scenic-1.0"), "install"}).exit_code, 0u);
+  EXPECT_EQ(RunDeploy({"install", SetupPath("scenic-1.0")}).exit_code, 0u);
   EXPECT_EQ(FileBytes(program + "\\Library.dll"), ExpectedBytes("scenic-1.0", "Library.dll"));
-  DriverRun again = RunDriver({SetupPath("scenic-1.0"), "uninstall"});
+  DeployRun again = RunDeploy({"uninstall", SetupPath("scenic-1.0")});
   EXPECT_EQ(again.exit_code, 0u);
   EXPECT_FALSE(Service("ScenicAgent").has_value());
   EXPECT_FALSE(Exists(program));
@@ -104,12 +104,12 @@ TEST_F(Abort, AServiceThatDoesNotStopKeepsTheProductRegisteredAndARepairRecovers
 
 TEST_F(Abort, ARegistrationThatCannotBeErasedIsAllThatIsLeft) {
   const std::string program = "C:\\Apps\\Scenic";
-  ASSERT_EQ(RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", program, "--path"}).exit_code, 0u);
+  ASSERT_EQ(RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program, "--path"}).exit_code, 0u);
   // Another tool's key below the registration keeps it from being deleted.
   const std::string blocker = UninstallKey("Scenic") + "\\Notes";
   SetRegistryText(HKEY_LOCAL_MACHINE, blocker, "Note", "kept by another tool");
 
-  DriverRun run = RunDriver({SetupPath("scenic-1.0"), "uninstall"});
+  DeployRun run = RunDeploy({"uninstall", SetupPath("scenic-1.0")});
   EXPECT_EQ(run.exit_code, 1u);
   EXPECT_EQ(run.message, "The Deinstallation aborted.");
   EXPECT_TRUE(run.Logged("The registration of Scenic has not been erased"));
@@ -123,10 +123,10 @@ TEST_F(Abort, ARegistrationThatCannotBeErasedIsAllThatIsLeft) {
 
   // Without its setup copy the product can only be installed again, and
   // then uninstalled.
-  EXPECT_TRUE(Contains(RunDriver({SetupPath("scenic-1.0"), "mode"}).output, "Uninstall button: disabled"));
+  EXPECT_TRUE(Contains(RunDeploy({"status", SetupPath("scenic-1.0")}).output, "uninstall_enabled: no"));
   ASSERT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, blocker.c_str()), ERROR_SUCCESS);
-  EXPECT_EQ(RunDriver({SetupPath("scenic-1.0"), "install"}).exit_code, 0u);
-  EXPECT_EQ(RunDriver({SetupPath("scenic-1.0"), "uninstall"}).exit_code, 0u);
+  EXPECT_EQ(RunDeploy({"install", SetupPath("scenic-1.0")}).exit_code, 0u);
+  EXPECT_EQ(RunDeploy({"uninstall", SetupPath("scenic-1.0")}).exit_code, 0u);
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
 }
 
@@ -135,7 +135,7 @@ TEST_F(Abort, DataFilesThatMovedBeforeAFailingStepAreFoundWhereTheyWent) {
   const std::string old_data = FoldersFor(false).app_data + "\\Tarnell";
   const std::string moved = "C:\\Data\\Scenic Two";
   const std::string later = "C:\\Data\\Scenic Three";
-  ASSERT_EQ(RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", program}).exit_code, 0u);
+  ASSERT_EQ(RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program}).exit_code, 0u);
   {
     std::ofstream journal(old_data + "\\Journal.txt", std::ios::binary | std::ios::trunc);
     journal << "written by Scenic";
@@ -145,7 +145,7 @@ TEST_F(Abort, DataFilesThatMovedBeforeAFailingStepAreFoundWhereTheyWent) {
   // writes after that, is in use.
   HeldFile in_use(program + "\\Scenic.exe");
   ASSERT_TRUE(in_use.IsOpen());
-  DriverRun held = RunDriver({SetupPath("scenic-2.0"), "install", "--data-folder", moved});
+  DeployRun held = RunDeploy({"install", SetupPath("scenic-2.0"), "--data-folder", moved});
   EXPECT_EQ(held.exit_code, 1u);
   EXPECT_EQ(FileBytes(moved + "\\Journal.txt"), "written by Scenic");
   EXPECT_FALSE(Exists(old_data));
@@ -154,7 +154,7 @@ TEST_F(Abort, DataFilesThatMovedBeforeAFailingStepAreFoundWhereTheyWent) {
 
   // The next run finds them there and takes them along to another folder.
   in_use.Close();
-  DriverRun run = RunDriver({SetupPath("scenic-2.0"), "install", "--data-folder", later});
+  DeployRun run = RunDeploy({"install", SetupPath("scenic-2.0"), "--data-folder", later});
   EXPECT_EQ(run.exit_code, 0u);
   EXPECT_EQ(FileBytes(later + "\\Journal.txt"), "written by Scenic");
   EXPECT_FALSE(Exists(moved));

@@ -52,7 +52,7 @@ TEST_F(FreshInstall, PutsEverythingWhereTheOptionsSayAndNothingElsewhere) {
   const std::string data = user.app_data + "\\Tarnell";
   Snapshot before = TakeSnapshot();
 
-  DriverRun run = RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", program, "--path"});
+  DeployRun run = RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program, "--path"});
   EXPECT_EQ(run.exit_code, 0u);
   EXPECT_EQ(run.message, "The installation was successful");
   EXPECT_EQ(run.log, (std::vector<std::string>{"Setup started", "Version of this package: english, 1.0",
@@ -120,15 +120,15 @@ TEST_F(FreshInstall, PutsEverythingWhereTheOptionsSayAndNothingElsewhere) {
   EXPECT_TRUE(outside.empty()) << outside.front();
 
   // A second look finds the product installed as it was chosen.
-  DriverRun mode = RunDriver({SetupPath("scenic-1.0"), "mode"});
-  EXPECT_TRUE(Contains(mode.output, "Mode: Repair"));
-  EXPECT_TRUE(Contains(mode.output, "Program folder: " + program));
-  EXPECT_TRUE(Contains(mode.output, "Add to PATH: on"));
+  DeployRun mode = RunDeploy({"status", SetupPath("scenic-1.0")});
+  EXPECT_TRUE(Contains(mode.output, "mode: Repair"));
+  EXPECT_TRUE(Contains(mode.output, "program_folder: " + program));
+  EXPECT_TRUE(Contains(mode.output, "path: yes"));
 }
 
 TEST_F(FreshInstall, MakesOnlyTheShortcutsAndAssociationsThatAreTicked) {
   const std::string program = "C:\\Apps\\Tarnell\\Scenic";
-  DriverRun run = RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", program, "--no-start-menu",
+  DeployRun run = RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program, "--no-start-menu",
                              "--no-desktop", "--no-assoc", "scx"});
   EXPECT_EQ(run.exit_code, 0u);
   EXPECT_FALSE(Exists(FoldersFor(false).start_menu));
@@ -145,7 +145,7 @@ class Repair : public ScenarioTest {};
 TEST_F(Repair, FromTheSetupCopyRestoresFilesAndLinksWithoutWritingTheCopy) {
   const std::string program = "C:\\Apps\\Tarnell\\Scenic";
   const ShellFolders user = FoldersFor(false);
-  ASSERT_EQ(RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", program}).exit_code, 0u);
+  ASSERT_EQ(RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program}).exit_code, 0u);
 
   // What a user may have done since: a file and a link deleted, a file
   // changed and made read-only.
@@ -161,10 +161,10 @@ TEST_F(Repair, FromTheSetupCopyRestoresFilesAndLinksWithoutWritingTheCopy) {
   }
   SetFileAttributesA(readme.c_str(), FILE_ATTRIBUTE_READONLY);
 
-  DriverRun mode = RunDriver({copy, "mode"});
-  EXPECT_TRUE(Contains(mode.output, "Mode: Repair"));
-  EXPECT_TRUE(Contains(mode.output, "Uninstall button: enabled"));
-  DriverRun run = RunDriver({copy, "install"});
+  DeployRun mode = RunDeploy({"status", copy});
+  EXPECT_TRUE(Contains(mode.output, "mode: Repair"));
+  EXPECT_TRUE(Contains(mode.output, "uninstall_enabled: yes"));
+  DeployRun run = RunDeploy({"install", copy});
   EXPECT_EQ(run.exit_code, 0u);
   EXPECT_EQ(run.message, "The installation was successful");
 

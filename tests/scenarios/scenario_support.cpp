@@ -70,6 +70,13 @@ std::string EnvironmentWithTemp(const std::string& temp) {
   return block;
 }
 
+// A log line's text without its time stamp; the line itself when it has none.
+std::string WithoutStamp(const std::string& line) {
+  static const std::regex kStamp(R"(\d\d[./-]\d\d[./-]\d{4}  \d\d:\d\d:\d\d  (.*))");
+  std::smatch match;
+  return std::regex_match(line, match, kStamp) ? std::string(match[1]) : line;
+}
+
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream stream(text);
@@ -136,7 +143,10 @@ void ScenarioTest::TearDown() {
 
 std::string ScenarioTest::WorkFolder(const std::string& name) {
   const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string folder = std::string(kScenarioRoot) + "\\" + test->name() + "\\" + name;
+  // A parameterised test's name holds "/", which no folder name may.
+  std::string test_name = test->name();
+  std::replace(test_name.begin(), test_name.end(), '/', '_');
+  std::string folder = std::string(kScenarioRoot) + "\\" + test_name + "\\" + name;
   MakeFolders(folder);
   return folder;
 }
@@ -153,7 +163,7 @@ std::uint64_t ExpectedTime(const std::string& setup, const std::string& file) {
   return WriteTime(Environment("TARNELL_SCENARIO_SETUPS") + "\\" + setup + "\\" + file);
 }
 
-std::vector<std::string> DriverRun::RecordFiles() const {
+std::vector<std::string> DeployRun::RecordFiles() const {
   std::vector<std::string> names;
   for (const std::string& line : record) {
     if (line.compare(0, 5, "file ") == 0) names.push_back(line.substr(5, line.find(' ', 5) - 5));
@@ -161,54 +171,95 @@ std::vector<std::string> DriverRun::RecordFiles() const {
   return names;
 }
 
-bool DriverRun::Logged(const std::string& text) const { return Contains(log, text); }
+bool DeployRun::Logged(const std::string& text) const { return Contains(log, text); }
 
-DriverRun RunDriver(const std::vector<std::string>& arguments) {
-  static int runs = 0;
-  std::string folder = std::string(kScenarioRoot) + "\\runs\\" + std::to_string(++runs);
-  DriverRun run;
-  run.temp_folder = folder + "\\temp";
-  MakeFolders(run.temp_folder);
-  std::string output_path = folder + "\\output.txt";
-
-  std::string command = Quoted(Environment("TARNELL_SCENARIO_DRIVER"));
+HANDLE StartProgram(const std::string& program, const std::vector<std::string>& arguments,
+                    const std::string& temp_folder, const std::string& output_path, const std::string& error_path,
+                    HANDLE token) {
+  std::string command = Quoted(program);
   for (const std::string& argument : arguments) command += " " + Quoted(argument);
-  command += " --print-record";
 
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   HANDLE output = CreateFileA(output_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE error = CreateFileA(error_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdOutput = output;
-  startup.hStdError = output;
+  startup.hStdError = error;
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   PROCESS_INFORMATION process{};
-  std::string environment = EnvironmentWithTemp(run.temp_folder);
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, &environment[0], nullptr, &startup,
-                      &process)) {
+  std::string environment = EnvironmentWithTemp(temp_folder);
+  if (!CreateProcessAsUserA(token, nullptr, &command[0], nullptr, nullptr, TRUE, 0, &environment[0], nullptr,
+                            &startup, &process)) {
     ADD_FAILURE() << "cannot start " << command;
-    CloseHandle(output);
-    run.exit_code = 0xFFFFFFFF;
-    return run;
+    process.hProcess = nullptr;
+  } else {
+    CloseHandle(process.hThread);
   }
   CloseHandle(output);
-  if (WaitForSingleObject(process.hProcess, 120000) != WAIT_OBJECT_0) ADD_FAILURE() << "the driver hangs";
-  GetExitCodeProcess(process.hProcess, &run.exit_code);
-  CloseHandle(process.hProcess);
-  CloseHandle(process.hThread);
+  CloseHandle(error);
+  return process.hProcess;
+}
 
-  run.output = Lines(FileBytes(output_path).value_or(""));
-  if (!run.output.empty()) run.message = run.output.front();
-  for (const std::string& line : run.output) {
-    if (line.compare(0, 8, "record: ") == 0) run.record.push_back(line.substr(8));
+DWORD RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                 const std::string& temp_folder, const std::string& output_path, const std::string& error_path,
+                 HANDLE token) {
+  HANDLE process = StartProgram(program, arguments, temp_folder, output_path, error_path, token);
+  DWORD exit_code = 0xFFFFFFFF;
+  if (process == nullptr) return exit_code;
+  if (WaitForSingleObject(process, 120000) != WAIT_OBJECT_0) {
+    ADD_FAILURE() << program << " hangs";
+    TerminateProcess(process, exit_code);
   }
-  static const std::regex kStamp(R"(\d\d[./-]\d\d[./-]\d{4}  \d\d:\d\d:\d\d  (.*))");
-  for (const std::string& line : Lines(FileBytes(run.temp_folder + "\\setup-driver.log").value_or(""))) {
-    std::smatch match;
-    if (std::regex_match(line, match, kStamp)) run.log.push_back(match[1]);
+  GetExitCodeProcess(process, &exit_code);
+  CloseHandle(process);
+  return exit_code;
+}
+
+std::vector<std::string> LogLines(const std::string& folder) {
+  std::vector<std::string> lines;
+  for (const std::string& name : FolderEntries(folder)) {
+    if (name.size() < 4 || Lower(name.substr(name.size() - 4)) != ".log") continue;
+    for (std::string& line : Lines(FileBytes(folder + "\\" + name).value_or(""))) {
+      std::string text = WithoutStamp(line);
+      if (text.size() != line.size()) lines.push_back(text);
+    }
   }
+  return lines;
+}
+
+std::string DeployPath() { return Environment("TARNELL_SCENARIO_DRIVER"); }
+
+DeployRun RunDeploy(const std::vector<std::string>& arguments) {
+  static int runs = 0;
+  std::string folder = std::string(kScenarioRoot) + "\\runs\\" + std::to_string(++runs);
+  DeployRun run;
+  run.temp_folder = folder + "\\temp";
+  MakeFolders(run.temp_folder);
+  std::vector<std::string> with_record = arguments;
+  if (!arguments.empty() && arguments.front() != "status") with_record.push_back("--print-record");
+  run.exit_code = RunProgram(DeployPath(), with_record, run.temp_folder,
+                             folder + "\\output.txt", folder + "\\errors.txt");
+
+  // Log lines are time-stamped; what follows them is the message and, on
+  // request, the record.
+  for (const std::string& line : Lines(FileBytes(folder + "\\output.txt").value_or(""))) {
+    std::string text = WithoutStamp(line);
+    if (text.size() != line.size()) {
+      run.output.push_back(text);
+    } else if (line.compare(0, 8, "record: ") == 0) {
+      run.record.push_back(line.substr(8));
+    } else {
+      if (run.message.empty()) run.message = line;
+      run.output.push_back(line);
+    }
+  }
+  run.errors = Lines(FileBytes(folder + "\\errors.txt").value_or(""));
+  if (run.exit_code == 1 && !run.errors.empty()) run.message = run.errors.back();
+  run.log = LogLines(run.temp_folder);
   return run;
 }
 

@@ -1,5 +1,5 @@
 // What the scenario tests share: the setups that tarnell-pack built for
-// them, runs of setup-driver with a temporary folder of their own, and the
+// them, runs of tarnell-deploy with a temporary folder of their own, and the
 // ways to look at the machine afterwards (files, registry, services,
 // shortcuts), as a user or an administrator would.
 #pragma once
@@ -35,11 +35,12 @@ std::string ExpectedBytes(const std::string& setup, const std::string& file);
 // The file time the setup records for `file` (100 ns units since 1601).
 std::uint64_t ExpectedTime(const std::string& setup, const std::string& file);
 
-struct DriverRun {
+struct DeployRun {
   DWORD exit_code = 0;
-  std::string message;                // the first line printed: the message box text
-  std::vector<std::string> output;    // every line printed
-  std::vector<std::string> log;       // this run's log lines, without time stamps
+  std::string message;                // the message box text (standard output, or error when aborted)
+  std::vector<std::string> output;    // standard output, log lines without time stamps
+  std::vector<std::string> errors;    // standard error
+  std::vector<std::string> log;       // the setup log's lines, without time stamps
   std::vector<std::string> record;    // "file NAME ...", "program-folder ..." (--print-record)
   std::string temp_folder;            // the run's temporary folder
 
@@ -48,9 +49,25 @@ struct DriverRun {
   bool Logged(const std::string& text) const;
 };
 
-// Runs setup-driver with `arguments` (the setup first) and a temporary
-// folder of its own; adds --print-record.
-DriverRun RunDriver(const std::vector<std::string>& arguments);
+// Runs tarnell-deploy with `arguments` (the command first) and a temporary
+// folder of its own; adds --print-record to install and uninstall.
+DeployRun RunDeploy(const std::vector<std::string>& arguments);
+// Starts tarnell-deploy, or the setup itself when `program` names it, with
+// `arguments` and TEMP at `temp_folder`, standard output and error into the
+// files, under `token` when one is given; its process handle (the caller
+// closes it), null when it could not start.
+HANDLE StartProgram(const std::string& program, const std::vector<std::string>& arguments,
+                    const std::string& temp_folder, const std::string& output_path, const std::string& error_path,
+                    HANDLE token = nullptr);
+// StartProgram and wait: the exit code, 0xFFFFFFFF when the program did not
+// end in two minutes.
+DWORD RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                 const std::string& temp_folder, const std::string& output_path, const std::string& error_path,
+                 HANDLE token = nullptr);
+// The tarnell-deploy under test.
+std::string DeployPath();
+// The lines of every log file in `folder`, without their time stamps.
+std::vector<std::string> LogLines(const std::string& folder);
 
 // Files.
 bool Exists(const std::string& path);

@@ -32,14 +32,14 @@ TEST_P(UninstallFromCopy, RemovesEverythingAndTheBatchTakesTheCopyAndEmptiedFold
   const ShellFolders user = FoldersFor(false);
   const std::string data = user.app_data + "\\Tarnell";
   if (c.neighbour) {
-    ASSERT_EQ(RunDriver({SetupPath("neighbour-1.0"), "install", "--program-folder", c.publisher + "\\Neighbour"})
+    ASSERT_EQ(RunDeploy({"install", SetupPath("neighbour-1.0"), "--program-folder", c.publisher + "\\Neighbour"})
                   .exit_code,
               0u);
   }
   // Another program's type for .scx, which the uninstall must give back.
   SetRegistryText(HKEY_CLASSES_ROOT, ".scx", nullptr, "OtherEditor.scx");
   Snapshot before = TakeSnapshot();
-  ASSERT_EQ(RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", c.program, "--path"}).exit_code, 0u);
+  ASSERT_EQ(RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", c.program, "--path"}).exit_code, 0u);
   ASSERT_EQ(RegistryText(HKEY_CLASSES_ROOT, ".scx", nullptr), "Scenic.scx");
   std::ofstream(data + "\\Journal.txt") << "written by Scenic";
 
@@ -48,7 +48,7 @@ TEST_P(UninstallFromCopy, RemovesEverythingAndTheBatchTakesTheCopyAndEmptiedFold
   const std::string copy = c.program + "\\Scenic_Setup.exe";
   HeldFile running(copy, HeldFile::Hold::kRunning);
   ASSERT_TRUE(running.IsOpen());
-  DriverRun run = RunDriver({copy, "uninstall"});
+  DeployRun run = RunDeploy({"uninstall", copy});
   EXPECT_EQ(run.exit_code, 0u);
   EXPECT_EQ(run.message, "The Deinstallation was successful.");
   EXPECT_TRUE(run.RecordFiles().empty());
@@ -77,7 +77,7 @@ TEST_P(UninstallFromCopy, RemovesEverythingAndTheBatchTakesTheCopyAndEmptiedFold
   }
   // Only the log stays in the temporary folder: the batch's own folder went too.
   for (int i = 0; i < 50 && FolderEntries(run.temp_folder).size() > 1; ++i) Sleep(100);
-  EXPECT_EQ(FolderEntries(run.temp_folder), std::vector<std::string>{"setup-driver.log"});
+  EXPECT_EQ(FolderEntries(run.temp_folder), std::vector<std::string>{"Scenic_Setup.log"});
 
   std::vector<std::string> outside = WrittenOutside(before, TakeSnapshot(), {});
   EXPECT_TRUE(outside.empty()) << outside.front();
@@ -97,17 +97,17 @@ class Uninstall : public ScenarioTest {};
 TEST_F(Uninstall, KeepsTheDataFilesAndTheirFolderAndMissesNoDeletedShortcut) {
   const std::string program = "C:\\Apps\\Tarnell\\Scenic";
   const std::string data = FoldersFor(false).app_data + "\\Tarnell";
-  ASSERT_EQ(RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", program}).exit_code, 0u);
+  ASSERT_EQ(RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program}).exit_code, 0u);
   std::ofstream(data + "\\Journal.txt") << "written by Scenic";
   // A shortcut the user deleted is no reason to stop.
   ASSERT_TRUE(DeleteFileA((FoldersFor(false).start_menu + "\\Readme.lnk").c_str()));
 
-  DriverRun run = RunDriver({SetupPath("scenic-1.0"), "uninstall", "--keep-data"});
+  DeployRun run = RunDeploy({"uninstall", SetupPath("scenic-1.0"), "--keep-data"});
   EXPECT_EQ(run.exit_code, 0u);
   EXPECT_EQ(run.message, "The Deinstallation was successful.");
   EXPECT_EQ(FolderEntries(data), (std::vector<std::string>{"Journal.txt", "Settings.dat"}));
   // This run was not the copy, so the copy and the program folder went at once.
   EXPECT_FALSE(Exists(program));
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
-  EXPECT_TRUE(Contains(RunDriver({SetupPath("scenic-1.0"), "mode"}).output, "Mode: Install"));
+  EXPECT_TRUE(Contains(RunDeploy({"status", SetupPath("scenic-1.0")}).output, "mode: Install"));
 }

@@ -29,13 +29,13 @@ class Update : public ScenarioTest {};
 TEST_F(Update, DropsAFileWithItsShortcutAndServiceBeforeWritingAnyAndRecoversFromAHeldFile) {
   const std::string program = kProgram;
   const ShellFolders user = FoldersFor(false);
-  ASSERT_EQ(RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", program}).exit_code, 0u);
+  ASSERT_EQ(RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program}).exit_code, 0u);
   ASSERT_TRUE(Service("ScenicHelper").has_value());
 
   // Scenic.exe, the first file the update writes, is in use.
   HeldFile in_use(program + "\\Scenic.exe");
   ASSERT_TRUE(in_use.IsOpen());
-  DriverRun held = RunDriver({SetupPath("scenic-2.0"), "install"});
+  DeployRun held = RunDeploy({"install", SetupPath("scenic-2.0")});
   EXPECT_EQ(held.exit_code, 1u);
   EXPECT_EQ(held.message, "The installation aborted.");
   EXPECT_TRUE(held.Logged("Error opening file: " + program + "\\Scenic.exe"));
@@ -53,7 +53,7 @@ TEST_F(Update, DropsAFileWithItsShortcutAndServiceBeforeWritingAnyAndRecoversFro
   EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, UninstallKey("Scenic"), "DisplayVersion"), "1.0");
 
   in_use.Close();
-  DriverRun run = RunDriver({SetupPath("scenic-2.0"), "install"});
+  DeployRun run = RunDeploy({"install", SetupPath("scenic-2.0")});
   EXPECT_EQ(run.exit_code, 0u);
   EXPECT_EQ(run.message, "The installation was successful");
   EXPECT_TRUE(run.Logged("Installed version: english, 1.0"));
@@ -66,18 +66,18 @@ TEST_F(Update, DropsAFileWithItsShortcutAndServiceBeforeWritingAnyAndRecoversFro
   EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, ".scx"));
   EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, "Scenic.scx"));
   EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, ".scn", nullptr), "Scenic.scn");
-  EXPECT_TRUE(Contains(RunDriver({program + "\\Scenic_Setup.exe", "mode"}).output, "Mode: Repair"));
+  EXPECT_TRUE(Contains(RunDeploy({"status", program + "\\Scenic_Setup.exe"}).output, "mode: Repair"));
 }
 
 TEST_F(Update, MovesTheDataFilesToANewDataFolder) {
   const std::string old_data = FoldersFor(false).app_data + "\\Tarnell";
   const std::string new_data = "C:\\Data\\Scenic Two";
-  ASSERT_EQ(RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", kProgram}).exit_code, 0u);
+  ASSERT_EQ(RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", kProgram}).exit_code, 0u);
   // The program keeps a journal there; the settings were deleted by hand.
   WriteText(old_data + "\\Journal.txt", "written by Scenic");
   ASSERT_TRUE(DeleteFileA((old_data + "\\Settings.dat").c_str()));
 
-  DriverRun run = RunDriver({SetupPath("scenic-2.0"), "install", "--data-folder", new_data});
+  DeployRun run = RunDeploy({"install", SetupPath("scenic-2.0"), "--data-folder", new_data});
   EXPECT_EQ(run.exit_code, 0u);
   EXPECT_EQ(FileBytes(new_data + "\\Journal.txt"), "written by Scenic");
   EXPECT_EQ(FileBytes(new_data + "\\Settings.dat"), ExpectedBytes("scenic-2.0", "Settings.dat"));
@@ -89,10 +89,10 @@ TEST_F(Update, MovesTheDataFilesToANewDataFolder) {
 TEST_F(Update, ToAllUsersMovesTheShortcutsAndThePathEntry) {
   const ShellFolders user = FoldersFor(false);
   const ShellFolders everyone = FoldersFor(true);
-  ASSERT_EQ(RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", kProgram, "--path"}).exit_code, 0u);
+  ASSERT_EQ(RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", kProgram, "--path"}).exit_code, 0u);
   ASSERT_TRUE(Exists(user.desktop + "\\Scenic.lnk"));
 
-  DriverRun run = RunDriver({SetupPath("scenic-2.0"), "install", "--all-users"});
+  DeployRun run = RunDeploy({"install", SetupPath("scenic-2.0"), "--all-users"});
   EXPECT_EQ(run.exit_code, 0u);
   EXPECT_FALSE(Exists(user.start_menu));
   EXPECT_FALSE(Exists(user.desktop + "\\Scenic.lnk"));
@@ -108,10 +108,10 @@ TEST_F(Update, ToAllUsersMovesTheShortcutsAndThePathEntry) {
 
 TEST_F(Update, PatchBringsItsFilesAndLeavesAnUnpatchedCopy) {
   const std::string program = kProgram;
-  ASSERT_EQ(RunDriver({SetupPath("scenic-2.0"), "install", "--program-folder", program}).exit_code, 0u);
-  EXPECT_TRUE(Contains(RunDriver({SetupPath("scenic-2.1-patch"), "mode"}).output, "Mode: Patch"));
+  ASSERT_EQ(RunDeploy({"install", SetupPath("scenic-2.0"), "--program-folder", program}).exit_code, 0u);
+  EXPECT_TRUE(Contains(RunDeploy({"status", SetupPath("scenic-2.1-patch")}).output, "mode: Patch"));
 
-  DriverRun run = RunDriver({SetupPath("scenic-2.1-patch"), "install"});
+  DeployRun run = RunDeploy({"install", SetupPath("scenic-2.1-patch")});
   EXPECT_EQ(run.exit_code, 0u);
   EXPECT_TRUE(run.Logged("Version of this package: english, Patch, 2.1"));
   EXPECT_EQ(FileBytes(program + "\\Readme.txt"), ExpectedBytes("scenic-2.1-patch", "Readme.txt"));
@@ -122,17 +122,17 @@ TEST_F(Update, PatchBringsItsFilesAndLeavesAnUnpatchedCopy) {
   EXPECT_EQ(copied.version.minor, 1);
   EXPECT_EQ(FileBytes(copy)->size(), FileBytes(SetupPath("scenic-2.1-patch"))->size());
   EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, UninstallKey("Scenic"), "DisplayVersion"), "2.1");
-  EXPECT_TRUE(Contains(RunDriver({copy, "mode"}).output, "Mode: Repair"));
+  EXPECT_TRUE(Contains(RunDeploy({"status", copy}).output, "mode: Repair"));
 }
 
 TEST_F(Update, KeepsChangedDataFilesButNotProgramFiles) {
   const std::string program = kProgram;
   const std::string data = FoldersFor(false).app_data + "\\Tarnell";
-  ASSERT_EQ(RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", program}).exit_code, 0u);
+  ASSERT_EQ(RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program}).exit_code, 0u);
   WriteText(data + "\\Settings.dat", "the user's own settings");
   WriteText(program + "\\Readme.txt", "changed by hand");
 
-  EXPECT_EQ(RunDriver({SetupPath("scenic-2.0"), "install", "--keep-data"}).exit_code, 0u);
+  EXPECT_EQ(RunDeploy({"install", SetupPath("scenic-2.0"), "--keep-data"}).exit_code, 0u);
   EXPECT_EQ(FileBytes(data + "\\Settings.dat"), "the user's own settings");
   EXPECT_EQ(FileBytes(program + "\\Readme.txt"), ExpectedBytes("scenic-2.0", "Readme.txt"));
 }
@@ -140,11 +140,11 @@ TEST_F(Update, KeepsChangedDataFilesButNotProgramFiles) {
 TEST_F(Update, FromTheCopyToAnotherProgramFolderLeavesTheOldFolderToTheBatch) {
   const std::string old_program = kProgram;
   const std::string new_program = "C:\\Apps\\Moved\\Scenic";
-  ASSERT_EQ(RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", old_program}).exit_code, 0u);
+  ASSERT_EQ(RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", old_program}).exit_code, 0u);
 
   const std::string old_copy = old_program + "\\Scenic_Setup.exe";
   HeldFile running(old_copy, HeldFile::Hold::kRunning);
-  DriverRun run = RunDriver({old_copy, "install", "--program-folder", new_program});
+  DeployRun run = RunDeploy({"install", old_copy, "--program-folder", new_program});
   EXPECT_EQ(run.exit_code, 0u);
   for (const char* name : {"Scenic.exe", "Readme.txt", "Scenic_Setup.exe"}) {
     EXPECT_TRUE(Exists(new_program + "\\" + name)) << name;

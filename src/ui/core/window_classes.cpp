@@ -57,3 +57,10 @@ void UnregisterWindowClasses() {
   UnregisterClassA(kDialogClassName, instance);
   UnregisterClassA(kToolClassName, instance);
 }
+
+void BringApplicationWindowToFront(const char* title) {
+  HWND window = FindWindowA(kApplicationClassName, title);
+  if (window == nullptr) return;
+  if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+  SetForegroundWindow(window);
+}

@@ -11,3 +11,7 @@ inline constexpr const char* kToolClassName = "MyTool";
 // False when the system refuses a class.
 bool RegisterWindowClasses();
 void UnregisterWindowClasses();
+
+// Brings the application window titled `title` (another run's, perhaps) to
+// the front, restored when it was minimised; nothing when there is none.
+void BringApplicationWindowToFront(const char* title);

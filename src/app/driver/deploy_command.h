@@ -1,6 +1,6 @@
-// The test driver's command line: which setup, what to do, and the options
-// a user would set in the setup window. Options left unset keep the values
-// the window starts with.
+// tarnell-deploy's command line: the command, the setup it works on, and the
+// options a user would set in the setup window. Options left unset keep the
+// values the window starts with.
 #pragma once
 
 #include <optional>
@@ -10,16 +10,17 @@
 #include "app/setup_mode.h"
 #include "app/setup_options.h"
 
-enum class DriverAction { kMode, kInstall, kUninstall };
+enum class DeployAction { kStatus, kInstall, kUninstall };
 
 struct AssociationChoice {
   std::string extension;  // without its dot
   bool create;
 };
 
-struct DriverCommand {
-  std::string setup_path;
-  DriverAction action = DriverAction::kMode;
+struct DeployCommand {
+  DeployAction action = DeployAction::kStatus;
+  std::string setup_path;    // empty when the product is named instead
+  std::string product_name;  // uninstall --product NAME
   std::optional<std::string> program_folder;
   std::optional<std::string> data_folder;
   std::optional<bool> all_users;
@@ -28,25 +29,26 @@ struct DriverCommand {
   std::optional<bool> add_to_path;
   bool keep_data = false;
   std::vector<AssociationChoice> associations;
-  bool print_log = false;     // the run's log lines after the message
-  bool print_record = false;  // the installed record after the sequence
-  bool print_memory = false;  // the peak private bytes of the run
+  bool json = false;                 // status as one JSON object
+  std::optional<std::string> log_copy;  // --log FILE
+  bool print_record = false;  // the installed record after the sequence (tests)
+  bool print_memory = false;  // the peak private bytes of the run (benchmarks)
 };
 
 // Fills `command` from the arguments after the program name; false with
 // `error` set for a command line that makes no sense.
-bool ParseDriverCommand(int argc, char** argv, DriverCommand& command, std::string& error);
+bool ParseDeployCommand(int argc, char** argv, DeployCommand& command, std::string& error);
 
 // The choices the window would hand to ReadOptions: what it shows at start,
 // changed where the command says. The folder texts point into the command,
 // the view or `data_folder`.
-struct DriverChoices {
+struct DeployChoices {
   SetupChoices choices;
   Text data_folder;  // the field after a swap of the default data folder
 };
 // False with `error` set for a change the window would not allow: a data
 // folder where the field is disabled or missing, an unknown extension.
-bool ChooseAsTheWindowWould(const DriverCommand& command, const ProductRecord& package, const SetupView& view,
-                            DriverChoices& out, std::string& error);
+bool ChooseAsTheWindowWould(const DeployCommand& command, const ProductRecord& package, const SetupView& view,
+                            DeployChoices& out, std::string& error);
 
-extern const char kDriverUsage[];
+extern const char kDeployUsage[];

@@ -1,38 +1,40 @@
-#include "app/driver/driver_command.h"
+#include "app/driver/deploy_command.h"
 
 #include <cstring>
 
 #include "text/case_fold.h"
 
-const char kDriverUsage[] =
-    "usage: setup-driver SETUP.exe mode\n"
-    "       setup-driver SETUP.exe install [--program-folder DIR] [--data-folder DIR] [--[no-]all-users]\n"
-    "                    [--[no-]start-menu] [--[no-]desktop] [--[no-]path] [--keep-data] [--[no-]assoc EXT]...\n"
-    "       setup-driver SETUP.exe uninstall [--keep-data]\n"
-    "Each also takes --print-log (the run's log lines), --print-record (the installed record\n"
-    "after the sequence) and --memory (peak private bytes).\n";
+const char kDeployUsage[] =
+    "usage: tarnell-deploy status SETUP.exe [--json]\n"
+    "       tarnell-deploy install SETUP.exe [--program-folder DIR] [--data-folder DIR] [--[no-]all-users]\n"
+    "                      [--[no-]start-menu] [--[no-]desktop] [--[no-]path] [--keep-data] [--[no-]assoc EXT]...\n"
+    "       tarnell-deploy uninstall SETUP.exe [--keep-data]\n"
+    "       tarnell-deploy uninstall --product NAME [--keep-data]\n"
+    "Each also takes --log FILE (a copy of the run's log lines).\n"
+    "Exit codes: 0 done, 1 aborted, 2 usage or refused, 3 package refused, 4 not administrator,\n"
+    "5 another run of this product's setup is in progress.\n";
 
 namespace {
 
 struct Switch {
   const char* name;
-  std::optional<bool> DriverCommand::*field;
+  std::optional<bool> DeployCommand::*field;
 };
 
 constexpr Switch kSwitches[] = {
-    {"all-users", &DriverCommand::all_users},
-    {"start-menu", &DriverCommand::start_menu_shortcuts},
-    {"desktop", &DriverCommand::desktop_shortcut},
-    {"path", &DriverCommand::add_to_path},
+    {"all-users", &DeployCommand::all_users},
+    {"start-menu", &DeployCommand::start_menu_shortcuts},
+    {"desktop", &DeployCommand::desktop_shortcut},
+    {"path", &DeployCommand::add_to_path},
 };
 
-bool ParseAction(const char* word, DriverAction& action) {
-  if (std::strcmp(word, "mode") == 0) {
-    action = DriverAction::kMode;
+bool ParseAction(const char* word, DeployAction& action) {
+  if (std::strcmp(word, "status") == 0) {
+    action = DeployAction::kStatus;
   } else if (std::strcmp(word, "install") == 0) {
-    action = DriverAction::kInstall;
+    action = DeployAction::kInstall;
   } else if (std::strcmp(word, "uninstall") == 0) {
-    action = DriverAction::kUninstall;
+    action = DeployAction::kUninstall;
   } else {
     return false;
   }
@@ -52,13 +54,26 @@ std::string WithoutDot(const char* extension) { return extension[0] == '.' ? ext
 
 }  // namespace
 
-bool ParseDriverCommand(int argc, char** argv, DriverCommand& command, std::string& error) {
-  if (argc < 2 || !ParseAction(argv[1], command.action)) {
-    error = "a setup and an action (mode, install, uninstall) are needed";
+bool ParseDeployCommand(int argc, char** argv, DeployCommand& command, std::string& error) {
+  if (argc < 2 || !ParseAction(argv[0], command.action)) {
+    error = "a command (status, install, uninstall) and a setup are needed";
     return false;
   }
-  command.setup_path = argv[0];
-  for (int i = 2; i < argc; ++i) {
+  int first_option = 2;
+  if (command.action == DeployAction::kUninstall && std::strcmp(argv[1], "--product") == 0) {
+    if (argc < 3 || argv[2][0] == '\0') {
+      error = "--product needs the product's name";
+      return false;
+    }
+    command.product_name = argv[2];
+    first_option = 3;
+  } else if (argv[1][0] == '-' || argv[1][0] == '\0') {
+    error = "the setup comes after the command";
+    return false;
+  } else {
+    command.setup_path = argv[1];
+  }
+  for (int i = first_option; i < argc; ++i) {
     const char* argument = argv[i];
     const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
     bool on = false;
@@ -72,11 +87,15 @@ bool ParseDriverCommand(int argc, char** argv, DriverCommand& command, std::stri
     } else if (MatchSwitch(argument, "assoc", on) && value != nullptr) {
       command.associations.push_back({WithoutDot(value), on});
       ++i;
-    } else if (std::strcmp(argument, "--keep-data") == 0) {
+    } else if (std::strcmp(argument, "--keep-data") == 0 && command.action != DeployAction::kStatus) {
       command.keep_data = true;
       install_only = false;
-    } else if (std::strcmp(argument, "--print-log") == 0) {
-      command.print_log = true;
+    } else if (std::strcmp(argument, "--log") == 0 && value != nullptr) {
+      command.log_copy = value;
+      install_only = false;
+      ++i;
+    } else if (std::strcmp(argument, "--json") == 0 && command.action == DeployAction::kStatus) {
+      command.json = true;
       install_only = false;
     } else if (std::strcmp(argument, "--print-record") == 0) {
       command.print_record = true;
@@ -95,7 +114,7 @@ bool ParseDriverCommand(int argc, char** argv, DriverCommand& command, std::stri
       }
       command.*(found->field) = on;
     }
-    if (install_only && command.action != DriverAction::kInstall) {
+    if (install_only && command.action != DeployAction::kInstall) {
       error = std::string(argument) + " belongs to install";
       return false;
     }
@@ -103,8 +122,8 @@ bool ParseDriverCommand(int argc, char** argv, DriverCommand& command, std::stri
   return true;
 }
 
-bool ChooseAsTheWindowWould(const DriverCommand& command, const ProductRecord& package, const SetupView& view,
-                            DriverChoices& out, std::string& error) {
+bool ChooseAsTheWindowWould(const DeployCommand& command, const ProductRecord& package, const SetupView& view,
+                            DeployChoices& out, std::string& error) {
   SetupChoices& choices = out.choices;
   choices.all_users = command.all_users.value_or(view.all_users);
   choices.start_menu_shortcuts = command.start_menu_shortcuts.value_or(view.start_menu_shortcuts);
