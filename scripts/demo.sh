@@ -11,8 +11,8 @@
 #
 # Environment: WINDOWS_BUILD (default build/i686 or build/x86_64, that
 # preset, built here), TOOLS_BUILD (default build/tools, the tools preset,
-# built here), DEMO (default build/demo: the setup, the screenshot, the Wine
-# prefix).
+# built here), DEMO (default build/demo: the setup with tarnell-deploy.exe
+# beside it, the screenshot, the Wine prefix).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -35,12 +35,14 @@ if [ "$tools_build" = build/tools ]; then
 fi
 if [ "$windows_build" = "build/$arch" ]; then
   cmake --preset "$arch" >/dev/null
-  cmake --build --preset "$arch" -j2 --target tarnell-setup hello_programs >/dev/null
+  cmake --build --preset "$arch" -j2 --target tarnell-setup tarnell-deploy hello_programs >/dev/null
 fi
 
 mkdir -p "$demo"
 setup=$demo/Hello_Setup.exe
 examples/hello/pack.sh "$tools_build/tools/tarnell-pack/tarnell-pack" "$windows_build" "$setup"
+# The administrators' tool goes beside the setup it deploys.
+cp "$windows_build/src/app/driver/tarnell-deploy.exe" "$demo/"
 
 # A private Wine prefix; the display is Xvfb's unless one is running there.
 source scripts/wine-env.sh "$demo"
