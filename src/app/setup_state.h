@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "app/product_record.h"
+#include "package/product_record.h"
 #include "fs/source_stream.h"
 #include "inflate/inflate_state.h"
 #include "package/package_directory.h"

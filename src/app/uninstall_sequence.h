@@ -4,7 +4,7 @@
 // registered and a later run can finish the job.
 #pragma once
 
-#include "app/product_record.h"
+#include "package/product_record.h"
 #include "app/setup_state.h"
 
 // Removes every installed file with its shortcuts and services, the setup

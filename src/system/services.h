@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "app/product_record.h"
+#include "package/product_record.h"
 #include "text/fixed_text.h"
 
 // What Everyone may do with a product service: SERVICE_QUERY_CONFIG,

@@ -12,7 +12,7 @@
 // https://learn.microsoft.com/windows/win32/shell/links
 #pragma once
 
-#include "app/product_record.h"
+#include "package/product_record.h"
 #include "text/fixed_text.h"
 
 // Writes a link to `target` that starts in the target's folder. `icon_file`

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/product_record.h"
+#include "package/product_record.h"
 #include "capture_logger.h"
 #include "fs/file_operations.h"
 #include "shell_link_reader.h"

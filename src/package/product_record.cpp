@@ -1,4 +1,4 @@
-#include "app/product_record.h"
+#include "package/product_record.h"
 
 #include <algorithm>
 #include <iterator>
