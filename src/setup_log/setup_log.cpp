@@ -1,4 +1,4 @@
-#include "log/setup_log.h"
+#include "setup_log/setup_log.h"
 
 #include <cstring>
 

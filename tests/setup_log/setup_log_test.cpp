@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "log/setup_log.h"
+#include "setup_log/setup_log.h"
 #include "test_folder.h"
 
 namespace {
