@@ -6,7 +6,6 @@
 #include <type_traits>
 
 #include "log/logger.h"
-#include "system/shortcuts.h"
 #include "text/path.h"
 #include "text/text.h"
 
@@ -137,12 +136,4 @@ bool DeleteProgramService(const char* service_name) {
   if (!service) return GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST;
   // A service marked for deletion goes once its last handle closes.
   return DeleteService(service.get()) || GetLastError() == ERROR_SERVICE_MARKED_FOR_DELETE;
-}
-
-void UninstallService(const ProductRecord& record, const char* service_name) {
-  StopResult stopped = StopProgramService(service_name);
-  if (stopped == StopResult::kNotStopped) LogErrorWith("The service %s has not been stoppt", service_name);
-  if (!DeleteProgramService(service_name)) LogErrorWith("Service %s deinstallation failed", service_name);
-  // Only a service that is gone loses its shortcuts.
-  if (record.start_menu_shortcuts) RemoveServiceShortcuts(record, service_name);
 }
