@@ -26,10 +26,10 @@
 #include "graphics/canvas.h"
 #include "graphics/graphics_resources.h"
 #include "graphics/skin_archive.h"
-#include "ui/core/frame_window.h"
-#include "ui/core/toolkit.h"
+#include "ui/widgets/frame_window.h"
+#include "ui/widgets/toolkit.h"
 #include "ui/core/wait_table.h"
-#include "ui/core/widget_window.h"
+#include "ui/widgets/widget_window.h"
 #include "ui/widgets/log_view.h"
 
 namespace {

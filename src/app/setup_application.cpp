@@ -6,7 +6,7 @@
 #include "system/clock.h"
 #include "system/process_paths.h"
 #include "system/uninstall_batch.h"
-#include "ui/core/toolkit.h"
+#include "ui/widgets/toolkit.h"
 #include "ui/core/wait_table.h"
 
 SetupApplication::SetupApplication() : log_(UserDateFormat()) {}

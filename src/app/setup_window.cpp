@@ -6,9 +6,9 @@
 #include "app/uninstall_sequence.h"
 #include "graphics/graphics_resources.h"
 #include "graphics/skin_archive.h"
-#include "ui/core/dialog_window.h"
-#include "ui/core/layout_table.h"
-#include "ui/core/toolkit.h"
+#include "ui/widgets/dialog_window.h"
+#include "ui/widgets/layout_table.h"
+#include "ui/widgets/toolkit.h"
 #include "ui/widgets/menu_items.h"
 
 using namespace setup_id;

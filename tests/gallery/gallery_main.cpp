@@ -20,7 +20,7 @@
 #include "graphics/graphics_resources.h"
 #include "graphics/skin_archive.h"
 #include "log/logger.h"
-#include "ui/core/toolkit.h"
+#include "ui/widgets/toolkit.h"
 #include "ui/core/wait_table.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "ui/core/frame_window.h"
+#include "ui/widgets/frame_window.h"
 #include "ui/widgets/container.h"
 
 class ControlsRoot : public Container {

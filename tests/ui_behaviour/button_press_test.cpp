@@ -10,7 +10,7 @@
 #include "ui/widgets/behaviour/button_press.h"
 #include "ui/widgets/behaviour/radio_group.h"
 #include "ui/widgets/container.h"
-#include "ui/widgets/key_codes.h"
+#include "ui/core/key_codes.h"
 #include "ui/widgets/layout_entry.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "graphics/font_metrics.h"
 #include "ui/core/key_translation.h"
-#include "ui/widgets/key_codes.h"
+#include "ui/core/key_codes.h"
 
 // Every character 7 pixels wide except 'i' (3), lines 13 pixels high.
 inline FontMetrics TestFont() {

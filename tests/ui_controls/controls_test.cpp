@@ -15,7 +15,7 @@
 #include "graphics/graphics_resources.h"
 #include "ui/core/keyboard_state.h"
 #include "ui/widgets/check_box.h"
-#include "ui/widgets/key_codes.h"
+#include "ui/core/key_codes.h"
 #include "ui/widgets/log_view.h"
 #include "ui/widgets/push_button.h"
 #include "ui/widgets/radio_button.h"

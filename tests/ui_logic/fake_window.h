@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/core/widget_window.h"
+#include "ui/widgets/widget_window.h"
 #include "ui/widgets/container.h"
 
 class FakeWindow : public WidgetWindow {

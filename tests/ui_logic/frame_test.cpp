@@ -6,7 +6,7 @@
 #include "ui/core/frame_geometry.h"
 #include "ui/core/placement.h"
 #include "ui/core/popup_placement.h"
-#include "ui/widgets/key_codes.h"
+#include "ui/core/key_codes.h"
 
 namespace {
 

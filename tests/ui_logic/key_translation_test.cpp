@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/core/key_translation.h"
-#include "ui/widgets/key_codes.h"
+#include "ui/core/key_codes.h"
 
 namespace {
 

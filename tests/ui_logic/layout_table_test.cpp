@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_window.h"
-#include "ui/core/layout_table.h"
+#include "ui/widgets/layout_table.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_window.h"
-#include "ui/widgets/key_codes.h"
+#include "ui/core/key_codes.h"
 #include "ui/widgets/widget_state.h"
 
 namespace {

@@ -12,10 +12,10 @@
 #include "graphics/graphics_resources.h"
 #include "log/abort_error.h"
 #include "ui/core/native_window.h"
-#include "ui/core/toolkit.h"
+#include "ui/widgets/toolkit.h"
 #include "ui/core/wait_table.h"
 #include "ui/core/window_errors.h"
-#include "ui/widgets/key_codes.h"
+#include "ui/core/key_codes.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "fake_window.h"
 #include "graphics/graphics_resources.h"
 #include "ui/core/placement.h"
-#include "ui/widgets/key_codes.h"
+#include "ui/core/key_codes.h"
 #include "ui/widgets/popup_menu.h"
 #include "ui/widgets/scroll_view.h"
 #include "ui/widgets/title_bar.h"

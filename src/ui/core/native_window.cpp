@@ -6,7 +6,7 @@
 #include "ui/core/mouse_tracker.h"
 #include "ui/core/window_classes.h"
 #include "ui/core/window_errors.h"
-#include "ui/widgets/key_codes.h"
+#include "ui/core/key_codes.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "ui/core/native_window.h"
 #include "ui/widgets/widget.h"
-#include "ui/widgets/widget_host.h"
+#include "ui/core/widget_host.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include "graphics/skin_archive.h"
 #include "ui/core/placement.h"
 #include "ui/widgets/container.h"
-#include "ui/widgets/key_codes.h"
-#include "ui/widgets/widget_host.h"
+#include "ui/core/key_codes.h"
+#include "ui/core/widget_host.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-// What a widget may ask of the window it lives in. The window core's frame
-// window implements it over a real window; tests implement it with a
+// What a widget may ask of the window it lives in. The frame window
+// (ui/widgets) implements it over a real window; tests implement it with a
 // recording fake, so widgets are checked without a screen.
 #pragma once
 
 #include <cstdint>
 
-#include "ui/widgets/geometry.h"
+#include "ui/core/geometry.h"
 
 class Widget;
 

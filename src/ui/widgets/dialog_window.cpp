@@ -1,7 +1,7 @@
-#include "ui/core/dialog_window.h"
+#include "ui/widgets/dialog_window.h"
 
 #include "graphics/graphics_resources.h"
-#include "ui/widgets/key_codes.h"
+#include "ui/core/key_codes.h"
 
 void CentreOnScreen(NativeWindow& window) {
   HDC screen = Graphics().Screen();

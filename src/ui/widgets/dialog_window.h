@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "ui/core/frame_window.h"
+#include "ui/widgets/frame_window.h"
 #include "ui/widgets/container.h"
 #include "ui/widgets/layout_entry.h"
 

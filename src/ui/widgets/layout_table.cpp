@@ -1,4 +1,4 @@
-#include "ui/core/layout_table.h"
+#include "ui/widgets/layout_table.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #pragma once
 
 #include "ui/core/native_window.h"
-#include "ui/core/widget_window.h"
+#include "ui/widgets/widget_window.h"
 #include "ui/widgets/layout_entry.h"
 
 class FrameWindow : public NativeWindow, public WidgetWindow {

@@ -1,6 +1,6 @@
-#include "ui/core/widget_window.h"
+#include "ui/widgets/widget_window.h"
 
-#include "ui/widgets/key_codes.h"
+#include "ui/core/key_codes.h"
 #include "ui/widgets/widget_state.h"
 
 WidgetWindow::WidgetWindow(Container& root) : root_(root) { root_.SetHost(this); }

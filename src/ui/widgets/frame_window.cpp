@@ -1,9 +1,9 @@
-#include "ui/core/frame_window.h"
+#include "ui/widgets/frame_window.h"
 
 #include "graphics/graphics_resources.h"
 #include "ui/core/hint_window.h"
 #include "ui/core/keyboard_state.h"
-#include "ui/core/layout_table.h"
+#include "ui/widgets/layout_table.h"
 #include "ui/core/mouse_tracker.h"
 #include "ui/core/repeat_timer.h"
 

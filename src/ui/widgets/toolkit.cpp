@@ -1,4 +1,4 @@
-#include "ui/core/toolkit.h"
+#include "ui/widgets/toolkit.h"
 
 #include "ui/core/hint_window.h"
 #include "ui/core/keyboard_state.h"

@@ -14,12 +14,12 @@
 //                    root's Close, other special keys to the focused widget
 //   (de)activation   the focus is saved and given back
 //
-// The frame window of the window core implements the rest of WidgetHost
+// The frame window (ui/widgets/frame_window.h) implements the rest of WidgetHost
 // over a real window; tests do it with a fake.
 #pragma once
 
 #include "ui/widgets/container.h"
-#include "ui/widgets/widget_host.h"
+#include "ui/core/widget_host.h"
 
 class WidgetWindow : public WidgetHost {
  public:
