@@ -66,8 +66,8 @@ class SurfaceWindow : public WidgetWindow {
     dirty = Union(dirty, Union(uncovered, uncoveredX));
   }
   void SetCursor(CursorShape) override {}
-  std::uint8_t WindowKindCode() const override { return 3; }
-  std::uint8_t PlacementState() const override { return 2; }
+  WindowKind KindOfWindow() const override { return WindowKind::kApplication; }
+  PlacementState CurrentPlacement() const override { return kPlacementNormal; }
   Point WindowPosition() const override { return Point{}; }
   void MoveWindowTo(Point) override {}
   void SystemCommand(unsigned) override {}

@@ -16,8 +16,8 @@ class FakeWindow : public WidgetWindow {
   bool HasSurface() const override { return surface; }
   void InvalidateArea(const Rect& area) override { invalidated.push_back(area); }
   void SetCursor(CursorShape shape) override { cursor = shape; }
-  std::uint8_t WindowKindCode() const override { return kind; }
-  std::uint8_t PlacementState() const override { return placement; }
+  WindowKind KindOfWindow() const override { return kind; }
+  PlacementState CurrentPlacement() const override { return placement; }
   Point WindowPosition() const override { return position; }
   void MoveWindowTo(Point screen) override { position = screen; }
   void SystemCommand(unsigned command) override { commands.push_back(command); }
@@ -34,8 +34,8 @@ class FakeWindow : public WidgetWindow {
   }
 
   bool surface = true;
-  std::uint8_t kind = 3;
-  std::uint8_t placement = 2;
+  WindowKind kind = WindowKind::kApplication;
+  PlacementState placement = kPlacementNormal;
   Point position{100, 50};
   Point pointer{-1, -1};
   CursorShape cursor = CursorShape::kTextBeam;

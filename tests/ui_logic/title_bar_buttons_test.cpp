@@ -9,10 +9,10 @@
 namespace {
 
 TEST(TitleBarButtons, ButtonAreaByWindowKind) {
-  EXPECT_EQ(TitleButtonsWidth(3, true), 60);
-  EXPECT_EQ(TitleButtonsWidth(3, false), 40);
-  EXPECT_EQ(TitleButtonsWidth(2, true), 20);  // a dialog has only close
-  EXPECT_EQ(TitleButtonsWidth(0, true), 20);
+  EXPECT_EQ(TitleButtonsWidth(WindowKind::kApplication, true), 60);
+  EXPECT_EQ(TitleButtonsWidth(WindowKind::kApplication, false), 40);
+  EXPECT_EQ(TitleButtonsWidth(WindowKind::kDialog, true), 20);  // a dialog has only close
+  EXPECT_EQ(TitleButtonsWidth(WindowKind::kPopup, true), 20);
 }
 
 TEST(TitleBarButtons, ButtonUnderAPoint) {

@@ -31,16 +31,19 @@ TitleBar& AddTitleBar(Container& root) {
 
 TEST(TitleBarBehaviour, ButtonsDependOnTheWindow) {
   struct Case {
-    std::uint8_t kind;
+    WindowKind kind;
     std::uint8_t rootAnchor;
     int width;
-  } cases[] = {{3, kAnchorFill, 60}, {3, kAnchorTopLeft, 40}, {2, kAnchorFill, 20}, {0, kAnchorFill, 20}};
+  } cases[] = {{WindowKind::kApplication, kAnchorFill, 60},
+               {WindowKind::kApplication, kAnchorTopLeft, 40},
+               {WindowKind::kDialog, kAnchorFill, 20},
+               {WindowKind::kPopup, kAnchorFill, 20}};
   for (const Case& c : cases) {
     FillingRoot root(c.rootAnchor);
     FakeWindow window(root);
     window.kind = c.kind;
     TitleBar& bar = AddTitleBar(root);
-    EXPECT_EQ(bar.ButtonsWidth(), c.width) << int{c.kind} << "/" << int{c.rootAnchor};
+    EXPECT_EQ(bar.ButtonsWidth(), c.width) << static_cast<int>(c.kind) << "/" << int{c.rootAnchor};
     EXPECT_EQ(bar.Width(), 300) << "the bar is as wide as its window";
     EXPECT_EQ(bar.Height(), 20);
   }

@@ -6,6 +6,8 @@
 #include <cstdint>
 
 #include "ui/core/geometry.h"
+#include "ui/core/placement.h"
+#include "ui/core/window_kind.h"
 
 class Widget;
 
@@ -44,12 +46,9 @@ class WidgetHost {
   // owner window (the clipboard); null while there is none.
   virtual void* SystemHandle() const { return nullptr; }
 
-  // The window kind of the window core: 0 popup, 1 passive popup, 2 dialog,
-  // 3 application window.
-  virtual std::uint8_t WindowKindCode() const = 0;
-  // The window core's placement state: 0 minimised, 1 maximised, 2 normal,
-  // 3 to 8 while a placement change is under way.
-  virtual std::uint8_t PlacementState() const = 0;
+  virtual WindowKind KindOfWindow() const = 0;
+  // Minimised, maximised, normal, or a change under way between them.
+  virtual PlacementState CurrentPlacement() const = 0;
   virtual bool IsActive() const = 0;
   // Window position on the screen (border included).
   virtual Point WindowPosition() const = 0;

@@ -27,8 +27,10 @@ class FrameWindow : public NativeWindow, public WidgetWindow {
   void ScrollArea(const Rect& area, int dx, int dy) override { ScrollPixels(area, dx, dy); }
   void SetCursor(CursorShape shape) override;
   void* SystemHandle() const override { return Handle(); }
-  std::uint8_t WindowKindCode() const override { return static_cast<std::uint8_t>(Kind()); }
-  std::uint8_t PlacementState() const override { return NativeWindow::PlacementState(); }
+  WindowKind KindOfWindow() const override { return Kind(); }
+  ::PlacementState CurrentPlacement() const override {
+    return static_cast<::PlacementState>(NativeWindow::PlacementState());
+  }
   bool IsActive() const override { return IsActiveWindow(); }
   Point WindowPosition() const override { return Point{X(), Y()}; }
   void MoveWindowTo(Point screen) override { MoveTo(screen.x, screen.y); }
