@@ -26,6 +26,7 @@
 #include "app/setup_options.h"
 #include "app/setup_state.h"
 #include "app/uninstall_sequence.h"
+#include "fs/owned_handle.h"
 #include "log/logger.h"
 #include "system/process_paths.h"
 #include "system/process_start.h"
@@ -116,13 +117,13 @@ void PrintRunLog(const char* log_path) {
 class PeakMemoryWatch {
  public:
   void Start() {
-    thread_ = CreateThread(nullptr, 0, Watch, this, 0, nullptr);
+    thread_.Reset(CreateThread(nullptr, 0, Watch, this, 0, nullptr));
   }
   std::size_t Stop() {
     stop_ = true;
-    if (thread_ != nullptr) {
-      WaitForSingleObject(thread_, INFINITE);
-      CloseHandle(thread_);
+    if (thread_) {
+      WaitForSingleObject(thread_.Get(), INFINITE);
+      thread_.Reset();
     }
     Sample();
     return peak_;
@@ -146,7 +147,7 @@ class PeakMemoryWatch {
     if (now > peak_) peak_ = now;
   }
 
-  HANDLE thread_ = nullptr;
+  KernelHandle thread_;
   std::atomic<bool> stop_{false};
   std::atomic<std::size_t> peak_{0};
 };
@@ -190,9 +191,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   const char* setup_path = command.setup_path.c_str();
-  HANDLE running = CreateFileA(setup_path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (running == INVALID_HANDLE_VALUE) {
+  KernelHandle running(CreateFileA(setup_path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!running) {
     std::fprintf(stderr, "setup-driver: cannot open %s\n", setup_path);
     return 2;
   }
@@ -219,11 +220,11 @@ int main(int argc, char** argv) {
   } catch (...) {
     std::printf("Abort while starting the program\n");
     application.Done("Abort while starting the program");
-    CloseHandle(running);
+    running.Reset();
     return 2;
   }
 
-  CloseHandle(running);
+  running.Reset();
   // The batch must remove the setup, not the driver that played it.
   if (state.package.run_flag) {
     WriteUninstallBatch(setup_path, Process().temp_directory.c_str());
