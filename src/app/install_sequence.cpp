@@ -46,7 +46,7 @@ bool RunInstall(SetupState& state, const char* package_path) {
   ProductRecord& package = state.package;
   ProductRecord& installed = state.installed;
   const char* product_name = state.product_name.c_str();
-  installed.run_flag = false;  // StartMenuFolderMade
+  installed.start_menu_folder_made = false;
   state.estimated_size = 0;
   const char* message = "The installation aborted.";
   bool result = false;

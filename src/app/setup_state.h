@@ -22,7 +22,8 @@ struct SetupState {
   Text uninstall_key_path;
   Text package_path;  // the running executable: it is the package
 
-  // Clears both records and the package record's run flags.
+  // Clears both records, the package record's uninstall_batch_pending and
+  // keep_data.
   void Reset();
 };
 

@@ -179,7 +179,7 @@ void SetupWindow::Install() {
   // record held: nothing is installed until the user has fixed the field.
   if (!ReadOptionsFromWindow()) return;
   if (!RunInstall(state_, state_.package_path.c_str())) return;
-  if (state_.package.run_flag) {
+  if (state_.package.uninstall_batch_pending) {
     EnableWidget(*this, kInstall, false);
     EnableWidget(*this, kUninstall, false);
   } else {
@@ -192,7 +192,7 @@ void SetupWindow::Uninstall() {
   if (!RunUninstall(state_, IsBoxChecked(*this, kKeepData))) return;
   EnableWidget(*this, kUninstall, false);
   SetWidgetText(*this, kInstall, ModeCaption(SetupMode::kInstall));
-  if (state_.package.run_flag) EnableWidget(*this, kInstall, false);
+  if (state_.package.uninstall_batch_pending) EnableWidget(*this, kInstall, false);
 }
 
 void SetupWindow::SwapDataFolder() {

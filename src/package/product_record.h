@@ -26,8 +26,11 @@ struct ProductRecord {
   Text start_menu_folder;
   Text desktop_folder;
   Text display_icon;  // "file,index" relative to the program folder
-  // Package record: UninstallBatchPending. Installed record: StartMenuFolderMade.
-  bool run_flag = false;
+  // Package record: the setup copy that runs is to be deleted, by the
+  // uninstall batch once the process has ended.
+  bool uninstall_batch_pending = false;
+  // Installed record: this run has made the start-menu folder already.
+  bool start_menu_folder_made = false;
   bool keep_data = false;  // package record: "Do not remove/overwrite data"
 
   // `number` from 1 to kMaxFileRecords.

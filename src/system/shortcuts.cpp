@@ -122,10 +122,10 @@ bool CreateShellLink(const char* target, const char* link_path, const char* icon
 }
 
 void EnsureStartMenuFolder(const ShortcutRun& run) {
-  if (run.installed.run_flag || !run.package.start_menu_shortcuts) return;
+  if (run.installed.start_menu_folder_made || !run.package.start_menu_shortcuts) return;
   const char* folder = run.package.start_menu_folder.c_str();
   if (folder[0] == '\0' || !CreateFolderChain(folder, false)) LogErrorWith(kStartMenuFolderNotCreated, folder);
-  run.installed.run_flag = true;
+  run.installed.start_menu_folder_made = true;
 }
 
 void MakeFileShortcuts(const ShortcutRun& run, const FileRecord& file, const char* installed_path) {
@@ -182,7 +182,7 @@ void InstallSetupShortcut(const ShortcutRun& run, const char* setup_copy) {
       SetupCopyPath(installed, run.product_name, old_copy)) {
     if (EqualIgnoringCase(old_copy.c_str(), run.package_path)) {
       // The running program cannot delete itself: the batch does it at the end.
-      run.package.run_flag = true;
+      run.package.uninstall_batch_pending = true;
     } else if (!DeleteFileLogged(old_copy.c_str(), DeleteReport::kFailure)) {
       throw AbortError{};
     }

@@ -22,8 +22,8 @@ bool CreateShellLink(const char* target, const char* link_path, const char* icon
 
 // What the shortcut steps of one install work on.
 struct ShortcutRun {
-  ProductRecord& package;    // the options and folders being installed; run flag: UninstallBatchPending
-  ProductRecord& installed;  // what is on the machine; run flag: StartMenuFolderMade
+  ProductRecord& package;    // the options and folders being installed
+  ProductRecord& installed;  // what is on the machine
   const char* product_name;
   const char* package_path;  // the running setup, which may be the installed setup copy
 };

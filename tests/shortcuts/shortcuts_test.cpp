@@ -183,7 +183,7 @@ TEST_F(ShortcutsTest, EachFileGetsTheLinksItsKindAndTheOptionsAskFor) {
        }) {
     ExpectLink(link);
   }
-  EXPECT_TRUE(installed_.run_flag) << "StartMenuFolderMade";
+  EXPECT_TRUE(installed_.start_menu_folder_made);
   EXPECT_TRUE(log_.errors.empty());
 }
 
@@ -202,12 +202,12 @@ TEST_F(ShortcutsTest, OptionsOffMakeNoLinksAndNoStartMenuFolder) {
     SCOPED_TRACE(c.start_menu);
     DeleteFolderTree((root_ / "User\\Start Menu").c_str(), false);
     DeleteFileLogged(Desktop(package_).c_str(), "Readme.lnk", DeleteReport::kSilent);
-    installed_.run_flag = false;
+    installed_.start_menu_folder_made = false;
     package_.start_menu_shortcuts = c.start_menu;
     package_.desktop_shortcut = c.desktop;
     InstallFiles();
     EXPECT_EQ(PathExists(StartMenu(package_).c_str()), c.start_menu);
-    EXPECT_EQ(installed_.run_flag, c.start_menu);
+    EXPECT_EQ(installed_.start_menu_folder_made, c.start_menu);
     EXPECT_EQ(FilesIn(StartMenu(package_)), c.start_menu_links);
     EXPECT_EQ(FilesIn(Desktop(package_)), c.desktop_links);
   }
@@ -226,7 +226,7 @@ TEST_F(ShortcutsTest, SetupCopyAndItsLink) {
   package_path_ = expected_copy;
   InstallSetupCopy(copy);
   EXPECT_EQ(setup_copies_written, 1);
-  EXPECT_FALSE(package_.run_flag);
+  EXPECT_FALSE(package_.uninstall_batch_pending);
   EXPECT_TRUE(log_.errors.empty());
 }
 
@@ -256,14 +256,14 @@ TEST_F(ShortcutsTest, MovedProgramFolderRetiresTheOldCopyUnlessItIsRunning) {
   WriteTestFile(old_copy, "old copy");
   InstallSetupCopy(copy);
   EXPECT_FALSE(PathExists(old_copy.c_str()));
-  EXPECT_FALSE(package_.run_flag);
+  EXPECT_FALSE(package_.uninstall_batch_pending);
 
   // This run is the old copy: the batch removes it after the run.
   WriteTestFile(old_copy, "old copy");
   package_path_ = old_copy;
   InstallSetupCopy(copy);
   EXPECT_TRUE(PathExists(old_copy.c_str()));
-  EXPECT_TRUE(package_.run_flag) << "UninstallBatchPending";
+  EXPECT_TRUE(package_.uninstall_batch_pending);
   EXPECT_TRUE(log_.errors.empty());
 }
 
@@ -274,7 +274,7 @@ TEST_F(ShortcutsTest, UpdateToAllUsersMovesEveryLinkToTheCommonFolders) {
 
   // The next run: what was installed for the current user, now for all users.
   installed_ = package_;
-  installed_.run_flag = false;
+  installed_.start_menu_folder_made = false;
   ProductRecord old_record = installed_;
   SetPackage(package_, true);
   for (std::size_t i = 2; i <= package_.file_count; ++i) {
@@ -361,7 +361,7 @@ TEST_F(ShortcutsTest, FailuresNameTheFolderOrTheLink) {
   // The start-menu folder cannot be made below a file.
   WriteTestFile(root_ / "User\\Start Menu", "a file");
   EXPECT_THROW(MakeFileShortcuts(Run(), readme_record, readme.c_str()), AbortError);
-  EXPECT_FALSE(installed_.run_flag);
+  EXPECT_FALSE(installed_.start_menu_folder_made);
   DeleteFileA((root_ / "User\\Start Menu").c_str());
 
   // A folder in the link's place.

@@ -226,9 +226,9 @@ int main(int argc, char** argv) {
 
   running.Reset();
   // The batch must remove the setup, not the driver that played it.
-  if (state.package.run_flag) {
+  if (state.package.uninstall_batch_pending) {
     WriteUninstallBatch(setup_path, Process().temp_directory.c_str());
-    state.package.run_flag = false;
+    state.package.uninstall_batch_pending = false;
   }
   application.Done("Setup ended");
   std::size_t peak_memory = command.print_memory ? memory.Stop() : 0;
