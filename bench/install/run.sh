@@ -80,7 +80,6 @@ set +e  # the environment's own steps may fail harmlessly
 wine_env_start
 set -e
 trap wine_env_stop EXIT
-unix_path() { echo "$WINEPREFIX/drive_c/${1#C:\\}" | tr '\\' '/'; }
 wpath() { local path=$1; echo "Z:${path//\//\\}"; }
 
 seconds() {  # seconds COMMAND...: the wall time of one run
@@ -90,12 +89,11 @@ seconds() {  # seconds COMMAND...: the wall time of one run
   end=$(date +%s.%N)
   echo "$end - $start" | bc
 }
-median() { sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
 
 ours_install() { wine "$driver" "$(wpath "$work/ours-$1.exe")" install --program-folder "C:\\bench\\ours-$1"; }
 ours_uninstall() { wine "$driver" "$(wpath "$work/ours-$1.exe")" uninstall; }
 nsis_install() { wine "$work/nsis-$1.exe" /S; }
-nsis_uninstall() { wine "C:\\bench\\nsis-$1\\uninst.exe" /S "_?=C:\\bench\\nsis-$1"; rm -rf "$(unix_path "C:\\bench\\nsis-$1")"; }
+nsis_uninstall() { wine "C:\\bench\\nsis-$1\\uninst.exe" /S "_?=C:\\bench\\nsis-$1"; rm -rf "$(prefix_unix_path "C:\\bench\\nsis-$1")"; }
 
 declare -A time
 for name in big small; do
@@ -115,7 +113,6 @@ for name in big small; do
 done
 
 payload_mb=$(du -cb "$work/payload/big"/* | tail -1 | awk '{ printf "%.1f", $1 / 1048576 }')
-ratio() { echo "scale=2; $1 / $2" | bc; }
 throughput() { echo "scale=1; $payload_mb / ($1 - $2)" | bc; }
 size() { stat -c %s "$1"; }
 

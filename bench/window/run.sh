@@ -81,7 +81,6 @@ mapped() {
   wait "$pid" 2>/dev/null || true
   while xdotool search --onlyvisible --name '^BenchWindow Setup' >/dev/null 2>&1; do sleep 0.05; done
 }
-median() { sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
 
 mapped "$work/ours.exe" >/dev/null
 mapped "$work/nsis.exe" >/dev/null
@@ -92,7 +91,6 @@ for _ in $(seq "$runs"); do
 done
 ours=$(median <"$work/ours.times")
 nsis=$(median <"$work/nsis.times")
-ratio() { echo "scale=3; $1 / $2" | bc | awk '{ printf "%.2f", $1 }'; }
 
 printf '\nWindow benchmark, medians of %s runs, wall seconds (payload: %s files)\n\n' "$runs" "$(echo "$files" | wc -w)"
 printf '%-36s %10s %10s %10s\n' "" ours NSIS ours/NSIS

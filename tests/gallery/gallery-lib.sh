@@ -12,7 +12,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/../support/screen-lib.sh"
 rm -f "$out"/events-*.txt
 read -r screen_width screen_height < <(xdotool getdisplaygeometry)
 
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+source "$(dirname "${BASH_SOURCE[0]}")/../support/wine-paths.sh"
 
 # --- the gallery processes -----------------------------------------------------
 declare -A pids events

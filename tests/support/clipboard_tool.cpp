@@ -2,6 +2,7 @@
 // test script sees what a copy really put there and can offer a paste.
 //
 //   clipboard-tool            prints the CF_TEXT text, CR and LF as \r and \n
+//   clipboard-tool --raw      prints the CF_TEXT text as it is
 //   clipboard-tool --set T    puts T there (\r and \n in T stand for CR and LF)
 //
 // Exit code 0, or 1 when the clipboard holds no text or refuses.
@@ -26,7 +27,7 @@ std::string Unescaped(const char* text) {
   return out;
 }
 
-int Print() {
+int Print(bool raw) {
   if (!OpenClipboard(nullptr)) return 1;
   HANDLE block = GetClipboardData(CF_TEXT);
   const char* text = block != nullptr ? static_cast<const char*>(GlobalLock(block)) : nullptr;
@@ -34,12 +35,16 @@ int Print() {
     CloseClipboard();
     return 1;
   }
-  for (const char* c = text; *c != '\0'; ++c) {
-    if (*c == '\r') std::fputs("\\r", stdout);
-    else if (*c == '\n') std::fputs("\\n", stdout);
-    else std::fputc(*c, stdout);
+  if (raw) {
+    std::fputs(text, stdout);
+  } else {
+    for (const char* c = text; *c != '\0'; ++c) {
+      if (*c == '\r') std::fputs("\\r", stdout);
+      else if (*c == '\n') std::fputs("\\n", stdout);
+      else std::fputc(*c, stdout);
+    }
+    std::fputc('\n', stdout);
   }
-  std::fputc('\n', stdout);
   GlobalUnlock(block);
   CloseClipboard();
   return 0;
@@ -63,5 +68,5 @@ int Set(const char* escaped) {
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--set") == 0) return Set(argv[2]);
-  return Print();
+  return Print(argc == 2 && std::strcmp(argv[1], "--raw") == 0);
 }
