@@ -9,7 +9,7 @@
 # reports in its event log (F5 makes it write the controls' state) and
 # compares cropped screenshots with the committed reference pictures.
 #
-#   run-gallery2-tests.sh GALLERY_EXE CLIPBOARD_TOOL SKIN_ARCHIVE REFERENCE_DIR OUTPUT_DIR
+#   run-controls-gallery-tests.sh GALLERY_EXE CLIPBOARD_TOOL SKIN_ARCHIVE REFERENCE_DIR OUTPUT_DIR
 #
 # Needs the environment of scripts/wine-env.sh (DISPLAY, WINEPREFIX) with
 # wine_env_start run; without a display it skips (exit 77). The screenshots
