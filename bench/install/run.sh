@@ -76,11 +76,7 @@ for name in big small one-mb; do package "$name"; done
 export TARNELL_DISPLAY_NUMBER=${TARNELL_DISPLAY_NUMBER:-172}
 # shellcheck source=/dev/null
 source scripts/wine-env.sh "$work"
-set +e  # the environment's own steps may fail harmlessly
-wine_env_start
-set -e
-trap wine_env_stop EXIT
-wpath() { local path=$1; echo "Z:${path//\//\\}"; }
+start_bench_wine
 
 seconds() {  # seconds COMMAND...: the wall time of one run
   local start end
@@ -90,8 +86,8 @@ seconds() {  # seconds COMMAND...: the wall time of one run
   echo "$end - $start" | bc
 }
 
-ours_install() { wine "$driver" "$(wpath "$work/ours-$1.exe")" install --program-folder "C:\\bench\\ours-$1"; }
-ours_uninstall() { wine "$driver" "$(wpath "$work/ours-$1.exe")" uninstall; }
+ours_install() { wine "$driver" "$(windows_path "$work/ours-$1.exe")" install --program-folder "C:\\bench\\ours-$1"; }
+ours_uninstall() { wine "$driver" "$(windows_path "$work/ours-$1.exe")" uninstall; }
 nsis_install() { wine "$work/nsis-$1.exe" /S; }
 nsis_uninstall() { wine "C:\\bench\\nsis-$1\\uninst.exe" /S "_?=C:\\bench\\nsis-$1"; rm -rf "$(prefix_unix_path "C:\\bench\\nsis-$1")"; }
 
@@ -118,7 +114,7 @@ size() { stat -c %s "$1"; }
 
 memory() {  # memory NAME: peak private bytes of our install
   local peak
-  peak=$(wine "$driver" "$(wpath "$work/ours-$1.exe")" install --program-folder "C:\\bench\\ours-$1" --memory </dev/null |
+  peak=$(wine "$driver" "$(windows_path "$work/ours-$1.exe")" install --program-folder "C:\\bench\\ours-$1" --memory </dev/null |
     tr -d '\r' | sed -n 's/^Peak private bytes: //p')
   ours_uninstall "$1" </dev/null >/dev/null 2>&1
   echo "$peak"

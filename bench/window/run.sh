@@ -54,10 +54,7 @@ nsis_size=$(stat -c %s "$work/nsis-empty.exe")
 export TARNELL_DISPLAY_NUMBER=${TARNELL_DISPLAY_NUMBER:-173}
 # shellcheck source=/dev/null
 source scripts/wine-env.sh "$work"
-set +e  # the environment's own steps may fail harmlessly
-wine_env_start
-set -e
-trap wine_env_stop EXIT
+start_bench_wine
 
 # mapped EXE: seconds from the start to the visible "BenchWindow Setup";
 # then the installer is closed (ours with Alt+F4, NSIS by ending it).
