@@ -25,3 +25,20 @@ build_programs() {
     cmake --preset tools >/dev/null && cmake --build --preset tools -j2 --target tarnell-pack >/dev/null
   fi
 }
+
+# Where Wine keeps its paths (unix_path, prefix_unix_path and the others).
+source "$root/tests/support/wine-paths.sh"
+
+# median: the middle one of the numbers on standard input, one a line.
+median() { sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
+# ratio A B: A / B to two decimals.
+ratio() { echo "scale=3; $1 / $2" | bc | awk '{ printf "%.2f", $1 }'; }
+
+# start_bench_wine: starts the private prefix and display that the caller's
+# `source scripts/wine-env.sh` set up, and stops them when the script ends.
+start_bench_wine() {
+  set +e  # the environment's own steps may fail harmlessly
+  wine_env_start
+  set -e
+  trap wine_env_stop EXIT
+}

@@ -77,12 +77,7 @@ for name in big small one-mb; do package "$name"; done
 export TARNELL_DISPLAY_NUMBER=${TARNELL_DISPLAY_NUMBER:-172}
 # shellcheck source=/dev/null
 source scripts/wine-env.sh "$work"
-set +e  # the environment's own steps may fail harmlessly
-wine_env_start
-set -e
-trap wine_env_stop EXIT
-unix_path() { echo "$WINEPREFIX/drive_c/${1#C:\\}" | tr '\\' '/'; }
-wpath() { local path=$1; echo "Z:${path//\//\\}"; }
+start_bench_wine
 
 seconds() {  # seconds COMMAND...: the wall time of one run
   local start end
@@ -91,12 +86,11 @@ seconds() {  # seconds COMMAND...: the wall time of one run
   end=$(date +%s.%N)
   echo "$end - $start" | bc
 }
-median() { sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
 
-ours_install() { wine "$deploy" install "$(wpath "$work/ours-$1.exe")" --program-folder "C:\\bench\\ours-$1"; }
-ours_uninstall() { wine "$deploy" uninstall "$(wpath "$work/ours-$1.exe")"; }
+ours_install() { wine "$deploy" install "$(windows_path "$work/ours-$1.exe")" --program-folder "C:\\bench\\ours-$1"; }
+ours_uninstall() { wine "$deploy" uninstall "$(windows_path "$work/ours-$1.exe")"; }
 nsis_install() { wine "$work/nsis-$1.exe" /S; }
-nsis_uninstall() { wine "C:\\bench\\nsis-$1\\uninst.exe" /S "_?=C:\\bench\\nsis-$1"; rm -rf "$(unix_path "C:\\bench\\nsis-$1")"; }
+nsis_uninstall() { wine "C:\\bench\\nsis-$1\\uninst.exe" /S "_?=C:\\bench\\nsis-$1"; rm -rf "$(prefix_unix_path "C:\\bench\\nsis-$1")"; }
 
 declare -A time
 for name in big small; do
@@ -116,13 +110,12 @@ for name in big small; do
 done
 
 payload_mb=$(du -cb "$work/payload/big"/* | tail -1 | awk '{ printf "%.1f", $1 / 1048576 }')
-ratio() { echo "scale=2; $1 / $2" | bc; }
 throughput() { echo "scale=1; $payload_mb / ($1 - $2)" | bc; }
 size() { stat -c %s "$1"; }
 
 memory() {  # memory NAME: peak private bytes of our install
   local peak
-  peak=$(wine "$deploy" install "$(wpath "$work/ours-$1.exe")" --program-folder "C:\\bench\\ours-$1" --memory </dev/null |
+  peak=$(wine "$deploy" install "$(windows_path "$work/ours-$1.exe")" --program-folder "C:\\bench\\ours-$1" --memory </dev/null |
     tr -d '\r' | sed -n 's/^Peak private bytes: //p')
   ours_uninstall "$1" </dev/null >/dev/null 2>&1
   echo "$peak"

@@ -26,10 +26,10 @@
 #include "graphics/canvas.h"
 #include "graphics/graphics_resources.h"
 #include "graphics/skin_archive.h"
-#include "ui/core/frame_window.h"
-#include "ui/core/toolkit.h"
+#include "ui/widgets/frame_window.h"
+#include "ui/widgets/toolkit.h"
 #include "ui/core/wait_table.h"
-#include "ui/core/widget_window.h"
+#include "ui/widgets/widget_window.h"
 #include "ui/widgets/log_view.h"
 
 namespace {
@@ -66,8 +66,8 @@ class SurfaceWindow : public WidgetWindow {
     dirty = Union(dirty, Union(uncovered, uncoveredX));
   }
   void SetCursor(CursorShape) override {}
-  std::uint8_t WindowKindCode() const override { return 3; }
-  std::uint8_t PlacementState() const override { return 2; }
+  WindowKind KindOfWindow() const override { return WindowKind::kApplication; }
+  PlacementState CurrentPlacement() const override { return kPlacementNormal; }
   Point WindowPosition() const override { return Point{}; }
   void MoveWindowTo(Point) override {}
   void SystemCommand(unsigned) override {}

@@ -55,10 +55,7 @@ nsis_size=$(stat -c %s "$work/nsis-empty.exe")
 export TARNELL_DISPLAY_NUMBER=${TARNELL_DISPLAY_NUMBER:-173}
 # shellcheck source=/dev/null
 source scripts/wine-env.sh "$work"
-set +e  # the environment's own steps may fail harmlessly
-wine_env_start
-set -e
-trap wine_env_stop EXIT
+start_bench_wine
 
 # mapped EXE: seconds from the start to the visible "BenchWindow Setup";
 # then the installer is closed (ours with Alt+F4, NSIS by ending it).
@@ -90,7 +87,6 @@ mapped() {
   echo "the window of $1 did not close within 10 s" >&2
   exit 1
 }
-median() { sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
 
 mapped "$work/ours.exe" >/dev/null
 mapped "$work/nsis.exe" >/dev/null
@@ -101,7 +97,6 @@ for _ in $(seq "$runs"); do
 done
 ours=$(median <"$work/ours.times")
 nsis=$(median <"$work/nsis.times")
-ratio() { echo "scale=3; $1 / $2" | bc | awk '{ printf "%.2f", $1 }'; }
 
 printf '\nWindow benchmark, medians of %s runs, wall seconds (payload: %s files)\n\n' "$runs" "$(echo "$files" | wc -w)"
 printf '%-36s %10s %10s %10s\n' "" ours NSIS ours/NSIS

@@ -20,14 +20,9 @@
 
 namespace {
 
-// The state whose setup is copied: InstallSetupShortcut takes a plain
-// function, and one install runs at a time on the one thread.
-SetupState* copied_state = nullptr;
-
 // The copy keeps the running setup's bytes with the patch flag cleared; the
 // package record takes the cleared flag too.
-void WriteCopyOfRunningSetup(const char* copy_path) {
-  SetupState& state = *copied_state;
+void WriteCopyOfRunningSetup(SetupState& state, const char* copy_path) {
   PackageDirectory directory;
   directory.header_offset = state.package.header_offset;
   directory.version = state.package.version;
@@ -51,12 +46,11 @@ bool RunInstall(SetupState& state, const char* package_path) {
   ProductRecord& package = state.package;
   ProductRecord& installed = state.installed;
   const char* product_name = state.product_name.c_str();
-  installed.run_flag = false;  // StartMenuFolderMade
+  installed.start_menu_folder_made = false;
   state.estimated_size = 0;
   const char* message = "The installation aborted.";
   bool result = false;
   std::unique_ptr<InflateState> decoder;
-  copied_state = &state;
   try {
     state.package_stream.CreateOverFile(package_path);
     decoder = std::make_unique<InflateState>(&state.package_stream);
@@ -72,7 +66,8 @@ bool RunInstall(SetupState& state, const char* package_path) {
     RemoveEmptyFolderAndParents(old_data_folder.c_str());
 
     Text setup_copy;
-    InstallSetupShortcut(run, WriteCopyOfRunningSetup, setup_copy);
+    if (PlanSetupCopy(run, setup_copy)) WriteCopyOfRunningSetup(state, setup_copy.c_str());
+    InstallSetupShortcut(run, setup_copy.c_str());
     if (!installed.start_menu_folder.empty()) RemoveDirectoryA(installed.start_menu_folder.c_str());
     installed.desktop_shortcut = package.desktop_shortcut;
     installed.start_menu_shortcuts = package.start_menu_shortcuts;
@@ -95,7 +90,6 @@ bool RunInstall(SetupState& state, const char* package_path) {
     state.package_stream.Close();
     decoder.reset();
   }
-  copied_state = nullptr;
   CurrentLogger().ShowMessage(message);
   return result;
 }

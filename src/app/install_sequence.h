@@ -11,7 +11,7 @@
 // Installs the package at `package_path` (the running setup) with the
 // options that ReadOptions put into the package record. Shows "The
 // installation was successful" or "The installation aborted." and returns
-// whether the sequence ran to its end. Sets UninstallBatchPending (the
-// package record's run flag) when this run is an old setup copy that has to
+// whether the sequence ran to its end. Sets the package record's
+// uninstall_batch_pending when this run is an old setup copy that has to
 // go once the process ends.
 bool RunInstall(SetupState& state, const char* package_path);

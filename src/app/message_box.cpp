@@ -1,7 +1,7 @@
 #include "app/message_box.h"
 
 #include "graphics/graphics_resources.h"
-#include "ui/widgets/key_codes.h"
+#include "ui/core/key_codes.h"
 #include "ui/widgets/text_block.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/core/dialog_window.h"
+#include "ui/widgets/dialog_window.h"
 
 class MessageBoxWindow final : public DialogHandler {
  public:

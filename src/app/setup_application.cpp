@@ -6,7 +6,7 @@
 #include "system/clock.h"
 #include "system/process_paths.h"
 #include "system/uninstall_batch.h"
-#include "ui/core/toolkit.h"
+#include "ui/widgets/toolkit.h"
 #include "ui/core/wait_table.h"
 #include "ui/core/window_classes.h"
 
@@ -78,7 +78,7 @@ void SetupApplication::Done(const char* last_line) {
   window_.reset();
   // The setup copy that an uninstall or a moved program folder left behind
   // is the running program: the batch removes it once the process has ended.
-  if (TheSetupState().package.run_flag) {
+  if (TheSetupState().package.uninstall_batch_pending) {
     WriteUninstallBatch(Process().module_path.c_str(), Process().temp_directory.c_str());
   }
   CurrentLogger().LogFileLine(last_line);

@@ -11,7 +11,7 @@
 #include "app/setup_window.h"
 #include "log/line_view.h"
 #include "log/logger.h"
-#include "log/setup_log.h"
+#include "setup_log/setup_log.h"
 #include "text/fixed_text.h"
 
 class SetupApplication final : public Logger {

@@ -3,7 +3,7 @@
 // all-users option changes.
 #pragma once
 
-#include "app/product_record.h"
+#include "package/product_record.h"
 #include "package/package_directory.h"
 #include "text/fixed_text.h"
 

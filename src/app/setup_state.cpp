@@ -7,7 +7,7 @@
 void SetupState::Reset() {
   package.Reset();
   installed.Reset();
-  package.run_flag = false;
+  package.uninstall_batch_pending = false;
   package.keep_data = false;
 }
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "app/product_record.h"
+#include "package/product_record.h"
 #include "fs/source_stream.h"
 #include "inflate/inflate_state.h"
 #include "package/package_directory.h"
@@ -24,7 +24,8 @@ struct SetupState {
   Text package_path;  // the running executable: it is the package
   ProductLock lock;   // taken before the registration is read, held to the end
 
-  // Clears both records and the package record's run flags.
+  // Clears both records, the package record's uninstall_batch_pending and
+  // keep_data.
   void Reset();
 };
 

@@ -6,9 +6,9 @@
 #include "app/uninstall_sequence.h"
 #include "graphics/graphics_resources.h"
 #include "graphics/skin_archive.h"
-#include "ui/core/dialog_window.h"
-#include "ui/core/layout_table.h"
-#include "ui/core/toolkit.h"
+#include "ui/widgets/dialog_window.h"
+#include "ui/widgets/layout_table.h"
+#include "ui/widgets/toolkit.h"
 #include "ui/widgets/menu_items.h"
 
 using namespace setup_id;
@@ -179,7 +179,7 @@ void SetupWindow::Install() {
   // record held: nothing is installed until the user has fixed the field.
   if (!ReadOptionsFromWindow()) return;
   if (!RunInstall(state_, state_.package_path.c_str())) return;
-  if (state_.package.run_flag) {
+  if (state_.package.uninstall_batch_pending) {
     EnableWidget(*this, kInstall, false);
     EnableWidget(*this, kUninstall, false);
   } else {
@@ -192,7 +192,7 @@ void SetupWindow::Uninstall() {
   if (!RunUninstall(state_, IsBoxChecked(*this, kKeepData))) return;
   EnableWidget(*this, kUninstall, false);
   SetWidgetText(*this, kInstall, ModeCaption(SetupMode::kInstall));
-  if (state_.package.run_flag) EnableWidget(*this, kInstall, false);
+  if (state_.package.uninstall_batch_pending) EnableWidget(*this, kInstall, false);
 }
 
 void SetupWindow::SwapDataFolder() {

@@ -18,7 +18,7 @@
 #include "app/setup_state.h"
 #include "system/folder_browser/folder_browser.h"
 #include "text/fixed_text.h"
-#include "ui/core/frame_window.h"
+#include "ui/widgets/frame_window.h"
 #include "ui/widgets/container.h"
 #include "ui/widgets/log_view.h"
 

@@ -50,7 +50,7 @@ bool RunUninstall(SetupState& state, bool keep_data) {
     }
     // The running setup copy cannot delete itself: the batch does it once
     // the process has ended.
-    if (RemoveSetupCopy(installed, product_name)) state.package.run_flag = true;
+    if (RemoveSetupCopy(installed, product_name)) state.package.uninstall_batch_pending = true;
     if (!installed.start_menu_folder.empty()) RemoveDirectoryA(installed.start_menu_folder.c_str());
     RemoveEmptyFolderAndParents(installed.data_folder.c_str());
     installed.data_folder.Clear();

@@ -4,15 +4,15 @@
 // registered and a later run can finish the job.
 #pragma once
 
-#include "app/product_record.h"
+#include "package/product_record.h"
 #include "app/setup_state.h"
 
 // Removes every installed file with its shortcuts and services, the setup
 // copy and its shortcut, the associations, the PATH entry, the emptied
 // folders and the registration. A setup copy that cannot go (it is the
-// running program) sets UninstallBatchPending, the package record's run
-// flag. Shows "The Deinstallation was successful." or "The Deinstallation
-// aborted." and returns whether it ran to its end.
+// running program) sets the package record's uninstall_batch_pending. Shows
+// "The Deinstallation was successful." or "The Deinstallation aborted." and
+// returns whether it ran to its end.
 bool RunUninstall(SetupState& state, bool keep_data);
 
 // Removes one installed file: its shortcuts, its service, then the file

@@ -1,30 +1,26 @@
 #include "fs/append_file.h"
 
+#include <utility>
+
 AppendFile::OpenResult AppendFile::Open(const char* path, std::uint64_t size_limit) {
   Close();
-  HANDLE handle =
-      CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return OpenResult::kCannotOpen;
+  KernelHandle handle(
+      CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!handle) return OpenResult::kCannotOpen;
   LARGE_INTEGER size;
   LARGE_INTEGER zero{};
-  if (!GetFileSizeEx(handle, &size) || static_cast<std::uint64_t>(size.QuadPart) >= size_limit ||
-      !SetFilePointerEx(handle, zero, nullptr, FILE_END)) {
-    CloseHandle(handle);
+  if (!GetFileSizeEx(handle.Get(), &size) || static_cast<std::uint64_t>(size.QuadPart) >= size_limit ||
+      !SetFilePointerEx(handle.Get(), zero, nullptr, FILE_END)) {
     return OpenResult::kFull;
   }
-  handle_ = handle;
+  handle_ = std::move(handle);
   return OpenResult::kOpened;
 }
 
-void AppendFile::Close() {
-  if (handle_ != nullptr) {
-    CloseHandle(handle_);
-    handle_ = nullptr;
-  }
-}
+void AppendFile::Close() { handle_.Reset(); }
 
 void AppendFile::Write(const void* bytes, std::size_t n) {
-  if (handle_ == nullptr) return;
+  if (!handle_) return;
   DWORD written = 0;
-  WriteFile(handle_, bytes, static_cast<DWORD>(n), &written, nullptr);
+  WriteFile(handle_.Get(), bytes, static_cast<DWORD>(n), &written, nullptr);
 }

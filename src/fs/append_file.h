@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "fs/owned_handle.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -13,7 +15,6 @@ class AppendFile {
   enum class OpenResult { kOpened, kCannotOpen, kFull };
 
   AppendFile() = default;
-  ~AppendFile() { Close(); }
   AppendFile(const AppendFile&) = delete;
   AppendFile& operator=(const AppendFile&) = delete;
 
@@ -22,10 +23,10 @@ class AppendFile {
   // again and reported as kFull.
   OpenResult Open(const char* path, std::uint64_t size_limit);
   void Close();
-  bool IsOpen() const { return handle_ != nullptr; }
+  bool IsOpen() const { return static_cast<bool>(handle_); }
   // One system write; its result is deliberately not examined.
   void Write(const void* bytes, std::size_t n);
 
  private:
-  HANDLE handle_ = nullptr;
+  KernelHandle handle_;
 };

@@ -26,14 +26,11 @@ void FileStream::Open(Mode mode) {
                          nullptr);
   }
   if (handle == INVALID_HANDLE_VALUE) Fail("Error opening file: %s");
-  handle_ = handle;
+  handle_.Reset(handle);
 }
 
 void FileStream::Close() {
-  if (handle_ != nullptr) {
-    CloseHandle(handle_);
-    handle_ = nullptr;
-  }
+  handle_.Reset();
 }
 
 void FileStream::Fail(const char* pattern) {
@@ -47,7 +44,7 @@ void FileStream::Read(void* buffer, std::size_t n) {
   while (done < n) {
     DWORD want = n - done > kMaxTransfer ? kMaxTransfer : static_cast<DWORD>(n - done);
     DWORD got = 0;
-    if (handle_ == nullptr || !ReadFile(handle_, bytes + done, want, &got, nullptr) || got == 0) {
+    if (!handle_ || !ReadFile(handle_.Get(), bytes + done, want, &got, nullptr) || got == 0) {
       Fail("Error reading file: %s");
     }
     done += got;
@@ -58,7 +55,7 @@ void FileStream::Read(void* buffer, std::size_t n) {
 std::size_t FileStream::ReadUpTo(void* buffer, std::size_t n) {
   DWORD want = n > kMaxTransfer ? kMaxTransfer : static_cast<DWORD>(n);
   DWORD got = 0;
-  if (handle_ == nullptr || !ReadFile(handle_, buffer, want, &got, nullptr)) Fail("Error reading file: %s");
+  if (!handle_ || !ReadFile(handle_.Get(), buffer, want, &got, nullptr)) Fail("Error reading file: %s");
   position_ += got;
   return got;
 }
@@ -67,8 +64,8 @@ void FileStream::Seek(std::uint64_t target) {
   if (target == position_) return;
   LONG high = static_cast<LONG>(target >> 32);
   SetLastError(0);
-  DWORD low = SetFilePointer(handle_, static_cast<LONG>(target & 0xFFFFFFFFu), &high, FILE_BEGIN);
-  if (handle_ == nullptr || (low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR)) {
+  DWORD low = SetFilePointer(handle_.Get(), static_cast<LONG>(target & 0xFFFFFFFFu), &high, FILE_BEGIN);
+  if (!handle_ || (low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR)) {
     Fail("Error positioning cursor in file: %s");
   }
   position_ = target;
@@ -80,7 +77,7 @@ void FileStream::Write(const void* buffer, std::size_t n) {
   while (done < n) {
     DWORD want = n - done > kMaxTransfer ? kMaxTransfer : static_cast<DWORD>(n - done);
     DWORD written = 0;
-    if (handle_ == nullptr || !WriteFile(handle_, bytes + done, want, &written, nullptr) || written != want) {
+    if (!handle_ || !WriteFile(handle_.Get(), bytes + done, want, &written, nullptr) || written != want) {
       Fail("Error writing to file: %s");
     }
     done += written;
@@ -89,23 +86,23 @@ void FileStream::Write(const void* buffer, std::size_t n) {
 }
 
 std::uint64_t FileStream::Size() {
-  if (handle_ == nullptr) return 0;
+  if (!handle_) return 0;
   DWORD high = 0;
   SetLastError(0);
-  DWORD low = GetFileSize(handle_, &high);
+  DWORD low = GetFileSize(handle_.Get(), &high);
   if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) Fail("Error getting filesize of: %s");
   return (static_cast<std::uint64_t>(high) << 32) | low;
 }
 
 FILETIME FileStream::GetTime() {
   FILETIME time{};
-  if (handle_ != nullptr && !GetFileTime(handle_, nullptr, nullptr, &time)) Fail("Error getting filetime of: %s");
+  if (handle_ && !GetFileTime(handle_.Get(), nullptr, nullptr, &time)) Fail("Error getting filetime of: %s");
   return time;
 }
 
 void FileStream::SetTime(const FILETIME& time) {
-  if (handle_ != nullptr && SetFileTime(handle_, nullptr, nullptr, &time)) return;
+  if (handle_ && SetFileTime(handle_.Get(), nullptr, nullptr, &time)) return;
   // Error 29 (write fault) comes from file systems that keep no times.
-  if (handle_ != nullptr && GetLastError() == ERROR_WRITE_FAULT) return;
+  if (handle_ && GetLastError() == ERROR_WRITE_FAULT) return;
   Fail("Error setting file time for: %s");
 }

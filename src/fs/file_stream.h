@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include "fs/owned_handle.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -49,11 +51,11 @@ class FileStream {
   // Sets the last-write time only.
   void SetTime(const FILETIME& time);
 
-  bool IsOpen() const { return handle_ != nullptr; }
+  bool IsOpen() const { return static_cast<bool>(handle_); }
   std::uint64_t Position() const { return position_; }
 
  protected:
-  HANDLE handle_ = nullptr;
+  KernelHandle handle_;
   std::uint64_t position_ = 0;
 
  private:

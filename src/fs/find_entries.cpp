@@ -22,14 +22,14 @@ FindEntries::Result FindEntries::FirstInFolder(const char* folder) {
 
 FindEntries::Result FindEntries::First(const char* pattern) {
   Close();
-  handle_ = FindFirstFileA(pattern, &data_);
-  if (handle_ == INVALID_HANDLE_VALUE) return kCannotStart;
+  handle_.Reset(FindFirstFileA(pattern, &data_));
+  if (!handle_) return kCannotStart;
   return SkipDots() ? kEntry : kEmpty;
 }
 
 bool FindEntries::Next() {
-  if (handle_ == INVALID_HANDLE_VALUE) return false;
-  if (!FindNextFileA(handle_, &data_)) {
+  if (!handle_) return false;
+  if (!FindNextFileA(handle_.Get(), &data_)) {
     Close();
     return false;
   }
@@ -38,7 +38,7 @@ bool FindEntries::Next() {
 
 bool FindEntries::SkipDots() {
   while (IsDotEntry(data_.cFileName)) {
-    if (!FindNextFileA(handle_, &data_)) {
+    if (!FindNextFileA(handle_.Get(), &data_)) {
       Close();
       return false;
     }
@@ -46,9 +46,4 @@ bool FindEntries::SkipDots() {
   return true;
 }
 
-void FindEntries::Close() {
-  if (handle_ != INVALID_HANDLE_VALUE) {
-    FindClose(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
-  }
-}
+void FindEntries::Close() { handle_.Reset(); }

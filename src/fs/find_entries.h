@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "fs/owned_handle.h"
+
 class FindEntries {
  public:
   enum Result { kCannotStart = 0, kEmpty = 1, kEntry = 2 };
@@ -29,6 +31,6 @@ class FindEntries {
  private:
   bool SkipDots();
 
-  HANDLE handle_ = INVALID_HANDLE_VALUE;
+  FindHandle handle_;
   WIN32_FIND_DATAA data_{};
 };

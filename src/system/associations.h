@@ -9,7 +9,7 @@
 // install or uninstall.
 #pragma once
 
-#include "app/product_record.h"
+#include "package/product_record.h"
 
 // The product that owns the file types.
 struct AssociationOwner {

@@ -10,7 +10,7 @@
 // https://learn.microsoft.com/windows/win32/shell/csidl
 #pragma once
 
-#include "app/product_record.h"
+#include "package/product_record.h"
 #include "text/fixed_text.h"
 
 // "%ProgramFiles%\Tarnell", expanded. The same for all users and one user.

@@ -8,7 +8,7 @@
 // https://learn.microsoft.com/windows/win32/procthread/environment-variables
 #pragma once
 
-#include "app/product_record.h"
+#include "package/product_record.h"
 
 // Appends the record's program folder to the Path of its scope unless it is
 // there already. A failed write is logged ("Program directory NOT added to

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "fs/owned_handle.h"
 #include "text/path.h"
 #include "text/text.h"
 
@@ -51,17 +52,19 @@ void ReadTempDirectory() {
 void ReadRegisteredDataPath() {
   Text key_path(kUninstallKey);
   key_path.Append(paths.module_base_name.c_str());
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key_path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+  RegistryHandle key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key_path.c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS) {
+    key.Release();  // a failed open hands back nothing to close
+    return;
+  }
   char value[MAX_PATH + 1] = "";
   DWORD size = sizeof value - 1;
   DWORD type = 0;
-  if (RegQueryValueExA(key, "DataPath", nullptr, &type, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS &&
+  if (RegQueryValueExA(key.Get(), "DataPath", nullptr, &type, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS &&
       (type == REG_SZ || type == REG_EXPAND_SZ)) {
     value[size < sizeof value ? size : sizeof value - 1] = '\0';
     paths.data_directory.Assign(value);
   }
-  RegCloseKey(key);
 }
 
 }  // namespace

@@ -5,12 +5,12 @@
 
 #include <windows.h>
 
+#include "fs/owned_handle.h"
 #include "text/fixed_text.h"
 
 class RegistryKey {
  public:
   RegistryKey() = default;
-  ~RegistryKey() { Close(); }
   RegistryKey(const RegistryKey&) = delete;
   RegistryKey& operator=(const RegistryKey&) = delete;
 
@@ -20,8 +20,8 @@ class RegistryKey {
   bool Create(HKEY root, const char* path);
   void Close();
 
-  bool IsOpen() const { return key_ != nullptr; }
-  HKEY Handle() const { return key_; }
+  bool IsOpen() const { return static_cast<bool>(key_); }
+  HKEY Handle() const { return key_.Get(); }
 
   bool HasValue(const char* name) const;
   // A REG_SZ or REG_EXPAND_SZ value as stored (not expanded); false when it
@@ -31,7 +31,7 @@ class RegistryKey {
   bool WriteText(const char* name, const char* text) const;
 
  private:
-  HKEY key_ = nullptr;
+  RegistryHandle key_;
 };
 
 // True when the key is not there (as opposed to there but refused).

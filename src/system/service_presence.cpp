@@ -2,12 +2,11 @@
 
 #include <windows.h>
 
+#include "fs/owned_handle.h"
+
 bool ServiceRegistered(const char* service_name) {
-  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-  if (manager == nullptr) return true;
-  SC_HANDLE service = OpenServiceA(manager, service_name, SERVICE_QUERY_STATUS);
-  bool missing = service == nullptr && GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST;
-  if (service != nullptr) CloseServiceHandle(service);
-  CloseServiceHandle(manager);
-  return !missing;
+  ServiceHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
+  if (!manager) return true;
+  ServiceHandle service(OpenServiceA(manager.Get(), service_name, SERVICE_QUERY_STATUS));
+  return service || GetLastError() != ERROR_SERVICE_DOES_NOT_EXIST;
 }

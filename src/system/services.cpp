@@ -3,10 +3,9 @@
 #include <aclapi.h>
 
 #include <memory>
-#include <type_traits>
 
+#include "fs/owned_handle.h"
 #include "log/logger.h"
-#include "system/shortcuts.h"
 #include "text/path.h"
 #include "text/text.h"
 
@@ -15,18 +14,10 @@ namespace {
 // The stop wait: 50 x 200 ms, ten seconds in all.
 constexpr int kStopPolls = 50;
 constexpr DWORD kStopPollMs = 200;
-// SERVICE_QUERY_CONFIG | SERVICE_CHANGE_CONFIG | SERVICE_QUERY_STATUS | SERVICE_STOP.
-constexpr DWORD kStopAccess = 0x27;
+// Stopping reads and sets the start type and waits for the state.
+constexpr DWORD kStopAccess = SERVICE_QUERY_CONFIG | SERVICE_CHANGE_CONFIG | SERVICE_QUERY_STATUS | SERVICE_STOP;
 
-struct ServiceHandleCloser {
-  void operator()(SC_HANDLE handle) const { CloseServiceHandle(handle); }
-};
-using ServiceHandle = std::unique_ptr<std::remove_pointer_t<SC_HANDLE>, ServiceHandleCloser>;
-
-struct SidFreer {
-  void operator()(PSID sid) const { FreeSid(sid); }
-};
-using EveryoneSid = std::unique_ptr<void, SidFreer>;
+using EveryoneSid = OwnedHandle<PSID, &::FreeSid>;
 
 ServiceHandle OpenManager(DWORD access) { return ServiceHandle(OpenSCManagerA(nullptr, nullptr, access)); }
 
@@ -57,10 +48,10 @@ bool CreateProgramService(const char* image_path, const char* service_name) {
   Text display_name(service_name);
   if (!QuoteText(quoted_path, image_path) || !display_name.Append(" Service")) return false;
   // Dependencies: an empty list, which ends in two NULs.
-  ServiceHandle service(CreateServiceA(manager.get(), service_name, display_name.c_str(), SERVICE_ALL_ACCESS,
+  ServiceHandle service(CreateServiceA(manager.Get(), service_name, display_name.c_str(), SERVICE_ALL_ACCESS,
                                        SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
                                        quoted_path.c_str(), "", nullptr, "\0", "LocalSystem", nullptr));
-  if (service) return GrantServiceControl(service.get());
+  if (service) return GrantServiceControl(service.Get());
   return GetLastError() == ERROR_SERVICE_EXISTS;
 }
 
@@ -80,7 +71,7 @@ bool ServiceControlDescriptor::Build(PACL existing) {
   entry.grfInheritance = NO_INHERITANCE;
   entry.Trustee.TrusteeForm = TRUSTEE_IS_SID;
   entry.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
-  entry.Trustee.ptstrName = static_cast<LPSTR>(everyone.get());
+  entry.Trustee.ptstrName = static_cast<LPSTR>(everyone.Get());
 
   if (acl_ != nullptr) LocalFree(acl_);
   acl_ = nullptr;
@@ -110,19 +101,19 @@ bool GrantServiceControl(SC_HANDLE service) {
 StopResult StopProgramService(const char* service_name) {
   ServiceHandle manager = OpenManager(SC_MANAGER_CONNECT);
   if (!manager) return StopResult::kNotStopped;
-  ServiceHandle service(OpenServiceA(manager.get(), service_name, kStopAccess));
+  ServiceHandle service(OpenServiceA(manager.Get(), service_name, kStopAccess));
   DWORD state = 0;
-  if (!service || !QueryState(service.get(), state)) return StopResult::kNotStopped;
+  if (!service || !QueryState(service.Get(), state)) return StopResult::kNotStopped;
   if (state == SERVICE_STOPPED) return StopResult::kWasStopped;
 
   // A service already on its way down takes no stop request; it is only waited for.
   SERVICE_STATUS status;
-  if (state != SERVICE_STOP_PENDING && !ControlService(service.get(), SERVICE_CONTROL_STOP, &status)) {
+  if (state != SERVICE_STOP_PENDING && !ControlService(service.Get(), SERVICE_CONTROL_STOP, &status)) {
     return StopResult::kNotStopped;
   }
   for (int poll = 0; poll < kStopPolls; ++poll) {
-    if (QueryState(service.get(), state) && state == SERVICE_STOPPED) {
-      SetDemandStart(service.get());
+    if (QueryState(service.Get(), state) && state == SERVICE_STOPPED) {
+      SetDemandStart(service.Get());
       return StopResult::kStopped;
     }
     Sleep(kStopPollMs);
@@ -133,16 +124,8 @@ StopResult StopProgramService(const char* service_name) {
 bool DeleteProgramService(const char* service_name) {
   ServiceHandle manager = OpenManager(SC_MANAGER_ALL_ACCESS);
   if (!manager) return false;
-  ServiceHandle service(OpenServiceA(manager.get(), service_name, SERVICE_ALL_ACCESS));
+  ServiceHandle service(OpenServiceA(manager.Get(), service_name, SERVICE_ALL_ACCESS));
   if (!service) return GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST;
   // A service marked for deletion goes once its last handle closes.
-  return DeleteService(service.get()) || GetLastError() == ERROR_SERVICE_MARKED_FOR_DELETE;
-}
-
-void UninstallService(const ProductRecord& record, const char* service_name) {
-  StopResult stopped = StopProgramService(service_name);
-  if (stopped == StopResult::kNotStopped) LogErrorWith("The service %s has not been stoppt", service_name);
-  if (!DeleteProgramService(service_name)) LogErrorWith("Service %s deinstallation failed", service_name);
-  // Only a service that is gone loses its shortcuts.
-  if (record.start_menu_shortcuts) RemoveServiceShortcuts(record, service_name);
+  return DeleteService(service.Get()) || GetLastError() == ERROR_SERVICE_MARKED_FOR_DELETE;
 }

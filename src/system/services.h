@@ -10,7 +10,6 @@
 
 #include <cstdint>
 
-#include "app/product_record.h"
 #include "text/fixed_text.h"
 
 // What Everyone may do with a product service: SERVICE_QUERY_CONFIG,
@@ -58,8 +57,3 @@ enum class StopResult : std::uint8_t {
 StopResult StopProgramService(const char* service_name);
 // True when the service is gone, or was never there.
 bool DeleteProgramService(const char* service_name);
-// Stops and deletes the service of an installed file, then removes its
-// start-menu shortcuts when the record has them. A failure is reported
-// through LogError ("The service %s has not been stoppt", "Service %s
-// deinstallation failed") and leaves the service and its shortcuts.
-void UninstallService(const ProductRecord& record, const char* service_name);

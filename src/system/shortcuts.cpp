@@ -122,10 +122,10 @@ bool CreateShellLink(const char* target, const char* link_path, const char* icon
 }
 
 void EnsureStartMenuFolder(const ShortcutRun& run) {
-  if (run.installed.run_flag || !run.package.start_menu_shortcuts) return;
+  if (run.installed.start_menu_folder_made || !run.package.start_menu_shortcuts) return;
   const char* folder = run.package.start_menu_folder.c_str();
   if (folder[0] == '\0' || !CreateFolderChain(folder, false)) LogErrorWith(kStartMenuFolderNotCreated, folder);
-  run.installed.run_flag = true;
+  run.installed.start_menu_folder_made = true;
 }
 
 void MakeFileShortcuts(const ShortcutRun& run, const FileRecord& file, const char* installed_path) {
@@ -157,17 +157,20 @@ void MakeFileShortcuts(const ShortcutRun& run, const FileRecord& file, const cha
   }
 }
 
-void InstallSetupShortcut(const ShortcutRun& run, SetupCopyWriter write_copy, Text& setup_copy) {
+bool PlanSetupCopy(const ShortcutRun& run, Text& setup_copy) {
+  if (!SetupCopyPath(run.package, run.product_name, setup_copy)) {
+    LogErrorWith("Error opening file: %s", setup_copy.c_str());
+  }
+  return !EqualIgnoringCase(setup_copy.c_str(), run.package_path);
+}
+
+void InstallSetupShortcut(const ShortcutRun& run, const char* setup_copy) {
   const ProductRecord& package = run.package;
   const ProductRecord& installed = run.installed;
-  // A copy whose path does not fit is refused as the file stream refuses it.
-  if (!SetupCopyPath(package, run.product_name, setup_copy)) LogErrorWith("Error opening file: %s", setup_copy.c_str());
-  if (!EqualIgnoringCase(setup_copy.c_str(), run.package_path)) write_copy(setup_copy.c_str());
-
   Text link_name = SetupLinkName(run.product_name);
   if (package.start_menu_shortcuts) {
     EnsureStartMenuFolder(run);
-    MakeLink(package.start_menu_folder.c_str(), link_name.c_str(), setup_copy.c_str(), nullptr, nullptr, 0,
+    MakeLink(package.start_menu_folder.c_str(), link_name.c_str(), setup_copy, nullptr, nullptr, 0,
              kStartMenuLinkNotCreated);
   }
 
@@ -179,7 +182,7 @@ void InstallSetupShortcut(const ShortcutRun& run, SetupCopyWriter write_copy, Te
       SetupCopyPath(installed, run.product_name, old_copy)) {
     if (EqualIgnoringCase(old_copy.c_str(), run.package_path)) {
       // The running program cannot delete itself: the batch does it at the end.
-      run.package.run_flag = true;
+      run.package.uninstall_batch_pending = true;
     } else if (!DeleteFileLogged(old_copy.c_str(), DeleteReport::kFailure)) {
       throw AbortError{};
     }
@@ -225,6 +228,14 @@ void RemoveFileShortcuts(const ProductRecord& record, const FileRecord& file) {
 void RemoveServiceShortcuts(const ProductRecord& record, const char* service_name) {
   DeleteLink(record.start_menu_folder.c_str(), ServiceLinkName("Start %s Service.lnk", service_name).c_str());
   DeleteLink(record.start_menu_folder.c_str(), ServiceLinkName("Stop %s Service.lnk", service_name).c_str());
+}
+
+void UninstallService(const ProductRecord& record, const char* service_name) {
+  StopResult stopped = StopProgramService(service_name);
+  if (stopped == StopResult::kNotStopped) LogErrorWith("The service %s has not been stoppt", service_name);
+  if (!DeleteProgramService(service_name)) LogErrorWith("Service %s deinstallation failed", service_name);
+  // Only a service that is gone loses its shortcuts.
+  if (record.start_menu_shortcuts) RemoveServiceShortcuts(record, service_name);
 }
 
 bool RemoveSetupCopy(const ProductRecord& record, const char* product_name) {

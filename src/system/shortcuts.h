@@ -12,7 +12,7 @@
 // https://learn.microsoft.com/windows/win32/shell/links
 #pragma once
 
-#include "app/product_record.h"
+#include "package/product_record.h"
 #include "text/fixed_text.h"
 
 // Writes a link to `target` that starts in the target's folder. `icon_file`
@@ -22,8 +22,8 @@ bool CreateShellLink(const char* target, const char* link_path, const char* icon
 
 // What the shortcut steps of one install work on.
 struct ShortcutRun {
-  ProductRecord& package;    // the options and folders being installed; run flag: UninstallBatchPending
-  ProductRecord& installed;  // what is on the machine; run flag: StartMenuFolderMade
+  ProductRecord& package;    // the options and folders being installed
+  ProductRecord& installed;  // what is on the machine
   const char* product_name;
   const char* package_path;  // the running setup, which may be the installed setup copy
 };
@@ -34,12 +34,15 @@ void EnsureStartMenuFolder(const ShortcutRun& run);
 // The service and file shortcuts of one installed package file.
 void MakeFileShortcuts(const ShortcutRun& run, const FileRecord& file, const char* installed_path);
 
-// Writes the setup copy into the program folder (unless this run is that
-// copy), links to it from the start menu, and retires the old copy and its
-// link when the program folder or the shortcut scope changed. `setup_copy`
-// receives the copy's path for the registration.
-using SetupCopyWriter = void (*)(const char* copy_path);
-void InstallSetupShortcut(const ShortcutRun& run, SetupCopyWriter write_copy, Text& setup_copy);
+// The path of the setup copy in the program folder, in `setup_copy`; true
+// when this run is not that copy, so the caller writes it. A path that does
+// not fit is refused through LogError, as the file stream refuses it.
+bool PlanSetupCopy(const ShortcutRun& run, Text& setup_copy);
+
+// Links to the setup copy (written already) from the start menu, and retires
+// the old copy and its link when the program folder or the shortcut scope
+// changed.
+void InstallSetupShortcut(const ShortcutRun& run, const char* setup_copy);
 
 // Update of a package file that was installed before (`old_file`, from the
 // installed record) to its new record: removes the old shortcuts that the
@@ -49,6 +52,11 @@ void ReplaceFileShortcuts(const ShortcutRun& run, const FileRecord& old_file, co
 
 void RemoveFileShortcuts(const ProductRecord& record, const FileRecord& file);
 void RemoveServiceShortcuts(const ProductRecord& record, const char* service_name);
+// Stops and deletes the service of an installed file, then removes its
+// start-menu shortcuts when the record has them. A failure is reported
+// through LogError ("The service %s has not been stoppt", "Service %s
+// deinstallation failed") and leaves the service and its shortcuts.
+void UninstallService(const ProductRecord& record, const char* service_name);
 // Deletes the setup copy and its start-menu link. True when the copy is
 // still there: it is the running program, which the uninstall batch removes
 // once the process has ended.

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "fs/owned_handle.h"
 #include "system/uninstall_batch_text.h"
 #include "text/fixed_text.h"
 #include "text/path.h"
@@ -21,11 +22,12 @@ constexpr char kPrivateFolderAccess[] = "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)";
 
 // Makes "<temp>\tarnell-<24 random hex digits>"; `name` receives the last part.
 bool MakePrivateFolder(const char* temp_directory, Text& folder, FixedText<40>& name) {
-  SECURITY_ATTRIBUTES security{sizeof security, nullptr, FALSE};
+  LocalMemory descriptor;
   if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(kPrivateFolderAccess, SDDL_REVISION_1,
-                                                            &security.lpSecurityDescriptor, nullptr)) {
+                                                            descriptor.Receive(), nullptr)) {
     return false;
   }
+  SECURITY_ATTRIBUTES security{sizeof security, descriptor.Get(), FALSE};
   bool made = false;
   for (int attempt = 0; attempt < 8 && !made; ++attempt) {
     unsigned char random[12];
@@ -40,7 +42,6 @@ bool MakePrivateFolder(const char* temp_directory, Text& folder, FixedText<40>& 
     // took first simply fails and another is drawn.
     made = PathJoin(folder, temp_directory, name.c_str()) && CreateDirectoryA(folder.c_str(), &security);
   }
-  LocalFree(security.lpSecurityDescriptor);
   return made;
 }
 
@@ -53,17 +54,17 @@ bool WriteUninstallBatch(const char* module_path, const char* temp_directory) {
   Text batch;
   if (!PathJoin(batch, folder.c_str(), "_uninst.bat")) return false;
 
-  HANDLE file = CreateFileA(batch.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  KernelHandle file(CreateFileA(batch.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
     RemoveDirectoryA(folder.c_str());
     return false;
   }
   const std::string text = UninstallBatchText(module_path, folder_name.c_str());
   DWORD written = 0;
-  bool complete = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+  bool complete = WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
                   written == text.size();
-  CloseHandle(file);
+  file.Reset();
   if (!complete) {
     DeleteFileA(batch.c_str());
     RemoveDirectoryA(folder.c_str());

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "app/product_record.h"
+#include "package/product_record.h"
 #include "text/fixed_text.h"
 
 inline constexpr char kPublisher[] = "Tarnell AG";

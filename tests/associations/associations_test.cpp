@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/product_record.h"
+#include "package/product_record.h"
 #include "capture_logger.h"
 #include "system/associations.h"
 

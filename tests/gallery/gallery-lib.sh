@@ -1,5 +1,5 @@
 # The helpers of the gallery scripts (run-gallery-tests.sh and
-# tests/gallery2/run-gallery2-tests.sh), sourced after they set
+# tests/gallery_controls/run-controls-gallery-tests.sh), sourced after they set
 #   gallery  the gallery program        skin       the skin archive
 #   reference  the reference pictures   out        where screenshots go
 # and optionally GALLERY_ARGS, more arguments for every gallery started.
@@ -12,7 +12,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/../support/screen-lib.sh"
 rm -f "$out"/events-*.txt
 read -r screen_width screen_height < <(xdotool getdisplaygeometry)
 
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+source "$(dirname "${BASH_SOURCE[0]}")/../support/wine-paths.sh"
 
 # --- the gallery processes -----------------------------------------------------
 declare -A pids events

@@ -5,7 +5,7 @@
 //                   [--page controls]
 //
 // ARCHIVE is a skin archive file (directory and pictures, as a setup carries
-// it); LOG receives one line per event. The controls page (tests/gallery2)
+// it); LOG receives one line per event. The controls page (tests/gallery_controls)
 // shows the buttons, fields, log view and tree instead of the frame pieces.
 // The exit code is 0 after the main window was closed, 1 when the gallery
 // could not start.
@@ -20,7 +20,7 @@
 #include "graphics/graphics_resources.h"
 #include "graphics/skin_archive.h"
 #include "log/logger.h"
-#include "ui/core/toolkit.h"
+#include "ui/widgets/toolkit.h"
 #include "ui/core/wait_table.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include "event_log.h"
 #include "graphics/canvas.h"
 #include "graphics/graphics_resources.h"
-#include "ui/widgets/key_codes.h"
+#include "ui/core/key_codes.h"
 #include "ui/widgets/tool_bar.h"
 
 namespace {

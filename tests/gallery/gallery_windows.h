@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "text/fixed_text.h"
-#include "ui/core/frame_window.h"
+#include "ui/widgets/frame_window.h"
 #include "ui/widgets/container.h"
 #include "ui/widgets/popup_menu.h"
 #include "ui/widgets/scroll_view.h"

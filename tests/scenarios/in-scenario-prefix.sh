@@ -31,7 +31,8 @@ skip() {
   shift
   TARNELL_SCENARIO_SKIP=$reason exec wine "$@"
 }
-windows_path() { local path=$1; echo "Z:${path//\//\\}"; }
+# shellcheck source=../support/wine-paths.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../support/wine-paths.sh"
 
 [ -x "$TARNELL_PACK" ] || skip "no tarnell-pack at $TARNELL_PACK: build the native preset first" "$@"
 template=${WINEPREFIX:-}

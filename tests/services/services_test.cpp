@@ -3,6 +3,7 @@
 // ten-second wait, deleting, and the "start"/"stop" arguments of the service
 // shortcuts. Each test registers a service of its own name and deletes it.
 #include "system/services.h"
+#include "system/shortcuts.h"
 
 #include <windows.h>
 #include <aclapi.h>

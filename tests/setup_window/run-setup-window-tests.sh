@@ -10,8 +10,12 @@
 # service), copies text out of the fields and the log view through the
 # clipboard, and compares screenshots with the committed references.
 #
-#   run-setup-window-tests.sh SETUP_STUB TARNELL_PACK HELLO_EXE HELLO_AGENT_EXE
-#                             READ_CLIPBOARD_EXE REFERENCE_DIR OUTPUT_DIR
+#   run-setup-window-tests.sh SETUP_STUB TARNELL_PACK SETUP_LAYOUT HELLO_EXE
+#                             HELLO_AGENT_EXE CLIPBOARD_TOOL_EXE REFERENCE_DIR
+#                             OUTPUT_DIR
+#
+# SETUP_LAYOUT is the native setup-layout tool: the script clicks the
+# window's widgets by name where it says they are.
 #
 # Needs the environment of scripts/wine-env.sh (DISPLAY, WINEPREFIX) with
 # wine_env_start run, on a prefix where the example product is not
@@ -22,17 +26,20 @@ set -u
 
 stub=$1
 pack=$2
-hello_exe=$3
-agent_exe=$4
-clipboard_exe=$5
-reference=$6
-out=$7
+setup_layout=$3
+hello_exe=$4
+agent_exe=$5
+clipboard_exe=$6
+reference=$7
+out=$8
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 
 pause=0.3
 source "$root/tests/support/screen-lib.sh"
+source "$root/tests/support/wine-paths.sh"
 [ -x "$pack" ] || skip "no tarnell-pack at $pack; build the native preset first"
+[ -x "$setup_layout" ] || skip "no setup-layout at $setup_layout; build the native preset first"
 command -v file >/dev/null || skip "file is not installed"
 not() { ! "$@"; }
 # Paths compare without regard to case, as Windows compares them.
@@ -53,8 +60,6 @@ check() {
 }
 
 # --- the machine ---------------------------------------------------------------
-unix_path() { winepath -u "$1" 2>/dev/null; }
-windows_path() { winepath -w "$1" 2>/dev/null; }
 temp_win=$(wine cmd /c echo %TEMP% </dev/null 2>/dev/null | tr -d '\r')
 temp_unix=$(unix_path "$temp_win")
 appdata_unix=$(unix_path "$(wine cmd /c echo %APPDATA% </dev/null 2>/dev/null | tr -d '\r')")
@@ -118,7 +123,7 @@ run_lines() {
 }
 # Closes the setup with Alt+F4 and checks how it ended.
 close_setup() {
-  move $((CX + 250)) $((CY + 60))
+  move_to_widget header
   key alt+F4
   local waited=0
   while kill -0 "$setup_pid" 2>/dev/null && [ $waited -lt 100 ]; do
@@ -141,18 +146,18 @@ type_text() {
   xdotool type --delay 3 -- "$1"
   sleep 0.3
 }
-clipboard() { wine "$clipboard_exe" </dev/null 2>/dev/null; }
-# field_text X Y: the text of the field at client (X, Y) of the setup window.
+clipboard() { wine "$clipboard_exe" --raw </dev/null 2>/dev/null; }
+# field_text NAME: the text of the setup window's field NAME.
 field_text() {
-  click $((CX + $1)) $((CY + $2))
+  click_widget "$1"
   key ctrl+a ctrl+c
   clipboard
 }
-# set_field X Y TEXT
+# set_field NAME TEXT
 set_field() {
-  click $((CX + $1)) $((CY + $2))
+  click_widget "$1"
   key ctrl+a
-  type_text "$3"
+  type_text "$2"
 }
 
 # A visible window of the title, as WINDOW_X WINDOW_Y WIDTH HEIGHT; waits up
@@ -184,54 +189,84 @@ answer_message() {
   check "the message box closes with OK" gone Message
 }
 
+# --- the widgets -------------------------------------------------------------------
+# Where the setup window's widgets lie, as setup-layout prints them for the
+# package's shape ("NAME X Y WIDTH HEIGHT", client coordinates); ARGS are
+# its options.
+declare -A widget_box
+load_layout() {
+  widget_box=()
+  local name x y w h
+  while read -r name x y w h; do widget_box[$name]="$x $y $w $h"; done < <("$setup_layout" "$@")
+  [ -n "${widget_box[install]:-}" ] || fail "setup-layout $* printed no layout"
+}
+# widget_edge NAME left|top|right|bottom: one edge of a widget (client).
+widget_edge() {
+  local x y w h
+  read -r x y w h <<<"${widget_box[$1]}"
+  case $2 in left) echo "$x" ;; top) echo "$y" ;; right) echo $((x + w)) ;; bottom) echo $((y + h)) ;; esac
+}
+# widget_point NAME: the middle of a widget on the screen, "X Y".
+widget_point() {
+  local x y w h
+  read -r x y w h <<<"${widget_box[$1]}"
+  echo "$((CX + x + w / 2)) $((CY + y + h / 2))"
+}
+# click_widget NAME [BUTTON]
+click_widget() {
+  local x y
+  read -r x y < <(widget_point "$1")
+  click "$x" "$y" "${2:-1}"
+}
+move_to_widget() {
+  local x y
+  read -r x y < <(widget_point "$1")
+  move "$x" "$y"
+}
+
 # The parts of the setup window that look the same on every machine: the
-# header, the option and association rows (client y from OPTIONS_TOP to
-# VIEW_TOP) and the button row; not the folder fields, which hold the user's
+# header, the option and association rows (from the option rows to the log
+# view) and the button row; not the folder fields, which hold the user's
 # name, nor the log view, whose lines carry the time.
-# shoot_window NAME OPTIONS_TOP VIEW_TOP
+# shoot_window NAME
 shoot_window() {
   # A click on the header picture makes the window active: its caption is
   # drawn black then, whatever had the activation before.
-  click $((CX + 250)) $((CY + 50))
-  shoot "$1-header" "$WX" "$WY" "$WW" 92
-  shoot "$1-options" "$WX" $((CY + $2)) "$WW" $(($3 - $2))
+  click_widget header
+  local options_top view_top
+  options_top=$(($(widget_edge start-menu-shortcuts top) - 4))
+  view_top=$(widget_edge log-view top)
+  shoot "$1-header" "$WX" "$WY" "$WW" $((2 + $(widget_edge header bottom)))
+  shoot "$1-options" "$WX" $((CY + options_top)) "$WW" $((view_top - options_top))
   shoot "$1-buttons" "$WX" $((WY + WH - 40)) "$WW" 40
 }
 
-# The client layout of the full window (a package with a data folder and
-# associations); `rise` is what a package without them moves up.
-program_field=(208 124)
-data_field=(208 168)
-program_search=(462 124)
-data_search=(462 168)
-all_users_box=(14 211)
-log_view=(250 346)
-uninstall_button=(224 420)
-install_button=(336 420)
-
 # =====================================================================================
 echo "--- installing on a fresh machine"
+load_layout
 start_setup "$hello_setup" "Hello Setup" || exit 1
 read -r screen_w screen_h < <(xdotool getdisplaygeometry)
 check "the window has the whole layout, 500 x 440 inside its frame" test "$WW x $WH" = "504 x 444"
 check "the window is centred on the screen" test "$WX,$WY" = "$(((screen_w - 504) / 2)),$(((screen_h - 444) / 2))"
-shoot_window fresh 180 296
+shoot_window fresh
 # Where the setup will install: the program folder it offers.
-program_unix=$(unix_path "$(field_text "${program_field[@]}")")
-default_data=$(field_text "${data_field[@]}")
-check "the data folder is the user's default" same_path "$default_data" "$(windows_path "$appdata_unix/Tarnell")"
+program_unix=$(unix_path "$(field_text program-folder)")
+default_data=$(field_text data-folder)
+check "the data folder is the user's default" same_path "$default_data" "$(wine_windows_path "$appdata_unix/Tarnell")"
 # "For all user on this machine" swaps the default data folder, and back.
-click $((CX + all_users_box[0])) $((CY + all_users_box[1]))
-all_users_data=$(field_text "${data_field[@]}")
+click_widget all-users
+all_users_data=$(field_text data-folder)
 check "the all-users box makes it the all-users default" \
   same_path "$all_users_data" "$(wine cmd /c echo %ProgramData%\\Tarnell </dev/null 2>/dev/null | tr -d '\r')"
-shoot fields-all-users "$CX" $((CY + 136)) 500 104
-click $((CX + all_users_box[0])) $((CY + all_users_box[1]))
-check "unchecking it brings the user's default back" test "$(field_text "${data_field[@]}")" = "$default_data"
+fields_top=$(($(widget_edge data-folder-label top) - 4))
+shoot fields-all-users "$CX" $((CY + fields_top)) "$(widget_edge window right)" \
+  $(($(widget_edge keep-data bottom) + 1 - fields_top))
+click_widget all-users
+check "unchecking it brings the user's default back" test "$(field_text data-folder)" = "$default_data"
 
-click $((CX + install_button[0])) $((CY + install_button[1]))
+click_widget install
 answer_message message-installed
-shoot_window installed 180 296
+shoot_window installed
 check "the program files are installed" test -f "$program_unix/Hello.exe" -a -f "$program_unix/HelloAgent.exe" \
   -a -f "$program_unix/Readme.txt"
 check "the setup copy is in the program folder" test -f "$program_unix/Hello_Setup.exe"
@@ -241,10 +276,11 @@ check "the service is installed" service_exists HelloAgent
 check "the file types are associated" test "$(file_type_of hlo)/$(file_type_of hlg)" != "/"
 check "the start-menu shortcuts are there" test -f "$appdata_unix/Microsoft/Windows/Start Menu/Programs/Tarnell/Hello.lnk"
 # The log view holds the lines of the run, as the log file has them.
-click $((CX + log_view[0])) $((CY + log_view[1]))
+click_widget log-view
 key ctrl+a
-click $((CX + log_view[0])) $((CY + log_view[1])) 3
-click $((CX + log_view[0] + 40)) $((CY + log_view[1] + 50))  # "Copy selected text"
+click_widget log-view 3
+read -r menu_x menu_y < <(widget_point log-view)
+click $((menu_x + 40)) $((menu_y + 50))  # "Copy selected text" in the menu the click opened
 view_lines=$(clipboard | tr -d '\r' | sed -E '/^$/d; s/^[^ ]+  [0-9:]+  //')
 check "the log view shows the run's lines" test "$view_lines" = "$(run_lines)"
 [ "$view_lines" = "$(run_lines)" ] || diff <(echo "$view_lines") <(run_lines)
@@ -254,7 +290,7 @@ close_setup "install"
 
 echo "--- the installed setup copy"
 start_setup "$program_unix/Hello_Setup.exe" "Hello Setup" || exit 1
-shoot_window copy 180 296
+shoot_window copy
 check "the copy reads no second package" test "$(run_lines | grep -c 'Installed version')" = 0
 
 # The folder browser, on a folder tree of the test's own in the temporary folder.
@@ -262,22 +298,22 @@ scratch_win="$temp_win\\tarnell-browser-test"
 scratch_unix="$temp_unix/tarnell-browser-test"
 rm -rf "$scratch_unix"
 mkdir -p "$scratch_unix/a/b"
-program_before=$(field_text "${program_field[@]}")
+program_before=$(field_text program-folder)
 # A nested start path with a lower-case drive letter, whose last part does
 # not exist: the browser opens at the longest prefix that does.
 lower_start="$(echo "${scratch_win:0:1}" | tr 'A-Z' 'a-z')${scratch_win:1}\\a\\b\\missing"
-set_field "${data_field[@]}" "$lower_start"
-click $((CX + data_search[0])) $((CY + data_search[1]))
+set_field data-folder "$lower_start"
+click_widget data-folder-search
 read -r bx by bw bh < <(window_of "Choose a directory") || fail "the folder browser did not open"
 check "the folder browser is 296 x 272 inside its frame" test "$bw x $bh" = "300 x 276"
 move $((bx + 150)) $((by + 120))
 key Return
 check "Ok closes the browser" gone "Choose a directory"
 check "Ok puts the longest existing prefix into the data field" \
-  same_path "$(field_text "${data_field[@]}")" "$(windows_path "$scratch_unix/a/b")"
-check "the program field keeps its folder" test "$(field_text "${program_field[@]}")" = "$program_before"
+  same_path "$(field_text data-folder)" "$(wine_windows_path "$scratch_unix/a/b")"
+check "the program field keeps its folder" test "$(field_text program-folder)" = "$program_before"
 # Cancel leaves the field alone.
-click $((CX + program_search[0])) $((CY + program_search[1]))
+click_widget program-folder-search
 read -r bx by bw bh < <(window_of "Choose a directory")
 # The program folder differs between 32- and 64-bit setups, and so does
 # the tree opened there.
@@ -285,10 +321,10 @@ shoot "browser-program-folder-$bits" "$bx" "$by" "$bw" "$bh"
 move $((bx + 150)) $((by + 120))
 key Escape
 check "Escape closes the browser" gone "Choose a directory"
-check "after Cancel the program field keeps its folder" test "$(field_text "${program_field[@]}")" = "$program_before"
+check "after Cancel the program field keeps its folder" test "$(field_text program-folder)" = "$program_before"
 
 # Making a nested folder: Insert, a name with a backslash.
-click $((CX + data_search[0])) $((CY + data_search[1]))
+click_widget data-folder-search
 read -r bx by bw bh < <(window_of "Choose a directory")
 move $((bx + 150)) $((by + 120))
 key Insert
@@ -302,10 +338,10 @@ move $((bx + 150)) $((by + 120))
 key Return
 gone "Choose a directory"
 check "the new folder is the one chosen" \
-  same_path "$(field_text "${data_field[@]}")" "$(windows_path "$scratch_unix/a/b/made/deeper")"
+  same_path "$(field_text data-folder)" "$(wine_windows_path "$scratch_unix/a/b/made/deeper")"
 
 # Renaming with the tool bar's button.
-click $((CX + data_search[0])) $((CY + data_search[1]))
+click_widget data-folder-search
 read -r bx by bw bh < <(window_of "Choose a directory")
 click $((bx + 2 + 16)) $((by + 2 + 108))
 read -r ix iy iw ih < <(window_of "Rename a file or folder") || fail "the rename button did not ask for a name"
@@ -337,16 +373,16 @@ close_setup "the setup copy"
 
 echo "--- an update package"
 start_setup "$update_setup" "Hello Setup" || exit 1
-shoot_window update 180 296
+shoot_window update
 check "the update reads the installed copy's version" \
   test "$(run_lines | grep -c 'Installed version: english, 1.0')" = 1
 close_setup "the update"
 
 echo "--- uninstalling from the setup copy"
 start_setup "$program_unix/Hello_Setup.exe" "Hello Setup" || exit 1
-click $((CX + uninstall_button[0])) $((CY + uninstall_button[1]))
+click_widget uninstall
 answer_message message-uninstalled
-shoot_window uninstalled 180 296
+shoot_window uninstalled
 check "the product is no longer registered" not registered Hello
 check "the service is gone" not service_exists HelloAgent
 check "the data file is gone" test ! -e "$appdata_unix/Tarnell/Welcome.hlo"
@@ -358,13 +394,14 @@ done
 check "after the window closed the batch removed the copy and its folder" test ! -e "$program_unix"
 
 echo "--- a package without associations and data folder"
+load_layout --associations 0 --no-data-folder
 start_setup "$plain_setup" "Plain Setup" || exit 1
 check "the window is 112 pixels lower" test "$WW x $WH" = "504 x 332"
-shoot_window plain 136 184
+shoot_window plain
 # A folder of more than 512 characters is refused, and nothing is installed.
 long_folder="C:\\$(printf 'x%.0s' $(seq 520))"
-set_field "${program_field[@]}" "$long_folder"
-click $((CX + install_button[0])) $((CY + install_button[1] - 112))
+set_field program-folder "$long_folder"
+click_widget install
 answer_message message-too-long
 check "nothing is installed with a refused folder" not registered Plain
 close_setup "the refused install"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/product_record.h"
+#include "package/product_record.h"
 #include "capture_logger.h"
 #include "fs/file_operations.h"
 #include "shell_link_reader.h"
@@ -113,6 +113,11 @@ class ShortcutsTest : public ::testing::Test {
   }
 
   ShortcutRun Run() { return ShortcutRun{package_, installed_, product_.c_str(), package_path_.c_str()}; }
+  // The setup-copy step of an install: the copy where it is due, then its link.
+  void InstallSetupCopy(Text& copy) {
+    if (PlanSetupCopy(Run(), copy)) WriteCopyForTest(copy.c_str());
+    InstallSetupShortcut(Run(), copy.c_str());
+  }
 
   std::string InstalledPath(const FileRecord& file) const {
     return (file.destination == 0 ? program_ : data_) + "\\" + file.name.c_str();
@@ -178,7 +183,7 @@ TEST_F(ShortcutsTest, EachFileGetsTheLinksItsKindAndTheOptionsAskFor) {
        }) {
     ExpectLink(link);
   }
-  EXPECT_TRUE(installed_.run_flag) << "StartMenuFolderMade";
+  EXPECT_TRUE(installed_.start_menu_folder_made);
   EXPECT_TRUE(log_.errors.empty());
 }
 
@@ -197,12 +202,12 @@ TEST_F(ShortcutsTest, OptionsOffMakeNoLinksAndNoStartMenuFolder) {
     SCOPED_TRACE(c.start_menu);
     DeleteFolderTree((root_ / "User\\Start Menu").c_str(), false);
     DeleteFileLogged(Desktop(package_).c_str(), "Readme.lnk", DeleteReport::kSilent);
-    installed_.run_flag = false;
+    installed_.start_menu_folder_made = false;
     package_.start_menu_shortcuts = c.start_menu;
     package_.desktop_shortcut = c.desktop;
     InstallFiles();
     EXPECT_EQ(PathExists(StartMenu(package_).c_str()), c.start_menu);
-    EXPECT_EQ(installed_.run_flag, c.start_menu);
+    EXPECT_EQ(installed_.start_menu_folder_made, c.start_menu);
     EXPECT_EQ(FilesIn(StartMenu(package_)), c.start_menu_links);
     EXPECT_EQ(FilesIn(Desktop(package_)), c.desktop_links);
   }
@@ -211,7 +216,7 @@ TEST_F(ShortcutsTest, OptionsOffMakeNoLinksAndNoStartMenuFolder) {
 TEST_F(ShortcutsTest, SetupCopyAndItsLink) {
   setup_copies_written = 0;
   Text copy;
-  InstallSetupShortcut(Run(), WriteCopyForTest, copy);
+  InstallSetupCopy(copy);
   const std::string expected_copy = program_ + "\\" + product_ + "_Setup.exe";
   EXPECT_EQ(copy.c_str(), expected_copy);
   EXPECT_EQ(ReadTestFile(expected_copy), "setup copy");
@@ -219,9 +224,9 @@ TEST_F(ShortcutsTest, SetupCopyAndItsLink) {
 
   // Run from the copy itself: nothing to write.
   package_path_ = expected_copy;
-  InstallSetupShortcut(Run(), WriteCopyForTest, copy);
+  InstallSetupCopy(copy);
   EXPECT_EQ(setup_copies_written, 1);
-  EXPECT_FALSE(package_.run_flag);
+  EXPECT_FALSE(package_.uninstall_batch_pending);
   EXPECT_TRUE(log_.errors.empty());
 }
 
@@ -234,7 +239,7 @@ TEST_F(ShortcutsTest, FirstInstallTouchesNoFileOfTheCurrentFolder) {
   GetCurrentDirectoryA(MAX_PATH, previous);
   SetCurrentDirectoryA(here.c_str());
   Text copy;
-  InstallSetupShortcut(Run(), WriteCopyForTest, copy);
+  InstallSetupCopy(copy);
   SetCurrentDirectoryA(previous);
   EXPECT_EQ(ReadTestFile(here + "\\" + product_ + "_Setup.exe"), "someone's download");
   EXPECT_TRUE(log_.errors.empty());
@@ -249,34 +254,34 @@ TEST_F(ShortcutsTest, MovedProgramFolderRetiresTheOldCopyUnlessItIsRunning) {
   Text copy;
 
   WriteTestFile(old_copy, "old copy");
-  InstallSetupShortcut(Run(), WriteCopyForTest, copy);
+  InstallSetupCopy(copy);
   EXPECT_FALSE(PathExists(old_copy.c_str()));
-  EXPECT_FALSE(package_.run_flag);
+  EXPECT_FALSE(package_.uninstall_batch_pending);
 
   // This run is the old copy: the batch removes it after the run.
   WriteTestFile(old_copy, "old copy");
   package_path_ = old_copy;
-  InstallSetupShortcut(Run(), WriteCopyForTest, copy);
+  InstallSetupCopy(copy);
   EXPECT_TRUE(PathExists(old_copy.c_str()));
-  EXPECT_TRUE(package_.run_flag) << "UninstallBatchPending";
+  EXPECT_TRUE(package_.uninstall_batch_pending);
   EXPECT_TRUE(log_.errors.empty());
 }
 
 TEST_F(ShortcutsTest, UpdateToAllUsersMovesEveryLinkToTheCommonFolders) {
   Text copy;
   InstallFiles();
-  InstallSetupShortcut(Run(), WriteCopyForTest, copy);
+  InstallSetupCopy(copy);
 
   // The next run: what was installed for the current user, now for all users.
   installed_ = package_;
-  installed_.run_flag = false;
+  installed_.start_menu_folder_made = false;
   ProductRecord old_record = installed_;
   SetPackage(package_, true);
   for (std::size_t i = 2; i <= package_.file_count; ++i) {
     if (package_.Record(i).destination != 2) ReplaceFileShortcuts(Run(), old_record.Record(i), package_.Record(i));
   }
   InstallFiles();
-  InstallSetupShortcut(Run(), WriteCopyForTest, copy);
+  InstallSetupCopy(copy);
 
   EXPECT_EQ(FilesIn(StartMenu(old_record)), std::vector<std::string>{});
   EXPECT_EQ(FilesIn(Desktop(old_record)), std::vector<std::string>{});
@@ -324,7 +329,7 @@ TEST_F(ShortcutsTest, UpdateRemovesTheLinksTheNewRecordNoLongerAsksFor) {
 TEST_F(ShortcutsTest, RemovalDeletesEveryLinkAndTheSetupCopy) {
   Text copy;
   InstallFiles();
-  InstallSetupShortcut(Run(), WriteCopyForTest, copy);
+  InstallSetupCopy(copy);
   installed_ = package_;
   // A link that the user deleted already is no failure.
   DeleteFileLogged(StartMenu(installed_).c_str(), "Viewer.lnk", DeleteReport::kSilent);
@@ -356,7 +361,7 @@ TEST_F(ShortcutsTest, FailuresNameTheFolderOrTheLink) {
   // The start-menu folder cannot be made below a file.
   WriteTestFile(root_ / "User\\Start Menu", "a file");
   EXPECT_THROW(MakeFileShortcuts(Run(), readme_record, readme.c_str()), AbortError);
-  EXPECT_FALSE(installed_.run_flag);
+  EXPECT_FALSE(installed_.start_menu_folder_made);
   DeleteFileA((root_ / "User\\Start Menu").c_str());
 
   // A folder in the link's place.

@@ -9,7 +9,7 @@
 
 #include "fs/append_file.h"
 #include "log/logger.h"
-#include "log/setup_log.h"
+#include "setup_log/setup_log.h"
 
 class DeployLogger final : public Logger {
  public:

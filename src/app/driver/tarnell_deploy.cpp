@@ -26,7 +26,7 @@
 #include "app/setup_options.h"
 #include "app/setup_state.h"
 #include "app/uninstall_sequence.h"
-#include "graphics/gdi_handles.h"
+#include "fs/owned_handle.h"
 #include "system/administrator.h"
 #include "system/process_paths.h"
 #include "system/process_start.h"
@@ -70,13 +70,13 @@ void PrintRecord(const ProductRecord& installed) {
 class PeakMemoryWatch {
  public:
   void Start() {
-    thread_ = CreateThread(nullptr, 0, Watch, this, 0, nullptr);
+    thread_.Reset(CreateThread(nullptr, 0, Watch, this, 0, nullptr));
   }
   std::size_t Stop() {
     stop_ = true;
-    if (thread_ != nullptr) {
-      WaitForSingleObject(thread_, INFINITE);
-      CloseHandle(thread_);
+    if (thread_) {
+      WaitForSingleObject(thread_.Get(), INFINITE);
+      thread_.Reset();
     }
     Sample();
     return peak_;
@@ -100,7 +100,7 @@ class PeakMemoryWatch {
     if (now > peak_) peak_ = now;
   }
 
-  HANDLE thread_ = nullptr;
+  KernelHandle thread_;
   std::atomic<bool> stop_{false};
   std::atomic<std::size_t> peak_{0};
 };
@@ -173,13 +173,12 @@ int main(int argc, char** argv) {
     }
   }
   const char* setup_path = command.setup_path.c_str();
-  HANDLE opened = CreateFileA(setup_path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (opened == INVALID_HANDLE_VALUE) {
+  KernelHandle running(CreateFileA(setup_path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!running) {
     Complain((std::string("cannot open ") + setup_path).c_str());
     return kExitPackageRefused;
   }
-  OwnedHandle<HANDLE, &::CloseHandle> running(opened);
 
   DeployLogger logger;
   bool status = command.action == DeployAction::kStatus;
@@ -216,9 +215,9 @@ int main(int argc, char** argv) {
 
   running.Reset();
   // The batch must remove the setup, not the tool that played it.
-  if (state.package.run_flag) {
+  if (state.package.uninstall_batch_pending) {
     WriteUninstallBatch(setup_path, Process().temp_directory.c_str());
-    state.package.run_flag = false;
+    state.package.uninstall_batch_pending = false;
   }
   logger.End("Setup ended");
   if (exit_code == kExitAborted) {

@@ -9,7 +9,7 @@
 #include "log/logger.h"
 #include "text/format.h"
 #include "text/path.h"
-#include "ui/widgets/key_codes.h"
+#include "ui/core/key_codes.h"
 #include "ui/widgets/menu_items.h"
 #include "ui/widgets/picture.h"
 #include "ui/widgets/tool_bar.h"

@@ -17,7 +17,7 @@
 #include "system/folder_browser/question_dialog.h"
 #include "system/folder_browser/text_input_dialog.h"
 #include "text/fixed_text.h"
-#include "ui/core/dialog_window.h"
+#include "ui/widgets/dialog_window.h"
 
 class FolderBrowser final : public DialogHandler {
  public:

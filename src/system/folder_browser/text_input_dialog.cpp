@@ -1,6 +1,6 @@
 #include "system/folder_browser/text_input_dialog.h"
 
-#include "ui/widgets/key_codes.h"
+#include "ui/core/key_codes.h"
 #include "ui/widgets/picture.h"
 
 namespace {

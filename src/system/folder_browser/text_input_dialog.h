@@ -9,7 +9,7 @@
 #include <string>
 
 #include "text/fixed_text.h"
-#include "ui/core/dialog_window.h"
+#include "ui/widgets/dialog_window.h"
 
 class TextInputDialog final : public DialogHandler {
  public:

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "ui/widgets/widget_host.h"
+#include "ui/core/widget_host.h"
 
 enum class ResizeMode : std::uint8_t {
   kBoth = 0,

@@ -2,7 +2,7 @@
 // the pointer, as the tool bar shows a button's tip. One for the program.
 #pragma once
 
-#include "ui/widgets/geometry.h"
+#include "ui/core/geometry.h"
 
 // Shows `text` 20 pixels right of and below the screen point, kept on the
 // screen; an empty text, or one of 64 characters or more, hides the hint.

@@ -1,6 +1,6 @@
 #include "ui/core/key_translation.h"
 
-#include "ui/widgets/key_codes.h"
+#include "ui/core/key_codes.h"
 
 KeyboardFlags FlagsFromKeyStates(const std::uint8_t (&states)[256]) {
   KeyboardFlags flags;

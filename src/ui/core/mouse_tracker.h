@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "ui/widgets/widget_host.h"
+#include "ui/core/widget_host.h"
 
 class NativeWindow;
 

@@ -2,11 +2,12 @@
 // region. The messages themselves are handled in window_procedure.cpp.
 #include "ui/core/native_window.h"
 
+#include "fs/owned_handle.h"
 #include "graphics/graphics_resources.h"
 #include "ui/core/mouse_tracker.h"
 #include "ui/core/window_classes.h"
 #include "ui/core/window_errors.h"
-#include "ui/widgets/key_codes.h"
+#include "ui/core/key_codes.h"
 
 namespace {
 
@@ -96,7 +97,8 @@ void NativeWindow::MouseLeave() {}
 
 void NativeWindow::Paint() {
   if (handle_ == nullptr) return;
-  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  RegionObject owned_region(CreateRectRgn(0, 0, 0, 0));
+  HRGN region = owned_region.Get();
   if (region == nullptr) return;
   if (GetUpdateRgn(handle_, region, FALSE) > NULLREGION) {
     SelectClipRgn(dc_, region);
@@ -110,7 +112,6 @@ void NativeWindow::Paint() {
     canvas_.SetClipSize(ClientWidth(), ClientHeight());
   }
   ValidateRgn(handle_, nullptr);
-  DeleteObject(region);
 }
 
 void NativeWindow::PositionChanged(const WINDOWPOS& position) {

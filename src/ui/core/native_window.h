@@ -21,13 +21,7 @@
 #include "graphics/canvas.h"
 #include "ui/core/frame_geometry.h"
 #include "ui/core/placement.h"
-
-enum class WindowKind : std::uint8_t {
-  kPopup = 0,         // a tool window such as a menu; one open at a time
-  kPassivePopup = 1,  // shown without activation, such as the hint
-  kDialog = 2,        // modal over its owner
-  kApplication = 3,
-};
+#include "ui/core/window_kind.h"
 
 class NativeWindow {
  public:

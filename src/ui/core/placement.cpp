@@ -1,6 +1,6 @@
 #include "ui/core/placement.h"
 
-#include "ui/widgets/key_codes.h"
+#include "ui/core/key_codes.h"
 
 PlacementChange PlanPlacement(unsigned command, std::uint8_t state, bool restoresToMaximised) {
   constexpr PlacementChange kNothing{false, kPlacementNormal, ShowCommand::kRestore, kPlacementNormal};

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "graphics/rect.h"
-#include "ui/widgets/geometry.h"
+#include "ui/core/geometry.h"
 
 // A popup of `width` x `height` wanted with its top-left corner at `at`
 // (screen coordinates), moved left and up as far as needed to fit the

@@ -3,7 +3,7 @@
 // (a scroll-bar arrow held down).
 #pragma once
 
-#include "ui/widgets/widget_host.h"
+#include "ui/core/widget_host.h"
 
 // Creates the timer in the wait table (module start-up).
 void StartRepeatTimer();

@@ -8,7 +8,7 @@
 #include "ui/core/keyboard_state.h"
 #include "ui/core/mouse_tracker.h"
 #include "ui/core/native_window.h"
-#include "ui/widgets/key_codes.h"
+#include "ui/core/key_codes.h"
 
 namespace {
 

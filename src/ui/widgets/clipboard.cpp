@@ -4,9 +4,10 @@
 
 #include <cstring>
 
+#include "fs/owned_handle.h"
 #include "ui/core/native_window.h"
 #include "ui/widgets/widget.h"
-#include "ui/widgets/widget_host.h"
+#include "ui/core/widget_host.h"
 
 namespace {
 
@@ -34,21 +35,17 @@ class OpenClipboardScope {
 }  // namespace
 
 bool CopyTextToClipboard(const Widget& widget, std::string_view text) {
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, text.size() + 1);
-  if (block == nullptr) return false;
-  auto* bytes = static_cast<char*>(GlobalLock(block));
-  if (bytes == nullptr) {
-    GlobalFree(block);
-    return false;
-  }
+  GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, text.size() + 1));
+  if (!block) return false;
+  auto* bytes = static_cast<char*>(GlobalLock(block.Get()));
+  if (bytes == nullptr) return false;
   std::memcpy(bytes, text.data(), text.size());
   bytes[text.size()] = '\0';
-  GlobalUnlock(block);
+  GlobalUnlock(block.Get());
   OpenClipboardScope clipboard(WindowOf(widget));
-  if (!clipboard.IsOpen() || !EmptyClipboard() || SetClipboardData(CF_TEXT, block) == nullptr) {
-    GlobalFree(block);
-    return false;
-  }
+  if (!clipboard.IsOpen() || !EmptyClipboard() || SetClipboardData(CF_TEXT, block.Get()) == nullptr) return false;
+  // The clipboard owns the block now.
+  block.Release();
   return true;
 }
 

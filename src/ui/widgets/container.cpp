@@ -4,7 +4,7 @@
 
 #include "log/logger.h"
 #include "text/text.h"
-#include "ui/widgets/widget_host.h"
+#include "ui/core/widget_host.h"
 
 Container::Container(const LayoutEntry& entry, Container* parent) : Widget(entry, parent) {}
 

@@ -4,7 +4,7 @@
 #include "graphics/colours.h"
 #include "graphics/image_drawing.h"
 #include "graphics/skin_archive.h"
-#include "ui/widgets/widget_host.h"
+#include "ui/core/widget_host.h"
 
 ImageButton::ImageButton(const LayoutEntry& entry, Container* parent) : PushButton(entry, parent) {
   caption_ = nullptr;

@@ -1,6 +1,6 @@
 // One entry of a window's layout table: the window itself (entry 0) or one of
 // its widgets. Tables are static arrays of these, one per window of the
-// program; the window core builds windows from them (ui/core/layout_table.h).
+// program; the frame window builds windows from them (ui/widgets/layout_table.h).
 #pragma once
 
 #include <cstdint>

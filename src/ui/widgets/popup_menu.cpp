@@ -9,9 +9,9 @@
 #include "graphics/skin_archive.h"
 #include "ui/core/mouse_tracker.h"
 #include "ui/core/popup_placement.h"
-#include "ui/widgets/key_codes.h"
+#include "ui/core/key_codes.h"
 #include "ui/widgets/widget.h"
-#include "ui/widgets/widget_host.h"
+#include "ui/core/widget_host.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "graphics/image_drawing.h"
 #include "graphics/skin_archive.h"
 #include "ui/widgets/container.h"
-#include "ui/widgets/key_codes.h"
-#include "ui/widgets/widget_host.h"
+#include "ui/core/key_codes.h"
+#include "ui/core/widget_host.h"
 #include "ui/widgets/widget_state.h"
 
 namespace {

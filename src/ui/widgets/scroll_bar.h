@@ -9,7 +9,7 @@
 #include "ui/widgets/scroll_bar_geometry.h"
 #include "ui/widgets/scrollable.h"
 #include "ui/widgets/widget.h"
-#include "ui/widgets/widget_host.h"
+#include "ui/core/widget_host.h"
 
 class ScrollBar : public Widget, public RepeatTarget {
  public:

@@ -2,7 +2,7 @@
 
 #include "graphics/canvas.h"
 #include "graphics/colours.h"
-#include "ui/widgets/widget_host.h"
+#include "ui/core/widget_host.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "ui/widgets/static_widgets.h"
 
-#include "ui/core/layout_table.h"
+#include "ui/widgets/layout_table.h"
 #include "ui/widgets/label.h"
 #include "ui/widgets/picture.h"
 

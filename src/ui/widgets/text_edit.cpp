@@ -12,7 +12,7 @@
 #include "ui/widgets/clipboard.h"
 #include "ui/widgets/container.h"
 #include "ui/widgets/text_caret.h"
-#include "ui/widgets/widget_host.h"
+#include "ui/core/widget_host.h"
 #include "ui/widgets/widget_state.h"
 
 namespace {

@@ -7,10 +7,10 @@
 #include "graphics/graphics_resources.h"
 #include "ui/core/keyboard_state.h"
 #include "ui/widgets/clipboard.h"
-#include "ui/widgets/key_codes.h"
+#include "ui/core/key_codes.h"
 #include "ui/widgets/popup_menu.h"
 #include "ui/widgets/text_caret.h"
-#include "ui/widgets/widget_host.h"
+#include "ui/core/widget_host.h"
 #include "ui/widgets/widget_state.h"
 
 namespace {

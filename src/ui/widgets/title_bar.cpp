@@ -11,8 +11,8 @@
 #include "graphics/skin_archive.h"
 #include "ui/core/placement.h"
 #include "ui/widgets/container.h"
-#include "ui/widgets/key_codes.h"
-#include "ui/widgets/widget_host.h"
+#include "ui/core/key_codes.h"
+#include "ui/core/widget_host.h"
 
 namespace {
 
@@ -37,8 +37,6 @@ ButtonPictures PicturesOf(TitleButton button, bool maximized) {
   return {"", ""};
 }
 
-constexpr std::uint8_t kApplicationWindowKind = 3;
-
 }  // namespace
 
 TitleBar::TitleBar(const LayoutEntry& entry, Container* parent) : Widget(entry, parent), caption_(entry.text) {
@@ -61,12 +59,12 @@ bool TitleBar::ParentFillsWindow() const { return parent_ != nullptr && parent_-
 
 int TitleBar::ButtonsWidth() {
   WidgetHost* host = Host();
-  return TitleButtonsWidth(host != nullptr ? host->WindowKindCode() : 0, ParentFillsWindow());
+  return TitleButtonsWidth(host != nullptr ? host->KindOfWindow() : WindowKind::kPopup, ParentFillsWindow());
 }
 
 bool TitleBar::CanMaximize() {
   WidgetHost* host = Host();
-  return host != nullptr && host->WindowKindCode() == kApplicationWindowKind && ParentFillsWindow();
+  return host != nullptr && host->KindOfWindow() == WindowKind::kApplication && ParentFillsWindow();
 }
 
 void TitleBar::RepaintButton(int button) {
@@ -76,13 +74,13 @@ void TitleBar::RepaintButton(int button) {
 void TitleBar::ToggleMaximized() {
   WidgetHost* host = Host();
   if (host == nullptr) return;
-  host->SystemCommand(host->PlacementState() == kPlacementMaximised ? command::kRestore : command::kMaximize);
+  host->SystemCommand(host->CurrentPlacement() == kPlacementMaximised ? command::kRestore : command::kMaximize);
 }
 
 void TitleBar::Paint(Canvas& canvas) {
   if (caption_ == nullptr) return;
   WidgetHost* host = Host();
-  bool maximized = host != nullptr && ShowsMaximised(host->PlacementState());
+  bool maximized = host != nullptr && ShowsMaximised(host->CurrentPlacement());
   bool active = host != nullptr && host->IsActive();
   int buttonsWidth = ButtonsWidth();
   Rect bar = Bounds();

@@ -1,13 +1,7 @@
 #include "ui/widgets/title_bar_buttons.h"
 
-namespace {
-
-constexpr std::uint8_t kApplicationWindow = 3;
-
-}  // namespace
-
-int TitleButtonsWidth(std::uint8_t windowKind, bool parentFillsWindow) {
-  if (windowKind != kApplicationWindow) return kTitleButtonSize;
+int TitleButtonsWidth(WindowKind windowKind, bool parentFillsWindow) {
+  if (windowKind != WindowKind::kApplication) return kTitleButtonSize;
   return parentFillsWindow ? 3 * kTitleButtonSize : 2 * kTitleButtonSize;
 }
 

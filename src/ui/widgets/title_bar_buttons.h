@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "graphics/rect.h"
+#include "ui/core/window_kind.h"
 
 enum TitleButton : int {
   kNoTitleButton = 0,
@@ -19,7 +20,7 @@ inline constexpr int kTitleButtonSize = 20;
 
 // The width of the button area: 60 (close, maximise, minimise), 40 (close,
 // minimise) or 20 (close).
-int TitleButtonsWidth(std::uint8_t windowKind, bool parentFillsWindow);
+int TitleButtonsWidth(WindowKind windowKind, bool parentFillsWindow);
 
 // The button under (px, py) of a bar with the rectangle `bar`.
 TitleButton TitleButtonAt(const Rect& bar, int buttonsWidth, int px, int py);

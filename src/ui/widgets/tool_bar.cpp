@@ -7,7 +7,7 @@
 #include "graphics/image_drawing.h"
 #include "graphics/skin_archive.h"
 #include "ui/widgets/container.h"
-#include "ui/widgets/widget_host.h"
+#include "ui/core/widget_host.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "ui/widgets/toolkit_widgets.h"
 
-#include "ui/core/layout_table.h"
+#include "ui/widgets/layout_table.h"
 #include "ui/widgets/title_bar.h"
 #include "ui/widgets/tool_bar.h"
 

@@ -9,7 +9,7 @@
 #include "graphics/image_drawing.h"
 #include "graphics/skin_archive.h"
 #include "ui/core/keyboard_state.h"
-#include "ui/widgets/key_codes.h"
+#include "ui/core/key_codes.h"
 #include "ui/widgets/popup_menu.h"
 #include "ui/widgets/widget_state.h"
 

@@ -2,7 +2,7 @@
 
 #include "text/number.h"
 #include "ui/widgets/container.h"
-#include "ui/widgets/widget_host.h"
+#include "ui/core/widget_host.h"
 #include "ui/widgets/widget_state.h"
 
 Widget::Widget(const LayoutEntry& entry, Container* parent)

@@ -5,7 +5,7 @@
 // visible, enabled and focusable flags.
 //
 // The virtual operations below are what the window routes to a widget
-// (ui/core/widget_window.h) and what widgets ask of each other; a class
+// (ui/widgets/widget_window.h) and what widgets ask of each other; a class
 // overrides those it needs. Painting is the only operation that touches the
 // platform; everything else runs and is tested without a screen.
 //
@@ -17,7 +17,7 @@
 #include <cstdint>
 
 #include "text/fixed_text.h"
-#include "ui/widgets/geometry.h"
+#include "ui/core/geometry.h"
 #include "ui/widgets/layout_entry.h"
 
 class Canvas;

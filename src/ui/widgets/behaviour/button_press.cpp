@@ -1,6 +1,6 @@
 #include "ui/widgets/behaviour/button_press.h"
 
-#include "ui/widgets/key_codes.h"
+#include "ui/core/key_codes.h"
 
 ButtonPress::Step ButtonPress::PointerDown() {
   bool was = Pressed();

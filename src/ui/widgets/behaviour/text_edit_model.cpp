@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "ui/widgets/behaviour/word_separators.h"
-#include "ui/widgets/key_codes.h"
+#include "ui/core/key_codes.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "ui/widgets/behaviour/word_separators.h"
-#include "ui/widgets/key_codes.h"
+#include "ui/core/key_codes.h"
 
 TextViewModel::TextViewModel(const FontMetrics& metrics) : lines_(metrics) { lines_.Clear(); }
 

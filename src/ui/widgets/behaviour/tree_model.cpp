@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstring>
 
-#include "ui/widgets/key_codes.h"
+#include "ui/core/key_codes.h"
 
 namespace {
 

@@ -1,0 +1,45 @@
+#include "package/product_record.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+// What a package directory and a product record both hold of the package.
+template <typename Source>
+void TakeContents(ProductRecord& record, const Source& source) {
+  record.header_offset = source.header_offset;
+  record.version = source.version;
+  record.file_count = source.file_count;
+  std::copy(std::begin(source.files), std::end(source.files), std::begin(record.files));
+  record.association_count = source.association_count;
+  std::copy(std::begin(source.associations), std::end(source.associations), std::begin(record.associations));
+}
+
+}  // namespace
+
+void ProductRecord::Reset() {
+  all_users = start_menu_shortcuts = desktop_shortcut = add_to_path = has_data_folder = false;
+  file_count = 0;
+  for (FileRecord& record : files) record = FileRecord{};
+  association_count = 0;
+  for (AssociationEntry& entry : associations) entry = AssociationEntry{};
+  version = VersionRecord{};
+  program_folder.Clear();
+  data_folder.Clear();
+}
+
+void ProductRecord::Free() {
+  for (std::size_t number = 1; number <= file_count; ++number) Record(number) = FileRecord{};
+  file_count = 0;
+  for (std::size_t i = 0; i < association_count; ++i) associations[i] = AssociationEntry{};
+  association_count = 0;
+}
+
+void ProductRecord::TakePackage(const PackageDirectory& package) {
+  TakeContents(*this, package);
+  display_icon = package.display_icon;
+  has_data_folder = package.has_data_folder;
+}
+
+void ProductRecord::CopyPackageContents(const ProductRecord& other) { TakeContents(*this, other); }

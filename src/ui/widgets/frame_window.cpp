@@ -1,0 +1,66 @@
+#include "ui/widgets/frame_window.h"
+
+#include "graphics/graphics_resources.h"
+#include "ui/core/hint_window.h"
+#include "ui/core/keyboard_state.h"
+#include "ui/widgets/layout_table.h"
+#include "ui/core/mouse_tracker.h"
+#include "ui/core/repeat_timer.h"
+
+FrameWindow::FrameWindow(Container& root, const LayoutEntry* table, int count, WindowKind kind)
+    : NativeWindow(kind, ResizeModeForAnchor(table[0].flags & 0x0F), table[0].x, table[0].y, table[0].width,
+                   table[0].height),
+      WidgetWindow(root) {
+  BuildWidgets(root, table, count);
+}
+
+FrameWindow::~FrameWindow() {
+  // The widgets may still hold the hint or the repeat.
+  HideToolkitHint();
+  if (Exists()) Destroy();
+}
+
+void FrameWindow::SetCursor(CursorShape shape) { ShowCursorShape(shape); }
+
+Point FrameWindow::ClientToScreen(Point client) const {
+  return Point{client.x + X() + Border(), client.y + Y() + Border()};
+}
+
+Point FrameWindow::PointerPosition() const {
+  POINT cursor{0, 0};
+  GetCursorPos(&cursor);
+  return Point{cursor.x - X() - Border(), cursor.y - Y() - Border()};
+}
+
+void FrameWindow::ShowHint(const char* text, Point screen) { ShowToolkitHint(text, screen); }
+void FrameWindow::HideHint() { HideToolkitHint(); }
+void FrameWindow::StartRepeat(RepeatTarget& target) { StartToolkitRepeat(target); }
+void FrameWindow::StopRepeat(RepeatTarget& target) { StopToolkitRepeat(target); }
+
+void FrameWindow::Draw(Canvas& canvas) {
+  int width = ClientWidth();
+  int height = ClientHeight();
+  int border = Border();
+  if (border > 0) {
+    // A raised frame, one light and one dark line on each side.
+    canvas.Bevel(-border, -border, width + border, height + border);
+  }
+  canvas.SetBackColour(FaceColour);
+  canvas.FillRect(0, 0, width, height);
+  Root().Paint(canvas);
+}
+
+void FrameWindow::Activate(bool active) {
+  NativeWindow::Activate(active);
+  RouteActivate(active);
+}
+
+void FrameWindow::DdeMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  Root().DdeRequest(message, wParam, lParam);
+}
+
+void FrameWindow::KeyDown(unsigned key) { RouteKeyDown(key, Keyboard().shift); }
+
+void FrameWindow::Resized(int dw, int dh, bool leftUnchanged, bool topUnchanged) {
+  RouteResize(dw, dh, leftUnchanged, topUnchanged);
+}

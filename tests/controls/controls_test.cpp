@@ -1,0 +1,220 @@
+// The controls in a window without a screen, driven as a user would through
+// the window's routing: a button fires only on release over it or of Space,
+// check boxes cycle and tell their state, a radio button clears only its
+// own group, the edit field takes typing and hands Enter on, the log view
+// keeps its newest lines, follows them and asks for one repaint for a
+// burst of them, and a click on a tree node's
+// expander selects and toggles it at once.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "capture_logger.h"
+#include "fake_window.h"
+#include "graphics/graphics_resources.h"
+#include "ui/core/keyboard_state.h"
+#include "ui/widgets/check_box.h"
+#include "ui/core/key_codes.h"
+#include "ui/widgets/log_view.h"
+#include "ui/widgets/push_button.h"
+#include "ui/widgets/radio_button.h"
+#include "ui/widgets/text_edit.h"
+#include "ui/widgets/tree_view.h"
+#include "ui/widgets/widget_state.h"
+
+namespace {
+
+class Controls : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ASSERT_TRUE(Graphics().Create()); }
+
+  Controls() { window.RouteActivate(true); }
+  ~Controls() override { Keyboard() = KeyboardFlags{}; }
+
+  template <typename Class>
+  Class& Add(std::uint16_t id, std::uint8_t kind, int x, int y, int width, int height, const char* text = "") {
+    auto widget = std::make_unique<Class>(Entry(id, kind, x, y, width, height, 0, text), &root);
+    return static_cast<Class&>(*root.Add(std::move(widget)));
+  }
+
+  void Click(int x, int y) {
+    window.RouteLeftDown(x, y);
+    window.RouteLeftUp(x, y);
+    window.RouteCaptureLost();
+  }
+  void Key(unsigned key) {
+    window.RouteKeyDown(key, Keyboard().shift);
+    window.RouteKeyUp(key);
+  }
+
+  CaptureLogger logger;
+  RecordingRoot root{400, 400};
+  FakeWindow window{root};
+};
+
+TEST_F(Controls, PushButtonFiresOnReleaseOverItOrOfSpace) {
+  Add<PushButton>(7, kButtonKind, 10, 10, 80, 24, "OK");
+  Click(20, 20);
+  EXPECT_EQ(root.log, (std::vector<std::string>{"notify7:0"}));
+
+  root.log.clear();
+  window.RouteLeftDown(20, 20);
+  window.RoutePointerMove(200, 20);  // dragged off: raised, release sends nothing
+  window.RouteLeftUp(200, 20);
+  window.RouteCaptureLost();
+  Key(key::kSpace);
+  Key(key::kEnter);
+  Key(key::kEscape);
+  EXPECT_EQ(root.log, (std::vector<std::string>{"notify7:0", "notify13:7", "notify27:7"}));
+}
+
+TEST_F(Controls, ButtonPressedBySpaceThenLeftSendsNothing) {
+  PushButton& button = Add<PushButton>(7, kButtonKind, 10, 10, 80, 24, "OK");
+  Add<PushButton>(8, kButtonKind, 10, 50, 80, 24, "Other");
+  Click(20, 20);
+  root.log.clear();
+  window.RouteKeyDown(key::kSpace, false);
+  EXPECT_TRUE(button.Pressed());
+  window.RouteKeyDown(key::kTab, false);  // the focus moves on
+  EXPECT_FALSE(button.Pressed());
+  window.RouteKeyUp(key::kSpace);
+  window.RouteLeftUp(20, 20);
+  EXPECT_EQ(root.log, (std::vector<std::string>{}));
+}
+
+TEST_F(Controls, CheckBoxCyclesAndTellsItsState) {
+  CheckBox& box = Add<CheckBox>(30, kCheckBoxKind, 10, 10, 120, 40, "Desktop shortcut");
+  EXPECT_EQ(box.Height(), 15);
+  Click(20, 15);
+  Click(20, 15);
+  Key(key::kSpace);
+  EXPECT_EQ(root.log, (std::vector<std::string>{"notify30:1", "notify30:0", "notify30:1"}));
+  EXPECT_EQ(box.GetValue(), 1);
+
+  // Right clicks: the third state only on an unchecked three-state box.
+  auto rightClick = [&] {
+    window.RouteRightDown(20, 15);
+    window.RouteRightUp(20, 15);
+  };
+  rightClick();
+  EXPECT_EQ(box.GetValue(), 0);
+  rightClick();
+  EXPECT_EQ(box.GetValue(), 0);
+  box.SetThreeState(true);
+  rightClick();
+  EXPECT_EQ(box.GetValue(), 2);
+  rightClick();
+  EXPECT_EQ(box.GetValue(), 0);
+  box.SetChecked(2);
+  root.log.clear();
+  Click(20, 15);
+  EXPECT_EQ(root.log, (std::vector<std::string>{"notify30:0"})) << "from the third state a click clears";
+}
+
+TEST_F(Controls, RadioButtonClearsOnlyItsOwnGroup) {
+  RadioButton& a = Add<RadioButton>(41, kRadioButtonKind, 10, 10, 100, 20, "A");
+  RadioButton& b = Add<RadioButton>(42, kRadioButtonKind, 10, 30, 100, 20, "B");
+  Add<PushButton>(43, kButtonKind, 10, 50, 100, 20, "split");
+  RadioButton& c = Add<RadioButton>(44, kRadioButtonKind, 10, 80, 100, 20, "C");
+  EXPECT_EQ(a.Height(), 13);
+  a.SetChecked(1);
+  c.SetChecked(1);
+  Click(20, 35);
+  EXPECT_EQ(a.GetValue(), 0);
+  EXPECT_EQ(b.GetValue(), 1);
+  EXPECT_EQ(c.GetValue(), 1) << "beyond the push button";
+  Click(20, 35);  // checked already: nothing
+  EXPECT_EQ(root.log, (std::vector<std::string>{"notify42:0"}));
+}
+
+TEST_F(Controls, EditFieldTakesTypingAndHandsEnterOn) {
+  TextEdit& field = Add<TextEdit>(50, kEditFieldKind, 10, 10, 200, 20, "C:\\");
+  Click(100, 15);
+  for (char c : std::string("Tools")) window.RouteChar(static_cast<unsigned char>(c));
+  EXPECT_STREQ(field.GetText(), "C:\\Tools");
+  Keyboard().shift = true;
+  Key(key::kEnter);  // one line only: Shift+Enter goes to the parent
+  Keyboard().shift = false;
+  EXPECT_STREQ(field.GetText(), "C:\\Tools");
+  EXPECT_EQ(root.log, (std::vector<std::string>{"notify13:50"}));
+
+  Widget& asWidget = field;
+  asWidget.Enable(false);  // as a window greys its controls: the field turns read-only
+  EXPECT_TRUE(field.IsEnabled());
+  EXPECT_TRUE(field.ReadOnly());
+  window.RouteChar('x');
+  EXPECT_STREQ(field.GetText(), "C:\\Tools");
+}
+
+TEST_F(Controls, EditFieldRefusesTextBeyondItsLimit) {
+  TextEdit& field = Add<TextEdit>(50, kEditFieldKind, 10, 10, 200, 40);
+  std::string most(65435, 'a');
+  field.SetText(most.c_str());
+  field.RequestFocus();
+  EXPECT_EQ(FocusedWidget(), &field);
+  EXPECT_EQ(field.Model().SelectedText().size(), most.size()) << "the focus request selects all";
+  Key(key::kEnd);
+  for (int i = 0; i < 100; ++i) window.RouteChar('b');
+  EXPECT_EQ(std::string(field.GetText()).size(), 65534u);
+  EXPECT_EQ(logger.messages, (std::vector<std::string>{"Text is too long"}));
+  field.SetText(std::string(70000, 'c').c_str());
+  EXPECT_EQ(std::string(field.GetText()).size(), 65534u);
+  EXPECT_EQ(logger.messages.size(), 2u);
+}
+
+TEST_F(Controls, LogViewKeepsTheNewestLinesAndFollowsThem) {
+  auto owned = std::make_unique<LogView>(Entry(5405, kTextViewKind, 10, 10, 300, 104), &root);
+  LogView& log = static_cast<LogView&>(*root.Add(std::move(owned)));
+  window.invalidated.clear();
+  for (int i = 1; i <= 1200; ++i) log.TrimAndAppend(("line " + std::to_string(i)).c_str());
+  // Until the window paints, the view asks once to be painted whole; the
+  // lines after that ask nothing of the window.
+  EXPECT_LT(window.invalidated.size(), 12u);
+  // One empty line to start with; the 999th line made 1000, the 1000th
+  // found them and kept the newest 500.
+  const LineStore& lines = log.Model().Lines();
+  EXPECT_EQ(lines.Count(), 701);
+  EXPECT_EQ(lines.Text(1), "line 500");
+  EXPECT_EQ(lines.Text(701), "line 1200");
+  EXPECT_EQ(log.ScrollY(), log.ContentHeight() - log.ViewArea().Height());
+  EXPECT_TRUE(log.VerticalBar().IsVisible());
+}
+
+class Folder : public TreeItem {
+ public:
+  explicit Folder(const char* name) : name_(name) {}
+  const char* Text() const override { return name_; }
+
+ private:
+  const char* name_;
+};
+
+TEST_F(Controls, ClickOnAnExpanderSelectsAndTogglesTheNode) {
+  auto owned = std::make_unique<TreeView>(Entry(2035, kTextViewKind, 10, 10, 200, 170), &root);
+  TreeView& tree = static_cast<TreeView&>(*root.Add(std::move(owned)));
+  tree.Append(1, 1, NodeState::kExpanded, std::make_unique<Folder>("C:\\"));
+  tree.Append(2, 6, NodeState::kCollapsed, std::make_unique<Folder>("Programs"));
+  tree.Append(3, 6, NodeState::kLeaf, std::make_unique<Folder>("Tarnell"));
+  tree.Append(1, 4, NodeState::kUnread, std::make_unique<Folder>("D:\\"));
+  EXPECT_EQ(tree.ContentHeight(), 3 * 17);
+
+  Click(10 + 15 + 7, 10 + 17 + 8);  // Programs' expander (level 2: x 15 to 29)
+  EXPECT_EQ(tree.Model().Selected(), 2);
+  EXPECT_EQ(tree.Model().Node(2).state, NodeState::kExpanded);
+  EXPECT_EQ(tree.ContentHeight(), 4 * 17);
+  Click(10 + 60, 10 + 17 + 8);  // on the text: selected already, no toggle
+  EXPECT_EQ(tree.Model().Node(2).state, NodeState::kExpanded);
+  EXPECT_EQ(root.log, (std::vector<std::string>{"notify845:2035"}));
+
+  Key(key::kEnd);  // D:\, never read: Right reads it and finds nothing
+  Key(key::kRight);
+  EXPECT_EQ(tree.Model().Node(4).state, NodeState::kLeaf);
+  Key(key::kHome);
+  Key(key::kLeft);  // collapses the drive
+  EXPECT_EQ(tree.ContentHeight(), 2 * 17);
+  Click(10 + 60, 10 + 17 * 5);  // below the rows: nothing
+  EXPECT_EQ(tree.Model().Selected(), 1);
+}
+
+}  // namespace

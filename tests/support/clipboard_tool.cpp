@@ -1,0 +1,72 @@
+// Reads or sets the system clipboard's text from outside the gallery, so the
+// test script sees what a copy really put there and can offer a paste.
+//
+//   clipboard-tool            prints the CF_TEXT text, CR and LF as \r and \n
+//   clipboard-tool --raw      prints the CF_TEXT text as it is
+//   clipboard-tool --set T    puts T there (\r and \n in T stand for CR and LF)
+//
+// Exit code 0, or 1 when the clipboard holds no text or refuses.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+std::string Unescaped(const char* text) {
+  std::string out;
+  for (const char* c = text; *c != '\0'; ++c) {
+    if (c[0] == '\\' && (c[1] == 'r' || c[1] == 'n')) {
+      out += c[1] == 'r' ? '\r' : '\n';
+      ++c;
+    } else {
+      out += *c;
+    }
+  }
+  return out;
+}
+
+int Print(bool raw) {
+  if (!OpenClipboard(nullptr)) return 1;
+  HANDLE block = GetClipboardData(CF_TEXT);
+  const char* text = block != nullptr ? static_cast<const char*>(GlobalLock(block)) : nullptr;
+  if (text == nullptr) {
+    CloseClipboard();
+    return 1;
+  }
+  if (raw) {
+    std::fputs(text, stdout);
+  } else {
+    for (const char* c = text; *c != '\0'; ++c) {
+      if (*c == '\r') std::fputs("\\r", stdout);
+      else if (*c == '\n') std::fputs("\\n", stdout);
+      else std::fputc(*c, stdout);
+    }
+    std::fputc('\n', stdout);
+  }
+  GlobalUnlock(block);
+  CloseClipboard();
+  return 0;
+}
+
+int Set(const char* escaped) {
+  std::string text = Unescaped(escaped);
+  // The clipboard wants a window as the owner of what is put there.
+  HWND owner = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  if (owner == nullptr || block == nullptr) return 1;
+  std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+  GlobalUnlock(block);
+  bool done = OpenClipboard(owner) && EmptyClipboard() && SetClipboardData(CF_TEXT, block) != nullptr;
+  CloseClipboard();
+  DestroyWindow(owner);
+  return done ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 3 && std::strcmp(argv[1], "--set") == 0) return Set(argv[2]);
+  return Print(argc == 2 && std::strcmp(argv[1], "--raw") == 0);
+}
