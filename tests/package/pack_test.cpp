@@ -352,6 +352,51 @@ TEST_F(PackTest, StubMustBeAnUnsignedProgram) {
   EXPECT_FALSE(fs::exists(folder_ / "out.exe"));
 }
 
+TEST_F(PackTest, OutputThatIsAnInputIsRefusedAndTheInputKept) {
+  WriteText(folder_ / "a.txt", "the product's text");
+  WriteBytes(folder_ / "stub.exe", ReadBytes(TARNELL_TEST_STUB));
+  fs::copy_file(fs::path(TARNELL_SOURCE_DIR) / "skin" / "default" / "insthead.png", folder_ / "head.png");
+  WriteText(folder_ / "m.toml", "[product]\nname = \"Hello\"\nversion = \"1.0\"\n[skin]\nheader = \"head.png\"\n"
+                                 "[[file]]\nsource = \"a.txt\"\n");
+  fs::create_hard_link(folder_ / "a.txt", folder_ / "hard-link.exe");
+  fs::create_symlink(folder_ / "m.toml", folder_ / "symlink.exe");
+  const std::vector<std::string> inputs = {"m.toml", "a.txt", "stub.exe", "head.png"};
+  std::vector<Bytes> before;
+  for (const std::string& input : inputs) before.push_back(ReadBytes(folder_ / input));
+
+  struct Case {
+    std::string output;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"m.toml", "is the manifest"},
+      {"a.txt", "is file[1].source"},
+      {"./stub.exe", "is the stub"},
+      {"head.png", "is skin.header"},
+      {"hard-link.exe", "is file[1].source"},
+      {"symlink.exe", "is the manifest"},
+      {".", "is a folder"},
+      {"missing/out.exe", "the output's folder " + (folder_ / "missing").string() + " cannot be used"},
+      {"a.txt/out.exe", "a.txt is not a folder"},
+  };
+  for (const Case& c : cases) {
+    PackRun run = Pack("build " + Quote((folder_ / "m.toml").string()) + " -o " + Quote((folder_ / c.output).string()) +
+                       " --stub " + Quote((folder_ / "stub.exe").string()));
+    EXPECT_EQ(run.status, 1) << c.output;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << c.output << ": " << run.err;
+    for (std::size_t i = 0; i < inputs.size(); ++i) EXPECT_EQ(ReadBytes(folder_ / inputs[i]), before[i]) << c.output;
+  }
+  EXPECT_FALSE(fs::exists(folder_ / "missing"));
+
+  // A finished setup is no stub: its package would sit inside the new one's program.
+  ASSERT_EQ(Build(folder_ / "m.toml", folder_ / "setup.exe").status, 0);
+  PackRun nested = Pack("build " + Quote((folder_ / "m.toml").string()) + " -o " + Quote((folder_ / "x.exe").string()) +
+                        " --stub " + Quote((folder_ / "setup.exe").string()));
+  EXPECT_EQ(nested.status, 1);
+  EXPECT_NE(nested.err.find("the stub is a finished Tarnell setup (of \"Hello\")"), std::string::npos) << nested.err;
+  EXPECT_FALSE(fs::exists(folder_ / "x.exe"));
+}
+
 TEST_F(PackTest, CustomSkinFolderIsCheckedAndPacked) {
   const fs::path skin = fs::path(TARNELL_SOURCE_DIR) / "skin" / "default";
   WriteText(folder_ / "a.txt", "text");
@@ -594,6 +639,60 @@ TEST_F(PackTest, DamagedSetupsAreRefusedAndNothingIsWrittenOutside) {
       EXPECT_FALSE(fs::exists(folder_ / "x.dll"));
     }
   }
+}
+
+TEST_F(PackTest, ExtractNeverReplacesAFileWithLessThanAWholeProductFile) {
+  WriteText(folder_ / "a.txt", std::string(5000, 'a') + "end");
+  WriteText(folder_ / "b.dll", "library bytes");
+  WriteText(folder_ / "m.toml",
+            "[product]\nname = \"Hello\"\nversion = \"1.0\"\n[[file]]\nsource = \"a.txt\"\n"
+            "[[file]]\nsource = \"b.dll\"\n");
+  ASSERT_EQ(Build(folder_ / "m.toml", folder_ / "good.exe").status, 0);
+  Bytes good = ReadBytes(folder_ / "good.exe");
+  PackageDirectory package = LoadDirectory(good);
+  Bytes damaged = good;
+  damaged[package.Record(3).stream_offset] ^= 0xFF;  // b.dll's stream no longer decodes to its 13 bytes
+  WriteBytes(folder_ / "damaged.exe", damaged);
+  PackageDirectory twice = package;
+  twice.Record(3).name.Assign("A.TXT");
+  WriteBytes(folder_ / "twice.exe", WithDirectory(good, twice));
+  const fs::path target = folder_ / "target";
+  const std::string mine = "the user's own file, not to be lost";
+  auto extract = [&](const std::string& setup, const std::string& more = "") {
+    return Pack("extract " + Quote((folder_ / setup).string()) + " " + Quote(target.string()) + more);
+  };
+
+  // A folder that holds a product file's name is refused before anything is written.
+  WriteText(target / "b.dll", mine);
+  PackRun refused = extract("good.exe");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find((target / "b.dll").string() + " exists already"), std::string::npos) << refused.err;
+  EXPECT_FALSE(fs::exists(target / "a.txt"));
+  EXPECT_EQ(ReadText(target / "b.dll"), mine);
+
+  // With --force, a damaged stream still leaves the user's file as it was, and no temporary file.
+  PackRun forced = extract("damaged.exe", " --force");
+  EXPECT_EQ(forced.status, 1);
+  EXPECT_NE(forced.err.find("b.dll: "), std::string::npos) << forced.err;
+  EXPECT_EQ(ReadText(target / "b.dll"), mine);
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(target)) left.push_back(entry.path().filename().string());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"a.txt", "b.dll"}));
+
+  // Records that repeat a name are a damaged package, for extract and verify alike.
+  for (const char* command : {"extract", "verify"}) {
+    std::string args = std::string(command) + " " + Quote((folder_ / "twice.exe").string());
+    if (std::string(command) == "extract") args += " " + Quote((folder_ / "other").string());
+    PackRun run = Pack(args);
+    EXPECT_EQ(run.status, 1) << command;
+    EXPECT_NE(run.err.find("records 2 and 3 both name the file \"A.TXT\""), std::string::npos) << run.err;
+  }
+  EXPECT_FALSE(fs::exists(folder_ / "other"));
+
+  PackRun replaced = extract("good.exe", " --force");
+  ASSERT_EQ(replaced.status, 0) << replaced.err;
+  EXPECT_EQ(ReadText(target / "b.dll"), "library bytes");
 }
 
 TEST(StreamEncoder, RefusedStreamIsReplacedByTheNextEncoders) {

@@ -1,5 +1,6 @@
 // tarnell-pack: makes a setup executable from a manifest and the setup
 // program, and reads finished setups with the setup's own reader and decoder.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "manifest.h"
+#include "output_guard.h"
 #include "pack_error.h"
 #include "setup_builder.h"
 #include "setup_commands.h"
@@ -26,7 +28,8 @@ const char kUsage[] =
     "                         make a setup executable from a manifest\n"
     "  list SETUP.exe         print the package directory of a setup\n"
     "  verify SETUP.exe       decode every stream; non-zero exit on any fault\n"
-    "  extract SETUP.exe DIR  write the product files into DIR\n"
+    "  extract SETUP.exe DIR [--force]\n"
+    "                         write the product files into DIR\n"
     "  skin check FOLDER [--header PNG]\n"
     "                         check a skin folder's pictures before building\n"
     "Run tarnell-pack COMMAND --help for one command.\n";
@@ -47,8 +50,10 @@ const char kVerifyUsage[] =
     "  Reads the package as the setup does, checks the skin archive's directory and\n"
     "  decodes every stream, comparing its length with the recorded size.\n";
 const char kExtractUsage[] =
-    "usage: tarnell-pack extract SETUP.exe DIR\n"
-    "  Writes every product file into DIR (created when missing) with its recorded time.\n";
+    "usage: tarnell-pack extract SETUP.exe DIR [--force]\n"
+    "  Writes every product file into DIR (created when missing) with its recorded time.\n"
+    "  Each file is written under a temporary name and renamed when it is complete.\n"
+    "  --force  replace files of DIR that have a product file's name (refused otherwise)\n";
 
 const char kSkinUsage[] =
     "usage: tarnell-pack skin check FOLDER [--header PNG]\n"
@@ -65,6 +70,14 @@ bool WantsHelp(const std::vector<std::string>& args) {
     if (arg == "--help" || arg == "-h") return true;
   }
   return false;
+}
+
+// Removes every `flag` from `args`; whether there was one.
+bool TakeFlag(std::vector<std::string>& args, const std::string& flag) {
+  auto end = std::remove(args.begin(), args.end(), flag);
+  bool found = end != args.end();
+  args.erase(end, args.end());
+  return found;
 }
 
 std::string DefaultStub() {
@@ -86,6 +99,22 @@ int ParseLevel(const std::string& text) {
     throw UsageError{"--level takes a number from 1 to 12, not \"" + text + "\""};
   }
   return static_cast<int>(level);
+}
+
+// Every file the build reads, which its output must not replace.
+std::vector<BuildInput> BuildInputs(const std::string& manifest_path, const Manifest& manifest, const std::string& stub) {
+  std::vector<BuildInput> inputs = {{manifest_path, "the manifest"}, {stub, "the stub"}};
+  for (std::size_t i = 0; i < manifest.files.size(); ++i) {
+    inputs.push_back({manifest.files[i].source, "file[" + std::to_string(i + 1) + "].source"});
+  }
+  if (manifest.header_picture) inputs.push_back({*manifest.header_picture, "skin.header"});
+  if (manifest.skin_folder) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(*manifest.skin_folder, error)) {
+      inputs.push_back({entry.path().string(), "a picture of skin.folder"});
+    }
+  }
+  return inputs;
 }
 
 int Build(const std::vector<std::string>& args) {
@@ -116,6 +145,7 @@ int Build(const std::vector<std::string>& args) {
 
   Manifest manifest = LoadManifest(manifest_path);
   if (stub.empty()) stub = DefaultStub();
+  CheckOutput(output, BuildInputs(manifest_path, manifest, stub));
   Bytes setup = ComposeSetup(manifest, ReadWholeFile(stub, "stub"), BuildSkinArchive(manifest), DefaultEncoders(level));
   WriteSetupFile(output, setup);
   std::cout << output << ": " << manifest.files.size() << " files, " << setup.size() << " bytes\n";
@@ -166,10 +196,12 @@ int Run(const std::string& command, const std::vector<std::string>& args) {
   for (const Reader& reader : readers) {
     if (command != reader.name) continue;
     if (WantsHelp(args)) return std::cout << reader.usage, 0;
-    if (args.size() != reader.arguments) throw UsageError{std::string(reader.usage)};
-    if (command == "list") ListSetup(args[0], std::cout);
-    if (command == "verify") VerifySetup(args[0], std::cout);
-    if (command == "extract") ExtractSetup(args[0], args[1], std::cout);
+    std::vector<std::string> operands = args;
+    bool force = command == "extract" && TakeFlag(operands, "--force");
+    if (operands.size() != reader.arguments) throw UsageError{std::string(reader.usage)};
+    if (command == "list") ListSetup(operands[0], std::cout);
+    if (command == "verify") VerifySetup(operands[0], std::cout);
+    if (command == "extract") ExtractSetup(operands[0], operands[1], force, std::cout);
     return 0;
   }
   throw UsageError{"unknown command " + command};

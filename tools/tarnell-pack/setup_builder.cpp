@@ -10,10 +10,13 @@
 #include <iterator>
 #include <limits>
 
+#include "abort_reason.h"
 #include "package/directory_writer.h"
+#include "package/package_loader.h"
 #include "package/pe_image.h"
 #include "pack_error.h"
 #include "setup_file.h"
+#include "temporary_file.h"
 
 namespace {
 
@@ -26,6 +29,16 @@ void CheckStub(const Bytes& stub) {
   if (info.certificate_offset != 0) {
     throw PackError("the stub is signed; build from the unsigned setup program and sign the finished setup");
   }
+  AbortReason reason;
+  PackageDirectory package;
+  MemoryPackageFile file(stub.data(), stub.size(), "stub");
+  try {
+    LoadPackageDirectory(file, "stub", package);
+  } catch (const AbortError&) {
+    return;  // no package: the bare setup program
+  }
+  throw PackError("the stub is a finished Tarnell setup (of \"" + std::string(package.product_name.c_str()) +
+                  "\"); build from the setup program tarnell-setup.exe");
 }
 
 std::uint32_t Offset(std::uint64_t at, const std::string& what) {
@@ -40,50 +53,6 @@ Text AnsiText(const std::string& text) {
   result.Assign(text.c_str());
   return result;
 }
-
-// Removes the temporary file unless it was handed over.
-class TemporaryFile {
- public:
-  explicit TemporaryFile(const std::string& beside) : path_(beside + ".partial-XXXXXX") {
-    descriptor_ = mkstemp(path_.data());
-    if (descriptor_ < 0) throw PackError("cannot create a file beside " + beside + ": " + std::strerror(errno));
-  }
-  ~TemporaryFile() {
-    if (descriptor_ >= 0) close(descriptor_);
-    if (!kept_) unlink(path_.c_str());
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-  void Write(const Bytes& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-      ssize_t n = write(descriptor_, bytes.data() + done, bytes.size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) throw PackError("cannot write " + path_ + ": " + std::strerror(errno));
-      done += static_cast<std::size_t>(n);
-    }
-    mode_t mask = umask(0);
-    umask(mask);
-    if (fchmod(descriptor_, 0777 & ~mask) != 0 || fsync(descriptor_) != 0 || close(descriptor_) != 0) {
-      descriptor_ = -1;
-      throw PackError("cannot finish " + path_ + ": " + std::strerror(errno));
-    }
-    descriptor_ = -1;
-  }
-  void RenameTo(const std::string& path) {
-    if (rename(path_.c_str(), path.c_str()) != 0) {
-      throw PackError("cannot rename " + path_ + " to " + path + ": " + std::strerror(errno));
-    }
-    kept_ = true;
-  }
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-  int descriptor_ = -1;
-  bool kept_ = false;
-};
 
 }  // namespace
 
@@ -153,7 +122,8 @@ Bytes ComposeSetup(const Manifest& manifest, const Bytes& stub, const Bytes& ski
 
 void WriteSetupFile(const std::string& path, const Bytes& bytes) {
   TemporaryFile temporary(path);
-  temporary.Write(bytes);
+  temporary.Append(bytes.data(), bytes.size());
+  temporary.Finish(0777);
   SetupFile written(temporary.Path());
   ReadSetupDirectory(written);
   temporary.RenameTo(path);

@@ -1,11 +1,5 @@
 #include "setup_commands.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 
@@ -16,6 +10,7 @@
 #include "inflate/inflate_state.h"
 #include "pack_error.h"
 #include "setup_file.h"
+#include "temporary_file.h"
 
 namespace {
 
@@ -90,6 +85,20 @@ void CheckSkinArchive(SetupFile& setup, const FileRecord& skin) {
   }
 }
 
+// Two records of one name would install one file over the other; extracted,
+// the second would replace the first.
+void CheckDistinctNames(const PackageDirectory& package) {
+  for (std::size_t number = 3; number <= package.file_count; ++number) {
+    for (std::size_t earlier = 2; earlier < number; ++earlier) {
+      std::string name = package.Record(number).name.c_str();
+      if (SameWindowsFileName(package.Record(earlier).name.c_str(), name)) {
+        throw PackError("records " + std::to_string(earlier) + " and " + std::to_string(number) +
+                        " both name the file \"" + AnsiToUtf8(name) + "\"; the package is damaged");
+      }
+    }
+  }
+}
+
 }  // namespace
 
 void ListSetup(const std::string& path, std::ostream& out) {
@@ -122,6 +131,7 @@ void ListSetup(const std::string& path, std::ostream& out) {
 void VerifySetup(const std::string& path, std::ostream& out) {
   SetupFile setup(path);
   PackageDirectory package = ReadSetupDirectory(setup);
+  CheckDistinctNames(package);
   CheckSkinArchive(setup, package.Record(1));
   InflateState decoder(&setup);
   std::uint64_t total = 0;
@@ -133,9 +143,19 @@ void VerifySetup(const std::string& path, std::ostream& out) {
   out << path << ": " << package.file_count - 1 << " files, " << total << " bytes, all streams intact\n";
 }
 
-void ExtractSetup(const std::string& path, const std::string& folder, std::ostream& out) {
+void ExtractSetup(const std::string& path, const std::string& folder, bool force, std::ostream& out) {
   SetupFile setup(path);
   PackageDirectory package = ReadSetupDirectory(setup);
+  CheckDistinctNames(package);
+  if (!force) {
+    for (std::size_t number = 2; number <= package.file_count; ++number) {
+      std::filesystem::path target = std::filesystem::path(folder) / Utf8(package.Record(number).name);
+      std::error_code error;
+      if (std::filesystem::symlink_status(target, error).type() != std::filesystem::file_type::not_found) {
+        throw PackError(target.string() + " exists already; extract into an empty folder, or give --force to replace it");
+      }
+    }
+  }
   std::error_code error;
   std::filesystem::create_directories(folder, error);
   if (error) throw PackError("cannot create " + folder + ": " + error.message());
@@ -144,27 +164,10 @@ void ExtractSetup(const std::string& path, const std::string& folder, std::ostre
     const FileRecord& record = package.Record(number);
     // The reader refused names with separators, so the file stays in `folder`.
     std::string target = (std::filesystem::path(folder) / Utf8(record.name)).string();
-    int descriptor = open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (descriptor < 0) throw PackError("cannot create " + target + ": " + std::strerror(errno));
-    std::unique_ptr<int, void (*)(int*)> closer(&descriptor, [](int* d) { close(*d); });
-    try {
-      DecodeRecord(setup, decoder, record, [&](const std::uint8_t* bytes, std::size_t n) {
-        while (n > 0) {
-          ssize_t written = write(descriptor, bytes, n);
-          if (written < 0 && errno == EINTR) continue;
-          if (written <= 0) throw PackError("cannot write " + target + ": " + std::strerror(errno));
-          bytes += written;
-          n -= static_cast<std::size_t>(written);
-        }
-      });
-      timespec times[2] = {{0, UTIME_OMIT}, UnixFromFileTime(record.file_time)};
-      if (futimens(descriptor, times) != 0) {
-        throw PackError("cannot set the time of " + target + ": " + std::strerror(errno));
-      }
-    } catch (const PackError&) {
-      unlink(target.c_str());  // no half-written file stands for the real one
-      throw;
-    }
+    TemporaryFile file(target);
+    DecodeRecord(setup, decoder, record, [&](const std::uint8_t* bytes, std::size_t n) { file.Append(bytes, n); });
+    file.Finish(0666, UnixFromFileTime(record.file_time));
+    file.RenameTo(target);
     out << target << "\n";
   }
 }

@@ -11,5 +11,8 @@ void ListSetup(const std::string& path, std::ostream& out);
 // checks the skin archive's directory.
 void VerifySetup(const std::string& path, std::ostream& out);
 // Writes every product file into `folder` (created when missing) with its
-// recorded time; prints each path written.
-void ExtractSetup(const std::string& path, const std::string& folder, std::ostream& out);
+// recorded time; prints each path written. Each file is written under a
+// temporary name and renamed when complete, so a damaged stream leaves any
+// file of that name as it was. Unless `force` is set, a folder that holds a
+// product file's name already is refused before anything is written.
+void ExtractSetup(const std::string& path, const std::string& folder, bool force, std::ostream& out);

@@ -1,0 +1,36 @@
+#include "output_guard.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "pack_error.h"
+
+void CheckOutput(const std::string& output, const std::vector<BuildInput>& inputs) {
+  struct stat existing {};
+  if (stat(output.c_str(), &existing) == 0) {
+    if (S_ISDIR(existing.st_mode)) throw PackError("the output " + output + " is a folder");
+    for (const BuildInput& input : inputs) {
+      struct stat read {};
+      // Device and inode: a second name, a hard link or a symbolic link of
+      // an input is that input.
+      if (stat(input.path.c_str(), &read) == 0 && read.st_dev == existing.st_dev && read.st_ino == existing.st_ino) {
+        throw PackError("the output " + output + " is " + input.role + " (" + input.path +
+                        "); the build would replace its own input");
+      }
+    }
+  }
+  std::string folder = std::filesystem::path(output).parent_path().string();
+  if (folder.empty()) folder = ".";
+  struct stat status {};
+  if (stat(folder.c_str(), &status) != 0) {
+    throw PackError("the output's folder " + folder + " cannot be used: " + std::strerror(errno));
+  }
+  if (!S_ISDIR(status.st_mode)) throw PackError("the output's folder " + folder + " is not a folder");
+  if (access(folder.c_str(), W_OK | X_OK) != 0) {
+    throw PackError("the output's folder " + folder + " takes no new files: " + std::strerror(errno));
+  }
+}
