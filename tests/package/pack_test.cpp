@@ -583,14 +583,14 @@ TEST_F(PackTest, DamagedSetupsAreRefusedAndNothingIsWrittenOutside) {
          bad.insert(bad.end(), good.end() - 4, good.end());
          return bad;
        },
-       "Error reading file: " + setup_path},
+       setup_path + ": truncated, or not a Tarnell setup"},
       {"trailer pointing outside",
        [&] {
          Bytes bad = good;
          bad[bad.size() - 1] = 0x7F;
          return bad;
        },
-       "Error reading file: " + setup_path},
+       setup_path + ": truncated, or not a Tarnell setup"},
       {"truncated stream",
        [&] {
          // The first stream loses its last bytes; what follows moves up.
@@ -693,6 +693,32 @@ TEST_F(PackTest, ExtractNeverReplacesAFileWithLessThanAWholeProductFile) {
   PackRun replaced = extract("good.exe", " --force");
   ASSERT_EQ(replaced.status, 0) << replaced.err;
   EXPECT_EQ(ReadText(target / "b.dll"), "library bytes");
+}
+
+TEST_F(PackTest, UnreadableInputsAreNamedWithTheReason) {
+  WriteText(folder_ / "tiny.exe", "MZ");
+  WriteBytes(folder_ / "program.exe", ReadBytes(TARNELL_TEST_STUB));
+  fs::create_directories(folder_ / "folder.toml");
+  struct Case {
+    std::string arguments;
+    std::string message;
+  };
+  const std::string tiny = (folder_ / "tiny.exe").string(), program = (folder_ / "program.exe").string();
+  const Case cases[] = {
+      {"list " + Quote(tiny), tiny + ": truncated, or not a Tarnell setup"},
+      {"verify " + Quote(program), program + ": Invalid Tarnell software package. Not a Tarnell setup"},
+      {"list " + Quote((folder_ / "none.exe").string()), "cannot open " + (folder_ / "none.exe").string() + ": No such file"},
+      {"build " + Quote((folder_ / "folder.toml").string()) + " -o x.exe",
+       (folder_ / "folder.toml").string() + ": is a folder, not a manifest file"},
+      {"build " + Quote((folder_ / "none.toml").string()) + " -o x.exe",
+       (folder_ / "none.toml").string() + ": cannot open the manifest: No such file or directory"},
+  };
+  for (const Case& c : cases) {
+    PackRun run = Pack(c.arguments);
+    EXPECT_EQ(run.status, 1) << c.arguments;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << c.arguments << ": " << run.err;
+    EXPECT_EQ(run.err.find("line 0"), std::string::npos) << run.err;
+  }
 }
 
 TEST(StreamEncoder, RefusedStreamIsReplacedByTheNextEncoders) {

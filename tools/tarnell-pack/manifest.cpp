@@ -4,6 +4,9 @@
 
 #include <toml++/toml.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <regex>
@@ -21,6 +24,7 @@ class ManifestReader {
   explicit ManifestReader(const std::string& path) : path_(path), folder_(fs::path(path).parent_path()) {}
 
   Manifest Read() {
+    CheckReadable();
     toml::table root;
     try {
       root = toml::parse_file(path_);
@@ -39,6 +43,15 @@ class ManifestReader {
   }
 
  private:
+  // The parser says only "line 0" for a file it cannot read.
+  void CheckReadable() const {
+    std::error_code error;
+    if (fs::is_directory(path_, error)) throw PackError(path_ + ": is a folder, not a manifest file");
+    std::FILE* file = std::fopen(path_.c_str(), "rb");
+    if (file == nullptr) throw PackError(path_ + ": cannot open the manifest: " + std::strerror(errno));
+    std::fclose(file);
+  }
+
   [[noreturn]] void Fail(const toml::node& at, const std::string& field, const std::string& reason) const {
     throw PackError(path_ + ":" + std::to_string(at.source().begin.line) + ": " + field + ": " + reason);
   }
