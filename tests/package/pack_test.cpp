@@ -21,6 +21,9 @@
 #include "capture_logger.h"
 #include "package/directory_writer.h"
 #include "package/package_loader.h"
+#include "package/package_sum.h"
+#include "package/pe_checksum.h"
+#include "package/pe_image.h"
 #include "pack_error.h"
 #include "stream_encoder.h"
 
@@ -154,6 +157,14 @@ PackageDirectory LoadDirectory(const Bytes& setup) {
   LoadPackageDirectory(file, "setup.exe", package);
   return package;
 }
+
+std::size_t ChecksumField(const Bytes& setup) { return ReadPeImageInfo(setup.data(), kPeHeadSize).checksum_field; }
+
+void SetChecksum(Bytes& setup, std::uint32_t value) {
+  for (std::size_t i = 0; i < 4; ++i) setup[ChecksumField(setup) + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+std::uint32_t StoredChecksum(const Bytes& setup) { return ReadPeImageInfo(setup.data(), kPeHeadSize).checksum; }
 
 }  // namespace
 
@@ -508,6 +519,7 @@ TEST_F(PackTest, BuiltSetupReadsAndExtractsUnderWine) {
     EXPECT_NE(printed.find("directory " + Hex(SerializePackageDirectory(package)) + "\n"), std::string::npos)
         << name << " read differently:\n" << printed;
     EXPECT_NE(printed.find("has_data_folder 1\n"), std::string::npos) << printed;
+    EXPECT_NE(printed.find("sum holds\n"), std::string::npos) << printed;
     EXPECT_NE(printed.find("copied " + std::to_string(setup.size()) + "\n"), std::string::npos) << printed;
 
     for (std::size_t i = 0; i < files.size(); ++i) {
@@ -532,7 +544,16 @@ TEST_F(PackTest, BuiltSetupReadsAndExtractsUnderWine) {
     EXPECT_EQ(copied.version.check_word, PackageCheckWord(copied.version)) << name;
     copied.version = package.version;
     EXPECT_EQ(SerializePackageDirectory(copied), SerializePackageDirectory(package)) << "only the version changes";
+    // The patch flag changed, and the copy's sum with it: it passes the check as its source did.
+    EXPECT_EQ(StoredChecksum(copy), PeFileChecksum(copy.data(), copy.size(), ChecksumField(copy))) << name;
   }
+  Bytes damaged = ReadBytes(folder_ / "setup.exe");
+  damaged[LoadDirectory(damaged).Record(4).stream_offset + 1] ^= 0x08;
+  WriteBytes(folder_ / "damaged.exe", damaged);
+  fs::create_directories(folder_ / "damaged.out");
+  std::string command = "wine " + Quote(TARNELL_PACKAGE_CHECK) + " " + Quote(WinePath(folder_ / "damaged.exe")) + " " +
+                        Quote(WinePath(folder_ / "damaged.out")) + " </dev/null 2>/dev/null | tr -d '\\r' | grep -qx 'sum broken'";
+  EXPECT_EQ(std::system(command.c_str()), 0) << "the setup's own check passes a damaged payload";
 }
 
 namespace {
@@ -542,6 +563,13 @@ struct Damageable {
   Bytes setup;
   PackageDirectory package;
 };
+
+// Damage as an older setup shows it, with no PE checksum to find it first:
+// what the package reader and the decoder must find on their own.
+Bytes Unsummed(Bytes setup) {
+  SetChecksum(setup, 0);
+  return setup;
+}
 
 // Rewrites the directory of `setup` from `package` (the header offset kept).
 Bytes WithDirectory(const Bytes& setup, const PackageDirectory& package) {
@@ -619,7 +647,7 @@ TEST_F(PackTest, DamagedSetupsAreRefusedAndNothingIsWrittenOutside) {
        "Invalid Tarnell software package: unsafe file name \"..\\x.dll\""},
   };
   for (const Case& c : cases) {
-    WriteBytes(setup_path, c.damage());
+    WriteBytes(setup_path, Unsummed(c.damage()));
     for (const char* command : {"verify", "extract"}) {
       fs::remove_all(folder_ / "target");
       std::string args = std::string(command) + " " + Quote(setup_path);
@@ -652,7 +680,7 @@ TEST_F(PackTest, ExtractNeverReplacesAFileWithLessThanAWholeProductFile) {
   PackageDirectory package = LoadDirectory(good);
   Bytes damaged = good;
   damaged[package.Record(3).stream_offset] ^= 0xFF;  // b.dll's stream no longer decodes to its 13 bytes
-  WriteBytes(folder_ / "damaged.exe", damaged);
+  WriteBytes(folder_ / "damaged.exe", Unsummed(damaged));
   PackageDirectory twice = package;
   twice.Record(3).name.Assign("A.TXT");
   WriteBytes(folder_ / "twice.exe", WithDirectory(good, twice));
@@ -719,6 +747,111 @@ TEST_F(PackTest, UnreadableInputsAreNamedWithTheReason) {
     EXPECT_NE(run.err.find(c.message), std::string::npos) << c.arguments << ": " << run.err;
     EXPECT_EQ(run.err.find("line 0"), std::string::npos) << run.err;
   }
+}
+
+namespace {
+
+PackageSum SumOf(const Bytes& setup) {
+  CaptureLogger logger;
+  MemoryPackageFile file(setup.data(), setup.size(), "setup.exe");
+  return CheckPackageSum(file, LoadDirectory(setup).Record(1).stream_offset);
+}
+
+}  // namespace
+
+TEST_F(PackTest, EveryFlippedByteOfThePackageIsFoundByThePeChecksum) {
+  std::mt19937 random(7);
+  Bytes noise(3000);
+  for (std::uint8_t& byte : noise) byte = static_cast<std::uint8_t>(random());
+  WriteBytes(folder_ / "noise.bin", noise);  // incompressible: a stored stream
+  WriteText(folder_ / "a.txt", std::string(4000, 'a') + "end");
+  WriteText(folder_ / "m.toml", "[product]\nname = \"Hello\"\nversion = \"1.0\"\n[[file]]\nsource = \"noise.bin\"\n"
+                                 "[[file]]\nsource = \"a.txt\"\n");
+  ASSERT_EQ(Build(folder_ / "m.toml", folder_ / "setup.exe").status, 0);
+  const Bytes setup = ReadBytes(folder_ / "setup.exe");
+  const PackageDirectory package = LoadDirectory(setup);
+  ASSERT_EQ(SumOf(setup), PackageSum::kWholeFile);
+  // Windows' own sum, as osslsigncode computes it, agrees.
+  std::string oss = "osslsigncode verify " + Quote((folder_ / "setup.exe").string()) + " 2>&1 | grep -i checksum";
+  std::FILE* pipe = popen(oss.c_str(), "r");
+  char line[256] = {};
+  std::string said;
+  while (std::fgets(line, sizeof line, pipe)) said += line;
+  pclose(pipe);
+  char expected[64];
+  std::snprintf(expected, sizeof expected, "PE checksum   : %08X", StoredChecksum(setup));
+  EXPECT_NE(said.find(expected), std::string::npos) << said;
+  EXPECT_EQ(said.find("invalid"), std::string::npos) << said;
+
+  // Every byte of the streams and the directory, and a sample of the rest.
+  const std::size_t payload = package.Record(2).stream_offset;
+  for (std::size_t at = 0; at < setup.size(); at += at < payload ? 61 : 1) {
+    Bytes bad = setup;
+    bad[at] ^= 0x01 << (at % 8);
+    PackageSum sum;
+    try {
+      sum = SumOf(bad);
+    } catch (const AbortError&) {
+      continue;  // the directory no longer reads: refused anyway
+    }
+    ASSERT_EQ(sum, PackageSum::kBroken) << "byte " << at;
+  }
+
+  // The command line: a flipped byte in the stored stream decodes to the
+  // right length, and only the sum finds it.
+  Bytes flipped = setup;
+  flipped[package.Record(2).stream_offset + 100] ^= 0x20;
+  WriteBytes(folder_ / "flipped.exe", flipped);
+  PackRun verified = Pack("verify " + Quote((folder_ / "flipped.exe").string()));
+  EXPECT_EQ(verified.status, 1);
+  EXPECT_NE(verified.err.find("the PE checksum does not match the file: the setup is damaged"), std::string::npos)
+      << verified.err;
+  PackRun extracted = Pack("extract " + Quote((folder_ / "flipped.exe").string()) + " " + Quote((folder_ / "out").string()));
+  EXPECT_EQ(extracted.status, 1);
+  EXPECT_FALSE(fs::exists(folder_ / "out" / "noise.bin"));
+  PackRun good = Pack("verify " + Quote((folder_ / "setup.exe").string()));
+  EXPECT_NE(good.out.find("the PE checksum over the whole file matches"), std::string::npos) << good.out;
+}
+
+TEST_F(PackTest, SignedAndOlderSetupsPassThePeChecksum) {
+  WriteText(folder_ / "m.toml", NineteenFileManifest(folder_));
+  ASSERT_EQ(Build(folder_ / "m.toml", folder_ / "setup.exe").status, 0);
+  ASSERT_EQ(Sign(folder_, folder_ / "setup.exe", folder_ / "signed.exe"), 0);
+  const Bytes setup = ReadBytes(folder_ / "setup.exe");
+  const Bytes signed_setup = ReadBytes(folder_ / "signed.exe");
+  Bytes builders_sum = signed_setup;  // a signing tool that leaves the field alone
+  SetChecksum(builders_sum, StoredChecksum(setup));
+  Bytes older = setup;  // the linker's sum of the setup program alone
+  SetChecksum(older, StoredChecksum(ReadBytes(TARNELL_TEST_STUB)));
+  Bytes zero = setup;
+  SetChecksum(zero, 0);
+  Bytes older_damaged = older;
+  older_damaged[LoadDirectory(older).Record(3).stream_offset] ^= 0x04;
+
+  struct Case {
+    const char* what;
+    const Bytes& bytes;
+    PackageSum sum;
+    const char* said;  // by verify
+  };
+  const Case cases[] = {
+      {"signed, summed again by osslsigncode", signed_setup, PackageSum::kWholeFile, "over the whole file matches"},
+      {"signed, the builder's sum kept", builders_sum, PackageSum::kUnsignedFile, "without its signature matches"},
+      {"built before package sums", older, PackageSum::kNone, "no PE checksum over the package"},
+      {"no sum at all", zero, PackageSum::kNone, "no PE checksum over the package"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(SumOf(c.bytes), c.sum) << c.what;
+    WriteBytes(folder_ / "case.exe", c.bytes);
+    PackRun run = Pack("verify " + Quote((folder_ / "case.exe").string()));
+    EXPECT_EQ(run.status, 0) << c.what << ": " << run.err;
+    EXPECT_NE(run.out.find(c.said), std::string::npos) << c.what << ": " << run.out;
+  }
+  // An older setup has no package sum: only its streams can show damage.
+  EXPECT_EQ(SumOf(older_damaged), PackageSum::kNone);
+  Bytes signed_damaged = signed_setup;
+  signed_damaged[LoadDirectory(signed_setup).Record(5).stream_offset + 10] ^= 0x10;
+  EXPECT_EQ(SumOf(signed_damaged), PackageSum::kBroken);
 }
 
 TEST(StreamEncoder, RefusedStreamIsReplacedByTheNextEncoders) {

@@ -2,7 +2,7 @@
 // the native builder tests (they start it under Wine):
 //   package_check SETUP.exe FOLDER
 // reads the package, prints its directory as stored (hex) and its
-// has-data-folder flag, writes FOLDER\copy.exe as the setup copy and
+// has-data-folder flag and whether its PE checksum holds, writes FOLDER\copy.exe as the setup copy and
 // extracts every product file into FOLDER\program and FOLDER\data.
 // Exit status 0 when all of it worked, 1 with the logged line otherwise.
 #include <windows.h>
@@ -38,6 +38,7 @@ int main(int argc, char** argv) {
 
     SourceStream stream;
     stream.CreateOverFile(argv[1]);
+    std::printf("sum %s\n", PackageSumHolds(stream, package.Record(1).stream_offset) ? "holds" : "broken");
     InflateState decoder(&stream);
     ExtractionContext context{stream, decoder, program.c_str(), data.c_str(), false};
     for (std::size_t number = 2; number <= package.file_count; ++number) ExtractFile(context, package.Record(number));

@@ -13,6 +13,7 @@
 #include "abort_reason.h"
 #include "package/directory_writer.h"
 #include "package/package_loader.h"
+#include "package/pe_checksum.h"
 #include "package/pe_image.h"
 #include "pack_error.h"
 #include "setup_file.h"
@@ -39,6 +40,14 @@ void CheckStub(const Bytes& stub) {
   }
   throw PackError("the stub is a finished Tarnell setup (of \"" + std::string(package.product_name.c_str()) +
                   "\"); build from the setup program tarnell-setup.exe");
+}
+
+// The CheckSum field over the whole finished setup, by which the setup and
+// `verify` find a damaged payload.
+void StoreChecksum(Bytes& setup) {
+  std::size_t field = ReadPeImageInfo(setup.data(), std::min(setup.size(), kPeHeadSize)).checksum_field;
+  std::uint32_t sum = PeFileChecksum(setup.data(), setup.size(), field);
+  for (std::size_t i = 0; i < 4; ++i) setup[field + i] = static_cast<std::uint8_t>(sum >> (8 * i));
 }
 
 std::uint32_t Offset(std::uint64_t at, const std::string& what) {
@@ -117,6 +126,7 @@ Bytes ComposeSetup(const Manifest& manifest, const Bytes& stub, const Bytes& ski
   setup.resize(setup.size() + padding, 0);
   package.header_offset = Offset(setup.size(), "the package directory");
   Append(setup, SerializePackageDirectory(package));
+  StoreChecksum(setup);
   return setup;
 }
 

@@ -2,7 +2,8 @@
 // 1), one checked DEFLATE stream per product file, zero bytes up to where the
 // finished file is a multiple of 8 bytes long (so that signing appends its
 // certificate table directly behind the trailer), the package directory and
-// the trailer. The same inputs always give the same bytes.
+// the trailer; last, the PE header's CheckSum over all of it. The same inputs
+// always give the same bytes.
 #pragma once
 
 #include <string>

@@ -8,6 +8,7 @@
 #include "file_time.h"
 #include "graphics/skin_directory.h"
 #include "inflate/inflate_state.h"
+#include "package/package_sum.h"
 #include "pack_error.h"
 #include "setup_file.h"
 #include "temporary_file.h"
@@ -99,6 +100,24 @@ void CheckDistinctNames(const PackageDirectory& package) {
   }
 }
 
+// What the CheckSum field says of the file; PackError when it is damaged.
+std::string CheckSum(SetupFile& setup, const PackageDirectory& package) {
+  AbortReason reason;
+  PackageSum sum;
+  try {
+    sum = CheckPackageSum(setup, package.Record(1).stream_offset);
+  } catch (const AbortError&) {
+    throw PackError(reason.Take("the file cannot be read"));
+  }
+  switch (sum) {
+    case PackageSum::kWholeFile: return "the PE checksum over the whole file matches";
+    case PackageSum::kUnsignedFile: return "the PE checksum over the file without its signature matches";
+    case PackageSum::kNone: return "no PE checksum over the package (built before setups carried one); streams checked only";
+    case PackageSum::kBroken: break;
+  }
+  throw PackError(setup.Path() + ": the PE checksum does not match the file: the setup is damaged");
+}
+
 }  // namespace
 
 void ListSetup(const std::string& path, std::ostream& out) {
@@ -140,13 +159,15 @@ void VerifySetup(const std::string& path, std::ostream& out) {
     DecodeRecord(setup, decoder, record, [](const std::uint8_t*, std::size_t) {});
     total += record.size;
   }
-  out << path << ": " << package.file_count - 1 << " files, " << total << " bytes, all streams intact\n";
+  out << path << ": " << package.file_count - 1 << " files, " << total << " bytes, all streams intact\n"
+      << path << ": " << CheckSum(setup, package) << "\n";
 }
 
 void ExtractSetup(const std::string& path, const std::string& folder, bool force, std::ostream& out) {
   SetupFile setup(path);
   PackageDirectory package = ReadSetupDirectory(setup);
   CheckDistinctNames(package);
+  CheckSum(setup, package);
   if (!force) {
     for (std::size_t number = 2; number <= package.file_count; ++number) {
       std::filesystem::path target = std::filesystem::path(folder) / Utf8(package.Record(number).name);
