@@ -1,6 +1,9 @@
 // tarnell-pack: makes a setup executable from a manifest and the setup
 // program, and reads finished setups with the setup's own reader and decoder.
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -9,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "ansi_text.h"
 #include "manifest.h"
+#include "manifest_warnings.h"
 #include "output_guard.h"
 #include "pack_error.h"
 #include "setup_builder.h"
@@ -24,27 +29,41 @@ constexpr int kUsageError = 2;
 
 const char kUsage[] =
     "usage: tarnell-pack COMMAND ...\n"
-    "  build MANIFEST -o SETUP.exe [--level N] [--stub STUB.exe]\n"
+    "  build MANIFEST -o SETUP.exe [--level N] [--stub STUB.exe] [--verbose|--quiet]\n"
     "                         make a setup executable from a manifest\n"
-    "  list SETUP.exe         print the package directory of a setup\n"
+    "  check MANIFEST         check a manifest without building\n"
+    "  list SETUP.exe [--json] [--sha256]\n"
+    "                         print the package directory of a setup\n"
     "  verify SETUP.exe       decode every stream; non-zero exit on any fault\n"
     "  extract SETUP.exe DIR [--force]\n"
     "                         write the product files into DIR\n"
     "  skin check FOLDER [--header PNG]\n"
     "                         check a skin folder's pictures before building\n"
-    "Run tarnell-pack COMMAND --help for one command.\n";
+    "Run tarnell-pack COMMAND --help for one command; tarnell-pack --version.\n";
 
 const char kBuildUsage[] =
-    "usage: tarnell-pack build MANIFEST -o SETUP.exe [--level N] [--stub STUB.exe]\n"
+    "usage: tarnell-pack build MANIFEST -o SETUP.exe [--level N] [--stub STUB.exe] [--verbose|--quiet]\n"
     "  MANIFEST        the TOML manifest; its paths are relative to its folder\n"
     "  -o SETUP.exe    the setup to write; replaced only when the build succeeds\n"
     "  --level N       libdeflate compression level, 1 to 12 (default 12)\n"
     "  --stub STUB.exe the unsigned setup program to append the package to; by\n"
     "                  default tarnell-setup.exe beside tarnell-pack, else the one\n"
     "                  this source tree builds with the i686 preset:\n"
-    "                  " TARNELL_PACK_DEFAULT_STUB "\n";
+    "                  " TARNELL_PACK_DEFAULT_STUB "\n"
+    "  --verbose       one line per file on standard error, with its size and\n"
+    "                  ratio (the default when standard error is a terminal)\n"
+    "  --quiet         print nothing but errors\n"
+    "  Files without a time take SOURCE_DATE_EPOCH when it is set.\n";
 
-const char kListUsage[] = "usage: tarnell-pack list SETUP.exe\n  Prints product, version, files and associations.\n";
+const char kCheckUsage[] =
+    "usage: tarnell-pack check MANIFEST\n"
+    "  Checks the manifest, its files and its skin as build does, without building.\n";
+
+const char kListUsage[] =
+    "usage: tarnell-pack list SETUP.exe [--json] [--sha256]\n"
+    "  Prints product, version, files and associations.\n"
+    "  --json    as one JSON object (its shape is in README.md)\n"
+    "  --sha256  decode every file and print its SHA-256\n";
 const char kVerifyUsage[] =
     "usage: tarnell-pack verify SETUP.exe\n"
     "  Reads the package as the setup does, checks the skin archive's directory and\n"
@@ -117,9 +136,19 @@ std::vector<BuildInput> BuildInputs(const std::string& manifest_path, const Mani
   return inputs;
 }
 
+enum class Verbosity { kQuiet, kNormal, kPerFile };
+
+std::string Ratio(std::size_t packed, std::size_t size) {
+  if (size == 0) return "empty";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f%%", 100.0 * static_cast<double>(packed) / static_cast<double>(size));
+  return text;
+}
+
 int Build(const std::vector<std::string>& args) {
   std::string manifest_path, output, stub;
   int level = 12;
+  Verbosity verbosity = isatty(STDERR_FILENO) ? Verbosity::kPerFile : Verbosity::kNormal;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     auto next = [&]() -> const std::string& {
@@ -132,6 +161,10 @@ int Build(const std::vector<std::string>& args) {
       level = ParseLevel(next());
     } else if (arg == "--stub") {
       stub = next();
+    } else if (arg == "--verbose") {
+      verbosity = Verbosity::kPerFile;
+    } else if (arg == "--quiet") {
+      verbosity = Verbosity::kQuiet;
     } else if (!arg.empty() && arg[0] == '-') {
       throw UsageError{"unknown option " + arg};
     } else if (manifest_path.empty()) {
@@ -146,9 +179,32 @@ int Build(const std::vector<std::string>& args) {
   Manifest manifest = LoadManifest(manifest_path);
   if (stub.empty()) stub = DefaultStub();
   CheckOutput(output, BuildInputs(manifest_path, manifest, stub));
-  Bytes setup = ComposeSetup(manifest, ReadWholeFile(stub, "stub"), BuildSkinArchive(manifest), DefaultEncoders(level));
+  if (verbosity != Verbosity::kQuiet) {
+    for (const std::string& warning : ManifestWarnings(manifest)) std::cerr << "tarnell-pack: warning: " << warning << "\n";
+  }
+  FilePacked on_file;
+  if (verbosity == Verbosity::kPerFile) {
+    on_file = [](const ManifestFile& file, std::size_t packed) {
+      std::cerr << "  " << AnsiToUtf8(file.name) << ": " << file.size << " -> " << packed << " bytes ("
+                << Ratio(packed, file.size) << ")\n";
+    };
+  }
+  Bytes setup = ComposeSetup(manifest, ReadWholeFile(stub, "stub"), BuildSkinArchive(manifest), DefaultEncoders(level),
+                             on_file);
   WriteSetupFile(output, setup);
-  std::cout << output << ": " << manifest.files.size() << " files, " << setup.size() << " bytes\n";
+  if (verbosity != Verbosity::kQuiet) {
+    std::cout << output << ": " << manifest.files.size() << " files, " << setup.size() << " bytes\n";
+  }
+  return 0;
+}
+
+int Check(const std::vector<std::string>& args) {
+  if (args.size() != 1 || args[0].empty() || args[0][0] == '-') throw UsageError{kCheckUsage};
+  Manifest manifest = LoadManifest(args[0]);
+  BuildSkinArchive(manifest);
+  for (const std::string& warning : ManifestWarnings(manifest)) std::cerr << "tarnell-pack: warning: " << warning << "\n";
+  std::cout << args[0] << ": " << manifest.files.size() << " files, " << manifest.associations.size()
+            << " associations, ready to build\n";
   return 0;
 }
 
@@ -187,6 +243,10 @@ int Run(const std::string& command, const std::vector<std::string>& args) {
     if (WantsHelp(args)) return std::cout << kBuildUsage, 0;
     return Build(args);
   }
+  if (command == "check") {
+    if (WantsHelp(args)) return std::cout << kCheckUsage, 0;
+    return Check(args);
+  }
   struct Reader {
     const char* name;
     const char* usage;
@@ -198,8 +258,13 @@ int Run(const std::string& command, const std::vector<std::string>& args) {
     if (WantsHelp(args)) return std::cout << reader.usage, 0;
     std::vector<std::string> operands = args;
     bool force = command == "extract" && TakeFlag(operands, "--force");
+    ListOptions list;
+    if (command == "list") {
+      list.json = TakeFlag(operands, "--json");
+      list.sha256 = TakeFlag(operands, "--sha256");
+    }
     if (operands.size() != reader.arguments) throw UsageError{std::string(reader.usage)};
-    if (command == "list") ListSetup(operands[0], std::cout);
+    if (command == "list") ListSetup(operands[0], list, std::cout);
     if (command == "verify") VerifySetup(operands[0], std::cout);
     if (command == "extract") ExtractSetup(operands[0], operands[1], force, std::cout);
     return 0;
@@ -214,6 +279,10 @@ int main(int argc, char** argv) {
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     std::cout << kUsage;
     return args.empty() ? kUsageError : 0;
+  }
+  if (args[0] == "--version") {
+    std::cout << "tarnell-pack " TARNELL_PACK_VERSION "\n";
+    return 0;
   }
   std::string command = args[0];
   args.erase(args.begin());

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <limits>
@@ -25,6 +26,7 @@ class ManifestReader {
 
   Manifest Read() {
     CheckReadable();
+    source_date_ = SourceDateEpoch();
     toml::table root;
     try {
       root = toml::parse_file(path_);
@@ -250,6 +252,8 @@ class ManifestReader {
 
     if (const toml::node* time = Value(table, "time", prefix + "time", false)) {
       file.file_time = FileTime(*time, prefix + "time");
+    } else if (source_date_) {
+      file.file_time = *source_date_;
     } else {
       std::optional<std::uint64_t> modified = FileTimeFromUnix(status.st_mtim.tv_sec, status.st_mtim.tv_nsec);
       if (!modified) Fail(source_node, prefix + "time", source + " was last changed before 1601");
@@ -347,8 +351,22 @@ class ManifestReader {
     }
   }
 
+  // SOURCE_DATE_EPOCH, the reproducible-builds convention: seconds since
+  // 1970 that stand for every file's time, so that a fresh checkout (whose
+  // files are as old as the checkout) builds the same setup.
+  static std::optional<std::uint64_t> SourceDateEpoch() {
+    const char* text = std::getenv("SOURCE_DATE_EPOCH");
+    if (text == nullptr || *text == '\0') return std::nullopt;
+    static const std::regex kSeconds("[0-9]{1,12}");
+    if (!std::regex_match(text, kSeconds)) {
+      throw PackError(std::string("SOURCE_DATE_EPOCH: \"") + text + "\" is not a number of seconds since 1970");
+    }
+    return FileTimeFromUnix(std::stoll(text), 0);
+  }
+
   std::string path_;
   fs::path folder_;
+  std::optional<std::uint64_t> source_date_;
 };
 
 }  // namespace

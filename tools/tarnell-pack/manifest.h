@@ -8,7 +8,8 @@
 //   [skin]     folder, header (both optional; paths)
 //   [[file]]   source, name, destination ("program"|"data"|"data-untouched"),
 //              shortcut ("none"|"start-menu"|"start-menu+desktop"), icon,
-//              service, time (an offset date-time)
+//              service, time (an offset date-time; default SOURCE_DATE_EPOCH
+//              when set, else the source's modification time)
 //   [[association]]  extension, program, text, icon
 // Paths are relative to the manifest's folder.
 #pragma once

@@ -74,7 +74,7 @@ Bytes ReadWholeFile(const std::string& path, const std::string& what) {
 }
 
 Bytes ComposeSetup(const Manifest& manifest, const Bytes& stub, const Bytes& skin,
-                   const std::vector<StreamEncoder>& encoders) {
+                   const std::vector<StreamEncoder>& encoders, const FilePacked& on_file) {
   CheckStub(stub);
   Bytes setup = stub;
   PackageDirectory package;
@@ -105,7 +105,9 @@ Bytes ComposeSetup(const Manifest& manifest, const Bytes& stub, const Bytes& ski
     record.size = file.size;
     record.name = AnsiText(file.name);
     try {
-      Append(setup, EncodeChecked(data, encoders));
+      Bytes stream = EncodeChecked(data, encoders);
+      if (on_file) on_file(file, stream.size());
+      Append(setup, stream);
     } catch (const PackError& error) {
       throw PackError(file.source + ": " + error.what());
     }

@@ -1,7 +1,9 @@
 #include "setup_commands.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "abort_reason.h"
 #include "ansi_text.h"
@@ -11,6 +13,7 @@
 #include "package/package_sum.h"
 #include "pack_error.h"
 #include "setup_file.h"
+#include "sha256.h"
 #include "temporary_file.h"
 
 namespace {
@@ -118,11 +121,73 @@ std::string CheckSum(SetupFile& setup, const PackageDirectory& package) {
   throw PackError(setup.Path() + ": the PE checksum does not match the file: the setup is damaged");
 }
 
+// A JSON string of a UTF-8 text.
+std::string Json(const std::string& text) {
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '\\') {
+      quoted += '\\';
+      quoted += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\u%04x", c);
+      quoted += escape;
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "\"";
+}
+
+// The shape README.md documents under "list --json".
+void ListJson(const PackageDirectory& package, const std::vector<std::string>& digests, std::ostream& out) {
+  const VersionRecord& version = package.version;
+  out << "{\n  \"product\": " << Json(Utf8(package.product_name)) << ",\n  \"version\": "
+      << Json(std::to_string(version.major) + "." + std::to_string(version.minor)) << ",\n  \"major\": "
+      << int{version.major} << ",\n  \"minor\": " << version.minor << ",\n  \"language\": "
+      << Json(version.language == 0 ? "english" : "german") << ",\n  \"patch\": " << (version.patch ? "true" : "false")
+      << ",\n  \"display_icon\": " << Json(Utf8(package.display_icon)) << ",\n  \"skin\": {\"offset\": "
+      << package.Record(1).stream_offset << ", \"size\": " << package.Record(1).size
+      << "},\n  \"directory_offset\": " << package.header_offset << ",\n  \"files\": [";
+  for (std::size_t number = 2; number <= package.file_count; ++number) {
+    const FileRecord& record = package.Record(number);
+    out << (number == 2 ? "\n" : ",\n") << "    {\"name\": " << Json(Utf8(record.name)) << ", \"size\": " << record.size
+        << ", \"stream_offset\": " << record.stream_offset << ", \"destination\": "
+        << Json(DestinationText(record.destination)) << ", \"shortcut\": " << Json(ShortcutText(record.shortcut_kind))
+        << ", \"icon\": " << int{record.icon_index} << ", \"service\": " << (record.service ? "true" : "false")
+        << ", \"time\": " << Json(FileTimeText(record.file_time));
+    if (!digests[number].empty()) out << ", \"sha256\": " << Json(digests[number]);
+    out << "}";
+  }
+  out << "\n  ],\n  \"associations\": [";
+  for (std::size_t i = 0; i < package.association_count; ++i) {
+    const AssociationEntry& entry = package.associations[i];
+    out << (i == 0 ? "\n" : ",\n") << "    {\"extension\": " << Json(Utf8(entry.extension))
+        << ", \"program\": " << Json(Utf8(entry.program)) << ", \"text\": " << Json(Utf8(entry.third))
+        << ", \"icon\": " << entry.icon_index << "}";
+  }
+  out << "\n  ]\n}\n";
+}
+
 }  // namespace
 
-void ListSetup(const std::string& path, std::ostream& out) {
+void ListSetup(const std::string& path, const ListOptions& options, std::ostream& out) {
   SetupFile setup(path);
   PackageDirectory package = ReadSetupDirectory(setup);
+  std::vector<std::string> digests(package.file_count + 1);
+  if (options.sha256) {
+    InflateState decoder(&setup);
+    for (std::size_t number = 2; number <= package.file_count; ++number) {
+      Sha256 digest;
+      DecodeRecord(setup, decoder, package.Record(number),
+                   [&](const std::uint8_t* bytes, std::size_t n) { digest.Add(bytes, n); });
+      digests[number] = digest.HexDigest();
+    }
+  }
+  if (options.json) {
+    ListJson(package, digests, out);
+    return;
+  }
   const VersionRecord& version = package.version;
   out << "Product:      " << Utf8(package.product_name) << "\n"
       << "Version:      " << int{version.major} << "." << version.minor << ", "
@@ -138,6 +203,7 @@ void ListSetup(const std::string& path, std::ostream& out) {
         << DestinationText(record.destination) << ", shortcut " << ShortcutText(record.shortcut_kind) << ", icon "
         << int{record.icon_index} << (record.service ? ", service" : "") << ", time "
         << FileTimeText(record.file_time) << "\n";
+    if (options.sha256) out << "    sha256 " << digests[number] << "\n";
   }
   out << "Associations: " << int{package.association_count} << "\n";
   for (std::size_t i = 0; i < package.association_count; ++i) {

@@ -6,7 +6,12 @@
 #include <ostream>
 #include <string>
 
-void ListSetup(const std::string& path, std::ostream& out);
+struct ListOptions {
+  bool json = false;    // the shape README.md documents
+  bool sha256 = false;  // decode every file and print its SHA-256
+};
+
+void ListSetup(const std::string& path, const ListOptions& options, std::ostream& out);
 // Decodes every stream and compares its length with its record's size,
 // checks the skin archive's directory and the PE checksum over the file, and
 // says which sum it found.
