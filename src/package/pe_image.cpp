@@ -37,6 +37,7 @@ PeImageInfo ReadPeImageInfo(const std::uint8_t* head, std::size_t length) {
   std::size_t entry = count_field + 4 + kSecurityEntry * 8;
   if (optional_size < count_field + 4 || length - optional < count_field + 4) return info;
   info.is_pe = true;
+  info.is_64_bit = magic == 0x20B;
   info.checksum_field = optional + kChecksumField;
   info.checksum = Little(head + info.checksum_field, 4);
   if (Little(head + optional + count_field, 4) <= kSecurityEntry) return info;

@@ -17,6 +17,7 @@ inline constexpr std::size_t kPeHeadSize = 4096;
 
 struct PeImageInfo {
   bool is_pe = false;            // MZ header, PE signature and a known optional header
+  bool is_64_bit = false;        // PE32+
   std::uint32_t certificate_offset = 0;  // the security entry as stored; 0 when unsigned
   std::uint32_t certificate_size = 0;
   std::size_t checksum_field = 0;        // file offset of the optional header's CheckSum

@@ -982,15 +982,66 @@ TEST_F(PackTest, InstalledToolFindsTheSetupProgramBesideIt) {
   ASSERT_EQ(std::system(install.c_str()), 0);
   const fs::path bin = folder_ / "prefix" / "bin";
   ASSERT_TRUE(fs::exists(bin / "tarnell-pack"));
-  // Another program under the setup's name shows which one build took.
+  // Other programs under the setups' names show which one build took.
   fs::remove(bin / "tarnell-setup.exe");
+  fs::remove(bin / "tarnell-setup-x64.exe");
   fs::copy_file(TARNELL_TEST_STUB, bin / "tarnell-setup.exe");
+  fs::copy_file(TARNELL_TEST_STUB_X64, bin / "tarnell-setup-x64.exe");
   WriteText(folder_ / "a.txt", "text");
-  WriteText(folder_ / "m.toml", "[product]\nname = \"Hello\"\nversion = \"1.0\"\n[[file]]\nsource = \"a.txt\"\n");
-  std::string build = Quote((bin / "tarnell-pack").string()) + " build --quiet " + Quote((folder_ / "m.toml").string()) +
-                      " -o " + Quote((folder_ / "s.exe").string());
-  ASSERT_EQ(std::system(build.c_str()), 0);
-  EXPECT_EQ(LoadDirectory(ReadBytes(folder_ / "s.exe")).Record(1).stream_offset, fs::file_size(TARNELL_TEST_STUB));
+  const std::string manifest = "[product]\nname = \"Hello\"\nversion = \"1.0\"\n";
+  const std::string file = "[[file]]\nsource = \"a.txt\"\n";
+  WriteText(folder_ / "x86.toml", manifest + file);
+  WriteText(folder_ / "x64.toml", manifest + "architecture = \"x64\"\n" + file);
+  for (const std::string architecture : {"x86", "x64"}) {
+    std::string build = Quote((bin / "tarnell-pack").string()) + " build --quiet " +
+                        Quote((folder_ / (architecture + ".toml")).string()) + " -o " + Quote((folder_ / "s.exe").string());
+    ASSERT_EQ(std::system(build.c_str()), 0) << architecture;
+    EXPECT_EQ(LoadDirectory(ReadBytes(folder_ / "s.exe")).Record(1).stream_offset,
+              fs::file_size(architecture == "x86" ? TARNELL_TEST_STUB : TARNELL_TEST_STUB_X64))
+        << architecture;
+  }
+}
+
+TEST_F(PackTest, ArchitecturePicksTheSetupProgramAndListShowsIt) {
+  WriteText(folder_ / "Hello.exe", "program");
+  const std::string product = "[product]\nname = \"Hello\"\nversion = \"1.0\"\n";
+  const std::string file = "[[file]]\nsource = \"Hello.exe\"\n";
+  WriteText(folder_ / "x86.toml", product + file);
+  WriteText(folder_ / "x64.toml", product + "architecture = \"x64\"\n" + file);
+  WriteText(folder_ / "arm.toml", product + "architecture = \"arm64\"\n" + file);
+  auto build = [&](const std::string& manifest, const std::string& stub) {
+    return Pack("build " + Quote((folder_ / manifest).string()) + " -o " + Quote((folder_ / "s.exe").string()) +
+                " --stub " + Quote(stub));
+  };
+  PackRun x64 = build("x64.toml", TARNELL_TEST_STUB_X64);
+  ASSERT_EQ(x64.status, 0) << x64.err;
+  const Bytes setup = ReadBytes(folder_ / "s.exe");
+  EXPECT_EQ(SumOf(setup), PackageSum::kWholeFile) << "the sum of a PE32+ image";
+  EXPECT_NE(Pack("list " + Quote((folder_ / "s.exe").string())).out.find("Setup:        x64 (64-bit setup program)\n"),
+            std::string::npos);
+  EXPECT_NE(Pack("list --json " + Quote((folder_ / "s.exe").string())).out.find("\"architecture\": \"x64\""),
+            std::string::npos);
+  ASSERT_EQ(build("x86.toml", TARNELL_TEST_STUB).status, 0);
+  EXPECT_NE(Pack("list " + Quote((folder_ / "s.exe").string())).out.find("Setup:        x86 (32-bit setup program)\n"),
+            std::string::npos);
+
+  struct Case {
+    std::string manifest;
+    std::string stub;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"x64.toml", TARNELL_TEST_STUB, "the stub is a 32-bit setup program, but product.architecture asks for \"x64\""},
+      {"x86.toml", TARNELL_TEST_STUB_X64, "the stub is a 64-bit setup program, but product.architecture asks for \"x86\""},
+      {"arm.toml", TARNELL_TEST_STUB, "product.architecture: \"arm64\" is none of \"x86\", \"x64\""},
+  };
+  for (const Case& c : cases) {
+    fs::remove(folder_ / "s.exe");
+    PackRun run = build(c.manifest, c.stub);
+    EXPECT_EQ(run.status, 1) << c.manifest;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(folder_ / "s.exe"));
+  }
 }
 
 TEST(StreamEncoder, RefusedStreamIsReplacedByTheNextEncoders) {

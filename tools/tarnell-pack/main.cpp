@@ -47,9 +47,11 @@ const char kBuildUsage[] =
     "  -o SETUP.exe    the setup to write; replaced only when the build succeeds\n"
     "  --level N       libdeflate compression level, 1 to 12 (default 12)\n"
     "  --stub STUB.exe the unsigned setup program to append the package to; by\n"
-    "                  default tarnell-setup.exe beside tarnell-pack, else the one\n"
-    "                  this source tree builds with the i686 preset:\n"
+    "                  default tarnell-setup.exe (architecture \"x64\":\n"
+    "                  tarnell-setup-x64.exe) beside tarnell-pack, else the one\n"
+    "                  this source tree builds with the i686 (x86_64) preset:\n"
     "                  " TARNELL_PACK_DEFAULT_STUB "\n"
+    "                  " TARNELL_PACK_DEFAULT_STUB_X64 "\n"
     "  --verbose       one line per file on standard error, with its size and\n"
     "                  ratio (the default when standard error is a terminal)\n"
     "  --quiet         print nothing but errors\n"
@@ -99,16 +101,21 @@ bool TakeFlag(std::vector<std::string>& args, const std::string& flag) {
   return found;
 }
 
-std::string DefaultStub() {
+// The setup program for `architecture`: beside tarnell-pack (an installed
+// pair), else the one this source tree builds.
+std::string DefaultStub(Architecture architecture) {
+  bool x64 = architecture == Architecture::kX64;
+  const char* name = x64 ? "tarnell-setup-x64.exe" : "tarnell-setup.exe";
+  std::string built = x64 ? TARNELL_PACK_DEFAULT_STUB_X64 : TARNELL_PACK_DEFAULT_STUB;
   std::error_code error;
   std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
   if (!error) {
-    std::filesystem::path beside = self.parent_path() / "tarnell-setup.exe";
+    std::filesystem::path beside = self.parent_path() / name;
     if (std::filesystem::is_regular_file(beside)) return beside.string();
   }
-  if (std::filesystem::is_regular_file(TARNELL_PACK_DEFAULT_STUB)) return TARNELL_PACK_DEFAULT_STUB;
-  throw PackError("no setup program beside tarnell-pack or at " TARNELL_PACK_DEFAULT_STUB
-                  " (build the i686 preset, or name one with --stub)");
+  if (std::filesystem::is_regular_file(built)) return built;
+  throw PackError(std::string("no ") + name + " beside tarnell-pack or at " + built + " (build the " +
+                  (x64 ? "x86_64" : "i686") + " preset, or name one with --stub)");
 }
 
 int ParseLevel(const std::string& text) {
@@ -177,7 +184,7 @@ int Build(const std::vector<std::string>& args) {
   if (output.empty()) throw UsageError{"no output given (-o SETUP.exe)"};
 
   Manifest manifest = LoadManifest(manifest_path);
-  if (stub.empty()) stub = DefaultStub();
+  if (stub.empty()) stub = DefaultStub(manifest.architecture);
   CheckOutput(output, BuildInputs(manifest_path, manifest, stub));
   if (verbosity != Verbosity::kQuiet) {
     for (const std::string& warning : ManifestWarnings(manifest)) std::cerr << "tarnell-pack: warning: " << warning << "\n";

@@ -134,7 +134,7 @@ class ManifestReader {
   std::string PathOf(const std::string& relative) const { return (folder_ / relative).lexically_normal().string(); }
 
   void ReadProduct(const toml::table& product, Manifest& manifest) const {
-    CheckKeys(product, "product.", {"name", "version", "language", "patch", "display_icon"});
+    CheckKeys(product, "product.", {"name", "version", "language", "patch", "display_icon", "architecture"});
     std::string name_utf8 = *String(product, "name", "product.name", true);
     manifest.product_name = Ansi(product, "name", "product.name", name_utf8);
     const toml::node& name_node = *product.get("name");
@@ -156,6 +156,8 @@ class ManifestReader {
     manifest.minor = static_cast<std::uint16_t>(std::stoi(parts[2]));
     manifest.language = static_cast<std::uint8_t>(Choice(product, "language", "product.language", {"english", "german"}));
     manifest.patch = Bool(product, "patch", "product.patch");
+    manifest.architecture =
+        static_cast<Architecture>(Choice(product, "architecture", "product.architecture", {"x86", "x64"}));
     if (std::optional<std::string> icon = String(product, "display_icon", "product.display_icon", false)) {
       manifest.display_icon = Ansi(product, "display_icon", "product.display_icon", *icon);
     }

@@ -4,7 +4,7 @@
 // cleanly or is refused with a message naming the field.
 //
 //   [product]  name, version "major.minor", language ("english"|"german"),
-//              patch, display_icon ("File.exe,0")
+//              patch, display_icon ("File.exe,0"), architecture ("x86"|"x64")
 //   [skin]     folder, header (both optional; paths)
 //   [[file]]   source, name, destination ("program"|"data"|"data-untouched"),
 //              shortcut ("none"|"start-menu"|"start-menu+desktop"), icon,
@@ -44,8 +44,14 @@ struct ManifestAssociation {
   std::uint16_t icon = 0;
 };
 
+// Which setup program carries the product: the 32-bit one installs into
+// "Program Files (x86)" and the 32-bit registry view, the 64-bit one into
+// "Program Files" and the 64-bit view.
+enum class Architecture : std::uint8_t { kX86 = 0, kX64 = 1 };
+
 struct Manifest {
   std::string product_name;  // ANSI
+  Architecture architecture = Architecture::kX86;
   std::uint8_t major = 0;
   std::uint16_t minor = 0;
   std::uint8_t language = 0;

@@ -24,9 +24,14 @@ namespace {
 constexpr std::uint64_t kAddressable = std::numeric_limits<std::uint32_t>::max();
 constexpr std::size_t kSignatureAlignment = 8;
 
-void CheckStub(const Bytes& stub) {
+void CheckStub(const Bytes& stub, Architecture architecture) {
   PeImageInfo info = ReadPeImageInfo(stub.data(), std::min(stub.size(), kPeHeadSize));
   if (!info.is_pe) throw PackError("the stub is not a Windows program image");
+  if (info.is_64_bit != (architecture == Architecture::kX64)) {
+    throw PackError(std::string("the stub is a ") + (info.is_64_bit ? "64" : "32") +
+                    "-bit setup program, but product.architecture asks for " +
+                    (architecture == Architecture::kX64 ? "\"x64\" (tarnell-setup-x64.exe)" : "\"x86\" (tarnell-setup.exe)"));
+  }
   if (info.certificate_offset != 0) {
     throw PackError("the stub is signed; build from the unsigned setup program and sign the finished setup");
   }
@@ -75,7 +80,7 @@ Bytes ReadWholeFile(const std::string& path, const std::string& what) {
 
 Bytes ComposeSetup(const Manifest& manifest, const Bytes& stub, const Bytes& skin,
                    const std::vector<StreamEncoder>& encoders, const FilePacked& on_file) {
-  CheckStub(stub);
+  CheckStub(stub, manifest.architecture);
   Bytes setup = stub;
   PackageDirectory package;
   package.version.language = manifest.language;

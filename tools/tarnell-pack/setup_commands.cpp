@@ -1,5 +1,6 @@
 #include "setup_commands.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -11,6 +12,7 @@
 #include "graphics/skin_directory.h"
 #include "inflate/inflate_state.h"
 #include "package/package_sum.h"
+#include "package/pe_image.h"
 #include "pack_error.h"
 #include "setup_file.h"
 #include "sha256.h"
@@ -140,9 +142,11 @@ std::string Json(const std::string& text) {
 }
 
 // The shape README.md documents under "list --json".
-void ListJson(const PackageDirectory& package, const std::vector<std::string>& digests, std::ostream& out) {
+void ListJson(const PackageDirectory& package, bool is_64_bit, const std::vector<std::string>& digests,
+              std::ostream& out) {
   const VersionRecord& version = package.version;
-  out << "{\n  \"product\": " << Json(Utf8(package.product_name)) << ",\n  \"version\": "
+  out << "{\n  \"product\": " << Json(Utf8(package.product_name)) << ",\n  \"architecture\": "
+      << Json(is_64_bit ? "x64" : "x86") << ",\n  \"version\": "
       << Json(std::to_string(version.major) + "." + std::to_string(version.minor)) << ",\n  \"major\": "
       << int{version.major} << ",\n  \"minor\": " << version.minor << ",\n  \"language\": "
       << Json(version.language == 0 ? "english" : "german") << ",\n  \"patch\": " << (version.patch ? "true" : "false")
@@ -184,12 +188,21 @@ void ListSetup(const std::string& path, const ListOptions& options, std::ostream
       digests[number] = digest.HexDigest();
     }
   }
+  std::uint8_t head[kPeHeadSize] = {};
+  AbortReason reason;
+  try {
+    setup.ReadAt(0, head, static_cast<std::size_t>(std::min<std::uint64_t>(setup.Size(), sizeof head)));
+  } catch (const AbortError&) {
+    throw PackError(reason.Take("the file cannot be read"));
+  }
+  bool is_64_bit = ReadPeImageInfo(head, sizeof head).is_64_bit;
   if (options.json) {
-    ListJson(package, digests, out);
+    ListJson(package, is_64_bit, digests, out);
     return;
   }
   const VersionRecord& version = package.version;
   out << "Product:      " << Utf8(package.product_name) << "\n"
+      << "Setup:        " << (is_64_bit ? "x64 (64-bit setup program)" : "x86 (32-bit setup program)") << "\n"
       << "Version:      " << int{version.major} << "." << version.minor << ", "
       << (version.language == 0 ? "english" : "german") << (version.patch ? ", patch" : "") << "\n"
       << "Display icon: " << Utf8(package.display_icon) << "\n"
