@@ -134,6 +134,7 @@ std::vector<BuildInput> BuildInputs(const std::string& manifest_path, const Mani
     inputs.push_back({manifest.files[i].source, "file[" + std::to_string(i + 1) + "].source"});
   }
   if (manifest.header_picture) inputs.push_back({*manifest.header_picture, "skin.header"});
+  if (manifest.setup_icon) inputs.push_back({*manifest.setup_icon, "product.setup_icon"});
   if (manifest.skin_folder) {
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(*manifest.skin_folder, error)) {

@@ -134,7 +134,8 @@ class ManifestReader {
   std::string PathOf(const std::string& relative) const { return (folder_ / relative).lexically_normal().string(); }
 
   void ReadProduct(const toml::table& product, Manifest& manifest) const {
-    CheckKeys(product, "product.", {"name", "version", "language", "patch", "display_icon", "architecture"});
+    CheckKeys(product, "product.", {"name", "version", "language", "patch", "display_icon", "architecture",
+                                    "setup_icon", "copyright"});
     std::string name_utf8 = *String(product, "name", "product.name", true);
     manifest.product_name = Ansi(product, "name", "product.name", name_utf8);
     const toml::node& name_node = *product.get("name");
@@ -158,6 +159,11 @@ class ManifestReader {
     manifest.patch = Bool(product, "patch", "product.patch");
     manifest.architecture =
         static_cast<Architecture>(Choice(product, "architecture", "product.architecture", {"x86", "x64"}));
+    if (std::optional<std::string> icon = String(product, "setup_icon", "product.setup_icon", false)) {
+      manifest.setup_icon = PathOf(*icon);
+      if (!fs::is_regular_file(*manifest.setup_icon)) Fail(*product.get("setup_icon"), "product.setup_icon", "no file " + *icon);
+    }
+    manifest.copyright = String(product, "copyright", "product.copyright", false).value_or("");
     if (std::optional<std::string> icon = String(product, "display_icon", "product.display_icon", false)) {
       manifest.display_icon = Ansi(product, "display_icon", "product.display_icon", *icon);
     }

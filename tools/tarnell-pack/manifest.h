@@ -4,7 +4,8 @@
 // cleanly or is refused with a message naming the field.
 //
 //   [product]  name, version "major.minor", language ("english"|"german"),
-//              patch, display_icon ("File.exe,0"), architecture ("x86"|"x64")
+//              patch, display_icon ("File.exe,0"), architecture ("x86"|"x64"),
+//              setup_icon (an .ico path), copyright
 //   [skin]     folder, header (both optional; paths)
 //   [[file]]   source, name, destination ("program"|"data"|"data-untouched"),
 //              shortcut ("none"|"start-menu"|"start-menu+desktop"), icon,
@@ -57,6 +58,8 @@ struct Manifest {
   std::uint8_t language = 0;
   bool patch = false;
   std::string display_icon;  // ANSI
+  std::optional<std::string> setup_icon;  // the setup program's own icon
+  std::string copyright;                  // UTF-8, for the version resource
   std::optional<std::string> skin_folder;
   std::optional<std::string> header_picture;
   std::vector<ManifestFile> files;

@@ -16,6 +16,7 @@
 #include "package/pe_checksum.h"
 #include "package/pe_image.h"
 #include "pack_error.h"
+#include "setup_branding.h"
 #include "setup_file.h"
 #include "temporary_file.h"
 
@@ -81,7 +82,7 @@ Bytes ReadWholeFile(const std::string& path, const std::string& what) {
 Bytes ComposeSetup(const Manifest& manifest, const Bytes& stub, const Bytes& skin,
                    const std::vector<StreamEncoder>& encoders, const FilePacked& on_file) {
   CheckStub(stub, manifest.architecture);
-  Bytes setup = stub;
+  Bytes setup = BrandSetupProgram(stub, manifest);
   PackageDirectory package;
   package.version.language = manifest.language;
   package.version.patch = manifest.patch ? 1 : 0;
