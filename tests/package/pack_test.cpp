@@ -573,6 +573,15 @@ struct Damageable {
   PackageDirectory package;
 };
 
+// m.toml with a.txt (5003 bytes that compress) and b.dll (13 bytes, data folder).
+void WriteTwoFileProduct(const fs::path& folder) {
+  WriteText(folder / "a.txt", std::string(5000, 'a') + "end");
+  WriteText(folder / "b.dll", "library bytes");
+  WriteText(folder / "m.toml",
+            "[product]\nname = \"Hello\"\nversion = \"1.0\"\n[[file]]\nsource = \"a.txt\"\n"
+            "[[file]]\nsource = \"b.dll\"\ndestination = \"data\"\n");
+}
+
 // Damage as an older setup shows it, with no PE checksum to find it first:
 // what the package reader and the decoder must find on their own.
 Bytes Unsummed(Bytes setup) {
@@ -591,11 +600,7 @@ Bytes WithDirectory(const Bytes& setup, const PackageDirectory& package) {
 }  // namespace
 
 TEST_F(PackTest, DamagedSetupsAreRefusedAndNothingIsWrittenOutside) {
-  WriteText(folder_ / "a.txt", std::string(5000, 'a') + "end");
-  WriteText(folder_ / "b.dll", "library bytes");
-  WriteText(folder_ / "m.toml",
-            "[product]\nname = \"Hello\"\nversion = \"1.0\"\n[[file]]\nsource = \"a.txt\"\n"
-            "[[file]]\nsource = \"b.dll\"\ndestination = \"data\"\n");
+  WriteTwoFileProduct(folder_);
   ASSERT_EQ(Build(folder_ / "m.toml", folder_ / "good.exe").status, 0);
   Bytes good = ReadBytes(folder_ / "good.exe");
   PackageDirectory package = LoadDirectory(good);
@@ -679,11 +684,7 @@ TEST_F(PackTest, DamagedSetupsAreRefusedAndNothingIsWrittenOutside) {
 }
 
 TEST_F(PackTest, ExtractNeverReplacesAFileWithLessThanAWholeProductFile) {
-  WriteText(folder_ / "a.txt", std::string(5000, 'a') + "end");
-  WriteText(folder_ / "b.dll", "library bytes");
-  WriteText(folder_ / "m.toml",
-            "[product]\nname = \"Hello\"\nversion = \"1.0\"\n[[file]]\nsource = \"a.txt\"\n"
-            "[[file]]\nsource = \"b.dll\"\n");
+  WriteTwoFileProduct(folder_);
   ASSERT_EQ(Build(folder_ / "m.toml", folder_ / "good.exe").status, 0);
   Bytes good = ReadBytes(folder_ / "good.exe");
   PackageDirectory package = LoadDirectory(good);

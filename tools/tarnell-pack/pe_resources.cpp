@@ -17,14 +17,7 @@ constexpr std::uint32_t kInitializedData = 0x00000040;
 constexpr std::uint32_t kMemoryRead = 0x40000000;
 constexpr int kMaxDepth = 3;
 
-std::uint32_t Get(const Bytes& bytes, std::size_t at, int width) {
-  if (at > bytes.size() || bytes.size() - at < static_cast<std::size_t>(width)) {
-    throw PackError("the stub's headers or resources run past its end");
-  }
-  std::uint32_t value = 0;
-  for (int i = width - 1; i >= 0; --i) value = value << 8 | bytes[at + i];
-  return value;
-}
+std::uint32_t Get(const Bytes& bytes, std::size_t at, int width) { return LittleEndianAt(bytes, at, width); }
 
 void Put(Bytes& bytes, std::size_t at, std::uint32_t value, int width) {
   for (int i = 0; i < width; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
@@ -232,6 +225,19 @@ class Writer {
 };
 
 }  // namespace
+
+std::uint32_t LittleEndianAt(const Bytes& bytes, std::size_t at, int width) {
+  if (at > bytes.size() || bytes.size() - at < static_cast<std::size_t>(width)) {
+    throw PackError("the stub's headers or resources run past their end");
+  }
+  std::uint32_t value = 0;
+  for (int i = width - 1; i >= 0; --i) value = value << 8 | bytes[at + i];
+  return value;
+}
+
+void AppendLittleEndian(Bytes& out, std::uint32_t value, int width) {
+  for (int i = 0; i < width; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
 
 std::vector<Resource> ReadResources(const Bytes& image) {
   Layout layout(image);

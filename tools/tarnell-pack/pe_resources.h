@@ -35,6 +35,10 @@ struct Resource {
   Bytes data;
 };
 
+// The little-endian number of `width` bytes at `at`; PackError past the end.
+std::uint32_t LittleEndianAt(const Bytes& bytes, std::size_t at, int width);
+void AppendLittleEndian(Bytes& out, std::uint32_t value, int width);
+
 // PackError when the image is no program or its resource tree is damaged;
 // an image without resources gives an empty list.
 std::vector<Resource> ReadResources(const Bytes& image);

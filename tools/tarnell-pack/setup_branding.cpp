@@ -21,15 +21,8 @@ constexpr std::uint32_t kFlagsMask = 0x3F;
 constexpr std::uint32_t kOsNtWindows32 = 0x00040004;
 constexpr std::uint32_t kTypeApplication = 1;
 
-std::uint32_t Get(const Bytes& bytes, std::size_t at, int width) {
-  std::uint32_t value = 0;
-  for (int i = width - 1; i >= 0; --i) value = value << 8 | bytes[at + i];
-  return value;
-}
-
-void Add(Bytes& out, std::uint32_t value, int width) {
-  for (int i = 0; i < width; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
+std::uint32_t Get(const Bytes& bytes, std::size_t at, int width) { return LittleEndianAt(bytes, at, width); }
+void Add(Bytes& out, std::uint32_t value, int width) { AppendLittleEndian(out, value, width); }
 
 void Pad(Bytes& out) {
   while (out.size() % 4 != 0) out.push_back(0);
