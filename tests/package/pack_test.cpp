@@ -728,6 +728,14 @@ TEST_F(PackTest, ExtractNeverReplacesAFileWithLessThanAWholeProductFile) {
   }
   EXPECT_FALSE(fs::exists(folder_ / "other"));
 
+  // Not even --force replaces the setup being read.
+  WriteBytes(folder_ / "self" / "b.dll", good);
+  PackRun itself = Pack("extract " + Quote((folder_ / "self" / "b.dll").string()) + " " +
+                        Quote((folder_ / "self").string()) + " --force");
+  EXPECT_EQ(itself.status, 1);
+  EXPECT_NE(itself.err.find("is the setup being read"), std::string::npos) << itself.err;
+  EXPECT_EQ(ReadBytes(folder_ / "self" / "b.dll"), good);
+
   PackRun replaced = extract("good.exe", " --force");
   ASSERT_EQ(replaced.status, 0) << replaced.err;
   EXPECT_EQ(ReadText(target / "b.dll"), "library bytes");

@@ -9,15 +9,20 @@
 
 #include "pack_error.h"
 
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat first {}, second {};
+  // Device and inode: a second name, a hard link or a symbolic link of a
+  // file is that file.
+  return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+         first.st_ino == second.st_ino;
+}
+
 void CheckOutput(const std::string& output, const std::vector<BuildInput>& inputs) {
   struct stat existing {};
   if (stat(output.c_str(), &existing) == 0) {
     if (S_ISDIR(existing.st_mode)) throw PackError("the output " + output + " is a folder");
     for (const BuildInput& input : inputs) {
-      struct stat read {};
-      // Device and inode: a second name, a hard link or a symbolic link of
-      // an input is that input.
-      if (stat(input.path.c_str(), &read) == 0 && read.st_dev == existing.st_dev && read.st_ino == existing.st_ino) {
+      if (SameFile(input.path, output)) {
         throw PackError("the output " + output + " is " + input.role + " (" + input.path +
                         "); the build would replace its own input");
       }

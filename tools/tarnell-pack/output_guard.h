@@ -14,3 +14,6 @@ struct BuildInput {
 
 // PackError naming the input or the folder's fault.
 void CheckOutput(const std::string& output, const std::vector<BuildInput>& inputs);
+
+// Whether both paths name one existing file (device and inode).
+bool SameFile(const std::string& a, const std::string& b);

@@ -13,6 +13,7 @@
 #include "inflate/inflate_state.h"
 #include "package/package_sum.h"
 #include "package/pe_image.h"
+#include "output_guard.h"
 #include "pack_error.h"
 #include "setup_file.h"
 #include "sha256.h"
@@ -255,6 +256,10 @@ void ExtractSetup(const std::string& path, const std::string& folder, bool force
         throw PackError(target.string() + " exists already; extract into an empty folder, or give --force to replace it");
       }
     }
+  }
+  for (std::size_t number = 2; number <= package.file_count; ++number) {
+    std::string target = (std::filesystem::path(folder) / Utf8(package.Record(number).name)).string();
+    if (SameFile(target, path)) throw PackError(target + " is the setup being read; extract into another folder");
   }
   std::error_code error;
   std::filesystem::create_directories(folder, error);
