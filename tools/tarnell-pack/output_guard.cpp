@@ -28,8 +28,8 @@ void CheckOutput(const std::string& output, const std::vector<BuildInput>& input
       }
     }
   }
-  std::string folder = std::filesystem::path(output).parent_path().string();
-  if (folder.empty()) folder = ".";
+  std::filesystem::path parent = std::filesystem::path(output).parent_path();
+  const std::string folder = parent.empty() ? std::string(".") : parent.string();
   struct stat status {};
   if (stat(folder.c_str(), &status) != 0) {
     throw PackError("the output's folder " + folder + " cannot be used: " + std::strerror(errno));
