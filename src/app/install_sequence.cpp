@@ -10,6 +10,7 @@
 #include "fs/file_operations.h"
 #include "inflate/inflate_state.h"
 #include "log/logger.h"
+#include "package/read_package.h"
 #include "package/setup_copy.h"
 #include "system/associations.h"
 #include "system/com_ptr.h"
@@ -53,6 +54,10 @@ bool RunInstall(SetupState& state, const char* package_path) {
   std::unique_ptr<InflateState> decoder;
   try {
     state.package_stream.CreateOverFile(package_path);
+    // A damaged payload is refused before anything is written.
+    if (!PackageSumHolds(state.package_stream, package.Record(1).stream_offset)) {
+      CurrentLogger().LogError("Invalid Tarnell software package.");
+    }
     decoder = std::make_unique<InflateState>(&state.package_stream);
     CreateFolders(package);
     ResolveShortcutFolders(package);

@@ -11,6 +11,7 @@ std::uint32_t Little(const std::uint8_t* p, int width) {
 constexpr std::size_t kPeOffsetField = 0x3C;
 constexpr std::size_t kCoffHeaderSize = 20;
 constexpr std::uint32_t kSecurityEntry = 4;
+constexpr std::size_t kChecksumField = 64;  // the same in PE32 and PE32+
 
 }  // namespace
 
@@ -36,8 +37,12 @@ PeImageInfo ReadPeImageInfo(const std::uint8_t* head, std::size_t length) {
   std::size_t entry = count_field + 4 + kSecurityEntry * 8;
   if (optional_size < count_field + 4 || length - optional < count_field + 4) return info;
   info.is_pe = true;
+  info.is_64_bit = magic == 0x20B;
+  info.checksum_field = optional + kChecksumField;
+  info.checksum = Little(head + info.checksum_field, 4);
   if (Little(head + optional + count_field, 4) <= kSecurityEntry) return info;
   if (optional_size < entry + 8 || length - optional < entry + 8) return info;
+  info.security_entry = optional + entry;
   info.certificate_offset = Little(head + optional + entry, 4);
   info.certificate_size = Little(head + optional + entry + 4, 4);
   return info;

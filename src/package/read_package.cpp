@@ -3,6 +3,7 @@
 #include "fs/file_stream.h"
 #include "log/abort_error.h"
 #include "package/package_loader.h"
+#include "package/package_sum.h"
 
 namespace {
 
@@ -34,4 +35,9 @@ bool ReadPackage(PackageDirectory& package, const char* path) {
     return false;
   }
   return true;
+}
+
+bool PackageSumHolds(FileStream& stream, std::uint64_t program_end) {
+  StreamPackageFile file(stream);
+  return CheckPackageSum(file, program_end) != PackageSum::kBroken;
 }

@@ -3,6 +3,8 @@
 // that running the copy later repairs or uninstalls rather than patches.
 // A signed setup's certificate table is copied along, so the copy's trailer
 // is found the same way (the signature of a changed copy no longer matches).
+// The copy's PE CheckSum is that of its own bytes, so that the copy passes
+// the same check of the whole file as the setup it came from.
 #pragma once
 
 #include <cstdint>

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -21,6 +22,9 @@
 #include "capture_logger.h"
 #include "package/directory_writer.h"
 #include "package/package_loader.h"
+#include "package/package_sum.h"
+#include "package/pe_checksum.h"
+#include "package/pe_image.h"
 #include "pack_error.h"
 #include "stream_encoder.h"
 
@@ -155,6 +159,22 @@ PackageDirectory LoadDirectory(const Bytes& setup) {
   return package;
 }
 
+std::size_t ChecksumField(const Bytes& setup) { return ReadPeImageInfo(setup.data(), kPeHeadSize).checksum_field; }
+
+void SetChecksum(Bytes& setup, std::uint32_t value) {
+  for (std::size_t i = 0; i < 4; ++i) setup[ChecksumField(setup) + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+std::uint32_t StoredChecksum(const Bytes& setup) { return ReadPeImageInfo(setup.data(), kPeHeadSize).checksum; }
+
+// Whether `setup` carries the sections of the program `stub` (the builder
+// rewrites the headers and adds a resource section behind them).
+bool StartsWithProgramOf(const Bytes& setup, const std::string& stub) {
+  Bytes program = ReadBytes(stub);
+  constexpr std::size_t kHeaders = 1024;
+  return setup.size() > program.size() && std::equal(program.begin() + kHeaders, program.end(), setup.begin() + kHeaders);
+}
+
 }  // namespace
 
 TEST_F(PackTest, NineteenFilesAndFourAssociationsBuildListVerifyAndExtract) {
@@ -173,7 +193,7 @@ TEST_F(PackTest, NineteenFilesAndFourAssociationsBuildListVerifyAndExtract) {
   EXPECT_STREQ(package.display_icon.c_str(), "Hello.exe,1");
   ASSERT_EQ(package.file_count, 20);
   EXPECT_STREQ(package.Record(1).name.c_str(), "");
-  EXPECT_EQ(package.Record(1).stream_offset, fs::file_size(TARNELL_TEST_STUB));
+  EXPECT_TRUE(StartsWithProgramOf(setup, TARNELL_TEST_STUB));
   EXPECT_TRUE(package.has_data_folder);
   std::vector<SampleFile> files = NineteenFiles();
   for (std::size_t i = 0; i < files.size(); ++i) {
@@ -352,6 +372,51 @@ TEST_F(PackTest, StubMustBeAnUnsignedProgram) {
   EXPECT_FALSE(fs::exists(folder_ / "out.exe"));
 }
 
+TEST_F(PackTest, OutputThatIsAnInputIsRefusedAndTheInputKept) {
+  WriteText(folder_ / "a.txt", "the product's text");
+  WriteBytes(folder_ / "stub.exe", ReadBytes(TARNELL_TEST_STUB));
+  fs::copy_file(fs::path(TARNELL_SOURCE_DIR) / "skin" / "default" / "insthead.png", folder_ / "head.png");
+  WriteText(folder_ / "m.toml", "[product]\nname = \"Hello\"\nversion = \"1.0\"\n[skin]\nheader = \"head.png\"\n"
+                                 "[[file]]\nsource = \"a.txt\"\n");
+  fs::create_hard_link(folder_ / "a.txt", folder_ / "hard-link.exe");
+  fs::create_symlink(folder_ / "m.toml", folder_ / "symlink.exe");
+  const std::vector<std::string> inputs = {"m.toml", "a.txt", "stub.exe", "head.png"};
+  std::vector<Bytes> before;
+  for (const std::string& input : inputs) before.push_back(ReadBytes(folder_ / input));
+
+  struct Case {
+    std::string output;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"m.toml", "is the manifest"},
+      {"a.txt", "is file[1].source"},
+      {"./stub.exe", "is the stub"},
+      {"head.png", "is skin.header"},
+      {"hard-link.exe", "is file[1].source"},
+      {"symlink.exe", "is the manifest"},
+      {".", "is a folder"},
+      {"missing/out.exe", "the output's folder " + (folder_ / "missing").string() + " cannot be used"},
+      {"a.txt/out.exe", "a.txt is not a folder"},
+  };
+  for (const Case& c : cases) {
+    PackRun run = Pack("build " + Quote((folder_ / "m.toml").string()) + " -o " + Quote((folder_ / c.output).string()) +
+                       " --stub " + Quote((folder_ / "stub.exe").string()));
+    EXPECT_EQ(run.status, 1) << c.output;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << c.output << ": " << run.err;
+    for (std::size_t i = 0; i < inputs.size(); ++i) EXPECT_EQ(ReadBytes(folder_ / inputs[i]), before[i]) << c.output;
+  }
+  EXPECT_FALSE(fs::exists(folder_ / "missing"));
+
+  // A finished setup is no stub: its package would sit inside the new one's program.
+  ASSERT_EQ(Build(folder_ / "m.toml", folder_ / "setup.exe").status, 0);
+  PackRun nested = Pack("build " + Quote((folder_ / "m.toml").string()) + " -o " + Quote((folder_ / "x.exe").string()) +
+                        " --stub " + Quote((folder_ / "setup.exe").string()));
+  EXPECT_EQ(nested.status, 1);
+  EXPECT_NE(nested.err.find("the stub is a finished Tarnell setup (of \"Hello\")"), std::string::npos) << nested.err;
+  EXPECT_FALSE(fs::exists(folder_ / "x.exe"));
+}
+
 TEST_F(PackTest, CustomSkinFolderIsCheckedAndPacked) {
   const fs::path skin = fs::path(TARNELL_SOURCE_DIR) / "skin" / "default";
   WriteText(folder_ / "a.txt", "text");
@@ -375,7 +440,7 @@ TEST_F(PackTest, CustomSkinFolderIsCheckedAndPacked) {
 
   PackRun bad = Build(folder_ / "bad.toml", folder_ / "bad.exe");
   EXPECT_EQ(bad.status, 1);
-  EXPECT_EQ(bad.err.rfind("tarnell-pack: skin.folder: ", 0), 0u) << bad.err;
+  EXPECT_NE(bad.err.find("tarnell-pack: skin.folder: "), std::string::npos) << bad.err;
   EXPECT_FALSE(fs::exists(folder_ / "bad.exe"));
 
   EXPECT_EQ(Pack("skin check " + Quote((folder_ / "good").string())).status, 0);
@@ -474,6 +539,7 @@ TEST_F(PackTest, BuiltSetupReadsAndExtractsUnderWine) {
     EXPECT_NE(printed.find("directory " + Hex(SerializePackageDirectory(package)) + "\n"), std::string::npos)
         << name << " read differently:\n" << printed;
     EXPECT_NE(printed.find("has_data_folder 1\n"), std::string::npos) << printed;
+    EXPECT_NE(printed.find("sum holds\n"), std::string::npos) << printed;
     EXPECT_NE(printed.find("copied " + std::to_string(setup.size()) + "\n"), std::string::npos) << printed;
 
     for (std::size_t i = 0; i < files.size(); ++i) {
@@ -498,7 +564,16 @@ TEST_F(PackTest, BuiltSetupReadsAndExtractsUnderWine) {
     EXPECT_EQ(copied.version.check_word, PackageCheckWord(copied.version)) << name;
     copied.version = package.version;
     EXPECT_EQ(SerializePackageDirectory(copied), SerializePackageDirectory(package)) << "only the version changes";
+    // The patch flag changed, and the copy's sum with it: it passes the check as its source did.
+    EXPECT_EQ(StoredChecksum(copy), PeFileChecksum(copy.data(), copy.size(), ChecksumField(copy))) << name;
   }
+  Bytes damaged = ReadBytes(folder_ / "setup.exe");
+  damaged[LoadDirectory(damaged).Record(4).stream_offset + 1] ^= 0x08;
+  WriteBytes(folder_ / "damaged.exe", damaged);
+  fs::create_directories(folder_ / "damaged.out");
+  std::string command = "wine " + Quote(TARNELL_PACKAGE_CHECK) + " " + Quote(WinePath(folder_ / "damaged.exe")) + " " +
+                        Quote(WinePath(folder_ / "damaged.out")) + " </dev/null 2>/dev/null | tr -d '\\r' | grep -qx 'sum broken'";
+  EXPECT_EQ(std::system(command.c_str()), 0) << "the setup's own check passes a damaged payload";
 }
 
 namespace {
@@ -508,6 +583,22 @@ struct Damageable {
   Bytes setup;
   PackageDirectory package;
 };
+
+// m.toml with a.txt (5003 bytes that compress) and b.dll (13 bytes, data folder).
+void WriteTwoFileProduct(const fs::path& folder) {
+  WriteText(folder / "a.txt", std::string(5000, 'a') + "end");
+  WriteText(folder / "b.dll", "library bytes");
+  WriteText(folder / "m.toml",
+            "[product]\nname = \"Hello\"\nversion = \"1.0\"\n[[file]]\nsource = \"a.txt\"\n"
+            "[[file]]\nsource = \"b.dll\"\ndestination = \"data\"\n");
+}
+
+// Damage as an older setup shows it, with no PE checksum to find it first:
+// what the package reader and the decoder must find on their own.
+Bytes Unsummed(Bytes setup) {
+  SetChecksum(setup, 0);
+  return setup;
+}
 
 // Rewrites the directory of `setup` from `package` (the header offset kept).
 Bytes WithDirectory(const Bytes& setup, const PackageDirectory& package) {
@@ -520,11 +611,7 @@ Bytes WithDirectory(const Bytes& setup, const PackageDirectory& package) {
 }  // namespace
 
 TEST_F(PackTest, DamagedSetupsAreRefusedAndNothingIsWrittenOutside) {
-  WriteText(folder_ / "a.txt", std::string(5000, 'a') + "end");
-  WriteText(folder_ / "b.dll", "library bytes");
-  WriteText(folder_ / "m.toml",
-            "[product]\nname = \"Hello\"\nversion = \"1.0\"\n[[file]]\nsource = \"a.txt\"\n"
-            "[[file]]\nsource = \"b.dll\"\ndestination = \"data\"\n");
+  WriteTwoFileProduct(folder_);
   ASSERT_EQ(Build(folder_ / "m.toml", folder_ / "good.exe").status, 0);
   Bytes good = ReadBytes(folder_ / "good.exe");
   PackageDirectory package = LoadDirectory(good);
@@ -549,14 +636,14 @@ TEST_F(PackTest, DamagedSetupsAreRefusedAndNothingIsWrittenOutside) {
          bad.insert(bad.end(), good.end() - 4, good.end());
          return bad;
        },
-       "Error reading file: " + setup_path},
+       setup_path + ": truncated, or not a Tarnell setup"},
       {"trailer pointing outside",
        [&] {
          Bytes bad = good;
          bad[bad.size() - 1] = 0x7F;
          return bad;
        },
-       "Error reading file: " + setup_path},
+       setup_path + ": truncated, or not a Tarnell setup"},
       {"truncated stream",
        [&] {
          // The first stream loses its last bytes; what follows moves up.
@@ -585,7 +672,7 @@ TEST_F(PackTest, DamagedSetupsAreRefusedAndNothingIsWrittenOutside) {
        "Invalid Tarnell software package: unsafe file name \"..\\x.dll\""},
   };
   for (const Case& c : cases) {
-    WriteBytes(setup_path, c.damage());
+    WriteBytes(setup_path, Unsummed(c.damage()));
     for (const char* command : {"verify", "extract"}) {
       fs::remove_all(folder_ / "target");
       std::string args = std::string(command) + " " + Quote(setup_path);
@@ -603,6 +690,433 @@ TEST_F(PackTest, DamagedSetupsAreRefusedAndNothingIsWrittenOutside) {
       }
       EXPECT_FALSE(fs::exists(folder_ / "target" / "x.dll"));
       EXPECT_FALSE(fs::exists(folder_ / "x.dll"));
+    }
+  }
+}
+
+TEST_F(PackTest, ExtractNeverReplacesAFileWithLessThanAWholeProductFile) {
+  WriteTwoFileProduct(folder_);
+  ASSERT_EQ(Build(folder_ / "m.toml", folder_ / "good.exe").status, 0);
+  Bytes good = ReadBytes(folder_ / "good.exe");
+  PackageDirectory package = LoadDirectory(good);
+  Bytes damaged = good;
+  damaged[package.Record(3).stream_offset] ^= 0xFF;  // b.dll's stream no longer decodes to its 13 bytes
+  WriteBytes(folder_ / "damaged.exe", Unsummed(damaged));
+  PackageDirectory twice = package;
+  twice.Record(3).name.Assign("A.TXT");
+  WriteBytes(folder_ / "twice.exe", WithDirectory(good, twice));
+  const fs::path target = folder_ / "target";
+  const std::string mine = "the user's own file, not to be lost";
+  auto extract = [&](const std::string& setup, const std::string& more = "") {
+    return Pack("extract " + Quote((folder_ / setup).string()) + " " + Quote(target.string()) + more);
+  };
+
+  // A folder that holds a product file's name is refused before anything is written.
+  WriteText(target / "b.dll", mine);
+  PackRun refused = extract("good.exe");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find((target / "b.dll").string() + " exists already"), std::string::npos) << refused.err;
+  EXPECT_FALSE(fs::exists(target / "a.txt"));
+  EXPECT_EQ(ReadText(target / "b.dll"), mine);
+
+  // With --force, a damaged stream still leaves the user's file as it was, and no temporary file.
+  PackRun forced = extract("damaged.exe", " --force");
+  EXPECT_EQ(forced.status, 1);
+  EXPECT_NE(forced.err.find("b.dll: "), std::string::npos) << forced.err;
+  EXPECT_EQ(ReadText(target / "b.dll"), mine);
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(target)) left.push_back(entry.path().filename().string());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"a.txt", "b.dll"}));
+
+  // Records that repeat a name are a damaged package, for extract and verify alike.
+  for (const char* command : {"extract", "verify"}) {
+    std::string args = std::string(command) + " " + Quote((folder_ / "twice.exe").string());
+    if (std::string(command) == "extract") args += " " + Quote((folder_ / "other").string());
+    PackRun run = Pack(args);
+    EXPECT_EQ(run.status, 1) << command;
+    EXPECT_NE(run.err.find("records 2 and 3 both name the file \"A.TXT\""), std::string::npos) << run.err;
+  }
+  EXPECT_FALSE(fs::exists(folder_ / "other"));
+
+  // Not even --force replaces the setup being read.
+  WriteBytes(folder_ / "self" / "b.dll", good);
+  PackRun itself = Pack("extract " + Quote((folder_ / "self" / "b.dll").string()) + " " +
+                        Quote((folder_ / "self").string()) + " --force");
+  EXPECT_EQ(itself.status, 1);
+  EXPECT_NE(itself.err.find("is the setup being read"), std::string::npos) << itself.err;
+  EXPECT_EQ(ReadBytes(folder_ / "self" / "b.dll"), good);
+
+  PackRun replaced = extract("good.exe", " --force");
+  ASSERT_EQ(replaced.status, 0) << replaced.err;
+  EXPECT_EQ(ReadText(target / "b.dll"), "library bytes");
+}
+
+TEST_F(PackTest, UnreadableInputsAreNamedWithTheReason) {
+  WriteText(folder_ / "tiny.exe", "MZ");
+  WriteBytes(folder_ / "program.exe", ReadBytes(TARNELL_TEST_STUB));
+  fs::create_directories(folder_ / "folder.toml");
+  struct Case {
+    std::string arguments;
+    std::string message;
+  };
+  const std::string tiny = (folder_ / "tiny.exe").string(), program = (folder_ / "program.exe").string();
+  const Case cases[] = {
+      {"list " + Quote(tiny), tiny + ": truncated, or not a Tarnell setup"},
+      {"verify " + Quote(program), program + ": Invalid Tarnell software package. Not a Tarnell setup"},
+      {"list " + Quote((folder_ / "none.exe").string()), "cannot open " + (folder_ / "none.exe").string() + ": No such file"},
+      {"build " + Quote((folder_ / "folder.toml").string()) + " -o x.exe",
+       (folder_ / "folder.toml").string() + ": is a folder, not a manifest file"},
+      {"build " + Quote((folder_ / "none.toml").string()) + " -o x.exe",
+       (folder_ / "none.toml").string() + ": cannot open the manifest: No such file or directory"},
+  };
+  for (const Case& c : cases) {
+    PackRun run = Pack(c.arguments);
+    EXPECT_EQ(run.status, 1) << c.arguments;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << c.arguments << ": " << run.err;
+    EXPECT_EQ(run.err.find("line 0"), std::string::npos) << run.err;
+  }
+}
+
+namespace {
+
+PackageSum SumOf(const Bytes& setup) {
+  CaptureLogger logger;
+  MemoryPackageFile file(setup.data(), setup.size(), "setup.exe");
+  return CheckPackageSum(file, LoadDirectory(setup).Record(1).stream_offset);
+}
+
+}  // namespace
+
+TEST_F(PackTest, EveryFlippedByteOfThePackageIsFoundByThePeChecksum) {
+  std::mt19937 random(7);
+  Bytes noise(3000);
+  for (std::uint8_t& byte : noise) byte = static_cast<std::uint8_t>(random());
+  WriteBytes(folder_ / "noise.bin", noise);  // incompressible: a stored stream
+  WriteText(folder_ / "a.txt", std::string(4000, 'a') + "end");
+  WriteText(folder_ / "m.toml", "[product]\nname = \"Hello\"\nversion = \"1.0\"\n[[file]]\nsource = \"noise.bin\"\n"
+                                 "[[file]]\nsource = \"a.txt\"\n");
+  ASSERT_EQ(Build(folder_ / "m.toml", folder_ / "setup.exe").status, 0);
+  const Bytes setup = ReadBytes(folder_ / "setup.exe");
+  const PackageDirectory package = LoadDirectory(setup);
+  ASSERT_EQ(SumOf(setup), PackageSum::kWholeFile);
+  // Windows' own sum, as osslsigncode computes it, agrees.
+  std::string oss = "osslsigncode verify " + Quote((folder_ / "setup.exe").string()) + " 2>&1 | grep -i checksum";
+  std::FILE* pipe = popen(oss.c_str(), "r");
+  char line[256] = {};
+  std::string said;
+  while (std::fgets(line, sizeof line, pipe)) said += line;
+  pclose(pipe);
+  char expected[64];
+  std::snprintf(expected, sizeof expected, "PE checksum   : %08X", StoredChecksum(setup));
+  EXPECT_NE(said.find(expected), std::string::npos) << said;
+  EXPECT_EQ(said.find("invalid"), std::string::npos) << said;
+
+  // Every byte of the streams and the directory, and a sample of the rest.
+  const std::size_t payload = package.Record(2).stream_offset;
+  for (std::size_t at = 0; at < setup.size(); at += at < payload ? 61 : 1) {
+    Bytes bad = setup;
+    bad[at] ^= 0x01 << (at % 8);
+    PackageSum sum;
+    try {
+      sum = SumOf(bad);
+    } catch (const AbortError&) {
+      continue;  // the directory no longer reads: refused anyway
+    }
+    ASSERT_EQ(sum, PackageSum::kBroken) << "byte " << at;
+  }
+
+  // The command line: a flipped byte in the stored stream decodes to the
+  // right length, and only the sum finds it.
+  Bytes flipped = setup;
+  flipped[package.Record(2).stream_offset + 100] ^= 0x20;
+  WriteBytes(folder_ / "flipped.exe", flipped);
+  PackRun verified = Pack("verify " + Quote((folder_ / "flipped.exe").string()));
+  EXPECT_EQ(verified.status, 1);
+  EXPECT_NE(verified.err.find("the PE checksum does not match the file: the setup is damaged"), std::string::npos)
+      << verified.err;
+  PackRun extracted = Pack("extract " + Quote((folder_ / "flipped.exe").string()) + " " + Quote((folder_ / "out").string()));
+  EXPECT_EQ(extracted.status, 1);
+  EXPECT_FALSE(fs::exists(folder_ / "out" / "noise.bin"));
+  PackRun good = Pack("verify " + Quote((folder_ / "setup.exe").string()));
+  EXPECT_NE(good.out.find("the PE checksum over the whole file matches"), std::string::npos) << good.out;
+}
+
+TEST_F(PackTest, SignedAndOlderSetupsPassThePeChecksum) {
+  WriteText(folder_ / "m.toml", NineteenFileManifest(folder_));
+  ASSERT_EQ(Build(folder_ / "m.toml", folder_ / "setup.exe").status, 0);
+  ASSERT_EQ(Sign(folder_, folder_ / "setup.exe", folder_ / "signed.exe"), 0);
+  const Bytes setup = ReadBytes(folder_ / "setup.exe");
+  const Bytes signed_setup = ReadBytes(folder_ / "signed.exe");
+  Bytes builders_sum = signed_setup;  // a signing tool that leaves the field alone
+  SetChecksum(builders_sum, StoredChecksum(setup));
+  Bytes older = setup;  // the linker's sum of the setup program alone
+  SetChecksum(older, PeFileChecksum(setup.data(), LoadDirectory(setup).Record(1).stream_offset, ChecksumField(setup)));
+  Bytes zero = setup;
+  SetChecksum(zero, 0);
+  Bytes older_damaged = older;
+  older_damaged[LoadDirectory(older).Record(3).stream_offset] ^= 0x04;
+
+  struct Case {
+    const char* what;
+    const Bytes& bytes;
+    PackageSum sum;
+    const char* said;  // by verify
+  };
+  const Case cases[] = {
+      {"signed, summed again by osslsigncode", signed_setup, PackageSum::kWholeFile, "over the whole file matches"},
+      {"signed, the builder's sum kept", builders_sum, PackageSum::kUnsignedFile, "without its signature matches"},
+      {"built before package sums", older, PackageSum::kNone, "no PE checksum over the package"},
+      {"no sum at all", zero, PackageSum::kNone, "no PE checksum over the package"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(SumOf(c.bytes), c.sum) << c.what;
+    WriteBytes(folder_ / "case.exe", c.bytes);
+    PackRun run = Pack("verify " + Quote((folder_ / "case.exe").string()));
+    EXPECT_EQ(run.status, 0) << c.what << ": " << run.err;
+    EXPECT_NE(run.out.find(c.said), std::string::npos) << c.what << ": " << run.out;
+  }
+  // An older setup has no package sum: only its streams can show damage.
+  EXPECT_EQ(SumOf(older_damaged), PackageSum::kNone);
+  Bytes signed_damaged = signed_setup;
+  signed_damaged[LoadDirectory(signed_setup).Record(5).stream_offset + 10] ^= 0x10;
+  EXPECT_EQ(SumOf(signed_damaged), PackageSum::kBroken);
+}
+
+TEST_F(PackTest, SourceDateEpochMakesAFreshCheckoutBuildTheSameSetup) {
+  WriteText(folder_ / "a.txt", "text");
+  WriteText(folder_ / "b.txt", "more text");
+  WriteText(folder_ / "m.toml", "[product]\nname = \"Hello\"\nversion = \"1.0\"\n[[file]]\nsource = \"a.txt\"\n"
+                                 "[[file]]\nsource = \"b.txt\"\ntime = 2020-01-01T00:00:00Z\n");
+  setenv("SOURCE_DATE_EPOCH", "1767225600", 1);  // 2026-01-01T00:00:00Z
+  PackRun one = Build(folder_ / "m.toml", folder_ / "one.exe");
+  fs::last_write_time(folder_ / "a.txt", fs::last_write_time(folder_ / "a.txt") - std::chrono::hours(50));
+  PackRun two = Build(folder_ / "m.toml", folder_ / "two.exe");
+  setenv("SOURCE_DATE_EPOCH", "yesterday", 1);
+  PackRun bad = Build(folder_ / "m.toml", folder_ / "bad.exe");
+  unsetenv("SOURCE_DATE_EPOCH");
+  ASSERT_EQ(one.status, 0) << one.err;
+  ASSERT_EQ(two.status, 0) << two.err;
+  EXPECT_EQ(ReadBytes(folder_ / "one.exe"), ReadBytes(folder_ / "two.exe"));
+  PackageDirectory package = LoadDirectory(ReadBytes(folder_ / "one.exe"));
+  EXPECT_EQ(package.Record(2).file_time, (1767225600 + 11644473600ull) * 10000000);
+  EXPECT_EQ(package.Record(3).file_time, (1577836800 + 11644473600ull) * 10000000) << "a given time stays";
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_NE(bad.err.find("SOURCE_DATE_EPOCH: \"yesterday\" is not a number"), std::string::npos) << bad.err;
+  EXPECT_FALSE(fs::exists(folder_ / "bad.exe"));
+  // The Windows programs carry no link time either (0 in the PE header).
+  if (fs::exists(TARNELL_PACKAGE_CHECK)) {
+    Bytes program = ReadBytes(TARNELL_PACKAGE_CHECK);
+    std::size_t pe = program[0x3C] | program[0x3D] << 8;
+    EXPECT_EQ(program[pe + 8] | program[pe + 9] << 8 | program[pe + 10] << 16 | program[pe + 11] << 24, 0);
+  }
+}
+
+TEST_F(PackTest, CommandsForContinuousIntegration) {
+  WriteText(folder_ / "bin" / "Hello.exe", std::string(20000, 'h'));
+  WriteText(folder_ / "bin" / "notes.txt", "text\n");
+  WriteText(folder_ / "m.toml", "[product]\nname = \"Hello\"\nversion = \"1.2\"\n[[file]]\nsource = \"bin/Hello.exe\"\n"
+                                 "[[file]]\nsource = \"bin/notes.txt\"\ndestination = \"data\"\n"
+                                 "[[association]]\nextension = \"hlo\"\nprogram = \"Hello.exe\"\n"
+                                 "text = \"a \\\"quoted\\\" text\\\\ and a\\ttab\"\n");
+  const std::string manifest = Quote((folder_ / "m.toml").string()), setup = Quote((folder_ / "s.exe").string());
+
+  PackRun version = Pack("--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "tarnell-pack 1.0\n");
+
+  PackRun checked = Pack("check " + manifest);
+  EXPECT_EQ(checked.status, 0) << checked.err;
+  EXPECT_EQ(checked.out, (folder_ / "m.toml").string() + ": 2 files, 1 associations, ready to build\n");
+  EXPECT_TRUE(fs::is_empty(folder_ / "bin") == false && !fs::exists(folder_ / "s.exe"));
+  WriteText(folder_ / "bad.toml", "[product]\nname = \"Hello\"\nversion = \"x\"\n");
+  PackRun refused = Pack("check " + Quote((folder_ / "bad.toml").string()));
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("product.version"), std::string::npos) << refused.err;
+
+  PackRun normal = Build(folder_ / "m.toml", folder_ / "s.exe");  // standard error is no terminal here
+  ASSERT_EQ(normal.status, 0) << normal.err;
+  EXPECT_EQ(normal.err, "");
+  EXPECT_NE(normal.out.find("s.exe: 2 files, "), std::string::npos);
+  PackRun verbose = Build(folder_ / "m.toml", folder_ / "s.exe", "--verbose");
+  EXPECT_NE(verbose.err.find("  Hello.exe: 20000 -> "), std::string::npos) << verbose.err;
+  EXPECT_NE(verbose.err.find("  notes.txt: 5 -> "), std::string::npos) << verbose.err;
+  EXPECT_EQ(std::count(verbose.err.begin(), verbose.err.end(), '%'), 2) << verbose.err;
+  PackRun quiet = Build(folder_ / "m.toml", folder_ / "s.exe", "--quiet");
+  EXPECT_EQ(quiet.status, 0);
+  EXPECT_EQ(quiet.out + quiet.err, "");
+
+  PackRun json = Pack("list --json --sha256 " + setup);
+  ASSERT_EQ(json.status, 0) << json.err;
+  WriteText(folder_ / "list.json", json.out);
+  std::string parse = "python3 -c 'import json,sys; d=json.load(open(sys.argv[1])); print(d[\"product\"], d[\"version\"], "
+                      "d[\"files\"][1][\"name\"], d[\"files\"][1][\"destination\"], d[\"associations\"][0][\"extension\"], "
+                      "repr(d[\"associations\"][0][\"text\"]), "
+                      "d[\"files\"][0][\"sha256\"])' " + Quote((folder_ / "list.json").string()) + " >" +
+                      Quote((folder_ / "parsed.txt").string());
+  ASSERT_EQ(std::system(parse.c_str()), 0) << json.out;
+  std::string sum = "sha256sum " + Quote((folder_ / "bin" / "Hello.exe").string()) + " | cut -c1-64 >" +
+                    Quote((folder_ / "sum.txt").string());
+  ASSERT_EQ(std::system(sum.c_str()), 0);
+  std::string hello_sum = ReadText(folder_ / "sum.txt");
+  EXPECT_EQ(ReadText(folder_ / "parsed.txt"), "Hello 1.2 notes.txt data hlo 'a \"quoted\" text\\\\ and a\\ttab' " + hello_sum);
+  PackRun listed = Pack("list --sha256 " + setup);
+  EXPECT_NE(listed.out.find("    sha256 " + hello_sum), std::string::npos) << listed.out;
+}
+
+TEST_F(PackTest, LikelyMistakesAreWarnedAndTheSetupIsStillBuilt) {
+  WriteText(folder_ / "Hello.exe", "program");
+  WriteText(folder_ / "readme.txt", "text");
+  WriteText(folder_ / "agent.dll", "library");
+  WriteText(folder_ / "settings.ini", "defaults");
+  WriteText(folder_ / "empty.ini", "");
+  const std::string product = "[product]\nname = \"Hello\"\nversion = \"1.0\"\n";
+  auto file = [](const std::string& source, const std::string& more = "") {
+    return "[[file]]\nsource = \"" + source + "\"\n" + more;
+  };
+  struct Case {
+    std::string manifest;
+    std::string warning;  // empty: none
+  };
+  const Case cases[] = {
+      {product + file("Hello.exe") + file("readme.txt"), ""},
+      {product + file("readme.txt") + file("Hello.exe"), "file[1]: \"readme.txt\" is not a program in the program folder"},
+      {product + file("Hello.exe", "destination = \"data\"\n"), "file[1]: \"Hello.exe\" is not a program in the program folder"},
+      {product + file("Hello.exe") + file("agent.dll", "service = true\n"), "file[2].service: \"agent.dll\" is not an .exe"},
+      {product + file("Hello.exe") + file("settings.ini", "destination = \"data-untouched\"\n"),
+       "file[2].destination: the 8 bytes of \"settings.ini\" are packed, but the install never writes"},
+      {product + file("Hello.exe") + file("empty.ini", "destination = \"data-untouched\"\n"), ""},
+  };
+  for (const Case& c : cases) {
+    WriteText(folder_ / "m.toml", c.manifest);
+    fs::remove(folder_ / "s.exe");
+    PackRun run = Build(folder_ / "m.toml", folder_ / "s.exe");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(fs::exists(folder_ / "s.exe"));
+    if (c.warning.empty()) {
+      EXPECT_EQ(run.err, "") << c.manifest;
+    } else {
+      EXPECT_EQ(run.err.rfind("tarnell-pack: warning: " + c.warning, 0), 0u) << run.err;
+      EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+    EXPECT_EQ(Pack("check " + Quote((folder_ / "m.toml").string())).err, run.err);
+    EXPECT_EQ(Build(folder_ / "m.toml", folder_ / "s.exe", "--quiet").err, "");
+  }
+}
+
+TEST_F(PackTest, InstalledToolFindsTheSetupProgramBesideIt) {
+  std::string install = "cmake --install " + Quote(TARNELL_BINARY_DIR) + " --prefix " + Quote((folder_ / "prefix").string()) +
+                        " >/dev/null";
+  ASSERT_EQ(std::system(install.c_str()), 0);
+  const fs::path bin = folder_ / "prefix" / "bin";
+  ASSERT_TRUE(fs::exists(bin / "tarnell-pack"));
+  // Other programs under the setups' names show which one build took.
+  fs::remove(bin / "tarnell-setup.exe");
+  fs::remove(bin / "tarnell-setup-x64.exe");
+  fs::copy_file(TARNELL_TEST_STUB, bin / "tarnell-setup.exe");
+  fs::copy_file(TARNELL_TEST_STUB_X64, bin / "tarnell-setup-x64.exe");
+  WriteText(folder_ / "a.txt", "text");
+  const std::string manifest = "[product]\nname = \"Hello\"\nversion = \"1.0\"\n";
+  const std::string file = "[[file]]\nsource = \"a.txt\"\n";
+  WriteText(folder_ / "x86.toml", manifest + file);
+  WriteText(folder_ / "x64.toml", manifest + "architecture = \"x64\"\n" + file);
+  for (const std::string architecture : {"x86", "x64"}) {
+    std::string build = Quote((bin / "tarnell-pack").string()) + " build --quiet " +
+                        Quote((folder_ / (architecture + ".toml")).string()) + " -o " + Quote((folder_ / "s.exe").string());
+    ASSERT_EQ(std::system(build.c_str()), 0) << architecture;
+    EXPECT_TRUE(StartsWithProgramOf(ReadBytes(folder_ / "s.exe"), architecture == "x86" ? TARNELL_TEST_STUB : TARNELL_TEST_STUB_X64))
+        << architecture;
+  }
+}
+
+TEST_F(PackTest, ArchitecturePicksTheSetupProgramAndListShowsIt) {
+  WriteText(folder_ / "Hello.exe", "program");
+  const std::string product = "[product]\nname = \"Hello\"\nversion = \"1.0\"\n";
+  const std::string file = "[[file]]\nsource = \"Hello.exe\"\n";
+  WriteText(folder_ / "x86.toml", product + file);
+  WriteText(folder_ / "x64.toml", product + "architecture = \"x64\"\n" + file);
+  WriteText(folder_ / "arm.toml", product + "architecture = \"arm64\"\n" + file);
+  auto build = [&](const std::string& manifest, const std::string& stub) {
+    return Pack("build " + Quote((folder_ / manifest).string()) + " -o " + Quote((folder_ / "s.exe").string()) +
+                " --stub " + Quote(stub));
+  };
+  PackRun x64 = build("x64.toml", TARNELL_TEST_STUB_X64);
+  ASSERT_EQ(x64.status, 0) << x64.err;
+  const Bytes setup = ReadBytes(folder_ / "s.exe");
+  EXPECT_EQ(SumOf(setup), PackageSum::kWholeFile) << "the sum of a PE32+ image";
+  EXPECT_NE(Pack("list " + Quote((folder_ / "s.exe").string())).out.find("Setup:        x64 (64-bit setup program)\n"),
+            std::string::npos);
+  EXPECT_NE(Pack("list --json " + Quote((folder_ / "s.exe").string())).out.find("\"architecture\": \"x64\""),
+            std::string::npos);
+  ASSERT_EQ(build("x86.toml", TARNELL_TEST_STUB).status, 0);
+  EXPECT_NE(Pack("list " + Quote((folder_ / "s.exe").string())).out.find("Setup:        x86 (32-bit setup program)\n"),
+            std::string::npos);
+
+  struct Case {
+    std::string manifest;
+    std::string stub;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"x64.toml", TARNELL_TEST_STUB, "the stub is a 32-bit setup program, but product.architecture asks for \"x64\""},
+      {"x86.toml", TARNELL_TEST_STUB_X64, "the stub is a 64-bit setup program, but product.architecture asks for \"x86\""},
+      {"arm.toml", TARNELL_TEST_STUB, "product.architecture: \"arm64\" is none of \"x86\", \"x64\""},
+  };
+  for (const Case& c : cases) {
+    fs::remove(folder_ / "s.exe");
+    PackRun run = build(c.manifest, c.stub);
+    EXPECT_EQ(run.status, 1) << c.manifest;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(folder_ / "s.exe"));
+  }
+}
+
+TEST_F(PackTest, SetupCarriesTheProductsIconAndVersion) {
+  // An icon file whose one picture is a PNG, as Windows Vista and later take them.
+  Bytes png = ReadBytes(fs::path(TARNELL_SOURCE_DIR) / "skin" / "default" / "check2.png");
+  Bytes ico = {0, 0, 1, 0, 1, 0, 13, 15, 0, 0, 1, 0, 32, 0};
+  for (int i = 0; i < 4; ++i) ico.push_back(static_cast<std::uint8_t>(png.size() >> (8 * i)));
+  ico.insert(ico.end(), {22, 0, 0, 0});
+  ico.insert(ico.end(), png.begin(), png.end());
+  WriteBytes(folder_ / "hello.ico", ico);
+  WriteText(folder_ / "not.ico", "no icon");
+  WriteText(folder_ / "Hello.exe", "program");
+  const std::string product = "[product]\nname = \"Hello World\"\nversion = \"2.13\"\n";
+  const std::string file = "[[file]]\nsource = \"Hello.exe\"\n";
+  WriteText(folder_ / "m.toml", product + "setup_icon = \"hello.ico\"\ncopyright = \"\u00a9 2026 Hello Ltd\"\n" + file);
+  WriteText(folder_ / "bad.toml", product + "setup_icon = \"not.ico\"\n" + file);
+  ASSERT_EQ(Build(folder_ / "m.toml", folder_ / "setup.exe").status, 0);
+  PackRun bad = Build(folder_ / "bad.toml", folder_ / "bad.exe");
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_NE(bad.err.find("product.setup_icon: " + (folder_ / "not.ico").string() + " is not an icon file"),
+            std::string::npos) << bad.err;
+
+  // Still a signable image whose package reads and verifies.
+  ASSERT_EQ(Sign(folder_, folder_ / "setup.exe", folder_ / "signed.exe"), 0);
+  std::string check = "osslsigncode verify -CAfile " + Quote((folder_ / "cert.pem").string()) + " " +
+                      Quote((folder_ / "signed.exe").string()) + " >/dev/null 2>&1";
+  EXPECT_EQ(std::system(check.c_str()), 0);
+  for (const char* name : {"setup.exe", "signed.exe"}) {
+    PackRun verified = Pack("verify " + Quote((folder_ / name).string()));
+    EXPECT_EQ(verified.status, 0) << name << ": " << verified.err;
+  }
+
+  if (!fs::exists(TARNELL_PACKAGE_CHECK) || std::getenv("WINEPREFIX") == nullptr) {
+    GTEST_SKIP() << "the resource API part needs the i686 build's package_check and a Wine prefix";
+  }
+  for (const char* name : {"setup.exe", "signed.exe"}) {
+    fs::path out = folder_ / (std::string(name) + ".out");
+    fs::create_directories(out);
+    std::string command = "wine " + Quote(TARNELL_PACKAGE_CHECK) + " " + Quote(WinePath(folder_ / name)) + " " +
+                          Quote(WinePath(out)) + " </dev/null 2>/dev/null | tr -d '\\r' >" + Quote((out / "printed.txt").string());
+    ASSERT_EQ(std::system(command.c_str()), 0) << name;
+    std::string printed = ReadText(out / "printed.txt");
+    for (const std::string& line :
+         {std::string("version ProductName=Hello World\n"), std::string("version ProductVersion=2.13\n"),
+          std::string("version FileDescription=Hello World Setup\n"), std::string("version CompanyName=Tarnell AG\n"),
+          std::string("version LegalCopyright=\xa9 2026 Hello Ltd\n"),  // as the ANSI API gives it
+          "icon 13x15 " + std::to_string(png.size()) + " bytes\n", std::string("sum holds\n")}) {
+      EXPECT_NE(printed.find(line), std::string::npos) << name << ": " << line << "\n" << printed;
     }
   }
 }

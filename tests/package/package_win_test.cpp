@@ -17,6 +17,7 @@
 #include "inflate/inflate_state.h"
 #include "package/directory_writer.h"
 #include "package/extract_file.h"
+#include "package/pe_checksum.h"
 #include "package/read_package.h"
 #include "package/setup_copy.h"
 #include "test_folder.h"
@@ -205,6 +206,16 @@ TEST(WriteSetupCopy, CopyOfAPatchIsNoPatchAndReadsBack) {
     Bytes copy = ReadTestFile(folder / "Hello_Setup.exe");
     ASSERT_EQ(copy.size(), setup.size());
     std::size_t version = package.header_offset;
+    if (is_signed) {
+      // The copy's own sum goes into its CheckSum field, so that it passes the check as its source did.
+      constexpr std::size_t kChecksumField = 0x80 + 24 + 64;
+      std::string sum = copy.substr(kChecksumField, 4);
+      copy.replace(kChecksumField, 4, 4, '\0');
+      std::uint32_t expected = PeFileChecksum(reinterpret_cast<const std::uint8_t*>(copy.data()), copy.size(), kChecksumField);
+      std::uint32_t stored = 0;
+      std::memcpy(&stored, sum.data(), 4);
+      EXPECT_EQ(stored, expected);
+    }
     EXPECT_EQ(copy.substr(0, version + 2), setup.substr(0, version + 2));
     EXPECT_EQ(copy[version + 2], 0);
     EXPECT_EQ(copy.substr(version + 8), setup.substr(version + 8));

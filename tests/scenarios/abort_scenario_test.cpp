@@ -44,6 +44,46 @@ TEST_F(Abort, AnEmptyProgramFolderStopsBeforeAnythingIsWritten) {
   EXPECT_EQ(RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", "C:\\Apps\\Scenic"}).exit_code, 0u);
 }
 
+namespace {
+
+// scenic-1.0 with one byte of its last stream flipped, or with its PE
+// checksum cleared as in a setup built before the builder stored one.
+std::string AlteredSetup(const std::string& folder, bool flip_payload) {
+  std::string bytes = *FileBytes(SetupPath("scenic-1.0"));
+  auto little = [&](std::size_t at) {
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+    return value;
+  };
+  if (flip_payload) {
+    bytes[little(bytes.size() - 4) - 20] ^= 0x10;
+  } else {
+    std::size_t optional_header = little(0x3C) + 24;
+    for (int i = 0; i < 4; ++i) bytes[optional_header + 64 + i] = 0;
+  }
+  std::string path = folder + "\scenic-1.0.exe";
+  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return path;
+}
+
+}  // namespace
+
+TEST_F(Abort, ADamagedPayloadIsRefusedBeforeAnythingIsWritten) {
+  const std::string program = "C:\\Apps\\Scenic";
+  DriverRun run = RunDriver({AlteredSetup(WorkFolder("damaged"), true), "install", "--program-folder", program});
+  EXPECT_EQ(run.exit_code, 1u);
+  EXPECT_EQ(run.message, "The installation aborted.");
+  EXPECT_TRUE(run.Logged("Invalid Tarnell software package."));
+  EXPECT_FALSE(Exists(program));
+  EXPECT_TRUE(run.RecordFiles().empty());
+  EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
+
+  // A setup without a package sum, as every setup built before, installs.
+  DriverRun older = RunDriver({AlteredSetup(WorkFolder("older"), false), "install", "--program-folder", program});
+  EXPECT_EQ(older.exit_code, 0u) << older.message;
+  EXPECT_EQ(FileBytes(program + "\\Library.dll"), ExpectedBytes("scenic-1.0", "Library.dll"));
+}
+
 TEST_F(Abort, AFullDiskLeavesNoHalfWrittenFileAndALaterRunCompletes) {
   const std::string program = "T:\\Scenic";
   ULARGE_INTEGER free_bytes;

@@ -1,5 +1,9 @@
 // tarnell-pack: makes a setup executable from a manifest and the setup
 // program, and reads finished setups with the setup's own reader and decoder.
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -8,7 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "ansi_text.h"
 #include "manifest.h"
+#include "manifest_warnings.h"
+#include "output_guard.h"
 #include "pack_error.h"
 #include "setup_builder.h"
 #include "setup_commands.h"
@@ -22,33 +29,52 @@ constexpr int kUsageError = 2;
 
 const char kUsage[] =
     "usage: tarnell-pack COMMAND ...\n"
-    "  build MANIFEST -o SETUP.exe [--level N] [--stub STUB.exe]\n"
+    "  build MANIFEST -o SETUP.exe [--level N] [--stub STUB.exe] [--verbose|--quiet]\n"
     "                         make a setup executable from a manifest\n"
-    "  list SETUP.exe         print the package directory of a setup\n"
+    "  check MANIFEST         check a manifest without building\n"
+    "  list SETUP.exe [--json] [--sha256]\n"
+    "                         print the package directory of a setup\n"
     "  verify SETUP.exe       decode every stream; non-zero exit on any fault\n"
-    "  extract SETUP.exe DIR  write the product files into DIR\n"
+    "  extract SETUP.exe DIR [--force]\n"
+    "                         write the product files into DIR\n"
     "  skin check FOLDER [--header PNG]\n"
     "                         check a skin folder's pictures before building\n"
-    "Run tarnell-pack COMMAND --help for one command.\n";
+    "Run tarnell-pack COMMAND --help for one command; tarnell-pack --version.\n";
 
 const char kBuildUsage[] =
-    "usage: tarnell-pack build MANIFEST -o SETUP.exe [--level N] [--stub STUB.exe]\n"
+    "usage: tarnell-pack build MANIFEST -o SETUP.exe [--level N] [--stub STUB.exe] [--verbose|--quiet]\n"
     "  MANIFEST        the TOML manifest; its paths are relative to its folder\n"
     "  -o SETUP.exe    the setup to write; replaced only when the build succeeds\n"
     "  --level N       libdeflate compression level, 1 to 12 (default 12)\n"
     "  --stub STUB.exe the unsigned setup program to append the package to; by\n"
-    "                  default tarnell-setup.exe beside tarnell-pack, else the one\n"
-    "                  this source tree builds with the i686 preset:\n"
-    "                  " TARNELL_PACK_DEFAULT_STUB "\n";
+    "                  default tarnell-setup.exe (architecture \"x64\":\n"
+    "                  tarnell-setup-x64.exe) beside tarnell-pack, else the one\n"
+    "                  this source tree builds with the i686 (x86_64) preset:\n"
+    "                  " TARNELL_PACK_DEFAULT_STUB "\n"
+    "                  " TARNELL_PACK_DEFAULT_STUB_X64 "\n"
+    "  --verbose       one line per file on standard error, with its size and\n"
+    "                  ratio (the default when standard error is a terminal)\n"
+    "  --quiet         print nothing but errors\n"
+    "  Files without a time take SOURCE_DATE_EPOCH when it is set.\n";
 
-const char kListUsage[] = "usage: tarnell-pack list SETUP.exe\n  Prints product, version, files and associations.\n";
+const char kCheckUsage[] =
+    "usage: tarnell-pack check MANIFEST\n"
+    "  Checks the manifest, its files and its skin as build does, without building.\n";
+
+const char kListUsage[] =
+    "usage: tarnell-pack list SETUP.exe [--json] [--sha256]\n"
+    "  Prints product, version, files and associations.\n"
+    "  --json    as one JSON object (its shape is in README.md)\n"
+    "  --sha256  decode every file and print its SHA-256\n";
 const char kVerifyUsage[] =
     "usage: tarnell-pack verify SETUP.exe\n"
     "  Reads the package as the setup does, checks the skin archive's directory and\n"
     "  decodes every stream, comparing its length with the recorded size.\n";
 const char kExtractUsage[] =
-    "usage: tarnell-pack extract SETUP.exe DIR\n"
-    "  Writes every product file into DIR (created when missing) with its recorded time.\n";
+    "usage: tarnell-pack extract SETUP.exe DIR [--force]\n"
+    "  Writes every product file into DIR (created when missing) with its recorded time.\n"
+    "  Each file is written under a temporary name and renamed when it is complete.\n"
+    "  --force  replace files of DIR that have a product file's name (refused otherwise)\n";
 
 const char kSkinUsage[] =
     "usage: tarnell-pack skin check FOLDER [--header PNG]\n"
@@ -67,16 +93,29 @@ bool WantsHelp(const std::vector<std::string>& args) {
   return false;
 }
 
-std::string DefaultStub() {
+// Removes every `flag` from `args`; whether there was one.
+bool TakeFlag(std::vector<std::string>& args, const std::string& flag) {
+  auto end = std::remove(args.begin(), args.end(), flag);
+  bool found = end != args.end();
+  args.erase(end, args.end());
+  return found;
+}
+
+// The setup program for `architecture`: beside tarnell-pack (an installed
+// pair), else the one this source tree builds.
+std::string DefaultStub(Architecture architecture) {
+  bool x64 = architecture == Architecture::kX64;
+  const char* name = x64 ? "tarnell-setup-x64.exe" : "tarnell-setup.exe";
+  std::string built = x64 ? TARNELL_PACK_DEFAULT_STUB_X64 : TARNELL_PACK_DEFAULT_STUB;
   std::error_code error;
   std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
   if (!error) {
-    std::filesystem::path beside = self.parent_path() / "tarnell-setup.exe";
+    std::filesystem::path beside = self.parent_path() / name;
     if (std::filesystem::is_regular_file(beside)) return beside.string();
   }
-  if (std::filesystem::is_regular_file(TARNELL_PACK_DEFAULT_STUB)) return TARNELL_PACK_DEFAULT_STUB;
-  throw PackError("no setup program beside tarnell-pack or at " TARNELL_PACK_DEFAULT_STUB
-                  " (build the i686 preset, or name one with --stub)");
+  if (std::filesystem::is_regular_file(built)) return built;
+  throw PackError(std::string("no ") + name + " beside tarnell-pack or at " + built + " (build the " +
+                  (x64 ? "x86_64" : "i686") + " preset, or name one with --stub)");
 }
 
 int ParseLevel(const std::string& text) {
@@ -88,9 +127,36 @@ int ParseLevel(const std::string& text) {
   return static_cast<int>(level);
 }
 
+// Every file the build reads, which its output must not replace.
+std::vector<BuildInput> BuildInputs(const std::string& manifest_path, const Manifest& manifest, const std::string& stub) {
+  std::vector<BuildInput> inputs = {{manifest_path, "the manifest"}, {stub, "the stub"}};
+  for (std::size_t i = 0; i < manifest.files.size(); ++i) {
+    inputs.push_back({manifest.files[i].source, "file[" + std::to_string(i + 1) + "].source"});
+  }
+  if (manifest.header_picture) inputs.push_back({*manifest.header_picture, "skin.header"});
+  if (manifest.setup_icon) inputs.push_back({*manifest.setup_icon, "product.setup_icon"});
+  if (manifest.skin_folder) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(*manifest.skin_folder, error)) {
+      inputs.push_back({entry.path().string(), "a picture of skin.folder"});
+    }
+  }
+  return inputs;
+}
+
+enum class Verbosity { kQuiet, kNormal, kPerFile };
+
+std::string Ratio(std::size_t packed, std::size_t size) {
+  if (size == 0) return "empty";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f%%", 100.0 * static_cast<double>(packed) / static_cast<double>(size));
+  return text;
+}
+
 int Build(const std::vector<std::string>& args) {
   std::string manifest_path, output, stub;
   int level = 12;
+  Verbosity verbosity = isatty(STDERR_FILENO) ? Verbosity::kPerFile : Verbosity::kNormal;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     auto next = [&]() -> const std::string& {
@@ -103,6 +169,10 @@ int Build(const std::vector<std::string>& args) {
       level = ParseLevel(next());
     } else if (arg == "--stub") {
       stub = next();
+    } else if (arg == "--verbose") {
+      verbosity = Verbosity::kPerFile;
+    } else if (arg == "--quiet") {
+      verbosity = Verbosity::kQuiet;
     } else if (!arg.empty() && arg[0] == '-') {
       throw UsageError{"unknown option " + arg};
     } else if (manifest_path.empty()) {
@@ -115,10 +185,34 @@ int Build(const std::vector<std::string>& args) {
   if (output.empty()) throw UsageError{"no output given (-o SETUP.exe)"};
 
   Manifest manifest = LoadManifest(manifest_path);
-  if (stub.empty()) stub = DefaultStub();
-  Bytes setup = ComposeSetup(manifest, ReadWholeFile(stub, "stub"), BuildSkinArchive(manifest), DefaultEncoders(level));
+  if (stub.empty()) stub = DefaultStub(manifest.architecture);
+  CheckOutput(output, BuildInputs(manifest_path, manifest, stub));
+  if (verbosity != Verbosity::kQuiet) {
+    for (const std::string& warning : ManifestWarnings(manifest)) std::cerr << "tarnell-pack: warning: " << warning << "\n";
+  }
+  FilePacked on_file;
+  if (verbosity == Verbosity::kPerFile) {
+    on_file = [](const ManifestFile& file, std::size_t packed) {
+      std::cerr << "  " << AnsiToUtf8(file.name) << ": " << file.size << " -> " << packed << " bytes ("
+                << Ratio(packed, file.size) << ")\n";
+    };
+  }
+  Bytes setup = ComposeSetup(manifest, ReadWholeFile(stub, "stub"), BuildSkinArchive(manifest), DefaultEncoders(level),
+                             on_file);
   WriteSetupFile(output, setup);
-  std::cout << output << ": " << manifest.files.size() << " files, " << setup.size() << " bytes\n";
+  if (verbosity != Verbosity::kQuiet) {
+    std::cout << output << ": " << manifest.files.size() << " files, " << setup.size() << " bytes\n";
+  }
+  return 0;
+}
+
+int Check(const std::vector<std::string>& args) {
+  if (args.size() != 1 || args[0].empty() || args[0][0] == '-') throw UsageError{kCheckUsage};
+  Manifest manifest = LoadManifest(args[0]);
+  BuildSkinArchive(manifest);
+  for (const std::string& warning : ManifestWarnings(manifest)) std::cerr << "tarnell-pack: warning: " << warning << "\n";
+  std::cout << args[0] << ": " << manifest.files.size() << " files, " << manifest.associations.size()
+            << " associations, ready to build\n";
   return 0;
 }
 
@@ -157,6 +251,10 @@ int Run(const std::string& command, const std::vector<std::string>& args) {
     if (WantsHelp(args)) return std::cout << kBuildUsage, 0;
     return Build(args);
   }
+  if (command == "check") {
+    if (WantsHelp(args)) return std::cout << kCheckUsage, 0;
+    return Check(args);
+  }
   struct Reader {
     const char* name;
     const char* usage;
@@ -166,10 +264,17 @@ int Run(const std::string& command, const std::vector<std::string>& args) {
   for (const Reader& reader : readers) {
     if (command != reader.name) continue;
     if (WantsHelp(args)) return std::cout << reader.usage, 0;
-    if (args.size() != reader.arguments) throw UsageError{std::string(reader.usage)};
-    if (command == "list") ListSetup(args[0], std::cout);
-    if (command == "verify") VerifySetup(args[0], std::cout);
-    if (command == "extract") ExtractSetup(args[0], args[1], std::cout);
+    std::vector<std::string> operands = args;
+    bool force = command == "extract" && TakeFlag(operands, "--force");
+    ListOptions list;
+    if (command == "list") {
+      list.json = TakeFlag(operands, "--json");
+      list.sha256 = TakeFlag(operands, "--sha256");
+    }
+    if (operands.size() != reader.arguments) throw UsageError{std::string(reader.usage)};
+    if (command == "list") ListSetup(operands[0], list, std::cout);
+    if (command == "verify") VerifySetup(operands[0], std::cout);
+    if (command == "extract") ExtractSetup(operands[0], operands[1], force, std::cout);
     return 0;
   }
   throw UsageError{"unknown command " + command};
@@ -182,6 +287,10 @@ int main(int argc, char** argv) {
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     std::cout << kUsage;
     return args.empty() ? kUsageError : 0;
+  }
+  if (args[0] == "--version") {
+    std::cout << "tarnell-pack " TARNELL_PACK_VERSION "\n";
+    return 0;
   }
   std::string command = args[0];
   args.erase(args.begin());

@@ -4,6 +4,10 @@
 
 #include <toml++/toml.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <regex>
@@ -21,6 +25,8 @@ class ManifestReader {
   explicit ManifestReader(const std::string& path) : path_(path), folder_(fs::path(path).parent_path()) {}
 
   Manifest Read() {
+    CheckReadable();
+    source_date_ = SourceDateEpoch();
     toml::table root;
     try {
       root = toml::parse_file(path_);
@@ -39,6 +45,15 @@ class ManifestReader {
   }
 
  private:
+  // The parser says only "line 0" for a file it cannot read.
+  void CheckReadable() const {
+    std::error_code error;
+    if (fs::is_directory(path_, error)) throw PackError(path_ + ": is a folder, not a manifest file");
+    std::FILE* file = std::fopen(path_.c_str(), "rb");
+    if (file == nullptr) throw PackError(path_ + ": cannot open the manifest: " + std::strerror(errno));
+    std::fclose(file);
+  }
+
   [[noreturn]] void Fail(const toml::node& at, const std::string& field, const std::string& reason) const {
     throw PackError(path_ + ":" + std::to_string(at.source().begin.line) + ": " + field + ": " + reason);
   }
@@ -119,7 +134,8 @@ class ManifestReader {
   std::string PathOf(const std::string& relative) const { return (folder_ / relative).lexically_normal().string(); }
 
   void ReadProduct(const toml::table& product, Manifest& manifest) const {
-    CheckKeys(product, "product.", {"name", "version", "language", "patch", "display_icon"});
+    CheckKeys(product, "product.", {"name", "version", "language", "patch", "display_icon", "architecture",
+                                    "setup_icon", "copyright"});
     std::string name_utf8 = *String(product, "name", "product.name", true);
     manifest.product_name = Ansi(product, "name", "product.name", name_utf8);
     const toml::node& name_node = *product.get("name");
@@ -141,6 +157,13 @@ class ManifestReader {
     manifest.minor = static_cast<std::uint16_t>(std::stoi(parts[2]));
     manifest.language = static_cast<std::uint8_t>(Choice(product, "language", "product.language", {"english", "german"}));
     manifest.patch = Bool(product, "patch", "product.patch");
+    manifest.architecture =
+        static_cast<Architecture>(Choice(product, "architecture", "product.architecture", {"x86", "x64"}));
+    if (std::optional<std::string> icon = String(product, "setup_icon", "product.setup_icon", false)) {
+      manifest.setup_icon = PathOf(*icon);
+      if (!fs::is_regular_file(*manifest.setup_icon)) Fail(*product.get("setup_icon"), "product.setup_icon", "no file " + *icon);
+    }
+    manifest.copyright = String(product, "copyright", "product.copyright", false).value_or("");
     if (std::optional<std::string> icon = String(product, "display_icon", "product.display_icon", false)) {
       manifest.display_icon = Ansi(product, "display_icon", "product.display_icon", *icon);
     }
@@ -237,6 +260,8 @@ class ManifestReader {
 
     if (const toml::node* time = Value(table, "time", prefix + "time", false)) {
       file.file_time = FileTime(*time, prefix + "time");
+    } else if (source_date_) {
+      file.file_time = *source_date_;
     } else {
       std::optional<std::uint64_t> modified = FileTimeFromUnix(status.st_mtim.tv_sec, status.st_mtim.tv_nsec);
       if (!modified) Fail(source_node, prefix + "time", source + " was last changed before 1601");
@@ -334,8 +359,22 @@ class ManifestReader {
     }
   }
 
+  // SOURCE_DATE_EPOCH, the reproducible-builds convention: seconds since
+  // 1970 that stand for every file's time, so that a fresh checkout (whose
+  // files are as old as the checkout) builds the same setup.
+  static std::optional<std::uint64_t> SourceDateEpoch() {
+    const char* text = std::getenv("SOURCE_DATE_EPOCH");
+    if (text == nullptr || *text == '\0') return std::nullopt;
+    static const std::regex kSeconds("[0-9]{1,12}");
+    if (!std::regex_match(text, kSeconds)) {
+      throw PackError(std::string("SOURCE_DATE_EPOCH: \"") + text + "\" is not a number of seconds since 1970");
+    }
+    return FileTimeFromUnix(std::stoll(text), 0);
+  }
+
   std::string path_;
   fs::path folder_;
+  std::optional<std::uint64_t> source_date_;
 };
 
 }  // namespace

@@ -4,11 +4,13 @@
 // cleanly or is refused with a message naming the field.
 //
 //   [product]  name, version "major.minor", language ("english"|"german"),
-//              patch, display_icon ("File.exe,0")
+//              patch, display_icon ("File.exe,0"), architecture ("x86"|"x64"),
+//              setup_icon (an .ico path), copyright
 //   [skin]     folder, header (both optional; paths)
 //   [[file]]   source, name, destination ("program"|"data"|"data-untouched"),
 //              shortcut ("none"|"start-menu"|"start-menu+desktop"), icon,
-//              service, time (an offset date-time)
+//              service, time (an offset date-time; default SOURCE_DATE_EPOCH
+//              when set, else the source's modification time)
 //   [[association]]  extension, program, text, icon
 // Paths are relative to the manifest's folder.
 #pragma once
@@ -43,13 +45,21 @@ struct ManifestAssociation {
   std::uint16_t icon = 0;
 };
 
+// Which setup program carries the product: the 32-bit one installs into
+// "Program Files (x86)" and the 32-bit registry view, the 64-bit one into
+// "Program Files" and the 64-bit view.
+enum class Architecture : std::uint8_t { kX86 = 0, kX64 = 1 };
+
 struct Manifest {
   std::string product_name;  // ANSI
+  Architecture architecture = Architecture::kX86;
   std::uint8_t major = 0;
   std::uint16_t minor = 0;
   std::uint8_t language = 0;
   bool patch = false;
   std::string display_icon;  // ANSI
+  std::optional<std::string> setup_icon;  // the setup program's own icon
+  std::string copyright;                  // UTF-8, for the version resource
   std::optional<std::string> skin_folder;
   std::optional<std::string> header_picture;
   std::vector<ManifestFile> files;

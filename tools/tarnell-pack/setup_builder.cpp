@@ -10,22 +10,50 @@
 #include <iterator>
 #include <limits>
 
+#include "abort_reason.h"
 #include "package/directory_writer.h"
+#include "package/package_loader.h"
+#include "package/pe_checksum.h"
 #include "package/pe_image.h"
 #include "pack_error.h"
+#include "setup_branding.h"
 #include "setup_file.h"
+#include "temporary_file.h"
 
 namespace {
 
 constexpr std::uint64_t kAddressable = std::numeric_limits<std::uint32_t>::max();
 constexpr std::size_t kSignatureAlignment = 8;
 
-void CheckStub(const Bytes& stub) {
+void CheckStub(const Bytes& stub, Architecture architecture) {
   PeImageInfo info = ReadPeImageInfo(stub.data(), std::min(stub.size(), kPeHeadSize));
   if (!info.is_pe) throw PackError("the stub is not a Windows program image");
+  if (info.is_64_bit != (architecture == Architecture::kX64)) {
+    throw PackError(std::string("the stub is a ") + (info.is_64_bit ? "64" : "32") +
+                    "-bit setup program, but product.architecture asks for " +
+                    (architecture == Architecture::kX64 ? "\"x64\" (tarnell-setup-x64.exe)" : "\"x86\" (tarnell-setup.exe)"));
+  }
   if (info.certificate_offset != 0) {
     throw PackError("the stub is signed; build from the unsigned setup program and sign the finished setup");
   }
+  AbortReason reason;
+  PackageDirectory package;
+  MemoryPackageFile file(stub.data(), stub.size(), "stub");
+  try {
+    LoadPackageDirectory(file, "stub", package);
+  } catch (const AbortError&) {
+    return;  // no package: the bare setup program
+  }
+  throw PackError("the stub is a finished Tarnell setup (of \"" + std::string(package.product_name.c_str()) +
+                  "\"); build from the setup program tarnell-setup.exe");
+}
+
+// The CheckSum field over the whole finished setup, by which the setup and
+// `verify` find a damaged payload.
+void StoreChecksum(Bytes& setup) {
+  std::size_t field = ReadPeImageInfo(setup.data(), std::min(setup.size(), kPeHeadSize)).checksum_field;
+  std::uint32_t sum = PeFileChecksum(setup.data(), setup.size(), field);
+  for (std::size_t i = 0; i < 4; ++i) setup[field + i] = static_cast<std::uint8_t>(sum >> (8 * i));
 }
 
 std::uint32_t Offset(std::uint64_t at, const std::string& what) {
@@ -41,50 +69,6 @@ Text AnsiText(const std::string& text) {
   return result;
 }
 
-// Removes the temporary file unless it was handed over.
-class TemporaryFile {
- public:
-  explicit TemporaryFile(const std::string& beside) : path_(beside + ".partial-XXXXXX") {
-    descriptor_ = mkstemp(path_.data());
-    if (descriptor_ < 0) throw PackError("cannot create a file beside " + beside + ": " + std::strerror(errno));
-  }
-  ~TemporaryFile() {
-    if (descriptor_ >= 0) close(descriptor_);
-    if (!kept_) unlink(path_.c_str());
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-  void Write(const Bytes& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-      ssize_t n = write(descriptor_, bytes.data() + done, bytes.size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) throw PackError("cannot write " + path_ + ": " + std::strerror(errno));
-      done += static_cast<std::size_t>(n);
-    }
-    mode_t mask = umask(0);
-    umask(mask);
-    if (fchmod(descriptor_, 0777 & ~mask) != 0 || fsync(descriptor_) != 0 || close(descriptor_) != 0) {
-      descriptor_ = -1;
-      throw PackError("cannot finish " + path_ + ": " + std::strerror(errno));
-    }
-    descriptor_ = -1;
-  }
-  void RenameTo(const std::string& path) {
-    if (rename(path_.c_str(), path.c_str()) != 0) {
-      throw PackError("cannot rename " + path_ + " to " + path + ": " + std::strerror(errno));
-    }
-    kept_ = true;
-  }
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-  int descriptor_ = -1;
-  bool kept_ = false;
-};
-
 }  // namespace
 
 Bytes ReadWholeFile(const std::string& path, const std::string& what) {
@@ -96,9 +80,9 @@ Bytes ReadWholeFile(const std::string& path, const std::string& what) {
 }
 
 Bytes ComposeSetup(const Manifest& manifest, const Bytes& stub, const Bytes& skin,
-                   const std::vector<StreamEncoder>& encoders) {
-  CheckStub(stub);
-  Bytes setup = stub;
+                   const std::vector<StreamEncoder>& encoders, const FilePacked& on_file) {
+  CheckStub(stub, manifest.architecture);
+  Bytes setup = BrandSetupProgram(stub, manifest);
   PackageDirectory package;
   package.version.language = manifest.language;
   package.version.patch = manifest.patch ? 1 : 0;
@@ -127,7 +111,9 @@ Bytes ComposeSetup(const Manifest& manifest, const Bytes& stub, const Bytes& ski
     record.size = file.size;
     record.name = AnsiText(file.name);
     try {
-      Append(setup, EncodeChecked(data, encoders));
+      Bytes stream = EncodeChecked(data, encoders);
+      if (on_file) on_file(file, stream.size());
+      Append(setup, stream);
     } catch (const PackError& error) {
       throw PackError(file.source + ": " + error.what());
     }
@@ -148,12 +134,14 @@ Bytes ComposeSetup(const Manifest& manifest, const Bytes& stub, const Bytes& ski
   setup.resize(setup.size() + padding, 0);
   package.header_offset = Offset(setup.size(), "the package directory");
   Append(setup, SerializePackageDirectory(package));
+  StoreChecksum(setup);
   return setup;
 }
 
 void WriteSetupFile(const std::string& path, const Bytes& bytes) {
   TemporaryFile temporary(path);
-  temporary.Write(bytes);
+  temporary.Append(bytes.data(), bytes.size());
+  temporary.Finish(0777);
   SetupFile written(temporary.Path());
   ReadSetupDirectory(written);
   temporary.RenameTo(path);

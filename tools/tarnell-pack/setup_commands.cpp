@@ -1,21 +1,23 @@
 #include "setup_commands.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "abort_reason.h"
 #include "ansi_text.h"
 #include "file_time.h"
 #include "graphics/skin_directory.h"
 #include "inflate/inflate_state.h"
+#include "package/package_sum.h"
+#include "package/pe_image.h"
+#include "output_guard.h"
 #include "pack_error.h"
 #include "setup_file.h"
+#include "sha256.h"
+#include "temporary_file.h"
 
 namespace {
 
@@ -90,13 +92,118 @@ void CheckSkinArchive(SetupFile& setup, const FileRecord& skin) {
   }
 }
 
+// Two records of one name would install one file over the other; extracted,
+// the second would replace the first.
+void CheckDistinctNames(const PackageDirectory& package) {
+  for (std::size_t number = 3; number <= package.file_count; ++number) {
+    for (std::size_t earlier = 2; earlier < number; ++earlier) {
+      std::string name = package.Record(number).name.c_str();
+      if (SameWindowsFileName(package.Record(earlier).name.c_str(), name)) {
+        throw PackError("records " + std::to_string(earlier) + " and " + std::to_string(number) +
+                        " both name the file \"" + AnsiToUtf8(name) + "\"; the package is damaged");
+      }
+    }
+  }
+}
+
+// What the CheckSum field says of the file; PackError when it is damaged.
+std::string CheckSum(SetupFile& setup, const PackageDirectory& package) {
+  AbortReason reason;
+  PackageSum sum;
+  try {
+    sum = CheckPackageSum(setup, package.Record(1).stream_offset);
+  } catch (const AbortError&) {
+    throw PackError(reason.Take("the file cannot be read"));
+  }
+  switch (sum) {
+    case PackageSum::kWholeFile: return "the PE checksum over the whole file matches";
+    case PackageSum::kUnsignedFile: return "the PE checksum over the file without its signature matches";
+    case PackageSum::kNone: return "no PE checksum over the package (built before setups carried one); streams checked only";
+    case PackageSum::kBroken: break;
+  }
+  throw PackError(setup.Path() + ": the PE checksum does not match the file: the setup is damaged");
+}
+
+// A JSON string of a UTF-8 text.
+std::string Json(const std::string& text) {
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '\\') {
+      quoted += '\\';
+      quoted += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\u%04x", c);
+      quoted += escape;
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "\"";
+}
+
+// The shape README.md documents under "list --json".
+void ListJson(const PackageDirectory& package, bool is_64_bit, const std::vector<std::string>& digests,
+              std::ostream& out) {
+  const VersionRecord& version = package.version;
+  out << "{\n  \"product\": " << Json(Utf8(package.product_name)) << ",\n  \"architecture\": "
+      << Json(is_64_bit ? "x64" : "x86") << ",\n  \"version\": "
+      << Json(std::to_string(version.major) + "." + std::to_string(version.minor)) << ",\n  \"major\": "
+      << int{version.major} << ",\n  \"minor\": " << version.minor << ",\n  \"language\": "
+      << Json(version.language == 0 ? "english" : "german") << ",\n  \"patch\": " << (version.patch ? "true" : "false")
+      << ",\n  \"display_icon\": " << Json(Utf8(package.display_icon)) << ",\n  \"skin\": {\"offset\": "
+      << package.Record(1).stream_offset << ", \"size\": " << package.Record(1).size
+      << "},\n  \"directory_offset\": " << package.header_offset << ",\n  \"files\": [";
+  for (std::size_t number = 2; number <= package.file_count; ++number) {
+    const FileRecord& record = package.Record(number);
+    out << (number == 2 ? "\n" : ",\n") << "    {\"name\": " << Json(Utf8(record.name)) << ", \"size\": " << record.size
+        << ", \"stream_offset\": " << record.stream_offset << ", \"destination\": "
+        << Json(DestinationText(record.destination)) << ", \"shortcut\": " << Json(ShortcutText(record.shortcut_kind))
+        << ", \"icon\": " << int{record.icon_index} << ", \"service\": " << (record.service ? "true" : "false")
+        << ", \"time\": " << Json(FileTimeText(record.file_time));
+    if (!digests[number].empty()) out << ", \"sha256\": " << Json(digests[number]);
+    out << "}";
+  }
+  out << "\n  ],\n  \"associations\": [";
+  for (std::size_t i = 0; i < package.association_count; ++i) {
+    const AssociationEntry& entry = package.associations[i];
+    out << (i == 0 ? "\n" : ",\n") << "    {\"extension\": " << Json(Utf8(entry.extension))
+        << ", \"program\": " << Json(Utf8(entry.program)) << ", \"text\": " << Json(Utf8(entry.third))
+        << ", \"icon\": " << entry.icon_index << "}";
+  }
+  out << "\n  ]\n}\n";
+}
+
 }  // namespace
 
-void ListSetup(const std::string& path, std::ostream& out) {
+void ListSetup(const std::string& path, const ListOptions& options, std::ostream& out) {
   SetupFile setup(path);
   PackageDirectory package = ReadSetupDirectory(setup);
+  std::vector<std::string> digests(package.file_count + 1);
+  if (options.sha256) {
+    InflateState decoder(&setup);
+    for (std::size_t number = 2; number <= package.file_count; ++number) {
+      Sha256 digest;
+      DecodeRecord(setup, decoder, package.Record(number),
+                   [&](const std::uint8_t* bytes, std::size_t n) { digest.Add(bytes, n); });
+      digests[number] = digest.HexDigest();
+    }
+  }
+  std::uint8_t head[kPeHeadSize] = {};
+  AbortReason reason;
+  try {
+    setup.ReadAt(0, head, static_cast<std::size_t>(std::min<std::uint64_t>(setup.Size(), sizeof head)));
+  } catch (const AbortError&) {
+    throw PackError(reason.Take("the file cannot be read"));
+  }
+  bool is_64_bit = ReadPeImageInfo(head, sizeof head).is_64_bit;
+  if (options.json) {
+    ListJson(package, is_64_bit, digests, out);
+    return;
+  }
   const VersionRecord& version = package.version;
   out << "Product:      " << Utf8(package.product_name) << "\n"
+      << "Setup:        " << (is_64_bit ? "x64 (64-bit setup program)" : "x86 (32-bit setup program)") << "\n"
       << "Version:      " << int{version.major} << "." << version.minor << ", "
       << (version.language == 0 ? "english" : "german") << (version.patch ? ", patch" : "") << "\n"
       << "Display icon: " << Utf8(package.display_icon) << "\n"
@@ -110,6 +217,7 @@ void ListSetup(const std::string& path, std::ostream& out) {
         << DestinationText(record.destination) << ", shortcut " << ShortcutText(record.shortcut_kind) << ", icon "
         << int{record.icon_index} << (record.service ? ", service" : "") << ", time "
         << FileTimeText(record.file_time) << "\n";
+    if (options.sha256) out << "    sha256 " << digests[number] << "\n";
   }
   out << "Associations: " << int{package.association_count} << "\n";
   for (std::size_t i = 0; i < package.association_count; ++i) {
@@ -122,6 +230,7 @@ void ListSetup(const std::string& path, std::ostream& out) {
 void VerifySetup(const std::string& path, std::ostream& out) {
   SetupFile setup(path);
   PackageDirectory package = ReadSetupDirectory(setup);
+  CheckDistinctNames(package);
   CheckSkinArchive(setup, package.Record(1));
   InflateState decoder(&setup);
   std::uint64_t total = 0;
@@ -130,12 +239,28 @@ void VerifySetup(const std::string& path, std::ostream& out) {
     DecodeRecord(setup, decoder, record, [](const std::uint8_t*, std::size_t) {});
     total += record.size;
   }
-  out << path << ": " << package.file_count - 1 << " files, " << total << " bytes, all streams intact\n";
+  out << path << ": " << package.file_count - 1 << " files, " << total << " bytes, all streams intact\n"
+      << path << ": " << CheckSum(setup, package) << "\n";
 }
 
-void ExtractSetup(const std::string& path, const std::string& folder, std::ostream& out) {
+void ExtractSetup(const std::string& path, const std::string& folder, bool force, std::ostream& out) {
   SetupFile setup(path);
   PackageDirectory package = ReadSetupDirectory(setup);
+  CheckDistinctNames(package);
+  CheckSum(setup, package);
+  if (!force) {
+    for (std::size_t number = 2; number <= package.file_count; ++number) {
+      std::filesystem::path target = std::filesystem::path(folder) / Utf8(package.Record(number).name);
+      std::error_code error;
+      if (std::filesystem::symlink_status(target, error).type() != std::filesystem::file_type::not_found) {
+        throw PackError(target.string() + " exists already; extract into an empty folder, or give --force to replace it");
+      }
+    }
+  }
+  for (std::size_t number = 2; number <= package.file_count; ++number) {
+    std::string target = (std::filesystem::path(folder) / Utf8(package.Record(number).name)).string();
+    if (SameFile(target, path)) throw PackError(target + " is the setup being read; extract into another folder");
+  }
   std::error_code error;
   std::filesystem::create_directories(folder, error);
   if (error) throw PackError("cannot create " + folder + ": " + error.message());
@@ -144,27 +269,10 @@ void ExtractSetup(const std::string& path, const std::string& folder, std::ostre
     const FileRecord& record = package.Record(number);
     // The reader refused names with separators, so the file stays in `folder`.
     std::string target = (std::filesystem::path(folder) / Utf8(record.name)).string();
-    int descriptor = open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (descriptor < 0) throw PackError("cannot create " + target + ": " + std::strerror(errno));
-    std::unique_ptr<int, void (*)(int*)> closer(&descriptor, [](int* d) { close(*d); });
-    try {
-      DecodeRecord(setup, decoder, record, [&](const std::uint8_t* bytes, std::size_t n) {
-        while (n > 0) {
-          ssize_t written = write(descriptor, bytes, n);
-          if (written < 0 && errno == EINTR) continue;
-          if (written <= 0) throw PackError("cannot write " + target + ": " + std::strerror(errno));
-          bytes += written;
-          n -= static_cast<std::size_t>(written);
-        }
-      });
-      timespec times[2] = {{0, UTIME_OMIT}, UnixFromFileTime(record.file_time)};
-      if (futimens(descriptor, times) != 0) {
-        throw PackError("cannot set the time of " + target + ": " + std::strerror(errno));
-      }
-    } catch (const PackError&) {
-      unlink(target.c_str());  // no half-written file stands for the real one
-      throw;
-    }
+    TemporaryFile file(target);
+    DecodeRecord(setup, decoder, record, [&](const std::uint8_t* bytes, std::size_t n) { file.Append(bytes, n); });
+    file.Finish(0666, UnixFromFileTime(record.file_time));
+    file.RenameTo(target);
     out << target << "\n";
   }
 }

@@ -7,6 +7,14 @@
 #include "log/logger.h"
 #include "pack_error.h"
 
+namespace {
+
+// The setup's line for a read that ends short, which the package reader
+// writes too when the trailer points outside the file.
+constexpr char kShortReadLine[] = "Error reading file: %s";
+
+}  // namespace
+
 SetupFile::SetupFile(const std::string& path) : path_(path), file_(std::fopen(path.c_str(), "rb")) {
   if (file_ == nullptr) throw PackError("cannot open " + path + ": " + std::strerror(errno));
 }
@@ -24,7 +32,10 @@ std::uint64_t SetupFile::Size() {
 
 void SetupFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t n) {
   Seek(offset);
-  if (std::fread(buffer, 1, n, file_) != n) Fail("Error reading file: %s");
+  if (std::fread(buffer, 1, n, file_) != n) {
+    if (std::ferror(file_)) throw PackError("cannot read " + path_ + ": " + std::strerror(errno));
+    Fail(kShortReadLine);
+  }
 }
 
 void SetupFile::Seek(std::uint64_t offset) {
@@ -33,7 +44,7 @@ void SetupFile::Seek(std::uint64_t offset) {
 
 std::size_t SetupFile::ReadUpTo(void* destination, std::size_t n) {
   std::size_t count = std::fread(destination, 1, n, file_);
-  if (count < n && std::ferror(file_)) Fail("Error reading file: %s");
+  if (count < n && std::ferror(file_)) throw PackError("cannot read " + path_ + ": " + std::strerror(errno));
   return count;
 }
 
@@ -43,7 +54,16 @@ PackageDirectory ReadSetupDirectory(SetupFile& setup) {
   try {
     LoadPackageDirectory(setup, setup.Path().c_str(), package);
   } catch (const AbortError&) {
-    throw PackError(reason.Take("the package cannot be read"));
+    std::string line = reason.Take("the package cannot be read");
+    // A read that ends short while looking for the package means the file
+    // ends before the data its trailer promises, or has no trailer at all.
+    if (line == "Error reading file: " + setup.Path()) {
+      throw PackError(setup.Path() + ": truncated, or not a Tarnell setup (the package directory lies beyond its end)");
+    }
+    if (line == "Invalid Tarnell software package.") {
+      throw PackError(setup.Path() + ": " + line + " Not a Tarnell setup, or its package directory is damaged.");
+    }
+    throw PackError(line);
   }
   return package;
 }

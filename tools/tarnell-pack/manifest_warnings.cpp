@@ -1,0 +1,36 @@
+#include "manifest_warnings.h"
+
+#include "ansi_text.h"
+
+namespace {
+
+bool IsProgram(const std::string& name) {
+  return name.size() > 4 && SameWindowsFileName(name.substr(name.size() - 4), ".exe");
+}
+
+}  // namespace
+
+std::vector<std::string> ManifestWarnings(const Manifest& manifest) {
+  std::vector<std::string> warnings;
+  const ManifestFile& first = manifest.files.front();
+  // Shortcuts to files that are no programs take their icon from the first file.
+  if (first.destination != Destination::kProgramFolder || !IsProgram(first.name)) {
+    warnings.push_back("file[1]: \"" + AnsiToUtf8(first.name) +
+                       "\" is not a program in the program folder, yet the shortcuts of files that are no "
+                       "programs take their icon from the first file");
+  }
+  for (std::size_t i = 0; i < manifest.files.size(); ++i) {
+    const ManifestFile& file = manifest.files[i];
+    std::string field = "file[" + std::to_string(i + 1) + "]";
+    if (file.service && !IsProgram(file.name)) {
+      warnings.push_back(field + ".service: \"" + AnsiToUtf8(file.name) +
+                         "\" is not an .exe, yet Windows starts a service from it");
+    }
+    if (file.destination == Destination::kDataFolderUntouched && file.size > 0) {
+      warnings.push_back(field + ".destination: the " + std::to_string(file.size) +
+                         " bytes of \"" + AnsiToUtf8(file.name) +
+                         "\" are packed, but the install never writes a data-untouched file");
+    }
+  }
+  return warnings;
+}
