@@ -31,7 +31,7 @@ demo=$PWD/${DEMO:-build/demo}
 echo "Building the package builder and the $arch setup program"
 if [ "$tools_build" = build/tools ]; then
   cmake --preset tools >/dev/null
-  cmake --build --preset tools -j2 --target tarnell-pack >/dev/null
+  cmake --build --preset tools -j2 --target tarnell-pack setup-layout >/dev/null
 fi
 if [ "$windows_build" = "build/$arch" ]; then
   cmake --preset "$arch" >/dev/null
@@ -83,10 +83,11 @@ wine "$setup" </dev/null >/dev/null 2>&1 &
 setup_pid=$!
 window=$(wait_for_window "Hello Setup" 60)
 eval "$(xdotool getwindowgeometry --shell "$window")"
-# The install button lies at (292, 408) in the window's client area, which
-# starts 2 pixels inside the frame; 88 x 24 pixels.
+# Where the install button lies in the window's client area (which starts 2
+# pixels inside the frame), for a package of two file types and data files.
+read -r _ bx by bw bh < <("$tools_build/tools/setup-layout/setup-layout" --associations 2 | grep '^install ')
 echo "Pressing \"Install\""
-xdotool mousemove $((X + 2 + 336)) $((Y + 2 + 420)) click 1
+xdotool mousemove $((X + 2 + bx + bw / 2)) $((Y + 2 + by + bh / 2)) click 1
 message=$(wait_for_window Message 120)
 sleep 1
 screenshot=$demo/hello-installed.png
