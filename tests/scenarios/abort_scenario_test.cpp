@@ -70,7 +70,7 @@ std::string AlteredSetup(const std::string& folder, bool flip_payload) {
 
 TEST_F(Abort, ADamagedPayloadIsRefusedBeforeAnythingIsWritten) {
   const std::string program = "C:\\Apps\\Scenic";
-  DriverRun run = RunDriver({AlteredSetup(WorkFolder("damaged"), true), "install", "--program-folder", program});
+  DeployRun run = RunDeploy({"install", AlteredSetup(WorkFolder("damaged"), true), "--program-folder", program});
   EXPECT_EQ(run.exit_code, 1u);
   EXPECT_EQ(run.message, "The installation aborted.");
   EXPECT_TRUE(run.Logged("Invalid Tarnell software package."));
@@ -79,7 +79,7 @@ TEST_F(Abort, ADamagedPayloadIsRefusedBeforeAnythingIsWritten) {
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
 
   // A setup without a package sum, as every setup built before, installs.
-  DriverRun older = RunDriver({AlteredSetup(WorkFolder("older"), false), "install", "--program-folder", program});
+  DeployRun older = RunDeploy({"install", AlteredSetup(WorkFolder("older"), false), "--program-folder", program});
   EXPECT_EQ(older.exit_code, 0u) << older.message;
   EXPECT_EQ(FileBytes(program + "\\Library.dll"), ExpectedBytes("scenic-1.0", "Library.dll"));
 }
