@@ -1,5 +1,6 @@
 #include "ui/core/wait_table.h"
 
+#include "fs/owned_handle.h"
 #include "ui/core/window_errors.h"
 
 namespace {
@@ -61,13 +62,10 @@ void RemoveWaitHandle(HANDLE handle) {
 }
 
 HANDLE CreateTimer(std::function<void()> callback) {
-  HANDLE timer = CreateWaitableTimerA(nullptr, FALSE, nullptr);
-  if (timer == nullptr) return nullptr;
-  if (!AddWaitHandle(timer, std::move(callback))) {
-    CloseHandle(timer);
-    return nullptr;
-  }
-  return timer;
+  KernelHandle timer(CreateWaitableTimerA(nullptr, FALSE, nullptr));
+  if (!timer || !AddWaitHandle(timer.Get(), std::move(callback))) return nullptr;
+  // The timer lives as long as the program, in the table.
+  return timer.Release();
 }
 
 void StartTimer(HANDLE timer, int periodMs) {
