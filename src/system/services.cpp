@@ -15,8 +15,8 @@ namespace {
 // The stop wait: 50 x 200 ms, ten seconds in all.
 constexpr int kStopPolls = 50;
 constexpr DWORD kStopPollMs = 200;
-// SERVICE_QUERY_CONFIG | SERVICE_CHANGE_CONFIG | SERVICE_QUERY_STATUS | SERVICE_STOP.
-constexpr DWORD kStopAccess = 0x27;
+// Stopping sets the service back to manual start, hence the change-config right.
+constexpr DWORD kStopAccess = SERVICE_QUERY_CONFIG | SERVICE_CHANGE_CONFIG | SERVICE_QUERY_STATUS | SERVICE_STOP;
 
 struct ServiceHandleCloser {
   void operator()(SC_HANDLE handle) const { CloseServiceHandle(handle); }

@@ -1,6 +1,6 @@
 // Windows services for the package files marked as services: registered as
 // manually started services of their own process under LocalSystem, with
-// every user allowed to query, start, stop and reconfigure them. The setup
+// every user allowed to query, start and stop them. The setup
 // never starts a service; it stops and deletes one when its file goes.
 //
 // https://learn.microsoft.com/windows/win32/services/service-control-manager
@@ -13,9 +13,11 @@
 #include "app/product_record.h"
 #include "text/fixed_text.h"
 
-// What Everyone may do with a product service: SERVICE_QUERY_CONFIG,
-// SERVICE_CHANGE_CONFIG, SERVICE_QUERY_STATUS, SERVICE_START, SERVICE_STOP.
-inline constexpr DWORD kEveryoneServiceRights = 0x37;
+// What Everyone may do with a product service: enough for the Start and Stop
+// shortcuts. Never SERVICE_CHANGE_CONFIG: whoever holds it can point the
+// LocalSystem service at a program of their own.
+inline constexpr DWORD kEveryoneServiceRights =
+    SERVICE_QUERY_CONFIG | SERVICE_QUERY_STATUS | SERVICE_START | SERVICE_STOP;
 
 // The service of a file: its name up to the first "." (Agent for
 // Agent.Main.exe); the display name adds " Service".

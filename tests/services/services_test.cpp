@@ -191,7 +191,7 @@ TEST(Services, AnExistingServiceIsLeftAsItIs) {
 
 // Wine keeps no service security (its calls are stubs), so the descriptor
 // that is handed over is checked here before it goes.
-TEST(Services, DescriptorGrantsEveryoneQueryConfigureStartAndStop) {
+TEST(Services, DescriptorGrantsEveryoneQueryStartAndStopButNoReconfiguring) {
   SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
   PSID admins = nullptr;
   ASSERT_TRUE(AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0,
@@ -237,7 +237,10 @@ TEST(Services, DescriptorGrantsEveryoneQueryConfigureStartAndStop) {
       PSID sid = &ace->SidStart;
       if (EqualSid(sid, everyone)) {
         ++everyone_entries;
-        EXPECT_EQ(ace->Mask, 0x37u);
+        EXPECT_EQ(ace->Mask, static_cast<DWORD>(SERVICE_QUERY_CONFIG | SERVICE_QUERY_STATUS | SERVICE_START |
+                                                SERVICE_STOP));
+        // Whoever may change the configuration may run any program as LocalSystem.
+        EXPECT_EQ(ace->Mask & (SERVICE_CHANGE_CONFIG | WRITE_DAC | WRITE_OWNER | DELETE), 0u);
       }
       if (EqualSid(sid, admins)) admins_kept = ace->Mask == SERVICE_ALL_ACCESS;
     }
