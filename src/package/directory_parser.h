@@ -22,5 +22,3 @@ void ParsePackageDirectory(const std::uint8_t* bytes, std::size_t length, std::u
 // A file name that stays in the folder it is joined to: not empty, no
 // separator, no drive colon, not made of dots and blanks only ("..").
 bool IsContainedFileName(const char* name);
-// A product name that can name a registry key and a file beside others.
-bool IsUsableProductName(const char* name);
