@@ -226,7 +226,7 @@ int main(int argc, char** argv) {
   CloseHandle(running);
   // The batch must remove the setup, not the driver that played it.
   if (state.package.run_flag) {
-    WriteUninstallBatch(setup_path, Process().temp_directory.c_str());
+    WriteUninstallBatch(setup_path);
     state.package.run_flag = false;
   }
   application.Done("Setup ended");
