@@ -7,6 +7,7 @@
 
 #include "log/logger.h"
 #include "system/shortcuts.h"
+#include "text/case_fold.h"
 #include "text/path.h"
 #include "text/text.h"
 
@@ -37,6 +38,17 @@ bool QueryState(SC_HANDLE service, DWORD& state) {
   return true;
 }
 
+// Whether the service runs `quoted_path`, the program as CreateProgramService
+// registers it. A service that cannot be asked runs nothing of ours.
+bool RunsProgram(SC_HANDLE service, const char* quoted_path) {
+  DWORD needed = 0;
+  if (QueryServiceConfigA(service, nullptr, 0, &needed) || GetLastError() != ERROR_INSUFFICIENT_BUFFER) return false;
+  std::unique_ptr<BYTE[]> buffer(new BYTE[needed]());
+  auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer.get());
+  return QueryServiceConfigA(service, config, needed, &needed) && config->lpBinaryPathName != nullptr &&
+         EqualIgnoringCase(config->lpBinaryPathName, quoted_path);
+}
+
 void SetDemandStart(SC_HANDLE service) {
   ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_DEMAND_START, SERVICE_NO_CHANGE, nullptr, nullptr,
                        nullptr, nullptr, nullptr, nullptr, nullptr);
@@ -61,7 +73,27 @@ bool CreateProgramService(const char* image_path, const char* service_name) {
                                        SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
                                        quoted_path.c_str(), "", nullptr, "\0", "LocalSystem", nullptr));
   if (service) return GrantServiceControl(service.get());
-  return GetLastError() == ERROR_SERVICE_EXISTS;
+  if (GetLastError() != ERROR_SERVICE_EXISTS) return false;
+  // Only this product's own service is taken over: one of another program
+  // would later be stopped and deleted with the product.
+  ServiceHandle existing(OpenServiceA(manager.get(), service_name, SERVICE_QUERY_CONFIG));
+  return existing && RunsProgram(existing.get(), quoted_path.c_str());
+}
+
+bool RunsOtherProgram(const char* service_name, const char* image_path) {
+  Text quoted_path;
+  ServiceHandle manager = OpenManager(SC_MANAGER_CONNECT);
+  if (!manager || !QuoteText(quoted_path, image_path)) return false;
+  ServiceHandle service(OpenServiceA(manager.get(), service_name, SERVICE_QUERY_CONFIG));
+  return service && !RunsProgram(service.get(), quoted_path.c_str());
+}
+
+Text ServiceImagePath(const ProductRecord& record, const FileRecord& file) {
+  bool data = file.destination != static_cast<std::uint8_t>(Destination::kProgramFolder);
+  const Text& folder = data ? record.data_folder : record.program_folder;
+  Text path;
+  if (folder.empty() || !PathJoin(path, folder.c_str(), file.name.c_str())) path.Clear();
+  return path;
 }
 
 ServiceControlDescriptor::~ServiceControlDescriptor() {
@@ -139,7 +171,12 @@ bool DeleteProgramService(const char* service_name) {
   return DeleteService(service.get()) || GetLastError() == ERROR_SERVICE_MARKED_FOR_DELETE;
 }
 
-void UninstallService(const ProductRecord& record, const char* service_name) {
+void UninstallService(const ProductRecord& record, const char* service_name, const char* image_path) {
+  if (RunsOtherProgram(service_name, image_path)) {
+    LogLineWith("Service %s runs another program and is left as it is", service_name);
+    if (record.start_menu_shortcuts) RemoveServiceShortcuts(record, service_name);
+    return;
+  }
   StopResult stopped = StopProgramService(service_name);
   if (stopped == StopResult::kNotStopped) LogErrorWith("The service %s has not been stoppt", service_name);
   if (!DeleteProgramService(service_name)) LogErrorWith("Service %s deinstallation failed", service_name);

@@ -25,8 +25,14 @@ Text ServiceNameOf(const char* file_name);
 
 // Registers the service with its image path in double quotes, so a path with
 // blanks cannot be read as another program. A service of that name that
-// exists already is left as it is and counts as success.
+// exists already is left as it is; it counts as success only when it runs
+// this very program (quoted), since it is stopped and deleted with the file.
 bool CreateProgramService(const char* image_path, const char* service_name);
+// Whether a service of that name exists and runs something other than
+// `image_path` (quoted): another program's, which the setup never touches.
+bool RunsOtherProgram(const char* service_name, const char* image_path);
+// Where the record's install put a service file; empty when unknown.
+Text ServiceImagePath(const ProductRecord& record, const FileRecord& file);
 
 // The security descriptor that GrantServiceControl hands to a service: the
 // service's DACL with an entry that allows Everyone kEveryoneServiceRights.
@@ -63,5 +69,7 @@ bool DeleteProgramService(const char* service_name);
 // Stops and deletes the service of an installed file, then removes its
 // start-menu shortcuts when the record has them. A failure is reported
 // through LogError ("The service %s has not been stoppt", "Service %s
-// deinstallation failed") and leaves the service and its shortcuts.
-void UninstallService(const ProductRecord& record, const char* service_name);
+// deinstallation failed") and leaves the service and its shortcuts. A
+// service that runs another program than `image_path` is left running and
+// registered, with a log line; only the product's shortcuts go.
+void UninstallService(const ProductRecord& record, const char* service_name, const char* image_path);

@@ -207,8 +207,12 @@ void ReplaceFileShortcuts(const ShortcutRun& run, const FileRecord& old_file, co
   if (old_file.service == 0) return;
   Text service_name;
   NameWithoutExtension(service_name, old_file.name.c_str());
-  if (new_file.service == 0) {
-    UninstallService(before, service_name.c_str());
+  // A service whose program moves to another folder goes too: it would run a
+  // deleted file, and the install registers the moved program afresh.
+  Text old_image = ServiceImagePath(before, old_file);
+  bool moved = !EqualIgnoringCase(old_image.c_str(), ServiceImagePath(after, new_file).c_str());
+  if (new_file.service == 0 || moved) {
+    UninstallService(before, service_name.c_str(), old_image.c_str());
   } else if (!(after.start_menu_shortcuts && same_folders)) {
     RemoveServiceShortcuts(before, service_name.c_str());
   }

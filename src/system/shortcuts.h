@@ -44,7 +44,7 @@ void InstallSetupShortcut(const ShortcutRun& run, SetupCopyWriter write_copy, Te
 // Update of a package file that was installed before (`old_file`, from the
 // installed record) to its new record: removes the old shortcuts that the
 // new options will not make again at the same place, and the service of a
-// file that is no longer one.
+// file that is no longer one or whose program moves to another folder.
 void ReplaceFileShortcuts(const ShortcutRun& run, const FileRecord& old_file, const FileRecord& new_file);
 
 void RemoveFileShortcuts(const ProductRecord& record, const FileRecord& file);
