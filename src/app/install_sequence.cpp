@@ -15,6 +15,7 @@
 #include "system/com_ptr.h"
 #include "system/locations.h"
 #include "system/path_variable.h"
+#include "system/program_folder_rights.h"
 #include "system/shortcuts.h"
 #include "system/uninstall_registration.h"
 
@@ -38,7 +39,11 @@ void WriteCopyOfRunningSetup(const char* copy_path) {
 
 void CreateFolders(const ProductRecord& package) {
   if (package.program_folder.empty()) CurrentLogger().LogError("Empty program directory");
+  Text made = FirstMissingFolder(package.program_folder.c_str());
   if (!CreateFolderChain(package.program_folder.c_str(), false)) throw AbortError{};
+  if (!made.empty() && !LiesUnderProgramFiles(made.c_str()) && !ProtectProgramFolder(made.c_str())) {
+    LogErrorWith("Directory NOT created: %s", made.c_str());
+  }
   if (!package.has_data_folder) return;
   if (package.data_folder.empty()) CurrentLogger().LogError("Empty data directory");
   if (!CreateFolderChain(package.data_folder.c_str(), false)) throw AbortError{};
