@@ -1,9 +1,14 @@
 #include "fs/append_file.h"
 
+#include "fs/links.h"
+
 AppendFile::OpenResult AppendFile::Open(const char* path, std::uint64_t size_limit) {
   Close();
-  HANDLE handle =
-      CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // The log lies in %TEMP%: a link or a second name planted there would take
+  // the elevated writes to another file.
+  if (!UnlinkIfLeadingElsewhere(path)) return OpenResult::kCannotOpen;
+  HANDLE handle = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return OpenResult::kCannotOpen;
   LARGE_INTEGER size;
   LARGE_INTEGER zero{};

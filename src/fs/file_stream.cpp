@@ -1,5 +1,6 @@
 #include "fs/file_stream.h"
 
+#include "fs/links.h"
 #include "log/logger.h"
 
 namespace {
@@ -20,10 +21,12 @@ void FileStream::Open(Mode mode) {
     handle = CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   } else {
+    // A link or a second name of another file would take the write there.
+    if (!UnlinkIfLeadingElsewhere(path_.c_str())) Fail("Error opening file: %s");
     // A read-only, hidden or system file would refuse CREATE_ALWAYS.
     SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
-    handle = CreateFileA(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                         nullptr);
+    handle = CreateFileA(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   }
   if (handle == INVALID_HANDLE_VALUE) Fail("Error opening file: %s");
   handle_ = handle;
