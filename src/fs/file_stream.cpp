@@ -1,6 +1,7 @@
 #include "fs/file_stream.h"
 
 #include "fs/links.h"
+#include "fs/own_image.h"
 #include "log/logger.h"
 
 namespace {
@@ -17,7 +18,10 @@ void FileStream::Open(Mode mode) {
   position_ = 0;
   if (path_cut_) Fail("Error opening file: %s");
   HANDLE handle;
-  if (mode == Mode::kRead) {
+  if (mode == Mode::kRead && IsOwnImage(path_.c_str())) {
+    // The setup's own file is read through the handle held since start.
+    handle = ReopenOwnImage();
+  } else if (mode == Mode::kRead) {
     handle = CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   } else {
