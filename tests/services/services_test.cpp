@@ -171,6 +171,17 @@ TEST(Services, CreatedManualLocalSystemWithQuotedPath) {
   EXPECT_TRUE(test_service.Start());
 }
 
+// Registers a service of another program under `name` ("Someone Else's").
+bool RegisterSomeoneElses(const std::string& name, const std::string& image_path, DWORD start_type) {
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+  SC_HANDLE service = CreateServiceA(manager, name.c_str(), "Someone Else's", SERVICE_ALL_ACCESS,
+                                     SERVICE_WIN32_OWN_PROCESS, start_type, SERVICE_ERROR_NORMAL, image_path.c_str(),
+                                     nullptr, nullptr, nullptr, nullptr, nullptr);
+  if (service != nullptr) CloseServiceHandle(service);
+  CloseServiceHandle(manager);
+  return service != nullptr;
+}
+
 // A service that exists already under the name: another vendor's "Agent" or a
 // system service named like a package file. It is never taken over (the
 // uninstall would stop and delete it) nor changed; this product's own is.
@@ -191,13 +202,7 @@ TEST(Services, OnlyAnExistingServiceOfThisProgramIsTakenOver) {
     TestService test_service(folder);
     std::string path = c.registered_path;
     if (path.empty()) path = c.adopted ? "\"" + test_service.Path() + "\"" : test_service.Path();
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-    SC_HANDLE existing = CreateServiceA(manager, test_service.Name().c_str(), "Someone Else's", SERVICE_ALL_ACCESS,
-                                        SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START, SERVICE_ERROR_NORMAL,
-                                        path.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(existing, nullptr);
-    CloseServiceHandle(existing);
-    CloseServiceHandle(manager);
+    ASSERT_TRUE(RegisterSomeoneElses(test_service.Name(), path, SERVICE_AUTO_START));
 
     EXPECT_EQ(CreateProgramService(test_service.Path().c_str(), test_service.Name().c_str()), c.adopted);
     EXPECT_EQ(RunsOtherProgram(test_service.Name().c_str(), test_service.Path().c_str()), !c.adopted);
@@ -212,16 +217,9 @@ TEST(Services, AnotherProgramsServiceOutlivesTheUninstall) {
   TestFolder folder;
   TestService test_service(folder);
   // Registered under the product's service name, but for another program.
-  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
   std::string other_program = folder / "Other.exe";
   ASSERT_TRUE(CopyFileA(TEST_SERVICE_EXE, other_program.c_str(), FALSE));
-  std::string other = "\"" + other_program + "\"";
-  SC_HANDLE existing = CreateServiceA(manager, test_service.Name().c_str(), "Someone Else's", SERVICE_ALL_ACCESS,
-                                      SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL,
-                                      other.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
-  ASSERT_NE(existing, nullptr);
-  CloseServiceHandle(existing);
-  CloseServiceHandle(manager);
+  ASSERT_TRUE(RegisterSomeoneElses(test_service.Name(), "\"" + other_program + "\"", SERVICE_DEMAND_START));
   ASSERT_TRUE(test_service.Start());
 
   CaptureLogger log;
