@@ -171,13 +171,6 @@ void CheckNamesTogether(const PackageDirectory& package) {
 
 }  // namespace
 
-bool IsContainedFileName(const char* name) {
-  if (name[0] == '\0' || std::strpbrk(name, "\\/:") != nullptr) return false;
-  // Windows drops trailing dots and blanks, so "..", ". ." and "..." all
-  // mean a folder rather than a file in it.
-  return std::strspn(name, ". ") != std::strlen(name);
-}
-
 void ParsePackageDirectory(const std::uint8_t* bytes, std::size_t length, std::uint32_t header_offset,
                            const char* path, PackageDirectory& out) {
   out = PackageDirectory{};
@@ -193,7 +186,8 @@ void ParsePackageDirectory(const std::uint8_t* bytes, std::size_t length, std::u
                   "the product name is not terminated");
   // The product name names the setup copy in the program folder and a registry key.
   if (const char* fault = FileNameFault(out.product_name.c_str())) {
-    LogErrorWith("Invalid Tarnell software package: unsafe product name \"%s\", which %s", out.product_name.c_str(), fault);
+    LogErrorWith("Invalid Tarnell software package: unsafe product name \"%s\", which %s", out.product_name.c_str(),
+                 fault);
   }
 
   std::uint16_t file_count = reader.U16();

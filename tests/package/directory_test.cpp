@@ -235,11 +235,16 @@ TEST(PackageDirectory, DamagedOrHostileDirectoriesAreRefusedWithOneLine) {
        invalid + ": a file association text lies outside its entry"},
       {"association block without NUL", nullptr, [](Bytes& f) { f[kFirstAssociation + 2 + 28] = 'x'; },
        invalid + ": a file association text is not terminated"},
-      {"file name ..\\x.dll", rename(2, "..\\x.dll"), nullptr, invalid + ": unsafe file name \"..\\x.dll\", which holds a path separator"},
-      {"file name ..", rename(3, ".."), nullptr, invalid + ": unsafe file name \"..\", which is a folder reference, not a file name"},
-      {"file name . .", rename(3, ". ."), nullptr, invalid + ": unsafe file name \". .\", which ends with a dot or blank (Windows drops them)"},
-      {"file name with slash", rename(2, "sub/x.dll"), nullptr, invalid + ": unsafe file name \"sub/x.dll\", which holds a path separator"},
-      {"file name with drive", rename(2, "C:x.dll"), nullptr, invalid + ": unsafe file name \"C:x.dll\", which holds a drive colon"},
+      {"file name ..\\x.dll", rename(2, "..\\x.dll"), nullptr,
+       invalid + ": unsafe file name \"..\\x.dll\", which holds a path separator"},
+      {"file name ..", rename(3, ".."), nullptr,
+       invalid + ": unsafe file name \"..\", which is a folder reference, not a file name"},
+      {"file name . .", rename(3, ". ."), nullptr,
+       invalid + ": unsafe file name \". .\", which ends with a dot or blank (Windows drops them)"},
+      {"file name with slash", rename(2, "sub/x.dll"), nullptr,
+       invalid + ": unsafe file name \"sub/x.dll\", which holds a path separator"},
+      {"file name with drive", rename(2, "C:x.dll"), nullptr,
+       invalid + ": unsafe file name \"C:x.dll\", which holds a drive colon"},
       {"empty file name", rename(3, ""), nullptr, invalid + ": unsafe file name \"\", which is empty"},
       {"product name with backslash", [](PackageDirectory& p) { p.product_name.Assign("Tools\\Hello"); }, nullptr,
        invalid + ": unsafe product name \"Tools\\Hello\", which holds a path separator"},
@@ -277,6 +282,7 @@ TEST(PackageDirectory, HostileNamesAreRefusedWithALineNamingTheProblem) {
   const char* device = "is a device name on Windows";
   const char* refused = "holds one of <>\"|?* (Windows refuses them)";
   const std::string long_name = std::string(252, 'x') + ".db";
+  const char* dropped = "ends with a dot or blank (Windows drops them)";
   struct Case {
     const char* what;
     std::function<void(PackageDirectory&)> change;
@@ -289,8 +295,8 @@ TEST(PackageDirectory, HostileNamesAreRefusedWithALineNamingTheProblem) {
       {"LPT1.txt", rename(3, "LPT1.txt"), unsafe("LPT1.txt", device)},
       {"COM superscript 2", rename(3, "COM\xB2.log"), unsafe("COM\xB2.log", device)},
       {"CONOUT$", rename(3, "conout$.txt"), unsafe("conout$.txt", device)},
-      {"trailing dot", rename(2, "Hello.exe."), unsafe("Hello.exe.", "ends with a dot or blank (Windows drops them)")},
-      {"trailing blank", rename(2, "Hello.exe "), unsafe("Hello.exe ", "ends with a dot or blank (Windows drops them)")},
+      {"trailing dot", rename(2, "Hello.exe."), unsafe("Hello.exe.", dropped)},
+      {"trailing blank", rename(2, "Hello.exe "), unsafe("Hello.exe ", dropped)},
       {"tab", rename(3, "a\tb.txt"), unsafe("a\tb.txt", "holds a control character")},
       {"less than", rename(3, "a<b"), unsafe("a<b", refused)},
       {"greater than", rename(3, "a>b"), unsafe("a>b", refused)},
@@ -318,7 +324,8 @@ TEST(PackageDirectory, HostileNamesAreRefusedWithALineNamingTheProblem) {
       {"association program that is no product file",
        [](PackageDirectory& p) { p.associations[1].program.Assign("C:\\Windows\\regedit.exe"); },
        invalid + "files of type \"hlx\" open with \"C:\\Windows\\regedit.exe\", which is no program file"},
-      {"association program in the data folder", [](PackageDirectory& p) { p.associations[0].program.Assign("notes.txt"); },
+      {"association program in the data folder",
+       [](PackageDirectory& p) { p.associations[0].program.Assign("notes.txt"); },
        invalid + "files of type \"hlo\" open with \"notes.txt\", which is no program file"},
       {"extension associated twice", [](PackageDirectory& p) { p.associations[1].extension.Assign("HLO"); },
        invalid + "the file extension \"HLO\" is associated twice"},
