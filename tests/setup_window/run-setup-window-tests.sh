@@ -289,28 +289,25 @@ check "after Cancel the program field keeps its folder" test "$(field_text "${pr
 
 # A new folder's name is one folder in the selected one: a name with a
 # backslash or ".." parts, which would make folders elsewhere, is refused.
-click $((CX + data_search[0])) $((CY + data_search[1]))
-read -r bx by bw bh < <(window_of "Choose a directory")
-move $((bx + 150)) $((by + 120))
-key Insert
-read -r ix iy iw ih < <(window_of "Make directory") || fail "Insert did not ask for a name"
-move $((ix + iw / 2)) $((iy + 30))
-type_text 'made\..\..\escaped'
-key Return
-gone "Make directory"
-check "a name leading elsewhere makes nothing" \
-  test ! -e "$scratch_unix/a/escaped" -a ! -e "$scratch_unix/a/b/made" -a ! -e "$scratch_unix/escaped"
-
-# Making folders one in another: each new folder is selected at once.
-for name in made deeper; do
+# make_folder NAME: Insert in the open browser, the name, Return.
+make_folder() {
   move $((bx + 150)) $((by + 120))
   key Insert
   read -r ix iy iw ih < <(window_of "Make directory") || fail "Insert did not ask for a name"
   move $((ix + iw / 2)) $((iy + 30))
-  type_text "$name"
+  type_text "$1"
   key Return
   gone "Make directory"
-done
+}
+click $((CX + data_search[0])) $((CY + data_search[1]))
+read -r bx by bw bh < <(window_of "Choose a directory")
+make_folder 'made\..\..\escaped'
+check "a name leading elsewhere makes nothing" \
+  test ! -e "$scratch_unix/a/escaped" -a ! -e "$scratch_unix/a/b/made" -a ! -e "$scratch_unix/escaped"
+
+# Making folders one in another: each new folder is selected at once.
+make_folder made
+make_folder deeper
 check "the folders are made" test -d "$scratch_unix/a/b/made/deeper"
 check "making a folder is logged" test "$(run_lines | grep -c "Directory created: .*made.deeper")" = 1
 check "the refused name is logged" \
