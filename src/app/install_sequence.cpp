@@ -8,6 +8,7 @@
 #include "app/install_files.h"
 #include "app/uninstall_sequence.h"
 #include "fs/file_operations.h"
+#include "fs/links.h"
 #include "inflate/inflate_state.h"
 #include "log/logger.h"
 #include "package/read_package.h"
@@ -16,6 +17,7 @@
 #include "system/com_ptr.h"
 #include "system/locations.h"
 #include "system/path_variable.h"
+#include "system/program_folder_rights.h"
 #include "system/shortcuts.h"
 #include "system/uninstall_registration.h"
 
@@ -34,7 +36,15 @@ void WriteCopyOfRunningSetup(SetupState& state, const char* copy_path) {
 
 void CreateFolders(const ProductRecord& package) {
   if (package.program_folder.empty()) CurrentLogger().LogError("Empty program directory");
+  RefuseUntrustedLinks(package.program_folder.c_str());
+  if (package.has_data_folder) RefuseUntrustedLinks(package.data_folder.c_str());
+  if (package.start_menu_shortcuts) RefuseUntrustedLinks(package.start_menu_folder.c_str());
+  if (package.desktop_shortcut) RefuseUntrustedLinks(package.desktop_folder.c_str());
+  Text made = FirstMissingFolder(package.program_folder.c_str());
   if (!CreateFolderChain(package.program_folder.c_str(), false)) throw AbortError{};
+  if (!made.empty() && !LiesUnderProgramFiles(made.c_str()) && !ProtectProgramFolder(made.c_str())) {
+    LogErrorWith("Directory NOT created: %s", made.c_str());
+  }
   if (!package.has_data_folder) return;
   if (package.data_folder.empty()) CurrentLogger().LogError("Empty data directory");
   if (!CreateFolderChain(package.data_folder.c_str(), false)) throw AbortError{};

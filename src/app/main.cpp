@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/setup_application.h"
+#include "fs/own_image.h"
 #include "log/abort_error.h"
 #include "system/process_paths.h"
 #include "system/process_start.h"
@@ -11,6 +12,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   RestrictDllSearchToSystem();
   SuppressSystemErrorBoxes();
   InitProcessDirectories();
+  // Before anything reads the package: the file that runs is the one read.
+  HoldOwnImage(Process().module_path.c_str());
   CommandLineTable();
 
   SetupApplication& application = Application();

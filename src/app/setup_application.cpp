@@ -79,7 +79,7 @@ void SetupApplication::Done(const char* last_line) {
   // The setup copy that an uninstall or a moved program folder left behind
   // is the running program: the batch removes it once the process has ended.
   if (TheSetupState().package.uninstall_batch_pending) {
-    WriteUninstallBatch(Process().module_path.c_str(), Process().temp_directory.c_str());
+    WriteUninstallBatch(Process().module_path.c_str());
   }
   CurrentLogger().LogFileLine(last_line);
   EndUserInterface();

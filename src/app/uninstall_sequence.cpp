@@ -19,7 +19,7 @@ void RemoveEmptyFolderAndParents(const char* folder) {
 void RemoveFileService(const ProductRecord& record, const FileRecord& file) {
   Text service = ServiceNameOf(file.name.c_str());
   if (ServiceRegistered(service.c_str())) {
-    UninstallService(record, service.c_str());
+    UninstallService(record, service.c_str(), ServiceImagePath(record, file).c_str());
   } else if (record.start_menu_shortcuts) {
     RemoveServiceShortcuts(record, service.c_str());
   }

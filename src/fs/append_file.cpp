@@ -2,10 +2,15 @@
 
 #include <utility>
 
+#include "fs/links.h"
+
 AppendFile::OpenResult AppendFile::Open(const char* path, std::uint64_t size_limit) {
   Close();
-  KernelHandle handle(
-      CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  // The log lies in %TEMP%: a link or a second name planted there would take
+  // the elevated writes to another file.
+  if (!UnlinkIfLeadingElsewhere(path)) return OpenResult::kCannotOpen;
+  KernelHandle handle(CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!handle) return OpenResult::kCannotOpen;
   LARGE_INTEGER size;
   LARGE_INTEGER zero{};

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "fs/find_entries.h"
+#include "fs/links.h"
 #include "log/logger.h"
 #include "text/fixed_text.h"
 #include "text/path.h"
@@ -36,6 +37,15 @@ bool CreateChain(const char* path) {
   return CreatedOrThere(part.c_str());
 }
 
+bool RemoveFolderLink(const char* path, bool log_success) {
+  if (RemoveDirectoryA(path) || DeleteFileA(path)) {
+    if (log_success) LogLineWith("Directory deleted: %s", path);
+    return true;
+  }
+  LogLineWith("Directory NOT deleted: %s", path);
+  return false;
+}
+
 }  // namespace
 
 bool PathExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
@@ -61,6 +71,9 @@ bool CreateFolderChain(const char* path, bool log_success) {
 
 bool DeleteFolderTree(const char* path, bool log_success) {
   if (path[0] == '\0') return false;
+  // A junction or symbolic link goes itself; what it points to is never
+  // entered, or deleting a folder could empty C:\Windows.
+  if (IsLink(path)) return RemoveFolderLink(path, log_success);
   FindEntries entries;
   for (bool more = entries.FirstInFolder(path) == FindEntries::kEntry; more; more = entries.Next()) {
     Text entry = Joined(path, entries.Name());
@@ -83,7 +96,8 @@ bool DeleteFolderTree(const char* folder, const char* name, bool log_success) {
 }
 
 bool DeleteFileLogged(const char* path, DeleteReport report) {
-  SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+  // A link's attributes would be set on its target.
+  if (!IsLink(path)) SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
   if (path[0] != '\0' && DeleteFileA(path)) {
     if (report <= DeleteReport::kBoth) LogLineWith("File deleted: %s", path);
     return true;

@@ -11,7 +11,8 @@ bool PathExists(const char* path);
 bool CreateFolderChain(const char* path, bool log_success);
 
 // Removes the folder with everything in it; true when it was removed. On the
-// first entry that cannot go, stops and leaves the rest in place.
+// first entry that cannot go, stops and leaves the rest in place. A link
+// (junction, symbolic link) is removed itself, never what it points to.
 bool DeleteFolderTree(const char* path, bool log_success);
 bool DeleteFolderTree(const char* folder, const char* name, bool log_success);
 

@@ -1,5 +1,7 @@
 #include "fs/file_stream.h"
 
+#include "fs/links.h"
+#include "fs/own_image.h"
 #include "log/logger.h"
 
 namespace {
@@ -16,14 +18,19 @@ void FileStream::Open(Mode mode) {
   position_ = 0;
   if (path_cut_) Fail("Error opening file: %s");
   HANDLE handle;
-  if (mode == Mode::kRead) {
+  if (mode == Mode::kRead && IsOwnImage(path_.c_str())) {
+    // The setup's own file is read through the handle held since start.
+    handle = ReopenOwnImage();
+  } else if (mode == Mode::kRead) {
     handle = CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   } else {
+    // A link or a second name of another file would take the write there.
+    if (!UnlinkIfLeadingElsewhere(path_.c_str())) Fail("Error opening file: %s");
     // A read-only, hidden or system file would refuse CREATE_ALWAYS.
     SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
-    handle = CreateFileA(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                         nullptr);
+    handle = CreateFileA(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   }
   if (handle == INVALID_HANDLE_VALUE) Fail("Error opening file: %s");
   handle_.Reset(handle);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "log/logger.h"
+#include "package/file_name_rules.h"
 
 namespace {
 
@@ -94,8 +95,8 @@ void ReadFileRecord(FieldReader& reader, std::size_t number, std::uint32_t heade
     }
     return;
   }
-  if (!IsContainedFileName(record.name.c_str())) {
-    LogErrorWith("Invalid Tarnell software package: unsafe file name \"%s\"", record.name.c_str());
+  if (const char* fault = FileNameFault(record.name.c_str())) {
+    LogErrorWith("Invalid Tarnell software package: unsafe file name \"%s\", which %s", record.name.c_str(), fault);
   }
   if (record.stream_offset >= header_offset) {
     LogErrorWith("Invalid Tarnell software package: the data of \"%s\" lies outside the package",
@@ -123,24 +124,52 @@ bool ReadAssociation(FieldReader& reader, PackageDirectory& package) {
   entry.icon_index = icon_index;
   entry.create = false;
   // The extension names a key under HKEY_CLASSES_ROOT and the product's type.
-  if (entry.extension.empty() || std::strchr(entry.extension.c_str(), '\\') != nullptr) {
+  const char* extension = entry.extension.c_str();
+  if (FileNameFault(extension) != nullptr || std::strpbrk(extension, ". ") != nullptr) {
     LogErrorWith("Invalid Tarnell software package: unsafe file extension \"%s\"", entry.extension.c_str());
   }
   return true;
 }
 
+// Names that are sound one by one but not together: two records that meet in
+// one file (the install would delete what it has just written), two services
+// of one name, a file type opened by something that is no program file.
+void CheckNamesTogether(const PackageDirectory& package) {
+  for (std::size_t number = 2; number <= package.file_count; ++number) {
+    const FileRecord& record = package.Record(number);
+    for (std::size_t earlier = 2; earlier < number; ++earlier) {
+      const FileRecord& other = package.Record(earlier);
+      if (SameWindowsName(record.name.c_str(), other.name.c_str())) {
+        LogErrorWith("Invalid Tarnell software package: \"%s\" and \"%s\" name one file", other.name.c_str(),
+                     record.name.c_str());
+      }
+      if (record.service != 0 && other.service != 0 && SameServiceName(record.name.c_str(), other.name.c_str())) {
+        LogErrorWith("Invalid Tarnell software package: the services of \"%s\" and \"%s\" have one name",
+                     other.name.c_str(), record.name.c_str());
+      }
+    }
+    if (record.service != 0 && record.name.c_str()[0] == '.') {
+      LogErrorWith("Invalid Tarnell software package: the service file \"%s\" gives its service no name",
+                   record.name.c_str());
+    }
+  }
+  for (std::size_t i = 0; i < package.association_count; ++i) {
+    const AssociationEntry& entry = package.associations[i];
+    for (std::size_t earlier = 0; earlier < i; ++earlier) {
+      if (SameWindowsName(entry.extension.c_str(), package.associations[earlier].extension.c_str())) {
+        LogErrorWith("Invalid Tarnell software package: the file extension \"%s\" is associated twice",
+                     entry.extension.c_str());
+      }
+    }
+    std::size_t program = FindFileRecord(package, entry.program.c_str());
+    if (program == 0 || package.Record(program).destination != static_cast<std::uint8_t>(Destination::kProgramFolder)) {
+      LogErrorWith("Invalid Tarnell software package: files of type \"%s\" open with \"%s\", which is no program file",
+                   entry.extension.c_str(), entry.program.c_str());
+    }
+  }
+}
+
 }  // namespace
-
-bool IsContainedFileName(const char* name) {
-  if (name[0] == '\0' || std::strpbrk(name, "\\/:") != nullptr) return false;
-  // Windows drops trailing dots and blanks, so "..", ". ." and "..." all
-  // mean a folder rather than a file in it.
-  return std::strspn(name, ". ") != std::strlen(name);
-}
-
-bool IsUsableProductName(const char* name) {
-  return name[0] != '\0' && std::strpbrk(name, "\\/:") == nullptr;
-}
 
 void ParsePackageDirectory(const std::uint8_t* bytes, std::size_t length, std::uint32_t header_offset,
                            const char* path, PackageDirectory& out) {
@@ -155,8 +184,10 @@ void ParsePackageDirectory(const std::uint8_t* bytes, std::size_t length, std::u
 
   ReadCountedText(reader, out.product_name, "the product name is longer than 512 characters",
                   "the product name is not terminated");
-  if (!IsUsableProductName(out.product_name.c_str())) {
-    LogErrorWith("Invalid Tarnell software package: unsafe product name \"%s\"", out.product_name.c_str());
+  // The product name names the setup copy in the program folder and a registry key.
+  if (const char* fault = FileNameFault(out.product_name.c_str())) {
+    LogErrorWith("Invalid Tarnell software package: unsafe product name \"%s\", which %s", out.product_name.c_str(),
+                 fault);
   }
 
   std::uint16_t file_count = reader.U16();
@@ -172,6 +203,7 @@ void ParsePackageDirectory(const std::uint8_t* bytes, std::size_t length, std::u
 
   while (ReadAssociation(reader, out)) {
   }
+  CheckNamesTogether(out);
 
   for (std::size_t number = 2; number <= out.file_count; ++number) {
     if (out.Record(number).destination != 0) out.has_data_folder = true;

@@ -18,9 +18,3 @@
 // `path` names the package in error lines. Fills `out` as far as it gets.
 void ParsePackageDirectory(const std::uint8_t* bytes, std::size_t length, std::uint32_t header_offset,
                            const char* path, PackageDirectory& out);
-
-// A file name that stays in the folder it is joined to: not empty, no
-// separator, no drive colon, not made of dots and blanks only ("..").
-bool IsContainedFileName(const char* name);
-// A product name that can name a registry key and a file beside others.
-bool IsUsableProductName(const char* name);

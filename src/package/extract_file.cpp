@@ -4,7 +4,7 @@
 
 #include "fs/file_operations.h"
 #include "log/logger.h"
-#include "package/directory_parser.h"
+#include "package/file_name_rules.h"
 #include "text/path.h"
 
 namespace {
@@ -18,8 +18,8 @@ void ExtractFile(ExtractionContext& context, const FileRecord& record) {
   if (destination == Destination::kDataFolderUntouched) return;
   // The reader refuses such names; a record from anywhere else must not
   // write outside its folder either.
-  if (!IsContainedFileName(record.name.c_str())) {
-    LogErrorWith("Invalid Tarnell software package: unsafe file name \"%s\"", record.name.c_str());
+  if (const char* fault = FileNameFault(record.name.c_str())) {
+    LogErrorWith("Invalid Tarnell software package: unsafe file name \"%s\", which %s", record.name.c_str(), fault);
   }
   const char* folder = destination == Destination::kDataFolder ? context.data_folder : context.program_folder;
   Text path;

@@ -58,9 +58,11 @@ bool FindShellFolder(const ShellFolder& folder, bool all_users, Text& out) {
 
 Text DefaultProgramFolder() {
   Text folder;
-  // Without the variable the text would come back unexpanded.
-  if (!Expand("%ProgramFiles%", folder) || folder.c_str()[0] == '%') {
-    if (!AskShell(CSIDL_PROGRAM_FILES, folder)) return Text{};
+  // The shell first: the elevating user's own environment can point
+  // %ProgramFiles% at a folder of theirs. Without the variable the text
+  // would come back unexpanded.
+  if (!AskShell(CSIDL_PROGRAM_FILES, folder) || folder.empty()) {
+    if (!Expand("%ProgramFiles%", folder) || folder.c_str()[0] == '%') return Text{};
   }
   if (!PathJoin(folder, folder.c_str(), kPublisherFolder)) return Text{};
   return folder;

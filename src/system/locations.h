@@ -13,7 +13,9 @@
 #include "package/product_record.h"
 #include "text/fixed_text.h"
 
-// "%ProgramFiles%\Tarnell", expanded. The same for all users and one user.
+// The program-files folder followed by "\Tarnell", as the shell names it
+// (%ProgramFiles% only where the shell has no answer). The same for all
+// users and one user.
 Text DefaultProgramFolder();
 // The application-data folder followed by "\Tarnell"; empty when there is
 // no such folder.

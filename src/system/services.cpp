@@ -6,6 +6,7 @@
 
 #include "fs/owned_handle.h"
 #include "log/logger.h"
+#include "text/case_fold.h"
 #include "text/path.h"
 #include "text/text.h"
 
@@ -14,7 +15,7 @@ namespace {
 // The stop wait: 50 x 200 ms, ten seconds in all.
 constexpr int kStopPolls = 50;
 constexpr DWORD kStopPollMs = 200;
-// Stopping reads and sets the start type and waits for the state.
+// Stopping sets the service back to manual start, hence the change-config right.
 constexpr DWORD kStopAccess = SERVICE_QUERY_CONFIG | SERVICE_CHANGE_CONFIG | SERVICE_QUERY_STATUS | SERVICE_STOP;
 
 using EveryoneSid = OwnedHandle<PSID, &::FreeSid>;
@@ -26,6 +27,17 @@ bool QueryState(SC_HANDLE service, DWORD& state) {
   if (!QueryServiceStatus(service, &status)) return false;
   state = status.dwCurrentState;
   return true;
+}
+
+// Whether the service runs `quoted_path`, the program as CreateProgramService
+// registers it. A service that cannot be asked runs nothing of ours.
+bool RunsProgram(SC_HANDLE service, const char* quoted_path) {
+  DWORD needed = 0;
+  if (QueryServiceConfigA(service, nullptr, 0, &needed) || GetLastError() != ERROR_INSUFFICIENT_BUFFER) return false;
+  std::unique_ptr<BYTE[]> buffer(new BYTE[needed]());
+  auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer.get());
+  return QueryServiceConfigA(service, config, needed, &needed) && config->lpBinaryPathName != nullptr &&
+         EqualIgnoringCase(config->lpBinaryPathName, quoted_path);
 }
 
 void SetDemandStart(SC_HANDLE service) {
@@ -52,7 +64,27 @@ bool CreateProgramService(const char* image_path, const char* service_name) {
                                        SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
                                        quoted_path.c_str(), "", nullptr, "\0", "LocalSystem", nullptr));
   if (service) return GrantServiceControl(service.Get());
-  return GetLastError() == ERROR_SERVICE_EXISTS;
+  if (GetLastError() != ERROR_SERVICE_EXISTS) return false;
+  // Only this product's own service is taken over: one of another program
+  // would later be stopped and deleted with the product.
+  ServiceHandle existing(OpenServiceA(manager.Get(), service_name, SERVICE_QUERY_CONFIG));
+  return existing && RunsProgram(existing.Get(), quoted_path.c_str());
+}
+
+bool RunsOtherProgram(const char* service_name, const char* image_path) {
+  Text quoted_path;
+  ServiceHandle manager = OpenManager(SC_MANAGER_CONNECT);
+  if (!manager || !QuoteText(quoted_path, image_path)) return false;
+  ServiceHandle service(OpenServiceA(manager.Get(), service_name, SERVICE_QUERY_CONFIG));
+  return service && !RunsProgram(service.Get(), quoted_path.c_str());
+}
+
+Text ServiceImagePath(const ProductRecord& record, const FileRecord& file) {
+  bool data = file.destination != static_cast<std::uint8_t>(Destination::kProgramFolder);
+  const Text& folder = data ? record.data_folder : record.program_folder;
+  Text path;
+  if (folder.empty() || !PathJoin(path, folder.c_str(), file.name.c_str())) path.Clear();
+  return path;
 }
 
 ServiceControlDescriptor::~ServiceControlDescriptor() {
@@ -128,4 +160,17 @@ bool DeleteProgramService(const char* service_name) {
   if (!service) return GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST;
   // A service marked for deletion goes once its last handle closes.
   return DeleteService(service.Get()) || GetLastError() == ERROR_SERVICE_MARKED_FOR_DELETE;
+}
+
+void UninstallService(const ProductRecord& record, const char* service_name, const char* image_path) {
+  if (RunsOtherProgram(service_name, image_path)) {
+    LogLineWith("Service %s runs another program and is left as it is", service_name);
+    if (record.start_menu_shortcuts) RemoveServiceShortcuts(record, service_name);
+    return;
+  }
+  StopResult stopped = StopProgramService(service_name);
+  if (stopped == StopResult::kNotStopped) LogErrorWith("The service %s has not been stoppt", service_name);
+  if (!DeleteProgramService(service_name)) LogErrorWith("Service %s deinstallation failed", service_name);
+  // Only a service that is gone loses its shortcuts.
+  if (record.start_menu_shortcuts) RemoveServiceShortcuts(record, service_name);
 }

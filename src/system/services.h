@@ -1,6 +1,6 @@
 // Windows services for the package files marked as services: registered as
 // manually started services of their own process under LocalSystem, with
-// every user allowed to query, start, stop and reconfigure them. The setup
+// every user allowed to query, start and stop them. The setup
 // never starts a service; it stops and deletes one when its file goes.
 //
 // https://learn.microsoft.com/windows/win32/services/service-control-manager
@@ -12,9 +12,11 @@
 
 #include "text/fixed_text.h"
 
-// What Everyone may do with a product service: SERVICE_QUERY_CONFIG,
-// SERVICE_CHANGE_CONFIG, SERVICE_QUERY_STATUS, SERVICE_START, SERVICE_STOP.
-inline constexpr DWORD kEveryoneServiceRights = 0x37;
+// What Everyone may do with a product service: enough for the Start and Stop
+// shortcuts. Never SERVICE_CHANGE_CONFIG: whoever holds it can point the
+// LocalSystem service at a program of their own.
+inline constexpr DWORD kEveryoneServiceRights =
+    SERVICE_QUERY_CONFIG | SERVICE_QUERY_STATUS | SERVICE_START | SERVICE_STOP;
 
 // The service of a file: its name up to the first "." (Agent for
 // Agent.Main.exe); the display name adds " Service".
@@ -22,8 +24,14 @@ Text ServiceNameOf(const char* file_name);
 
 // Registers the service with its image path in double quotes, so a path with
 // blanks cannot be read as another program. A service of that name that
-// exists already is left as it is and counts as success.
+// exists already is left as it is; it counts as success only when it runs
+// this very program (quoted), since it is stopped and deleted with the file.
 bool CreateProgramService(const char* image_path, const char* service_name);
+// Whether a service of that name exists and runs something other than
+// `image_path` (quoted): another program's, which the setup never touches.
+bool RunsOtherProgram(const char* service_name, const char* image_path);
+// Where the record's install put a service file; empty when unknown.
+Text ServiceImagePath(const ProductRecord& record, const FileRecord& file);
 
 // The security descriptor that GrantServiceControl hands to a service: the
 // service's DACL with an entry that allows Everyone kEveryoneServiceRights.

@@ -210,8 +210,12 @@ void ReplaceFileShortcuts(const ShortcutRun& run, const FileRecord& old_file, co
   if (old_file.service == 0) return;
   Text service_name;
   NameWithoutExtension(service_name, old_file.name.c_str());
-  if (new_file.service == 0) {
-    UninstallService(before, service_name.c_str());
+  // A service whose program moves to another folder goes too: it would run a
+  // deleted file, and the install registers the moved program afresh.
+  Text old_image = ServiceImagePath(before, old_file);
+  bool moved = !EqualIgnoringCase(old_image.c_str(), ServiceImagePath(after, new_file).c_str());
+  if (new_file.service == 0 || moved) {
+    UninstallService(before, service_name.c_str(), old_image.c_str());
   } else if (!(after.start_menu_shortcuts && same_folders)) {
     RemoveServiceShortcuts(before, service_name.c_str());
   }
@@ -230,7 +234,12 @@ void RemoveServiceShortcuts(const ProductRecord& record, const char* service_nam
   DeleteLink(record.start_menu_folder.c_str(), ServiceLinkName("Stop %s Service.lnk", service_name).c_str());
 }
 
-void UninstallService(const ProductRecord& record, const char* service_name) {
+void UninstallService(const ProductRecord& record, const char* service_name, const char* image_path) {
+  if (RunsOtherProgram(service_name, image_path)) {
+    LogLineWith("Service %s runs another program and is left as it is", service_name);
+    if (record.start_menu_shortcuts) RemoveServiceShortcuts(record, service_name);
+    return;
+  }
   StopResult stopped = StopProgramService(service_name);
   if (stopped == StopResult::kNotStopped) LogErrorWith("The service %s has not been stoppt", service_name);
   if (!DeleteProgramService(service_name)) LogErrorWith("Service %s deinstallation failed", service_name);

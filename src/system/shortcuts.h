@@ -47,7 +47,7 @@ void InstallSetupShortcut(const ShortcutRun& run, const char* setup_copy);
 // Update of a package file that was installed before (`old_file`, from the
 // installed record) to its new record: removes the old shortcuts that the
 // new options will not make again at the same place, and the service of a
-// file that is no longer one.
+// file that is no longer one or whose program moves to another folder.
 void ReplaceFileShortcuts(const ShortcutRun& run, const FileRecord& old_file, const FileRecord& new_file);
 
 void RemoveFileShortcuts(const ProductRecord& record, const FileRecord& file);
@@ -55,8 +55,10 @@ void RemoveServiceShortcuts(const ProductRecord& record, const char* service_nam
 // Stops and deletes the service of an installed file, then removes its
 // start-menu shortcuts when the record has them. A failure is reported
 // through LogError ("The service %s has not been stoppt", "Service %s
-// deinstallation failed") and leaves the service and its shortcuts.
-void UninstallService(const ProductRecord& record, const char* service_name);
+// deinstallation failed") and leaves the service and its shortcuts. A
+// service that runs another program than `image_path` is left running and
+// registered, with a log line; only the product's shortcuts go.
+void UninstallService(const ProductRecord& record, const char* service_name, const char* image_path);
 // Deletes the setup copy and its start-menu link. True when the copy is
 // still there: it is the running program, which the uninstall batch removes
 // once the process has ended.

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <sddl.h>
-#include <shellapi.h>
 
 #include <string>
 
@@ -20,8 +19,8 @@ extern "C" BOOLEAN WINAPI SystemFunction036(PVOID buffer, ULONG length);
 // Full access for administrators and the system alone, nothing inherited.
 constexpr char kPrivateFolderAccess[] = "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)";
 
-// Makes "<temp>\tarnell-<24 random hex digits>"; `name` receives the last part.
-bool MakePrivateFolder(const char* temp_directory, Text& folder, FixedText<40>& name) {
+// Makes "<parent>\tarnell-<24 random hex digits>".
+bool MakePrivateFolder(const char* parent_folder, Text& folder) {
   LocalMemory descriptor;
   if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(kPrivateFolderAccess, SDDL_REVISION_1,
                                                             descriptor.Receive(), nullptr)) {
@@ -29,6 +28,7 @@ bool MakePrivateFolder(const char* temp_directory, Text& folder, FixedText<40>& 
   }
   SECURITY_ATTRIBUTES security{sizeof security, descriptor.Get(), FALSE};
   bool made = false;
+  FixedText<40> name;
   for (int attempt = 0; attempt < 8 && !made; ++attempt) {
     unsigned char random[12];
     if (!SystemFunction036(random, sizeof random)) break;
@@ -40,17 +40,50 @@ bool MakePrivateFolder(const char* temp_directory, Text& folder, FixedText<40>& 
     }
     // CreateDirectory never opens an existing folder: a name someone else
     // took first simply fails and another is drawn.
-    made = PathJoin(folder, temp_directory, name.c_str()) && CreateDirectoryA(folder.c_str(), &security);
+    made = PathJoin(folder, parent_folder, name.c_str()) && CreateDirectoryA(folder.c_str(), &security);
   }
   return made;
 }
 
+// The folder that `get` (GetSystemDirectoryA, GetSystemWindowsDirectoryA)
+// names, empty when it does not fit.
+Text WindowsFolder(UINT(WINAPI* get)(LPSTR, UINT)) {
+  Text path;
+  UINT length = get(path.data(), static_cast<UINT>(Text::kMaxLength + 1));
+  if (length == 0 || length > Text::kMaxLength) path.Clear();
+  return path;
+}
+
+// Runs `cmd.exe /d /c "<batch>"` in the system folder, without a window.
+bool StartBatch(const char* system_folder, const char* command_processor, const char* batch) {
+  std::string command = std::string("\"") + command_processor + "\" /d /c \"" + batch + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(command_processor, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                      system_folder, &startup, &process)) {
+    return false;
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
 }  // namespace
 
-bool WriteUninstallBatch(const char* module_path, const char* temp_directory) {
+bool WriteUninstallBatch(const char* module_path) {
+  Text windows = WindowsFolder(GetSystemWindowsDirectoryA);
+  Text parent;
+  return !windows.empty() && PathJoin(parent, windows.c_str(), "Temp") &&
+         WriteUninstallBatch(module_path, parent.c_str());
+}
+
+bool WriteUninstallBatch(const char* module_path, const char* parent_folder) {
+  Text system_folder = WindowsFolder(GetSystemDirectoryA);
+  Text command_processor;
+  if (system_folder.empty() || !PathJoin(command_processor, system_folder.c_str(), "cmd.exe")) return false;
   Text folder;
-  FixedText<40> folder_name;
-  if (!MakePrivateFolder(temp_directory, folder, folder_name)) return false;
+  if (!MakePrivateFolder(parent_folder, folder)) return false;
   Text batch;
   if (!PathJoin(batch, folder.c_str(), "_uninst.bat")) return false;
 
@@ -60,7 +93,7 @@ bool WriteUninstallBatch(const char* module_path, const char* temp_directory) {
     RemoveDirectoryA(folder.c_str());
     return false;
   }
-  const std::string text = UninstallBatchText(module_path, folder_name.c_str());
+  const std::string text = UninstallBatchText(module_path, folder.c_str(), command_processor.c_str());
   DWORD written = 0;
   bool complete = WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
                   written == text.size();
@@ -70,6 +103,5 @@ bool WriteUninstallBatch(const char* module_path, const char* temp_directory) {
     RemoveDirectoryA(folder.c_str());
     return false;
   }
-  HINSTANCE started = ShellExecuteA(nullptr, "open", batch.c_str(), nullptr, temp_directory, SW_HIDE);
-  return reinterpret_cast<INT_PTR>(started) > 32;
+  return StartBatch(system_folder.c_str(), command_processor.c_str(), batch.c_str());
 }

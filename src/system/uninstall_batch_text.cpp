@@ -19,7 +19,7 @@ std::string CommandWord(const std::string& path) {
 
 }  // namespace
 
-std::string UninstallBatchText(const char* module_path, const char* batch_folder) {
+std::string UninstallBatchText(const char* module_path, const char* batch_folder, const char* command_processor) {
   const std::string module = module_path;
   const std::string folder = module.substr(0, module.find_last_of('\\') == std::string::npos
                                                   ? 0
@@ -36,8 +36,8 @@ std::string UninstallBatchText(const char* module_path, const char* batch_folder
   // batch is gone), retries until it can.
   if (batch_folder != nullptr && batch_folder[0] != '\0') {
     const std::string folder_word = CommandWord(batch_folder);
-    text += " & start \"\" /b cmd /c \"for /l %%i in (1,1,500) do @if exist " + folder_word + " rmdir " +
-            folder_word + " 2>nul\"";
+    text += " & start \"\" /b " + CommandWord(command_processor) + " /d /c \"for /l %%i in (1,1,500) do @if exist " +
+            folder_word + " rmdir " + folder_word + " 2>nul\"";
   }
   return text;
 }

@@ -6,8 +6,9 @@
 
 #include <string>
 
-// `module_path` is the running setup; `batch_folder` the folder of the batch
-// itself, by its name in the batch's working folder (removed last; empty for
-// none). Paths are written as they are when cmd reads them as one word,
-// quoted otherwise.
-std::string UninstallBatchText(const char* module_path, const char* batch_folder);
+// `module_path` is the running setup; `batch_folder` the full path of the
+// batch's own folder (removed last; empty for none); `command_processor` the
+// full path of cmd.exe, which runs that last step, so no cmd of the working
+// folder or PATH is run. Paths are written as they are when cmd reads them as
+// one word, quoted otherwise.
+std::string UninstallBatchText(const char* module_path, const char* batch_folder, const char* command_processor);

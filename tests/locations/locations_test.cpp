@@ -27,11 +27,22 @@ std::string Expanded(const char* text) {
 }
 
 TEST(Locations, DefaultFoldersLieInTheSharedPublisherFolders) {
-  EXPECT_STREQ(DefaultProgramFolder().c_str(), (Expanded("%ProgramFiles%") + "\\Tarnell").c_str());
+  EXPECT_STREQ(DefaultProgramFolder().c_str(), (ShellFolder(CSIDL_PROGRAM_FILES) + "\\Tarnell").c_str());
   EXPECT_STREQ(DefaultDataFolder(false).c_str(), (ShellFolder(CSIDL_APPDATA) + "\\Tarnell").c_str());
   EXPECT_STREQ(DefaultDataFolder(true).c_str(), (ShellFolder(CSIDL_COMMON_APPDATA) + "\\Tarnell").c_str());
   // The user's value is stored unexpanded (%USERPROFILE%\...): it must come out expanded.
   EXPECT_EQ(std::string(DefaultDataFolder(false).c_str()).find('%'), std::string::npos);
+}
+
+// The elevated setup runs with the environment of the user who elevated it,
+// who can set %ProgramFiles% to a folder of their own.
+TEST(Locations, DefaultProgramFolderComesFromTheShellNotTheEnvironment) {
+  std::string saved = Expanded("%ProgramFiles%");
+  ASSERT_TRUE(SetEnvironmentVariableA("ProgramFiles", "C:\\users\\Public\\Planted"));
+  std::string shell = ShellFolder(CSIDL_PROGRAM_FILES) + "\\Tarnell";
+  EXPECT_EQ(shell.find("Planted"), std::string::npos) << shell;
+  EXPECT_STREQ(DefaultProgramFolder().c_str(), shell.c_str());
+  SetEnvironmentVariableA("ProgramFiles", saved.c_str());
 }
 
 TEST(Locations, ShortcutFoldersFollowTheAllUsersFlag) {

@@ -165,7 +165,7 @@ TEST(PackageDirectory, AssociationTextsFoundThroughTheirOffsets) {
   Bytes file = FileOf(package);
   // The extension opens the block; the third text is stored before the
   // program, with a gap: extension at 0, third at 4, program at 9.
-  const char block[] = "hlo\0Doc\0\0Viewer.exe";
+  const char block[] = "hlo\0Doc\0\0Hello.exe";
   Bytes entry = {sizeof block, 0};
   entry.insert(entry.end(), block, block + sizeof block);
   entry.insert(entry.end(), {9, 0, 4, 0, 7, 0});
@@ -174,7 +174,7 @@ TEST(PackageDirectory, AssociationTextsFoundThroughTheirOffsets) {
   ASSERT_TRUE(read.loaded) << (read.errors.empty() ? "" : read.errors[0]);
   ASSERT_EQ(read.package.association_count, 1);
   EXPECT_STREQ(read.package.associations[0].extension.c_str(), "hlo");
-  EXPECT_STREQ(read.package.associations[0].program.c_str(), "Viewer.exe");
+  EXPECT_STREQ(read.package.associations[0].program.c_str(), "Hello.exe");
   EXPECT_STREQ(read.package.associations[0].third.c_str(), "Doc");
   EXPECT_EQ(read.package.associations[0].icon_index, 7);
 }
@@ -235,16 +235,21 @@ TEST(PackageDirectory, DamagedOrHostileDirectoriesAreRefusedWithOneLine) {
        invalid + ": a file association text lies outside its entry"},
       {"association block without NUL", nullptr, [](Bytes& f) { f[kFirstAssociation + 2 + 28] = 'x'; },
        invalid + ": a file association text is not terminated"},
-      {"file name ..\\x.dll", rename(2, "..\\x.dll"), nullptr, invalid + ": unsafe file name \"..\\x.dll\""},
-      {"file name ..", rename(3, ".."), nullptr, invalid + ": unsafe file name \"..\""},
-      {"file name . .", rename(3, ". ."), nullptr, invalid + ": unsafe file name \". .\""},
-      {"file name with slash", rename(2, "sub/x.dll"), nullptr, invalid + ": unsafe file name \"sub/x.dll\""},
-      {"file name with drive", rename(2, "C:x.dll"), nullptr, invalid + ": unsafe file name \"C:x.dll\""},
-      {"empty file name", rename(3, ""), nullptr, invalid + ": unsafe file name \"\""},
+      {"file name ..\\x.dll", rename(2, "..\\x.dll"), nullptr,
+       invalid + ": unsafe file name \"..\\x.dll\", which holds a path separator"},
+      {"file name ..", rename(3, ".."), nullptr,
+       invalid + ": unsafe file name \"..\", which is a folder reference, not a file name"},
+      {"file name . .", rename(3, ". ."), nullptr,
+       invalid + ": unsafe file name \". .\", which ends with a dot or blank (Windows drops them)"},
+      {"file name with slash", rename(2, "sub/x.dll"), nullptr,
+       invalid + ": unsafe file name \"sub/x.dll\", which holds a path separator"},
+      {"file name with drive", rename(2, "C:x.dll"), nullptr,
+       invalid + ": unsafe file name \"C:x.dll\", which holds a drive colon"},
+      {"empty file name", rename(3, ""), nullptr, invalid + ": unsafe file name \"\", which is empty"},
       {"product name with backslash", [](PackageDirectory& p) { p.product_name.Assign("Tools\\Hello"); }, nullptr,
-       invalid + ": unsafe product name \"Tools\\Hello\""},
+       invalid + ": unsafe product name \"Tools\\Hello\", which holds a path separator"},
       {"empty product name", [](PackageDirectory& p) { p.product_name.Clear(); }, nullptr,
-       invalid + ": unsafe product name \"\""},
+       invalid + ": unsafe product name \"\", which is empty"},
       {"extension with backslash", [](PackageDirectory& p) { p.associations[1].extension.Assign("txt\\shell"); },
        nullptr, invalid + ": unsafe file extension \"txt\\shell\""},
       {"stream at the directory", [](PackageDirectory& p) { p.Record(3).stream_offset = kPayloadSize; }, nullptr,
@@ -260,6 +265,92 @@ TEST(PackageDirectory, DamagedOrHostileDirectoriesAreRefusedWithOneLine) {
     LoadResult read = Load(file);
     EXPECT_FALSE(read.loaded) << c.what;
     EXPECT_EQ(read.errors, std::vector<std::string>{c.line}) << c.what;
+  }
+}
+
+// Hand-made packages with names the builder never writes: each would make a
+// later install or uninstall fail for good or turn one record against
+// another. Names beside them that Windows takes are still read.
+TEST(PackageDirectory, HostileNamesAreRefusedWithALineNamingTheProblem) {
+  const std::string invalid = "Invalid Tarnell software package: ";
+  auto rename = [](std::size_t number, std::string name) {
+    return [=](PackageDirectory& p) { p.Record(number).name.Assign(name.c_str()); };
+  };
+  auto unsafe = [&](const std::string& name, const char* why) {
+    return invalid + "unsafe file name \"" + name + "\", which " + why;
+  };
+  const char* device = "is a device name on Windows";
+  const char* refused = "holds one of <>\"|?* (Windows refuses them)";
+  const std::string long_name = std::string(252, 'x') + ".db";
+  const char* dropped = "ends with a dot or blank (Windows drops them)";
+  struct Case {
+    const char* what;
+    std::function<void(PackageDirectory&)> change;
+    std::string line;  // empty: the package is read
+  };
+  const Case cases[] = {
+      {"NUL", rename(3, "NUL"), unsafe("NUL", device)},
+      {"nul with an extension and blank", rename(3, "nul .txt"), unsafe("nul .txt", device)},
+      {"COM1", rename(3, "COM1"), unsafe("COM1", device)},
+      {"LPT1.txt", rename(3, "LPT1.txt"), unsafe("LPT1.txt", device)},
+      {"COM superscript 2", rename(3, "COM\xB2.log"), unsafe("COM\xB2.log", device)},
+      {"CONOUT$", rename(3, "conout$.txt"), unsafe("conout$.txt", device)},
+      {"trailing dot", rename(2, "Hello.exe."), unsafe("Hello.exe.", dropped)},
+      {"trailing blank", rename(2, "Hello.exe "), unsafe("Hello.exe ", dropped)},
+      {"tab", rename(3, "a\tb.txt"), unsafe("a\tb.txt", "holds a control character")},
+      {"less than", rename(3, "a<b"), unsafe("a<b", refused)},
+      {"greater than", rename(3, "a>b"), unsafe("a>b", refused)},
+      {"double quote", rename(3, "a\"b"), unsafe("a\"b", refused)},
+      {"pipe", rename(3, "a|b"), unsafe("a|b", refused)},
+      {"question mark", rename(3, "a?b"), unsafe("a?b", refused)},
+      {"star", rename(3, "*.txt"), unsafe("*.txt", refused)},
+      {"256 characters", rename(3, "x" + long_name), unsafe("x" + long_name, "is longer than 255 characters")},
+      {"two files differing in case", rename(3, "hello.EXE"),
+       invalid + "\"Hello.exe\" and \"hello.EXE\" name one file"},
+      {"two files differing in accented case",
+       [](PackageDirectory& p) {
+         p.Record(2).name.Assign("\xC9t\xE9.exe");
+         p.Record(3).name.Assign("\xE9T\xC9.EXE");
+         p.association_count = 0;
+       },
+       invalid + "\"\xC9t\xE9.exe\" and \"\xE9T\xC9.EXE\" name one file"},
+      {"two services of one name",
+       [](PackageDirectory& p) {
+         p.Record(3).name.Assign("HELLO.Agent.exe");
+         p.Record(3).service = 1;
+       },
+       invalid + "the services of \"Hello.exe\" and \"HELLO.Agent.exe\" have one name"},
+      {"service without a name", rename(2, ".exe"), invalid + "the service file \".exe\" gives its service no name"},
+      {"association program that is no product file",
+       [](PackageDirectory& p) { p.associations[1].program.Assign("C:\\Windows\\regedit.exe"); },
+       invalid + "files of type \"hlx\" open with \"C:\\Windows\\regedit.exe\", which is no program file"},
+      {"association program in the data folder",
+       [](PackageDirectory& p) { p.associations[0].program.Assign("notes.txt"); },
+       invalid + "files of type \"hlo\" open with \"notes.txt\", which is no program file"},
+      {"extension associated twice", [](PackageDirectory& p) { p.associations[1].extension.Assign("HLO"); },
+       invalid + "the file extension \"HLO\" is associated twice"},
+      {"extension with a dot", [](PackageDirectory& p) { p.associations[1].extension.Assign("tar.gz"); },
+       invalid + "unsafe file extension \"tar.gz\""},
+      {"device product name", [](PackageDirectory& p) { p.product_name.Assign("AUX"); },
+       invalid + "unsafe product name \"AUX\", which is a device name on Windows"},
+      {"product name with a star", [](PackageDirectory& p) { p.product_name.Assign("Hello*"); },
+       invalid + "unsafe product name \"Hello*\", which " + refused},
+      {"255 characters", rename(3, long_name), ""},
+      {"names that only begin like devices", rename(3, "CONFIG.SYS"), ""},
+      {"COM10 and NULL", [](PackageDirectory& p) { p.Record(3).name.Assign("COM10.NULL.txt"); }, ""},
+      {"a second service of another name",
+       [](PackageDirectory& p) {
+         p.Record(3).name.Assign("Helper.exe");
+         p.Record(3).service = 1;
+       },
+       ""},
+  };
+  for (const Case& c : cases) {
+    PackageDirectory package = SamplePackage();
+    c.change(package);
+    LoadResult read = Load(FileOf(package));
+    EXPECT_EQ(read.loaded, c.line.empty()) << c.what;
+    EXPECT_EQ(read.errors, c.line.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.line}) << c.what;
   }
 }
 

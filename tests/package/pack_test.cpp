@@ -295,7 +295,7 @@ TEST_F(PackTest, InvalidManifestsNameTheFieldAndLeaveNoFile) {
       {product + hello + file_named("sub/x.dll"), "file[2].name: \"sub/x.dll\" holds a path separator"},
       {product + hello + file_named("C:x.dll"), "file[2].name: \"C:x.dll\" holds a drive colon"},
       {product + hello + file_named(".."), "file[2].name: \"..\" is a folder reference"},
-      {product + hello + file_named("what?.dll"), "file[2].name: \"what?.dll\" holds the character ?"},
+      {product + hello + file_named("what?.dll"), "file[2].name: \"what?.dll\" holds one of <>"},
       {product + hello + file_named("tab\\there"), "file[2].name: \"tab\there\" holds a control character"},
       {product + hello + file_named("x.dll."), "file[2].name: \"x.dll.\" ends with a dot"},
       {product + hello + file_named("con.txt"), "file[2].name: \"con.txt\" is a device name"},
@@ -305,7 +305,7 @@ TEST_F(PackTest, InvalidManifestsNameTheFieldAndLeaveNoFile) {
       {product + hello + file_named("\u65e5\u672c.txt"), "file[2].name: \"\u65e5\u672c.txt\" holds a character"},
       {"[product]\nname = \"Tools\\\\Hello\"\nversion = \"1.0\"\n" + hello, "product.name: \"Tools\\Hello\" holds a path separator"},
       {"[product]\nname = \"\"\nversion = \"1.0\"\n" + hello, "product.name: \"\" is empty"},
-      {"[product]\nname = \"Hello?\"\nversion = \"1.0\"\n" + hello, "product.name: \"Hello?\" holds the character ?"},
+      {"[product]\nname = \"Hello?\"\nversion = \"1.0\"\n" + hello, "product.name: \"Hello?\" holds one of <>"},
       {"[product]\nname = \"" + std::string(246, 'x') + "\"\nversion = \"1.0\"\n" + hello,
        "product.name: is longer than 245 characters"},
       {"[product]\nversion = \"1.0\"\n" + hello, "product.name: missing"},
@@ -669,7 +669,30 @@ TEST_F(PackTest, DamagedSetupsAreRefusedAndNothingIsWrittenOutside) {
          escaping.Record(3).name.Assign("..\\x.dll");
          return WithDirectory(good, escaping);
        },
-       "Invalid Tarnell software package: unsafe file name \"..\\x.dll\""},
+       "Invalid Tarnell software package: unsafe file name \"..\\x.dll\", which holds a path separator"},
+      // Names the setup's reader refuses are refused here by the same rule.
+      {"device name",
+       [&] {
+         PackageDirectory hostile = package;
+         hostile.Record(3).name.Assign("NUL");
+         return WithDirectory(good, hostile);
+       },
+       "Invalid Tarnell software package: unsafe file name \"NUL\", which is a device name on Windows"},
+      {"two names of one file",
+       [&] {
+         PackageDirectory hostile = package;
+         hostile.Record(3).name.Assign("A.TXT");
+         return WithDirectory(good, hostile);
+       },
+       "Invalid Tarnell software package: \"a.txt\" and \"A.TXT\" name one file"},
+      {"association program that is no product file",
+       [&] {
+         PackageDirectory hostile = package;
+         hostile.association_count = 1;
+         hostile.associations[0] = {Text("hlo"), Text("cmd.exe"), Text(""), 0, false};
+         return WithDirectory(good, hostile);
+       },
+       "Invalid Tarnell software package: files of type \"hlo\" open with \"cmd.exe\", which is no program file"},
   };
   for (const Case& c : cases) {
     WriteBytes(setup_path, Unsummed(c.damage()));

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "scenario_support.h"
+#include "symbolic_link.h"
 
 namespace {
 
@@ -82,6 +83,27 @@ TEST_F(Abort, ADamagedPayloadIsRefusedBeforeAnythingIsWritten) {
   DeployRun older = RunDeploy({"install", AlteredSetup(WorkFolder("older"), false), "--program-folder", program});
   EXPECT_EQ(older.exit_code, 0u) << older.message;
   EXPECT_EQ(FileBytes(program + "\\Library.dll"), ExpectedBytes("scenic-1.0", "Library.dll"));
+}
+
+// A folder under a link that a user made (a Unix symbolic link, which Wine
+// reports as a reparse point of the user's) would take the elevated writes
+// wherever it points.
+TEST_F(Abort, AProgramFolderUnderAUsersLinkIsRefusedBeforeAnythingIsWritten) {
+  const std::string bystander = "C:\\Bystander";
+  ASSERT_TRUE(CreateDirectoryA(bystander.c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA("C:\\Apps", nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  SymbolicLink link("C:\\Apps\\Linked", bystander);
+  ASSERT_TRUE(link.Made());
+
+  const std::string program = "C:\\Apps\\Linked\\Scenic";
+  DriverRun run = RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", program});
+  EXPECT_EQ(run.exit_code, 1u);
+  EXPECT_EQ(run.message, "The installation aborted.");
+  EXPECT_TRUE(
+      run.Logged("Directory " + program + " lies under a link that is not the administrators': C:\\Apps\\Linked"));
+  EXPECT_TRUE(FolderEntries(bystander).empty());
+  EXPECT_FALSE(Service("ScenicAgent").has_value());
+  EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
 }
 
 TEST_F(Abort, AFullDiskLeavesNoHalfWrittenFileAndALaterRunCompletes) {

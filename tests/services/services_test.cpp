@@ -172,27 +172,72 @@ TEST(Services, CreatedManualLocalSystemWithQuotedPath) {
   EXPECT_TRUE(test_service.Start());
 }
 
-TEST(Services, AnExistingServiceIsLeftAsItIs) {
+// Registers a service of another program under `name` ("Someone Else's").
+bool RegisterSomeoneElses(const std::string& name, const std::string& image_path, DWORD start_type) {
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+  SC_HANDLE service = CreateServiceA(manager, name.c_str(), "Someone Else's", SERVICE_ALL_ACCESS,
+                                     SERVICE_WIN32_OWN_PROCESS, start_type, SERVICE_ERROR_NORMAL, image_path.c_str(),
+                                     nullptr, nullptr, nullptr, nullptr, nullptr);
+  if (service != nullptr) CloseServiceHandle(service);
+  CloseServiceHandle(manager);
+  return service != nullptr;
+}
+
+// A service that exists already under the name: another vendor's "Agent" or a
+// system service named like a package file. It is never taken over (the
+// uninstall would stop and delete it) nor changed; this product's own is.
+TEST(Services, OnlyAnExistingServiceOfThisProgramIsTakenOver) {
+  TestFolder folder;
+  struct Case {
+    const char* what;
+    std::string registered_path;  // empty: the test service's own, quoted
+    bool adopted;
+  };
+  const Case cases[] = {
+      {"another program", "C:\\elsewhere.exe", false},
+      {"this program unquoted", "", false},
+      {"this program quoted", "", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TestService test_service(folder);
+    std::string path = c.registered_path;
+    if (path.empty()) path = c.adopted ? "\"" + test_service.Path() + "\"" : test_service.Path();
+    ASSERT_TRUE(RegisterSomeoneElses(test_service.Name(), path, SERVICE_AUTO_START));
+
+    EXPECT_EQ(CreateProgramService(test_service.Path().c_str(), test_service.Name().c_str()), c.adopted);
+    EXPECT_EQ(RunsOtherProgram(test_service.Name().c_str(), test_service.Path().c_str()), !c.adopted);
+    ServiceConfig config = QueryConfig(test_service);
+    EXPECT_EQ(config.start_type, static_cast<DWORD>(SERVICE_AUTO_START));
+    EXPECT_EQ(config.image_path, path);
+    EXPECT_EQ(config.display_name, "Someone Else's");
+  }
+}
+
+TEST(Services, AnotherProgramsServiceOutlivesTheUninstall) {
   TestFolder folder;
   TestService test_service(folder);
-  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-  SC_HANDLE existing = CreateServiceA(manager, test_service.Name().c_str(), "Someone Else's", SERVICE_ALL_ACCESS,
-                                      SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START, SERVICE_ERROR_NORMAL,
-                                      "C:\\elsewhere.exe", nullptr, nullptr, nullptr, nullptr, nullptr);
-  ASSERT_NE(existing, nullptr);
-  CloseServiceHandle(existing);
-  CloseServiceHandle(manager);
+  // Registered under the product's service name, but for another program.
+  std::string other_program = folder / "Other.exe";
+  ASSERT_TRUE(CopyFileA(TEST_SERVICE_EXE, other_program.c_str(), FALSE));
+  ASSERT_TRUE(RegisterSomeoneElses(test_service.Name(), "\"" + other_program + "\"", SERVICE_DEMAND_START));
+  ASSERT_TRUE(test_service.Start());
 
-  EXPECT_TRUE(CreateProgramService(test_service.Path().c_str(), test_service.Name().c_str()));
-  ServiceConfig config = QueryConfig(test_service);
-  EXPECT_EQ(config.start_type, static_cast<DWORD>(SERVICE_AUTO_START));
-  EXPECT_EQ(config.image_path, "C:\\elsewhere.exe");
-  EXPECT_EQ(config.display_name, "Someone Else's");
+  CaptureLogger log;
+  ProductRecord record = RecordWithServiceShortcuts(folder, test_service);
+  UninstallService(record, test_service.Name().c_str(), test_service.Path().c_str());
+  EXPECT_TRUE(log.errors.empty());
+  EXPECT_EQ(log.lines, std::vector<std::string>{"Service " + test_service.Name() +
+                                                " runs another program and is left as it is"});
+  EXPECT_TRUE(test_service.Exists());
+  EXPECT_EQ(test_service.State(), static_cast<DWORD>(SERVICE_RUNNING));
+  // The product's own shortcuts go all the same.
+  EXPECT_FALSE(ShortcutsThere(folder, test_service));
 }
 
 // Wine keeps no service security (its calls are stubs), so the descriptor
 // that is handed over is checked here before it goes.
-TEST(Services, DescriptorGrantsEveryoneQueryConfigureStartAndStop) {
+TEST(Services, DescriptorGrantsEveryoneQueryStartAndStopButNoReconfiguring) {
   SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
   PSID admins = nullptr;
   ASSERT_TRUE(AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0,
@@ -238,7 +283,10 @@ TEST(Services, DescriptorGrantsEveryoneQueryConfigureStartAndStop) {
       PSID sid = &ace->SidStart;
       if (EqualSid(sid, everyone)) {
         ++everyone_entries;
-        EXPECT_EQ(ace->Mask, 0x37u);
+        EXPECT_EQ(ace->Mask, static_cast<DWORD>(SERVICE_QUERY_CONFIG | SERVICE_QUERY_STATUS | SERVICE_START |
+                                                SERVICE_STOP));
+        // Whoever may change the configuration may run any program as LocalSystem.
+        EXPECT_EQ(ace->Mask & (SERVICE_CHANGE_CONFIG | WRITE_DAC | WRITE_OWNER | DELETE), 0u);
       }
       if (EqualSid(sid, admins)) admins_kept = ace->Mask == SERVICE_ALL_ACCESS;
     }
@@ -268,7 +316,7 @@ TEST(Services, RunningServiceIsStoppedSetToManualAndDeleted) {
   ASSERT_TRUE(test_service.Start());
   CaptureLogger log;
   ProductRecord record = RecordWithServiceShortcuts(folder, test_service);
-  UninstallService(record, test_service.Name().c_str());
+  UninstallService(record, test_service.Name().c_str(), test_service.Path().c_str());
   EXPECT_TRUE(log.errors.empty());
   EXPECT_FALSE(test_service.Exists());
   EXPECT_FALSE(ShortcutsThere(folder, test_service));
@@ -285,7 +333,7 @@ TEST(Services, ServiceThatDoesNotStopInTenSecondsStays) {
   CaptureLogger log;
   ProductRecord record = RecordWithServiceShortcuts(folder, test_service);
   DWORD started = GetTickCount();
-  EXPECT_THROW(UninstallService(record, test_service.Name().c_str()), AbortError);
+  EXPECT_THROW(UninstallService(record, test_service.Name().c_str(), test_service.Path().c_str()), AbortError);
   EXPECT_GE(GetTickCount() - started, 9500u);
   ASSERT_EQ(log.errors.size(), 1u);
   EXPECT_EQ(log.errors[0], "The service " + test_service.Name() + " has not been stoppt");
@@ -301,7 +349,7 @@ TEST(Services, MissingServiceCannotBeStoppedButCountsAsDeleted) {
   EXPECT_TRUE(DeleteProgramService(name));
   CaptureLogger log;
   ProductRecord record;
-  EXPECT_THROW(UninstallService(record, name), AbortError);
+  EXPECT_THROW(UninstallService(record, name, "C:\\Tarnell\\TarnellSvcNeverCreated.exe"), AbortError);
   ASSERT_EQ(log.errors.size(), 1u);
   EXPECT_EQ(log.errors[0], "The service TarnellSvcNeverCreated has not been stoppt");
 }

@@ -323,17 +323,31 @@ key Escape
 check "Escape closes the browser" gone "Choose a directory"
 check "after Cancel the program field keeps its folder" test "$(field_text program-folder)" = "$program_before"
 
-# Making a nested folder: Insert, a name with a backslash.
+# A new folder's name is one folder in the selected one: a name with a
+# backslash or ".." parts, which would make folders elsewhere, is refused.
+# make_folder NAME: Insert in the open browser, the name, Return.
+make_folder() {
+  move $((bx + 150)) $((by + 120))
+  key Insert
+  read -r ix iy iw ih < <(window_of "Make directory") || fail "Insert did not ask for a name"
+  move $((ix + iw / 2)) $((iy + 30))
+  type_text "$1"
+  key Return
+  gone "Make directory"
+}
 click_widget data-folder-search
 read -r bx by bw bh < <(window_of "Choose a directory")
-move $((bx + 150)) $((by + 120))
-key Insert
-read -r ix iy iw ih < <(window_of "Make directory") || fail "Insert did not ask for a name"
-move $((ix + iw / 2)) $((iy + 30))
-type_text 'made\deeper'
-key Return
-check "the nested folders are made" test -d "$scratch_unix/a/b/made/deeper"
+make_folder 'made\..\..\escaped'
+check "a name leading elsewhere makes nothing" \
+  test ! -e "$scratch_unix/a/escaped" -a ! -e "$scratch_unix/a/b/made" -a ! -e "$scratch_unix/escaped"
+
+# Making folders one in another: each new folder is selected at once.
+make_folder made
+make_folder deeper
+check "the folders are made" test -d "$scratch_unix/a/b/made/deeper"
 check "making a folder is logged" test "$(run_lines | grep -c "Directory created: .*made.deeper")" = 1
+check "the refused name is logged" \
+  test "$(run_lines | grep -cF 'Directory NOT created: made\..\..\escaped')" = 1
 move $((bx + 150)) $((by + 120))
 key Return
 gone "Choose a directory"

@@ -1,10 +1,12 @@
 // Guards the self-deleting uninstall batch: its exact text, paths that cmd
 // would split, and a real run that removes the setup copy, its folder and
-// the emptied publisher folder but nothing that still holds something.
+// the emptied publisher folder but nothing that still holds something, and
+// runs no cmd.bat of the user's and no AutoRun command on the way.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <set>
 #include <string>
 
 #include "fs/file_operations.h"
@@ -13,22 +15,25 @@
 #include "test_folder.h"
 
 TEST(UninstallBatchText, ExactTextForPlainPaths) {
-  EXPECT_EQ(UninstallBatchText("C:\\Programs\\Tarnell\\Foo_Setup.exe", ""),
+  EXPECT_EQ(UninstallBatchText("C:\\Programs\\Tarnell\\Foo_Setup.exe", "", "C:\\Windows\\system32\\cmd.exe"),
             ":Repeat\r\n"
             "Del C:\\Programs\\Tarnell\\Foo_Setup.exe \r\n"
             "if exist C:\\Programs\\Tarnell\\Foo_Setup.exe goto Repeat\r\n"
             "rmdir C:\\Programs\\Tarnell\r\n"
             "rmdir C:\\Programs\r\n"
             "del %0");
-  // Directly below the root: the root itself is never named.
-  EXPECT_EQ(UninstallBatchText("C:\\Tarnell\\Foo_Setup.exe", "tarnell-1f"),
+  // Directly below the root: the root itself is never named. The batch's own
+  // folder goes by its full path, through the system's cmd.exe, never one
+  // that the working folder or PATH would find first.
+  EXPECT_EQ(UninstallBatchText("C:\\Tarnell\\Foo_Setup.exe", "C:\\Windows\\Temp\\tarnell-1f",
+                               "C:\\Windows\\system32\\cmd.exe"),
             ":Repeat\r\nDel C:\\Tarnell\\Foo_Setup.exe \r\nif exist C:\\Tarnell\\Foo_Setup.exe goto Repeat\r\n"
-            "rmdir C:\\Tarnell\r\ndel %0 & start \"\" /b cmd /c \"for /l %%i in (1,1,500) do @if exist tarnell-1f "
-            "rmdir tarnell-1f 2>nul\"");
+            "rmdir C:\\Tarnell\r\ndel %0 & start \"\" /b C:\\Windows\\system32\\cmd.exe /d /c \"for /l %%i in "
+            "(1,1,500) do @if exist C:\\Windows\\Temp\\tarnell-1f rmdir C:\\Windows\\Temp\\tarnell-1f 2>nul\"");
 }
 
 TEST(UninstallBatchText, QuotesWhatCmdWouldSplitOrExpand) {
-  EXPECT_EQ(UninstallBatchText("C:\\Program Files\\A&B\\100%\\Foo_Setup.exe", ""),
+  EXPECT_EQ(UninstallBatchText("C:\\Program Files\\A&B\\100%\\Foo_Setup.exe", "", "C:\\Windows\\system32\\cmd.exe"),
             ":Repeat\r\n"
             "Del \"C:\\Program Files\\A&B\\100%%\\Foo_Setup.exe\" \r\n"
             "if exist \"C:\\Program Files\\A&B\\100%%\\Foo_Setup.exe\" goto Repeat\r\n"
@@ -64,8 +69,22 @@ TEST(UninstallBatch, RemovesTheCopyAndEmptiedFoldersAndItself) {
 
   std::string temp = root / "temp";
   CreateDirectoryA(temp.c_str(), nullptr);
-  ASSERT_TRUE(WriteUninstallBatch(copy.c_str(), temp.c_str()));
-  EXPECT_TRUE(Vanishes(product));
+  // What another process of the user can plant: a cmd.bat in the temporary
+  // folder, the old working folder, and an AutoRun command for every cmd.
+  std::string planted = root / "planted-ran.txt";
+  WriteTestFile(temp + "\\cmd.bat", "echo cmd.bat > \"" + planted + "\"\r\n");
+  HKEY processor = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Command Processor", 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, &processor, nullptr),
+            ERROR_SUCCESS);
+  std::string autorun = "echo autorun >> \"" + planted + "\"";
+  RegSetValueExA(processor, "AutoRun", 0, REG_SZ, reinterpret_cast<const BYTE*>(autorun.c_str()),
+                 static_cast<DWORD>(autorun.size() + 1));
+
+  SetCurrentDirectoryA(temp.c_str());
+  bool started = WriteUninstallBatch(copy.c_str(), temp.c_str());
+  EXPECT_TRUE(started);
+  EXPECT_TRUE(started && Vanishes(product));
   EXPECT_TRUE(PathExists((publisher + "\\Other\\other.exe").c_str()));
 
   // The batch and its private folder go last.
@@ -75,10 +94,46 @@ TEST(UninstallBatch, RemovesTheCopyAndEmptiedFoldersAndItself) {
     HANDLE find = FindFirstFileA((temp + "\\*").c_str(), &data);
     int entries = 0;
     do {
-      if (std::string(data.cFileName) != "." && std::string(data.cFileName) != "..") ++entries;
+      std::string name = data.cFileName;
+      if (name != "." && name != ".." && name != "cmd.bat") ++entries;
     } while (FindNextFileA(find, &data));
     FindClose(find);
     temp_emptied = entries == 0;
   }
+  RegDeleteValueA(processor, "AutoRun");
+  RegCloseKey(processor);
+  SetCurrentDirectoryA(root.Path().c_str());
+  DeleteFileA((temp + "\\cmd.bat").c_str());
   EXPECT_TRUE(temp_emptied);
+  EXPECT_FALSE(PathExists(planted.c_str())) << ReadTestFile(planted);
+}
+
+TEST(UninstallBatch, PrivateFolderLiesUnderTheWindowsTemp) {
+  char windows[MAX_PATH];
+  ASSERT_GT(GetSystemWindowsDirectoryA(windows, MAX_PATH), 0u);
+  std::string parent = std::string(windows) + "\\Temp";
+  CreateDirectoryA(parent.c_str(), nullptr);
+  auto private_folders = [&] {
+    std::set<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((parent + "\\tarnell-*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do names.insert(data.cFileName);
+    while (FindNextFileA(find, &data));
+    FindClose(find);
+    return names;
+  };
+  std::set<std::string> before = private_folders();
+
+  TestFolder root;
+  std::string copy = root / "Product\\Hello_Setup.exe";
+  CreateDirectoryA((root / "Product").c_str(), nullptr);
+  WriteTestFile(copy, "MZ");
+  ASSERT_TRUE(WriteUninstallBatch(copy.c_str()));
+  std::set<std::string> during = private_folders();
+  EXPECT_TRUE(Vanishes(root / "Product"));
+  // The new folder appeared there and goes again with the batch.
+  EXPECT_TRUE(during.size() == before.size() + 1 || private_folders() == before);
+  for (int i = 0; i < 100 && private_folders() != before; ++i) Sleep(100);
+  EXPECT_EQ(private_folders(), before);
 }

@@ -2,11 +2,7 @@
 
 #include <iconv.h>
 
-#include <algorithm>
-#include <cstring>
-#include <locale>
-
-#include "text/case_fold.h"
+#include "package/file_name_rules.h"
 
 namespace {
 
@@ -27,32 +23,6 @@ std::optional<std::string> Convert(const char* to, const char* from, const std::
   return out;
 }
 
-std::wstring Widen(const std::string& ansi) {
-  std::string utf32 = Convert("WCHAR_T", "WINDOWS-1252", ansi).value_or(std::string());
-  return std::wstring(reinterpret_cast<const wchar_t*>(utf32.data()), utf32.size() / sizeof(wchar_t));
-}
-
-const std::ctype<wchar_t>& UnicodeCase() {
-  static const std::locale locale = [] {
-    try {
-      return std::locale("C.UTF-8");
-    } catch (const std::runtime_error&) {
-      return std::locale::classic();
-    }
-  }();
-  return std::use_facet<std::ctype<wchar_t>>(locale);
-}
-
-bool IsDeviceName(const std::string& name) {
-  // Windows maps these names to devices whatever extension follows.
-  std::string stem = name.substr(0, name.find('.'));
-  while (!stem.empty() && stem.back() == ' ') stem.pop_back();
-  std::transform(stem.begin(), stem.end(), stem.begin(), [](char c) { return c >= 'a' && c <= 'z' ? c - 32 : c; });
-  if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL") return true;
-  return stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
-         stem[3] >= '1' && stem[3] <= '9';
-}
-
 }  // namespace
 
 std::optional<std::string> Utf8ToAnsi(const std::string& utf8) { return Convert("WINDOWS-1252", "UTF-8", utf8); }
@@ -66,27 +36,11 @@ std::string AnsiToUtf8(const std::string& ansi) {
 }
 
 std::optional<std::string> WindowsFileNameFault(const std::string& name) {
-  if (name.empty()) return "is empty";
-  if (name.find_first_of("\\/") != std::string::npos) return "holds a path separator";
-  if (name.find(':') != std::string::npos) return "holds a drive colon";
-  if (name.find_first_not_of('.') == std::string::npos) return "is a folder reference, not a file name";
-  for (char c : name) {
-    auto byte = static_cast<unsigned char>(c);
-    if (byte < 32) return "holds a control character";
-    if (std::strchr("<>\"|?*", c) != nullptr) return std::string("holds the character ") + c + ", which Windows refuses";
-  }
-  if (name.back() == '.' || name.back() == ' ') return "ends with a dot or blank, which Windows drops";
-  if (name.size() > 255) return "is longer than 255 characters";
-  if (IsDeviceName(name)) return "is a device name on Windows";
+  if (name.find('\0') != std::string::npos) return "holds a control character";
+  if (const char* fault = FileNameFault(name.c_str())) return std::string(fault);
   return std::nullopt;
 }
 
 bool SameWindowsFileName(const std::string& ansi_a, const std::string& ansi_b) {
-  if (EqualIgnoringCase(ansi_a.c_str(), ansi_b.c_str())) return true;
-  std::wstring a = Widen(ansi_a);
-  std::wstring b = Widen(ansi_b);
-  const auto& unicode = UnicodeCase();
-  unicode.toupper(a.data(), a.data() + a.size());
-  unicode.toupper(b.data(), b.data() + b.size());
-  return a == b;
+  return SameWindowsName(ansi_a.c_str(), ansi_b.c_str());
 }

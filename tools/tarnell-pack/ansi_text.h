@@ -11,9 +11,9 @@ std::optional<std::string> Utf8ToAnsi(const std::string& utf8);
 std::string AnsiToUtf8(const std::string& ansi);
 
 // Why Windows would not take `name` (ANSI) as the name of a file in a folder,
-// or nothing when it would.
+// or nothing when it would: the rule the setup's package reader applies.
 std::optional<std::string> WindowsFileNameFault(const std::string& name);
 
 // Equal as Windows file names: without regard to case, through the setup's own
-// table and through Unicode case folding.
+// table and through Windows-1252 letter case.
 bool SameWindowsFileName(const std::string& ansi_a, const std::string& ansi_b);

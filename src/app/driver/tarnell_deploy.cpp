@@ -216,7 +216,7 @@ int main(int argc, char** argv) {
   running.Reset();
   // The batch must remove the setup, not the tool that played it.
   if (state.package.uninstall_batch_pending) {
-    WriteUninstallBatch(setup_path, Process().temp_directory.c_str());
+    WriteUninstallBatch(setup_path);
     state.package.uninstall_batch_pending = false;
   }
   logger.End("Setup ended");

@@ -1,12 +1,12 @@
 #include "system/folder_browser/folder_browser.h"
 
-#include <cstring>
 #include <iterator>
 #include <vector>
 
 #include "fs/file_operations.h"
 #include "graphics/skin_archive.h"
 #include "log/logger.h"
+#include "system/folder_browser/folder_names.h"
 #include "text/format.h"
 #include "text/path.h"
 #include "ui/core/key_codes.h"
@@ -62,9 +62,6 @@ const std::vector<const Image*>& TreeImages() {
   };
   return images;
 }
-
-// A new name that would move the folder elsewhere is no name.
-bool IsPlainName(const char* name) { return name[0] != '\0' && std::strpbrk(name, "\\/:") == nullptr; }
 
 }  // namespace
 
@@ -168,10 +165,7 @@ void FolderBrowser::AskNewName() {
 void FolderBrowser::MakeFolder(const char* name) {
   if (name[0] == '\0' || Tree() == nullptr) return;
   Text path;
-  if (!PathJoin(path, SelectedPath().c_str(), name)) return;
-  // The tree opens afresh at the new folder: a name of several parts made
-  // several folders, and each shows where it is.
-  if (CreateFolderChain(path.c_str(), true)) Tree()->SelectPath(path.c_str());
+  if (MakeFolderIn(SelectedPath().c_str(), name, path)) Tree()->SelectPath(path.c_str());
 }
 
 void FolderBrowser::DeleteFolder() {
@@ -184,7 +178,7 @@ void FolderBrowser::RenameFolder(const char* name) {
   FolderTree* tree = Tree();
   if (tree == nullptr || tree->SelectedIsDrive()) return;
   const char* old_name = tree->Model().Text(tree->Model().Selected());
-  if (!IsPlainName(name)) {
+  if (!IsPlainFolderName(name)) {
     LogLineWith("File NOT renamed: %s", tree->SelectedPath().c_str());
     return;
   }

@@ -1,0 +1,76 @@
+#include "package/file_name_rules.h"
+
+#include <cstring>
+
+#include "text/case_fold.h"
+
+namespace {
+
+// Windows-1252 upper case, as the file system compares names: the ASCII
+// letters, the accented letters from 0xE0 (but the division sign 0xF7),
+// and the four whose capitals lie below 0xC0.
+unsigned char WindowsUpperCase(char c) {
+  auto byte = static_cast<unsigned char>(c);
+  if ((byte >= 'a' && byte <= 'z') || (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7)) return byte - 0x20;
+  switch (byte) {
+    case 0x9A: return 0x8A;  // s caron
+    case 0x9C: return 0x8C;  // oe
+    case 0x9E: return 0x8E;  // z caron
+    case 0xFF: return 0x9F;  // y diaeresis
+    default: return byte;
+  }
+}
+
+bool EqualInWindowsCase(const char* a, const char* b) {
+  for (;; ++a, ++b) {
+    if (WindowsUpperCase(*a) != WindowsUpperCase(*b)) return false;
+    if (*a == '\0') return true;
+  }
+}
+
+// Windows opens these as devices whatever extension follows the name; the
+// digit may be 0 or a superscript 1, 2 or 3 as well.
+bool IsDeviceName(const char* name) {
+  std::size_t stem = std::strcspn(name, ".");
+  while (stem > 0 && name[stem - 1] == ' ') --stem;
+  auto is = [&](const char* device) {
+    return std::strlen(device) == stem && StartsWithIgnoringCase(name, device);
+  };
+  if (is("CON") || is("PRN") || is("AUX") || is("NUL") || is("CONIN$") || is("CONOUT$")) return true;
+  if (stem != 4 || !(StartsWithIgnoringCase(name, "COM") || StartsWithIgnoringCase(name, "LPT"))) return false;
+  auto digit = static_cast<unsigned char>(name[3]);
+  return (digit >= '0' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3;
+}
+
+// A file name up to its first dot, cut to the longest name Windows keeps.
+struct ServiceStem {
+  explicit ServiceStem(const char* file_name) : chars() {
+    std::size_t length = std::strcspn(file_name, ".");
+    std::memcpy(chars, file_name, length < kMaxWindowsNameLength ? length : kMaxWindowsNameLength);
+  }
+  char chars[kMaxWindowsNameLength + 1];
+};
+
+}  // namespace
+
+const char* FileNameFault(const char* name) {
+  std::size_t length = std::strlen(name);
+  if (length == 0) return "is empty";
+  if (std::strpbrk(name, "\\/") != nullptr) return "holds a path separator";
+  if (std::strchr(name, ':') != nullptr) return "holds a drive colon";
+  if (std::strspn(name, ".") == length) return "is a folder reference, not a file name";
+  for (const char* c = name; *c != '\0'; ++c) {
+    if (static_cast<unsigned char>(*c) < 0x20) return "holds a control character";
+    if (std::strchr("<>\"|?*", *c) != nullptr) return "holds one of <>\"|?* (Windows refuses them)";
+  }
+  if (name[length - 1] == '.' || name[length - 1] == ' ') return "ends with a dot or blank (Windows drops them)";
+  if (length > kMaxWindowsNameLength) return "is longer than 255 characters";
+  if (IsDeviceName(name)) return "is a device name on Windows";
+  return nullptr;
+}
+
+bool SameWindowsName(const char* a, const char* b) { return EqualIgnoringCase(a, b) || EqualInWindowsCase(a, b); }
+
+bool SameServiceName(const char* file_a, const char* file_b) {
+  return SameWindowsName(ServiceStem(file_a).chars, ServiceStem(file_b).chars);
+}

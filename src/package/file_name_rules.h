@@ -1,0 +1,27 @@
+// The rules a name in a package must keep before the setup joins it to a
+// folder, a service or a registry key. The setup's reader and the package
+// builder both apply them, so a package the builder makes is one the setup
+// takes, and a hand-made package gets no further than the builder's would.
+//
+// A name Windows treats specially (NUL, a trailing dot, a '?') can make an
+// uninstall fail for good or two records meet in one file, so each is refused.
+//
+// https://learn.microsoft.com/windows/win32/fileio/naming-a-file
+#pragma once
+
+#include <cstddef>
+
+// Windows keeps names of at most this many characters in a folder.
+inline constexpr std::size_t kMaxWindowsNameLength = 255;
+
+// Why Windows would not take `name` (ANSI) as the name of a file in a folder,
+// or nullptr when it would.
+const char* FileNameFault(const char* name);
+
+// Whether two ANSI names name one file on Windows: equal without regard to
+// case, through the setup's own table or through Windows-1252 letter case.
+bool SameWindowsName(const char* a, const char* b);
+
+// Whether the services of two files have one name on Windows; a file's
+// service is named after the file up to its first dot.
+bool SameServiceName(const char* file_a, const char* file_b);

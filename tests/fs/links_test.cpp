@@ -1,0 +1,128 @@
+// Links in folders users control: a folder tree is deleted without entering
+// its links, folders under a link that no administrator made are refused
+// (those of the system and administrators are followed), and a written file
+// or the log never carries its bytes to another file through a second hard
+// link. Wine reports a Unix symbolic link to a folder as a reparse point
+// owned by the user, so the tests make real ones with /bin/ln; a link that
+// an administrator owns goes through the judge seam, as Wine cannot make one.
+#include "fs/links.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "capture_logger.h"
+#include "fs/append_file.h"
+#include "fs/file_operations.h"
+#include "fs/file_stream.h"
+#include "symbolic_link.h"
+#include "test_folder.h"
+#include "text/case_fold.h"
+
+namespace {
+
+// A folder the deletes must never reach.
+struct Bystander {
+  explicit Bystander(const TestFolder& root) : folder(root / "Windows") {
+    CreateDirectoryA(folder.c_str(), nullptr);
+    WriteTestFile(folder + "\\system.dll", "keep me");
+  }
+  bool Untouched() const { return ReadTestFile(folder + "\\system.dll") == "keep me"; }
+  std::string folder;
+};
+
+}  // namespace
+
+TEST(Links, DeletingAFolderTreeLeavesWhatALinkInItPointsTo) {
+  TestFolder root;
+  Bystander windows(root);
+  std::string doomed = root / "Chosen";
+  CreateDirectoryA(doomed.c_str(), nullptr);
+  WriteTestFile(doomed + "\\a.txt", "a");
+  SymbolicLink junction(doomed + "\\Junction", windows.folder);
+  ASSERT_TRUE(junction.Made());
+  ASSERT_TRUE(IsLink((doomed + "\\Junction").c_str())) << "Wine reports the folder link as a reparse point";
+
+  CaptureLogger log;
+  DeleteFolderTree(doomed.c_str(), true);
+  EXPECT_TRUE(windows.Untouched());
+  // The link picked itself for deletion.
+  DeleteFolderTree((doomed + "\\Junction").c_str(), true);
+  EXPECT_TRUE(windows.Untouched());
+}
+
+TEST(Links, FoldersUnderALinkOfAUserAreRefused) {
+  TestFolder root;
+  Bystander windows(root);
+  std::string data = root / "Data";
+  SymbolicLink link(data, windows.folder);
+  ASSERT_TRUE(link.Made());
+
+  const std::string refused = data + "\\Tarnell\\Product";
+  EXPECT_STREQ(UntrustedLinkOn(refused.c_str()).c_str(), data.c_str());
+  EXPECT_STREQ(UntrustedLinkOn(data.c_str()).c_str(), data.c_str());
+  EXPECT_STREQ(UntrustedLinkOn((root / "Elsewhere\\Product").c_str()).c_str(), "");
+  CaptureLogger log;
+  EXPECT_THROW(RefuseUntrustedLinks(refused.c_str()), AbortError);
+  EXPECT_EQ(log.errors, std::vector<std::string>{"Directory " + refused +
+                                                 " lies under a link that is not the administrators': " + data});
+}
+
+namespace {
+
+// Links Wine cannot make: C:\Users\Me\Documents redirected by an
+// administrator, C:\Users\Me\AppData\Local\Temp\Planted by the user.
+bool FakeIsLink(const char* path) {
+  return EqualIgnoringCase(path, "C:\\Users\\Me\\Documents") ||
+         EqualIgnoringCase(path, "C:\\Users\\Me\\AppData\\Local\\Temp\\Planted");
+}
+bool FakeMadeByAdministrators(const char* path) { return EqualIgnoringCase(path, "C:\\Users\\Me\\Documents"); }
+
+}  // namespace
+
+TEST(Links, LinksOfTheSystemOrAdministratorsAreFollowed) {
+  const LinkJudge judge{FakeIsLink, FakeMadeByAdministrators};
+  SetLinkJudge(&judge);
+  struct Case {
+    const char* path;
+    const char* refused_at;
+  };
+  const Case cases[] = {
+      {"C:\\Users\\Me\\Documents\\Tarnell", ""},
+      {"C:\\Users\\Me\\Documents", ""},
+      {"C:\\Users\\Me\\AppData\\Local\\Temp\\Planted\\Tarnell", "C:\\Users\\Me\\AppData\\Local\\Temp\\Planted"},
+      {"C:\\Users\\Me\\AppData\\Local\\Temp\\Planted\\", "C:\\Users\\Me\\AppData\\Local\\Temp\\Planted"},
+      {"C:\\Users\\Me\\AppData\\Local\\Temp\\PlantedNot", ""},
+      {"C:\\", ""},
+  };
+  for (const Case& c : cases) EXPECT_STREQ(UntrustedLinkOn(c.path).c_str(), c.refused_at) << c.path;
+  SetLinkJudge(nullptr);
+}
+
+TEST(Links, WritesNeverReachAnotherNameOfTheFile) {
+  TestFolder root;
+  Bystander windows(root);
+  std::string planted = root / "Hello.exe";
+  ASSERT_TRUE(CreateHardLinkA(planted.c_str(), (windows.folder + "\\system.dll").c_str(), nullptr));
+
+  CaptureLogger log;
+  FileStream stream;
+  stream.SetPath(planted.c_str());
+  stream.Open(FileStream::Mode::kCreate);
+  stream.Write("new program", 11);
+  stream.Close();
+  EXPECT_EQ(ReadTestFile(planted), "new program");
+  EXPECT_TRUE(windows.Untouched());
+
+  // The log in %TEMP%: a second name planted under the log's name.
+  std::string log_path = root / "Setup.log";
+  ASSERT_TRUE(CreateHardLinkA(log_path.c_str(), (windows.folder + "\\system.dll").c_str(), nullptr));
+  AppendFile log_file;
+  ASSERT_EQ(log_file.Open(log_path.c_str(), 1 << 20), AppendFile::OpenResult::kOpened);
+  log_file.Write("line", 4);
+  log_file.Close();
+  EXPECT_EQ(ReadTestFile(log_path), "line");
+  EXPECT_TRUE(windows.Untouched());
+}
