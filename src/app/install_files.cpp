@@ -7,6 +7,7 @@
 #include "app/uninstall_sequence.h"
 #include "fs/file_operations.h"
 #include "fs/file_stream.h"
+#include "fs/machine_calls.h"
 #include "log/logger.h"
 #include "system/services.h"
 #include "system/uninstall_registration.h"
@@ -72,7 +73,7 @@ void MoveDataFiles(const ShortcutRun& run) {
     if (!GoesToDataFolder(file)) continue;
     Text old_path = PathIn(from, file.name.c_str());
     Text new_path = PathIn(to, file.name.c_str());
-    if (MoveFileA(old_path.c_str(), new_path.c_str())) continue;
+    if (Machine().moveFile(old_path.c_str(), new_path.c_str(), MOVEFILE_COPY_ALLOWED)) continue;
     if (PathExists(old_path.c_str())) LogErrorWith("File %s NOT moved to %s", old_path.c_str(), new_path.c_str());
   }
   Text emptied = installed.data_folder;

@@ -8,6 +8,7 @@
 #include "app/install_files.h"
 #include "app/uninstall_sequence.h"
 #include "fs/file_operations.h"
+#include "fs/machine_calls.h"
 #include "inflate/inflate_state.h"
 #include "log/logger.h"
 #include "package/setup_copy.h"
@@ -73,7 +74,7 @@ bool RunInstall(SetupState& state, const char* package_path) {
 
     Text setup_copy;
     InstallSetupShortcut(run, WriteCopyOfRunningSetup, setup_copy);
-    if (!installed.start_menu_folder.empty()) RemoveDirectoryA(installed.start_menu_folder.c_str());
+    if (!installed.start_menu_folder.empty()) Machine().removeDirectory(installed.start_menu_folder.c_str());
     installed.desktop_shortcut = package.desktop_shortcut;
     installed.start_menu_shortcuts = package.start_menu_shortcuts;
     installed.data_folder = package.data_folder;

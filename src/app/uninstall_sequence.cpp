@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "fs/file_operations.h"
+#include "fs/machine_calls.h"
 #include "log/logger.h"
 #include "system/associations.h"
 #include "system/locations.h"
@@ -13,7 +14,7 @@
 #include "system/uninstall_registration.h"
 
 void RemoveEmptyFolderAndParents(const char* folder) {
-  if (folder[0] != '\0' && RemoveDirectoryA(folder)) RemoveEmptyParents(folder);
+  if (folder[0] != '\0' && Machine().removeDirectory(folder)) RemoveEmptyParents(folder);
 }
 
 void RemoveFileService(const ProductRecord& record, const FileRecord& file) {
@@ -51,7 +52,7 @@ bool RunUninstall(SetupState& state, bool keep_data) {
     // The running setup copy cannot delete itself: the batch does it once
     // the process has ended.
     if (RemoveSetupCopy(installed, product_name)) state.package.run_flag = true;
-    if (!installed.start_menu_folder.empty()) RemoveDirectoryA(installed.start_menu_folder.c_str());
+    if (!installed.start_menu_folder.empty()) Machine().removeDirectory(installed.start_menu_folder.c_str());
     RemoveEmptyFolderAndParents(installed.data_folder.c_str());
     installed.data_folder.Clear();
 

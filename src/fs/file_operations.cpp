@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "fs/find_entries.h"
+#include "fs/machine_calls.h"
 #include "log/logger.h"
 #include "text/fixed_text.h"
 #include "text/path.h"
@@ -18,7 +19,7 @@ Text Joined(const char* folder, const char* name) {
 }
 
 bool CreatedOrThere(const char* path) {
-  if (CreateDirectoryA(path, nullptr)) return true;
+  if (Machine().createDirectory(path, nullptr)) return true;
   DWORD error = GetLastError();
   // Drive roots answer "access denied".
   return error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED;
@@ -41,7 +42,7 @@ bool CreateChain(const char* path) {
 bool PathExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
 bool CreateFolderChain(const char* path, bool log_success) {
-  bool created = CreateDirectoryA(path, nullptr) != 0;
+  bool created = Machine().createDirectory(path, nullptr) != 0;
   if (!created) {
     DWORD error = GetLastError();
     if (error == ERROR_ALREADY_EXISTS) return true;
@@ -68,8 +69,8 @@ bool DeleteFolderTree(const char* path, bool log_success) {
                                       : DeleteFileLogged(entry.c_str(), DeleteReport::kSilent);
     if (!removed) return false;
   }
-  SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-  if (RemoveDirectoryA(path)) {
+  Machine().setFileAttributes(path, FILE_ATTRIBUTE_NORMAL);
+  if (Machine().removeDirectory(path)) {
     if (log_success) LogLineWith("Directory deleted: %s", path);
     return true;
   }
@@ -83,8 +84,8 @@ bool DeleteFolderTree(const char* folder, const char* name, bool log_success) {
 }
 
 bool DeleteFileLogged(const char* path, DeleteReport report) {
-  SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-  if (path[0] != '\0' && DeleteFileA(path)) {
+  Machine().setFileAttributes(path, FILE_ATTRIBUTE_NORMAL);
+  if (path[0] != '\0' && Machine().deleteFile(path)) {
     if (report <= DeleteReport::kBoth) LogLineWith("File deleted: %s", path);
     return true;
   }
@@ -101,7 +102,7 @@ bool DeleteFileLogged(const char* folder, const char* name, DeleteReport report)
 bool RenameInFolder(const char* folder, const char* old_name, const char* new_name) {
   Text old_path = Joined(folder, old_name);
   Text new_path = Joined(folder, new_name);
-  if (!old_path.empty() && !new_path.empty() && MoveFileA(old_path.c_str(), new_path.c_str())) {
+  if (!old_path.empty() && !new_path.empty() && Machine().moveFile(old_path.c_str(), new_path.c_str(), 0)) {
     LogLineWith("File renamed: %s ->-> %s", old_path.c_str(), new_name);
     return true;
   }

@@ -1,5 +1,6 @@
 #include "fs/file_stream.h"
 
+#include "fs/machine_calls.h"
 #include "log/logger.h"
 
 namespace {
@@ -21,8 +22,8 @@ void FileStream::Open(Mode mode) {
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   } else {
     // A read-only, hidden or system file would refuse CREATE_ALWAYS.
-    SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
-    handle = CreateFileA(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+    Machine().setFileAttributes(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    handle = Machine().createFile(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                          nullptr);
   }
   if (handle == INVALID_HANDLE_VALUE) Fail("Error opening file: %s");
@@ -80,7 +81,7 @@ void FileStream::Write(const void* buffer, std::size_t n) {
   while (done < n) {
     DWORD want = n - done > kMaxTransfer ? kMaxTransfer : static_cast<DWORD>(n - done);
     DWORD written = 0;
-    if (handle_ == nullptr || !WriteFile(handle_, bytes + done, want, &written, nullptr) || written != want) {
+    if (handle_ == nullptr || !Machine().writeFile(handle_, bytes + done, want, &written, nullptr) || written != want) {
       Fail("Error writing to file: %s");
     }
     done += written;
@@ -104,7 +105,7 @@ FILETIME FileStream::GetTime() {
 }
 
 void FileStream::SetTime(const FILETIME& time) {
-  if (handle_ != nullptr && SetFileTime(handle_, nullptr, nullptr, &time)) return;
+  if (handle_ != nullptr && Machine().setFileTime(handle_, nullptr, nullptr, &time)) return;
   // Error 29 (write fault) comes from file systems that keep no times.
   if (handle_ != nullptr && GetLastError() == ERROR_WRITE_FAULT) return;
   Fail("Error setting file time for: %s");

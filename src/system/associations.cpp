@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "fs/machine_calls.h"
 #include "log/logger.h"
 #include "system/registry_key.h"
 #include "text/case_fold.h"
@@ -48,7 +49,7 @@ bool DeleteExtensionKey(const char* key_path) {
   if (DeleteRegistryKey(HKEY_CLASSES_ROOT, key_path)) return true;
   RegistryKey key;
   if (!key.Open(HKEY_CLASSES_ROOT, key_path)) return false;
-  LONG result = RegDeleteValueA(key.Handle(), nullptr);
+  LONG result = Machine().deleteValue(key.Handle(), nullptr);
   return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
 }
 

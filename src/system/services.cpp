@@ -5,6 +5,7 @@
 #include <memory>
 #include <type_traits>
 
+#include "fs/machine_calls.h"
 #include "log/logger.h"
 #include "system/shortcuts.h"
 #include "text/path.h"
@@ -38,7 +39,7 @@ bool QueryState(SC_HANDLE service, DWORD& state) {
 }
 
 void SetDemandStart(SC_HANDLE service) {
-  ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_DEMAND_START, SERVICE_NO_CHANGE, nullptr, nullptr,
+  Machine().changeServiceConfig(service, SERVICE_NO_CHANGE, SERVICE_DEMAND_START, SERVICE_NO_CHANGE, nullptr, nullptr,
                        nullptr, nullptr, nullptr, nullptr, nullptr);
 }
 
@@ -57,7 +58,7 @@ bool CreateProgramService(const char* image_path, const char* service_name) {
   Text display_name(service_name);
   if (!QuoteText(quoted_path, image_path) || !display_name.Append(" Service")) return false;
   // Dependencies: an empty list, which ends in two NULs.
-  ServiceHandle service(CreateServiceA(manager.get(), service_name, display_name.c_str(), SERVICE_ALL_ACCESS,
+  ServiceHandle service(Machine().createService(manager.get(), service_name, display_name.c_str(), SERVICE_ALL_ACCESS,
                                        SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
                                        quoted_path.c_str(), "", nullptr, "\0", "LocalSystem", nullptr));
   if (service) return GrantServiceControl(service.get());
@@ -104,7 +105,7 @@ bool GrantServiceControl(SC_HANDLE service) {
 
   ServiceControlDescriptor descriptor;
   return descriptor.Build(dacl_present ? dacl : nullptr) &&
-         SetServiceObjectSecurity(service, DACL_SECURITY_INFORMATION, descriptor.Descriptor());
+         Machine().setServiceSecurity(service, DACL_SECURITY_INFORMATION, descriptor.Descriptor());
 }
 
 StopResult StopProgramService(const char* service_name) {
@@ -117,7 +118,7 @@ StopResult StopProgramService(const char* service_name) {
 
   // A service already on its way down takes no stop request; it is only waited for.
   SERVICE_STATUS status;
-  if (state != SERVICE_STOP_PENDING && !ControlService(service.get(), SERVICE_CONTROL_STOP, &status)) {
+  if (state != SERVICE_STOP_PENDING && !Machine().controlService(service.get(), SERVICE_CONTROL_STOP, &status)) {
     return StopResult::kNotStopped;
   }
   for (int poll = 0; poll < kStopPolls; ++poll) {
@@ -136,7 +137,7 @@ bool DeleteProgramService(const char* service_name) {
   ServiceHandle service(OpenServiceA(manager.get(), service_name, SERVICE_ALL_ACCESS));
   if (!service) return GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST;
   // A service marked for deletion goes once its last handle closes.
-  return DeleteService(service.get()) || GetLastError() == ERROR_SERVICE_MARKED_FOR_DELETE;
+  return Machine().deleteService(service.get()) || GetLastError() == ERROR_SERVICE_MARKED_FOR_DELETE;
 }
 
 void UninstallService(const ProductRecord& record, const char* service_name) {

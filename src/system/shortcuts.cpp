@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "fs/file_operations.h"
+#include "fs/machine_calls.h"
 #include "log/logger.h"
 #include "system/com_ptr.h"
 #include "system/locations.h"
@@ -118,7 +119,7 @@ bool CreateShellLink(const char* target, const char* link_path, const char* icon
   if (MultiByteToWideChar(CP_ACP, 0, link_path, -1, wide_path, Text::kMaxLength + 1) <= 0) return false;
   ComPtr<IPersistFile> file;
   if (FAILED(link->QueryInterface(kPersistFileInterface, file.Receive()))) return false;
-  return file->Save(wide_path, TRUE) == S_OK;
+  return Machine().saveLink(file.Get(), wide_path) == S_OK;
 }
 
 void EnsureStartMenuFolder(const ShortcutRun& run) {

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "fs/machine_calls.h"
 #include "system/uninstall_batch_text.h"
 #include "text/fixed_text.h"
 #include "text/path.h"
@@ -38,7 +39,7 @@ bool MakePrivateFolder(const char* temp_directory, Text& folder, FixedText<40>& 
     }
     // CreateDirectory never opens an existing folder: a name someone else
     // took first simply fails and another is drawn.
-    made = PathJoin(folder, temp_directory, name.c_str()) && CreateDirectoryA(folder.c_str(), &security);
+    made = PathJoin(folder, temp_directory, name.c_str()) && Machine().createDirectory(folder.c_str(), &security);
   }
   LocalFree(security.lpSecurityDescriptor);
   return made;
@@ -53,20 +54,20 @@ bool WriteUninstallBatch(const char* module_path, const char* temp_directory) {
   Text batch;
   if (!PathJoin(batch, folder.c_str(), "_uninst.bat")) return false;
 
-  HANDLE file = CreateFileA(batch.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+  HANDLE file = Machine().createFile(batch.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    RemoveDirectoryA(folder.c_str());
+    Machine().removeDirectory(folder.c_str());
     return false;
   }
   const std::string text = UninstallBatchText(module_path, folder_name.c_str());
   DWORD written = 0;
-  bool complete = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+  bool complete = Machine().writeFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
                   written == text.size();
   CloseHandle(file);
   if (!complete) {
-    DeleteFileA(batch.c_str());
-    RemoveDirectoryA(folder.c_str());
+    Machine().deleteFile(batch.c_str());
+    Machine().removeDirectory(folder.c_str());
     return false;
   }
   HINSTANCE started = ShellExecuteA(nullptr, "open", batch.c_str(), nullptr, temp_directory, SW_HIDE);

@@ -1,5 +1,8 @@
 #include "app/driver/driver_command.h"
 
+#include <windows.h>
+
+#include <cstdlib>
 #include <cstring>
 
 #include "text/case_fold.h"
@@ -10,7 +13,9 @@ const char kDriverUsage[] =
     "                    [--[no-]start-menu] [--[no-]desktop] [--[no-]path] [--keep-data] [--[no-]assoc EXT]...\n"
     "       setup-driver SETUP.exe uninstall [--keep-data]\n"
     "Each also takes --print-log (the run's log lines), --print-record (the installed record\n"
-    "after the sequence) and --memory (peak private bytes).\n";
+    "after the sequence) and --memory (peak private bytes).\n"
+    "Changes to the machine: --print-changes (their count), --stop-after N (end the process dead\n"
+    "before the change after the N-th), --fail-change N [--fail-with access-denied|disk-full].\n";
 
 namespace {
 
@@ -48,6 +53,14 @@ bool MatchSwitch(const char* argument, const char* name, bool& value) {
   return std::strcmp(rest, name) == 0;
 }
 
+bool ParseCount(const char* text, std::optional<unsigned>& out) {
+  char* end = nullptr;
+  unsigned long value = std::strtoul(text, &end, 10);
+  if (end == text || *end != '\0' || value == 0 || value > 1000000) return false;
+  out = static_cast<unsigned>(value);
+  return true;
+}
+
 std::string WithoutDot(const char* extension) { return extension[0] == '.' ? extension + 1 : extension; }
 
 }  // namespace
@@ -81,6 +94,22 @@ bool ParseDriverCommand(int argc, char** argv, DriverCommand& command, std::stri
     } else if (std::strcmp(argument, "--print-record") == 0) {
       command.print_record = true;
       install_only = false;
+    } else if (std::strcmp(argument, "--print-changes") == 0) {
+      command.print_changes = true;
+      install_only = false;
+    } else if (std::strcmp(argument, "--stop-after") == 0 && value != nullptr &&
+               ParseCount(value, command.stop_after)) {
+      install_only = false;
+      ++i;
+    } else if (std::strcmp(argument, "--fail-change") == 0 && value != nullptr &&
+               ParseCount(value, command.fail_change)) {
+      install_only = false;
+      ++i;
+    } else if (std::strcmp(argument, "--fail-with") == 0 && value != nullptr &&
+               (std::strcmp(value, "access-denied") == 0 || std::strcmp(value, "disk-full") == 0)) {
+      command.fail_error = std::strcmp(value, "disk-full") == 0 ? ERROR_DISK_FULL : ERROR_ACCESS_DENIED;
+      install_only = false;
+      ++i;
     } else if (std::strcmp(argument, "--memory") == 0) {
       command.print_memory = true;
       install_only = false;

@@ -31,6 +31,12 @@ struct DriverCommand {
   bool print_log = false;     // the run's log lines after the message
   bool print_record = false;  // the installed record after the sequence
   bool print_memory = false;  // the peak private bytes of the run
+  bool print_changes = false;  // how many changes the run made to the machine
+  // Crash points: the process ends dead before the change after the
+  // `stop_after`-th; or the `fail_change`-th change fails with `fail_error`.
+  std::optional<unsigned> stop_after;
+  std::optional<unsigned> fail_change;
+  unsigned long fail_error = 0;  // ERROR_ACCESS_DENIED when unset
 };
 
 // Fills `command` from the arguments after the program name; false with

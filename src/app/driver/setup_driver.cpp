@@ -26,6 +26,7 @@
 #include "app/setup_options.h"
 #include "app/setup_state.h"
 #include "app/uninstall_sequence.h"
+#include "fs/machine_calls.h"
 #include "log/logger.h"
 #include "system/process_paths.h"
 #include "system/process_start.h"
@@ -151,6 +152,34 @@ class PeakMemoryWatch {
   std::atomic<std::size_t> peak_{0};
 };
 
+// The changes this run made to the machine, and what to do at which one.
+struct ChangePoints {
+  unsigned count = 0;
+  unsigned stop_after = 0;  // 0: never
+  unsigned fail_at = 0;     // 0: never
+  DWORD fail_error = ERROR_ACCESS_DENIED;
+  MachineChange last = MachineChange::kFile;
+};
+ChangePoints change_points;
+
+// The exit code of a run ended at a crash point.
+constexpr UINT kStoppedExitCode = 9;
+
+DWORD CountChange(MachineChange kind) {
+  ChangePoints& points = change_points;
+  // The pieces of one file's bytes make one change: a stop between two of
+  // them leaves what a stop after the first does, a cut file.
+  bool more_bytes = kind == MachineChange::kFileBytes && points.last == MachineChange::kFileBytes;
+  points.last = kind;
+  if (more_bytes) return ERROR_SUCCESS;
+  if (points.count == points.stop_after && points.stop_after != 0) {
+    std::fflush(stdout);
+    TerminateProcess(GetCurrentProcess(), kStoppedExitCode);
+  }
+  ++points.count;
+  return points.count == points.fail_at ? points.fail_error : ERROR_SUCCESS;
+}
+
 // Runs the chosen action on the started state; true when the sequence ran
 // to its end. `refused` is set when the window would not allow the action.
 bool RunAction(const DriverCommand& command, SetupState& state, const SetupView& view, bool& refused) {
@@ -202,6 +231,11 @@ int main(int argc, char** argv) {
   DriverLogger logger(CurrentLogger());
   SetCurrentLogger(&logger);
 
+  change_points.stop_after = command.stop_after.value_or(0);
+  change_points.fail_at = command.fail_change.value_or(0);
+  if (command.fail_error != 0) change_points.fail_error = command.fail_error;
+  if (command.print_changes || command.stop_after || command.fail_change) SetMachineChangeGate(CountChange);
+
   SetupState& state = TheSetupState();
   PeakMemoryWatch memory;
   if (command.print_memory) memory.Start();
@@ -234,5 +268,6 @@ int main(int argc, char** argv) {
   if (command.print_record) PrintRecord(state.installed);
   if (command.print_log) PrintRunLog(application.LogPath());
   if (command.print_memory) std::printf("Peak private bytes: %lu\n", static_cast<unsigned long>(peak_memory));
+  if (command.print_changes) std::printf("Changes: %u\n", change_points.count);
   return exit_code;
 }
