@@ -18,12 +18,14 @@ Text Joined(const char* folder, const char* name) {
   return path;
 }
 
-bool CreatedOrThere(const char* path) {
-  if (Machine().createDirectory(path, nullptr)) return true;
-  DWORD error = GetLastError();
-  // Drive roots answer "access denied".
-  return error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED;
+bool IsFolder(const char* path) {
+  DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
+
+// Drive roots answer "access denied"; so does a folder that is there but
+// may not be created, and one that is not there and may not be created.
+bool CreatedOrThere(const char* path) { return Machine().createDirectory(path, nullptr) || IsFolder(path); }
 
 bool CreateChain(const char* path) {
   Text part(path);
@@ -44,13 +46,10 @@ bool PathExists(const char* path) { return GetFileAttributesA(path) != INVALID_F
 bool CreateFolderChain(const char* path, bool log_success) {
   bool created = Machine().createDirectory(path, nullptr) != 0;
   if (!created) {
-    DWORD error = GetLastError();
-    if (error == ERROR_ALREADY_EXISTS) return true;
-    if (error == ERROR_PATH_NOT_FOUND) {
-      created = CreateChain(path);
-    } else {
-      created = error == ERROR_ACCESS_DENIED;
-    }
+    bool parent_missing = GetLastError() == ERROR_PATH_NOT_FOUND;
+    // There already: a drive root answers "access denied", not "exists".
+    if (!parent_missing && IsFolder(path)) return true;
+    created = parent_missing && CreateChain(path);
   }
   if (!created) {
     LogLineWith("Directory NOT created: %s", path);
