@@ -8,7 +8,6 @@
 #include "system/associations.h"
 #include "system/locations.h"
 #include "system/path_variable.h"
-#include "system/service_presence.h"
 #include "system/services.h"
 #include "system/shortcuts.h"
 #include "system/uninstall_registration.h"
@@ -18,12 +17,7 @@ void RemoveEmptyFolderAndParents(const char* folder) {
 }
 
 void RemoveFileService(const ProductRecord& record, const FileRecord& file) {
-  Text service = ServiceNameOf(file.name.c_str());
-  if (ServiceRegistered(service.c_str())) {
-    UninstallService(record, service.c_str());
-  } else if (record.start_menu_shortcuts) {
-    RemoveServiceShortcuts(record, service.c_str());
-  }
+  RemoveProgramService(record, ServiceNameOf(file.name.c_str()).c_str());
 }
 
 void RemoveInstalledFile(const ProductRecord& record, const FileRecord& file, bool keep_data) {

@@ -7,6 +7,7 @@
 
 #include "fs/machine_calls.h"
 #include "log/logger.h"
+#include "system/service_presence.h"
 #include "system/shortcuts.h"
 #include "text/path.h"
 #include "text/text.h"
@@ -146,4 +147,12 @@ void UninstallService(const ProductRecord& record, const char* service_name) {
   if (!DeleteProgramService(service_name)) LogErrorWith("Service %s deinstallation failed", service_name);
   // Only a service that is gone loses its shortcuts.
   if (record.start_menu_shortcuts) RemoveServiceShortcuts(record, service_name);
+}
+
+void RemoveProgramService(const ProductRecord& record, const char* service_name) {
+  if (ServiceRegistered(service_name)) {
+    UninstallService(record, service_name);
+  } else if (record.start_menu_shortcuts) {
+    RemoveServiceShortcuts(record, service_name);
+  }
 }

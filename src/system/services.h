@@ -63,3 +63,7 @@ bool DeleteProgramService(const char* service_name);
 // through LogError ("The service %s has not been stoppt", "Service %s
 // deinstallation failed") and leaves the service and its shortcuts.
 void UninstallService(const ProductRecord& record, const char* service_name);
+// The service of a file that goes, or is no longer a service: uninstalled
+// when it is registered; one that is gone already (a run that broke off
+// removed it before its file) only loses its start-menu shortcuts.
+void RemoveProgramService(const ProductRecord& record, const char* service_name);

@@ -209,7 +209,7 @@ void ReplaceFileShortcuts(const ShortcutRun& run, const FileRecord& old_file, co
   Text service_name;
   NameWithoutExtension(service_name, old_file.name.c_str());
   if (new_file.service == 0) {
-    UninstallService(before, service_name.c_str());
+    RemoveProgramService(before, service_name.c_str());
   } else if (!(after.start_menu_shortcuts && same_folders)) {
     RemoveServiceShortcuts(before, service_name.c_str());
   }
