@@ -45,7 +45,7 @@ bool RunUninstall(SetupState& state, bool keep_data) {
     }
     // The running setup copy cannot delete itself: the batch does it once
     // the process has ended.
-    if (RemoveSetupCopy(installed, product_name)) state.package.run_flag = true;
+    if (RemoveSetupCopy(installed, product_name, state.package_path.c_str())) state.package.run_flag = true;
     if (!installed.start_menu_folder.empty()) Machine().removeDirectory(installed.start_menu_folder.c_str());
     RemoveEmptyFolderAndParents(installed.data_folder.c_str());
     installed.data_folder.Clear();

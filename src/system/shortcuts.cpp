@@ -228,11 +228,17 @@ void RemoveServiceShortcuts(const ProductRecord& record, const char* service_nam
   DeleteLink(record.start_menu_folder.c_str(), ServiceLinkName("Stop %s Service.lnk", service_name).c_str());
 }
 
-bool RemoveSetupCopy(const ProductRecord& record, const char* product_name) {
+bool RemoveSetupCopy(const ProductRecord& record, const char* product_name, const char* running_path) {
   bool still_there = false;
   Text copy;
   if (!record.program_folder.empty() && SetupCopyPath(record, product_name, copy)) {
-    still_there = !DeleteFileLogged(copy.c_str(), DeleteReport::kSilent);
+    // Only the running program may be left to the batch: any other copy
+    // that stays (held open by another program) would leave the product
+    // unregistered with its copy behind, and the batch would delete the
+    // program that runs instead.
+    bool running = EqualIgnoringCase(copy.c_str(), running_path);
+    still_there = !DeleteFileLogged(copy.c_str(), running ? DeleteReport::kSilent : DeleteReport::kFailure);
+    if (still_there && !running) throw AbortError{};
   }
   if (record.start_menu_shortcuts) DeleteLink(record.start_menu_folder.c_str(), SetupLinkName(product_name).c_str());
   return still_there;

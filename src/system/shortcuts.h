@@ -50,6 +50,7 @@ void ReplaceFileShortcuts(const ShortcutRun& run, const FileRecord& old_file, co
 void RemoveFileShortcuts(const ProductRecord& record, const FileRecord& file);
 void RemoveServiceShortcuts(const ProductRecord& record, const char* service_name);
 // Deletes the setup copy and its start-menu link. True when the copy is
-// still there: it is the running program, which the uninstall batch removes
-// once the process has ended.
-bool RemoveSetupCopy(const ProductRecord& record, const char* product_name);
+// still there because it is the running program (`running_path`), which
+// the uninstall batch removes once the process has ended. Any other copy
+// that cannot be deleted is logged ("File NOT deleted: %s") and aborts.
+bool RemoveSetupCopy(const ProductRecord& record, const char* product_name, const char* running_path);

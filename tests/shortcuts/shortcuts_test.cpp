@@ -332,7 +332,7 @@ TEST_F(ShortcutsTest, RemovalDeletesEveryLinkAndTheSetupCopy) {
 
   for (std::size_t i = 2; i <= installed_.file_count; ++i) RemoveFileShortcuts(installed_, installed_.Record(i));
   RemoveServiceShortcuts(installed_, "Agent");
-  EXPECT_FALSE(RemoveSetupCopy(installed_, product_.c_str()));
+  EXPECT_FALSE(RemoveSetupCopy(installed_, product_.c_str(), "C:\\Downloads\\Product_Setup.exe"));
   EXPECT_FALSE(PathExists(copy.c_str()));
   EXPECT_EQ(FilesIn(StartMenu(installed_)), std::vector<std::string>{});
   EXPECT_EQ(FilesIn(Desktop(installed_)), std::vector<std::string>{});
@@ -340,10 +340,16 @@ TEST_F(ShortcutsTest, RemovalDeletesEveryLinkAndTheSetupCopy) {
   // The running copy cannot be deleted: it stays for the uninstall batch.
   WriteTestFile(copy.c_str(), "running");
   HANDLE running = CreateFileA(copy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  EXPECT_TRUE(RemoveSetupCopy(installed_, product_.c_str()));
-  CloseHandle(running);
+  EXPECT_TRUE(RemoveSetupCopy(installed_, product_.c_str(), copy.c_str()));
   EXPECT_TRUE(log_.errors.empty());
   EXPECT_TRUE(log_.lines.empty()) << "the setup copy is deleted silently";
+
+  // Held open by another program while a download runs the uninstall: it
+  // is not the batch's to delete, and the uninstall stops.
+  EXPECT_THROW(RemoveSetupCopy(installed_, product_.c_str(), "C:\\Downloads\\Product_Setup.exe"), AbortError);
+  CloseHandle(running);
+  EXPECT_EQ(log_.lines, std::vector<std::string>{"File NOT deleted: " + std::string(copy.c_str())});
+  EXPECT_TRUE(PathExists(copy.c_str()));
 }
 
 TEST_F(ShortcutsTest, FailuresNameTheFolderOrTheLink) {
