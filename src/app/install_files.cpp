@@ -9,6 +9,7 @@
 #include "fs/file_stream.h"
 #include "fs/machine_calls.h"
 #include "log/logger.h"
+#include "system/service_presence.h"
 #include "system/services.h"
 #include "system/uninstall_registration.h"
 #include "text/case_fold.h"
@@ -200,6 +201,33 @@ void InstallFiles(const ShortcutRun& run, ExtractionContext& extraction) {
       }
       InstallFile(run, extraction, file);
       ReplaceInstalledFile(run, held_file, file);
+    }
+  }
+}
+
+void StopReplacedServices(const ShortcutRun& run, std::vector<Text>& to_restart) {
+  const ProductRecord& installed = run.installed;
+  for (std::size_t number = 2; number <= installed.file_count; ++number) {
+    const FileRecord& held = installed.Record(number);
+    if (held.service == 0) continue;
+    Text service = ServiceNameOf(held.name.c_str());
+    // A service that is gone already has nothing to stop.
+    if (!ServiceRegistered(service.c_str())) continue;
+    StopResult stopped = StopProgramService(service.c_str());
+    if (stopped == StopResult::kNotStopped) LogErrorWith("The service %s has not been stoppt", service.c_str());
+    if (stopped != StopResult::kStopped) continue;
+    LogLineWith("Service %s stopped", service.c_str());
+    std::size_t kept = FindFileNumber(run.package, held.name.c_str());
+    if (kept != 0 && run.package.Record(kept).service != 0) to_restart.push_back(service);
+  }
+}
+
+void RestartServices(const std::vector<Text>& services) {
+  for (const Text& service : services) {
+    if (StartProgramService(service.c_str())) {
+      LogLineWith("Service %s started", service.c_str());
+    } else {
+      LogLineWith("Service %s NOT started", service.c_str());
     }
   }
 }

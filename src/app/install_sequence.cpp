@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "app/install_files.h"
 #include "app/uninstall_sequence.h"
@@ -57,15 +58,16 @@ bool RunInstall(SetupState& state, const char* package_path) {
   const char* message = "The installation aborted.";
   bool result = false;
   std::unique_ptr<InflateState> decoder;
+  std::vector<Text> stopped_services;
   copied_state = &state;
   try {
     state.package_stream.CreateOverFile(package_path);
     decoder = std::make_unique<InflateState>(&state.package_stream);
+    StopReplacedServices(run, stopped_services);
     CreateFolders(package);
     ResolveShortcutFolders(package);
     ResolveShortcutFolders(installed);
 
-    ShortcutRun run{package, installed, product_name, package_path};
     ExtractionContext extraction{state.package_stream, *decoder, package.program_folder.c_str(),
                                  package.data_folder.c_str(), package.keep_data};
     Text old_data_folder = installed.data_folder;
@@ -97,6 +99,8 @@ bool RunInstall(SetupState& state, const char* package_path) {
     decoder.reset();
   }
   copied_state = nullptr;
+  // Also after an abort: the files they run are whole, old or new.
+  RestartServices(stopped_services);
   CurrentLogger().ShowMessage(message);
   return result;
 }

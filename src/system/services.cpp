@@ -156,3 +156,11 @@ void RemoveProgramService(const ProductRecord& record, const char* service_name)
     RemoveServiceShortcuts(record, service_name);
   }
 }
+
+bool StartProgramService(const char* service_name) {
+  ServiceHandle manager = OpenManager(SC_MANAGER_CONNECT);
+  if (!manager) return false;
+  ServiceHandle service(OpenServiceA(manager.get(), service_name, SERVICE_START));
+  return service && (Machine().startService(service.get(), 0, nullptr) ||
+                     GetLastError() == ERROR_SERVICE_ALREADY_RUNNING);
+}

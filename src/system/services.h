@@ -67,3 +67,7 @@ void UninstallService(const ProductRecord& record, const char* service_name);
 // when it is registered; one that is gone already (a run that broke off
 // removed it before its file) only loses its start-menu shortcuts.
 void RemoveProgramService(const ProductRecord& record, const char* service_name);
+
+// Starts a service again that the setup stopped to replace its program;
+// false when it does not start.
+bool StartProgramService(const char* service_name);
