@@ -37,6 +37,9 @@ struct DriverCommand {
   std::optional<unsigned> stop_after;
   std::optional<unsigned> fail_change;
   unsigned long fail_error = 0;  // ERROR_ACCESS_DENIED when unset
+  // For runs inside a test's process: at the stop, every later change is
+  // refused instead, so the machine is left as a dead process leaves it.
+  bool freeze_at_stop = false;
 };
 
 // Fills `command` from the arguments after the program name; false with
