@@ -6,6 +6,7 @@
 
 #include "app/uninstall_sequence.h"
 #include "fs/file_operations.h"
+#include "fs/file_replacement.h"
 #include "fs/file_stream.h"
 #include "fs/machine_calls.h"
 #include "log/logger.h"
@@ -61,9 +62,11 @@ void RemoveObsoleteFiles(const ShortcutRun& run) {
 
 // A new data folder takes the installed data files along. A file that is
 // not there any more is no reason to stop; one that stays behind is. Once
-// they are all there, the registration says so at once: a later step that
-// fails must not leave it naming the folder they left (the next run would
-// look for them there, and an uninstall would miss them).
+// they are all there, the emptied folder goes and the registration says
+// where they are at once: a later step that fails must not leave it naming
+// the folder they left (the next run would look for them there, and an
+// uninstall would miss them). The folder goes first, as a run that ends
+// between the two leaves no folder that no registration names.
 void MoveDataFiles(const ShortcutRun& run) {
   ProductRecord& installed = run.installed;
   const char* from = installed.data_folder.c_str();
@@ -77,10 +80,9 @@ void MoveDataFiles(const ShortcutRun& run) {
     if (Machine().moveFile(old_path.c_str(), new_path.c_str(), MOVEFILE_COPY_ALLOWED)) continue;
     if (PathExists(old_path.c_str())) LogErrorWith("File %s NOT moved to %s", old_path.c_str(), new_path.c_str());
   }
-  Text emptied = installed.data_folder;
+  RemoveEmptyFolderAndParents(from);
   installed.data_folder = run.package.data_folder;
   RegisterDataFolder(run.product_name, to);
-  RemoveEmptyFolderAndParents(emptied.c_str());
 }
 
 FILETIME FileTimeOf(const FileRecord& file) {
@@ -107,20 +109,19 @@ void Unpack(ExtractionContext& extraction, FileStream& target, std::uint32_t siz
   }
 }
 
-// A target cut short by a full disk or a damaged stream is removed: a
-// half-written program must not pass for an installed one.
+// A file cut short by a full disk or a damaged stream is removed: a
+// half-written program must not pass for an installed one. The file it was
+// to replace stays as it was.
 void WriteTarget(ExtractionContext& extraction, const FileRecord& file, const char* target) {
   FileStream stream;
-  stream.SetPath(target);
-  stream.Open(FileStream::Mode::kCreate);
+  BeginReplacement(stream, target);
   try {
     extraction.package.Seek(file.stream_offset);
     Unpack(extraction, stream, file.size);
     stream.SetTime(FileTimeOf(file));
-    stream.Close();
+    CommitReplacement(stream, target);
   } catch (...) {
-    stream.Close();
-    DeleteFileLogged(target, DeleteReport::kSilent);
+    DiscardReplacement(stream);
     throw;
   }
 }

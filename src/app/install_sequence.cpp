@@ -63,11 +63,14 @@ bool RunInstall(SetupState& state, const char* package_path) {
   try {
     state.package_stream.CreateOverFile(package_path);
     decoder = std::make_unique<InflateState>(&state.package_stream);
+    ShortcutRun run{package, installed, product_name, package_path};
     StopReplacedServices(run, stopped_services);
     CreateFolders(package);
     ResolveShortcutFolders(package);
     ResolveShortcutFolders(installed);
 
+    AssociationOwner owner{product_name, state.uninstall_key_path.c_str()};
+    RemoveDroppedAssociations(owner, installed, package);
     ExtractionContext extraction{state.package_stream, *decoder, package.program_folder.c_str(),
                                  package.data_folder.c_str(), package.keep_data};
     Text old_data_folder = installed.data_folder;
@@ -90,7 +93,7 @@ bool RunInstall(SetupState& state, const char* package_path) {
     RemoveEmptyFolderAndParents(installed.program_folder.c_str());
     installed.program_folder = package.program_folder;
 
-    UpdateAssociations(AssociationOwner{product_name, state.uninstall_key_path.c_str()}, installed, package);
+    UpdateAssociations(owner, installed, package);
     message = "The installation was successful";
     result = true;
   } catch (...) {

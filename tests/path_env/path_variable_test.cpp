@@ -2,7 +2,6 @@
 // examples the setup must meet, whole-entry matching, a value far beyond
 // 4096 bytes kept whole, the switch between the user's and the machine's
 // Path, and refused writes. Each test restores both real Path values.
-#include "fs/machine_calls.h"
 #include "system/path_variable.h"
 
 #include <windows.h>
@@ -14,6 +13,7 @@
 #include <string>
 
 #include "capture_logger.h"
+#include "fs/machine_calls.h"
 #include "system/registry_values.h"
 
 namespace {

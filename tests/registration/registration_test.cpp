@@ -2,7 +2,6 @@
 // same registry view the program writes (32-bit programs land in
 // Wow6432Node on a 64-bit prefix): the values, their order and types, the
 // option flags, the size estimate, a refused write and the removal.
-#include "fs/machine_calls.h"
 #include "system/uninstall_registration.h"
 
 #include <windows.h>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "capture_logger.h"
+#include "fs/machine_calls.h"
 #include "system/registry_values.h"
 
 namespace {
@@ -104,9 +104,9 @@ std::string Today() {
 }
 
 const char* const kValueOrder[] = {
-    "DisplayName",     "UninstallString", "HelpLink",     "URLUpdateInfo", "URLInfoAbout",
-    "Publisher",       "Flags",           "DisplayIcon",  "EstimatedSize", "InstallLocation",
-    "InstallDate",     "VersionMajor",    "VersionMinor", "DisplayVersion", "DataPath",
+    "Flags",        "UninstallString", "DataPath",     "DisplayName",  "HelpLink",
+    "URLUpdateInfo", "URLInfoAbout",   "Publisher",    "DisplayIcon",  "EstimatedSize",
+    "InstallLocation", "InstallDate",  "VersionMajor", "VersionMinor", "DisplayVersion",
 };
 
 TEST(Registration, WritesItsValuesWithTheirTypes) {
