@@ -98,6 +98,19 @@ TEST(NativeWindow, ExceptionsWaitUntilTheWindowProcedureHasReturned) {
   EXPECT_NO_THROW(RaiseParkedWindowError());
 }
 
+// A window that goes while an error is parked, as while the error unwinds
+// the run: its destructor must not raise it (that would end the process),
+// and the error stays for the loop to raise.
+TEST(NativeWindow, ADestructorLeavesAParkedErrorParked) {
+  {
+    ProbeWindow window;
+    ASSERT_TRUE(window.CreateNative("probe"));
+    window.throwOnF1 = true;
+    SendMessageA(window.Handle(), WM_KEYDOWN, VK_F1, 0);
+  }
+  EXPECT_THROW(RaiseParkedWindowError(), AbortError);
+}
+
 TEST(NativeWindow, SecondPopupClosesTheFirst) {
   ProbeWindow first(WindowKind::kPopup, 10, 10);
   ProbeWindow second(WindowKind::kPopup, 80, 10);

@@ -45,13 +45,18 @@ NativeWindow::NativeWindow(WindowKind kind, int x, int y, int width, int height)
       mode_(ResizeMode::kFixed) {}
 
 NativeWindow::~NativeWindow() {
-  if (handle_ != nullptr) NativeWindow::Destroy();
+  if (handle_ != nullptr) DestroyNative();
   if (currentTop == this) currentTop = owner_;
   if (openPopup == this) openPopup = nullptr;
   ForgetHoverWindow(*this);
 }
 
 void NativeWindow::Destroy() {
+  DestroyNative();
+  RaiseParkedWindowError();
+}
+
+void NativeWindow::DestroyNative() {
   ForgetHoverWindow(*this);
   if (openPopup == this) openPopup = nullptr;
   if (currentTop == this) currentTop = owner_;
@@ -65,7 +70,6 @@ void NativeWindow::Destroy() {
   handle_ = nullptr;
   if (handle == mainHandle) mainHandle = nullptr;
   DestroyWindow(handle);
-  RaiseParkedWindowError();
 }
 
 void NativeWindow::Detach() {
