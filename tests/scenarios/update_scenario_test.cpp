@@ -159,11 +159,21 @@ TEST_F(Update, FromTheCopyToAnotherProgramFolderLeavesTheOldFolderToTheBatch) {
   EXPECT_TRUE(Exists(new_program + "\\Scenic_Setup.exe"));
 }
 
+namespace {
+
+// Scenic 1.0 installed, its agent service running with `argument`.
+void InstallWithRunningAgent(const char* argument) {
+  ASSERT_EQ(RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", kProgram}).exit_code, 0u);
+  ASSERT_TRUE(StartServiceWith("ScenicAgent", argument));
+  ASSERT_TRUE(WaitForServiceState("ScenicAgent", SERVICE_RUNNING, 10));
+}
+
+}  // namespace
+
 TEST_F(Update, StopsARunningServiceToReplaceItsProgramAndStartsItAgain) {
   const std::string program = kProgram;
-  ASSERT_EQ(RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", program}).exit_code, 0u);
-  ASSERT_TRUE(StartServiceWith("ScenicAgent", "run"));
-  ASSERT_TRUE(WaitForServiceState("ScenicAgent", SERVICE_RUNNING, 10));
+  InstallWithRunningAgent("run");
+  if (HasFatalFailure()) return;
 
   DriverRun run = RunDriver({SetupPath("scenic-2.0"), "install"});
   EXPECT_EQ(run.exit_code, 0u);
@@ -176,9 +186,8 @@ TEST_F(Update, StopsARunningServiceToReplaceItsProgramAndStartsItAgain) {
 
 TEST_F(Update, AServiceThatDoesNotStopEndsItBeforeAnythingIsWritten) {
   const std::string program = kProgram;
-  ASSERT_EQ(RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", program}).exit_code, 0u);
-  ASSERT_TRUE(StartServiceWith("ScenicAgent", "slow-stop"));
-  ASSERT_TRUE(WaitForServiceState("ScenicAgent", SERVICE_RUNNING, 10));
+  InstallWithRunningAgent("slow-stop");
+  if (HasFatalFailure()) return;
 
   DriverRun run = RunDriver({SetupPath("scenic-2.0"), "install"});
   EXPECT_EQ(run.exit_code, 1u);
