@@ -146,6 +146,23 @@ TEST(NativeWindow, DialogIsCentredOnItsOwnerAndDisablesItUntilHidden) {
   EXPECT_TRUE(IsWindowEnabled(owner.Handle())) << "a destroyed dialog gives its owner back";
 }
 
+// A dialog over a dialog, made before it is shown (as the dialogs take
+// their title only then): its system owner is the dialog below, so Windows
+// keeps it above that one.
+TEST(NativeWindow, ADialogMadeOverADialogIsOwnedByIt) {
+  ProbeWindow main;
+  main.ShowMain("main");
+  NativeWindow browser(WindowKind::kDialog, ResizeMode::kFixed, 0, 0, 100, 50);
+  browser.Show();
+  NativeWindow question(WindowKind::kDialog, ResizeMode::kFixed, 0, 0, 80, 40);
+  ASSERT_TRUE(question.CreateNative("question"));
+  question.Show();
+  EXPECT_EQ(GetWindow(question.Handle(), GW_OWNER), browser.Handle());
+  EXPECT_EQ(question.Owner(), &browser);
+  question.Destroy();
+  browser.Destroy();
+}
+
 TEST(NativeWindow, SizeLimitsFollowTheResizeMode) {
   struct Case {
     ResizeMode mode;

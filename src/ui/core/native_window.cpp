@@ -138,6 +138,9 @@ void NativeWindow::PositionChanged(const WINDOWPOS& position) {
 
 bool NativeWindow::CreateNative(const char* title) {
   if (handle_ != nullptr) return true;
+  // The system keeps a window above its owner only when it is made with it:
+  // a dialog made before it is shown belongs to the window on top now.
+  if (currentTop != this) owner_ = currentTop;
   HWND parent = owner_ != nullptr && owner_->Exists() ? owner_->handle_ : mainHandle;
   DWORD exStyle = 0;
   DWORD style = WS_POPUP;
