@@ -14,6 +14,7 @@
 #include "ui/core/native_window.h"
 #include "ui/core/toolkit.h"
 #include "ui/core/wait_table.h"
+#include "ui/core/window_classes.h"
 #include "ui/core/window_errors.h"
 #include "ui/widgets/key_codes.h"
 
@@ -161,6 +162,17 @@ TEST(NativeWindow, ADialogMadeOverADialogIsOwnedByIt) {
   EXPECT_EQ(question.Owner(), &browser);
   question.Destroy();
   browser.Destroy();
+}
+
+// A main window the system refuses is reported, so the run can end instead
+// of waiting for a window that is not there.
+TEST(NativeWindow, AMainWindowThatCannotBeMadeIsReported) {
+  UnregisterWindowClasses();
+  ProbeWindow main;
+  bool shown = main.ShowMain("main");
+  ASSERT_TRUE(RegisterWindowClasses());
+  EXPECT_FALSE(shown);
+  EXPECT_FALSE(main.Exists());
 }
 
 TEST(NativeWindow, SizeLimitsFollowTheResizeMode) {

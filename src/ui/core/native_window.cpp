@@ -181,13 +181,14 @@ bool NativeWindow::CreateNative(const char* title) {
   return true;
 }
 
-void NativeWindow::ShowMain(const char* title) {
+bool NativeWindow::ShowMain(const char* title) {
   if (currentTop != this) owner_ = currentTop;
-  if (!CreateNative(title)) return;
+  if (!CreateNative(title)) return false;
   mainHandle = handle_;
   ShowWindow(handle_, SW_SHOW);
   RaiseParkedWindowError();
   currentTop = this;
+  return true;
 }
 
 void NativeWindow::Show() {

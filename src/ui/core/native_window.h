@@ -74,8 +74,9 @@ class NativeWindow {
   // --- Showing and placing ----------------------------------------------------
   // Makes the system window; false when the system refuses.
   bool CreateNative(const char* title);
-  // Shows the application window and makes it the main window.
-  void ShowMain(const char* title);
+  // Shows the application window and makes it the main window; false when
+  // the system window cannot be made.
+  bool ShowMain(const char* title);
   void Show();
   void Hide();
   // Marks a client rectangle for repainting.
