@@ -2,12 +2,8 @@
 
 #include <windows.h>
 
-#include <algorithm>
-
 #include "app/uninstall_sequence.h"
 #include "fs/file_operations.h"
-#include "fs/file_replacement.h"
-#include "fs/file_stream.h"
 #include "fs/machine_calls.h"
 #include "log/logger.h"
 #include "system/service_presence.h"
@@ -85,47 +81,6 @@ void MoveDataFiles(const ShortcutRun& run) {
   RegisterDataFolder(run.product_name, to);
 }
 
-FILETIME FileTimeOf(const FileRecord& file) {
-  FILETIME time;
-  time.dwLowDateTime = static_cast<DWORD>(file.file_time);
-  time.dwHighDateTime = static_cast<DWORD>(file.file_time >> 32);
-  return time;
-}
-
-// The decoder fills pieces of 64 KiB rather than UnpackStream's 8 KiB:
-// fewer decoder calls and system writes save about a quarter of the time
-// the files take under Wine.
-constexpr std::size_t kWritePiece = 65536;
-
-void Unpack(ExtractionContext& extraction, FileStream& target, std::uint32_t size) {
-  static std::uint8_t piece[kWritePiece];
-  extraction.decoder.BeginStream();
-  for (std::uint32_t remaining = size; remaining > 0;) {
-    std::size_t produced = extraction.decoder.Inflate(std::min<std::size_t>(kWritePiece, remaining), piece);
-    // A short file would pass for the product's own: refuse it.
-    if (produced == 0) LogErrorWith("Error reading file: %s", extraction.package.Path());
-    target.Write(piece, produced);
-    remaining -= static_cast<std::uint32_t>(produced);
-  }
-}
-
-// A file cut short by a full disk or a damaged stream is removed: a
-// half-written program must not pass for an installed one. The file it was
-// to replace stays as it was.
-void WriteTarget(ExtractionContext& extraction, const FileRecord& file, const char* target) {
-  FileStream stream;
-  BeginReplacement(stream, target);
-  try {
-    extraction.package.Seek(file.stream_offset);
-    Unpack(extraction, stream, file.size);
-    stream.SetTime(FileTimeOf(file));
-    CommitReplacement(stream, target);
-  } catch (...) {
-    DiscardReplacement(stream);
-    throw;
-  }
-}
-
 // Whether the installed file and its package record lie at the same place.
 bool SamePath(const ShortcutRun& run, const FileRecord& held, const FileRecord& file) {
   return EqualIgnoringCase(FolderOf(run.installed, held), FolderOf(run.package, file));
@@ -148,12 +103,8 @@ void ReplaceInstalledFile(const ShortcutRun& run, FileRecord& held, const FileRe
 
 void InstallFile(const ShortcutRun& run, ExtractionContext& extraction, const FileRecord& file) {
   if (file.destination == static_cast<std::uint8_t>(Destination::kDataFolderUntouched)) return;
-  const ProductRecord& package = run.package;
-  Text target = PathIn(FolderOf(package, file), file.name.c_str());
-  if (target.empty()) LogErrorWith("Error opening file: %s", file.name.c_str());
-
-  bool kept = GoesToDataFolder(file) && package.keep_data && PathExists(target.c_str());
-  if (!kept) WriteTarget(extraction, file, target.c_str());
+  Text target = PathIn(FolderOf(run.package, file), file.name.c_str());
+  ExtractFile(extraction, file);
 
   if (file.service != 0) {
     Text service = ServiceNameOf(file.name.c_str());
