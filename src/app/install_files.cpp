@@ -2,12 +2,11 @@
 
 #include <windows.h>
 
-#include <algorithm>
-
 #include "app/uninstall_sequence.h"
 #include "fs/file_operations.h"
-#include "fs/file_stream.h"
+#include "fs/machine_calls.h"
 #include "log/logger.h"
+#include "system/service_presence.h"
 #include "system/services.h"
 #include "system/uninstall_registration.h"
 #include "text/case_fold.h"
@@ -59,9 +58,11 @@ void RemoveObsoleteFiles(const ShortcutRun& run) {
 
 // A new data folder takes the installed data files along. A file that is
 // not there any more is no reason to stop; one that stays behind is. Once
-// they are all there, the registration says so at once: a later step that
-// fails must not leave it naming the folder they left (the next run would
-// look for them there, and an uninstall would miss them).
+// they are all there, the emptied folder goes and the registration says
+// where they are at once: a later step that fails must not leave it naming
+// the folder they left (the next run would look for them there, and an
+// uninstall would miss them). The folder goes first, as a run that ends
+// between the two leaves no folder that no registration names.
 void MoveDataFiles(const ShortcutRun& run) {
   ProductRecord& installed = run.installed;
   const char* from = installed.data_folder.c_str();
@@ -72,55 +73,12 @@ void MoveDataFiles(const ShortcutRun& run) {
     if (!GoesToDataFolder(file)) continue;
     Text old_path = PathIn(from, file.name.c_str());
     Text new_path = PathIn(to, file.name.c_str());
-    if (MoveFileA(old_path.c_str(), new_path.c_str())) continue;
+    if (Machine().moveFile(old_path.c_str(), new_path.c_str(), MOVEFILE_COPY_ALLOWED)) continue;
     if (PathExists(old_path.c_str())) LogErrorWith("File %s NOT moved to %s", old_path.c_str(), new_path.c_str());
   }
-  Text emptied = installed.data_folder;
+  RemoveEmptyFolderAndParents(from);
   installed.data_folder = run.package.data_folder;
   RegisterDataFolder(run.product_name, to);
-  RemoveEmptyFolderAndParents(emptied.c_str());
-}
-
-FILETIME FileTimeOf(const FileRecord& file) {
-  FILETIME time;
-  time.dwLowDateTime = static_cast<DWORD>(file.file_time);
-  time.dwHighDateTime = static_cast<DWORD>(file.file_time >> 32);
-  return time;
-}
-
-// The decoder fills pieces of 64 KiB rather than UnpackStream's 8 KiB:
-// fewer decoder calls and system writes save about a quarter of the time
-// the files take under Wine.
-constexpr std::size_t kWritePiece = 65536;
-
-void Unpack(ExtractionContext& extraction, FileStream& target, std::uint32_t size) {
-  static std::uint8_t piece[kWritePiece];
-  extraction.decoder.BeginStream();
-  for (std::uint32_t remaining = size; remaining > 0;) {
-    std::size_t produced = extraction.decoder.Inflate(std::min<std::size_t>(kWritePiece, remaining), piece);
-    // A short file would pass for the product's own: refuse it.
-    if (produced == 0) LogErrorWith("Error reading file: %s", extraction.package.Path());
-    target.Write(piece, produced);
-    remaining -= static_cast<std::uint32_t>(produced);
-  }
-}
-
-// A target cut short by a full disk or a damaged stream is removed: a
-// half-written program must not pass for an installed one.
-void WriteTarget(ExtractionContext& extraction, const FileRecord& file, const char* target) {
-  FileStream stream;
-  stream.SetPath(target);
-  stream.Open(FileStream::Mode::kCreate);
-  try {
-    extraction.package.Seek(file.stream_offset);
-    Unpack(extraction, stream, file.size);
-    stream.SetTime(FileTimeOf(file));
-    stream.Close();
-  } catch (...) {
-    stream.Close();
-    DeleteFileLogged(target, DeleteReport::kSilent);
-    throw;
-  }
 }
 
 // Whether the installed file and its package record lie at the same place.
@@ -145,12 +103,8 @@ void ReplaceInstalledFile(const ShortcutRun& run, FileRecord& held, const FileRe
 
 void InstallFile(const ShortcutRun& run, ExtractionContext& extraction, const FileRecord& file) {
   if (file.destination == static_cast<std::uint8_t>(Destination::kDataFolderUntouched)) return;
-  const ProductRecord& package = run.package;
-  Text target = PathIn(FolderOf(package, file), file.name.c_str());
-  if (target.empty()) LogErrorWith("Error opening file: %s", file.name.c_str());
-
-  bool kept = GoesToDataFolder(file) && package.keep_data && PathExists(target.c_str());
-  if (!kept) WriteTarget(extraction, file, target.c_str());
+  Text target = PathIn(FolderOf(run.package, file), file.name.c_str());
+  ExtractFile(extraction, file);
 
   if (file.service != 0) {
     Text service = ServiceNameOf(file.name.c_str());
@@ -199,6 +153,33 @@ void InstallFiles(const ShortcutRun& run, ExtractionContext& extraction) {
       }
       InstallFile(run, extraction, file);
       ReplaceInstalledFile(run, held_file, file);
+    }
+  }
+}
+
+void StopReplacedServices(const ShortcutRun& run, std::vector<Text>& to_restart) {
+  const ProductRecord& installed = run.installed;
+  for (std::size_t number = 2; number <= installed.file_count; ++number) {
+    const FileRecord& held = installed.Record(number);
+    if (held.service == 0) continue;
+    Text service = ServiceNameOf(held.name.c_str());
+    // A service that is gone already has nothing to stop.
+    if (!ServiceRegistered(service.c_str())) continue;
+    StopResult stopped = StopProgramService(service.c_str());
+    if (stopped == StopResult::kNotStopped) LogErrorWith("The service %s has not been stoppt", service.c_str());
+    if (stopped != StopResult::kStopped) continue;
+    LogLineWith("Service %s stopped", service.c_str());
+    std::size_t kept = FindFileNumber(run.package, held.name.c_str());
+    if (kept != 0 && run.package.Record(kept).service != 0) to_restart.push_back(service);
+  }
+}
+
+void RestartServices(const std::vector<Text>& services) {
+  for (const Text& service : services) {
+    if (StartProgramService(service.c_str())) {
+      LogLineWith("Service %s started", service.c_str());
+    } else {
+      LogLineWith("Service %s NOT started", service.c_str());
     }
   }
 }

@@ -4,11 +4,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "app/install_files.h"
 #include "app/uninstall_sequence.h"
 #include "fs/file_operations.h"
 #include "fs/links.h"
+#include "fs/machine_calls.h"
 #include "inflate/inflate_state.h"
 #include "log/logger.h"
 #include "package/read_package.h"
@@ -62,6 +64,7 @@ bool RunInstall(SetupState& state, const char* package_path) {
   const char* message = "The installation aborted.";
   bool result = false;
   std::unique_ptr<InflateState> decoder;
+  std::vector<Text> stopped_services;
   try {
     state.package_stream.CreateOverFile(package_path);
     // A damaged payload is refused before anything is written.
@@ -69,11 +72,14 @@ bool RunInstall(SetupState& state, const char* package_path) {
       CurrentLogger().LogError("Invalid Tarnell software package.");
     }
     decoder = std::make_unique<InflateState>(&state.package_stream);
+    ShortcutRun run{package, installed, product_name, package_path};
+    StopReplacedServices(run, stopped_services);
     CreateFolders(package);
     ResolveShortcutFolders(package);
     ResolveShortcutFolders(installed);
 
-    ShortcutRun run{package, installed, product_name, package_path};
+    AssociationOwner owner{product_name, state.uninstall_key_path.c_str()};
+    RemoveDroppedAssociations(owner, installed, package);
     ExtractionContext extraction{state.package_stream, *decoder, package.program_folder.c_str(),
                                  package.data_folder.c_str(), package.keep_data};
     Text old_data_folder = installed.data_folder;
@@ -83,7 +89,7 @@ bool RunInstall(SetupState& state, const char* package_path) {
     Text setup_copy;
     if (PlanSetupCopy(run, setup_copy)) WriteCopyOfRunningSetup(state, setup_copy.c_str());
     InstallSetupShortcut(run, setup_copy.c_str());
-    if (!installed.start_menu_folder.empty()) RemoveDirectoryA(installed.start_menu_folder.c_str());
+    if (!installed.start_menu_folder.empty()) Machine().removeDirectory(installed.start_menu_folder.c_str());
     installed.desktop_shortcut = package.desktop_shortcut;
     installed.start_menu_shortcuts = package.start_menu_shortcuts;
     installed.data_folder = package.data_folder;
@@ -97,7 +103,7 @@ bool RunInstall(SetupState& state, const char* package_path) {
     RemoveEmptyFolderAndParents(installed.program_folder.c_str());
     installed.program_folder = package.program_folder;
 
-    UpdateAssociations(AssociationOwner{product_name, state.uninstall_key_path.c_str()}, installed, package);
+    UpdateAssociations(owner, installed, package);
     message = "The installation was successful";
     result = true;
   } catch (...) {
@@ -105,6 +111,8 @@ bool RunInstall(SetupState& state, const char* package_path) {
     state.package_stream.Close();
     decoder.reset();
   }
+  // Also after an abort: the files they run are whole, old or new.
+  RestartServices(stopped_services);
   CurrentLogger().ShowMessage(message);
   return result;
 }

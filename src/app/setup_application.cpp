@@ -68,7 +68,12 @@ void SetupApplication::Init() {
 }
 
 void SetupApplication::Run() {
-  window_->Show();
+  // Without its window the loop would wait for ever: an elevated process
+  // that nobody can see or end.
+  if (!window_->Show()) {
+    LogFileLine("Abort while starting the program");
+    return;
+  }
   RunLoop();
 }
 

@@ -116,9 +116,7 @@ void SetupWindow::ShowView(const SetupView& view) {
   }
 }
 
-void SetupWindow::Show() {
-  if (frame_ != nullptr) frame_->ShowMain(title_.c_str());
-}
+bool SetupWindow::Show() { return frame_ != nullptr && frame_->ShowMain(title_.c_str()); }
 
 void SetupWindow::Close() { PostQuitMessage(0); }
 

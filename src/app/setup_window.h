@@ -34,7 +34,8 @@ class SetupWindow final : public Container {
   void Start(const char* package_path);
   // Shows the window, titled "<product> Setup", as the application's main
   // window.
-  void Show();
+  // False when the window cannot be made.
+  bool Show();
   bool IsBuilt() const { return frame_ != nullptr; }
   FrameWindow* Frame() const { return frame_.get(); }
 

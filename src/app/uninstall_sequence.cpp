@@ -3,26 +3,21 @@
 #include <windows.h>
 
 #include "fs/file_operations.h"
+#include "fs/machine_calls.h"
 #include "log/logger.h"
 #include "system/associations.h"
 #include "system/locations.h"
 #include "system/path_variable.h"
-#include "system/service_presence.h"
 #include "system/services.h"
 #include "system/shortcuts.h"
 #include "system/uninstall_registration.h"
 
 void RemoveEmptyFolderAndParents(const char* folder) {
-  if (folder[0] != '\0' && RemoveDirectoryA(folder)) RemoveEmptyParents(folder);
+  if (folder[0] != '\0' && Machine().removeDirectory(folder)) RemoveEmptyParents(folder);
 }
 
 void RemoveFileService(const ProductRecord& record, const FileRecord& file) {
-  Text service = ServiceNameOf(file.name.c_str());
-  if (ServiceRegistered(service.c_str())) {
-    UninstallService(record, service.c_str(), ServiceImagePath(record, file).c_str());
-  } else if (record.start_menu_shortcuts) {
-    RemoveServiceShortcuts(record, service.c_str());
-  }
+  RemoveProgramService(record, ServiceNameOf(file.name.c_str()).c_str(), ServiceImagePath(record, file).c_str());
 }
 
 void RemoveInstalledFile(const ProductRecord& record, const FileRecord& file, bool keep_data) {
@@ -50,8 +45,8 @@ bool RunUninstall(SetupState& state, bool keep_data) {
     }
     // The running setup copy cannot delete itself: the batch does it once
     // the process has ended.
-    if (RemoveSetupCopy(installed, product_name)) state.package.uninstall_batch_pending = true;
-    if (!installed.start_menu_folder.empty()) RemoveDirectoryA(installed.start_menu_folder.c_str());
+    if (RemoveSetupCopy(installed, product_name, state.package_path.c_str())) state.package.uninstall_batch_pending = true;
+    if (!installed.start_menu_folder.empty()) Machine().removeDirectory(installed.start_menu_folder.c_str());
     RemoveEmptyFolderAndParents(installed.data_folder.c_str());
     installed.data_folder.Clear();
 

@@ -4,6 +4,7 @@
 
 #include "fs/find_entries.h"
 #include "fs/links.h"
+#include "fs/machine_calls.h"
 #include "log/logger.h"
 #include "text/fixed_text.h"
 #include "text/path.h"
@@ -18,12 +19,14 @@ Text Joined(const char* folder, const char* name) {
   return path;
 }
 
-bool CreatedOrThere(const char* path) {
-  if (CreateDirectoryA(path, nullptr)) return true;
-  DWORD error = GetLastError();
-  // Drive roots answer "access denied".
-  return error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED;
+bool IsFolder(const char* path) {
+  DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
+
+// Drive roots answer "access denied"; so does a folder that is there but
+// may not be created, and one that is not there and may not be created.
+bool CreatedOrThere(const char* path) { return Machine().createDirectory(path, nullptr) || IsFolder(path); }
 
 bool CreateChain(const char* path) {
   Text part(path);
@@ -51,15 +54,12 @@ bool RemoveFolderLink(const char* path, bool log_success) {
 bool PathExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
 bool CreateFolderChain(const char* path, bool log_success) {
-  bool created = CreateDirectoryA(path, nullptr) != 0;
+  bool created = Machine().createDirectory(path, nullptr) != 0;
   if (!created) {
-    DWORD error = GetLastError();
-    if (error == ERROR_ALREADY_EXISTS) return true;
-    if (error == ERROR_PATH_NOT_FOUND) {
-      created = CreateChain(path);
-    } else {
-      created = error == ERROR_ACCESS_DENIED;
-    }
+    bool parent_missing = GetLastError() == ERROR_PATH_NOT_FOUND;
+    // There already: a drive root answers "access denied", not "exists".
+    if (!parent_missing && IsFolder(path)) return true;
+    created = parent_missing && CreateChain(path);
   }
   if (!created) {
     LogLineWith("Directory NOT created: %s", path);
@@ -81,8 +81,8 @@ bool DeleteFolderTree(const char* path, bool log_success) {
                                       : DeleteFileLogged(entry.c_str(), DeleteReport::kSilent);
     if (!removed) return false;
   }
-  SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-  if (RemoveDirectoryA(path)) {
+  Machine().setFileAttributes(path, FILE_ATTRIBUTE_NORMAL);
+  if (Machine().removeDirectory(path)) {
     if (log_success) LogLineWith("Directory deleted: %s", path);
     return true;
   }
@@ -97,8 +97,8 @@ bool DeleteFolderTree(const char* folder, const char* name, bool log_success) {
 
 bool DeleteFileLogged(const char* path, DeleteReport report) {
   // A link's attributes would be set on its target.
-  if (!IsLink(path)) SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-  if (path[0] != '\0' && DeleteFileA(path)) {
+  if (!IsLink(path)) Machine().setFileAttributes(path, FILE_ATTRIBUTE_NORMAL);
+  if (path[0] != '\0' && Machine().deleteFile(path)) {
     if (report <= DeleteReport::kBoth) LogLineWith("File deleted: %s", path);
     return true;
   }
@@ -115,7 +115,7 @@ bool DeleteFileLogged(const char* folder, const char* name, DeleteReport report)
 bool RenameInFolder(const char* folder, const char* old_name, const char* new_name) {
   Text old_path = Joined(folder, old_name);
   Text new_path = Joined(folder, new_name);
-  if (!old_path.empty() && !new_path.empty() && MoveFileA(old_path.c_str(), new_path.c_str())) {
+  if (!old_path.empty() && !new_path.empty() && Machine().moveFile(old_path.c_str(), new_path.c_str(), 0)) {
     LogLineWith("File renamed: %s ->-> %s", old_path.c_str(), new_name);
     return true;
   }

@@ -1,6 +1,7 @@
 #include "fs/file_stream.h"
 
 #include "fs/links.h"
+#include "fs/machine_calls.h"
 #include "fs/own_image.h"
 #include "log/logger.h"
 
@@ -28,9 +29,9 @@ void FileStream::Open(Mode mode) {
     // A link or a second name of another file would take the write there.
     if (!UnlinkIfLeadingElsewhere(path_.c_str())) Fail("Error opening file: %s");
     // A read-only, hidden or system file would refuse CREATE_ALWAYS.
-    SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
-    handle = CreateFileA(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    Machine().setFileAttributes(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    handle = Machine().createFile(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   }
   if (handle == INVALID_HANDLE_VALUE) Fail("Error opening file: %s");
   handle_.Reset(handle);
@@ -84,7 +85,7 @@ void FileStream::Write(const void* buffer, std::size_t n) {
   while (done < n) {
     DWORD want = n - done > kMaxTransfer ? kMaxTransfer : static_cast<DWORD>(n - done);
     DWORD written = 0;
-    if (!handle_ || !WriteFile(handle_.Get(), bytes + done, want, &written, nullptr) || written != want) {
+    if (!handle_ || !Machine().writeFile(handle_.Get(), bytes + done, want, &written, nullptr) || written != want) {
       Fail("Error writing to file: %s");
     }
     done += written;
@@ -108,7 +109,7 @@ FILETIME FileStream::GetTime() {
 }
 
 void FileStream::SetTime(const FILETIME& time) {
-  if (handle_ && SetFileTime(handle_.Get(), nullptr, nullptr, &time)) return;
+  if (handle_ && Machine().setFileTime(handle_.Get(), nullptr, nullptr, &time)) return;
   // Error 29 (write fault) comes from file systems that keep no times.
   if (handle_ && GetLastError() == ERROR_WRITE_FAULT) return;
   Fail("Error setting file time for: %s");

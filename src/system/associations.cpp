@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "fs/machine_calls.h"
 #include "log/logger.h"
 #include "system/registry_key.h"
 #include "text/case_fold.h"
@@ -43,12 +44,19 @@ bool ExtensionStillOurs(const char* product_name, const char* extension) {
 
 // Removes the extension's key. Other programs may have put subkeys of their
 // own below it (OpenWithProgids, ShellNew); then only the pointer to this
-// product's type goes.
+// product's type goes. A key without subkeys that cannot be deleted is a
+// failure: its emptied remains would be left for good.
 bool DeleteExtensionKey(const char* key_path) {
   if (DeleteRegistryKey(HKEY_CLASSES_ROOT, key_path)) return true;
   RegistryKey key;
   if (!key.Open(HKEY_CLASSES_ROOT, key_path)) return false;
-  LONG result = RegDeleteValueA(key.Handle(), nullptr);
+  DWORD subkeys = 0;
+  if (RegQueryInfoKeyA(key.Handle(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr, nullptr,
+                       nullptr, nullptr) != ERROR_SUCCESS ||
+      subkeys == 0) {
+    return false;
+  }
+  LONG result = Machine().deleteValue(key.Handle(), nullptr);
   return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
 }
 
@@ -72,7 +80,12 @@ void DetectAssociations(ProductRecord& record, const char* product_name) {
   for (std::size_t i = 0; i < record.association_count; ++i) {
     AssociationEntry& entry = record.associations[i];
     const char* extension = entry.extension.c_str();
-    if (EqualText(CurrentFileType(extension).c_str(), FileTypeName(product_name, extension).c_str())) {
+    // A type whose extension does not point at it yet (or any more) is a
+    // run's half-made or half-removed association: it counts as made, so
+    // that the next run completes it or takes it away.
+    KeyName type_name = FileTypeName(product_name, extension);
+    if (EqualText(CurrentFileType(extension).c_str(), type_name.c_str()) ||
+        !RegistryKeyMissing(HKEY_CLASSES_ROOT, type_name.c_str())) {
       entry.create = true;
     }
   }
@@ -175,9 +188,8 @@ void RemoveAssociation(const AssociationOwner& owner, const AssociationEntry& en
   }
 }
 
-void UpdateAssociations(const AssociationOwner& owner, ProductRecord& installed, const ProductRecord& package) {
-  // Associations the package no longer has go first; the last entry fills
-  // the gap and is looked at next.
+void RemoveDroppedAssociations(const AssociationOwner& owner, ProductRecord& installed, const ProductRecord& package) {
+  // The last entry fills the gap and is looked at next.
   for (std::size_t i = 0; i < installed.association_count;) {
     AssociationEntry& entry = installed.associations[i];
     if (PackageHas(package, entry.extension.c_str())) {
@@ -189,7 +201,10 @@ void UpdateAssociations(const AssociationOwner& owner, ProductRecord& installed,
     entry = installed.associations[last];
     installed.associations[last] = AssociationEntry{};
   }
+}
 
+void UpdateAssociations(const AssociationOwner& owner, ProductRecord& installed, const ProductRecord& package) {
+  RemoveDroppedAssociations(owner, installed, package);
   for (std::size_t i = 0; i < package.association_count; ++i) {
     const AssociationEntry& wanted = package.associations[i];
     const char* extension = wanted.extension.c_str();

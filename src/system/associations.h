@@ -18,7 +18,7 @@ struct AssociationOwner {
 };
 
 // Sets the create flag of every entry whose extension currently names this
-// product's file type; never clears one.
+// product's file type, or whose file type key is there; never clears one.
 void DetectAssociations(ProductRecord& record, const char* product_name);
 
 // Notes the extension's current file type in the uninstall key, unless a type
@@ -36,6 +36,10 @@ bool DeleteAssociationKeys(const char* product_name, const AssociationEntry& ent
 // Restores the extension's previous type and deletes this product's type.
 void RemoveAssociation(const AssociationOwner& owner, const AssociationEntry& entry);
 
+// Retires the installed associations that the package no longer has. An
+// update does it before it writes anything: once the new setup copy is in
+// place, nothing on the machine would name them any more.
+void RemoveDroppedAssociations(const AssociationOwner& owner, ProductRecord& installed, const ProductRecord& package);
 // The association step of an install: retires the installed associations
 // that the package no longer has, makes or removes each package association
 // as its create flag says, and leaves the installed record holding the

@@ -15,6 +15,7 @@ class ComPtr {
   ComPtr& operator=(const ComPtr&) = delete;
 
   Interface* operator->() const { return pointer_; }
+  Interface* Get() const { return pointer_; }
   explicit operator bool() const { return pointer_ != nullptr; }
 
   // The out parameter of a call that hands over a new reference

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "fs/machine_calls.h"
 #include "system/registry_key.h"
 #include "text/path.h"
 #include "text/text.h"
@@ -99,6 +100,6 @@ void RemoveEmptyParents(const char* path) {
     chars[end] = '\0';
     // "C:" alone names the current folder of drive C, not an ancestor.
     bool is_drive = chars[end - 1] == ':';
-    if (is_drive || !RemoveDirectoryA(chars)) return;
+    if (is_drive || !Machine().removeDirectory(chars)) return;
   }
 }

@@ -2,15 +2,7 @@
 
 #include <cstring>
 
-namespace {
-
-RegistryChangeHook change_hook = nullptr;
-
-LONG HookResult() { return change_hook ? change_hook() : ERROR_SUCCESS; }
-
-}  // namespace
-
-void SetRegistryChangeHook(RegistryChangeHook hook) { change_hook = hook; }
+#include "fs/machine_calls.h"
 
 bool ReadDwordValue(const RegistryKey& key, const char* name, std::uint32_t& out) {
   DWORD value = 0;
@@ -48,21 +40,15 @@ bool ReadWholeTextValue(const RegistryKey& key, const char* name, std::string& o
 }
 
 LONG WriteTextValue(const RegistryKey& key, const char* name, const char* text, DWORD type) {
-  LONG hook = HookResult();
-  if (hook != ERROR_SUCCESS) return hook;
-  return RegSetValueExA(key.Handle(), name, 0, type, reinterpret_cast<const BYTE*>(text),
+  return Machine().setValue(key.Handle(), name, 0, type, reinterpret_cast<const BYTE*>(text),
                         static_cast<DWORD>(std::strlen(text) + 1));
 }
 
 LONG WriteDwordValue(const RegistryKey& key, const char* name, std::uint32_t value) {
-  LONG hook = HookResult();
-  if (hook != ERROR_SUCCESS) return hook;
   DWORD stored = value;
-  return RegSetValueExA(key.Handle(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&stored), sizeof stored);
+  return Machine().setValue(key.Handle(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&stored), sizeof stored);
 }
 
 LONG DeleteValue(const RegistryKey& key, const char* name) {
-  LONG hook = HookResult();
-  if (hook != ERROR_SUCCESS) return hook;
-  return RegDeleteValueA(key.Handle(), name);
+  return Machine().deleteValue(key.Handle(), name);
 }

@@ -1,9 +1,8 @@
 // The registry value operations beside RegistryKey's bounded texts: numbers,
-// texts of any length and type, and deletions.
-//
-// Every change made here passes through one hook that tests can set to make
-// the N-th change fail: Wine runs every program as administrator, so a
-// refused write cannot be produced there for real.
+// texts of any length and type, and deletions. Their changes go through
+// the machine's table of calls (fs/machine_calls.h), where a test can
+// refuse them: Wine runs every program as administrator, so a refused write
+// cannot be produced there for real.
 #pragma once
 
 #include <windows.h>
@@ -23,8 +22,3 @@ bool ReadWholeTextValue(const RegistryKey& key, const char* name, std::string& o
 LONG WriteTextValue(const RegistryKey& key, const char* name, const char* text, DWORD type);
 LONG WriteDwordValue(const RegistryKey& key, const char* name, std::uint32_t value);
 LONG DeleteValue(const RegistryKey& key, const char* name);
-
-// Test seam: when set, the hook runs before every change above, and a result
-// other than ERROR_SUCCESS is returned instead of making the change.
-using RegistryChangeHook = LONG (*)();
-void SetRegistryChangeHook(RegistryChangeHook hook);

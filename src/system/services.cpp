@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "fs/machine_calls.h"
 #include "fs/owned_handle.h"
 #include "log/logger.h"
 #include "text/case_fold.h"
@@ -41,7 +42,7 @@ bool RunsProgram(SC_HANDLE service, const char* quoted_path) {
 }
 
 void SetDemandStart(SC_HANDLE service) {
-  ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_DEMAND_START, SERVICE_NO_CHANGE, nullptr, nullptr,
+  Machine().changeServiceConfig(service, SERVICE_NO_CHANGE, SERVICE_DEMAND_START, SERVICE_NO_CHANGE, nullptr, nullptr,
                        nullptr, nullptr, nullptr, nullptr, nullptr);
 }
 
@@ -60,7 +61,7 @@ bool CreateProgramService(const char* image_path, const char* service_name) {
   Text display_name(service_name);
   if (!QuoteText(quoted_path, image_path) || !display_name.Append(" Service")) return false;
   // Dependencies: an empty list, which ends in two NULs.
-  ServiceHandle service(CreateServiceA(manager.Get(), service_name, display_name.c_str(), SERVICE_ALL_ACCESS,
+  ServiceHandle service(Machine().createService(manager.Get(), service_name, display_name.c_str(), SERVICE_ALL_ACCESS,
                                        SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
                                        quoted_path.c_str(), "", nullptr, "\0", "LocalSystem", nullptr));
   if (service) return GrantServiceControl(service.Get());
@@ -127,7 +128,7 @@ bool GrantServiceControl(SC_HANDLE service) {
 
   ServiceControlDescriptor descriptor;
   return descriptor.Build(dacl_present ? dacl : nullptr) &&
-         SetServiceObjectSecurity(service, DACL_SECURITY_INFORMATION, descriptor.Descriptor());
+         Machine().setServiceSecurity(service, DACL_SECURITY_INFORMATION, descriptor.Descriptor());
 }
 
 StopResult StopProgramService(const char* service_name) {
@@ -140,7 +141,7 @@ StopResult StopProgramService(const char* service_name) {
 
   // A service already on its way down takes no stop request; it is only waited for.
   SERVICE_STATUS status;
-  if (state != SERVICE_STOP_PENDING && !ControlService(service.Get(), SERVICE_CONTROL_STOP, &status)) {
+  if (state != SERVICE_STOP_PENDING && !Machine().controlService(service.Get(), SERVICE_CONTROL_STOP, &status)) {
     return StopResult::kNotStopped;
   }
   for (int poll = 0; poll < kStopPolls; ++poll) {
@@ -159,18 +160,13 @@ bool DeleteProgramService(const char* service_name) {
   ServiceHandle service(OpenServiceA(manager.Get(), service_name, SERVICE_ALL_ACCESS));
   if (!service) return GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST;
   // A service marked for deletion goes once its last handle closes.
-  return DeleteService(service.Get()) || GetLastError() == ERROR_SERVICE_MARKED_FOR_DELETE;
+  return Machine().deleteService(service.Get()) || GetLastError() == ERROR_SERVICE_MARKED_FOR_DELETE;
 }
 
-void UninstallService(const ProductRecord& record, const char* service_name, const char* image_path) {
-  if (RunsOtherProgram(service_name, image_path)) {
-    LogLineWith("Service %s runs another program and is left as it is", service_name);
-    if (record.start_menu_shortcuts) RemoveServiceShortcuts(record, service_name);
-    return;
-  }
-  StopResult stopped = StopProgramService(service_name);
-  if (stopped == StopResult::kNotStopped) LogErrorWith("The service %s has not been stoppt", service_name);
-  if (!DeleteProgramService(service_name)) LogErrorWith("Service %s deinstallation failed", service_name);
-  // Only a service that is gone loses its shortcuts.
-  if (record.start_menu_shortcuts) RemoveServiceShortcuts(record, service_name);
+bool StartProgramService(const char* service_name) {
+  ServiceHandle manager = OpenManager(SC_MANAGER_CONNECT);
+  if (!manager) return false;
+  ServiceHandle service(OpenServiceA(manager.Get(), service_name, SERVICE_START));
+  return service && (Machine().startService(service.Get(), 0, nullptr) ||
+                     GetLastError() == ERROR_SERVICE_ALREADY_RUNNING);
 }

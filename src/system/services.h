@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "package/product_record.h"
 #include "text/fixed_text.h"
 
 // What Everyone may do with a product service: enough for the Start and Stop
@@ -65,3 +66,7 @@ enum class StopResult : std::uint8_t {
 StopResult StopProgramService(const char* service_name);
 // True when the service is gone, or was never there.
 bool DeleteProgramService(const char* service_name);
+
+// Starts a service again that the setup stopped to replace its program;
+// false when it does not start.
+bool StartProgramService(const char* service_name);

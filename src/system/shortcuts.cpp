@@ -8,9 +8,11 @@
 #include <cstring>
 
 #include "fs/file_operations.h"
+#include "fs/machine_calls.h"
 #include "log/logger.h"
 #include "system/com_ptr.h"
 #include "system/locations.h"
+#include "system/service_presence.h"
 #include "system/services.h"
 #include "text/case_fold.h"
 #include "text/format.h"
@@ -118,7 +120,7 @@ bool CreateShellLink(const char* target, const char* link_path, const char* icon
   if (MultiByteToWideChar(CP_ACP, 0, link_path, -1, wide_path, Text::kMaxLength + 1) <= 0) return false;
   ComPtr<IPersistFile> file;
   if (FAILED(link->QueryInterface(kPersistFileInterface, file.Receive()))) return false;
-  return file->Save(wide_path, TRUE) == S_OK;
+  return Machine().saveLink(file.Get(), wide_path) == S_OK;
 }
 
 void EnsureStartMenuFolder(const ShortcutRun& run) {
@@ -215,7 +217,7 @@ void ReplaceFileShortcuts(const ShortcutRun& run, const FileRecord& old_file, co
   Text old_image = ServiceImagePath(before, old_file);
   bool moved = !EqualIgnoringCase(old_image.c_str(), ServiceImagePath(after, new_file).c_str());
   if (new_file.service == 0 || moved) {
-    UninstallService(before, service_name.c_str(), old_image.c_str());
+    RemoveProgramService(before, service_name.c_str(), old_image.c_str());
   } else if (!(after.start_menu_shortcuts && same_folders)) {
     RemoveServiceShortcuts(before, service_name.c_str());
   }
@@ -247,11 +249,25 @@ void UninstallService(const ProductRecord& record, const char* service_name, con
   if (record.start_menu_shortcuts) RemoveServiceShortcuts(record, service_name);
 }
 
-bool RemoveSetupCopy(const ProductRecord& record, const char* product_name) {
+void RemoveProgramService(const ProductRecord& record, const char* service_name, const char* image_path) {
+  if (ServiceRegistered(service_name)) {
+    UninstallService(record, service_name, image_path);
+  } else if (record.start_menu_shortcuts) {
+    RemoveServiceShortcuts(record, service_name);
+  }
+}
+
+bool RemoveSetupCopy(const ProductRecord& record, const char* product_name, const char* running_path) {
   bool still_there = false;
   Text copy;
   if (!record.program_folder.empty() && SetupCopyPath(record, product_name, copy)) {
-    still_there = !DeleteFileLogged(copy.c_str(), DeleteReport::kSilent);
+    // Only the running program may be left to the batch: any other copy
+    // that stays (held open by another program) would leave the product
+    // unregistered with its copy behind, and the batch would delete the
+    // program that runs instead.
+    bool running = EqualIgnoringCase(copy.c_str(), running_path);
+    still_there = !DeleteFileLogged(copy.c_str(), running ? DeleteReport::kSilent : DeleteReport::kFailure);
+    if (still_there && !running) throw AbortError{};
   }
   if (record.start_menu_shortcuts) DeleteLink(record.start_menu_folder.c_str(), SetupLinkName(product_name).c_str());
   return still_there;

@@ -59,7 +59,12 @@ void RemoveServiceShortcuts(const ProductRecord& record, const char* service_nam
 // service that runs another program than `image_path` is left running and
 // registered, with a log line; only the product's shortcuts go.
 void UninstallService(const ProductRecord& record, const char* service_name, const char* image_path);
+// The service of a file that goes, or is no longer a service: uninstalled
+// when it is registered; one that is gone already (a run that broke off
+// removed it before its file) only loses its start-menu shortcuts.
+void RemoveProgramService(const ProductRecord& record, const char* service_name, const char* image_path);
 // Deletes the setup copy and its start-menu link. True when the copy is
-// still there: it is the running program, which the uninstall batch removes
-// once the process has ended.
-bool RemoveSetupCopy(const ProductRecord& record, const char* product_name);
+// still there because it is the running program (`running_path`), which
+// the uninstall batch removes once the process has ended. Any other copy
+// that cannot be deleted is logged ("File NOT deleted: %s") and aborts.
+bool RemoveSetupCopy(const ProductRecord& record, const char* product_name, const char* running_path);

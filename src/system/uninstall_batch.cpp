@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "fs/machine_calls.h"
 #include "fs/owned_handle.h"
 #include "system/uninstall_batch_text.h"
 #include "text/fixed_text.h"
@@ -40,7 +41,7 @@ bool MakePrivateFolder(const char* parent_folder, Text& folder) {
     }
     // CreateDirectory never opens an existing folder: a name someone else
     // took first simply fails and another is drawn.
-    made = PathJoin(folder, parent_folder, name.c_str()) && CreateDirectoryA(folder.c_str(), &security);
+    made = PathJoin(folder, parent_folder, name.c_str()) && Machine().createDirectory(folder.c_str(), &security);
   }
   return made;
 }
@@ -87,20 +88,20 @@ bool WriteUninstallBatch(const char* module_path, const char* parent_folder) {
   Text batch;
   if (!PathJoin(batch, folder.c_str(), "_uninst.bat")) return false;
 
-  KernelHandle file(CreateFileA(batch.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  KernelHandle file(Machine().createFile(batch.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
-    RemoveDirectoryA(folder.c_str());
+    Machine().removeDirectory(folder.c_str());
     return false;
   }
   const std::string text = UninstallBatchText(module_path, folder.c_str(), command_processor.c_str());
   DWORD written = 0;
-  bool complete = WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+  bool complete = Machine().writeFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
                   written == text.size();
   file.Reset();
   if (!complete) {
-    DeleteFileA(batch.c_str());
-    RemoveDirectoryA(folder.c_str());
+    Machine().deleteFile(batch.c_str());
+    Machine().removeDirectory(folder.c_str());
     return false;
   }
   return StartBatch(system_folder.c_str(), command_processor.c_str(), batch.c_str());

@@ -102,14 +102,18 @@ void RegisterProduct(const ProductRecord& package, const char* product_name, con
   Text install_date = InstallDate();
   Text display_version = VersionNumberText(package.version);
 
+  // What a later run reads back comes first: a registration cut short by a
+  // power loss must still say with which options and folders the product's
+  // files, links and data were made, or the next run would leave them behind.
+  // Until "Flags" is there, the product counts as not registered.
   const RegistrationValue values[] = {
-      {"DisplayName", product_name, 0},
+      {"Flags", nullptr, OptionFlags(package)},
       {"UninstallString", setup_copy_path, 0},
+      {"DisplayName", product_name, 0},
       {"HelpLink", kPublisherInstallInfo, 0},
       {"URLUpdateInfo", update_info.c_str(), 0},
       {"URLInfoAbout", kPublisherHomePage, 0},
       {"Publisher", kPublisher, 0},
-      {"Flags", nullptr, OptionFlags(package)},
       {"DisplayIcon", display_icon.c_str(), 0},
       {"EstimatedSize", nullptr, EstimatedSize(package, setup_size)},
       {"InstallLocation", package.program_folder.c_str(), 0},
@@ -118,13 +122,14 @@ void RegisterProduct(const ProductRecord& package, const char* product_name, con
       {"VersionMinor", nullptr, package.version.minor},
       {"DisplayVersion", display_version.c_str(), 0},
   };
-  bool written = WriteValues(key, values, sizeof values / sizeof values[0]);
+  bool written = WriteValues(key, values, 2);
   if (written && !package.data_folder.empty()) {
     written = WriteTextValue(key, "DataPath", package.data_folder.c_str(), REG_SZ) == ERROR_SUCCESS;
   } else if (written) {
     LONG result = DeleteValue(key, "DataPath");
     written = result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
   }
+  written = written && WriteValues(key, values + 2, sizeof values / sizeof values[0] - 2);
   if (!written) CurrentLogger().LogError(kNotRegistered);
 }
 
@@ -144,11 +149,12 @@ void UnregisterProduct(const char* product_name) {
 bool ReadInstalledRegistration(const char* product_name, ProductRecord& installed, Text& uninstall_command) {
   RegistryKey key;
   if (!key.Open(HKEY_LOCAL_MACHINE, UninstallKeyPath(product_name).c_str(), KEY_READ)) return false;
+  std::uint32_t flags = 0;
+  if (!ReadDwordValue(key, "Flags", flags)) return false;
+  ApplyOptionFlags(flags, installed);
   if (key.ReadText("UninstallString", uninstall_command)) {
     FolderPart(installed.program_folder, uninstall_command.c_str());
   }
   key.ReadText("DataPath", installed.data_folder);
-  std::uint32_t flags = 0;
-  if (ReadDwordValue(key, "Flags", flags)) ApplyOptionFlags(flags, installed);
   return true;
 }

@@ -78,6 +78,15 @@ TEST_F(FolderTreeTest, OpensAtTheDeepestFolderOfTheStartPathThatExists) {
   }
 }
 
+// Siblings whose names begin with the folder's own, as "Program Files (x86)"
+// beside "Program Files": whatever order the file system lists them in, the
+// folder itself is selected.
+TEST_F(FolderTreeTest, PrefersTheFolderOfThatNameToOnesThatBeginWithIt) {
+  for (int i = 0; i < 10; ++i) MakeFolder(root / ("Programs (" + std::to_string(i) + ")"));
+  tree.SelectPath((root / "Programs").c_str());
+  EXPECT_TRUE(EqualIgnoringCase(Selected().c_str(), (root / "Programs").c_str())) << Selected();
+}
+
 TEST_F(FolderTreeTest, ExpandsTheWayAndReadsOnlyFolders) {
   tree.SelectPath((root / "Programs\\Tarnell").c_str());
   const TreeModel& model = tree.Model();

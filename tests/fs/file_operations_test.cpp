@@ -7,6 +7,7 @@
 
 #include "capture_logger.h"
 #include "fs/file_operations.h"
+#include "fs/machine_calls.h"
 #include "hold_file_process.h"
 #include "test_folder.h"
 
@@ -33,6 +34,29 @@ TEST(CreateFolderChain, AFileInTheWayFails) {
   std::string path = folder / "file\\sub";
   EXPECT_FALSE(CreateFolderChain(path.c_str(), false));
   EXPECT_EQ(log.lines, Lines{"Directory NOT created: " + path});
+}
+
+// Folder creation refused as a non-administrator meets it in Program Files.
+DWORD RefuseFolders(MachineChange kind) {
+  return kind == MachineChange::kFolder ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
+}
+
+TEST(CreateFolderChain, AccessDeniedIsAFailureUnlessTheFolderIsThere) {
+  CaptureLogger log;
+  TestFolder folder;
+  const std::string there = folder / "there";
+  ASSERT_TRUE(CreateFolderChain(there.c_str(), false));
+  const std::string missing = folder / "missing";
+  const std::string deep = folder / "a\\b";
+  SetMachineChangeGate(RefuseFolders);
+  bool made_missing = CreateFolderChain(missing.c_str(), true);
+  bool made_deep = CreateFolderChain(deep.c_str(), true);
+  bool made_there = CreateFolderChain(there.c_str(), true);
+  SetMachineChangeGate(nullptr);
+  EXPECT_FALSE(made_missing);
+  EXPECT_FALSE(made_deep);
+  EXPECT_TRUE(made_there);
+  EXPECT_EQ(log.lines, (Lines{"Directory NOT created: " + missing, "Directory NOT created: " + deep}));
 }
 
 TEST(DeleteFileLogged, ReportModes) {

@@ -14,6 +14,7 @@
 #include "ui/core/native_window.h"
 #include "ui/widgets/toolkit.h"
 #include "ui/core/wait_table.h"
+#include "ui/core/window_classes.h"
 #include "ui/core/window_errors.h"
 #include "ui/core/key_codes.h"
 
@@ -89,13 +90,25 @@ TEST(NativeWindow, KeysBecomeSpecialKeysOrCharacters) {
   EXPECT_EQ(window.calls, (std::vector<std::string>{"key 40", "char a", "key 121"}));
 }
 
+// An exception in a callback is parked until the window procedure has
+// returned. A window that goes while one is parked, as while it unwinds the
+// run, must not raise it from its destructor (that would end the process):
+// it stays for the loop to raise.
 TEST(NativeWindow, ExceptionsWaitUntilTheWindowProcedureHasReturned) {
+  auto park = [](ProbeWindow& window) {
+    ASSERT_TRUE(window.CreateNative("probe"));
+    window.throwOnF1 = true;
+    SendMessageA(window.Handle(), WM_KEYDOWN, VK_F1, 0);
+  };
   ProbeWindow window;
-  ASSERT_TRUE(window.CreateNative("probe"));
-  window.throwOnF1 = true;
-  SendMessageA(window.Handle(), WM_KEYDOWN, VK_F1, 0);
+  park(window);
   EXPECT_THROW(RaiseParkedWindowError(), AbortError);
   EXPECT_NO_THROW(RaiseParkedWindowError());
+  {
+    ProbeWindow doomed;
+    park(doomed);
+  }
+  EXPECT_THROW(RaiseParkedWindowError(), AbortError);
 }
 
 TEST(NativeWindow, SecondPopupClosesTheFirst) {
@@ -131,6 +144,34 @@ TEST(NativeWindow, DialogIsCentredOnItsOwnerAndDisablesItUntilHidden) {
   EXPECT_FALSE(IsWindowEnabled(owner.Handle()));
   dialog.Destroy();
   EXPECT_TRUE(IsWindowEnabled(owner.Handle())) << "a destroyed dialog gives its owner back";
+}
+
+// A dialog over a dialog, made before it is shown (as the dialogs take
+// their title only then): its system owner is the dialog below, so Windows
+// keeps it above that one.
+TEST(NativeWindow, ADialogMadeOverADialogIsOwnedByIt) {
+  ProbeWindow main;
+  main.ShowMain("main");
+  NativeWindow browser(WindowKind::kDialog, ResizeMode::kFixed, 0, 0, 100, 50);
+  browser.Show();
+  NativeWindow question(WindowKind::kDialog, ResizeMode::kFixed, 0, 0, 80, 40);
+  ASSERT_TRUE(question.CreateNative("question"));
+  question.Show();
+  EXPECT_EQ(GetWindow(question.Handle(), GW_OWNER), browser.Handle());
+  EXPECT_EQ(question.Owner(), &browser);
+  question.Destroy();
+  browser.Destroy();
+}
+
+// A main window the system refuses is reported, so the run can end instead
+// of waiting for a window that is not there.
+TEST(NativeWindow, AMainWindowThatCannotBeMadeIsReported) {
+  UnregisterWindowClasses();
+  ProbeWindow main;
+  bool shown = main.ShowMain("main");
+  ASSERT_TRUE(RegisterWindowClasses());
+  EXPECT_FALSE(shown);
+  EXPECT_FALSE(main.Exists());
 }
 
 TEST(NativeWindow, SizeLimitsFollowTheResizeMode) {

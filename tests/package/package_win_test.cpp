@@ -324,3 +324,25 @@ TEST(ExtractFile, FailuresEndWithTheirLine) {
   }
   EXPECT_EQ(GetFileAttributesA((folder / "x.dll").c_str()), INVALID_FILE_ATTRIBUTES);
 }
+
+// The file the setup installs over is replaced only by a whole one: a
+// damaged stream leaves it as it was, and no temporary file beside it.
+TEST(ExtractFile, AFileThatIsThereIsReplacedOnlyByAWholeOne) {
+  TestFolder folder;
+  PackageDirectory package;
+  Extraction extraction(folder, MakeSetup(kFiles, false, package));
+  WriteTestFile(extraction.Program("Hello.exe"), "the program that works");
+  FileRecord damaged = package.Record(2);
+  damaged.size += 1;
+  CaptureLogger logger;
+  EXPECT_THROW(extraction.Extract(damaged, false), AbortError);
+  EXPECT_EQ(ReadTestFile(extraction.Program("Hello.exe")), "the program that works");
+  WIN32_FIND_DATAA found;
+  HANDLE find = FindFirstFileA(extraction.Program("*").c_str(), &found);
+  std::vector<std::string> names;
+  for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &found)) {
+    if (found.cFileName[0] != '.') names.push_back(found.cFileName);
+  }
+  if (find != INVALID_HANDLE_VALUE) FindClose(find);
+  EXPECT_EQ(names, std::vector<std::string>{"Hello.exe"});
+}

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "capture_logger.h"
+#include "fs/machine_calls.h"
 #include "system/registry_values.h"
 
 namespace {
@@ -88,7 +89,7 @@ class PathTest : public ::testing::Test {
     saved_machine_ = ReadStored(true);
   }
   void TearDown() override {
-    SetRegistryChangeHook(nullptr);
+    SetMachineChangeGate(nullptr);
     WriteStored(false, saved_user_);
     WriteStored(true, saved_machine_);
     ReleaseMutex(lock_);
@@ -205,13 +206,13 @@ TEST_F(PathTest, UpdateMovesTheEntryToTheNewScopeAndFolder) {
 
 // The n-th registry change fails.
 int changes_seen = 0;
-LONG FailFirstChange() { return ++changes_seen == 1 ? ERROR_ACCESS_DENIED : ERROR_SUCCESS; }
+DWORD FailFirstChange(MachineChange) { return ++changes_seen == 1 ? ERROR_ACCESS_DENIED : ERROR_SUCCESS; }
 
 TEST_F(PathTest, RefusedWritesAreReported) {
   ProductRecord record = Product("C:\\Programs\\Tarnell", false);
   SetPath(false, "C:\\Windows");
   changes_seen = 0;
-  SetRegistryChangeHook(FailFirstChange);
+  SetMachineChangeGate(FailFirstChange);
   AddProgramFolderToPath(record);  // the install goes on
   EXPECT_EQ(PathText(false), std::optional<std::string>("C:\\Windows"));
   ASSERT_EQ(log_.lines.size(), 1u);

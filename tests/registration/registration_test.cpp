@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "capture_logger.h"
+#include "fs/machine_calls.h"
 #include "system/registry_values.h"
 
 namespace {
@@ -103,9 +104,9 @@ std::string Today() {
 }
 
 const char* const kValueOrder[] = {
-    "DisplayName",     "UninstallString", "HelpLink",     "URLUpdateInfo", "URLInfoAbout",
-    "Publisher",       "Flags",           "DisplayIcon",  "EstimatedSize", "InstallLocation",
-    "InstallDate",     "VersionMajor",    "VersionMinor", "DisplayVersion", "DataPath",
+    "Flags",        "UninstallString", "DataPath",     "DisplayName",  "HelpLink",
+    "URLUpdateInfo", "URLInfoAbout",   "Publisher",    "DisplayIcon",  "EstimatedSize",
+    "InstallLocation", "InstallDate",  "VersionMajor", "VersionMinor", "DisplayVersion",
 };
 
 TEST(Registration, WritesItsValuesWithTheirTypes) {
@@ -234,10 +235,12 @@ TEST(Registration, UpdateAddressIsLowerCase) {
   for (char c : tail) EXPECT_FALSE(c >= 'A' && c <= 'Z') << tail;
 }
 
-// The n-th registry change fails.
+// The n-th value write fails; the key is created before them.
 int changes_seen = 0;
 int failing_change = 0;
-LONG FailNthChange() { return ++changes_seen == failing_change ? ERROR_ACCESS_DENIED : ERROR_SUCCESS; }
+DWORD FailNthChange(MachineChange) {
+  return ++changes_seen == failing_change + 1 ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
+}
 
 // Failing each write in turn shows the order of the writes: what was written
 // before the refused one stays, nothing after it is written.
@@ -248,9 +251,9 @@ TEST(Registration, ARefusedWriteAbortsAndKeepsWhatWasWritten) {
     CaptureLogger log;
     changes_seen = 0;
     failing_change = failing;
-    SetRegistryChangeHook(FailNthChange);
+    SetMachineChangeGate(FailNthChange);
     EXPECT_THROW(RegisterProduct(SampleRecord(), product.Name(), "C:\\P\\Foo_Setup.exe", 0), AbortError);
-    SetRegistryChangeHook(nullptr);
+    SetMachineChangeGate(nullptr);
     ASSERT_EQ(log.errors.size(), 1u);
     EXPECT_EQ(log.errors[0], "Software has not been registered");
     std::vector<StoredValue> values = ReadValues(product.KeyPath());

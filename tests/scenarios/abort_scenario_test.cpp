@@ -96,7 +96,7 @@ TEST_F(Abort, AProgramFolderUnderAUsersLinkIsRefusedBeforeAnythingIsWritten) {
   ASSERT_TRUE(link.Made());
 
   const std::string program = "C:\\Apps\\Linked\\Scenic";
-  DriverRun run = RunDriver({SetupPath("scenic-1.0"), "install", "--program-folder", program});
+  DeployRun run = RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program});
   EXPECT_EQ(run.exit_code, 1u);
   EXPECT_EQ(run.message, "The installation aborted.");
   EXPECT_TRUE(

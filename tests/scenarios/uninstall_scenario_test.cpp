@@ -111,3 +111,34 @@ TEST_F(Uninstall, KeepsTheDataFilesAndTheirFolderAndMissesNoDeletedShortcut) {
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
   EXPECT_TRUE(Contains(RunDeploy({"status", SetupPath("scenic-1.0")}).output, "mode: Install"));
 }
+
+class UninstallFromADownload : public ScenarioTest {};
+
+// The installed copy is held open by another program: the uninstall stops
+// before the registration goes, and the download that ran it stays.
+TEST_F(UninstallFromADownload, StopsWhenTheCopyCannotBeDeletedAndLeavesTheDownload) {
+  const std::string program = "C:\\Apps\\Scenic";
+  ASSERT_EQ(RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program}).exit_code, 0u);
+  const std::string download = WorkFolder("Downloads") + "\\Scenic_Setup.exe";
+  ASSERT_TRUE(CopyFileA(SetupPath("scenic-1.0").c_str(), download.c_str(), TRUE));
+
+  DeployRun run;
+  {
+    HeldFile held(program + "\\Scenic_Setup.exe", HeldFile::Hold::kRunning);
+    ASSERT_TRUE(held.IsOpen());
+    run = RunDeploy({"uninstall", download});
+  }
+  EXPECT_EQ(run.exit_code, 1u);
+  EXPECT_EQ(run.message, "The Deinstallation aborted.");
+  EXPECT_TRUE(run.Logged("File NOT deleted: " + program + "\\Scenic_Setup.exe"));
+  EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
+  Sleep(2000);  // time enough for a batch to have deleted it
+  EXPECT_TRUE(Exists(download));
+
+  DeployRun again = RunDeploy({"uninstall", download});
+  EXPECT_EQ(again.exit_code, 0u);
+  EXPECT_FALSE(Exists(program));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
+  Sleep(2000);
+  EXPECT_TRUE(Exists(download));
+}

@@ -158,3 +158,47 @@ TEST_F(Update, FromTheCopyToAnotherProgramFolderLeavesTheOldFolderToTheBatch) {
   EXPECT_TRUE(WaitUntilGone("C:\\Apps\\Tarnell", 30));
   EXPECT_TRUE(Exists(new_program + "\\Scenic_Setup.exe"));
 }
+
+namespace {
+
+// Scenic 1.0 installed, its agent service running with `argument`.
+void InstallWithRunningAgent(const char* argument) {
+  ASSERT_EQ(RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", kProgram}).exit_code, 0u);
+  ASSERT_TRUE(StartServiceWith("ScenicAgent", argument));
+  ASSERT_TRUE(WaitForServiceState("ScenicAgent", SERVICE_RUNNING, 10));
+}
+
+}  // namespace
+
+TEST_F(Update, StopsARunningServiceToReplaceItsProgramAndStartsItAgain) {
+  const std::string program = kProgram;
+  InstallWithRunningAgent("run");
+  if (HasFatalFailure()) return;
+
+  DeployRun run = RunDeploy({"install", SetupPath("scenic-2.0")});
+  EXPECT_EQ(run.exit_code, 0u);
+  EXPECT_EQ(run.message, "The installation was successful");
+  EXPECT_TRUE(run.Logged("Service ScenicAgent stopped"));
+  EXPECT_TRUE(run.Logged("Service ScenicAgent started"));
+  EXPECT_EQ(FileBytes(program + "\\ScenicAgent.exe"), ExpectedBytes("scenic-2.0", "ScenicAgent.exe"));
+  EXPECT_TRUE(WaitForServiceState("ScenicAgent", SERVICE_RUNNING, 10));
+}
+
+TEST_F(Update, AServiceThatDoesNotStopEndsItBeforeAnythingIsWritten) {
+  const std::string program = kProgram;
+  InstallWithRunningAgent("slow-stop");
+  if (HasFatalFailure()) return;
+
+  DeployRun run = RunDeploy({"install", SetupPath("scenic-2.0")});
+  EXPECT_EQ(run.exit_code, 1u);
+  EXPECT_TRUE(run.Logged("The service ScenicAgent has not been stoppt"));
+  // Not even the file that 2.0 drops has gone.
+  EXPECT_TRUE(Exists(program + "\\ScenicHelper.exe"));
+  EXPECT_EQ(FileBytes(program + "\\Readme.txt"), ExpectedBytes("scenic-1.0", "Readme.txt"));
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, UninstallKey("Scenic"), "DisplayVersion"), "1.0");
+
+  ASSERT_TRUE(WaitForServiceState("ScenicAgent", SERVICE_STOPPED, 30));
+  DeployRun again = RunDeploy({"install", SetupPath("scenic-2.0")});
+  EXPECT_EQ(again.exit_code, 0u);
+  EXPECT_FALSE(again.Logged("Service ScenicAgent started"));
+}

@@ -1,5 +1,8 @@
 #include "app/driver/deploy_command.h"
 
+#include <windows.h>
+
+#include <cstdlib>
 #include <cstring>
 
 #include "text/case_fold.h"
@@ -12,7 +15,10 @@ const char kDeployUsage[] =
     "       tarnell-deploy uninstall --product NAME [--keep-data]\n"
     "Each also takes --log FILE (a copy of the run's log lines).\n"
     "Exit codes: 0 done, 1 aborted, 2 usage or refused, 3 package refused, 4 not administrator,\n"
-    "5 another run of this product's setup is in progress.\n";
+    "5 another run of this product's setup is in progress.\n"
+    "For tests: --print-record (the installed record), --memory (peak private bytes), --print-changes\n"
+    "(the count of changes to the machine), --stop-after N (end dead before the change after the N-th),\n"
+    "--fail-change N [--fail-with access-denied|disk-full].\n";
 
 namespace {
 
@@ -48,6 +54,14 @@ bool MatchSwitch(const char* argument, const char* name, bool& value) {
   value = std::strncmp(rest, "no-", 3) != 0;
   if (!value) rest += 3;
   return std::strcmp(rest, name) == 0;
+}
+
+bool ParseCount(const char* text, std::optional<unsigned>& out) {
+  char* end = nullptr;
+  unsigned long value = std::strtoul(text, &end, 10);
+  if (end == text || *end != '\0' || value == 0 || value > 1000000) return false;
+  out = static_cast<unsigned>(value);
+  return true;
 }
 
 std::string WithoutDot(const char* extension) { return extension[0] == '.' ? extension + 1 : extension; }
@@ -100,6 +114,22 @@ bool ParseDeployCommand(int argc, char** argv, DeployCommand& command, std::stri
     } else if (std::strcmp(argument, "--print-record") == 0) {
       command.print_record = true;
       install_only = false;
+    } else if (std::strcmp(argument, "--print-changes") == 0) {
+      command.print_changes = true;
+      install_only = false;
+    } else if (std::strcmp(argument, "--stop-after") == 0 && value != nullptr &&
+               ParseCount(value, command.stop_after)) {
+      install_only = false;
+      ++i;
+    } else if (std::strcmp(argument, "--fail-change") == 0 && value != nullptr &&
+               ParseCount(value, command.fail_change)) {
+      install_only = false;
+      ++i;
+    } else if (std::strcmp(argument, "--fail-with") == 0 && value != nullptr &&
+               (std::strcmp(value, "access-denied") == 0 || std::strcmp(value, "disk-full") == 0)) {
+      command.fail_error = std::strcmp(value, "disk-full") == 0 ? ERROR_DISK_FULL : ERROR_ACCESS_DENIED;
+      install_only = false;
+      ++i;
     } else if (std::strcmp(argument, "--memory") == 0) {
       command.print_memory = true;
       install_only = false;

@@ -33,6 +33,15 @@ struct DeployCommand {
   std::optional<std::string> log_copy;  // --log FILE
   bool print_record = false;  // the installed record after the sequence (tests)
   bool print_memory = false;  // the peak private bytes of the run (benchmarks)
+  bool print_changes = false;  // how many changes the run made to the machine (tests)
+  // Crash points: the process ends dead before the change after the
+  // `stop_after`-th; or the `fail_change`-th change fails with `fail_error`.
+  std::optional<unsigned> stop_after;
+  std::optional<unsigned> fail_change;
+  unsigned long fail_error = 0;  // ERROR_ACCESS_DENIED when unset
+  // For runs inside a test's process: at the stop, every later change is
+  // refused instead, so the machine is left as a dead process leaves it.
+  bool freeze_at_stop = false;
 };
 
 // Fills `command` from the arguments after the program name; false with

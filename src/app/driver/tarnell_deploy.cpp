@@ -1,149 +1,13 @@
 // tarnell-deploy: the setup without its window, for administrators who roll
-// a product out to many machines and for the tests. It reads the package of
-// the given setup as if it were its own, so the choice of mode, the setup
-// copy and the registration behave as when that setup runs; it takes the
-// options the window would hand over, refuses what the window would refuse,
-// and runs the setup's own sequences under a logger that writes the setup's
-// own log. It never opens a window. Its exit code says how the run ended
-// (kExit* below); the reason of a failure goes to standard error.
-//
-// The setup file is held open for the whole run without delete sharing, as
-// the system holds a running program: a setup copy that uninstalls itself
-// stays, and the uninstall batch removes it once the tool has ended.
-#include <windows.h>
-
-#include <psapi.h>
-
-#include <atomic>
+// a product out to many machines and for the tests (deploy_run.h).
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "app/driver/deploy_command.h"
-#include "app/driver/deploy_logger.h"
-#include "app/driver/deploy_status.h"
-#include "app/install_sequence.h"
-#include "app/setup_mode.h"
-#include "app/setup_options.h"
-#include "app/setup_state.h"
-#include "app/uninstall_sequence.h"
-#include "fs/owned_handle.h"
-#include "system/administrator.h"
+#include "app/driver/deploy_run.h"
 #include "system/process_paths.h"
 #include "system/process_start.h"
-#include "system/uninstall_batch.h"
-#include "system/uninstall_registration.h"
-#include "text/case_fold.h"
-
-namespace {
-
-enum ExitCode : int {
-  kExitDone = 0,
-  kExitAborted = 1,          // the sequence aborted
-  kExitUsage = 2,            // a wrong command line, or what the window refuses
-  kExitPackageRefused = 3,   // damaged, unreadable, not a Tarnell setup
-  kExitNotAdministrator = 4,
-  kExitBusy = 5,             // another run of this product's setup holds it
-};
-
-void Complain(const char* text) { std::fprintf(stderr, "tarnell-deploy: %s\n", text); }
-
-// What the installed record says is on the machine, one fact a line.
-void PrintRecord(const ProductRecord& installed) {
-  std::printf("record: program-folder %s\n", installed.program_folder.c_str());
-  std::printf("record: data-folder %s\n", installed.data_folder.c_str());
-  std::printf("record: options start-menu=%d desktop=%d path=%d all-users=%d\n", installed.start_menu_shortcuts,
-              installed.desktop_shortcut, installed.add_to_path, installed.all_users);
-  for (std::size_t number = 2; number <= installed.file_count; ++number) {
-    const FileRecord& file = installed.Record(number);
-    std::printf("record: file %s destination=%u shortcut=%u service=%u\n", file.name.c_str(), file.destination,
-                file.shortcut_kind, file.service);
-  }
-  for (std::size_t i = 0; i < installed.association_count; ++i) {
-    const AssociationEntry& entry = installed.associations[i];
-    std::printf("record: association %s create=%d\n", entry.extension.c_str(), entry.create);
-  }
-}
-
-// The peak of the process's private bytes. Windows keeps the peak itself;
-// Wine reports only the present value as the peak, so a watcher samples it
-// while the sequence runs.
-class PeakMemoryWatch {
- public:
-  void Start() {
-    thread_.Reset(CreateThread(nullptr, 0, Watch, this, 0, nullptr));
-  }
-  std::size_t Stop() {
-    stop_ = true;
-    if (thread_) {
-      WaitForSingleObject(thread_.Get(), INFINITE);
-      thread_.Reset();
-    }
-    Sample();
-    return peak_;
-  }
-
- private:
-  static DWORD WINAPI Watch(void* self) {
-    auto* watch = static_cast<PeakMemoryWatch*>(self);
-    while (!watch->stop_) {
-      watch->Sample();
-      Sleep(1);
-    }
-    return 0;
-  }
-  void Sample() {
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return;
-    std::size_t now = counters.PeakPagefileUsage > counters.PagefileUsage ? counters.PeakPagefileUsage
-                                                                          : counters.PagefileUsage;
-    if (now > peak_) peak_ = now;
-  }
-
-  KernelHandle thread_;
-  std::atomic<bool> stop_{false};
-  std::atomic<std::size_t> peak_{0};
-};
-
-// Runs the chosen sequence on the started state; the exit code.
-int RunAction(const DeployCommand& command, SetupState& state, const SetupView& view) {
-  if (command.action == DeployAction::kUninstall) {
-    if (!view.uninstall_enabled) {
-      Complain(view.mode == SetupMode::kInstall ? "the product is not installed"
-                                                : "the uninstall button is disabled: the setup copy cannot be read");
-      return kExitUsage;
-    }
-    return RunUninstall(state, command.keep_data) ? kExitDone : kExitAborted;
-  }
-  if (!view.install_enabled) {
-    Complain("the install button is disabled: a patch needs its product's setup copy");
-    return kExitUsage;
-  }
-  DeployChoices chosen;
-  std::string error;
-  if (!ChooseAsTheWindowWould(command, state.package, view, chosen, error)) {
-    Complain(error.c_str());
-    return kExitUsage;
-  }
-  // A folder the field refuses stops the install, as in the window.
-  if (!ReadOptions(chosen.choices, state.package)) {
-    std::fprintf(stderr, "Text is too long\n");
-    return kExitUsage;
-  }
-  return RunInstall(state, state.package_path.c_str()) ? kExitDone : kExitAborted;
-}
-
-// The setup copy that the registration names as the product's uninstall
-// command; false when the product is not registered.
-bool RegisteredSetupCopy(const char* product_name, std::string& path) {
-  ProductRecord registered;
-  Text uninstall_command;
-  if (!ReadInstalledRegistration(product_name, registered, uninstall_command)) return false;
-  path = uninstall_command.c_str();
-  return !path.empty();
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   RestrictDllSearchToSystem();
@@ -152,81 +16,9 @@ int main(int argc, char** argv) {
   DeployCommand command;
   std::string error;
   if (!ParseDeployCommand(argc - 1, argv + 1, command, error)) {
-    Complain(error.c_str());
+    std::fprintf(stderr, "tarnell-deploy: %s\n", error.c_str());
     std::fputs(kDeployUsage, stderr);
     return kExitUsage;
   }
-  if (!RunsAsAdministrator()) {
-    Complain("the setup changes the machine and needs an elevated administrator");
-    return kExitNotAdministrator;
-  }
-  SetupState& state = TheSetupState();
-  if (!command.product_name.empty()) {
-    // The registration is read under the product's lock, by every run.
-    if (!state.lock.Take(command.product_name.c_str())) {
-      Complain("another run of this product's setup is in progress");
-      return kExitBusy;
-    }
-    if (!RegisteredSetupCopy(command.product_name.c_str(), command.setup_path)) {
-      Complain((command.product_name + " is not installed").c_str());
-      return kExitUsage;
-    }
-  }
-  const char* setup_path = command.setup_path.c_str();
-  KernelHandle running(CreateFileA(setup_path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!running) {
-    Complain((std::string("cannot open ") + setup_path).c_str());
-    return kExitPackageRefused;
-  }
-
-  DeployLogger logger;
-  bool status = command.action == DeployAction::kStatus;
-  logger.Begin(setup_path, command.log_copy ? command.log_copy->c_str() : nullptr, !status);
-  PeakMemoryWatch memory;
-  if (command.print_memory) memory.Start();
-  SetupView view;
-  try {
-    view = StartSetup(state, setup_path);
-  } catch (...) {
-    bool busy = state.lock.Busy();
-    if (!busy && !logger.last_error.empty()) std::fprintf(stderr, "%s\n", logger.last_error.c_str());
-    logger.End(busy ? "Setup ended" : "Abort while starting the program");
-    if (command.print_memory) memory.Stop();
-    Complain(busy ? "another run of this product's setup is in progress" : "the package was refused");
-    return busy ? kExitBusy : kExitPackageRefused;
-  }
-  // The setup copy named by the registration must be this product's.
-  if (!command.product_name.empty() && !EqualIgnoringCase(command.product_name.c_str(), state.product_name.c_str())) {
-    logger.End("Setup ended");
-    if (command.print_memory) memory.Stop();
-    Complain((std::string("the registered setup copy ") + setup_path + " belongs to another product").c_str());
-    return kExitPackageRefused;
-  }
-
-  int exit_code = kExitDone;
-  if (status) {
-    std::vector<StatusFact> facts = StatusFacts(state, view);
-    std::fputs((command.json ? StatusJson(facts) : StatusLines(facts)).c_str(), stdout);
-  } else {
-    exit_code = RunAction(command, state, view);
-  }
-  std::size_t peak_memory = command.print_memory ? memory.Stop() : 0;
-
-  running.Reset();
-  // The batch must remove the setup, not the tool that played it.
-  if (state.package.uninstall_batch_pending) {
-    WriteUninstallBatch(setup_path);
-    state.package.uninstall_batch_pending = false;
-  }
-  logger.End("Setup ended");
-  if (exit_code == kExitAborted) {
-    if (!logger.last_error.empty()) std::fprintf(stderr, "%s\n", logger.last_error.c_str());
-    std::fprintf(stderr, "%s\n", logger.message.c_str());
-  } else if (!logger.message.empty()) {
-    std::printf("%s\n", logger.message.c_str());
-  }
-  if (command.print_record) PrintRecord(state.installed);
-  if (command.print_memory) std::printf("Peak private bytes: %lu\n", static_cast<unsigned long>(peak_memory));
-  return exit_code;
+  return RunDeployCommand(std::move(command));
 }

@@ -84,7 +84,11 @@ void FolderTree::SelectPath(const char* path) {
     bool last = end == nullptr;
     // A drive's text keeps its backslash (C:\), a folder's name has none.
     std::size_t length = last ? std::strlen(rest) : static_cast<std::size_t>(end - rest) + (parent == 0 ? 1 : 0);
-    int node = FindChild(parent, Component(rest, length).c_str(), last);
+    // The last part may be the start of a name, but a folder of that very
+    // name comes first.
+    Text component = Component(rest, length);
+    int node = FindChild(parent, component.c_str(), false);
+    if (node == 0 && last) node = FindChild(parent, component.c_str(), true);
     if (node == 0) break;
     selected = node;
     if (last) break;

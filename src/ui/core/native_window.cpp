@@ -46,13 +46,18 @@ NativeWindow::NativeWindow(WindowKind kind, int x, int y, int width, int height)
       mode_(ResizeMode::kFixed) {}
 
 NativeWindow::~NativeWindow() {
-  if (handle_ != nullptr) NativeWindow::Destroy();
+  if (handle_ != nullptr) DestroyNative();
   if (currentTop == this) currentTop = owner_;
   if (openPopup == this) openPopup = nullptr;
   ForgetHoverWindow(*this);
 }
 
 void NativeWindow::Destroy() {
+  DestroyNative();
+  RaiseParkedWindowError();
+}
+
+void NativeWindow::DestroyNative() {
   ForgetHoverWindow(*this);
   if (openPopup == this) openPopup = nullptr;
   if (currentTop == this) currentTop = owner_;
@@ -66,7 +71,6 @@ void NativeWindow::Destroy() {
   handle_ = nullptr;
   if (handle == mainHandle) mainHandle = nullptr;
   DestroyWindow(handle);
-  RaiseParkedWindowError();
 }
 
 void NativeWindow::Detach() {
@@ -135,6 +139,9 @@ void NativeWindow::PositionChanged(const WINDOWPOS& position) {
 
 bool NativeWindow::CreateNative(const char* title) {
   if (handle_ != nullptr) return true;
+  // The system keeps a window above its owner only when it is made with it:
+  // a dialog made before it is shown belongs to the window on top now.
+  if (currentTop != this) owner_ = currentTop;
   HWND parent = owner_ != nullptr && owner_->Exists() ? owner_->handle_ : mainHandle;
   DWORD exStyle = 0;
   DWORD style = WS_POPUP;
@@ -175,13 +182,14 @@ bool NativeWindow::CreateNative(const char* title) {
   return true;
 }
 
-void NativeWindow::ShowMain(const char* title) {
+bool NativeWindow::ShowMain(const char* title) {
   if (currentTop != this) owner_ = currentTop;
-  if (!CreateNative(title)) return;
+  if (!CreateNative(title)) return false;
   mainHandle = handle_;
   ShowWindow(handle_, SW_SHOW);
   RaiseParkedWindowError();
   currentTop = this;
+  return true;
 }
 
 void NativeWindow::Show() {

@@ -36,7 +36,8 @@ class NativeWindow {
 
   // --- The operations the window procedure calls --------------------------
   // Releases the context and destroys the system window; forgets the
-  // window as hover window and open popup.
+  // window as hover window and open popup. Raises an error that a callback
+  // parked meanwhile.
   virtual void Destroy();
   // Paints into the canvas; its clip is the part to repaint.
   virtual void Draw(Canvas& canvas);
@@ -67,8 +68,9 @@ class NativeWindow {
   // --- Showing and placing ----------------------------------------------------
   // Makes the system window; false when the system refuses.
   bool CreateNative(const char* title);
-  // Shows the application window and makes it the main window.
-  void ShowMain(const char* title);
+  // Shows the application window and makes it the main window; false when
+  // the system window cannot be made.
+  bool ShowMain(const char* title);
   void Show();
   void Hide();
   // Marks a client rectangle for repainting.
@@ -107,6 +109,9 @@ class NativeWindow {
   void Detach();
 
  protected:
+  // Destroy without raising a parked error: for destructors, which run while
+  // that error unwinds the run and must not throw.
+  void DestroyNative();
   // Starts a placement at `state` (the window is made maximised, for one).
   void SetPlacementState(std::uint8_t state) { placement_ = state; }
 

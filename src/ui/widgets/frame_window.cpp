@@ -17,7 +17,7 @@ FrameWindow::FrameWindow(Container& root, const LayoutEntry* table, int count, W
 FrameWindow::~FrameWindow() {
   // The widgets may still hold the hint or the repeat.
   HideToolkitHint();
-  if (Exists()) Destroy();
+  if (Exists()) DestroyNative();
 }
 
 void FrameWindow::SetCursor(CursorShape shape) { ShowCursorShape(shape); }

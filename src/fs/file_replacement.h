@@ -1,0 +1,23 @@
+// Writing a file that may be there already without ever losing it. The new
+// contents go to a temporary name beside the file, which takes the file's
+// place only once it is complete (MoveFileEx with MOVEFILE_REPLACE_EXISTING
+// and MOVEFILE_WRITE_THROUGH): a full disk, a damaged stream or a power loss
+// halfway leaves the old file whole, and at worst the temporary one, which
+// the next write of the file removes. A file that is not there yet is
+// written in place.
+//
+// https://learn.microsoft.com/windows/win32/api/winbase/nf-winbase-movefileexa
+#pragma once
+
+#include "fs/file_stream.h"
+
+// Opens `stream` for the new contents of `target`; failures as FileStream's.
+void BeginReplacement(FileStream& stream, const char* target);
+// Closes the stream and puts what it wrote in place. A target that cannot
+// be replaced (in use) is reported as "Error opening file" with its path,
+// and the temporary file goes.
+void CommitReplacement(FileStream& stream, const char* target);
+// After a failure: closes the stream and deletes what it wrote (the
+// temporary file, or the new file that had no predecessor), never the
+// file it was to replace.
+void DiscardReplacement(FileStream& stream);

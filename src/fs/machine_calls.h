@@ -1,0 +1,62 @@
+// Every change the setup makes to the machine goes through this table of
+// system calls: file writes, moves and deletions, folders, registry keys and
+// values, services and shell links. One table lets a test count the changes
+// of a whole run and refuse, or end the process at, any one of them, which is
+// how the runs that break off halfway are tested. The program itself never
+// changes the table: it holds the system's own functions.
+//
+// Reads (opening a file to read it, querying values and services) are not
+// changes and call the system directly.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+struct IPersistFile;
+
+// Saves a shell link through its IPersistFile (IPersistFile::Save with
+// remember = TRUE).
+using SaveLinkCall = HRESULT (*)(IPersistFile* file, const wchar_t* path);
+
+struct MachineCalls {
+  decltype(&::CreateFileA) createFile;  // for writing only
+  decltype(&::WriteFile) writeFile;
+  decltype(&::SetFileTime) setFileTime;
+  decltype(&::SetFileAttributesA) setFileAttributes;
+  decltype(&::MoveFileExA) moveFile;
+  decltype(&::DeleteFileA) deleteFile;
+  decltype(&::CreateDirectoryA) createDirectory;
+  decltype(&::RemoveDirectoryA) removeDirectory;
+  decltype(&::RegCreateKeyExA) createKey;
+  decltype(&::RegSetValueExA) setValue;
+  decltype(&::RegDeleteValueA) deleteValue;
+  decltype(&::RegDeleteKeyA) deleteKey;
+  decltype(&::CreateServiceA) createService;
+  decltype(&::DeleteService) deleteService;
+  decltype(&::ControlService) controlService;
+  decltype(&::StartServiceA) startService;
+  decltype(&::ChangeServiceConfigA) changeServiceConfig;
+  decltype(&::SetServiceObjectSecurity) setServiceSecurity;
+  SaveLinkCall saveLink;
+};
+
+MachineCalls& Machine();
+
+// The kinds of change, for a gate that acts on some of them only.
+enum class MachineChange : std::uint8_t {
+  kFile = 0,       // create, time, attributes, move, delete
+  kFileBytes = 5,  // a piece of a file's contents
+  kFolder = 1,     // create, remove
+  kRegistry = 2,   // key create and delete, value write and delete
+  kService = 3,    // create, delete, stop, start, configure
+  kLink = 4,       // shell link save
+};
+
+// Test seam: a gate runs before every change made through Machine(). It
+// returns ERROR_SUCCESS to let the change through, or the error that the
+// call then fails with (ERROR_ACCESS_DENIED, ERROR_DISK_FULL) without
+// changing anything. It may also end the process. nullptr puts the
+// system's functions back.
+using MachineChangeGate = DWORD (*)(MachineChange kind);
+void SetMachineChangeGate(MachineChangeGate gate);
