@@ -108,7 +108,9 @@ TEST(ProgramFolderRights, ProtectedDaclGivesUsersReadAndExecuteOnly) {
   for (DWORD i = 0; kept != nullptr && i < kept->AceCount; ++i) {
     ACCESS_ALLOWED_ACE* ace = nullptr;
     ASSERT_TRUE(GetAce(kept, i, reinterpret_cast<void**>(&ace)));
-    if (EqualSid(&ace->SidStart, everyone)) EXPECT_EQ(ace->Mask, FILE_GENERIC_READ | FILE_GENERIC_EXECUTE);
+    if (EqualSid(&ace->SidStart, everyone)) {
+      EXPECT_EQ(ace->Mask, FILE_GENERIC_READ | FILE_GENERIC_EXECUTE);
+    }
   }
   LocalFree(read_back);
 }

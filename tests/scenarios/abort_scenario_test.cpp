@@ -62,7 +62,7 @@ std::string AlteredSetup(const std::string& folder, bool flip_payload) {
     std::size_t optional_header = little(0x3C) + 24;
     for (int i = 0; i < 4; ++i) bytes[optional_header + 64 + i] = 0;
   }
-  std::string path = folder + "\scenic-1.0.exe";
+  std::string path = folder + "\\scenic-1.0.exe";
   std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return path;
 }
