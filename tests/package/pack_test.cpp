@@ -839,7 +839,7 @@ TEST_F(PackTest, EveryFlippedByteOfThePackageIsFoundByThePeChecksum) {
   const std::size_t payload = package.Record(2).stream_offset;
   for (std::size_t at = 0; at < setup.size(); at += at < payload ? 61 : 1) {
     Bytes bad = setup;
-    bad[at] ^= 0x01 << (at % 8);
+    bad[at] = static_cast<std::uint8_t>(bad[at] ^ (1u << (at % 8)));
     PackageSum sum;
     try {
       sum = SumOf(bad);
