@@ -4,6 +4,8 @@
 
 #include <sddl.h>
 
+#include <utility>
+
 #include "text/case_fold.h"
 
 namespace {
@@ -23,28 +25,24 @@ SystemPath ProductLockName(const char* product_name) {
 }
 
 ProductLock::~ProductLock() {
-  if (handle_ != nullptr) {
-    ReleaseMutex(handle_);
-    CloseHandle(handle_);
-  }
+  if (mutex_) ReleaseMutex(mutex_.Get());
 }
 
 bool ProductLock::Take(const char* product_name) {
-  if (handle_ != nullptr) return true;
-  SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, FALSE};
-  ConvertStringSecurityDescriptorToSecurityDescriptorA(kAdministratorsOnly, SDDL_REVISION_1,
-                                                       &attributes.lpSecurityDescriptor, nullptr);
-  HANDLE mutex = CreateMutexA(&attributes, FALSE, ProductLockName(product_name).c_str());
-  LocalFree(attributes.lpSecurityDescriptor);
+  if (mutex_) return true;
+  LocalMemory descriptor;
+  ConvertStringSecurityDescriptorToSecurityDescriptorA(kAdministratorsOnly, SDDL_REVISION_1, descriptor.Receive(),
+                                                       nullptr);
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor.Get(), FALSE};
+  KernelHandle mutex(CreateMutexA(&attributes, FALSE, ProductLockName(product_name).c_str()));
   // A run that ended without releasing the mutex (killed, crashed) leaves it
   // abandoned: the next run takes it, and finds a record that matches the
   // machine, as after any abort.
-  DWORD waited = mutex != nullptr ? WaitForSingleObject(mutex, 0) : WAIT_FAILED;
+  DWORD waited = mutex ? WaitForSingleObject(mutex.Get(), 0) : WAIT_FAILED;
   if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
-    if (mutex != nullptr) CloseHandle(mutex);
     busy_ = true;
     return false;
   }
-  handle_ = mutex;
+  mutex_ = std::move(mutex);
   return true;
 }

@@ -14,6 +14,7 @@
 // https://learn.microsoft.com/windows/win32/sync/using-mutex-objects
 #pragma once
 
+#include "fs/owned_handle.h"
 #include "text/fixed_text.h"
 
 class ProductLock {
@@ -31,7 +32,7 @@ class ProductLock {
   bool Busy() const { return busy_; }
 
  private:
-  void* handle_ = nullptr;
+  KernelHandle mutex_;
   bool busy_ = false;
 };
 
