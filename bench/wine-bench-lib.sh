@@ -6,6 +6,7 @@
 root=$PWD
 # shellcheck source=scripts/wine-host.sh
 source scripts/wine-host.sh
+source tests/support/manifest-lib.sh
 # The i686 build, or the x86_64 one where Wine runs no 32-bit programs.
 default_arch=i686
 wine_runs i686 || default_arch=x86_64

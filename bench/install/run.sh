@@ -60,6 +60,7 @@ package() {  # package NAME
     printf '[product]\nname = "Bench%s"\nversion = "1.0"\n' "${name//-/}"
     for file in $(ls "$folder"); do printf '\n[[file]]\nsource = "payload/%s/%s"\n' "$name" "$file"; done
   } >"$work/$name.toml"
+  match_architecture "$work/$name.toml" "$stub"
   [ -f "$work/ours-$name.exe" ] || "$root/$pack" build "$work/$name.toml" -o "$work/ours-$name.exe" --stub "$stub" >/dev/null
   {
     printf 'Name "NSIS %s"\nOutFile "nsis-%s.exe"\nSetCompressor zlib\nRequestExecutionLevel admin\n' "$name" "$name"

@@ -36,6 +36,7 @@ files=$(cd "$work/payload" && ls)
   printf '[product]\nname = "BenchWindow"\nversion = "1.0"\n'
   for file in $files; do printf '\n[[file]]\nsource = "payload/%s"\n' "$file"; done
 } >"$work/ours.toml"
+match_architecture "$work/ours.toml" "$stub"
 "$root/$pack" build "$work/ours.toml" -o "$work/ours.exe" --stub "$stub" >/dev/null
 {
   printf 'Name "BenchWindow"\nOutFile "nsis.exe"\nSetCompressor zlib\nRequestExecutionLevel admin\n'

@@ -19,4 +19,7 @@ trap 'rm -rf "$stage"' EXIT
 cp -r "$here/hello.toml" "$here/files" "$stage/"
 mkdir "$stage/bin"
 cp "$build/examples/hello/Hello.exe" "$build/examples/hello/HelloAgent.exe" "$stage/bin/"
+# shellcheck source=tests/support/manifest-lib.sh
+source "$here/../../tests/support/manifest-lib.sh"
+match_architecture "$stage/hello.toml" "$build/src/app/tarnell-setup.exe"
 "$pack" build "$stage/hello.toml" -o "$output" --stub "$build/src/app/tarnell-setup.exe"

@@ -33,6 +33,8 @@ skip() {
 }
 # shellcheck source=../support/wine-paths.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../support/wine-paths.sh"
+# shellcheck source=../support/manifest-lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../support/manifest-lib.sh"
 
 [ -x "$TARNELL_PACK" ] || skip "no tarnell-pack at $TARNELL_PACK: build the native preset first" "$@"
 template=${WINEPREFIX:-}
@@ -58,6 +60,7 @@ build_setups() {
   head -c 262144 /dev/urandom >"$stage/payload/Library-2.dll"
   local manifest name
   for manifest in "$stage"/*.toml; do
+    match_architecture "$manifest" "$SETUP_STUB"
     name=$(basename "$manifest" .toml)
     "$TARNELL_PACK" build "$manifest" -o "$setups/$name.exe" --stub "$SETUP_STUB" >/dev/null &&
       "$TARNELL_PACK" extract "$setups/$name.exe" "$setups/$name" >/dev/null || return 1
@@ -68,7 +71,7 @@ mkdir -p "$SCENARIO_BINARY"
 (
   flock 9
   build_setups
-) 9>"$SCENARIO_BINARY/setups.lock" || skip "tarnell-pack could not build the scenario setups" "$@"
+) 9>"$SCENARIO_BINARY/setups.lock" || { echo "tarnell-pack could not build the scenario setups (see above)" >&2; exit 1; }
 
 # The private machine.
 prefix=$(mktemp -d "$SCENARIO_BINARY/prefix.XXXXXX")

@@ -86,7 +86,9 @@ cp "$here/packages/plain.toml" "$here/packages/Plain.txt" "$stage/plain/"
 hello_setup=$stage/Hello_Setup.exe
 update_setup=$stage/Hello_Update.exe
 plain_setup=$stage/Plain_Setup.exe
+source "$root/tests/support/manifest-lib.sh"
 for built in "hello/hello.toml:$hello_setup" "update/hello.toml:$update_setup" "plain/plain.toml:$plain_setup"; do
+  match_architecture "$stage/${built%%:*}" "$stub"
   "$pack" build "$stage/${built%%:*}" -o "${built#*:}" --stub "$stub" >/dev/null \
     || { echo "FAIL: cannot pack ${built%%:*}"; exit 1; }
 done
