@@ -48,22 +48,25 @@ for arch in i686 x86_64; do
   fi
 done
 
-# Per suite, "passed failed" of its last ctest run, for the summary.
+# Per suite, "passed failed skipped" of its last ctest run, for the summary.
 declare -A counts
 # The tests that ctest's log lists as failed, one a line.
 failed_tests() { sed -nE 's/^[[:space:]]*[0-9]+ - (.*) \((Failed|Timeout|SEGFAULT|Exception|Subprocess aborted|Not Run)\).*/\1/p' "$1"; }
+# How many tests ctest's log lists as skipped (ctest counts them as passed).
+skipped_tests() { grep -cE '^[[:space:]]*[0-9]+ - .* \(Skipped\)' "$1"; }
 # run_ctest NAME ARGS...: runs the tests once and, for the Windows suites, the
 # failed ones once more: the Wine server now and then drops a client under
 # load ("recvmsg: Connection reset by peer"). Every test that passed only on
 # its rerun is named.
 run_ctest() {
-  local name=$1 log first_failed rerun_failed line
+  local name=$1 log first_failed rerun_failed line skipped
   shift
   log=$(mktemp)
   ctest "$@" --timeout 120 2>&1 | tee "$log"
   line=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
   local total=${line##* out of } failed
   failed=$(sed -E 's/.* ([0-9]+) tests? failed.*/\1/' <<<"$line")
+  skipped=$(skipped_tests "$log")
   if [ -z "$line" ]; then
     note_failure "ctest $name ran no test"
     rm -f "$log"
@@ -79,7 +82,7 @@ run_ctest() {
     done <<<"$first_failed"
     failed=$(grep -c . <<<"$rerun_failed")
   fi
-  counts[$name]="$((total - failed)) $failed"
+  counts[$name]="$((total - failed - skipped)) $failed $skipped"
   [ "$failed" -eq 0 ] || note_failure "ctest $name"
   rm -f "$log"
 }
@@ -103,13 +106,13 @@ done
 
 echo
 echo "== Summary"
-passed=0 failed=0
+passed=0 failed=0 skipped=0
 for name in "${!counts[@]}"; do
-  read -r p f <<<"${counts[$name]}"
-  printf '%-22s %5d passed, %d failed\n' "$name" "$p" "$f"
-  passed=$((passed + p)) failed=$((failed + f))
+  read -r p f k <<<"${counts[$name]}"
+  printf '%-22s %5d passed, %d failed, %d skipped\n' "$name" "$p" "$f" "$k"
+  passed=$((passed + p)) failed=$((failed + f)) skipped=$((skipped + k))
 done
 [ -z "$TARNELL_I686_NOT_RUN" ] || echo "i686: built and its image checked, but its tests were NOT run: $TARNELL_I686_NOT_RUN"
 [ $status -eq 0 ] && echo "All test suites passed." || echo "Some test suites FAILED." >&2
-echo "tests: $passed passed, $failed failed"
+echo "tests: $passed passed, $failed failed, $skipped skipped"
 exit $status
