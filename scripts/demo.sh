@@ -46,6 +46,7 @@ cp "$windows_build/src/app/driver/tarnell-deploy.exe" "$demo/"
 
 # A private Wine prefix; the display is Xvfb's unless one is running there.
 source scripts/wine-env.sh "$demo"
+source tests/support/layout-lib.sh
 echo "Making a fresh Wine prefix on display $DISPLAY"
 wine_env_start || { echo "The demo needs a Wine prefix and a display; see the line above." >&2; exit 1; }
 trap wine_env_stop EXIT
@@ -83,18 +84,20 @@ wine "$setup" </dev/null >/dev/null 2>&1 &
 setup_pid=$!
 window=$(wait_for_window "Hello Setup" 60)
 eval "$(xdotool getwindowgeometry --shell "$window")"
-# Where the install button lies in the window's client area (which starts 2
-# pixels inside the frame), for a package of two file types and data files.
-read -r _ bx by bw bh < <("$tools_build/tools/setup-layout/setup-layout" --associations 2 | grep '^install ')
+setup_layout="$tools_build/tools/setup-layout/setup-layout"
+# The example has two file types and data files.
+read -r install_x install_y < <(layout_point "$setup_layout" $((X + layout_frame)) $((Y + layout_frame)) install \
+  --associations 2)
 echo "Pressing \"Install\""
-xdotool mousemove $((X + 2 + bx + bw / 2)) $((Y + 2 + by + bh / 2)) click 1
+xdotool mousemove "$install_x" "$install_y" click 1
 message=$(wait_for_window Message 120)
 sleep 1
 screenshot=$demo/hello-installed.png
 import -window root -crop "$((WIDTH + 40))x$((HEIGHT + 40))+$((X - 20))+$((Y - 20))" +repage "$screenshot"
 echo "Screenshot of the setup with its message: $screenshot"
 eval "$(xdotool getwindowgeometry --shell "$message")"
-xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 22)) click 1  # "OK"
+read -r ok_x ok_y < <(dialog_layout_point "$setup_layout" message-box ok "$X" "$Y" "$WIDTH" "$HEIGHT")
+xdotool mousemove "$ok_x" "$ok_y" click 1
 sleep 0.5
 xdotool key alt+F4
 for _ in $(seq 50); do kill -0 "$setup_pid" 2>/dev/null || break; sleep 0.2; done

@@ -9,13 +9,14 @@
 #include <cstdint>
 #include <string>
 
+#include "app/message_box_layout.h"
 #include "ui/widgets/dialog_window.h"
 
 class MessageBoxWindow final : public DialogHandler {
  public:
-  static constexpr std::uint16_t kId = 905;
-  static constexpr std::uint16_t kTextId = 1205;
-  static constexpr std::uint16_t kOkId = 1720;
+  static constexpr std::uint16_t kId = message_box_id::kWindow;
+  static constexpr std::uint16_t kTextId = message_box_id::kText;
+  static constexpr std::uint16_t kOkId = message_box_id::kOk;
 
   MessageBoxWindow();
 

@@ -15,14 +15,6 @@ using namespace setup_id;
 
 namespace {
 
-const MenuItem kLogMenu[] = {
-    {kMenuItem, "Select all\tCtrl+A", TextView::kSelectAllCommand, 0, 0, "selectallbmp"},
-    {kMenuItem, "Deselect all", TextView::kDeselectCommand, 0, 0, "unselectall"},
-    {kMenuItem, "Copy selected text", TextView::kCopyCommand, 0, 0, "copybmp"},
-    {kMenuItem, "Erase Log", TextView::kClearCommand, 0, 0, "deletebmp"},
-    {kMenuEnd, nullptr, 0, 0, 0, nullptr},
-};
-
 constexpr int kLogEntry = 19;
 
 // The widgets by id; an id the window does not hold is no widget to change.
@@ -91,7 +83,7 @@ std::unique_ptr<Widget> SetupWindow::ProvideWidget(const LayoutEntry& entry) {
   if (entry.id != kLogView || ownLog_ == nullptr) return nullptr;
   // The view was made before the table was fitted to the package.
   ownLog_->Shift(entry.x - ownLog_->X(), entry.y - ownLog_->Y());
-  ownLog_->SetContextMenu(kLogMenu);
+  ownLog_->SetContextMenu(kSetupLogMenu);
   return std::move(ownLog_);
 }
 

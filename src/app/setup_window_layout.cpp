@@ -3,32 +3,42 @@
 #include <algorithm>
 #include <iterator>
 
+#include "ui/widgets/text_view.h"
+
 using namespace setup_id;
 
 const LayoutEntry kSetupLayout[23] = {
-    {kWindow, kWindowKind, 0x00, 10, 10, 500, 440, ""},
-    {1, kTitleBarKind, 0x04, 0, 0, 500, 20, ""},
-    {0, kPictureKind, 0x00, 0, 20, 500, 70, "insthead"},
-    {0, kLabelKind, 0x00, 8, 96, 228, 17, "Install programs in the following folder"},
-    {kProgramFolder, kEditFieldKind, 0x01, 8, 116, 416, 17, ""},
-    {kProgramFolderSearch, kButtonKind, 0x00, 432, 113, 60, 22, "Search"},
-    {kDataFolderLabel, kLabelKind, 0x00, 8, 140, 239, 17, "Install data in the following folder"},
-    {kDataFolder, kEditFieldKind, 0x01, 8, 160, 416, 17, ""},
-    {kDataFolderSearch, kButtonKind, 0x00, 432, 157, 60, 22, "Search"},
-    {kStartMenuShortcuts, kCheckBoxKind, 0x00, 8, 184, 204, 15, "Allow start menu shortcuts"},
-    {kDesktopShortcut, kCheckBoxKind, 0x00, 220, 184, 228, 15, "Allow desktop shortcut"},
-    {kAllUsers, kCheckBoxKind, 0x00, 8, 204, 204, 15, "For all user on this machine"},
-    {kAddToPath, kCheckBoxKind, 0x00, 220, 204, 228, 15, "Add program directory to PATH"},
-    {kKeepData, kCheckBoxKind, 0x00, 8, 224, 204, 15, "Do not remove/overwrite data"},
-    {kAssociationLabel, kLabelKind, 0x00, 8, 252, 144, 17, "Create File Associations"},
-    {kFirstAssociation, kCheckBoxKind, 0x00, 8, 272, 60, 15, ""},
-    {kFirstAssociation + 1, kCheckBoxKind, 0x00, 72, 272, 60, 15, ""},
-    {kFirstAssociation + 2, kCheckBoxKind, 0x00, 136, 272, 60, 15, ""},
-    {kFirstAssociation + 3, kCheckBoxKind, 0x00, 200, 272, 60, 15, ""},
-    {kLogView, kTextViewKind, 0x0C, 8, 296, 484, 104, ""},
-    {kUninstall, kButtonKind, 0x00, 180, 408, 88, 24, "Uninstall"},
-    {kInstall, kButtonKind, 0x00, 292, 408, 88, 24, "Install"},
-    {kClose, kButtonKind, 0x00, 404, 408, 88, 24, "Close"},
+    {kWindow, kWindowKind, kAnchorTopLeft, 10, 10, 500, 440, ""},
+    {1, kTitleBarKind, kAnchorTopEdge, 0, 0, 500, 20, ""},
+    {0, kPictureKind, kAnchorTopLeft, 0, 20, 500, 70, "insthead"},
+    {0, kLabelKind, kAnchorTopLeft, 8, 96, 228, 17, "Install programs in the following folder"},
+    {kProgramFolder, kEditFieldKind, kAnchorTopRight, 8, 116, 416, 17, ""},
+    {kProgramFolderSearch, kButtonKind, kAnchorTopLeft, 432, 113, 60, 22, "Search"},
+    {kDataFolderLabel, kLabelKind, kAnchorTopLeft, 8, 140, 239, 17, "Install data in the following folder"},
+    {kDataFolder, kEditFieldKind, kAnchorTopRight, 8, 160, 416, 17, ""},
+    {kDataFolderSearch, kButtonKind, kAnchorTopLeft, 432, 157, 60, 22, "Search"},
+    {kStartMenuShortcuts, kCheckBoxKind, kAnchorTopLeft, 8, 184, 204, 15, "Allow start menu shortcuts"},
+    {kDesktopShortcut, kCheckBoxKind, kAnchorTopLeft, 220, 184, 228, 15, "Allow desktop shortcut"},
+    {kAllUsers, kCheckBoxKind, kAnchorTopLeft, 8, 204, 204, 15, "For all user on this machine"},
+    {kAddToPath, kCheckBoxKind, kAnchorTopLeft, 220, 204, 228, 15, "Add program directory to PATH"},
+    {kKeepData, kCheckBoxKind, kAnchorTopLeft, 8, 224, 204, 15, "Do not remove/overwrite data"},
+    {kAssociationLabel, kLabelKind, kAnchorTopLeft, 8, 252, 144, 17, "Create File Associations"},
+    {kFirstAssociation, kCheckBoxKind, kAnchorTopLeft, 8, 272, 60, 15, ""},
+    {kFirstAssociation + 1, kCheckBoxKind, kAnchorTopLeft, 72, 272, 60, 15, ""},
+    {kFirstAssociation + 2, kCheckBoxKind, kAnchorTopLeft, 136, 272, 60, 15, ""},
+    {kFirstAssociation + 3, kCheckBoxKind, kAnchorTopLeft, 200, 272, 60, 15, ""},
+    {kLogView, kTextViewKind, kAnchorFill, 8, 296, 484, 104, ""},
+    {kUninstall, kButtonKind, kAnchorTopLeft, 180, 408, 88, 24, "Uninstall"},
+    {kInstall, kButtonKind, kAnchorTopLeft, 292, 408, 88, 24, "Install"},
+    {kClose, kButtonKind, kAnchorTopLeft, 404, 408, 88, 24, "Close"},
+};
+
+const MenuItem kSetupLogMenu[5] = {
+    {kMenuItem, "Select all\tCtrl+A", TextView::kSelectAllCommand, 0, 0, "selectallbmp"},
+    {kMenuItem, "Deselect all", TextView::kDeselectCommand, 0, 0, "unselectall"},
+    {kMenuItem, "Copy selected text", TextView::kCopyCommand, 0, 0, "copybmp"},
+    {kMenuItem, "Erase Log", TextView::kClearCommand, 0, 0, "deletebmp"},
+    {kMenuEnd, nullptr, 0, 0, 0, nullptr},
 };
 
 namespace {

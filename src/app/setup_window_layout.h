@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ui/widgets/layout_entry.h"
+#include "ui/widgets/menu_items.h"
 
 namespace setup_id {
 inline constexpr std::uint16_t kWindow = 5400;
@@ -34,6 +35,9 @@ inline constexpr std::uint16_t kClose = 1710;
 // The 23 entries as the window is drawn for a package with a data folder
 // and four associations.
 extern const LayoutEntry kSetupLayout[23];
+
+// The log view's context menu.
+extern const MenuItem kSetupLogMenu[5];
 
 // The table for a package of `associations` associations (0 to 4), with or
 // without the data-folder row.

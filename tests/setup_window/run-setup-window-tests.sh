@@ -38,6 +38,7 @@ root=$(cd "$here/../.." && pwd)
 pause=0.3
 source "$root/tests/support/screen-lib.sh"
 source "$root/tests/support/wine-paths.sh"
+source "$root/tests/support/layout-lib.sh"
 [ -x "$pack" ] || skip "no tarnell-pack at $pack; build the native preset first"
 [ -x "$setup_layout" ] || skip "no setup-layout at $setup_layout; build the native preset first"
 command -v file >/dev/null || skip "file is not installed"
@@ -115,7 +116,7 @@ start_setup() {
   fi
   eval "$(xdotool getwindowgeometry --shell "$window" | sed 's/^/W/')"
   WX=$WX WY=$WY WW=$WWIDTH WH=$WHEIGHT
-  CX=$((WX + 2)) CY=$((WY + 2))
+  CX=$((WX + layout_frame)) CY=$((WY + layout_frame))
   sleep 0.5
 }
 # The lines the running setup wrote to its log file so far.
@@ -225,6 +226,31 @@ move_to_widget() {
   read -r x y < <(widget_point "$1")
   move "$x" "$y"
 }
+# click_in KIND NAME X Y W H [BUTTON]: widget NAME of the dialog of that
+# kind whose frame lies at X Y W H (as window_of reads it).
+click_in() {
+  local x y
+  read -r x y < <(dialog_layout_point "$setup_layout" "$1" "$2" "$3" "$4" "$5" "$6") || {
+    fail "no $2 in the $1"
+    return 1
+  }
+  click "$x" "$y" "${7:-1}"
+}
+move_in() {
+  local x y
+  read -r x y < <(dialog_layout_point "$setup_layout" "$1" "$2" "$3" "$4" "$5" "$6") || return 1
+  move "$x" "$y"
+}
+# click_menu_item MENU NAME X Y: an item of the context menu that opened
+# with its top-left corner at X Y.
+click_menu_item() {
+  local x y
+  read -r x y < <(layout_point "$setup_layout" "$3" "$4" "$2" --menu "$1") || {
+    fail "no $2 in the $1 menu"
+    return 1
+  }
+  click "$x" "$y"
+}
 
 # The parts of the setup window that look the same on every machine: the
 # header, the option and association rows (from the option rows to the log
@@ -282,7 +308,7 @@ click_widget log-view
 key ctrl+a
 click_widget log-view 3
 read -r menu_x menu_y < <(widget_point log-view)
-click $((menu_x + 40)) $((menu_y + 50))  # "Copy selected text" in the menu the click opened
+click_menu_item log-view copy-selected-text "$menu_x" "$menu_y"
 view_lines=$(clipboard | tr -d '\r' | sed -E '/^$/d; s/^[^ ]+  [0-9:]+  //')
 check "the log view shows the run's lines" test "$view_lines" = "$(run_lines)"
 [ "$view_lines" = "$(run_lines)" ] || diff <(echo "$view_lines") <(run_lines)
@@ -308,7 +334,7 @@ set_field data-folder "$lower_start"
 click_widget data-folder-search
 read -r bx by bw bh < <(window_of "Choose a directory") || fail "the folder browser did not open"
 check "the folder browser is 296 x 272 inside its frame" test "$bw x $bh" = "300 x 276"
-move $((bx + 150)) $((by + 120))
+move_in folder-browser tree "$bx" "$by" "$bw" "$bh"
 key Return
 check "Ok closes the browser" gone "Choose a directory"
 check "Ok puts the longest existing prefix into the data field" \
@@ -320,7 +346,7 @@ read -r bx by bw bh < <(window_of "Choose a directory")
 # The program folder differs between 32- and 64-bit setups, and so does
 # the tree opened there.
 shoot "browser-program-folder-$bits" "$bx" "$by" "$bw" "$bh"
-move $((bx + 150)) $((by + 120))
+move_in folder-browser tree "$bx" "$by" "$bw" "$bh"
 key Escape
 check "Escape closes the browser" gone "Choose a directory"
 check "after Cancel the program field keeps its folder" test "$(field_text program-folder)" = "$program_before"
@@ -329,10 +355,10 @@ check "after Cancel the program field keeps its folder" test "$(field_text progr
 # backslash or ".." parts, which would make folders elsewhere, is refused.
 # make_folder NAME: Insert in the open browser, the name, Return.
 make_folder() {
-  move $((bx + 150)) $((by + 120))
+  move_in folder-browser tree "$bx" "$by" "$bw" "$bh"
   key Insert
   read -r ix iy iw ih < <(window_of "Make directory") || fail "Insert did not ask for a name"
-  move $((ix + iw / 2)) $((iy + 30))
+  move_in text-input field "$ix" "$iy" "$iw" "$ih"
   type_text "$1"
   key Return
   gone "Make directory"
@@ -350,7 +376,7 @@ check "the folders are made" test -d "$scratch_unix/a/b/made/deeper"
 check "making a folder is logged" test "$(run_lines | grep -c "Directory created: .*made.deeper")" = 1
 check "the refused name is logged" \
   test "$(run_lines | grep -cF 'Directory NOT created: made\..\..\escaped')" = 1
-move $((bx + 150)) $((by + 120))
+move_in folder-browser tree "$bx" "$by" "$bw" "$bh"
 key Return
 gone "Choose a directory"
 check "the new folder is the one chosen" \
@@ -359,30 +385,30 @@ check "the new folder is the one chosen" \
 # Renaming with the tool bar's button.
 click_widget data-folder-search
 read -r bx by bw bh < <(window_of "Choose a directory")
-click $((bx + 2 + 16)) $((by + 2 + 108))
+click_in folder-browser rename "$bx" "$by" "$bw" "$bh"
 read -r ix iy iw ih < <(window_of "Rename a file or folder") || fail "the rename button did not ask for a name"
 shoot rename-dialog "$ix" "$iy" "$iw" "$ih"
-move $((ix + iw / 2)) $((iy + 30))
+move_in text-input field "$ix" "$iy" "$iw" "$ih"
 type_text renamed
 key Return
 check "the folder is renamed" test -d "$scratch_unix/a/b/made/renamed" -a ! -e "$scratch_unix/a/b/made/deeper"
 check "renaming is logged" test "$(run_lines | grep -c "File renamed: .*deeper ->-> renamed")" = 1
 
 # Deleting asks first: No keeps the folder, Yes deletes it.
-move $((bx + 150)) $((by + 120))
+move_in folder-browser tree "$bx" "$by" "$bw" "$bh"
 key Delete
 read -r qx qy qw qh < <(window_of "Please confirm") || fail "Delete did not ask"
 shoot question "$qx" "$qy" 260 38
-move $((qx + qw / 2)) $((qy + 40))
+move_in question question "$qx" "$qy" "$qw" "$qh"
 key Escape
 check "No keeps the folder" test -d "$scratch_unix/a/b/made/renamed"
-move $((bx + 150)) $((by + 120))
+move_in folder-browser tree "$bx" "$by" "$bw" "$bh"
 key Delete
 read -r qx qy qw qh < <(window_of "Please confirm")
-click $((qx + qw / 2 - 48)) $((qy + qh - 22))  # "Yes"
+click_in question yes "$qx" "$qy" "$qw" "$qh"
 check "Yes deletes the folder" test ! -e "$scratch_unix/a/b/made/renamed" -a -d "$scratch_unix/a/b/made"
 check "deleting is logged" test "$(run_lines | grep -c "Directory deleted: .*made.renamed")" = 1
-move $((bx + 150)) $((by + 120))
+move_in folder-browser tree "$bx" "$by" "$bw" "$bh"
 key Escape
 rm -rf "$scratch_unix"
 close_setup "the setup copy"

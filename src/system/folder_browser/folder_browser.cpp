@@ -6,6 +6,7 @@
 #include "fs/file_operations.h"
 #include "graphics/skin_archive.h"
 #include "log/logger.h"
+#include "system/folder_browser/dialog_layouts.h"
 #include "system/folder_browser/folder_names.h"
 #include "text/format.h"
 #include "text/path.h"
@@ -14,40 +15,11 @@
 #include "ui/widgets/picture.h"
 #include "ui/widgets/tool_bar.h"
 
+using namespace folder_browser_id;
+
 namespace {
 
-constexpr std::uint16_t kToolBarId = 2140;
-constexpr std::uint16_t kTreeId = 2035;
-constexpr std::uint16_t kOkId = 1720;
-constexpr std::uint16_t kCancelId = 1715;
 constexpr unsigned kF5 = key::kF1 + 4;
-
-const ToolBarItem kTools[] = {
-    {FolderBrowser::kRefresh, "Refresh data", "refresh", kToolPush},
-    {FolderBrowser::kMakeFolder, "Make Directory", "makedirbmp", kToolPush},
-    {FolderBrowser::kDeleteFolder, "Delete File or Directory", "deletebmp", kToolPush},
-    {FolderBrowser::kRename, "Rename a file or directory", "rename", kToolPush},
-    {0, nullptr, nullptr, kToolEnd},
-};
-
-const MenuItem kTreeMenu[] = {
-    {kMenuItem, "Make Directory\tIns", FolderBrowser::kMakeFolder, 0, 0, "makedirbmp"},
-    {kMenuItem, "Delete Directory\tDel", FolderBrowser::kDeleteFolder, 0, 0, "deletebmp"},
-    {kMenuItem, "Rename a file or directory", FolderBrowser::kRename, 0, 0, "rename"},
-    {kMenuSeparator, nullptr, 0, 0, 0, nullptr},
-    {kMenuItem, "Refresh data\tF5", FolderBrowser::kRefresh, 0, 0, "refresh"},
-    {kMenuEnd, nullptr, 0, 0, 0, nullptr},
-};
-
-const LayoutEntry kLayout[] = {
-    {FolderBrowser::kId, kWindowKind, kAnchorFill, 10, 10, 296, 272, ""},
-    {0, kTitleBarKind, kAnchorTopEdge, 0, 0, 296, 20, "Choose a directory"},
-    {kToolBarId, kToolBarKind, kAnchorTopLeft, 4, 24, 24, 208, ToolBar::TableText(kTools)},
-    {kTreeId, kTextViewKind, kAnchorFill, 32, 24, 260, 208, ""},
-    {kOkId, kButtonKind, kAnchorBottomLeft, 44, 240, 72, 24, "Ok"},
-    {kCancelId, kButtonKind, kAnchorBottomRight, 196, 240, 72, 24, "Cancel"},
-    {0, kResizeGripKind, kAnchorBottomRight, 282, 258, 14, 14, ""},
-};
 
 // The node pictures by FolderTree::Image, read once for the run.
 const std::vector<const Image*>& TreeImages() {
@@ -68,16 +40,16 @@ const std::vector<const Image*>& TreeImages() {
 FolderBrowser::FolderBrowser() : window_(*this), input_(*this), question_(*this) {}
 
 std::unique_ptr<Widget> FolderBrowser::DialogWidget(const LayoutEntry& entry, Container& root) {
-  if (entry.id != kTreeId) return nullptr;
+  if (entry.id != kTree) return nullptr;
   auto tree = std::make_unique<FolderTree>(entry, &root);
   tree->SetImages(TreeImages());
-  tree->SetContextMenu(kTreeMenu);
+  tree->SetContextMenu(kFolderTreeMenu);
   return tree;
 }
 
 FolderTree* FolderBrowser::Tree() const {
   Container* root = window_.Root();
-  return root != nullptr ? static_cast<FolderTree*>(root->FindById(kTreeId)) : nullptr;
+  return root != nullptr ? static_cast<FolderTree*>(root->FindById(kTree)) : nullptr;
 }
 
 Text FolderBrowser::SelectedPath() const {
@@ -88,7 +60,7 @@ Text FolderBrowser::SelectedPath() const {
 void FolderBrowser::Open(Widget& owner, std::uint16_t field, const char* start) {
   owner_ = &owner;
   field_ = field;
-  window_.Open(kLayout, static_cast<int>(std::size(kLayout)), "Choose a directory");
+  window_.Open(kFolderBrowserLayout, static_cast<int>(std::size(kFolderBrowserLayout)), "Choose a directory");
   FolderTree* tree = Tree();
   tree->SelectPath(start);
   tree->RequestFocus();
@@ -108,11 +80,11 @@ void FolderBrowser::DialogCommand(unsigned code, std::uint16_t id) {
     return;
   }
   switch (code) {
-    case kOkId:
+    case kOk:
     case key::kEnter:
       Choose();
       break;
-    case kCancelId:
+    case kCancel:
     case key::kEscape:
     case command::kClose:
       window_.Hide();

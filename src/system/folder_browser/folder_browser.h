@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "system/folder_browser/dialog_layouts.h"
 #include "system/folder_browser/folder_tree.h"
 #include "system/folder_browser/question_dialog.h"
 #include "system/folder_browser/text_input_dialog.h"
@@ -21,12 +22,12 @@
 
 class FolderBrowser final : public DialogHandler {
  public:
-  static constexpr std::uint16_t kId = 1805;
+  static constexpr std::uint16_t kId = folder_browser_id::kWindow;
   // Commands of the tool bar, the context menu and the keys.
-  static constexpr unsigned kRefresh = 1815;
-  static constexpr unsigned kDeleteFolder = 1825;
-  static constexpr unsigned kMakeFolder = 1830;
-  static constexpr unsigned kRename = 1840;
+  static constexpr unsigned kRefresh = folder_browser_id::kRefresh;
+  static constexpr unsigned kDeleteFolder = folder_browser_id::kDeleteFolder;
+  static constexpr unsigned kMakeFolder = folder_browser_id::kMakeFolder;
+  static constexpr unsigned kRename = folder_browser_id::kRename;
 
   FolderBrowser();
 

@@ -9,12 +9,13 @@
 #include <cstdint>
 #include <string>
 
+#include "system/folder_browser/dialog_layouts.h"
 #include "ui/widgets/dialog_window.h"
 
 class QuestionDialog final : public DialogHandler {
  public:
-  static constexpr std::uint16_t kId = 915;
-  static constexpr unsigned kYes = 1725;
+  static constexpr std::uint16_t kId = question_id::kWindow;
+  static constexpr unsigned kYes = question_id::kYes;
 
   explicit QuestionDialog(DialogHandler& askedBy);
 

@@ -8,12 +8,13 @@
 #include <cstdint>
 #include <string>
 
+#include "system/folder_browser/dialog_layouts.h"
 #include "text/fixed_text.h"
 #include "ui/widgets/dialog_window.h"
 
 class TextInputDialog final : public DialogHandler {
  public:
-  static constexpr std::uint16_t kId = 910;
+  static constexpr std::uint16_t kId = text_input_id::kWindow;
   static constexpr unsigned kConfirmed = 1720;
 
   explicit TextInputDialog(DialogHandler& askedBy);

@@ -8,6 +8,8 @@ constexpr std::uint32_t KindOf(const MenuItem& item) { return item.kind & 0xFF; 
 
 // Between a label and its shortcut.
 constexpr int kShortcutGap = 24;
+// A menu with a separator gives it at least this much room.
+constexpr int kSeparatorMinWidth = 30;
 
 }  // namespace
 
@@ -52,8 +54,8 @@ int MenuItems::Width(const FontMetrics& font) const {
     if (text.shortcut != nullptr) width += kShortcutGap + TextWidth(font, text.shortcut, std::strlen(text.shortcut));
     if (width > widest) widest = width;
   }
-  int menuWidth = 46 + widest;
-  if (separator && menuWidth < 46 + 30) menuWidth = 46 + 30;
+  int menuWidth = kMenuFrameWidth + widest;
+  if (separator && menuWidth < kMenuFrameWidth + kSeparatorMinWidth) menuWidth = kMenuFrameWidth + kSeparatorMinWidth;
   return menuWidth;
 }
 

@@ -32,6 +32,8 @@ inline constexpr int kMenuItemHeight = 20;
 inline constexpr int kMenuSeparatorHeight = 8;
 // The label starts here; the picture column lies left of it.
 inline constexpr int kMenuTextLeft = 28;
+// A menu is this much wider than its widest text.
+inline constexpr int kMenuFrameWidth = 46;
 // The shortcut ends this far before the right edge.
 inline constexpr int kMenuShortcutRightGap = 10;
 

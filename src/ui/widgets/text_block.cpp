@@ -36,12 +36,17 @@ TextExtent MeasureTextBlock(const FontMetrics& metrics, const char* text) {
 
 void FitLayoutToText(LayoutEntry* table, int count, int label, const FontMetrics& metrics, const char* text) {
   TextExtent extent = MeasureTextBlock(metrics, text);
-  LayoutEntry& box = table[label];
+  const LayoutEntry& box = table[label];
   int dw = extent.width + kExtraWidth - box.width;
   int dh = extent.lines * metrics.lineHeight + kExtraHeight - box.height;
   for (int i = 1; i < count; ++i) {
     if (table[i].kind == kButtonKind) dw = std::max(dw, 2 * (kButtonMargin - table[i].x));
   }
+  GrowAroundText(table, count, label, dw, dh);
+}
+
+void GrowAroundText(LayoutEntry* table, int count, int label, int dw, int dh) {
+  LayoutEntry& box = table[label];
   int labelBottom = box.y + box.height;
   for (int i = 1; i < count; ++i) {
     LayoutEntry& entry = table[i];

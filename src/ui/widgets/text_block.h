@@ -25,3 +25,6 @@ std::size_t LineAt(const char* text, const char*& next);
 // bottom edge, and the buttons keep their place in the middle; the window
 // stays wide enough for its buttons to keep 8 pixels from its edges.
 void FitLayoutToText(LayoutEntry* table, int count, int label, const FontMetrics& metrics, const char* text);
+// The change FitLayoutToText makes, for a label `dw` wider and `dh` higher:
+// a tool that knows only a dialog's final size finds its buttons with it.
+void GrowAroundText(LayoutEntry* table, int count, int label, int dw, int dh);
