@@ -88,10 +88,6 @@ Text ServiceImagePath(const ProductRecord& record, const FileRecord& file) {
   return path;
 }
 
-ServiceControlDescriptor::~ServiceControlDescriptor() {
-  if (acl_ != nullptr) LocalFree(acl_);
-}
-
 bool ServiceControlDescriptor::Build(PACL existing) {
   SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
   PSID sid = nullptr;
@@ -106,11 +102,11 @@ bool ServiceControlDescriptor::Build(PACL existing) {
   entry.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
   entry.Trustee.ptstrName = static_cast<LPSTR>(everyone.Get());
 
-  if (acl_ != nullptr) LocalFree(acl_);
-  acl_ = nullptr;
-  if (SetEntriesInAclA(1, &entry, existing, &acl_) != ERROR_SUCCESS) return false;
+  PACL merged = nullptr;
+  if (SetEntriesInAclA(1, &entry, existing, &merged) != ERROR_SUCCESS) return false;
+  acl_.Reset(merged);
   return InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) &&
-         SetSecurityDescriptorDacl(&descriptor_, TRUE, acl_, FALSE);
+         SetSecurityDescriptorDacl(&descriptor_, TRUE, static_cast<PACL>(acl_.Get()), FALSE);
 }
 
 bool GrantServiceControl(SC_HANDLE service) {

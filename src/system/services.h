@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "fs/owned_handle.h"
 #include "package/product_record.h"
 #include "text/fixed_text.h"
 
@@ -39,7 +40,6 @@ Text ServiceImagePath(const ProductRecord& record, const FileRecord& file);
 class ServiceControlDescriptor {
  public:
   ServiceControlDescriptor() = default;
-  ~ServiceControlDescriptor();
   ServiceControlDescriptor(const ServiceControlDescriptor&) = delete;
   ServiceControlDescriptor& operator=(const ServiceControlDescriptor&) = delete;
 
@@ -49,7 +49,7 @@ class ServiceControlDescriptor {
 
  private:
   SECURITY_DESCRIPTOR descriptor_{};
-  PACL acl_ = nullptr;
+  LocalMemory acl_;
 };
 
 // Merges the Everyone entry into the service's DACL.

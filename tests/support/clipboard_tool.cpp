@@ -12,6 +12,8 @@
 #include <cstring>
 #include <string>
 
+#include "fs/owned_handle.h"
+
 namespace {
 
 std::string Unescaped(const char* text) {
@@ -50,17 +52,23 @@ int Print(bool raw) {
   return 0;
 }
 
+using MessageWindow = OwnedHandle<HWND, &::DestroyWindow>;
+
 int Set(const char* escaped) {
   std::string text = Unescaped(escaped);
   // The clipboard wants a window as the owner of what is put there.
-  HWND owner = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-  if (owner == nullptr || block == nullptr) return 1;
-  std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
-  GlobalUnlock(block);
-  bool done = OpenClipboard(owner) && EmptyClipboard() && SetClipboardData(CF_TEXT, block) != nullptr;
+  MessageWindow owner(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+  GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
+  if (!owner || !block) return 1;
+  void* bytes = GlobalLock(block.Get());
+  if (bytes == nullptr) return 1;
+  std::memcpy(bytes, text.c_str(), text.size() + 1);
+  GlobalUnlock(block.Get());
+  if (!OpenClipboard(owner.Get())) return 1;
+  bool done = EmptyClipboard() && SetClipboardData(CF_TEXT, block.Get()) != nullptr;
+  // Once the clipboard took the block, it is the clipboard's to free.
+  if (done) block.Release();
   CloseClipboard();
-  DestroyWindow(owner);
   return done ? 0 : 1;
 }
 
