@@ -10,6 +10,7 @@
 #include <regex>
 #include <string>
 
+#include "run_program.h"
 #include "test_folder.h"
 
 namespace {
@@ -26,20 +27,8 @@ DWORD RunSetup(const std::string& temp) {
   FreeEnvironmentStringsA(block);
   environment += "TEMP=" + temp + '\0' + "TMP=" + temp + '\0' + '\0';
 
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  std::string command = std::string("\"") + SETUP_EXE + "\"";
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, &environment[0], nullptr, &startup,
-                      &process)) {
-    ADD_FAILURE() << "cannot start " << SETUP_EXE;
-    return 0xFFFFFFFF;
-  }
-  WaitForSingleObject(process.hProcess, 60000);
-  DWORD code = 0xFFFFFFFF;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hProcess);
-  CloseHandle(process.hThread);
+  DWORD code = RunProgramToEnd(nullptr, std::string("\"") + SETUP_EXE + "\"", &environment[0], 60000);
+  if (code == kNotStarted) ADD_FAILURE() << "cannot start " << SETUP_EXE;
   return code;
 }
 

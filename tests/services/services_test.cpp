@@ -13,6 +13,7 @@
 #include <string>
 
 #include "capture_logger.h"
+#include "run_program.h"
 #include "test_folder.h"
 
 namespace {
@@ -133,20 +134,7 @@ bool ShortcutsThere(const TestFolder& folder, const TestService& test_service) {
 
 // Runs the service program with one argument, as a service shortcut does.
 DWORD RunProgram(const std::string& path, const char* argument) {
-  std::string command = "\"" + path + "\" " + argument;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(path.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process)) {
-    return 999;
-  }
-  WaitForSingleObject(process.hProcess, 10000);
-  DWORD code = 999;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return code;
+  return RunProgramToEnd(path.c_str(), "\"" + path + "\" " + argument, nullptr, 10000);
 }
 
 TEST(Services, ServiceNameIsTheFileNameUpToTheFirstDot) {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "run_program.h"
+
 namespace {
 
 // The Unix path of a Windows path, through Wine's own export.
@@ -18,26 +20,12 @@ std::string UnixPath(const std::string& path) {
   return result;
 }
 
-// Runs a Unix program, which Wine starts as it is; false when it cannot.
-bool RunUnix(const char* program, std::string command) {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(program, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    return false;
-  }
-  WaitForSingleObject(process.hProcess, 10000);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return true;
-}
-
 }  // namespace
 
 SymbolicLink::SymbolicLink(const std::string& link, const std::string& target) : unix_link_(UnixPath(link)) {
-  RunUnix("Z:\\bin\\ln", "/bin/ln -s \"" + UnixPath(target) + "\" \"" + unix_link_ + "\"");
+  RunProgramToEnd("Z:\\bin\\ln", "/bin/ln -s \"" + UnixPath(target) + "\" \"" + unix_link_ + "\"", nullptr, 10000);
   for (int i = 0; i < 50 && GetFileAttributesA(link.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(20);
   made_ = GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-SymbolicLink::~SymbolicLink() { RunUnix("Z:\\bin\\rm", "/bin/rm -f \"" + unix_link_ + "\""); }
+SymbolicLink::~SymbolicLink() { RunProgramToEnd("Z:\\bin\\rm", "/bin/rm -f \"" + unix_link_ + "\"", nullptr, 10000); }

@@ -1,0 +1,18 @@
+#include "run_program.h"
+
+#include "fs/owned_handle.h"
+
+DWORD RunProgramToEnd(const char* program, std::string command, char* environment, DWORD timeout_ms) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(program, command.data(), nullptr, nullptr, FALSE, 0, environment, nullptr, &startup, &process)) {
+    return kNotStarted;
+  }
+  KernelHandle thread(process.hThread);
+  KernelHandle running(process.hProcess);
+  WaitForSingleObject(running.Get(), timeout_ms);
+  DWORD code = kNotStarted;
+  GetExitCodeProcess(running.Get(), &code);
+  return code;
+}
