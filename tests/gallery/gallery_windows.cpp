@@ -17,6 +17,7 @@ constexpr std::uint8_t kStatusKind = 21;
 constexpr std::uint16_t kToolBarId = 30;
 constexpr std::uint16_t kViewId = 40;
 constexpr std::uint16_t kStatusId = 50;
+constexpr std::uint16_t kDialogToolBarId = 60;
 constexpr std::uint16_t kOpenDialogCommand = 106;
 constexpr std::uint16_t kMenuOpenDialog = 1806;
 constexpr std::uint16_t kDialogOk = 201;
@@ -63,7 +64,7 @@ const LayoutEntry kMainTable[] = {
 const LayoutEntry kDialogTable[] = {
     {6000, kWindowKind, kAnchorTopLeft, 0, 0, 300, 110, ""},
     {2, kTitleBarKind, kAnchorTopEdge, 0, 0, 300, 20, "Gallery Dialog"},
-    {60, kToolBarKind, kAnchorTopLeft, 8, 30, 24, 72, ToolBar::TableText(kDialogTools)},
+    {kDialogToolBarId, kToolBarKind, kAnchorTopLeft, 8, 30, 24, 72, ToolBar::TableText(kDialogTools)},
     {61, kStatusKind, kAnchorTopLeft, 44, 36, 248, 18, "This dialog disables its owner."},
     {62, kStatusKind, kAnchorTopLeft, 44, 58, 248, 18, "Close it to go back to the gallery."},
 };
@@ -217,6 +218,7 @@ void GalleryRoot::Start(const char* nativeTitle, int x, int y) {
   Point barAt = frame_->ClientToScreen(Point{bar->X(), bar->Y()});
   Events().Line("view %d %d %d %d", viewAt.x, viewAt.y, area.Width(), area.Height());
   Events().Line("toolbar %d %d %d %d", barAt.x, barAt.y, bar->Width(), bar->Height());
+  LogToolItems("tool", *static_cast<ToolBar*>(bar));
   frame_->LogPlace("ready");
 }
 
@@ -250,9 +252,23 @@ void GalleryRoot::Close() {
   PostQuitMessage(0);
 }
 
+// Where each item of a tool bar lies, from the bar's top-left corner, so the
+// script points at a button by its number.
+void GalleryRoot::LogToolItems(const char* event, const ToolBar& bar) {
+  const ToolBarLayout& items = bar.Layout();
+  for (int i = 1; i <= items.Count(); ++i) {
+    Rect area = items.ItemArea(i);
+    Events().Line("%s %d %d %d %d %d", event, i, area.left - bar.X(), area.top - bar.Y(), area.Width(), area.Height());
+  }
+}
+
 void GalleryRoot::OpenDialog() {
   dialog_->Show();
   dialog_->LogPlace("dialog-shown");
+  auto* dialog_bar = static_cast<ToolBar*>(dialogRoot_->FindById(kDialogToolBarId));
+  Point bar_at = dialog_->ClientToScreen(Point{dialog_bar->X(), dialog_bar->Y()});
+  Events().Line("dialog-toolbar %d %d", bar_at.x, bar_at.y);
+  LogToolItems("dialog-tool", *dialog_bar);
   Events().Line("owner-enabled %d", IsWindowEnabled(frame_->Handle()) ? 1 : 0);
 }
 

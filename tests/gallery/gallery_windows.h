@@ -14,6 +14,8 @@
 
 // A frame window that writes its activations, moves, resizes and hints to
 // the event log under its name.
+class ToolBar;
+
 class GalleryFrame : public FrameWindow {
  public:
   GalleryFrame(const char* name, Container& root, const LayoutEntry* table, int count, WindowKind kind)
@@ -86,6 +88,7 @@ class GalleryRoot : public Container {
 
  private:
   void Status(const char* text);
+  void LogToolItems(const char* event, const ToolBar& bar);
 
   std::unique_ptr<GalleryFrame> frame_;
   std::unique_ptr<DialogRoot> dialogRoot_;

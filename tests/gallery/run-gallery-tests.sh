@@ -26,6 +26,17 @@ start_gallery main 60 60 || exit 1
 read -r _ _ wx wy ww wh < <(wait_event main '^ready main ')
 read -r _ vx vy vw vh < <(wait_event main '^view ')
 read -r _ tx ty _ _ < <(wait_event main '^toolbar ')
+# The tool bar's buttons by number, from the bar's corner, as the gallery
+# lays them out.
+declare -A tool_box
+while read -r _ number x y w h; do tool_box[$number]="$x $y $w $h"; done < <(grep '^tool ' "${events[main]}")
+# tool_point N [DX]: the middle of button N of the main tool bar (DX pixels
+# to the right of it).
+tool_point() {
+  local x y w h
+  read -r x y w h <<<"${tool_box[$1]}"
+  echo "$((tx + x + w / 2 + ${2:-0})) $((ty + y + h / 2))"
+}
 cx=$((wx + 2)) cy=$((wy + 2))  # the client area's origin
 shoot main "$wx" "$wy" "$ww" "$wh"
 
@@ -64,20 +75,20 @@ expect_event main "^position main $wx $wy $ww $wh\$" "Alt+Shift+F12 moves it dow
 # Tool bar: hints follow the pointer from button to button and leave over
 # a separator; a release over another button sends that button's command.
 mark main
-move $((tx + 12)) $((ty + 12))
-move $((tx + 13)) $((ty + 12))
+move $(tool_point 1)
+move $(tool_point 1 1)
 expect_event main '^hint Make a new folder$' "hovering a tool button shows its tip"
-move $((tx + 36)) $((ty + 12))
+move $(tool_point 2)
 expect_event main '^hint Delete the selection$' "the hint moves to the next button's tip"
 shoot toolbar-hint "$wx" $((cy + 20)) 240 56
 mark main
-move $((tx + 60)) $((ty + 12))
+move $(tool_point 3)  # a separator
 expect_event main '^hint-hidden$' "the hint goes over a separator"
 mark main
-click $((tx + 80)) $((ty + 12))
+click $(tool_point 4)
 expect_event main '^notify 103 30$' "the toggle button sends its command"
 mark main
-drag $((tx + 12)) $((ty + 12)) $((tx + 36)) $((ty + 12))
+drag $(tool_point 1) $(tool_point 2)
 expect_event main '^notify 102 30$' "a release over another button sends that one's command"
 
 # Scrolling: a short click on an arrow does nothing, a held arrow repeats,
@@ -160,12 +171,12 @@ expect_event main '^menu-closed$' "switching to another application closes the m
 
 # The dialog disables its owner; a click on the owner brings the dialog back.
 mark main
-click $((tx + 184)) $((ty + 12))
+click $(tool_point 9)
 expect_event main '^owner-enabled 0$' "the dialog disables its owner"
 read -r _ _ dx dy dw dh < <(wait_event main '^dialog-shown ')
 shoot dialog "$wx" "$wy" "$ww" "$wh"
 mark main
-click $((tx + 12)) $((ty + 12))
+click $(tool_point 1)
 expect_no_event main '^notify ' "the disabled owner takes no clicks"
 mark main
 click $((screen_width - 200)) 200  # the other gallery becomes the active one
@@ -184,10 +195,12 @@ expect_event main '^dialog-closed$' "Alt+F4 closes the dialog, not its owner"
 expect_event main '^owner-enabled 1$' "closing the dialog enables its owner again"
 expect_no_event main '^close main$' "the owner stays open" 0.3
 mark main
-click $((tx + 184)) $((ty + 12))
+click $(tool_point 9)
 expect_event main '^dialog-shown ' "the dialog opens again"
+read -r _ dialog_bar_x dialog_bar_y < <(wait_event main '^dialog-toolbar ')
+read -r _ _ x y w h < <(wait_event main '^dialog-tool 2 ')
 mark main
-click $((dx + 2 + 8 + 12)) $((dy + 2 + 30 + 36))
+click $((dialog_bar_x + x + w / 2)) $((dialog_bar_y + y + h / 2))
 expect_event main '^dialog-notify 202 60$' "the dialog's tool bar sends its command"
 expect_event main '^dialog-closed$' "and the command closes it"
 
