@@ -42,6 +42,7 @@ class FolderTree : public TreeView {
   Text NodePath(int node) const;
   // Empty while no node is selected.
   Text SelectedPath() const { return NodePath(Model().Selected()); }
+  std::string AccessibleValue() const override { return SelectedPath().c_str(); }
   Text ParentPathOfSelected() const;
   bool SelectedIsDrive() const;
   void RenameSelected(const char* name);

@@ -15,6 +15,7 @@ void CheckBox::SetText(const char* text) {
 void CheckBox::SetChecked(int state) {
   state_ = state >= kUnchecked && state <= kThirdState ? state : kChecked;
   InvalidateSelf();
+  RaiseAccessibleEvent(AccessibleEvent::kStateChange);
 }
 
 void CheckBox::SetColours(GdiColour text, GdiColour back) {
@@ -25,6 +26,7 @@ void CheckBox::SetColours(GdiColour text, GdiColour back) {
 void CheckBox::Action() {
   state_ = state_ == kUnchecked ? kChecked : kUnchecked;
   InvalidateSelf();
+  RaiseAccessibleEvent(AccessibleEvent::kStateChange);
   if (parent_ != nullptr) parent_->Notify(id_, static_cast<std::uint16_t>(state_));
 }
 
@@ -34,6 +36,7 @@ void CheckBox::RightUp(int, int) {
   if (!press_.PointerUp().fires) return;
   state_ = state_ == kUnchecked && threeState_ ? kThirdState : kUnchecked;
   InvalidateSelf();
+  RaiseAccessibleEvent(AccessibleEvent::kStateChange);
 }
 
 void CheckBox::Paint(Canvas& canvas) {

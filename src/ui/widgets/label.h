@@ -15,6 +15,8 @@ class Label : public Widget {
   const char* GetText() const override { return text_.c_str(); }
   // Keeps a copy; null clears it.
   void SetText(const char* text) override;
+  AccessibleRole Role() const override { return AccessibleRole::kStaticText; }
+  bool IsReadOnly() const override { return true; }
   void Paint(Canvas& canvas) override;
 
  private:

@@ -13,6 +13,7 @@ RadioButton::RadioButton(const LayoutEntry& entry, Container* parent) : PushButt
 void RadioButton::SetChecked(int state) {
   checked_ = state != 0;
   InvalidateSelf();
+  RaiseAccessibleEvent(AccessibleEvent::kStateChange);
   if (checked_) ClearRestOfRadioGroup(*this);
 }
 

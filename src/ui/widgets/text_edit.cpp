@@ -59,6 +59,7 @@ void TextEdit::SetText(const char* text) {
     return;
   }
   Refresh();
+  RaiseAccessibleEvent(AccessibleEvent::kValueChange);
 }
 
 Rect TextEdit::TextArea() const {
@@ -79,6 +80,7 @@ void TextEdit::Refresh() {
 }
 
 void TextEdit::Handle(TextEditModel::Result result, unsigned key) {
+  std::size_t length = model_.Length();
   switch (result) {
     case TextEditModel::Result::kPassOn:
       Widget::KeyCommand(key);
@@ -100,6 +102,7 @@ void TextEdit::Handle(TextEditModel::Result result, unsigned key) {
       break;
   }
   Refresh();
+  if (model_.Length() != length) RaiseAccessibleEvent(AccessibleEvent::kValueChange);
 }
 
 void TextEdit::Copy() {

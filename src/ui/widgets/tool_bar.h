@@ -29,6 +29,7 @@ class ToolBar : public Widget {
   void Shift(int dx, int dy) override;
   void ResizeBy(int dw, int dh, bool downward, bool rightward) override;
   void Paint(Canvas& canvas) override;
+  AccessibleRole Role() const override { return AccessibleRole::kToolBar; }
   void MouseMove(int x, int y) override;
   void LeftDown(int x, int y) override;
   void LeftUp(int x, int y) override;

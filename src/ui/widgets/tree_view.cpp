@@ -122,7 +122,10 @@ void TreeView::SelectNode(int node) {
   int row = model_.RowOf(node);
   if (row >= 0) ScrollTo(ScrollX(), TreeModel::ScrollToShowRow(row, ScrollY(), ViewArea().Height()));
   if (parent_ != nullptr) parent_->Notify(kSelectionChanged, id_);
+  RaiseAccessibleEvent(AccessibleEvent::kValueChange);
 }
+
+void TreeView::DoDefaultAction() { Toggle(model_.Selected()); }
 
 void TreeView::Toggle(int node) {
   if (node == 0) return;

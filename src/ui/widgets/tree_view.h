@@ -49,6 +49,11 @@ class TreeView : public ScrollView {
   void Collapse(int node);
 
   void KeyCommand(unsigned key) override;
+  // Readers hear of every new selection; the default action opens or
+  // closes the selected node, as a click on its expander does.
+  AccessibleRole Role() const override { return AccessibleRole::kOutline; }
+  AccessibleAction DefaultAction() const override { return AccessibleAction::kExpand; }
+  void DoDefaultAction() override;
   void LeftDown(int x, int y) override;
   void RightUp(int x, int y) override;
   void GainFocus() override { RepaintNode(model_.Selected()); }

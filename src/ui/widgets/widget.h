@@ -18,6 +18,7 @@
 
 #include "text/fixed_text.h"
 #include "ui/core/geometry.h"
+#include "ui/core/accessible_item.h"
 #include "ui/widgets/layout_entry.h"
 
 class Canvas;
@@ -152,6 +153,21 @@ class Widget {
   // or a key), `id` the control it came from. By default it goes to the
   // parent.
   virtual void Notify(unsigned code, std::uint16_t id);
+
+  // --- Accessibility -------------------------------------------------------------
+  // What a screen reader is told (ui/widgets/accessible_tree.h). A widget of
+  // role kNone is left out; its children are not.
+  virtual AccessibleRole Role() const { return AccessibleRole::kNone; }
+  // The widget's own name; null or empty lets the label beside it name it.
+  virtual const char* AccessibleName() const { return GetText(); }
+  // What the widget holds for the reader to read out (a field's text).
+  virtual std::string AccessibleValue() const { return {}; }
+  virtual bool IsReadOnly() const { return false; }
+  virtual AccessibleAction DefaultAction() const { return AccessibleAction::kNone; }
+  // Does what a click does.
+  virtual void DoDefaultAction() {}
+  // Tells the window, which tells the readers.
+  void RaiseAccessibleEvent(AccessibleEvent event);
 
  protected:
   std::uint8_t kind_;
