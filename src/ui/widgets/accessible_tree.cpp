@@ -5,23 +5,26 @@
 
 namespace {
 
-// Walks the widgets readers see under `container`, counting ids in `next`,
-// until it meets `target` or the id `target_id`; returns the widget it
-// stopped at, or null after the whole tree.
-Widget* Walk(Container& container, int& next, const Widget* target, int target_id) {
+// Walks the children readers see under `container`, counting ids in
+// `next`, until it meets `target` or the id `target_id`; the place it
+// stopped at, or no widget after the whole tree.
+AccessiblePlace Walk(Container& container, int& next, const Widget* target, int target_id) {
   for (int i = 0; i < container.ChildCount(); ++i) {
     Widget& child = container.Child(i);
     if (child.Role() != AccessibleRole::kNone) {
       ++next;
-      if (&child == target || next == target_id) return &child;
+      if (&child == target || next == target_id) return AccessiblePlace{&child, 0};
+      int parts = child.AccessiblePartCount();
+      if (target_id > next && target_id <= next + parts) return AccessiblePlace{&child, target_id - next};
+      next += parts;
     }
     Container* inner = child.AsContainer();
     if (inner != nullptr) {
-      Widget* hit = Walk(*inner, next, target, target_id);
-      if (hit != nullptr) return hit;
+      AccessiblePlace hit = Walk(*inner, next, target, target_id);
+      if (hit.widget != nullptr) return hit;
     }
   }
-  return nullptr;
+  return AccessiblePlace{nullptr, 0};
 }
 
 bool HasText(const char* text) { return text != nullptr && text[0] != '\0'; }
@@ -33,7 +36,8 @@ const char* LabelBefore(const Widget& widget) {
   for (int i = 1; i < parent->ChildCount(); ++i) {
     if (&parent->Child(i) != &widget) continue;
     const Widget& before = parent->Child(i - 1);
-    return before.Role() == AccessibleRole::kStaticText ? before.GetText() : nullptr;
+    AccessibleRole role = before.Role();
+    return role == AccessibleRole::kStaticText || role == AccessibleRole::kTitleBar ? before.GetText() : nullptr;
   }
   return nullptr;
 }
@@ -64,15 +68,14 @@ int AccessibleWidgetCount(Container& root) {
   return count;
 }
 
-Widget* AccessibleWidgetAt(Container& root, int child) {
-  if (child < 1) return nullptr;
+AccessiblePlace AccessiblePlaceOf(Container& root, int child) {
   int next = 0;
-  return Walk(root, next, nullptr, child);
+  return child < 1 ? AccessiblePlace{nullptr, 0} : Walk(root, next, nullptr, child);
 }
 
 int AccessibleIdOf(Container& root, const Widget& widget) {
   int next = 0;
-  return Walk(root, next, &widget, 0) != nullptr ? next : 0;
+  return Walk(root, next, &widget, 0).widget != nullptr ? next : 0;
 }
 
 AccessibleItem DescribeWidget(const Widget& widget) {
@@ -88,12 +91,31 @@ AccessibleItem DescribeWidget(const Widget& widget) {
   return item;
 }
 
+AccessibleItem DescribePlace(const AccessiblePlace& place) {
+  if (place.widget == nullptr) return AccessibleItem{};
+  if (place.part == 0) return DescribeWidget(*place.widget);
+  AccessibleItem item;
+  place.widget->DescribePart(place.part, item);
+  if (!place.widget->IsVisible()) item.states |= kAccessibleInvisible;
+  if (!place.widget->IsEnabled() && item.action != AccessibleAction::kNone) item.states |= kAccessibleUnavailable;
+  return item;
+}
+
+void DoAccessibleAction(const AccessiblePlace& place) {
+  if (place.widget == nullptr || !place.widget->IsEnabled()) return;
+  if (place.part == 0) {
+    place.widget->DoDefaultAction();
+  } else {
+    place.widget->DoPartAction(place.part);
+  }
+}
+
 int AccessibleIdAt(Container& root, Point client) {
   if (!root.IsVisible() || !Contains(root.Bounds(), client.x, client.y)) return -1;
   for (Widget* widget = root.HitTest(client.x, client.y); widget != nullptr && widget != &root;
        widget = widget->Parent()) {
     int id = AccessibleIdOf(root, *widget);
-    if (id > 0) return id;
+    if (id > 0) return id + widget->AccessiblePartAt(client);
   }
   return 0;
 }

@@ -76,14 +76,11 @@ void FrameWindow::AccessibleChange(const Widget& widget, AccessibleEvent event) 
 int FrameWindow::AccessibleCount() { return AccessibleWidgetCount(Root()); }
 
 AccessibleItem FrameWindow::DescribeAccessible(int child) {
-  if (child > 0) {
-    Widget* widget = AccessibleWidgetAt(Root(), child);
-    return widget != nullptr ? DescribeWidget(*widget) : AccessibleItem{};
-  }
+  if (child > 0) return DescribePlace(AccessiblePlaceOf(Root(), child));
   // The window is named by its title bar.
   AccessibleItem item;
   item.role = Kind() == WindowKind::kDialog ? AccessibleRole::kDialog : AccessibleRole::kClient;
-  Widget* first = AccessibleWidgetAt(Root(), 1);
+  Widget* first = AccessiblePlaceOf(Root(), 1).widget;
   if (first != nullptr && first->Role() == AccessibleRole::kTitleBar) item.name = DescribeWidget(*first).name;
   item.states = IsActiveWindow() ? kAccessibleFocusable | kAccessibleFocused : kAccessibleFocusable;
   item.bounds = Rect{0, 0, ClientWidth(), ClientHeight()};
@@ -103,7 +100,4 @@ LRESULT FrameWindow::AccessibleRequest(WPARAM flags, LPARAM object_id) {
   return AnswerAccessibleRequest(accessible_, *this, *this, flags, object_id);
 }
 
-void FrameWindow::AccessibleAction(int child) {
-  Widget* widget = AccessibleWidgetAt(Root(), child);
-  if (widget != nullptr && widget->IsEnabled()) widget->DoDefaultAction();
-}
+void FrameWindow::AccessibleAction(int child) { DoAccessibleAction(AccessiblePlaceOf(Root(), child)); }

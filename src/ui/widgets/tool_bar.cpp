@@ -110,6 +110,25 @@ void ToolBar::LeftUp(int x, int y) {
   int item = layout_.ItemAt(x, y);
   RepaintItem(hot_);
   hot_ = item;
+  Click(item);
+}
+
+void ToolBar::DescribePart(int part, AccessibleItem& item) const {
+  item.bounds = layout_.ItemArea(part);
+  if (!layout_.IsButton(part)) {
+    item.role = AccessibleRole::kSeparator;
+    return;
+  }
+  const ToolBarItem& button = layout_.Item(part);
+  item.role = button.kind == kToolPush ? AccessibleRole::kPushButton : AccessibleRole::kCheckBox;
+  if (button.tip != nullptr) item.name = button.tip;
+  if (layout_.IsChecked(part)) item.states |= kAccessibleChecked;
+  item.action = AccessibleAction::kPress;
+}
+
+void ToolBar::DoPartAction(int part) { Click(part); }
+
+void ToolBar::Click(int item) {
   ToolClick click = layout_.Click(item);
   if (item != 0 && layout_.Item(item).kind == kToolRadio) {
     InvalidateSelf();  // the radio button checked before comes up

@@ -30,6 +30,11 @@ class ToolBar : public Widget {
   void ResizeBy(int dw, int dh, bool downward, bool rightward) override;
   void Paint(Canvas& canvas) override;
   AccessibleRole Role() const override { return AccessibleRole::kToolBar; }
+  // Its buttons, named by their tips, and separators.
+  int AccessiblePartCount() const override { return layout_.Count(); }
+  void DescribePart(int part, AccessibleItem& item) const override;
+  int AccessiblePartAt(Point client) const override { return layout_.ItemAt(client.x, client.y); }
+  void DoPartAction(int part) override;
   void MouseMove(int x, int y) override;
   void LeftDown(int x, int y) override;
   void LeftUp(int x, int y) override;
@@ -41,6 +46,8 @@ class ToolBar : public Widget {
     const Image* withAlpha;  // blended onto the raised and sunken looks
   };
 
+  // A click on item `index` (0: none) takes effect.
+  void Click(int item);
   void RepaintItem(int index);
   void PaintButton(Canvas& canvas, int index);
   void PaintSeparator(Canvas& canvas, int index);

@@ -166,6 +166,13 @@ class Widget {
   virtual AccessibleAction DefaultAction() const { return AccessibleAction::kNone; }
   // Does what a click does.
   virtual void DoDefaultAction() {}
+  // Parts that are no widgets of their own (a tool bar's buttons): readers
+  // see them as children after the widget, numbered from 1.
+  virtual int AccessiblePartCount() const { return 0; }
+  virtual void DescribePart(int, AccessibleItem&) const {}
+  // The part under a client point, 0 for none.
+  virtual int AccessiblePartAt(Point) const { return 0; }
+  virtual void DoPartAction(int) {}
   // Tells the window, which tells the readers.
   void RaiseAccessibleEvent(AccessibleEvent event);
 
