@@ -205,6 +205,7 @@ check "its tool bar buttons are named by their hints" test -n "$(line_named push
 check "it offers \"Ok\" and \"Cancel\"" test -n "$(line_named pushbutton Ok)" -a -n "$(line_named pushbutton Cancel)"
 walk press "Choose a directory" pushbutton Cancel >/dev/null
 check "\"Cancel\" closes the browser" not xdotool search --onlyvisible --name '^Choose a directory$'
+read_tree "$title"
 read -r px py < <(widget_point log-view)
 xdotool mousemove "$px" "$py" click 3
 read_tree class:MyTool

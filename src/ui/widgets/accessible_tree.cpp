@@ -27,8 +27,6 @@ AccessiblePlace Walk(Container& container, int& next, const Widget* target, int 
   return AccessiblePlace{nullptr, 0};
 }
 
-bool HasText(const char* text) { return text != nullptr && text[0] != '\0'; }
-
 // The text of the label that comes just before `widget` among its siblings.
 const char* LabelBefore(const Widget& widget) {
   const Container* parent = widget.Parent();
@@ -40,24 +38,6 @@ const char* LabelBefore(const Widget& widget) {
     return role == AccessibleRole::kStaticText || role == AccessibleRole::kTitleBar ? before.GetText() : nullptr;
   }
   return nullptr;
-}
-
-std::uint32_t StatesOf(const Widget& widget) {
-  std::uint32_t states = 0;
-  if (!widget.IsVisible()) states |= kAccessibleInvisible;
-  // Text that only shows something is never greyed out for a reader.
-  bool interactive = widget.IsFocusable() || widget.DefaultAction() != AccessibleAction::kNone;
-  if (!widget.IsEnabled() && interactive) states |= kAccessibleUnavailable;
-  if (widget.IsFocusable() && widget.IsEnabled()) states |= kAccessibleFocusable;
-  if (FocusedWidget() == &widget) states |= kAccessibleFocused;
-  if (widget.IsReadOnly()) states |= kAccessibleReadOnly;
-  AccessibleRole role = widget.Role();
-  if (role == AccessibleRole::kCheckBox || role == AccessibleRole::kRadioButton) {
-    int value = widget.GetValue();
-    if (value == 1) states |= kAccessibleChecked;
-    if (value == 2) states |= kAccessibleMixed;
-  }
-  return states;
 }
 
 }  // namespace
@@ -78,36 +58,29 @@ int AccessibleIdOf(Container& root, const Widget& widget) {
   return Walk(root, next, &widget, 0).widget != nullptr ? next : 0;
 }
 
-AccessibleItem DescribeWidget(const Widget& widget) {
-  AccessibleItem item;
-  item.role = widget.Role();
-  const char* name = widget.AccessibleName();
-  if (!HasText(name)) name = LabelBefore(widget);
-  if (HasText(name)) item.name = name;
-  item.value = widget.AccessibleValue();
-  item.states = StatesOf(widget);
-  item.bounds = widget.Bounds();
-  item.action = widget.DefaultAction();
-  return item;
-}
-
 AccessibleItem DescribePlace(const AccessiblePlace& place) {
-  if (place.widget == nullptr) return AccessibleItem{};
-  if (place.part == 0) return DescribeWidget(*place.widget);
   AccessibleItem item;
-  place.widget->DescribePart(place.part, item);
-  if (!place.widget->IsVisible()) item.states |= kAccessibleInvisible;
-  if (!place.widget->IsEnabled() && item.action != AccessibleAction::kNone) item.states |= kAccessibleUnavailable;
+  const Widget* widget = place.widget;
+  if (widget == nullptr) return item;
+  item.role = place.part == 0 ? widget->Role() : AccessibleRole::kNone;
+  item.bounds = widget->Bounds();
+  widget->Describe(place.part, item);
+  if (place.part == 0 && item.name.empty()) {
+    const char* label = LabelBefore(*widget);
+    if (label != nullptr) item.name = label;
+  }
+  if (!widget->IsVisible()) item.states |= kAccessibleInvisible;
+  // Text that only shows something is never greyed out for a reader.
+  bool interactive = item.action != AccessibleAction::kNone || (place.part == 0 && widget->IsFocusable());
+  if (!widget->IsEnabled() && interactive) item.states |= kAccessibleUnavailable;
+  if (place.part == 0 && widget->CanTakeFocus()) item.states |= kAccessibleFocusable;
+  if (place.part == 0 && FocusedWidget() == widget) item.states |= kAccessibleFocused;
   return item;
 }
 
 void DoAccessibleAction(const AccessiblePlace& place) {
   if (place.widget == nullptr || !place.widget->IsEnabled()) return;
-  if (place.part == 0) {
-    place.widget->DoDefaultAction();
-  } else {
-    place.widget->DoPartAction(place.part);
-  }
+  place.widget->DoDefaultAction(place.part);
 }
 
 int AccessibleIdAt(Container& root, Point client) {
@@ -115,7 +88,7 @@ int AccessibleIdAt(Container& root, Point client) {
   for (Widget* widget = root.HitTest(client.x, client.y); widget != nullptr && widget != &root;
        widget = widget->Parent()) {
     int id = AccessibleIdOf(root, *widget);
-    if (id > 0) return id + widget->AccessiblePartAt(client);
+    if (id > 0) return id;
   }
   return 0;
 }

@@ -21,7 +21,6 @@ int AccessibleWidgetCount(Container& root);
 AccessiblePlace AccessiblePlaceOf(Container& root, int child);
 // The child id of `widget`, 0 when readers do not see it.
 int AccessibleIdOf(Container& root, const Widget& widget);
-AccessibleItem DescribeWidget(const Widget& widget);
 AccessibleItem DescribePlace(const AccessiblePlace& place);
 // The default action of a child, as a click does it.
 void DoAccessibleAction(const AccessiblePlace& place);

@@ -4,7 +4,17 @@
 #include "ui/widgets/container.h"
 #include "ui/widgets/toggle_paint.h"
 
-CheckBox::CheckBox(const LayoutEntry& entry, Container* parent) : PushButton(entry, parent) { height_ = kHeight; }
+CheckBox::CheckBox(const LayoutEntry& entry, Container* parent) : PushButton(entry, parent) {
+  height_ = kHeight;
+  role_ = AccessibleRole::kCheckBox;
+}
+
+void CheckBox::Describe(int part, AccessibleItem& item) const {
+  Widget::Describe(part, item);
+  item.action = state_ == kUnchecked ? AccessibleAction::kCheck : AccessibleAction::kUncheck;
+  if (state_ == kChecked) item.states |= kAccessibleChecked;
+  if (state_ == kThirdState) item.states |= kAccessibleMixed;
+}
 
 void CheckBox::SetText(const char* text) {
   ownCaption_ = text != nullptr ? text : "";

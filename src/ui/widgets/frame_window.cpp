@@ -81,7 +81,8 @@ AccessibleItem FrameWindow::DescribeAccessible(int child) {
   AccessibleItem item;
   item.role = Kind() == WindowKind::kDialog ? AccessibleRole::kDialog : AccessibleRole::kClient;
   Widget* first = AccessiblePlaceOf(Root(), 1).widget;
-  if (first != nullptr && first->Role() == AccessibleRole::kTitleBar) item.name = DescribeWidget(*first).name;
+  const char* title = first != nullptr && first->Role() == AccessibleRole::kTitleBar ? first->GetText() : nullptr;
+  if (title != nullptr) item.name = title;
   item.states = IsActiveWindow() ? kAccessibleFocusable | kAccessibleFocused : kAccessibleFocusable;
   item.bounds = Rect{0, 0, ClientWidth(), ClientHeight()};
   return item;

@@ -8,9 +8,10 @@ void LogView::TrimAndAppend(const char* line) {
   RaiseAccessibleEvent(AccessibleEvent::kValueChange);
 }
 
-std::string LogView::AccessibleValue() const {
+void LogView::Describe(int part, AccessibleItem& item) const {
+  TextView::Describe(part, item);
   const LineStore& lines = Model().Lines();
-  return lines.Count() > 0 ? std::string(lines.Text(lines.Count())) : std::string();
+  if (lines.Count() > 0) item.value = lines.Text(lines.Count());
 }
 
 void LogView::KeyCommand(unsigned key) {

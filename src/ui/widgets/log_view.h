@@ -16,6 +16,6 @@ class LogView : public TextView, public LineView {
 
   // Readers hear of every new line: the newest is the view's value.
   void TrimAndAppend(const char* line) override;
-  std::string AccessibleValue() const override;
+  void Describe(int part, AccessibleItem& item) const override;
   void KeyCommand(unsigned key) override;
 };

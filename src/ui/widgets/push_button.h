@@ -33,9 +33,8 @@ class PushButton : public Widget {
   void GainFocus() override;
   // The caption is centred: a change of width moves all of it.
   int RightRepaintExtent(int width) const override { return width; }
-  AccessibleRole Role() const override { return AccessibleRole::kPushButton; }
-  AccessibleAction DefaultAction() const override { return AccessibleAction::kPress; }
-  void DoDefaultAction() override { Action(); }
+  void Describe(int part, AccessibleItem& item) const override;
+  void DoDefaultAction(int) override { Action(); }
 
  protected:
   // Paints what lies inside the frame, `inner` on the window.

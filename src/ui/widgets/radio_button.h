@@ -17,8 +17,7 @@ class RadioButton : public PushButton {
   int GetValue() const override { return checked_ ? 1 : 0; }
   // Checking clears the rest of the group.
   void SetChecked(int state) override;
-  AccessibleRole Role() const override { return AccessibleRole::kRadioButton; }
-  AccessibleAction DefaultAction() const override { return AccessibleAction::kCheck; }
+  void Describe(int part, AccessibleItem& item) const override;
   void Paint(Canvas& canvas) override;
 
  protected:

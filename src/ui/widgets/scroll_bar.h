@@ -21,7 +21,6 @@ class ScrollBar : public Widget, public RepeatTarget {
   ScrollBarGeometry Geometry() const;
 
   void Paint(Canvas& canvas) override;
-  AccessibleRole Role() const override { return AccessibleRole::kScrollBar; }
   void LeftDown(int x, int y) override;
   void MouseMove(int x, int y) override;
   void LeftUp(int x, int y) override;

@@ -39,7 +39,13 @@ TextEdit::TextEdit(const LayoutEntry& entry, Container* parent, int rightMargin)
       model_(Graphics().BoldFont().Metrics(), FitsOneLine(entry.height, Graphics().BoldFont().LineHeight())) {
   enabled_ = true;
   focusable_ = true;
+  role_ = AccessibleRole::kEditableText;
   if (entry.text != nullptr) model_.SetText(entry.text);
+}
+
+void TextEdit::Describe(int, AccessibleItem& item) const {
+  item.value = model_.Text();
+  if (model_.ReadOnly()) item.states |= kAccessibleReadOnly;
 }
 
 TextEdit::~TextEdit() { HideTextCaret(*this); }

@@ -22,7 +22,6 @@ class TitleBar : public Widget {
   const char* GetText() const override { return caption_; }
   // Keeps a copy of `text` (cut to 512 characters); null clears it.
   void SetText(const char* text) override;
-  AccessibleRole Role() const override { return AccessibleRole::kTitleBar; }
   void Paint(Canvas& canvas) override;
   void WindowActivated(bool active) override;
   void LeftDown(int x, int y) override;

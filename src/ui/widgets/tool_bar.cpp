@@ -51,6 +51,7 @@ class SkinMeasure : public ToolBarLayout::Measure {
 
 ToolBar::ToolBar(const LayoutEntry& entry, Container* parent) : Widget(entry, parent) {
   enabled_ = true;
+  role_ = AccessibleRole::kToolBar;
   if (entry.text != nullptr && entry.text[0] != '\0') SetItems(reinterpret_cast<const ToolBarItem*>(entry.text));
 }
 
@@ -113,7 +114,8 @@ void ToolBar::LeftUp(int x, int y) {
   Click(item);
 }
 
-void ToolBar::DescribePart(int part, AccessibleItem& item) const {
+void ToolBar::Describe(int part, AccessibleItem& item) const {
+  if (part == 0) return;
   item.bounds = layout_.ItemArea(part);
   if (!layout_.IsButton(part)) {
     item.role = AccessibleRole::kSeparator;
@@ -125,8 +127,6 @@ void ToolBar::DescribePart(int part, AccessibleItem& item) const {
   if (layout_.IsChecked(part)) item.states |= kAccessibleChecked;
   item.action = AccessibleAction::kPress;
 }
-
-void ToolBar::DoPartAction(int part) { Click(part); }
 
 void ToolBar::Click(int item) {
   ToolClick click = layout_.Click(item);

@@ -29,12 +29,10 @@ class ToolBar : public Widget {
   void Shift(int dx, int dy) override;
   void ResizeBy(int dw, int dh, bool downward, bool rightward) override;
   void Paint(Canvas& canvas) override;
-  AccessibleRole Role() const override { return AccessibleRole::kToolBar; }
-  // Its buttons, named by their tips, and separators.
+  // Its buttons, named by their tips, and separators are its parts.
   int AccessiblePartCount() const override { return layout_.Count(); }
-  void DescribePart(int part, AccessibleItem& item) const override;
-  int AccessiblePartAt(Point client) const override { return layout_.ItemAt(client.x, client.y); }
-  void DoPartAction(int part) override;
+  void Describe(int part, AccessibleItem& item) const override;
+  void DoDefaultAction(int part) override { Click(part); }
   void MouseMove(int x, int y) override;
   void LeftDown(int x, int y) override;
   void LeftUp(int x, int y) override;

@@ -53,7 +53,10 @@ const TreePictures& Pictures() {
 TreeView::TreeView(const LayoutEntry& entry, Container* parent)
     : ScrollView(entry, parent), model_(&Graphics().NormalFont().Metrics()) {
   focusable_ = true;
+  role_ = AccessibleRole::kOutline;
 }
+
+void TreeView::Describe(int, AccessibleItem& item) const { item.action = AccessibleAction::kExpand; }
 
 TreeView::~TreeView() = default;
 
@@ -124,8 +127,6 @@ void TreeView::SelectNode(int node) {
   if (parent_ != nullptr) parent_->Notify(kSelectionChanged, id_);
   RaiseAccessibleEvent(AccessibleEvent::kValueChange);
 }
-
-void TreeView::DoDefaultAction() { Toggle(model_.Selected()); }
 
 void TreeView::Toggle(int node) {
   if (node == 0) return;

@@ -51,9 +51,8 @@ class TreeView : public ScrollView {
   void KeyCommand(unsigned key) override;
   // Readers hear of every new selection; the default action opens or
   // closes the selected node, as a click on its expander does.
-  AccessibleRole Role() const override { return AccessibleRole::kOutline; }
-  AccessibleAction DefaultAction() const override { return AccessibleAction::kExpand; }
-  void DoDefaultAction() override;
+  void Describe(int part, AccessibleItem& item) const override;
+  void DoDefaultAction(int) override { Toggle(model_.Selected()); }
   void LeftDown(int x, int y) override;
   void RightUp(int x, int y) override;
   void GainFocus() override { RepaintNode(model_.Selected()); }

@@ -30,6 +30,11 @@ WidgetHost* Widget::Host() {
   return root != nullptr ? root->OwnHost() : nullptr;
 }
 
+void Widget::Describe(int part, AccessibleItem& item) const {
+  const char* text = GetText();
+  if (part == 0 && text != nullptr) item.name = text;
+}
+
 void Widget::RaiseAccessibleEvent(AccessibleEvent event) {
   WidgetHost* host = Host();
   if (host != nullptr) host->AccessibleChange(*this, event);

@@ -157,22 +157,17 @@ class Widget {
   // --- Accessibility -------------------------------------------------------------
   // What a screen reader is told (ui/widgets/accessible_tree.h). A widget of
   // role kNone is left out; its children are not.
-  virtual AccessibleRole Role() const { return AccessibleRole::kNone; }
-  // The widget's own name; null or empty lets the label beside it name it.
-  virtual const char* AccessibleName() const { return GetText(); }
-  // What the widget holds for the reader to read out (a field's text).
-  virtual std::string AccessibleValue() const { return {}; }
-  virtual bool IsReadOnly() const { return false; }
-  virtual AccessibleAction DefaultAction() const { return AccessibleAction::kNone; }
-  // Does what a click does.
-  virtual void DoDefaultAction() {}
+  AccessibleRole Role() const { return role_; }
+  // Fills in the widget (part 0) or one of its parts: name, value, default
+  // action and the states the class knows of (checked, read-only); the
+  // tree adds the rest. By default the widget's text names it. A field
+  // leaves its name empty for the label beside it.
+  virtual void Describe(int part, AccessibleItem& item) const;
   // Parts that are no widgets of their own (a tool bar's buttons): readers
   // see them as children after the widget, numbered from 1.
   virtual int AccessiblePartCount() const { return 0; }
-  virtual void DescribePart(int, AccessibleItem&) const {}
-  // The part under a client point, 0 for none.
-  virtual int AccessiblePartAt(Point) const { return 0; }
-  virtual void DoPartAction(int) {}
+  // Does what a click on the widget (part 0) or the part does.
+  virtual void DoDefaultAction(int) {}
   // Tells the window, which tells the readers.
   void RaiseAccessibleEvent(AccessibleEvent event);
 
@@ -182,6 +177,7 @@ class Widget {
   bool visible_ = true;
   bool enabled_ = false;
   bool focusable_ = false;
+  AccessibleRole role_ = AccessibleRole::kNone;
   Container* parent_;
   std::uint16_t id_;
   int x_;
