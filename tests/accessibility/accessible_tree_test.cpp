@@ -76,8 +76,8 @@ TEST_F(AccessibleTree, IdsFollowTheLayoutThroughGroupsWithPartsAfterTheirWidget)
     const Widget* widget;
     int part;
   };
-  for (const Case& c : {Case{2, &inner, 0}, Case{4, &bar, 1}, Case{5, &bar, 2}, Case{6, &last, 0},
-                        Case{0, nullptr, 0}, Case{7, nullptr, 0}}) {
+  for (const Case& c : {Case{2, &inner, 0}, Case{4, &bar, 1}, Case{5, &bar, 2}, Case{6, &last, 0}, Case{0, nullptr, 0},
+                        Case{7, nullptr, 0}}) {
     SCOPED_TRACE(c.child);
     AccessiblePlace place = AccessiblePlaceOf(root, c.child);
     EXPECT_EQ(place.widget, c.widget);

@@ -22,48 +22,46 @@
 // 30 seconds.
 // The exit code is 0 on success, 1 when the window, the object or the
 // child is missing or a call fails.
-#include <windows.h>
-
-#include <oleacc.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-namespace {
+#include "reader.h"
 
-// The GUID itself: MinGW's import library gives IID_IAccessible as a thunk.
-const GUID kIidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+namespace {
 
 struct Named {
   LONG value;
   const char* name;
 };
 const Named kRoles[] = {
-    {ROLE_SYSTEM_CLIENT, "client"},         {ROLE_SYSTEM_DIALOG, "dialog"},
-    {ROLE_SYSTEM_TITLEBAR, "titlebar"},     {ROLE_SYSTEM_PUSHBUTTON, "pushbutton"},
-    {ROLE_SYSTEM_CHECKBUTTON, "checkbox"},  {ROLE_SYSTEM_RADIOBUTTON, "radiobutton"},
-    {ROLE_SYSTEM_TEXT, "text"},             {ROLE_SYSTEM_STATICTEXT, "statictext"},
-    {ROLE_SYSTEM_GRAPHIC, "graphic"},       {ROLE_SYSTEM_LIST, "list"},
-    {ROLE_SYSTEM_OUTLINE, "outline"},       {ROLE_SYSTEM_TOOLBAR, "toolbar"},
-    {ROLE_SYSTEM_SCROLLBAR, "scrollbar"},   {ROLE_SYSTEM_MENUPOPUP, "menupopup"},
-    {ROLE_SYSTEM_MENUITEM, "menuitem"},     {ROLE_SYSTEM_SEPARATOR, "separator"},
+    {ROLE_SYSTEM_CLIENT, "client"},
+    {ROLE_SYSTEM_DIALOG, "dialog"},
+    {ROLE_SYSTEM_TITLEBAR, "titlebar"},
+    {ROLE_SYSTEM_PUSHBUTTON, "pushbutton"},
+    {ROLE_SYSTEM_CHECKBUTTON, "checkbox"},
+    {ROLE_SYSTEM_RADIOBUTTON, "radiobutton"},
+    {ROLE_SYSTEM_TEXT, "text"},
+    {ROLE_SYSTEM_STATICTEXT, "statictext"},
+    {ROLE_SYSTEM_GRAPHIC, "graphic"},
+    {ROLE_SYSTEM_LIST, "list"},
+    {ROLE_SYSTEM_OUTLINE, "outline"},
+    {ROLE_SYSTEM_TOOLBAR, "toolbar"},
+    {ROLE_SYSTEM_SCROLLBAR, "scrollbar"},
+    {ROLE_SYSTEM_MENUPOPUP, "menupopup"},
+    {ROLE_SYSTEM_MENUITEM, "menuitem"},
+    {ROLE_SYSTEM_SEPARATOR, "separator"},
 };
 const Named kStates[] = {
-    {STATE_SYSTEM_FOCUSED, "focused"},   {STATE_SYSTEM_FOCUSABLE, "focusable"},
-    {STATE_SYSTEM_UNAVAILABLE, "unavailable"}, {STATE_SYSTEM_CHECKED, "checked"},
-    {STATE_SYSTEM_MIXED, "mixed"},       {STATE_SYSTEM_READONLY, "readonly"},
+    {STATE_SYSTEM_FOCUSED, "focused"},
+    {STATE_SYSTEM_FOCUSABLE, "focusable"},
+    {STATE_SYSTEM_UNAVAILABLE, "unavailable"},
+    {STATE_SYSTEM_CHECKED, "checked"},
+    {STATE_SYSTEM_MIXED, "mixed"},
+    {STATE_SYSTEM_READONLY, "readonly"},
     {STATE_SYSTEM_INVISIBLE, "invisible"},
 };
-
-VARIANT Child(LONG id) {
-  VARIANT child;
-  VariantInit(&child);
-  child.vt = VT_I4;
-  child.lVal = id;
-  return child;
-}
 
 std::string Narrow(BSTR text) {
   std::string out;

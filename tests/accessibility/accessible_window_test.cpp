@@ -5,9 +5,6 @@
 // does what a click does; the events readers follow; and a window destroyed
 // while a reader still holds its object.
 #include <gtest/gtest.h>
-#include <windows.h>
-
-#include <oleacc.h>
 
 #include <memory>
 #include <string>
@@ -15,13 +12,12 @@
 
 #include "fake_window.h"
 #include "graphics/graphics_resources.h"
+#include "reader.h"
 #include "ui/widgets/frame_window.h"
 #include "ui/widgets/toolkit.h"
 #include "ui/widgets/widget_state.h"
 
 namespace {
-
-const GUID kIidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 
 constexpr std::uint16_t kField = 11;
 constexpr std::uint16_t kBox = 12;
@@ -29,22 +25,11 @@ constexpr std::uint16_t kGo = 13;
 constexpr std::uint16_t kOff = 14;
 
 const LayoutEntry kTable[] = {
-    {1000, kWindowKind, 0x00, 40, 50, 300, 120, ""},
-    {0, kTitleBarKind, 0x04, 0, 0, 300, 20, "Readers"},
-    {0, kLabelKind, 0x00, 8, 24, 200, 17, "Folder"},
-    {kField, kEditFieldKind, 0x00, 8, 44, 200, 17, ""},
-    {kBox, kCheckBoxKind, 0x00, 8, 66, 200, 15, "Keep"},
-    {kGo, kButtonKind, 0x00, 8, 88, 80, 24, "Go"},
+    {1000, kWindowKind, 0x00, 40, 50, 300, 120, ""},     {0, kTitleBarKind, 0x04, 0, 0, 300, 20, "Readers"},
+    {0, kLabelKind, 0x00, 8, 24, 200, 17, "Folder"},     {kField, kEditFieldKind, 0x00, 8, 44, 200, 17, ""},
+    {kBox, kCheckBoxKind, 0x00, 8, 66, 200, 15, "Keep"}, {kGo, kButtonKind, 0x00, 8, 88, 80, 24, "Go"},
     {kOff, kButtonKind, 0x00, 100, 88, 80, 24, "Off"},
 };
-
-VARIANT Child(LONG id) {
-  VARIANT child;
-  VariantInit(&child);
-  child.vt = VT_I4;
-  child.lVal = id;
-  return child;
-}
 
 std::wstring Take(BSTR text) {
   std::wstring out = text != nullptr ? text : L"";
@@ -130,12 +115,9 @@ TEST_F(AccessibleWindow, ChildrenCarryRoleNameValueAndStateInLayoutOrder) {
     LONG states;  // of unavailable, checked and read-only
   };
   const Expected expected[] = {
-      {ROLE_SYSTEM_TITLEBAR, L"Readers", 0},
-      {ROLE_SYSTEM_STATICTEXT, L"Folder", STATE_SYSTEM_READONLY},
-      {ROLE_SYSTEM_TEXT, L"Folder", 0},
-      {ROLE_SYSTEM_CHECKBUTTON, L"Keep", 0},
-      {ROLE_SYSTEM_PUSHBUTTON, L"Go", 0},
-      {ROLE_SYSTEM_PUSHBUTTON, L"Off", STATE_SYSTEM_UNAVAILABLE},
+      {ROLE_SYSTEM_TITLEBAR, L"Readers", 0}, {ROLE_SYSTEM_STATICTEXT, L"Folder", STATE_SYSTEM_READONLY},
+      {ROLE_SYSTEM_TEXT, L"Folder", 0},      {ROLE_SYSTEM_CHECKBUTTON, L"Keep", 0},
+      {ROLE_SYSTEM_PUSHBUTTON, L"Go", 0},    {ROLE_SYSTEM_PUSHBUTTON, L"Off", STATE_SYSTEM_UNAVAILABLE},
   };
   const LONG watched_states = STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_CHECKED | STATE_SYSTEM_READONLY;
   for (LONG id = 1; id <= count; ++id) {

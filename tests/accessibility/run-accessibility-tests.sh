@@ -35,20 +35,6 @@ source "$root/tests/support/manifest-lib.sh"
 [ -x "$setup_layout" ] || skip "no setup-layout at $setup_layout; build the native preset first"
 command -v file >/dev/null || skip "file is not installed"
 
-# check DESCRIPTION COMMAND...: three seconds for a condition to come true.
-check() {
-  local what=$1 i
-  shift
-  for i in $(seq 30); do
-    if "$@"; then
-      pass "$what"
-      return
-    fi
-    sleep 0.1
-  done
-  fail "$what"
-}
-not() { ! "$@"; }
 
 view=/reg:64
 case $(file -b "$stub") in PE32\ *) view=/reg:32 ;; esac

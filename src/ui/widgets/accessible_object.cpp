@@ -14,10 +14,10 @@ const GUID kIidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa
 
 // By AccessibleRole.
 const LONG kSystemRoles[] = {
-    ROLE_SYSTEM_CLIENT,      ROLE_SYSTEM_CLIENT,      ROLE_SYSTEM_DIALOG,      ROLE_SYSTEM_TITLEBAR,
-    ROLE_SYSTEM_PUSHBUTTON,  ROLE_SYSTEM_CHECKBUTTON, ROLE_SYSTEM_RADIOBUTTON, ROLE_SYSTEM_TEXT,
-    ROLE_SYSTEM_STATICTEXT,  ROLE_SYSTEM_GRAPHIC,     ROLE_SYSTEM_LIST,        ROLE_SYSTEM_OUTLINE,
-    ROLE_SYSTEM_TOOLBAR,     ROLE_SYSTEM_SCROLLBAR,   ROLE_SYSTEM_MENUPOPUP,   ROLE_SYSTEM_MENUITEM,
+    ROLE_SYSTEM_CLIENT,     ROLE_SYSTEM_CLIENT,      ROLE_SYSTEM_DIALOG,      ROLE_SYSTEM_TITLEBAR,
+    ROLE_SYSTEM_PUSHBUTTON, ROLE_SYSTEM_CHECKBUTTON, ROLE_SYSTEM_RADIOBUTTON, ROLE_SYSTEM_TEXT,
+    ROLE_SYSTEM_STATICTEXT, ROLE_SYSTEM_GRAPHIC,     ROLE_SYSTEM_LIST,        ROLE_SYSTEM_OUTLINE,
+    ROLE_SYSTEM_TOOLBAR,    ROLE_SYSTEM_SCROLLBAR,   ROLE_SYSTEM_MENUPOPUP,   ROLE_SYSTEM_MENUITEM,
     ROLE_SYSTEM_SEPARATOR,
 };
 
@@ -29,9 +29,12 @@ struct StateName {
   LONG system;
 };
 const StateName kSystemStates[] = {
-    {kAccessibleFocused, STATE_SYSTEM_FOCUSED},         {kAccessibleFocusable, STATE_SYSTEM_FOCUSABLE},
-    {kAccessibleUnavailable, STATE_SYSTEM_UNAVAILABLE}, {kAccessibleChecked, STATE_SYSTEM_CHECKED},
-    {kAccessibleMixed, STATE_SYSTEM_MIXED},             {kAccessibleReadOnly, STATE_SYSTEM_READONLY},
+    {kAccessibleFocused, STATE_SYSTEM_FOCUSED},
+    {kAccessibleFocusable, STATE_SYSTEM_FOCUSABLE},
+    {kAccessibleUnavailable, STATE_SYSTEM_UNAVAILABLE},
+    {kAccessibleChecked, STATE_SYSTEM_CHECKED},
+    {kAccessibleMixed, STATE_SYSTEM_MIXED},
+    {kAccessibleReadOnly, STATE_SYSTEM_READONLY},
     {kAccessibleInvisible, STATE_SYSTEM_INVISIBLE},
 };
 
@@ -227,7 +230,7 @@ class AccessibleObject final : public IAccessible {
     // Run from the message loop: the action may open a modal box, and the
     // reader waits for this call to return.
     return PostMessageA(window_->Handle(), kAccessibleActionMessage, static_cast<WPARAM>(child.lVal), 0) ? S_OK
-                                                                                                      : E_FAIL;
+                                                                                                         : E_FAIL;
   }
   STDMETHODIMP put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
   STDMETHODIMP put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
@@ -244,9 +247,7 @@ class AccessibleObject final : public IAccessible {
     HRESULT checked = Check(child);
     return checked == S_OK ? S_FALSE : checked;
   }
-  Point ClientOrigin() const {
-    return Point{window_->X() + window_->Border(), window_->Y() + window_->Border()};
-  }
+  Point ClientOrigin() const { return Point{window_->X() + window_->Border(), window_->Y() + window_->Border()}; }
 
   NativeWindow* window_;
   AccessibleSource* source_;

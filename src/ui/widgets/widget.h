@@ -17,8 +17,8 @@
 #include <cstdint>
 
 #include "text/fixed_text.h"
-#include "ui/core/geometry.h"
 #include "ui/core/accessible_item.h"
+#include "ui/core/geometry.h"
 #include "ui/widgets/layout_entry.h"
 
 class Canvas;
