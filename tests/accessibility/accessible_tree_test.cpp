@@ -136,14 +136,18 @@ TEST_F(AccessibleTree, HitTestNamesTheInnermostChildReadersSee) {
   EXPECT_EQ(AccessibleIdAt(root, Point{400, 20}), -1);
 }
 
-TEST_F(AccessibleTree, ADisabledWidgetRefusesItsDefaultAction) {
+TEST_F(AccessibleTree, ADisabledOrHiddenWidgetRefusesItsDefaultAction) {
   Described& bar = Add(root, 7, AccessibleRole::kToolBar, 0, 0);
   bar.parts = 3;
+  Described& button = Add(root, 8, AccessibleRole::kPushButton, 0, 40, "Go");
   DoAccessibleAction(AccessiblePlaceOf(root, 3));
+  DoAccessibleAction(AccessiblePlaceOf(root, 5));
   DoAccessibleAction(AccessiblePlaceOf(root, 9));
   bar.SetEnabled(false);
+  button.SetVisible(false);
   DoAccessibleAction(AccessiblePlaceOf(root, 1));
-  EXPECT_EQ(log, (std::vector<std::string>{"7.2"}));
+  DoAccessibleAction(AccessiblePlaceOf(root, 5));
+  EXPECT_EQ(log, (std::vector<std::string>{"7.2", "8.0"}));
 }
 
 }  // namespace

@@ -9,13 +9,16 @@
 //       checked, mixed, readonly, invisible
 //   accessible-walk press TITLE ROLE NAME
 //       the default action of the first child of that role and name
+//   accessible-walk children TITLE
+//       the children as AccessibleChildren lists them (as many readers
+//       enumerate): "ID" for a simple element, "object" for one of its own
 //   accessible-walk focus TITLE
 //       the id of the child get_accFocus names
 //   accessible-walk hit TITLE X Y
 //       the id of the child accHitTest finds at a screen point
 //   accessible-walk hold TITLE
 //       takes the window's object, waits for the window to go, then asks
-//       the object again: prints "refused" when it fails the call
+//       the object again: prints "refused 0xHRESULT" when it fails the call
 //
 // TITLE is the window's title, or "class:NAME" for the shown window of a
 // window class (a popup menu has no title); the window is waited for up to
@@ -26,6 +29,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "reader.h"
 
@@ -173,6 +177,27 @@ int Tree(IAccessible& object) {
   return 0;
 }
 
+int Children(IAccessible& object) {
+  long count = 0;
+  if (FAILED(object.get_accChildCount(&count)) || count <= 0) return 1;
+  std::vector<VARIANT> children(static_cast<std::size_t>(count));
+  long obtained = 0;
+  HRESULT result = AccessibleChildren(&object, 0, count, children.data(), &obtained);
+  if (FAILED(result)) {
+    std::printf("AccessibleChildren failed (0x%08lx)\n", static_cast<unsigned long>(result));
+    return 1;
+  }
+  for (long i = 0; i < obtained; ++i) {
+    if (children[static_cast<std::size_t>(i)].vt == VT_I4) {
+      std::printf("%ld\n", static_cast<long>(children[static_cast<std::size_t>(i)].lVal));
+    } else {
+      std::printf("object\n");
+    }
+    VariantClear(&children[static_cast<std::size_t>(i)]);
+  }
+  return 0;
+}
+
 int Press(IAccessible& object, const char* role, const char* name) {
   long count = 0;
   if (FAILED(object.get_accChildCount(&count))) return 1;
@@ -203,7 +228,11 @@ int Hold(IAccessible& object, HWND window) {
   Sleep(500);
   long count = 0;
   HRESULT result = object.get_accChildCount(&count);
-  std::printf(FAILED(result) ? "refused\n" : "answered %ld\n", count);
+  if (FAILED(result)) {
+    std::printf("refused 0x%08lx\n", static_cast<unsigned long>(result));
+  } else {
+    std::printf("answered %ld\n", count);
+  }
   return 0;
 }
 
@@ -226,6 +255,8 @@ int main(int argc, char** argv) {
   int status = 2;
   if (std::strcmp(command, "tree") == 0) {
     status = Tree(*object);
+  } else if (std::strcmp(command, "children") == 0) {
+    status = Children(*object);
   } else if (std::strcmp(command, "press") == 0 && argc == 5) {
     status = Press(*object, argv[3], argv[4]);
   } else if (std::strcmp(command, "focus") == 0) {

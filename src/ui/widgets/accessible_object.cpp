@@ -224,7 +224,8 @@ class AccessibleObject final : public IAccessible {
     HRESULT checked = Check(child);
     if (checked != S_OK) return checked;
     AccessibleItem item = source_->DescribeAccessible(child.lVal);
-    if (item.action == AccessibleAction::kNone || (item.states & kAccessibleUnavailable) != 0) {
+    if (item.action == AccessibleAction::kNone ||
+        (item.states & (kAccessibleUnavailable | kAccessibleInvisible)) != 0) {
       return DISP_E_MEMBERNOTFOUND;
     }
     // Run from the message loop: the action may open a modal box, and the

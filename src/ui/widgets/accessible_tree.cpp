@@ -79,7 +79,8 @@ AccessibleItem DescribePlace(const AccessiblePlace& place) {
 }
 
 void DoAccessibleAction(const AccessiblePlace& place) {
-  if (place.widget == nullptr || !place.widget->IsEnabled()) return;
+  // A click reaches neither a disabled nor a hidden widget.
+  if (place.widget == nullptr || !place.widget->IsEnabled() || !place.widget->IsVisible()) return;
   place.widget->DoDefaultAction(place.part);
 }
 

@@ -22,7 +22,8 @@ AccessiblePlace AccessiblePlaceOf(Container& root, int child);
 // The child id of `widget`, 0 when readers do not see it.
 int AccessibleIdOf(Container& root, const Widget& widget);
 AccessibleItem DescribePlace(const AccessiblePlace& place);
-// The default action of a child, as a click does it.
+// The default action of a child, as a click does it; nothing for a child
+// that is disabled or hidden.
 void DoAccessibleAction(const AccessiblePlace& place);
 // The child under a client point: the innermost widget readers see there,
 // 0 for the root itself, -1 outside.
