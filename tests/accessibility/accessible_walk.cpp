@@ -16,6 +16,9 @@
 //       the id of the child get_accFocus names
 //   accessible-walk hit TITLE X Y
 //       the id of the child accHitTest finds at a screen point
+//   accessible-walk events TITLE SECONDS
+//       the focus, state and value events of the window's client area for
+//       that long, one a line: "focus ID", "state ID" or "value ID"
 //   accessible-walk hold TITLE
 //       takes the window's object, waits for the window to go, then asks
 //       the object again: prints "refused 0xHRESULT" when it fails the call
@@ -212,6 +215,37 @@ int Press(IAccessible& object, const char* role, const char* name) {
   return 1;
 }
 
+HWND watched = nullptr;
+
+void CALLBACK PrintEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
+  if (window != watched || object != OBJID_CLIENT) return;
+  const char* name = event == EVENT_OBJECT_FOCUS         ? "focus"
+                     : event == EVENT_OBJECT_STATECHANGE ? "state"
+                     : event == EVENT_OBJECT_VALUECHANGE ? "value"
+                                                         : nullptr;
+  if (name == nullptr) return;
+  std::printf("%s %ld\n", name, static_cast<long>(child));
+  std::fflush(stdout);
+}
+
+// Out of context: the events arrive as messages on this thread.
+int Events(HWND window, long seconds) {
+  watched = window;
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr, PrintEvent, process, 0,
+                                       WINEVENT_OUTOFCONTEXT);
+  if (hook == nullptr) return 1;
+  DWORD end = GetTickCount() + static_cast<DWORD>(seconds * 1000);
+  while (static_cast<LONG>(end - GetTickCount()) > 0) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+  }
+  UnhookWinEvent(hook);
+  return 0;
+}
+
 int PrintChild(HRESULT result, const VARIANT& found) {
   if (result != S_OK || found.vt != VT_I4) {
     std::printf("none\n");
@@ -267,6 +301,8 @@ int main(int argc, char** argv) {
     VARIANT found;
     VariantInit(&found);
     status = PrintChild(object->accHitTest(std::atol(argv[3]), std::atol(argv[4]), &found), found);
+  } else if (std::strcmp(command, "events") == 0 && argc == 4) {
+    status = Events(window, std::atol(argv[3]));
   } else if (std::strcmp(command, "hold") == 0) {
     status = Hold(*object, window);
   }

@@ -149,6 +149,18 @@ xdotool mousemove "$px" "$py" click 1
 sleep 0.3
 check "a click moves the focus the reader sees into the data field" \
   test "$(focused_id)" = "$(field 1 "$(line_at data-folder)")"
+# A reader follows the focus and the boxes through the window's events.
+walk events "$title" 4 >"$out/events.txt" &
+events_pid=$!
+sleep 2
+read -r px py < <(widget_point keep-data)
+xdotool mousemove "$px" "$py" click 1
+sleep 0.3
+xdotool mousemove "$px" "$py" click 1
+wait "$events_pid"
+# followed ID: the child took the focus and changed its state twice.
+followed() { grep -qx "focus $1" "$out/events.txt" && [ "$(grep -cx "state $1" "$out/events.txt")" -ge 2 ]; }
+check "clicking a box twice raises its focus and two state-change events" followed "$(field 1 "$(line_at keep-data)")"
 read -r px py < <(widget_point install)
 check "the hit test finds \"Install\" under its middle" test "$(walk hit "$title" "$px" "$py")" = \
   "$(field 1 "$(line_at install)")"
