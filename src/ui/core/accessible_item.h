@@ -1,9 +1,10 @@
 // What a screen reader is told about a window and the things in it. A
 // window that speaks to readers is an AccessibleSource: it numbers its parts
 // from 1 (child 0 is the window itself) and describes each as an
-// AccessibleItem; its window does a child's default action when the
-// reader's call has returned (NativeWindow::AccessibleAction). The system side (ui/widgets/accessible_object.h) turns
-// these into the Active Accessibility interface; nothing here needs a screen.
+// AccessibleItem; the window does a child's default action once the
+// reader's call has returned (NativeWindow::AccessibleAction). The system
+// side (ui/widgets/accessible_object.h) turns these into the Active
+// Accessibility interface; nothing here needs a screen.
 #pragma once
 
 #include <cstdint>

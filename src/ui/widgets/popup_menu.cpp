@@ -150,9 +150,9 @@ void PopupMenu::DrawEntry(Canvas& canvas, int index) {
 
 AccessibleItem PopupMenu::DescribeAccessible(int child) {
   AccessibleItem item;
+  if (!open_) item.states = kAccessibleInvisible;
   if (child < 1 || child > items_.Count()) {
     item.role = AccessibleRole::kMenuPopup;
-    if (!open_) item.states = kAccessibleInvisible;
     item.bounds = Rect{0, 0, Width(), Height()};
     return item;
   }

@@ -44,7 +44,10 @@ class PopupMenu : public NativeWindow, public AccessibleSource {
   int AccessibleFocus() override { return open_ ? hot_ : -1; }
   int AccessibleAt(Point client) override;
   LRESULT AccessibleRequest(WPARAM flags, LPARAM object_id) override;
-  void AccessibleAction(int child) override { Choose(child); }
+  // Only an open menu can be chosen from.
+  void AccessibleAction(int child) override {
+    if (open_) Choose(child);
+  }
 
  private:
   void SetHot(int index);
