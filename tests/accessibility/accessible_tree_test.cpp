@@ -25,7 +25,8 @@ class Described : public Widget {
   const char* GetText() const override { return text.c_str(); }
   void Describe(int part, AccessibleItem& item) const override {
     Widget::Describe(part, item);
-    if (part > 0) item.name = "part " + std::to_string(part);
+    static const char* const kPartNames[] = {"", "part 1", "part 2", "part 3"};
+    if (part > 0) item.name = kPartNames[part];
     item.action = action;
   }
   int AccessiblePartCount() const override { return parts; }

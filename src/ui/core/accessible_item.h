@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "ui/core/geometry.h"
 
@@ -53,7 +54,7 @@ enum class AccessibleEvent : std::uint8_t { kFocus, kStateChange, kValueChange, 
 
 struct AccessibleItem {
   AccessibleRole role = AccessibleRole::kNone;
-  std::string name;
+  std::string_view name;  // text of the window's own, valid while it is unchanged
   std::string value;
   std::uint32_t states = 0;
   Rect bounds{0, 0, 0, 0};  // client coordinates of the window

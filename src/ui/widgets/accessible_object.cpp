@@ -2,7 +2,7 @@
 
 #include <oleacc.h>
 
-#include <string>
+#include <string_view>
 
 #include "ui/core/native_window.h"
 
@@ -43,7 +43,7 @@ const DWORD kSystemEvents[] = {EVENT_OBJECT_FOCUS, EVENT_OBJECT_STATECHANGE, EVE
                                EVENT_OBJECT_NAMECHANGE};
 
 // An ANSI text as a new BSTR; S_FALSE and null for an empty one.
-HRESULT ToBstr(const std::string& text, BSTR* out) {
+HRESULT ToBstr(std::string_view text, BSTR* out) {
   *out = nullptr;
   if (text.empty()) return S_FALSE;
   int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);

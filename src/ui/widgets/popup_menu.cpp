@@ -165,7 +165,7 @@ AccessibleItem PopupMenu::DescribeAccessible(int child) {
   }
   item.role = AccessibleRole::kMenuItem;
   MenuText text = SplitMenuText(entry.text);
-  item.name.assign(text.label, text.labelLength);
+  item.name = std::string_view(text.label, text.labelLength);
   if (entry.disabled != 0) item.states |= kAccessibleUnavailable;
   if (entry.checked != 0) item.states |= kAccessibleChecked;
   if (child == hot_) item.states |= kAccessibleFocused;
