@@ -8,7 +8,7 @@
 // then on every call fails with CO_E_OBJNOTCONNECTED (remote readers get
 // RPC_E_DISCONNECTED from COM) instead of reaching a dead window.
 //
-// https://learn.microsoft.com/windows/win32/winauto/server-side-accessibility
+// https://learn.microsoft.com/windows/win32/api/oleacc/nn-oleacc-iaccessible
 #pragma once
 
 #include <windows.h>
