@@ -30,6 +30,8 @@ allowed=" advapi32.dll comctl32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.d
           shell32.dll user32.dll version.dll "
 imports=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z' | tr -d '\r')
 foreign=""
+# One space between the names, the line break of the list included.
+allowed=" $(echo $allowed) "
 for dll in $imports; do [[ "$allowed" == *" $dll "* ]] || foreign+=" $dll"; done
 if [ -z "$foreign" ]; then pass "imports only system DLLs:" $imports; else fail "imports DLLs Windows does not have:$foreign"; fi
 

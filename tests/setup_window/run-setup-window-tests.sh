@@ -42,23 +42,8 @@ source "$root/tests/support/layout-lib.sh"
 [ -x "$pack" ] || skip "no tarnell-pack at $pack; build the native preset first"
 [ -x "$setup_layout" ] || skip "no setup-layout at $setup_layout; build the native preset first"
 command -v file >/dev/null || skip "file is not installed"
-not() { ! "$@"; }
 # Paths compare without regard to case, as Windows compares them.
 same_path() { [ "${1,,}" = "${2,,}" ]; }
-# check DESCRIPTION COMMAND...: the setup answers input in its own time, so
-# a condition gets three seconds to come true.
-check() {
-  local what=$1 i
-  shift
-  for i in $(seq 30); do
-    if "$@"; then
-      pass "$what"
-      return
-    fi
-    sleep 0.1
-  done
-  fail "$what"
-}
 
 # --- the machine ---------------------------------------------------------------
 temp_win=$(wine cmd /c echo %TEMP% </dev/null 2>/dev/null | tr -d '\r')

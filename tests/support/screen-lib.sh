@@ -26,6 +26,21 @@ fail() {
   failures=$((failures + 1))
 }
 pass() { echo "ok: $*"; }
+# check DESCRIPTION COMMAND...: the program answers input in its own time,
+# so a condition gets three seconds to come true.
+check() {
+  local what=$1 i
+  shift
+  for i in $(seq 30); do
+    if "$@"; then
+      pass "$what"
+      return
+    fi
+    sleep 0.1
+  done
+  fail "$what"
+}
+not() { ! "$@"; }
 
 # --- the mouse and the keyboard ------------------------------------------------
 pause=${pause:-0.15}

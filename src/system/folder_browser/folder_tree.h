@@ -42,6 +42,11 @@ class FolderTree : public TreeView {
   Text NodePath(int node) const;
   // Empty while no node is selected.
   Text SelectedPath() const { return NodePath(Model().Selected()); }
+  // The selected folder is the tree's value for readers.
+  void Describe(int part, AccessibleItem& item) const override {
+    TreeView::Describe(part, item);
+    item.value = SelectedPath().c_str();
+  }
   Text ParentPathOfSelected() const;
   bool SelectedIsDrive() const;
   void RenameSelected(const char* name);

@@ -23,6 +23,9 @@
 #include "ui/core/placement.h"
 #include "ui/core/window_kind.h"
 
+// Posted by a screen reader's default action: WPARAM is the child.
+constexpr UINT kAccessibleActionMessage = WM_APP + 19;
+
 class NativeWindow {
  public:
   // A framed window: a 2-pixel border around the client size; the size it
@@ -64,6 +67,12 @@ class NativeWindow {
   // Paints the update region through Draw.
   virtual void Paint();
   virtual void PositionChanged(const WINDOWPOS& position);
+  // WM_GETOBJECT: the accessible object asked for, as LresultFromObject
+  // gives it; 0 lets the system answer.
+  virtual LRESULT AccessibleRequest(WPARAM, LPARAM) { return 0; }
+  // A reader's default action on child `child`, posted to run once the
+  // reader's call has returned (kAccessibleActionMessage).
+  virtual void AccessibleAction(int) {}
 
   // --- Showing and placing ----------------------------------------------------
   // Makes the system window; false when the system refuses.

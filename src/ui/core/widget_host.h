@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "ui/core/accessible_item.h"
 #include "ui/core/geometry.h"
 #include "ui/core/placement.h"
 #include "ui/core/window_kind.h"
@@ -74,6 +75,9 @@ class WidgetHost {
   virtual void StartRepeat(RepeatTarget& target) = 0;
   // Stops the repeat if `target` holds it.
   virtual void StopRepeat(RepeatTarget& target) = 0;
+
+  // Tells screen readers that something changed about `widget`.
+  virtual void AccessibleChange(const Widget&, AccessibleEvent) {}
 
  protected:
   ~WidgetHost() = default;

@@ -79,6 +79,11 @@ LRESULT NativeWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_NOTIFY:
       Notify(wParam, lParam);
       return 0;
+    case WM_GETOBJECT:
+      return AccessibleRequest(wParam, lParam);
+    case kAccessibleActionMessage:
+      AccessibleAction(static_cast<int>(wParam));
+      return 0;
     case WM_KEYDOWN:
       KeyPressed(wParam, lParam);
       return 0;

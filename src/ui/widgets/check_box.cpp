@@ -4,7 +4,17 @@
 #include "ui/widgets/container.h"
 #include "ui/widgets/toggle_paint.h"
 
-CheckBox::CheckBox(const LayoutEntry& entry, Container* parent) : PushButton(entry, parent) { height_ = kHeight; }
+CheckBox::CheckBox(const LayoutEntry& entry, Container* parent) : PushButton(entry, parent) {
+  height_ = kHeight;
+  role_ = AccessibleRole::kCheckBox;
+}
+
+void CheckBox::Describe(int part, AccessibleItem& item) const {
+  Widget::Describe(part, item);
+  item.action = state_ == kUnchecked ? AccessibleAction::kCheck : AccessibleAction::kUncheck;
+  if (state_ == kChecked) item.states |= kAccessibleChecked;
+  if (state_ == kThirdState) item.states |= kAccessibleMixed;
+}
 
 void CheckBox::SetText(const char* text) {
   ownCaption_ = text != nullptr ? text : "";
@@ -15,6 +25,7 @@ void CheckBox::SetText(const char* text) {
 void CheckBox::SetChecked(int state) {
   state_ = state >= kUnchecked && state <= kThirdState ? state : kChecked;
   InvalidateSelf();
+  RaiseAccessibleEvent(AccessibleEvent::kStateChange);
 }
 
 void CheckBox::SetColours(GdiColour text, GdiColour back) {
@@ -25,6 +36,7 @@ void CheckBox::SetColours(GdiColour text, GdiColour back) {
 void CheckBox::Action() {
   state_ = state_ == kUnchecked ? kChecked : kUnchecked;
   InvalidateSelf();
+  RaiseAccessibleEvent(AccessibleEvent::kStateChange);
   if (parent_ != nullptr) parent_->Notify(id_, static_cast<std::uint16_t>(state_));
 }
 
@@ -34,6 +46,7 @@ void CheckBox::RightUp(int, int) {
   if (!press_.PointerUp().fires) return;
   state_ = state_ == kUnchecked && threeState_ ? kThirdState : kUnchecked;
   InvalidateSelf();
+  RaiseAccessibleEvent(AccessibleEvent::kStateChange);
 }
 
 void CheckBox::Paint(Canvas& canvas) {

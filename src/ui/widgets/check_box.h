@@ -25,6 +25,7 @@ class CheckBox : public PushButton {
   void SetChecked(int state) override;
   void SetColours(GdiColour text, GdiColour back);
   void SetThreeState(bool threeState) { threeState_ = threeState; }
+  void Describe(int part, AccessibleItem& item) const override;
   void Paint(Canvas& canvas) override;
   void RightDown(int x, int y) override;
   void RightUp(int x, int y) override;

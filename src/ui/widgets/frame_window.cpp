@@ -6,6 +6,8 @@
 #include "ui/widgets/layout_table.h"
 #include "ui/core/mouse_tracker.h"
 #include "ui/core/repeat_timer.h"
+#include "ui/widgets/accessible_tree.h"
+#include "ui/widgets/widget_state.h"
 
 FrameWindow::FrameWindow(Container& root, const LayoutEntry* table, int count, WindowKind kind)
     : NativeWindow(kind, ResizeModeForAnchor(table[0].flags & 0x0F), table[0].x, table[0].y, table[0].width,
@@ -64,3 +66,39 @@ void FrameWindow::KeyDown(unsigned key) { RouteKeyDown(key, Keyboard().shift); }
 void FrameWindow::Resized(int dw, int dh, bool leftUnchanged, bool topUnchanged) {
   RouteResize(dw, dh, leftUnchanged, topUnchanged);
 }
+
+void FrameWindow::AccessibleChange(const Widget& widget, AccessibleEvent event) {
+  if (!Exists()) return;
+  int child = AccessibleIdOf(Root(), widget);
+  if (child > 0) NotifyAccessible(*this, event, child);
+}
+
+int FrameWindow::AccessibleCount() { return AccessibleWidgetCount(Root()); }
+
+AccessibleItem FrameWindow::DescribeAccessible(int child) {
+  if (child > 0) return DescribePlace(AccessiblePlaceOf(Root(), child));
+  // The window is named by its title bar.
+  AccessibleItem item;
+  item.role = Kind() == WindowKind::kDialog ? AccessibleRole::kDialog : AccessibleRole::kClient;
+  Widget* first = AccessiblePlaceOf(Root(), 1).widget;
+  const char* title = first != nullptr && first->Role() == AccessibleRole::kTitleBar ? first->GetText() : nullptr;
+  if (title != nullptr) item.name = title;
+  item.states = IsActiveWindow() ? kAccessibleFocusable | kAccessibleFocused : kAccessibleFocusable;
+  item.bounds = Rect{0, 0, ClientWidth(), ClientHeight()};
+  return item;
+}
+
+int FrameWindow::AccessibleFocus() {
+  Widget* focused = FocusedWidget();
+  int child = focused != nullptr && Root().Holds(focused) ? AccessibleIdOf(Root(), *focused) : 0;
+  if (child > 0) return child;
+  return IsActiveWindow() ? 0 : -1;
+}
+
+int FrameWindow::AccessibleAt(Point client) { return AccessibleIdAt(Root(), client); }
+
+LRESULT FrameWindow::AccessibleRequest(WPARAM flags, LPARAM object_id) {
+  return AnswerAccessibleRequest(accessible_, *this, *this, flags, object_id);
+}
+
+void FrameWindow::AccessibleAction(int child) { DoAccessibleAction(AccessiblePlaceOf(Root(), child)); }

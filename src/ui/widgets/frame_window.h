@@ -10,10 +10,11 @@
 #pragma once
 
 #include "ui/core/native_window.h"
+#include "ui/widgets/accessible_object.h"
 #include "ui/widgets/widget_window.h"
 #include "ui/widgets/layout_entry.h"
 
-class FrameWindow : public NativeWindow, public WidgetWindow {
+class FrameWindow : public NativeWindow, public WidgetWindow, public AccessibleSource {
  public:
   // Builds entries 1 to count - 1 of `table` into `root`; entry 0 gives the
   // window's screen position, client size and resize mode (its anchor
@@ -41,6 +42,13 @@ class FrameWindow : public NativeWindow, public WidgetWindow {
   void HideHint() override;
   void StartRepeat(RepeatTarget& target) override;
   void StopRepeat(RepeatTarget& target) override;
+  void AccessibleChange(const Widget& widget, AccessibleEvent event) override;
+
+  // AccessibleSource: the widgets readers see (ui/widgets/accessible_tree.h).
+  int AccessibleCount() override;
+  AccessibleItem DescribeAccessible(int child) override;
+  int AccessibleFocus() override;
+  int AccessibleAt(Point client) override;
 
   // NativeWindow
   void Draw(Canvas& canvas) override;
@@ -59,4 +67,10 @@ class FrameWindow : public NativeWindow, public WidgetWindow {
   void RightUp(int x, int y) override { RouteRightUp(x, y); }
   void Resized(int dw, int dh, bool leftUnchanged, bool topUnchanged) override;
   void MouseLeave() override { RouteMouseLeave(); }
+  LRESULT AccessibleRequest(WPARAM flags, LPARAM object_id) override;
+  void AccessibleAction(int child) override;
+
+ private:
+  // Released (and disconnected from its readers) with the window.
+  AccessibleObjectPtr accessible_;
 };

@@ -13,7 +13,14 @@ constexpr int kIndent = 2;
 
 }  // namespace
 
-Label::Label(const LayoutEntry& entry, Container* parent) : Widget(entry, parent), text_(entry.text) {}
+Label::Label(const LayoutEntry& entry, Container* parent) : Widget(entry, parent), text_(entry.text) {
+  role_ = AccessibleRole::kStaticText;
+}
+
+void Label::Describe(int, AccessibleItem& item) const {
+  item.name = text_;
+  item.states |= kAccessibleReadOnly;
+}
 
 void Label::SetText(const char* text) {
   text_ = text != nullptr ? text : "";

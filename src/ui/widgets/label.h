@@ -15,6 +15,7 @@ class Label : public Widget {
   const char* GetText() const override { return text_.c_str(); }
   // Keeps a copy; null clears it.
   void SetText(const char* text) override;
+  void Describe(int part, AccessibleItem& item) const override;
   void Paint(Canvas& canvas) override;
 
  private:

@@ -5,6 +5,13 @@
 void LogView::TrimAndAppend(const char* line) {
   Trim(kKeptLines);
   AppendLine(line != nullptr ? line : "");
+  RaiseAccessibleEvent(AccessibleEvent::kValueChange);
+}
+
+void LogView::Describe(int part, AccessibleItem& item) const {
+  TextView::Describe(part, item);
+  const LineStore& lines = Model().Lines();
+  if (lines.Count() > 0) item.value = lines.Text(lines.Count());
 }
 
 void LogView::KeyCommand(unsigned key) {

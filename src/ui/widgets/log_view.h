@@ -14,6 +14,8 @@ class LogView : public TextView, public LineView {
 
   using TextView::TextView;
 
+  // Readers hear of every new line: the newest is the view's value.
   void TrimAndAppend(const char* line) override;
+  void Describe(int part, AccessibleItem& item) const override;
   void KeyCommand(unsigned key) override;
 };

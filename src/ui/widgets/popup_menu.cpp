@@ -68,6 +68,7 @@ void PopupMenu::SetHot(int index) {
   RepaintEntry(hot_);
   hot_ = index;
   RepaintEntry(hot_);
+  if (hot_ > 0) NotifyAccessible(*this, AccessibleEvent::kFocus, hot_);
 }
 
 void PopupMenu::Choose(int index) {
@@ -145,4 +146,39 @@ void PopupMenu::DrawEntry(Canvas& canvas, int index) {
     picture = kept;
   }
   if (picture != nullptr) DrawImage(canvas, kPictureLeft, top + kPictureTop, *picture);
+}
+
+AccessibleItem PopupMenu::DescribeAccessible(int child) {
+  AccessibleItem item;
+  if (!open_) item.states = kAccessibleInvisible;
+  if (child < 1 || child > items_.Count()) {
+    item.role = AccessibleRole::kMenuPopup;
+    item.bounds = Rect{0, 0, Width(), Height()};
+    return item;
+  }
+  const MenuItem& entry = items_.Entry(child);
+  int top = items_.EntryTop(child);
+  item.bounds = Rect{0, top, Width(), top + items_.EntryHeight(child)};
+  if (items_.IsSeparator(child)) {
+    item.role = AccessibleRole::kSeparator;
+    return item;
+  }
+  item.role = AccessibleRole::kMenuItem;
+  MenuText text = SplitMenuText(entry.text);
+  item.name = std::string_view(text.label, text.labelLength);
+  if (entry.disabled != 0) item.states |= kAccessibleUnavailable;
+  if (entry.checked != 0) item.states |= kAccessibleChecked;
+  if (child == hot_) item.states |= kAccessibleFocused;
+  item.states |= kAccessibleFocusable;
+  item.action = AccessibleAction::kExecute;
+  return item;
+}
+
+int PopupMenu::AccessibleAt(Point client) {
+  if (client.x < 0 || client.x >= Width() || client.y < 0 || client.y >= Height()) return -1;
+  return items_.EntryAt(client.y);
+}
+
+LRESULT PopupMenu::AccessibleRequest(WPARAM flags, LPARAM object_id) {
+  return AnswerAccessibleRequest(accessible_, *this, *this, flags, object_id);
 }

@@ -12,11 +12,12 @@
 
 #include "graphics/image.h"
 #include "ui/core/native_window.h"
+#include "ui/widgets/accessible_object.h"
 #include "ui/widgets/menu_items.h"
 
 class Widget;
 
-class PopupMenu : public NativeWindow {
+class PopupMenu : public NativeWindow, public AccessibleSource {
  public:
   PopupMenu(const MenuItem* table, Widget& owner);
 
@@ -37,6 +38,17 @@ class PopupMenu : public NativeWindow {
   void KeyDown(unsigned key) override;
   void Destroy() override;
 
+  // AccessibleSource: the entries, in order; the hot item has the focus.
+  int AccessibleCount() override { return items_.Count(); }
+  AccessibleItem DescribeAccessible(int child) override;
+  int AccessibleFocus() override { return open_ ? hot_ : -1; }
+  int AccessibleAt(Point client) override;
+  LRESULT AccessibleRequest(WPARAM flags, LPARAM object_id) override;
+  // Only an open menu can be chosen from.
+  void AccessibleAction(int child) override {
+    if (open_) Choose(child);
+  }
+
  private:
   void SetHot(int index);
   void RepaintEntry(int index);
@@ -48,4 +60,5 @@ class PopupMenu : public NativeWindow {
   int hot_ = 0;
   bool open_ = false;
   std::vector<const Image*> pictures_;
+  AccessibleObjectPtr accessible_;
 };

@@ -49,6 +49,12 @@ void EdgeLines(Canvas& canvas, bool vertical, int first, int from, int to, int g
 PushButton::PushButton(const LayoutEntry& entry, Container* parent) : Widget(entry, parent), caption_(entry.text) {
   enabled_ = true;
   focusable_ = true;
+  role_ = AccessibleRole::kPushButton;
+}
+
+void PushButton::Describe(int part, AccessibleItem& item) const {
+  Widget::Describe(part, item);
+  item.action = AccessibleAction::kPress;
 }
 
 void PushButton::SetText(const char* text) {

@@ -33,6 +33,8 @@ class PushButton : public Widget {
   void GainFocus() override;
   // The caption is centred: a change of width moves all of it.
   int RightRepaintExtent(int width) const override { return width; }
+  void Describe(int part, AccessibleItem& item) const override;
+  void DoDefaultAction(int) override { Action(); }
 
  protected:
   // Paints what lies inside the frame, `inner` on the window.

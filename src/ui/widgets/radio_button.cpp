@@ -8,11 +8,19 @@
 
 RadioButton::RadioButton(const LayoutEntry& entry, Container* parent) : PushButton(entry, parent) {
   height_ = kHeight;
+  role_ = AccessibleRole::kRadioButton;
+}
+
+void RadioButton::Describe(int part, AccessibleItem& item) const {
+  Widget::Describe(part, item);
+  item.action = AccessibleAction::kCheck;
+  if (checked_) item.states |= kAccessibleChecked;
 }
 
 void RadioButton::SetChecked(int state) {
   checked_ = state != 0;
   InvalidateSelf();
+  RaiseAccessibleEvent(AccessibleEvent::kStateChange);
   if (checked_) ClearRestOfRadioGroup(*this);
 }
 

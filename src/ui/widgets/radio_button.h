@@ -17,6 +17,7 @@ class RadioButton : public PushButton {
   int GetValue() const override { return checked_ ? 1 : 0; }
   // Checking clears the rest of the group.
   void SetChecked(int state) override;
+  void Describe(int part, AccessibleItem& item) const override;
   void Paint(Canvas& canvas) override;
 
  protected:

@@ -47,6 +47,7 @@ GdiColour ThumbLineColour(int line) {
 ScrollBar::ScrollBar(const LayoutEntry& entry, Container* parent, Scrollable& view)
     : Widget(entry, parent), view_(view) {
   enabled_ = true;
+  role_ = AccessibleRole::kScrollBar;
   visible_ = false;
 }
 

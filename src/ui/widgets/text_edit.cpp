@@ -39,7 +39,13 @@ TextEdit::TextEdit(const LayoutEntry& entry, Container* parent, int rightMargin)
       model_(Graphics().BoldFont().Metrics(), FitsOneLine(entry.height, Graphics().BoldFont().LineHeight())) {
   enabled_ = true;
   focusable_ = true;
+  role_ = AccessibleRole::kEditableText;
   if (entry.text != nullptr) model_.SetText(entry.text);
+}
+
+void TextEdit::Describe(int, AccessibleItem& item) const {
+  item.value = model_.Text();
+  if (model_.ReadOnly()) item.states |= kAccessibleReadOnly;
 }
 
 TextEdit::~TextEdit() { HideTextCaret(*this); }
@@ -59,6 +65,7 @@ void TextEdit::SetText(const char* text) {
     return;
   }
   Refresh();
+  RaiseAccessibleEvent(AccessibleEvent::kValueChange);
 }
 
 Rect TextEdit::TextArea() const {
@@ -79,6 +86,7 @@ void TextEdit::Refresh() {
 }
 
 void TextEdit::Handle(TextEditModel::Result result, unsigned key) {
+  std::size_t length = model_.Length();
   switch (result) {
     case TextEditModel::Result::kPassOn:
       Widget::KeyCommand(key);
@@ -100,6 +108,7 @@ void TextEdit::Handle(TextEditModel::Result result, unsigned key) {
       break;
   }
   Refresh();
+  if (model_.Length() != length) RaiseAccessibleEvent(AccessibleEvent::kValueChange);
 }
 
 void TextEdit::Copy() {

@@ -28,6 +28,8 @@ class TextEdit : public Widget {
   // Null counts as empty; a text too long for the field is refused with
   // "Text is too long" and the old text stays.
   void SetText(const char* text) override;
+  // Named by the label beside it; its text is its value.
+  void Describe(int part, AccessibleItem& item) const override;
   void Paint(Canvas& canvas) override;
   void KeyChar(unsigned char character) override;
   void KeyCommand(unsigned key) override;

@@ -25,6 +25,7 @@ constexpr GdiColour kInactiveSelection = Grey(200);
 TextView::TextView(const LayoutEntry& entry, Container* parent)
     : ScrollView(entry, parent), model_(Graphics().NormalFont().Metrics()) {
   focusable_ = true;
+  role_ = AccessibleRole::kList;
   Update(false);
 }
 
@@ -293,3 +294,5 @@ int TextView::PaintPiece(Canvas& canvas, std::string_view piece, int x, int y, i
   canvas.TextOutRect(firstX, y, box, piece.data() + first, last - first);
   return right;
 }
+
+void TextView::Describe(int, AccessibleItem& item) const { item.states |= kAccessibleReadOnly; }

@@ -40,6 +40,7 @@ class TextView : public ScrollView {
   void CopySelection();
 
   void KeyCommand(unsigned key) override;
+  void Describe(int part, AccessibleItem& item) const override;
   void LeftDown(int x, int y) override;
   void MouseMove(int x, int y) override;
   void LeftDoubleClick(int x, int y) override;

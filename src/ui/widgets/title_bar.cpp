@@ -41,6 +41,7 @@ ButtonPictures PicturesOf(TitleButton button, bool maximized) {
 
 TitleBar::TitleBar(const LayoutEntry& entry, Container* parent) : Widget(entry, parent), caption_(entry.text) {
   enabled_ = true;
+  role_ = AccessibleRole::kTitleBar;
   height_ = kHeight;
   if (parent != nullptr) width_ = parent->Width();
 }

@@ -51,6 +51,7 @@ class SkinMeasure : public ToolBarLayout::Measure {
 
 ToolBar::ToolBar(const LayoutEntry& entry, Container* parent) : Widget(entry, parent) {
   enabled_ = true;
+  role_ = AccessibleRole::kToolBar;
   if (entry.text != nullptr && entry.text[0] != '\0') SetItems(reinterpret_cast<const ToolBarItem*>(entry.text));
 }
 
@@ -110,6 +111,24 @@ void ToolBar::LeftUp(int x, int y) {
   int item = layout_.ItemAt(x, y);
   RepaintItem(hot_);
   hot_ = item;
+  Click(item);
+}
+
+void ToolBar::Describe(int part, AccessibleItem& item) const {
+  if (part == 0) return;
+  item.bounds = layout_.ItemArea(part);
+  if (!layout_.IsButton(part)) {
+    item.role = AccessibleRole::kSeparator;
+    return;
+  }
+  const ToolBarItem& button = layout_.Item(part);
+  item.role = button.kind == kToolPush ? AccessibleRole::kPushButton : AccessibleRole::kCheckBox;
+  if (button.tip != nullptr) item.name = button.tip;
+  if (layout_.IsChecked(part)) item.states |= kAccessibleChecked;
+  item.action = AccessibleAction::kPress;
+}
+
+void ToolBar::Click(int item) {
   ToolClick click = layout_.Click(item);
   if (item != 0 && layout_.Item(item).kind == kToolRadio) {
     InvalidateSelf();  // the radio button checked before comes up

@@ -29,6 +29,10 @@ class ToolBar : public Widget {
   void Shift(int dx, int dy) override;
   void ResizeBy(int dw, int dh, bool downward, bool rightward) override;
   void Paint(Canvas& canvas) override;
+  // Its buttons, named by their tips, and separators are its parts.
+  int AccessiblePartCount() const override { return layout_.Count(); }
+  void Describe(int part, AccessibleItem& item) const override;
+  void DoDefaultAction(int part) override { Click(part); }
   void MouseMove(int x, int y) override;
   void LeftDown(int x, int y) override;
   void LeftUp(int x, int y) override;
@@ -40,6 +44,8 @@ class ToolBar : public Widget {
     const Image* withAlpha;  // blended onto the raised and sunken looks
   };
 
+  // A click on item `index` (0: none) takes effect.
+  void Click(int item);
   void RepaintItem(int index);
   void PaintButton(Canvas& canvas, int index);
   void PaintSeparator(Canvas& canvas, int index);

@@ -53,7 +53,10 @@ const TreePictures& Pictures() {
 TreeView::TreeView(const LayoutEntry& entry, Container* parent)
     : ScrollView(entry, parent), model_(&Graphics().NormalFont().Metrics()) {
   focusable_ = true;
+  role_ = AccessibleRole::kOutline;
 }
+
+void TreeView::Describe(int, AccessibleItem& item) const { item.action = AccessibleAction::kExpand; }
 
 TreeView::~TreeView() = default;
 
@@ -122,6 +125,7 @@ void TreeView::SelectNode(int node) {
   int row = model_.RowOf(node);
   if (row >= 0) ScrollTo(ScrollX(), TreeModel::ScrollToShowRow(row, ScrollY(), ViewArea().Height()));
   if (parent_ != nullptr) parent_->Notify(kSelectionChanged, id_);
+  RaiseAccessibleEvent(AccessibleEvent::kValueChange);
 }
 
 void TreeView::Toggle(int node) {

@@ -49,6 +49,10 @@ class TreeView : public ScrollView {
   void Collapse(int node);
 
   void KeyCommand(unsigned key) override;
+  // Readers hear of every new selection; the default action opens or
+  // closes the selected node, as a click on its expander does.
+  void Describe(int part, AccessibleItem& item) const override;
+  void DoDefaultAction(int) override { Toggle(model_.Selected()); }
   void LeftDown(int x, int y) override;
   void RightUp(int x, int y) override;
   void GainFocus() override { RepaintNode(model_.Selected()); }

@@ -30,6 +30,16 @@ WidgetHost* Widget::Host() {
   return root != nullptr ? root->OwnHost() : nullptr;
 }
 
+void Widget::Describe(int part, AccessibleItem& item) const {
+  const char* text = GetText();
+  if (part == 0 && text != nullptr) item.name = text;
+}
+
+void Widget::RaiseAccessibleEvent(AccessibleEvent event) {
+  WidgetHost* host = Host();
+  if (host != nullptr) host->AccessibleChange(*this, event);
+}
+
 bool Widget::Holds(const Widget* widget) const {
   for (; widget != nullptr; widget = widget->parent_) {
     if (widget == this) return true;
@@ -149,6 +159,7 @@ void Widget::SetEnabled(bool enabled) {
     }
   }
   InvalidateSelf();
+  RaiseAccessibleEvent(AccessibleEvent::kStateChange);
 }
 
 void Widget::SetVisible(bool visible) {
@@ -156,6 +167,7 @@ void Widget::SetVisible(bool visible) {
   if (visible) {
     visible_ = true;
     InvalidateSelf();
+    RaiseAccessibleEvent(AccessibleEvent::kStateChange);
     return;
   }
   if (Holds(HotWidget())) SetHotWidget(nullptr);
@@ -171,6 +183,7 @@ void Widget::SetVisible(bool visible) {
       SetFocusedWidget(nullptr);
     }
   }
+  RaiseAccessibleEvent(AccessibleEvent::kStateChange);
 }
 
 void Widget::ShowRange(std::uint16_t firstId, std::uint16_t lastId, bool visible) {

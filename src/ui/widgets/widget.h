@@ -17,6 +17,7 @@
 #include <cstdint>
 
 #include "text/fixed_text.h"
+#include "ui/core/accessible_item.h"
 #include "ui/core/geometry.h"
 #include "ui/widgets/layout_entry.h"
 
@@ -153,12 +154,30 @@ class Widget {
   // parent.
   virtual void Notify(unsigned code, std::uint16_t id);
 
+  // --- Accessibility -------------------------------------------------------------
+  // What a screen reader is told (ui/widgets/accessible_tree.h). A widget of
+  // role kNone is left out; its children are not.
+  AccessibleRole Role() const { return role_; }
+  // Fills in the widget (part 0) or one of its parts: name, value, default
+  // action and the states the class knows of (checked, read-only); the
+  // tree adds the rest. By default the widget's text names it. A field
+  // leaves its name empty for the label beside it.
+  virtual void Describe(int part, AccessibleItem& item) const;
+  // Parts that are no widgets of their own (a tool bar's buttons): readers
+  // see them as children after the widget, numbered from 1.
+  virtual int AccessiblePartCount() const { return 0; }
+  // Does what a click on the widget (part 0) or the part does.
+  virtual void DoDefaultAction(int) {}
+  // Tells the window, which tells the readers.
+  void RaiseAccessibleEvent(AccessibleEvent event);
+
  protected:
   std::uint8_t kind_;
   std::uint8_t layoutFlags_;
   bool visible_ = true;
   bool enabled_ = false;
   bool focusable_ = false;
+  AccessibleRole role_ = AccessibleRole::kNone;
   Container* parent_;
   std::uint16_t id_;
   int x_;

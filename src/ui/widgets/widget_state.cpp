@@ -17,7 +17,10 @@ void SetFocusedWidget(Widget* widget) {
   Widget* previous = focused;
   focused = widget;
   if (previous != nullptr) previous->LoseFocus();
-  if (widget != nullptr) widget->GainFocus();
+  if (widget != nullptr) {
+    widget->GainFocus();
+    widget->RaiseAccessibleEvent(AccessibleEvent::kFocus);
+  }
 }
 
 void SetHotWidget(Widget* widget) {
