@@ -31,6 +31,9 @@ class Canvas {
   const Rect& Clip() const { return clip_; }
   std::int32_t LineHeight() const { return lineHeight_; }
   GdiColour BackColour() const { return backColour_; }
+  // In high-contrast mode, text whose colours are not legible on their fill
+  // is drawn in the system's colours (graphics/contrast.h).
+  void SetHighContrast(bool on) { high_contrast_ = on; }
 
   void SelectFont(const FontRecord& font);
   void SelectPen(HPEN pen);
@@ -81,5 +84,6 @@ class Canvas {
   HPEN savedPen_ = nullptr;
   GdiColour textColour_ = 0;
   GdiColour backColour_ = 0;
+  bool high_contrast_ = false;
   Rect clip_;
 };
