@@ -113,6 +113,12 @@ void Canvas::TextOutRect(std::int32_t x, std::int32_t y, const Rect& rect, const
   SetColours(skin_text, skin_back);
 }
 
+void Canvas::FocusRect(const Rect& rect) {
+  if (Intersect(rect, clip_).IsEmpty()) return;
+  const RECT area = ToRect(rect);
+  Gdi().drawFocusRect(dc_, &area);
+}
+
 void Canvas::TextOutCentredV(std::int32_t indent, const Rect& rect, const char* text, std::size_t length) {
   TextOutRect(rect.left + indent, rect.top + (rect.Height() - lineHeight_) / 2, rect, text, length);
 }

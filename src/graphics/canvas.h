@@ -55,6 +55,10 @@ class Canvas {
   void TextOutRect(std::int32_t x, std::int32_t y, const Rect& rect, const char* text, std::size_t length);
   // The same, `indent` right of the rectangle's left edge and centred in its height.
   void TextOutCentredV(std::int32_t indent, const Rect& rect, const char* text, std::size_t length);
+  // The dotted rectangle that marks the keyboard focus, as Windows draws it.
+  // It inverts what lies below, so the caller paints that area first in the
+  // same pass; the context's clip region keeps it inside the update.
+  void FocusRect(const Rect& rect);
   // Takes the rectangle out of the context's clip region.
   void ExcludeRect(const Rect& rect);
 

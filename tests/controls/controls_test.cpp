@@ -1,5 +1,6 @@
 // The controls in a window without a screen, driven as a user would through
-// the window's routing: a button fires only on release over it or of Space,
+// the window's routing: a button fires only on release over it or of Space
+// (or on Enter),
 // check boxes cycle and tell their state, a radio button clears only its
 // own group, the edit field takes typing and hands Enter on, the log view
 // keeps its newest lines, follows them and asks for one repaint for a
@@ -66,7 +67,45 @@ TEST_F(Controls, PushButtonFiresOnReleaseOverItOrOfSpace) {
   Key(key::kSpace);
   Key(key::kEnter);
   Key(key::kEscape);
-  EXPECT_EQ(root.log, (std::vector<std::string>{"notify7:0", "notify13:7", "notify27:7"}));
+  EXPECT_EQ(root.log, (std::vector<std::string>{"notify7:0", "notify7:0", "notify27:7"}));
+}
+
+// What one key does to the focused control, as the window hears it: a push
+// button is pressed by Space and Enter (so Enter on a focused "No" is no
+// "Yes"); a check box or radio button toggles on Space and hands Enter to
+// the window as its default; Escape always goes to the window.
+TEST_F(Controls, KeysOnTheFocusedControl) {
+  struct Case {
+    const char* what;
+    std::uint8_t kind;
+    unsigned key;
+    std::vector<std::string> heard;
+    int value;
+  } cases[] = {
+      {"Space presses a button", kButtonKind, key::kSpace, {"notify5:0"}, 0},
+      {"Enter presses a button", kButtonKind, key::kEnter, {"notify5:0"}, 0},
+      {"Escape leaves a button to the window", kButtonKind, key::kEscape, {"notify27:5"}, 0},
+      {"Space checks a box", kCheckBoxKind, key::kSpace, {"notify5:1"}, 1},
+      {"Enter leaves a box alone", kCheckBoxKind, key::kEnter, {"notify13:5"}, 0},
+      {"Space selects a radio button", kRadioButtonKind, key::kSpace, {"notify5:0"}, 1},
+      {"Enter leaves a radio button alone", kRadioButtonKind, key::kEnter, {"notify13:5"}, 0},
+  };
+  for (const Case& c : cases) {
+    RecordingRoot holder{400, 400};
+    FakeWindow host{holder};
+    std::unique_ptr<Widget> made;
+    LayoutEntry entry = Entry(5, c.kind, 10, 10, 80, 24, 0, "Caption");
+    if (c.kind == kCheckBoxKind) made = std::make_unique<CheckBox>(entry, &holder);
+    else if (c.kind == kRadioButtonKind) made = std::make_unique<RadioButton>(entry, &holder);
+    else made = std::make_unique<PushButton>(entry, &holder);
+    Widget& control = *holder.Add(std::move(made));
+    host.RouteActivate(true);
+    ASSERT_EQ(FocusedWidget(), &control) << c.what;
+    host.RouteKeyDown(c.key, false);
+    host.RouteKeyUp(c.key);
+    EXPECT_EQ(holder.log, c.heard) << c.what;
+    EXPECT_EQ(control.GetValue(), c.value) << c.what;
+  }
 }
 
 TEST_F(Controls, ButtonPressedBySpaceThenLeftSendsNothing) {

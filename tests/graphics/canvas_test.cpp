@@ -81,7 +81,8 @@ TEST_F(CanvasTest, FillsOnlyInsideTheClipAndCallsNothingForAnEmptyRest) {
   canvas_.FillRect(4, 4, 3, 8);    // inverted
   canvas_.TextOutRect(0, 0, Rect{0, 0, 2, 8}, "x", 1);
   canvas_.ExcludeRect(Rect{0, 6, 12, 8});
-  EXPECT_EQ(gdi.extTextOut + gdi.excludeClipRect, 0);
+  canvas_.FocusRect(Rect{6, 0, 12, 8});
+  EXPECT_EQ(gdi.extTextOut + gdi.excludeClipRect + gdi.drawFocusRect, 0);
   canvas_.FillRect(0, 0, 4, 4);
   EXPECT_EQ(gdi.extTextOut, 1);
   const std::vector<std::pair<char, GdiColour>> legend{{'.', kRed}, {'W', WhiteColour}};
