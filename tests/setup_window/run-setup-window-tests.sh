@@ -38,27 +38,11 @@ root=$(cd "$here/../.." && pwd)
 pause=0.3
 source "$root/tests/support/screen-lib.sh"
 source "$root/tests/support/wine-paths.sh"
+source "$root/tests/support/setup-window-lib.sh"
 [ -x "$pack" ] || skip "no tarnell-pack at $pack; build the native preset first"
 [ -x "$setup_layout" ] || skip "no setup-layout at $setup_layout; build the native preset first"
 command -v file >/dev/null || skip "file is not installed"
 not() { ! "$@"; }
-# Paths compare without regard to case, as Windows compares them.
-same_path() { [ "${1,,}" = "${2,,}" ]; }
-# check DESCRIPTION COMMAND...: the setup answers input in its own time, so
-# a condition gets three seconds to come true.
-check() {
-  local what=$1 i
-  shift
-  for i in $(seq 30); do
-    if "$@"; then
-      pass "$what"
-      return
-    fi
-    sleep 0.1
-  done
-  fail "$what"
-}
-
 # --- the machine ---------------------------------------------------------------
 temp_win=$(wine cmd /c echo %TEMP% </dev/null 2>/dev/null | tr -d '\r')
 temp_unix=$(unix_path "$temp_win")
@@ -94,35 +78,6 @@ for built in "hello/hello.toml:$hello_setup" "update/hello.toml:$update_setup" "
 done
 
 # --- the setup processes ----------------------------------------------------------
-# Runs are logged to %TEMP%\<setup's base name>.log; each run's lines are read
-# from where the file ended before it started.
-declare -A log_marks
-log_of() { echo "$temp_unix/$(basename "${1%.*}").log"; }
-setup_pid=""
-setup_log=""
-WX=0 WY=0 WW=0 WH=0 CX=0 CY=0
-# start_setup EXE TITLE: starts a setup and waits for its window.
-start_setup() {
-  setup_log=$(log_of "$1")
-  log_marks[$setup_log]=$( [ -f "$setup_log" ] && wc -l <"$setup_log" || echo 0)
-  wine "$1" </dev/null >/dev/null 2>&1 &
-  setup_pid=$!
-  local window
-  window=$(timeout 60 xdotool search --sync --onlyvisible --name "^$2\$" 2>/dev/null | head -1)
-  if [ -z "$window" ]; then
-    fail "the window \"$2\" did not appear"
-    return 1
-  fi
-  eval "$(xdotool getwindowgeometry --shell "$window" | sed 's/^/W/')"
-  WX=$WX WY=$WY WW=$WWIDTH WH=$WHEIGHT
-  CX=$((WX + 2)) CY=$((WY + 2))
-  sleep 0.5
-}
-# The lines the running setup wrote to its log file so far.
-run_lines() {
-  tail -n +$((${log_marks[$setup_log]} + 1)) "$setup_log" 2>/dev/null | tr -d '\r' \
-    | sed -E 's/^[^ ]+  [0-9:]+  //'
-}
 # Closes the setup with Alt+F4 and checks how it ended.
 close_setup() {
   move_to_widget header
@@ -162,22 +117,6 @@ set_field() {
   type_text "$2"
 }
 
-# A visible window of the title, as WINDOW_X WINDOW_Y WIDTH HEIGHT; waits up
-# to SECONDS (default 30).
-window_of() {
-  local id
-  id=$(timeout "${2:-30}" xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-  [ -n "$id" ] || return 1
-  xdotool getwindowgeometry --shell "$id" | awk -F= '/^[XY]=|^WIDTH=|^HEIGHT=/ {printf "%s ", $2} END {print ""}'
-}
-gone() {
-  local i
-  for i in $(seq 50); do
-    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  return 1
-}
 # Waits for the message box and closes it with its "OK" button; shoots it
 # first when a name is given.
 answer_message() {
@@ -192,28 +131,6 @@ answer_message() {
 }
 
 # --- the widgets -------------------------------------------------------------------
-# Where the setup window's widgets lie, as setup-layout prints them for the
-# package's shape ("NAME X Y WIDTH HEIGHT", client coordinates); ARGS are
-# its options.
-declare -A widget_box
-load_layout() {
-  widget_box=()
-  local name x y w h
-  while read -r name x y w h; do widget_box[$name]="$x $y $w $h"; done < <("$setup_layout" "$@")
-  [ -n "${widget_box[install]:-}" ] || fail "setup-layout $* printed no layout"
-}
-# widget_edge NAME left|top|right|bottom: one edge of a widget (client).
-widget_edge() {
-  local x y w h
-  read -r x y w h <<<"${widget_box[$1]}"
-  case $2 in left) echo "$x" ;; top) echo "$y" ;; right) echo $((x + w)) ;; bottom) echo $((y + h)) ;; esac
-}
-# widget_point NAME: the middle of a widget on the screen, "X Y".
-widget_point() {
-  local x y w h
-  read -r x y w h <<<"${widget_box[$1]}"
-  echo "$((CX + x + w / 2)) $((CY + y + h / 2))"
-}
 # click_widget NAME [BUTTON]
 click_widget() {
   local x y
