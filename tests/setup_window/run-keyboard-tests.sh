@@ -46,15 +46,8 @@ fail() {
 }
 
 # --- the machine ---------------------------------------------------------------
-temp_win=$(wine cmd /c echo %TEMP% </dev/null 2>/dev/null | tr -d '\r')
-temp_unix=$(unix_path "$temp_win")
+read_machine "$stub"
 profile_unix=$(unix_path "$(wine cmd /c echo %USERPROFILE% </dev/null 2>/dev/null | tr -d '\r')")
-appdata_unix=$(unix_path "$(wine cmd /c echo %APPDATA% </dev/null 2>/dev/null | tr -d '\r')")
-view=/reg:64
-case $(file -b "$stub") in PE32\ *) view=/reg:32 ;; esac
-uninstall_key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'
-registered() { wine reg query "$uninstall_key\\$1" $view </dev/null >/dev/null 2>&1; }
-file_type_of() { wine reg query "HKCR\\.$1" /ve $view </dev/null 2>/dev/null | tr -d '\r' | awk '/REG_SZ/ {print $NF}'; }
 user_path() { wine reg query 'HKCU\Environment' /v Path </dev/null 2>/dev/null | tr -d '\r'; }
 registered Hello && skip "the example product is installed in this prefix; start from a fresh one (wine_env_start)"
 
@@ -138,19 +131,7 @@ answer_with() {
 close_with_alt_f4() {
   focus_title "Hello Setup"
   key alt+F4
-  local waited=0
-  while kill -0 "$setup_pid" 2>/dev/null && [ $waited -lt 100 ]; do
-    sleep 0.1
-    waited=$((waited + 1))
-  done
-  if kill -0 "$setup_pid" 2>/dev/null; then
-    fail "$1: Alt+F4 did not end the setup"
-    kill "$setup_pid"
-    return
-  fi
-  wait "$setup_pid"
-  check "$1: the setup ends with exit code 0" test $? -eq 0
-  check "$1: \"Setup ended\" is the last line of the log file" test "$(run_lines | tail -1)" = "Setup ended"
+  await_end "$1"
 }
 
 # =====================================================================================

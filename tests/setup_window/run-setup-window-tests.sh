@@ -44,16 +44,7 @@ source "$root/tests/support/setup-window-lib.sh"
 command -v file >/dev/null || skip "file is not installed"
 not() { ! "$@"; }
 # --- the machine ---------------------------------------------------------------
-temp_win=$(wine cmd /c echo %TEMP% </dev/null 2>/dev/null | tr -d '\r')
-temp_unix=$(unix_path "$temp_win")
-appdata_unix=$(unix_path "$(wine cmd /c echo %APPDATA% </dev/null 2>/dev/null | tr -d '\r')")
-# A 32-bit setup writes the 32-bit view of the registry.
-view=/reg:64 bits=64
-case $(file -b "$stub") in PE32\ *) view=/reg:32 bits=32 ;; esac
-uninstall_key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'
-registered() { wine reg query "$uninstall_key\\$1" $view </dev/null >/dev/null 2>&1; }
-service_exists() { wine reg query "HKLM\\System\\CurrentControlSet\\Services\\$1" </dev/null >/dev/null 2>&1; }
-file_type_of() { wine reg query "HKCR\\.$1" /ve $view </dev/null 2>/dev/null | tr -d '\r' | awk '/REG_SZ/ {print $NF}'; }
+read_machine "$stub"
 
 registered Hello && skip "the example product is installed in this prefix; start from a fresh one (wine_env_start)"
 registered Plain && skip "the test product Plain is installed in this prefix; start from a fresh one (wine_env_start)"
@@ -82,19 +73,7 @@ done
 close_setup() {
   move_to_widget header
   key alt+F4
-  local waited=0
-  while kill -0 "$setup_pid" 2>/dev/null && [ $waited -lt 100 ]; do
-    sleep 0.1
-    waited=$((waited + 1))
-  done
-  if kill -0 "$setup_pid" 2>/dev/null; then
-    fail "$1: Alt+F4 did not end the setup"
-    kill "$setup_pid"
-    return
-  fi
-  wait "$setup_pid"
-  check "$1: the setup ends with exit code 0" test $? -eq 0
-  check "$1: \"Setup ended\" is the last line of the log file" test "$(run_lines | tail -1)" = "Setup ended"
+  await_end "$1"
 }
 trap '[ -n "$setup_pid" ] && kill "$setup_pid" 2>/dev/null' EXIT
 

@@ -2,7 +2,7 @@
 # screen-lib.sh, which gives pass and fail): checks that wait for the
 # setup, starting a setup and reading its log lines, waiting for windows by
 # title, and where the window's widgets lie by name (setup-layout).
-# Before start_setup the script sets temp_unix, the Unix path of %TEMP%.
+# read_machine runs first: start_setup needs the folders it finds.
 
 # Paths compare without regard to case, as Windows compares them.
 same_path() { [ "${1,,}" = "${2,,}" ]; }
@@ -20,6 +20,21 @@ check() {
   done
   fail "$what"
 }
+
+# read_machine STUB: the running prefix's folders (temp_win, temp_unix,
+# appdata_unix) and the registry view the setup program writes (view: a
+# 32-bit setup writes the 32-bit view; bits: 32 or 64).
+read_machine() {
+  temp_win=$(wine cmd /c echo %TEMP% </dev/null 2>/dev/null | tr -d '\r')
+  temp_unix=$(unix_path "$temp_win")
+  appdata_unix=$(unix_path "$(wine cmd /c echo %APPDATA% </dev/null 2>/dev/null | tr -d '\r')")
+  view=/reg:64 bits=64
+  case $(file -b "$1") in PE32\ *) view=/reg:32 bits=32 ;; esac
+}
+uninstall_key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'
+registered() { wine reg query "$uninstall_key\\$1" $view </dev/null >/dev/null 2>&1; }
+service_exists() { wine reg query "HKLM\\System\\CurrentControlSet\\Services\\$1" </dev/null >/dev/null 2>&1; }
+file_type_of() { wine reg query "HKCR\\.$1" /ve $view </dev/null 2>/dev/null | tr -d '\r' | awk '/REG_SZ/ {print $NF}'; }
 
 # Runs are logged to %TEMP%\<setup's base name>.log; each run's lines are read
 # from where the file ended before it started.
@@ -53,6 +68,23 @@ start_setup() {
 run_lines() {
   tail -n +$((${log_marks[$setup_log]} + 1)) "$setup_log" 2>/dev/null | tr -d '\r' \
     | sed -E 's/^[^ ]+  [0-9:]+  //'
+}
+# await_end WHAT: after the key that closes the setup, waits for its end
+# and checks how it ended.
+await_end() {
+  local waited=0
+  while kill -0 "$setup_pid" 2>/dev/null && [ $waited -lt 100 ]; do
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+  if kill -0 "$setup_pid" 2>/dev/null; then
+    fail "$1: Alt+F4 did not end the setup"
+    kill "$setup_pid"
+    return
+  fi
+  wait "$setup_pid"
+  check "$1: the setup ends with exit code 0" test $? -eq 0
+  check "$1: \"Setup ended\" is the last line of the log file" test "$(run_lines | tail -1)" = "Setup ended"
 }
 # A visible window of the title, as WINDOW_X WINDOW_Y WIDTH HEIGHT; waits up
 # to SECONDS (default 30).
