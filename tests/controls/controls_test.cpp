@@ -15,9 +15,12 @@
 #include "fake_window.h"
 #include "graphics/graphics_resources.h"
 #include "ui/core/keyboard_state.h"
+#include "ui/core/native_window.h"
+#include "ui/core/window_classes.h"
 #include "ui/widgets/check_box.h"
 #include "ui/core/key_codes.h"
 #include "ui/widgets/log_view.h"
+#include "ui/widgets/menu_items.h"
 #include "ui/widgets/push_button.h"
 #include "ui/widgets/radio_button.h"
 #include "ui/widgets/text_edit.h"
@@ -257,3 +260,52 @@ TEST_F(Controls, ClickOnAnExpanderSelectsAndTogglesTheNode) {
 }
 
 }  // namespace
+
+// From the keyboard (Shift+F10, or the menu key, which arrives as it) a
+// view's menu opens where the user is: below the caret line, below the
+// selected row; never at the view's corner whatever is focused in it.
+TEST_F(Controls, KeyboardMenusOpenBelowTheCaretAndTheSelectedRow) {
+  static const MenuItem kMenu[] = {
+      {kMenuItem, "Copy", 1735, 0, 0, "copybmp"},
+      {kMenuEnd, nullptr, 0, 0, 0, nullptr},
+  };
+  ASSERT_TRUE(RegisterWindowClasses());
+  auto menuAt = [&](Widget& view) {
+    SetFocusedWidget(&view);
+    Keyboard().shift = true;
+    window.RouteKeyDown(key::kF10, true);
+    Keyboard().shift = false;
+    NativeWindow* menu = OpenPopup();
+    return menu != nullptr ? Point{menu->X(), menu->Y()} : Point{-1, -1};
+  };
+
+  auto ownedLog = std::make_unique<LogView>(Entry(5405, kTextViewKind, 10, 10, 300, 104), &root);
+  LogView& log = static_cast<LogView&>(*root.Add(std::move(ownedLog)));
+  log.SetContextMenu(kMenu);
+  for (const char* line : {"one", "two", "three"}) log.TrimAndAppend(line);
+  SetFocusedWidget(&log);
+  Keyboard().control = true;
+  Key(key::kHome);  // the first line
+  Keyboard().control = false;
+  Point first = menuAt(log);
+  Key(key::kDown);
+  Key(key::kDown);
+  Point third = menuAt(log);
+  EXPECT_EQ(third.y - first.y, 2 * log.Model().Lines().LineHeight());
+  EXPECT_EQ(third.x, first.x);
+  EXPECT_GT(first.y, window.position.y + 10) << "below the view's top";
+
+  auto ownedTree = std::make_unique<TreeView>(Entry(2035, kTextViewKind, 10, 130, 200, 170), &root);
+  TreeView& tree = static_cast<TreeView&>(*root.Add(std::move(ownedTree)));
+  tree.SetContextMenu(kMenu);
+  tree.Append(1, 1, NodeState::kExpanded, std::make_unique<Folder>("C:\\"));
+  tree.Append(2, 6, NodeState::kLeaf, std::make_unique<Folder>("Programs"));
+  tree.Append(2, 6, NodeState::kLeaf, std::make_unique<Folder>("Tarnell"));
+  tree.SelectNode(1);
+  Point top = menuAt(tree);
+  tree.SelectNode(3);
+  Point lowest = menuAt(tree);
+  EXPECT_EQ(lowest.y - top.y, 2 * TreeModel::kRowHeight);
+  EXPECT_EQ(top.y, window.position.y + 130 + TreeModel::kRowHeight + tree.ViewArea().top - tree.Y());
+}
+
