@@ -137,7 +137,8 @@ void TextView::KeyCommand(unsigned key) {
     // From the keyboard the menu opens below the caret, where the user is.
     TextPosition caret = model_.Caret();
     Point origin = TextOrigin();
-    Point below{origin.x + model_.ColumnX(caret.line, caret.column), origin.y + caret.line * model_.Lines().LineHeight()};
+    Point below{origin.x + model_.ColumnX(caret.line, caret.column),
+                origin.y + caret.line * model_.Lines().LineHeight()};
     Point at = KeptInside(TextArea(), below);
     OpenContextMenu(at.x, at.y);
     return;

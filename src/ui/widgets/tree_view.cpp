@@ -157,7 +157,8 @@ void TreeView::KeyCommand(unsigned key) {
     // From the keyboard the menu opens below the selected node's row.
     Rect area = ViewArea();
     int row = model_.Selected() != 0 ? model_.RowOf(model_.Selected()) : -1;
-    Point at = row < 0 ? Point{x_, y_} : KeptInside(area, Point{area.left + kTextGap, area.top + (row + 1) * kRow - ScrollY()});
+    Point at = row < 0 ? Point{x_, y_}
+                       : KeptInside(area, Point{area.left + kTextGap, area.top + (row + 1) * kRow - ScrollY()});
     if (menu_ != nullptr) menu_->Open(at.x, at.y);
     return;
   }
