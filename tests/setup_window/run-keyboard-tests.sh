@@ -30,12 +30,9 @@ reference=$here/reference
 pause=0.3
 source "$root/tests/support/screen-lib.sh"
 source "$root/tests/support/wine-paths.sh"
-source "$root/tests/support/setup-window-lib.sh"
 source "$root/tests/support/manifest-lib.sh"
-[ -x "$pack" ] || skip "no tarnell-pack at $pack; build the native preset first"
-[ -x "$setup_layout" ] || skip "no setup-layout at $setup_layout; build the native preset first"
-command -v file >/dev/null || skip "file is not installed"
-not() { ! "$@"; }
+source "$root/tests/support/setup-window-lib.sh"
+require_tools
 # A failed check leaves the whole screen behind for a person to look at.
 failed_shots=0
 fail() {
@@ -57,10 +54,8 @@ rm -rf "$stage"
 mkdir -p "$stage/hello/bin"
 cp -r "$root/examples/hello/hello.toml" "$root/examples/hello/files" "$stage/hello/"
 cp "$hello_exe" "$agent_exe" "$stage/hello/bin/"
-match_architecture "$stage/hello/hello.toml" "$stub"
 hello_setup=$stage/Hello_Setup.exe
-"$pack" build "$stage/hello/hello.toml" -o "$hello_setup" --stub "$stub" >/dev/null \
-  || { echo "FAIL: cannot pack the example product"; exit 1; }
+pack_setup "$stage/hello/hello.toml" "$hello_setup"
 trap '[ -n "$setup_pid" ] && kill "$setup_pid" 2>/dev/null' EXIT
 
 # --- keys only -----------------------------------------------------------------------

@@ -38,11 +38,9 @@ root=$(cd "$here/../.." && pwd)
 pause=0.3
 source "$root/tests/support/screen-lib.sh"
 source "$root/tests/support/wine-paths.sh"
+source "$root/tests/support/manifest-lib.sh"
 source "$root/tests/support/setup-window-lib.sh"
-[ -x "$pack" ] || skip "no tarnell-pack at $pack; build the native preset first"
-[ -x "$setup_layout" ] || skip "no setup-layout at $setup_layout; build the native preset first"
-command -v file >/dev/null || skip "file is not installed"
-not() { ! "$@"; }
+require_tools
 # --- the machine ---------------------------------------------------------------
 read_machine "$stub"
 
@@ -61,11 +59,8 @@ cp "$here/packages/plain.toml" "$here/packages/Plain.txt" "$stage/plain/"
 hello_setup=$stage/Hello_Setup.exe
 update_setup=$stage/Hello_Update.exe
 plain_setup=$stage/Plain_Setup.exe
-source "$root/tests/support/manifest-lib.sh"
 for built in "hello/hello.toml:$hello_setup" "update/hello.toml:$update_setup" "plain/plain.toml:$plain_setup"; do
-  match_architecture "$stage/${built%%:*}" "$stub"
-  "$pack" build "$stage/${built%%:*}" -o "${built#*:}" --stub "$stub" >/dev/null \
-    || { echo "FAIL: cannot pack ${built%%:*}"; exit 1; }
+  pack_setup "$stage/${built%%:*}" "${built#*:}"
 done
 
 # --- the setup processes ----------------------------------------------------------

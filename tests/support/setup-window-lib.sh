@@ -1,8 +1,23 @@
 # What the scripts that drive the real setup window share (sourced after
-# screen-lib.sh, which gives pass and fail): checks that wait for the
+# screen-lib.sh, which gives pass and fail, wine-paths.sh and
+# manifest-lib.sh): checks that wait for the
 # setup, starting a setup and reading its log lines, waiting for windows by
 # title, and where the window's widgets lie by name (setup-layout).
 # read_machine runs first: start_setup needs the folders it finds.
+
+not() { ! "$@"; }
+# The native tools the scripts pack and place with ($pack, $setup_layout).
+require_tools() {
+  [ -x "$pack" ] || skip "no tarnell-pack at $pack; build the native preset first"
+  [ -x "$setup_layout" ] || skip "no setup-layout at $setup_layout; build the native preset first"
+  command -v file >/dev/null || skip "file is not installed"
+}
+# pack_setup MANIFEST SETUP: packs the manifest with the setup program $stub
+# (the manifest asks for its architecture); a refusal ends the script.
+pack_setup() {
+  match_architecture "$1" "$stub"
+  "$pack" build "$1" -o "$2" --stub "$stub" >/dev/null || { echo "FAIL: cannot pack $1"; exit 1; }
+}
 
 # Paths compare without regard to case, as Windows compares them.
 same_path() { [ "${1,,}" = "${2,,}" ]; }
