@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "graphics/compositing.h"
+#include "graphics/contrast.h"
 #include "graphics/font_record.h"
 #include "graphics/gdi_calls.h"
 #include "graphics/graphics_resources.h"
@@ -13,6 +14,19 @@
 namespace {
 
 RECT ToRect(const Rect& rect) { return RECT{rect.left, rect.top, rect.right, rect.bottom}; }
+
+struct SystemPair {
+  int text;
+  int back;
+};
+
+SystemPair SystemColourIndices(SystemTextColours colours) {
+  switch (colours) {
+    case SystemTextColours::kButton: return {COLOR_BTNTEXT, COLOR_BTNFACE};
+    case SystemTextColours::kGreyed: return {COLOR_GRAYTEXT, COLOR_BTNFACE};
+    default: return {COLOR_WINDOWTEXT, COLOR_WINDOW};
+  }
+}
 
 }  // namespace
 
@@ -86,7 +100,23 @@ void Canvas::TextOutRect(std::int32_t x, std::int32_t y, const Rect& rect, const
     advances = length > kOnStack ? onHeap.data() : onStack;
     for (std::size_t i = 0; i < length; ++i) advances[i] = metrics_->widths[static_cast<unsigned char>(text[i])];
   }
+  SystemTextColours replaced = high_contrast_ ? TextColoursFor(textColour_, backColour_) : SystemTextColours::kKeep;
+  if (replaced == SystemTextColours::kKeep) {
+    Gdi().extTextOut(dc_, x, y, ETO_OPAQUE | ETO_CLIPPED, &area, text, static_cast<UINT>(length), advances);
+    return;
+  }
+  GdiColour skin_text = textColour_;
+  GdiColour skin_back = backColour_;
+  SystemPair system = SystemColourIndices(replaced);
+  SetColours(GetSysColor(system.text), GetSysColor(system.back));
   Gdi().extTextOut(dc_, x, y, ETO_OPAQUE | ETO_CLIPPED, &area, text, static_cast<UINT>(length), advances);
+  SetColours(skin_text, skin_back);
+}
+
+void Canvas::FocusRect(const Rect& rect) {
+  if (Intersect(rect, clip_).IsEmpty()) return;
+  const RECT area = ToRect(rect);
+  Gdi().drawFocusRect(dc_, &area);
 }
 
 void Canvas::TextOutCentredV(std::int32_t indent, const Rect& rect, const char* text, std::size_t length) {

@@ -31,6 +31,9 @@ class Canvas {
   const Rect& Clip() const { return clip_; }
   std::int32_t LineHeight() const { return lineHeight_; }
   GdiColour BackColour() const { return backColour_; }
+  // In high-contrast mode, text whose colours are not legible on their fill
+  // is drawn in the system's colours (graphics/contrast.h).
+  void SetHighContrast(bool on) { high_contrast_ = on; }
 
   void SelectFont(const FontRecord& font);
   void SelectPen(HPEN pen);
@@ -52,6 +55,10 @@ class Canvas {
   void TextOutRect(std::int32_t x, std::int32_t y, const Rect& rect, const char* text, std::size_t length);
   // The same, `indent` right of the rectangle's left edge and centred in its height.
   void TextOutCentredV(std::int32_t indent, const Rect& rect, const char* text, std::size_t length);
+  // The dotted rectangle that marks the keyboard focus, as Windows draws it.
+  // It inverts what lies below, so the caller paints that area first in the
+  // same pass; the context's clip region keeps it inside the update.
+  void FocusRect(const Rect& rect);
   // Takes the rectangle out of the context's clip region.
   void ExcludeRect(const Rect& rect);
 
@@ -81,5 +88,6 @@ class Canvas {
   HPEN savedPen_ = nullptr;
   GdiColour textColour_ = 0;
   GdiColour backColour_ = 0;
+  bool high_contrast_ = false;
   Rect clip_;
 };

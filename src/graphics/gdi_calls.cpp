@@ -3,6 +3,7 @@
 
 GdiCalls& Gdi() {
   static GdiCalls calls{&::SelectObject, &::SetTextColor, &::SetBkColor,      &::ExtTextOutA,
-                        &::ExcludeClipRect, &::MoveToEx, &::LineTo, &::SetDIBitsToDevice};
+                        &::ExcludeClipRect, &::MoveToEx, &::LineTo, &::SetDIBitsToDevice,
+                        &::DrawFocusRect};
   return calls;
 }

@@ -14,6 +14,7 @@ struct GdiCalls {
   decltype(&::MoveToEx) moveTo;
   decltype(&::LineTo) lineTo;
   decltype(&::SetDIBitsToDevice) setDIBitsToDevice;
+  decltype(&::DrawFocusRect) drawFocusRect;
 };
 
 GdiCalls& Gdi();

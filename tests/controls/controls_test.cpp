@@ -1,5 +1,6 @@
 // The controls in a window without a screen, driven as a user would through
-// the window's routing: a button fires only on release over it or of Space,
+// the window's routing: a button fires only on release over it or of Space
+// (or on Enter),
 // check boxes cycle and tell their state, a radio button clears only its
 // own group, the edit field takes typing and hands Enter on, the log view
 // keeps its newest lines, follows them and asks for one repaint for a
@@ -14,9 +15,12 @@
 #include "fake_window.h"
 #include "graphics/graphics_resources.h"
 #include "ui/core/keyboard_state.h"
+#include "ui/core/native_window.h"
+#include "ui/core/window_classes.h"
 #include "ui/widgets/check_box.h"
 #include "ui/core/key_codes.h"
 #include "ui/widgets/log_view.h"
+#include "ui/widgets/menu_items.h"
 #include "ui/widgets/push_button.h"
 #include "ui/widgets/radio_button.h"
 #include "ui/widgets/text_edit.h"
@@ -66,7 +70,45 @@ TEST_F(Controls, PushButtonFiresOnReleaseOverItOrOfSpace) {
   Key(key::kSpace);
   Key(key::kEnter);
   Key(key::kEscape);
-  EXPECT_EQ(root.log, (std::vector<std::string>{"notify7:0", "notify13:7", "notify27:7"}));
+  EXPECT_EQ(root.log, (std::vector<std::string>{"notify7:0", "notify7:0", "notify27:7"}));
+}
+
+// What one key does to the focused control, as the window hears it: a push
+// button is pressed by Space and Enter (so Enter on a focused "No" is no
+// "Yes"); a check box or radio button toggles on Space and hands Enter to
+// the window as its default; Escape always goes to the window.
+TEST_F(Controls, KeysOnTheFocusedControl) {
+  struct Case {
+    const char* what;
+    std::uint8_t kind;
+    unsigned key;
+    std::vector<std::string> heard;
+    int value;
+  } cases[] = {
+      {"Space presses a button", kButtonKind, key::kSpace, {"notify5:0"}, 0},
+      {"Enter presses a button", kButtonKind, key::kEnter, {"notify5:0"}, 0},
+      {"Escape leaves a button to the window", kButtonKind, key::kEscape, {"notify27:5"}, 0},
+      {"Space checks a box", kCheckBoxKind, key::kSpace, {"notify5:1"}, 1},
+      {"Enter leaves a box alone", kCheckBoxKind, key::kEnter, {"notify13:5"}, 0},
+      {"Space selects a radio button", kRadioButtonKind, key::kSpace, {"notify5:0"}, 1},
+      {"Enter leaves a radio button alone", kRadioButtonKind, key::kEnter, {"notify13:5"}, 0},
+  };
+  for (const Case& c : cases) {
+    RecordingRoot holder{400, 400};
+    FakeWindow host{holder};
+    std::unique_ptr<Widget> made;
+    LayoutEntry entry = Entry(5, c.kind, 10, 10, 80, 24, 0, "Caption");
+    if (c.kind == kCheckBoxKind) made = std::make_unique<CheckBox>(entry, &holder);
+    else if (c.kind == kRadioButtonKind) made = std::make_unique<RadioButton>(entry, &holder);
+    else made = std::make_unique<PushButton>(entry, &holder);
+    Widget& control = *holder.Add(std::move(made));
+    host.RouteActivate(true);
+    ASSERT_EQ(FocusedWidget(), &control) << c.what;
+    host.RouteKeyDown(c.key, false);
+    host.RouteKeyUp(c.key);
+    EXPECT_EQ(holder.log, c.heard) << c.what;
+    EXPECT_EQ(control.GetValue(), c.value) << c.what;
+  }
 }
 
 TEST_F(Controls, ButtonPressedBySpaceThenLeftSendsNothing) {
@@ -218,3 +260,52 @@ TEST_F(Controls, ClickOnAnExpanderSelectsAndTogglesTheNode) {
 }
 
 }  // namespace
+
+// From the keyboard (Shift+F10, or the menu key, which arrives as it) a
+// view's menu opens where the user is: below the caret line, below the
+// selected row; never at the view's corner whatever is focused in it.
+TEST_F(Controls, KeyboardMenusOpenBelowTheCaretAndTheSelectedRow) {
+  static const MenuItem kMenu[] = {
+      {kMenuItem, "Copy", 1735, 0, 0, "copybmp"},
+      {kMenuEnd, nullptr, 0, 0, 0, nullptr},
+  };
+  ASSERT_TRUE(RegisterWindowClasses());
+  auto menuAt = [&](Widget& view) {
+    SetFocusedWidget(&view);
+    Keyboard().shift = true;
+    window.RouteKeyDown(key::kF10, true);
+    Keyboard().shift = false;
+    NativeWindow* menu = OpenPopup();
+    return menu != nullptr ? Point{menu->X(), menu->Y()} : Point{-1, -1};
+  };
+
+  auto ownedLog = std::make_unique<LogView>(Entry(5405, kTextViewKind, 10, 10, 300, 104), &root);
+  LogView& log = static_cast<LogView&>(*root.Add(std::move(ownedLog)));
+  log.SetContextMenu(kMenu);
+  for (const char* line : {"one", "two", "three"}) log.TrimAndAppend(line);
+  SetFocusedWidget(&log);
+  Keyboard().control = true;
+  Key(key::kHome);  // the first line
+  Keyboard().control = false;
+  Point first = menuAt(log);
+  Key(key::kDown);
+  Key(key::kDown);
+  Point third = menuAt(log);
+  EXPECT_EQ(third.y - first.y, 2 * log.Model().Lines().LineHeight());
+  EXPECT_EQ(third.x, first.x);
+  EXPECT_GT(first.y, window.position.y + 10) << "below the view's top";
+
+  auto ownedTree = std::make_unique<TreeView>(Entry(2035, kTextViewKind, 10, 130, 200, 170), &root);
+  TreeView& tree = static_cast<TreeView&>(*root.Add(std::move(ownedTree)));
+  tree.SetContextMenu(kMenu);
+  tree.Append(1, 1, NodeState::kExpanded, std::make_unique<Folder>("C:\\"));
+  tree.Append(2, 6, NodeState::kLeaf, std::make_unique<Folder>("Programs"));
+  tree.Append(2, 6, NodeState::kLeaf, std::make_unique<Folder>("Tarnell"));
+  tree.SelectNode(1);
+  Point top = menuAt(tree);
+  tree.SelectNode(3);
+  Point lowest = menuAt(tree);
+  EXPECT_EQ(lowest.y - top.y, 2 * TreeModel::kRowHeight);
+  EXPECT_EQ(top.y, window.position.y + 130 + TreeModel::kRowHeight + tree.ViewArea().top - tree.Y());
+}
+

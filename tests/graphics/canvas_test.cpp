@@ -81,7 +81,8 @@ TEST_F(CanvasTest, FillsOnlyInsideTheClipAndCallsNothingForAnEmptyRest) {
   canvas_.FillRect(4, 4, 3, 8);    // inverted
   canvas_.TextOutRect(0, 0, Rect{0, 0, 2, 8}, "x", 1);
   canvas_.ExcludeRect(Rect{0, 6, 12, 8});
-  EXPECT_EQ(gdi.extTextOut + gdi.excludeClipRect, 0);
+  canvas_.FocusRect(Rect{6, 0, 12, 8});
+  EXPECT_EQ(gdi.extTextOut + gdi.excludeClipRect + gdi.drawFocusRect, 0);
   canvas_.FillRect(0, 0, 4, 4);
   EXPECT_EQ(gdi.extTextOut, 1);
   const std::vector<std::pair<char, GdiColour>> legend{{'.', kRed}, {'W', WhiteColour}};
@@ -156,4 +157,27 @@ TEST_F(CanvasTest, GradientsStepPerColumnOrRowAndRestoreTheBackColour) {
   EXPECT_EQ(surface_.At(7, 1), Grey(40));
   canvas_.GreyGradientV(Rect{8, 0, 9, 1}, 60, 90);
   EXPECT_EQ(surface_.At(8, 0), Grey(60));
+}
+
+TEST_F(CanvasTest, HighContrastDrawsIllegibleTextInTheSystemColours) {
+  struct Case {
+    const char* what;
+    bool high_contrast;
+    GdiColour text, back;
+    GdiColour expected_fill;
+  } cases[] = {
+      {"mode off: the skin's colours", false, Grey(200), Grey(210), Grey(210)},
+      {"legible pair: the skin's colours", true, BlackColour, Grey(210), Grey(210)},
+      {"pale field text: window colours", true, Grey(200), Grey(210), GetSysColor(COLOR_WINDOW)},
+      {"pale text on the face: button colours", true, Grey(200), FaceColour, GetSysColor(COLOR_BTNFACE)},
+  };
+  for (const Case& c : cases) {
+    canvas_.SetHighContrast(c.high_contrast);
+    canvas_.SetColours(c.text, c.back);
+    canvas_.TextOutRect(0, 0, Rect{0, 0, 12, 8}, " ", 1);
+    EXPECT_EQ(surface_.At(11, 7), c.expected_fill) << c.what;
+    // The skin's colours are the canvas's again for what follows.
+    EXPECT_EQ(GetTextColor(surface_.Dc()), c.text) << c.what;
+    EXPECT_EQ(GetBkColor(surface_.Dc()), c.back) << c.what;
+  }
 }

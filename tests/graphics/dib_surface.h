@@ -62,14 +62,17 @@ class CountingGdi {
  public:
   CountingGdi() : saved_(Gdi()) {
     Gdi() = GdiCalls{&SelectObjectCounted, &SetTextColorCounted, &SetBkColorCounted, &ExtTextOutCounted,
-                     &ExcludeClipRectCounted, &MoveToCounted, &LineToCounted, &SetDIBitsCounted};
+                     &ExcludeClipRectCounted, &MoveToCounted, &LineToCounted, &SetDIBitsCounted,
+                     &DrawFocusRectCounted};
     selectObject = setTextColor = setBkColor = extTextOut = excludeClipRect = moveTo = lineTo = setDIBits = 0;
+    drawFocusRect = 0;
   }
   ~CountingGdi() { Gdi() = saved_; }
   CountingGdi(const CountingGdi&) = delete;
   CountingGdi& operator=(const CountingGdi&) = delete;
 
   static inline int selectObject, setTextColor, setBkColor, extTextOut, excludeClipRect, moveTo, lineTo, setDIBits;
+  static inline int drawFocusRect;
   static inline int lastTextX, lastTextY;
 
  private:
@@ -109,6 +112,10 @@ class CountingGdi {
                                      UINT usage) {
     ++setDIBits;
     return ::SetDIBitsToDevice(dc, x, y, width, height, sourceX, sourceY, startScan, lines, bits, info, usage);
+  }
+  static BOOL WINAPI DrawFocusRectCounted(HDC dc, const RECT* rect) {
+    ++drawFocusRect;
+    return ::DrawFocusRect(dc, rect);
   }
 
   GdiCalls saved_;

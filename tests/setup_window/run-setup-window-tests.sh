@@ -38,24 +38,12 @@ root=$(cd "$here/../.." && pwd)
 pause=0.3
 source "$root/tests/support/screen-lib.sh"
 source "$root/tests/support/wine-paths.sh"
+source "$root/tests/support/manifest-lib.sh"
 source "$root/tests/support/layout-lib.sh"
-[ -x "$pack" ] || skip "no tarnell-pack at $pack; build the native preset first"
-[ -x "$setup_layout" ] || skip "no setup-layout at $setup_layout; build the native preset first"
-command -v file >/dev/null || skip "file is not installed"
-# Paths compare without regard to case, as Windows compares them.
-same_path() { [ "${1,,}" = "${2,,}" ]; }
-
+source "$root/tests/support/setup-window-lib.sh"
+require_tools
 # --- the machine ---------------------------------------------------------------
-temp_win=$(wine cmd /c echo %TEMP% </dev/null 2>/dev/null | tr -d '\r')
-temp_unix=$(unix_path "$temp_win")
-appdata_unix=$(unix_path "$(wine cmd /c echo %APPDATA% </dev/null 2>/dev/null | tr -d '\r')")
-# A 32-bit setup writes the 32-bit view of the registry.
-view=/reg:64 bits=64
-case $(file -b "$stub") in PE32\ *) view=/reg:32 bits=32 ;; esac
-uninstall_key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'
-registered() { wine reg query "$uninstall_key\\$1" $view </dev/null >/dev/null 2>&1; }
-service_exists() { wine reg query "HKLM\\System\\CurrentControlSet\\Services\\$1" </dev/null >/dev/null 2>&1; }
-file_type_of() { wine reg query "HKCR\\.$1" /ve $view </dev/null 2>/dev/null | tr -d '\r' | awk '/REG_SZ/ {print $NF}'; }
+read_machine "$stub"
 
 registered Hello && skip "the example product is installed in this prefix; start from a fresh one (wine_env_start)"
 registered Plain && skip "the test product Plain is installed in this prefix; start from a fresh one (wine_env_start)"
@@ -72,60 +60,16 @@ cp "$here/packages/plain.toml" "$here/packages/Plain.txt" "$stage/plain/"
 hello_setup=$stage/Hello_Setup.exe
 update_setup=$stage/Hello_Update.exe
 plain_setup=$stage/Plain_Setup.exe
-source "$root/tests/support/manifest-lib.sh"
 for built in "hello/hello.toml:$hello_setup" "update/hello.toml:$update_setup" "plain/plain.toml:$plain_setup"; do
-  match_architecture "$stage/${built%%:*}" "$stub"
-  "$pack" build "$stage/${built%%:*}" -o "${built#*:}" --stub "$stub" >/dev/null \
-    || { echo "FAIL: cannot pack ${built%%:*}"; exit 1; }
+  pack_setup "$stage/${built%%:*}" "${built#*:}"
 done
 
 # --- the setup processes ----------------------------------------------------------
-# Runs are logged to %TEMP%\<setup's base name>.log; each run's lines are read
-# from where the file ended before it started.
-declare -A log_marks
-log_of() { echo "$temp_unix/$(basename "${1%.*}").log"; }
-setup_pid=""
-setup_log=""
-WX=0 WY=0 WW=0 WH=0 CX=0 CY=0
-# start_setup EXE TITLE: starts a setup and waits for its window.
-start_setup() {
-  setup_log=$(log_of "$1")
-  log_marks[$setup_log]=$( [ -f "$setup_log" ] && wc -l <"$setup_log" || echo 0)
-  wine "$1" </dev/null >/dev/null 2>&1 &
-  setup_pid=$!
-  local window
-  window=$(timeout 60 xdotool search --sync --onlyvisible --name "^$2\$" 2>/dev/null | head -1)
-  if [ -z "$window" ]; then
-    fail "the window \"$2\" did not appear"
-    return 1
-  fi
-  eval "$(xdotool getwindowgeometry --shell "$window" | sed 's/^/W/')"
-  WX=$WX WY=$WY WW=$WWIDTH WH=$WHEIGHT
-  CX=$((WX + layout_frame)) CY=$((WY + layout_frame))
-  sleep 0.5
-}
-# The lines the running setup wrote to its log file so far.
-run_lines() {
-  tail -n +$((${log_marks[$setup_log]} + 1)) "$setup_log" 2>/dev/null | tr -d '\r' \
-    | sed -E 's/^[^ ]+  [0-9:]+  //'
-}
 # Closes the setup with Alt+F4 and checks how it ended.
 close_setup() {
   move_to_widget header
   key alt+F4
-  local waited=0
-  while kill -0 "$setup_pid" 2>/dev/null && [ $waited -lt 100 ]; do
-    sleep 0.1
-    waited=$((waited + 1))
-  done
-  if kill -0 "$setup_pid" 2>/dev/null; then
-    fail "$1: Alt+F4 did not end the setup"
-    kill "$setup_pid"
-    return
-  fi
-  wait "$setup_pid"
-  check "$1: the setup ends with exit code 0" test $? -eq 0
-  check "$1: \"Setup ended\" is the last line of the log file" test "$(run_lines | tail -1)" = "Setup ended"
+  await_end "$1"
 }
 trap '[ -n "$setup_pid" ] && kill "$setup_pid" 2>/dev/null' EXIT
 
@@ -148,22 +92,6 @@ set_field() {
   type_text "$2"
 }
 
-# A visible window of the title, as WINDOW_X WINDOW_Y WIDTH HEIGHT; waits up
-# to SECONDS (default 30).
-window_of() {
-  local id
-  id=$(timeout "${2:-30}" xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-  [ -n "$id" ] || return 1
-  xdotool getwindowgeometry --shell "$id" | awk -F= '/^[XY]=|^WIDTH=|^HEIGHT=/ {printf "%s ", $2} END {print ""}'
-}
-gone() {
-  local i
-  for i in $(seq 50); do
-    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  return 1
-}
 # Waits for the message box and closes it with its "OK" button; shoots it
 # first when a name is given.
 answer_message() {
@@ -173,33 +101,11 @@ answer_message() {
     return 1
   }
   [ -n "${1:-}" ] && shoot "$1" "$bx" "$by" "$bw" "$bh"
-  click $((bx + bw / 2)) $((by + bh - 22))
+  click_in message-box ok "$bx" "$by" "$bw" "$bh"
   check "the message box closes with OK" gone Message
 }
 
 # --- the widgets -------------------------------------------------------------------
-# Where the setup window's widgets lie, as setup-layout prints them for the
-# package's shape ("NAME X Y WIDTH HEIGHT", client coordinates); ARGS are
-# its options.
-declare -A widget_box
-load_layout() {
-  widget_box=()
-  local name x y w h
-  while read -r name x y w h; do widget_box[$name]="$x $y $w $h"; done < <("$setup_layout" "$@")
-  [ -n "${widget_box[install]:-}" ] || fail "setup-layout $* printed no layout"
-}
-# widget_edge NAME left|top|right|bottom: one edge of a widget (client).
-widget_edge() {
-  local x y w h
-  read -r x y w h <<<"${widget_box[$1]}"
-  case $2 in left) echo "$x" ;; top) echo "$y" ;; right) echo $((x + w)) ;; bottom) echo $((y + h)) ;; esac
-}
-# widget_point NAME: the middle of a widget on the screen, "X Y".
-widget_point() {
-  local x y w h
-  read -r x y w h <<<"${widget_box[$1]}"
-  echo "$((CX + x + w / 2)) $((CY + y + h / 2))"
-}
 # click_widget NAME [BUTTON]
 click_widget() {
   local x y

@@ -12,3 +12,12 @@ struct Point {
 inline bool Contains(const Rect& rect, int x, int y) {
   return x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;
 }
+
+// The point moved onto the nearest pixel inside a non-empty rectangle.
+inline Point KeptInside(const Rect& rect, Point point) {
+  if (point.x < rect.left) point.x = rect.left;
+  if (point.x >= rect.right) point.x = rect.right - 1;
+  if (point.y < rect.top) point.y = rect.top;
+  if (point.y >= rect.bottom) point.y = rect.bottom - 1;
+  return point;
+}

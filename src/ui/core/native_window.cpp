@@ -111,6 +111,11 @@ void NativeWindow::Paint() {
     RECT box;
     GetRgnBox(region, &box);
     canvas_.SetClip(Rect{box.left, box.top, box.right, box.bottom});
+    // Asked at every paint: the user may switch the mode while the setup runs.
+    HIGHCONTRASTA contrast{};
+    contrast.cbSize = sizeof contrast;
+    canvas_.SetHighContrast(SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+                            (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0);
     Draw(canvas_);
     SelectClipRgn(dc_, nullptr);
     canvas_.SetClipSize(ClientWidth(), ClientHeight());

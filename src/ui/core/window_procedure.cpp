@@ -38,6 +38,11 @@ LRESULT NativeWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_PAINT:
       Paint();
       return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      // High contrast may have been switched: text colours are chosen anew.
+      InvalidateRect(handle_, nullptr, FALSE);
+      return 0;
     case WM_QUERYOPEN:
     case WM_ERASEBKGND:
     case WM_MOUSEACTIVATE:

@@ -54,5 +54,6 @@ void CheckBox::Paint(Canvas& canvas) {
   static const char* const names[2][3] = {{"check1", "check3", "check5"}, {"check2", "check4", "check6"}};
   bool dimmed = Pressed() || !enabled_;
   const Image& box = Skin().GetFacePicture(names[dimmed ? 1 : 0][state_]);
-  PaintToggle(canvas, *this, ToggleLook{13, box, caption_, textColour_, IsFocused() ? HotColour : backColour_});
+  PaintToggle(canvas, *this,
+              ToggleLook{13, box, caption_, textColour_, IsFocused() ? HotColour : backColour_, IsFocused()});
 }

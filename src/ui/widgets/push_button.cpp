@@ -74,7 +74,12 @@ void PushButton::Action() {
 }
 
 void PushButton::KeyCommand(unsigned key) {
+  // Enter on a focused push button presses that button, not the dialog's
+  // default: "No" in focus must not answer "Yes". Check boxes and radio
+  // buttons pass it on.
+  bool presses_on_enter = kind_ != kCheckBoxKind && kind_ != kRadioButtonKind;
   if (key == key::kSpace) Apply(press_.KeyDown(key));
+  else if (key == key::kEnter && presses_on_enter) Action();
   else Widget::KeyCommand(key);
 }
 
@@ -124,6 +129,7 @@ void PushButton::Paint(Canvas& canvas) {
   canvas.FillRect(x_ + kCorner, y_ + kEdgeLines, r, y_ + kCorner);
   canvas.FillRect(x_ + kCorner, b, r, b + 1);
   PaintContent(canvas, Rect{x_ + kCorner, y_ + kCorner, r, b});
+  if (IsFocused()) canvas.FocusRect(Rect{x_ + kCorner + 1, y_ + kCorner + 1, r - 1, b - 1});
 }
 
 void PushButton::PaintContent(Canvas& canvas, const Rect& inner) {

@@ -1,9 +1,10 @@
 // PushButton (layout kind 5): a raised skinned button with a centred
 // caption. Its frame is drawn from the skin's corner pictures and grey edge
 // lines that swap light and dark while it is pressed; the face turns the
-// hot colour while it has the focus. A click or Space tells the parent,
-// Notify(id, 0); Enter and Escape go to the parent as keys, so a dialog can
-// treat them as its default and cancel commands.
+// hot colour and shows a dotted focus rectangle while it has the focus. A
+// click, Space or Enter tells the parent, Notify(id, 0); Escape goes to the
+// parent as a key, so a dialog can treat it as its cancel command. Check
+// boxes and radio buttons pass Enter on as a key too (the dialog's default).
 //
 // The press protocol (behaviour/button_press.h) is shared with the image
 // button, the check box and the radio button, which derive from this class

@@ -35,5 +35,6 @@ void RadioButton::Paint(Canvas& canvas) {
   static const char* const names[2][2] = {{"radiopat0", "radiopat1"}, {"radiopat2", "radiopat3"}};
   bool dimmed = Pressed() || !enabled_;
   const Image& circle = Skin().GetFacePicture(names[dimmed ? 1 : 0][checked_ ? 1 : 0]);
-  PaintToggle(canvas, *this, ToggleLook{12, circle, caption_, BlackColour, IsFocused() ? HotColour : FaceColour});
+  PaintToggle(canvas, *this,
+              ToggleLook{12, circle, caption_, BlackColour, IsFocused() ? HotColour : FaceColour, IsFocused()});
 }

@@ -135,7 +135,13 @@ void TextView::PlaceCaret() {
 void TextView::KeyCommand(unsigned key) {
   KeyboardFlags flags = Keyboard();
   if (key == key::kF10 && flags.shift) {
-    OpenContextMenu(x_, y_);
+    // From the keyboard the menu opens below the caret, where the user is.
+    TextPosition caret = model_.Caret();
+    Point origin = TextOrigin();
+    Point below{origin.x + model_.ColumnX(caret.line, caret.column),
+                origin.y + caret.line * model_.Lines().LineHeight()};
+    Point at = KeptInside(TextArea(), below);
+    OpenContextMenu(at.x, at.y);
     return;
   }
   switch (model_.Key(key, flags)) {

@@ -26,5 +26,10 @@ void PaintToggle(Canvas& canvas, const Widget& widget, const ToggleLook& look) {
   canvas.FillRect(textEnd, bounds.top, bounds.right, bounds.bottom);
   canvas.SetColours(look.text, look.back);
   canvas.TextOutCentredV(kCaptionIndent, Rect{textLeft, bounds.top, textEnd, bounds.bottom}, caption, length);
+  // Around the caption, within what the two fills above have just painted.
+  if (look.focused) {
+    int focusRight = textEnd + 2 < bounds.right ? textEnd + 2 : bounds.right;
+    canvas.FocusRect(Rect{textLeft + kCaptionIndent - 2, bounds.top, focusRight, bounds.bottom});
+  }
   DrawImage(canvas, bounds.left, bounds.top, look.box);
 }

@@ -15,6 +15,7 @@ struct ToggleLook {
   const char* caption;
   GdiColour text;
   GdiColour back;
+  bool focused;  // the caption gets the dotted focus rectangle
 };
 
 void PaintToggle(Canvas& canvas, const Widget& widget, const ToggleLook& look);

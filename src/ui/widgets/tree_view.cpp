@@ -158,7 +158,12 @@ void TreeView::ReadChildren(int node) { AddChildren(node, {}); }
 void TreeView::KeyCommand(unsigned key) {
   KeyboardFlags flags = Keyboard();
   if (key == key::kF10 && flags.shift) {
-    if (menu_ != nullptr) menu_->Open(x_, y_);
+    // From the keyboard the menu opens below the selected node's row.
+    Rect area = ViewArea();
+    int row = model_.Selected() != 0 ? model_.RowOf(model_.Selected()) : -1;
+    Point at = row < 0 ? Point{x_, y_}
+                       : KeptInside(area, Point{area.left + kTextGap, area.top + (row + 1) * kRow - ScrollY()});
+    if (menu_ != nullptr) menu_->Open(at.x, at.y);
     return;
   }
   int charWidth = Graphics().NormalFont().Metrics().averageWidth;
