@@ -10,6 +10,8 @@
 #include <new>
 #include <stdexcept>
 
+#include "png_recompress.h"
+
 namespace {
 
 struct Session {
@@ -157,7 +159,9 @@ std::vector<std::uint8_t> WriteRgbaPng(const RgbaPicture& picture) {
   std::vector<std::uint8_t> smallest;
   for (int filters : {PNG_FILTER_NONE, PNG_FILTER_SUB, PNG_FILTER_UP, PNG_FILTER_AVG, PNG_FILTER_PAETH,
                       PNG_ALL_FILTERS}) {
-    std::vector<std::uint8_t> png = WriteRgbaPngFiltered(picture, filters);
+    // Each row starts with its filter byte.
+    std::vector<std::uint8_t> png = RecompressImageData(
+        WriteRgbaPngFiltered(picture, filters), std::size_t{picture.height} * (1 + std::size_t{picture.width} * 4));
     if (smallest.empty() || png.size() < smallest.size()) smallest = std::move(png);
   }
   return smallest;
