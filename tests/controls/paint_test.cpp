@@ -1,7 +1,8 @@
 // Painting the controls onto a memory surface: text drawn in pieces (as a
 // selection splits a line) lands exactly where it lands drawn whole, and
 // the log view paints only the rows in the part to repaint, however many
-// lines it holds.
+// lines it holds. A focused field or view shows its caret however far its
+// text has scrolled.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -14,7 +15,10 @@
 #include "fake_window.h"
 #include "graphics/canvas.h"
 #include "graphics/graphics_resources.h"
+#include "ui/core/key_codes.h"
 #include "ui/widgets/log_view.h"
+#include "ui/widgets/text_caret.h"
+#include "ui/widgets/text_edit.h"
 
 namespace {
 
@@ -81,6 +85,57 @@ TEST_F(Painting, LogViewPaintsOnlyTheRowsInTheClip) {
   int oneRow = PaintCalls(999, Rect{0, 50, 400, 51});
   EXPECT_LE(oneRow, 6) << "a one-pixel band: one row, the margins and the bar beside it";
   EXPECT_LT(oneRow, few);
+}
+
+// Pixels of `root` painted with the caret as it stands, then without it:
+// how many differ, which is the caret a user sees.
+int CaretPixels(RecordingRoot& root, Widget& holder) {
+  DibSurface shown(400, 200, WhiteColour);
+  DibSurface hidden(400, 200, WhiteColour);
+  Canvas canvas;
+  canvas.Init(shown.Dc(), 400, 200);
+  root.Paint(canvas);
+  canvas.RestoreObjects();
+  HideTextCaret(holder);
+  canvas.Init(hidden.Dc(), 400, 200);
+  root.Paint(canvas);
+  canvas.RestoreObjects();
+  int differ = 0;
+  for (int y = 0; y < 200; ++y) {
+    for (int x = 0; x < 400; ++x) differ += shown.At(x, y) != hidden.At(x, y) ? 1 : 0;
+  }
+  return differ;
+}
+
+TEST_F(Painting, CaretShowsWhileTypingAPathWiderThanItsField) {
+  for (std::size_t typed : {std::size_t{3}, std::size_t{60}}) {
+    RecordingRoot root(400, 200);
+    auto owned = std::make_unique<TextEdit>(Entry(50, kEditFieldKind, 8, 10, 200, 17), &root);
+    TextEdit& field = static_cast<TextEdit&>(*root.Add(std::move(owned)));
+    FakeWindow window(root);
+    window.RouteActivate(true);
+    window.RouteLeftDown(20, 15);
+    window.RouteLeftUp(20, 15);
+    for (char c : std::string(typed, 'W')) window.RouteChar(static_cast<unsigned char>(c));
+    ASSERT_EQ(std::string(field.GetText()).size(), typed);
+    EXPECT_GE(CaretPixels(root, field), 10) << typed << " letters typed";
+  }
+}
+
+TEST_F(Painting, LogViewCaretShowsAtTheEndOfALongLine) {
+  for (const char* line : {"short", "a line far wider than the view that holds it, so the view scrolls"}) {
+    RecordingRoot root(400, 200);
+    auto owned = std::make_unique<LogView>(Entry(5405, kTextViewKind, 0, 0, 200, 106), &root);
+    LogView& log = static_cast<LogView&>(*root.Add(std::move(owned)));
+    FakeWindow window(root);
+    window.RouteActivate(true);
+    log.TrimAndAppend(line);
+    window.RouteLeftDown(10, 22);
+    window.RouteLeftUp(10, 22);
+    window.RouteKeyDown(key::kEnd, false);
+    window.RouteKeyUp(key::kEnd);
+    EXPECT_GE(CaretPixels(root, log), 10) << line;
+  }
 }
 
 }  // namespace
