@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "fs/file_operations.h"
-#include "graphics/skin_archive.h"
+#include "graphics/skin_pictures.h"
 #include "log/logger.h"
 #include "system/folder_browser/folder_names.h"
 #include "text/format.h"
@@ -49,18 +49,10 @@ const LayoutEntry kLayout[] = {
     {0, kResizeGripKind, kAnchorBottomRight, 282, 258, 14, 14, ""},
 };
 
-// The node pictures by FolderTree::Image, read once for the run.
-const std::vector<const Image*>& TreeImages() {
-  static const std::vector<const Image*> images = {
-      nullptr,
-      &Skin().GetWhitePicture("save4"),
-      &Skin().GetWhitePicture("harddiskbmp"),
-      &Skin().GetWhitePicture("netdiskbmp"),
-      &Skin().GetWhitePicture("laserdiskbmp"),
-      &Skin().GetWhitePicture("ramdiskbmp"),
-      &Skin().GetWhitePicture("folderbmp"),
-  };
-  return images;
+// The node pictures by FolderTree::Image.
+SkinPictures TreeImages() {
+  return SkinPictures(SkinPictures::Ground::kWhite,
+                      {nullptr, "save4", "harddiskbmp", "netdiskbmp", "laserdiskbmp", "ramdiskbmp", "folderbmp"});
 }
 
 }  // namespace
