@@ -19,8 +19,8 @@
 #include "graphics/graphics_resources.h"
 #include "graphics/skin_archive.h"
 #include "graphics/skin_directory.h"
-#include "ui/core/key_codes.h"
 #include "test_folder.h"
+#include "ui/core/key_codes.h"
 #include "ui/widgets/log_view.h"
 #include "ui/widgets/push_button.h"
 #include "ui/widgets/text_caret.h"
@@ -157,7 +157,8 @@ std::uint64_t WriteSkin(const std::string& path, const std::vector<const char*>&
   int slot = 0;
   for (const char* name : names) {
     EXPECT_TRUE(WriteSkinSlot(reinterpret_cast<unsigned char*>(&archive[slot++ * kSkinSlotSize]),
-                              static_cast<std::uint32_t>(archive.size()), static_cast<std::uint32_t>(png.size()), name));
+                              static_cast<std::uint32_t>(archive.size()), static_cast<std::uint32_t>(png.size()),
+                              name));
     archive += png;
   }
   WriteTestFile(path, archive);

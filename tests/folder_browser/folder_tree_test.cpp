@@ -116,9 +116,9 @@ TEST(PathPartMatch, TheFolderOfThatNameWinsOverOnesListedBeforeThatBeginWithIt) 
     bool last;
     int node;
   } cases[] = {
-      {1, "Program Files", true, 4},  {1, "PROGRAM FILES", false, 4}, {1, "Program Files (x86)", true, 2},
-      {1, "Program F", true, 2},      {1, "Program F", false, 0},     {1, "Program", true, 7},
-      {4, "Tarnell", true, 6},        {4, "Tarn", true, 5},           {0, "C:\\", false, 1},
+      {1, "Program Files", true, 4}, {1, "PROGRAM FILES", false, 4}, {1, "Program Files (x86)", true, 2},
+      {1, "Program F", true, 2},     {1, "Program F", false, 0},     {1, "Program", true, 7},
+      {4, "Tarnell", true, 6},       {4, "Tarn", true, 5},           {0, "C:\\", false, 1},
       {2, "Tarnell Data", true, 0},
   };
   for (const Case& c : cases) {

@@ -25,9 +25,9 @@ constexpr int kTextGap = 4;
 // The expanders by node state, each continuing and ending, then the
 // connector line and its blank; on white like the rows.
 const SkinPictures& Pictures() {
-  static const SkinPictures pictures(SkinPictures::Ground::kWhite,
-                                     {"minussign1", "minussign2", "plussign1", "plussign2", "unkownsign1",
-                                      "unkownsign2", "emptysign1", "emptysign2", "vertlinebmp", "nothingbmp"});
+  static const SkinPictures pictures(
+      SkinPictures::Ground::kWhite, {"minussign1", "minussign2", "plussign1", "plussign2", "unkownsign1", "unkownsign2",
+                                     "emptysign1", "emptysign2", "vertlinebmp", "nothingbmp"});
   return pictures;
 }
 constexpr std::size_t kLinePicture = 8;
