@@ -5,6 +5,7 @@
 #include <aclapi.h>
 #include <sddl.h>
 
+#include "fs/machine_calls.h"
 #include "log/logger.h"
 
 namespace {
@@ -94,5 +95,5 @@ bool UnlinkIfLeadingElsewhere(const char* path) {
   elsewhere = elsewhere || judge_in_force->is_link(path);
   // Deleting a name removes that name alone: a link's target and the file's
   // other names keep their contents.
-  return !elsewhere || DeleteFileA(path) != 0;
+  return !elsewhere || Machine().deleteFile(path) != 0;
 }

@@ -17,6 +17,7 @@ constexpr MachineCalls kSystemCalls{
     &::DeleteFileA,
     &::CreateDirectoryA,
     &::RemoveDirectoryA,
+    &::SetNamedSecurityInfoA,
     &::RegCreateKeyExA,
     &::RegSetValueExA,
     &::RegDeleteValueA,
@@ -62,16 +63,19 @@ struct Gated<kCall, kKind> {
   }
 };
 
-// Registry functions return the error itself.
-template <auto kCall>
-struct GatedRegistry;
-template <typename... A, LONG(WINAPI* kCall)(A...)>
-struct GatedRegistry<kCall> {
-  static LONG WINAPI Call(A... arguments) {
-    DWORD error = Ask(MachineChange::kRegistry);
-    return error != ERROR_SUCCESS ? static_cast<LONG>(error) : kCall(arguments...);
+// Functions that return the error itself (the registry's, the security
+// functions').
+template <auto kCall, MachineChange kKind>
+struct GatedReturningError;
+template <typename R, typename... A, R(WINAPI* kCall)(A...), MachineChange kKind>
+struct GatedReturningError<kCall, kKind> {
+  static R WINAPI Call(A... arguments) {
+    DWORD error = Ask(kKind);
+    return error != ERROR_SUCCESS ? static_cast<R>(error) : kCall(arguments...);
   }
 };
+template <auto kCall>
+using GatedRegistry = GatedReturningError<kCall, MachineChange::kRegistry>;
 
 HRESULT GatedSaveLink(IPersistFile* file, const wchar_t* path) {
   DWORD error = Ask(MachineChange::kLink);
@@ -98,6 +102,7 @@ void SetMachineChangeGate(MachineChangeGate new_gate) {
       &Gated<&::DeleteFileA, K::kFile>::Call,
       &Gated<&::CreateDirectoryA, K::kFolder>::Call,
       &Gated<&::RemoveDirectoryA, K::kFolder>::Call,
+      &GatedReturningError<&::SetNamedSecurityInfoA, K::kFolder>::Call,
       &GatedRegistry<&::RegCreateKeyExA>::Call,
       &GatedRegistry<&::RegSetValueExA>::Call,
       &GatedRegistry<&::RegDeleteValueA>::Call,

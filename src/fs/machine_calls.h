@@ -11,6 +11,8 @@
 
 #include <windows.h>
 
+#include <aclapi.h>
+
 #include <cstdint>
 
 struct IPersistFile;
@@ -28,6 +30,7 @@ struct MachineCalls {
   decltype(&::DeleteFileA) deleteFile;
   decltype(&::CreateDirectoryA) createDirectory;
   decltype(&::RemoveDirectoryA) removeDirectory;
+  decltype(&::SetNamedSecurityInfoA) set_named_security;  // a folder's access rules
   decltype(&::RegCreateKeyExA) createKey;
   decltype(&::RegSetValueExA) setValue;
   decltype(&::RegDeleteValueA) deleteValue;
@@ -47,7 +50,7 @@ MachineCalls& Machine();
 enum class MachineChange : std::uint8_t {
   kFile = 0,       // create, time, attributes, move, delete
   kFileBytes = 5,  // a piece of a file's contents
-  kFolder = 1,     // create, remove
+  kFolder = 1,     // create, remove, access rules
   kRegistry = 2,   // key create and delete, value write and delete
   kService = 3,    // create, delete, stop, start, configure
   kLink = 4,       // shell link save

@@ -25,9 +25,11 @@ void SkinArchive::Open(const char* fileName, std::uint64_t archiveBase, std::uin
   auto bytes = std::make_unique<unsigned char[]>(kSkinDirectorySize);
   file_.Read(bytes.get(), kSkinDirectorySize);
   if (!directory_.Parse(bytes.get(), kSkinDirectorySize, archiveSize)) file_.Close();
+  ++generation_;
 }
 
 void SkinArchive::Close() {
+  ++generation_;
   cache_.clear();
   file_.Close();
   directory_.Parse(nullptr, 0, 0);  // too short: every slot unused

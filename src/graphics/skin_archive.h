@@ -30,6 +30,9 @@ class SkinArchive {
   void Open(const char* fileName, std::uint64_t archiveBase, std::uint64_t archiveSize);
   void Close();
   bool IsOpen() const { return file_.IsOpen(); }
+  // Changes with every Open and Close, which free the pictures handed out
+  // before: a holder of pictures fetches them again when it changed.
+  std::uint32_t Generation() const { return generation_; }
 
   // The slot number (1 to 500) of the picture, the highest slot of that name
   // ignoring case; 0 when there is none, reported with `report` set.
@@ -69,6 +72,7 @@ class SkinArchive {
   FileStream file_;
   SkinDirectory directory_;
   std::uint64_t base_ = 0;
+  std::uint32_t generation_ = 1;
   // A deque keeps every handed-out image where it is while the cache grows.
   std::deque<CacheEntry> cache_;
   Image fallback_;

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "fs/machine_calls.h"
 #include "text/case_fold.h"
 
 namespace {
@@ -67,9 +68,9 @@ bool ProtectProgramFolder(const char* folder) {
   BOOL defaulted = FALSE;
   PACL dacl = nullptr;
   bool set = GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted) && present &&
-             SetNamedSecurityInfoA(const_cast<char*>(folder), SE_FILE_OBJECT,
-                                   DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr,
-                                   nullptr, dacl, nullptr) == ERROR_SUCCESS;
+             Machine().set_named_security(const_cast<char*>(folder), SE_FILE_OBJECT,
+                                          DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr,
+                                          nullptr, dacl, nullptr) == ERROR_SUCCESS;
   LocalFree(descriptor);
   return set;
 }

@@ -223,7 +223,7 @@ TEST(TextViewModel, ScrollingFollowsTheCaret) {
   for (int i = 0; i < 37; ++i) Press(view, "Down");  // line 39, 37 'w' wide
   Press(view, "End");
   ScrollOffset scrolled = view.ScrollToCaret(ScrollOffset{0, 0});
-  EXPECT_EQ(scrolled.x, 37 * 7 + 6 - 150);
+  EXPECT_EQ(scrolled.x, 37 * 7 + 6 - (150 - 6)) << "6 pixels from the text's right edge, inside the margins";
   EXPECT_EQ(scrolled.y, 39 * kLine - (10 * kLine + 6) + 6);
   Press(view, "Home");
   EXPECT_EQ(view.ScrollToCaret(scrolled).x, 0);

@@ -1,7 +1,9 @@
 // Painting the controls onto a memory surface: text drawn in pieces (as a
 // selection splits a line) lands exactly where it lands drawn whole, and
 // the log view paints only the rows in the part to repaint, however many
-// lines it holds.
+// lines it holds. A focused field or view shows its caret however far its
+// text has scrolled. Buttons and trees draw the pictures of the skin open
+// now, after another skin was closed.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -13,8 +15,17 @@
 #include "dib_surface.h"
 #include "fake_window.h"
 #include "graphics/canvas.h"
+#include "graphics/compositing.h"
 #include "graphics/graphics_resources.h"
+#include "graphics/skin_archive.h"
+#include "graphics/skin_directory.h"
+#include "test_folder.h"
+#include "ui/core/key_codes.h"
 #include "ui/widgets/log_view.h"
+#include "ui/widgets/push_button.h"
+#include "ui/widgets/text_caret.h"
+#include "ui/widgets/text_edit.h"
+#include "ui/widgets/tree_view.h"
 
 namespace {
 
@@ -81,6 +92,119 @@ TEST_F(Painting, LogViewPaintsOnlyTheRowsInTheClip) {
   int oneRow = PaintCalls(999, Rect{0, 50, 400, 51});
   EXPECT_LE(oneRow, 6) << "a one-pixel band: one row, the margins and the bar beside it";
   EXPECT_LT(oneRow, few);
+}
+
+// Pixels of `root` painted with the caret as it stands, then without it:
+// how many differ, which is the caret a user sees.
+int CaretPixels(RecordingRoot& root, Widget& holder) {
+  DibSurface shown(400, 200, WhiteColour);
+  DibSurface hidden(400, 200, WhiteColour);
+  Canvas canvas;
+  canvas.Init(shown.Dc(), 400, 200);
+  root.Paint(canvas);
+  canvas.RestoreObjects();
+  HideTextCaret(holder);
+  canvas.Init(hidden.Dc(), 400, 200);
+  root.Paint(canvas);
+  canvas.RestoreObjects();
+  int differ = 0;
+  for (int y = 0; y < 200; ++y) {
+    for (int x = 0; x < 400; ++x) differ += shown.At(x, y) != hidden.At(x, y) ? 1 : 0;
+  }
+  return differ;
+}
+
+TEST_F(Painting, CaretShowsWhileTypingAPathWiderThanItsField) {
+  for (std::size_t typed : {std::size_t{3}, std::size_t{60}}) {
+    RecordingRoot root(400, 200);
+    auto owned = std::make_unique<TextEdit>(Entry(50, kEditFieldKind, 8, 10, 200, 17), &root);
+    TextEdit& field = static_cast<TextEdit&>(*root.Add(std::move(owned)));
+    FakeWindow window(root);
+    window.RouteActivate(true);
+    window.RouteLeftDown(20, 15);
+    window.RouteLeftUp(20, 15);
+    for (char c : std::string(typed, 'W')) window.RouteChar(static_cast<unsigned char>(c));
+    ASSERT_EQ(std::string(field.GetText()).size(), typed);
+    EXPECT_GE(CaretPixels(root, field), 10) << typed << " letters typed";
+  }
+}
+
+TEST_F(Painting, LogViewCaretShowsAtTheEndOfALongLine) {
+  for (const char* line : {"short", "a line far wider than the view that holds it, so the view scrolls"}) {
+    RecordingRoot root(400, 200);
+    auto owned = std::make_unique<LogView>(Entry(5405, kTextViewKind, 0, 0, 200, 106), &root);
+    LogView& log = static_cast<LogView&>(*root.Add(std::move(owned)));
+    FakeWindow window(root);
+    window.RouteActivate(true);
+    log.TrimAndAppend(line);
+    window.RouteLeftDown(10, 22);
+    window.RouteLeftUp(10, 22);
+    window.RouteKeyDown(key::kEnd, false);
+    window.RouteKeyUp(key::kEnd);
+    EXPECT_GE(CaretPixels(root, log), 10) << line;
+  }
+}
+
+class Node : public TreeItem {
+ public:
+  const char* Text() const override { return "C:\\"; }
+};
+
+// A skin at the head of `path` whose pictures of `names` are all `png`; its
+// size.
+std::uint64_t WriteSkin(const std::string& path, const std::vector<const char*>& names, const std::string& png) {
+  std::string archive(kSkinDirectorySize, '\0');
+  int slot = 0;
+  for (const char* name : names) {
+    EXPECT_TRUE(WriteSkinSlot(reinterpret_cast<unsigned char*>(&archive[slot++ * kSkinSlotSize]),
+                              static_cast<std::uint32_t>(archive.size()), static_cast<std::uint32_t>(png.size()),
+                              name));
+    archive += png;
+  }
+  WriteTestFile(path, archive);
+  return archive.size();
+}
+
+TEST_F(Painting, WidgetsDrawTheSkinOpenNowAfterAnotherWasClosed) {
+  const std::vector<const char*> names = {"ltupbutton", "lbupbutton", "rtupbutton", "rbupbutton",
+                                          "plussign1",  "plussign2",  "nothingbmp", "vertlinebmp"};
+  const std::string suite = std::string(TARNELL_TESTDATA) + "/pngsuite/";
+  TestFolder folder;
+  const std::string first = folder / "first.skin";
+  const std::string second = folder / "second.skin";
+  std::uint64_t firstSize = WriteSkin(first, names, ReadTestFile(suite + "basn2c08.png"));
+  std::uint64_t secondSize = WriteSkin(second, names, ReadTestFile(suite + "basn0g08.png"));
+
+  RecordingRoot root(400, 200);
+  root.Add(std::make_unique<PushButton>(Entry(7, kButtonKind, 10, 10, 80, 24, 0, "OK"), &root));
+  auto owned = std::make_unique<TreeView>(Entry(2035, kTextViewKind, 100, 10, 200, 100), &root);
+  TreeView& tree = static_cast<TreeView&>(*root.Add(std::move(owned)));
+  tree.Append(1, 0, NodeState::kCollapsed, std::make_unique<Node>());
+  DibSurface surface(400, 200, WhiteColour);
+  auto paint = [&] {
+    Canvas canvas;
+    canvas.Init(surface.Dc(), 400, 200);
+    root.Paint(canvas);
+    canvas.RestoreObjects();
+  };
+  // Opaque pictures: the same on any background.
+  auto expected = [](const char* name) {
+    Pixel pixel = PixelAt(Skin().GetWhitePicture(name), 0, 0);
+    return Rgb(pixel.red, pixel.green, pixel.blue);
+  };
+
+  Skin().Open(first.c_str(), 0, firstSize);
+  paint();
+  GdiColour firstCorner = expected("ltupbutton");
+  ASSERT_EQ(surface.At(10, 10), firstCorner) << "the button's top left corner";
+  ASSERT_EQ(surface.At(100, 10), expected("plussign2")) << "the tree's expander";
+  Skin().Close();
+  Skin().Open(second.c_str(), 0, secondSize);
+  ASSERT_NE(expected("ltupbutton"), firstCorner) << "the two skins' pictures differ where the test looks";
+  paint();
+  EXPECT_EQ(surface.At(10, 10), expected("ltupbutton")) << "the button's top left corner";
+  EXPECT_EQ(surface.At(100, 10), expected("plussign2")) << "the tree's expander";
+  Skin().Close();
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // The folder browser's tree, opened at paths over a small folder tree of the
 // test's own: which folder gets selected (whole folders on the way, the
 // start of a name at the end, the longest existing prefix, any case), what
-// reading a folder lists, and that the selected row is centred.
+// reading a folder lists, and that the selected row is centred. A folder of
+// a path part's very name wins over a sibling listed before it that only
+// begins with it.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -12,6 +14,7 @@
 #include <string>
 
 #include "system/folder_browser/folder_tree.h"
+#include "system/folder_browser/path_part_match.h"
 #include "test_folder.h"
 #include "text/case_fold.h"
 
@@ -85,6 +88,42 @@ TEST_F(FolderTreeTest, PrefersTheFolderOfThatNameToOnesThatBeginWithIt) {
   for (int i = 0; i < 10; ++i) MakeFolder(root / ("Programs (" + std::to_string(i) + ")"));
   tree.SelectPath((root / "Programs").c_str());
   EXPECT_TRUE(EqualIgnoringCase(Selected().c_str(), (root / "Programs").c_str())) << Selected();
+}
+
+class Named : public TreeItem {
+ public:
+  explicit Named(const char* text) : text_(text) {}
+  const char* Text() const override { return text_; }
+
+ private:
+  const char* text_;
+};
+
+// The siblings in the order a file system that does not sort them may give.
+TEST(PathPartMatch, TheFolderOfThatNameWinsOverOnesListedBeforeThatBeginWithIt) {
+  TreeModel tree;
+  struct Row {
+    int level;
+    const char* text;
+  };
+  for (const Row& row : {Row{1, "C:\\"}, Row{2, "Program Files (x86)"}, Row{3, "Tarnell"}, Row{2, "Program Files"},
+                         Row{3, "Tarnell Data"}, Row{3, "Tarnell"}, Row{2, "program"}}) {
+    tree.Append(row.level, 6, NodeState::kExpanded, std::make_unique<Named>(row.text));
+  }
+  struct Case {
+    int parent;
+    const char* part;
+    bool last;
+    int node;
+  } cases[] = {
+      {1, "Program Files", true, 4}, {1, "PROGRAM FILES", false, 4}, {1, "Program Files (x86)", true, 2},
+      {1, "Program F", true, 2},     {1, "Program F", false, 0},     {1, "Program", true, 7},
+      {4, "Tarnell", true, 6},       {4, "Tarn", true, 5},           {0, "C:\\", false, 1},
+      {2, "Tarnell Data", true, 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FindPathPart(tree, c.parent, c.part, c.last), c.node) << c.part << " under node " << c.parent;
+  }
 }
 
 TEST_F(FolderTreeTest, ExpandsTheWayAndReadsOnlyFolders) {

@@ -17,6 +17,7 @@
 #include "fs/append_file.h"
 #include "fs/file_operations.h"
 #include "fs/file_stream.h"
+#include "fs/machine_calls.h"
 #include "symbolic_link.h"
 #include "test_folder.h"
 #include "text/case_fold.h"
@@ -124,5 +125,20 @@ TEST(Links, WritesNeverReachAnotherNameOfTheFile) {
   log_file.Write("line", 4);
   log_file.Close();
   EXPECT_EQ(ReadTestFile(log_path), "line");
+  EXPECT_TRUE(windows.Untouched());
+}
+
+// Taking the planted name away is a change like any other: refused, it
+// fails and leaves both names, and the caller does not write.
+TEST(Links, RemovingAPlantedNameGoesThroughTheMachinesCalls) {
+  TestFolder root;
+  Bystander windows(root);
+  std::string planted = root / "Hello.exe";
+  ASSERT_TRUE(CreateHardLinkA(planted.c_str(), (windows.folder + "\\system.dll").c_str(), nullptr));
+  SetMachineChangeGate([](MachineChange) -> DWORD { return ERROR_ACCESS_DENIED; });
+  bool removed = UnlinkIfLeadingElsewhere(planted.c_str());
+  SetMachineChangeGate(nullptr);
+  EXPECT_FALSE(removed);
+  EXPECT_NE(GetFileAttributesA(planted.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_TRUE(windows.Untouched());
 }

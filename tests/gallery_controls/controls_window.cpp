@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "event_log.h"
-#include "graphics/skin_archive.h"
+#include "graphics/skin_pictures.h"
 #include "ui/widgets/check_box.h"
 #include "ui/widgets/image_button.h"
 #include "ui/widgets/log_view.h"
@@ -142,8 +142,7 @@ std::unique_ptr<Widget> ControlsRoot::ProvideWidget(const LayoutEntry& entry) {
     }
     case kTreeKind: {
       auto tree = std::make_unique<GalleryTree>(entry, this);
-      tree->SetImages({nullptr, &Skin().GetWhitePicture("harddiskbmp"), &Skin().GetWhitePicture("folderbmp"),
-                       &Skin().GetWhitePicture("laserdiskbmp")});
+      tree->SetImages(SkinPictures(SkinPictures::Ground::kWhite, {nullptr, "harddiskbmp", "folderbmp", "laserdiskbmp"}));
       tree->Append(1, kDiskImage, NodeState::kUnread, std::make_unique<Folder>("C:\\"));
       tree->Append(1, kDiscImage, NodeState::kUnread, std::make_unique<Folder>("D:\\"));
       return tree;

@@ -13,6 +13,7 @@
 
 #include <string>
 
+#include "fs/machine_calls.h"
 #include "test_folder.h"
 
 namespace {
@@ -112,5 +113,27 @@ TEST(ProgramFolderRights, ProtectedDaclGivesUsersReadAndExecuteOnly) {
       EXPECT_EQ(ace->Mask, FILE_GENERIC_READ | FILE_GENERIC_EXECUTE);
     }
   }
+  LocalFree(read_back);
+}
+
+// The folder's rules are a change to the machine: refused, the folder keeps
+// the rules it inherits and the caller hears of it.
+TEST(ProgramFolderRights, ProtectingGoesThroughTheMachinesCalls) {
+  TestFolder root;
+  std::string folder = root / "Apps";
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  SetMachineChangeGate([](MachineChange) -> DWORD { return ERROR_ACCESS_DENIED; });
+  bool protected_now = ProtectProgramFolder(folder.c_str());
+  SetMachineChangeGate(nullptr);
+  EXPECT_FALSE(protected_now);
+  PSECURITY_DESCRIPTOR read_back = nullptr;
+  PACL dacl = nullptr;
+  ASSERT_EQ(GetNamedSecurityInfoA(folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                                  nullptr, &read_back),
+            static_cast<DWORD>(ERROR_SUCCESS));
+  SECURITY_DESCRIPTOR_CONTROL control = 0;
+  DWORD revision = 0;
+  ASSERT_TRUE(GetSecurityDescriptorControl(read_back, &control, &revision));
+  EXPECT_EQ(control & SE_DACL_PROTECTED, 0) << "the refused rules were set all the same";
   LocalFree(read_back);
 }

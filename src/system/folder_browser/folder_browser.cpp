@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "fs/file_operations.h"
-#include "graphics/skin_archive.h"
+#include "graphics/skin_pictures.h"
 #include "log/logger.h"
 #include "system/folder_browser/dialog_layouts.h"
 #include "system/folder_browser/folder_names.h"
@@ -21,18 +21,10 @@ namespace {
 
 constexpr unsigned kF5 = key::kF1 + 4;
 
-// The node pictures by FolderTree::Image, read once for the run.
-const std::vector<const Image*>& TreeImages() {
-  static const std::vector<const Image*> images = {
-      nullptr,
-      &Skin().GetWhitePicture("save4"),
-      &Skin().GetWhitePicture("harddiskbmp"),
-      &Skin().GetWhitePicture("netdiskbmp"),
-      &Skin().GetWhitePicture("laserdiskbmp"),
-      &Skin().GetWhitePicture("ramdiskbmp"),
-      &Skin().GetWhitePicture("folderbmp"),
-  };
-  return images;
+// The node pictures by FolderTree::Image.
+SkinPictures TreeImages() {
+  return SkinPictures(SkinPictures::Ground::kWhite,
+                      {nullptr, "save4", "harddiskbmp", "netdiskbmp", "laserdiskbmp", "ramdiskbmp", "folderbmp"});
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fs/find_entries.h"
-#include "text/case_fold.h"
+#include "system/folder_browser/path_part_match.h"
 #include "text/path.h"
 
 namespace {
@@ -64,17 +64,6 @@ void FolderTree::ExpandNode(int node, const char* path) {
 
 void FolderTree::ReadChildren(int node) { ExpandNode(node, NodePath(node).c_str()); }
 
-int FolderTree::FindChild(int parent, const char* component, bool prefix) const {
-  const TreeModel& model = Model();
-  int depth = parent == 0 ? 1 : model.Node(parent).Depth() + 1;
-  for (int node = parent + 1; node <= model.Count(); node = model.SubtreeEnd(node) + 1) {
-    if (model.Node(node).Depth() != depth) break;
-    const char* text = model.Text(node);
-    if (prefix ? StartsWithIgnoringCase(text, component) : EqualIgnoringCase(text, component)) return node;
-  }
-  return 0;
-}
-
 void FolderTree::SelectPath(const char* path) {
   ListDrives();
   int parent = 0;
@@ -84,11 +73,8 @@ void FolderTree::SelectPath(const char* path) {
     bool last = end == nullptr;
     // A drive's text keeps its backslash (C:\), a folder's name has none.
     std::size_t length = last ? std::strlen(rest) : static_cast<std::size_t>(end - rest) + (parent == 0 ? 1 : 0);
-    // The last part may be the start of a name, but a folder of that very
-    // name comes first.
     Text component = Component(rest, length);
-    int node = FindChild(parent, component.c_str(), false);
-    if (node == 0 && last) node = FindChild(parent, component.c_str(), true);
+    int node = FindPathPart(Model(), parent, component.c_str(), last);
     if (node == 0) break;
     selected = node;
     if (last) break;

@@ -58,8 +58,5 @@ class FolderTree : public TreeView {
   void ReadChildren(int node) override;
 
  private:
-  // The child of `parent` (0: the drives) whose text is `component`, or,
-  // with `prefix`, begins with it; 0 when none is.
-  int FindChild(int parent, const char* component, bool prefix) const;
   void CentreSelected();
 };

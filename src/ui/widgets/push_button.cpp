@@ -6,7 +6,7 @@
 #include "graphics/colours.h"
 #include "graphics/graphics_resources.h"
 #include "graphics/image_drawing.h"
-#include "graphics/skin_archive.h"
+#include "graphics/skin_pictures.h"
 #include "ui/widgets/container.h"
 #include "ui/core/key_codes.h"
 #include "ui/core/widget_host.h"
@@ -18,19 +18,12 @@ namespace {
 constexpr int kCorner = 5;
 constexpr int kEdgeLines = 4;
 
-struct Corners {
-  const Image* topLeft;
-  const Image* bottomLeft;
-  const Image* topRight;
-  const Image* bottomRight;
-};
-
-// Fetched once for every button of the run.
-const Corners& CornerPictures(bool pressed) {
-  static const Corners raised{&Skin().GetFacePicture("ltupbutton"), &Skin().GetFacePicture("lbupbutton"),
-                              &Skin().GetFacePicture("rtupbutton"), &Skin().GetFacePicture("rbupbutton")};
-  static const Corners sunken{&Skin().GetFacePicture("ltdwnbutton"), &Skin().GetFacePicture("lbdwnbutton"),
-                              &Skin().GetFacePicture("rtdwnbutton"), &Skin().GetFacePicture("rbdwnbutton")};
+// The corner pictures: top left, bottom left, top right, bottom right.
+const SkinPictures& CornerPictures(bool pressed) {
+  static const SkinPictures raised(SkinPictures::Ground::kFace,
+                                   {"ltupbutton", "lbupbutton", "rtupbutton", "rbupbutton"});
+  static const SkinPictures sunken(SkinPictures::Ground::kFace,
+                                   {"ltdwnbutton", "lbdwnbutton", "rtdwnbutton", "rbdwnbutton"});
   return pressed ? sunken : raised;
 }
 
@@ -103,11 +96,11 @@ void PushButton::Paint(Canvas& canvas) {
   int r = x_ + width_ - kCorner;
   int b = y_ + height_ - kCorner;
   canvas.SetBackColour(FaceColour);
-  const Corners& corners = CornerPictures(pressed);
-  DrawImage(canvas, x_, y_, *corners.topLeft);
-  DrawImage(canvas, x_, b, *corners.bottomLeft);
-  DrawImage(canvas, r, y_, *corners.topRight);
-  DrawImage(canvas, r, b, *corners.bottomRight);
+  const SkinPictures& corners = CornerPictures(pressed);
+  DrawImage(canvas, x_, y_, corners[0]);
+  DrawImage(canvas, x_, b, corners[1]);
+  DrawImage(canvas, r, y_, corners[2]);
+  DrawImage(canvas, r, b, corners[3]);
 
   // Light lines (255 outside to 228 inside) on the lit side, dark ones (128
   // outside to 194 inside) on the other; a pressed button swaps the sides.

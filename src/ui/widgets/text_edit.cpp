@@ -76,7 +76,9 @@ Rect TextEdit::TextArea() const {
 Rect TextEdit::CaretPlace() const {
   int left = x_ + model_.CaretX() - model_.ScrollX() + kFrame;
   int top = y_ + model_.CaretY() - model_.ScrollY() + kTextTop;
-  return Intersect(Rect{left, top, left + 1, top + model_.LineHeight()}, TextArea());
+  // Kept within the field, not the text area: the scroll rule leaves the
+  // caret at the text's right edge, just outside it.
+  return Intersect(Rect{left, top, left + 1, top + model_.LineHeight()}, Rect{x_, y_, x_ + width_, y_ + height_});
 }
 
 void TextEdit::Refresh() {
@@ -207,12 +209,12 @@ void TextEdit::Paint(Canvas& canvas) {
   Rect saved = canvas.Clip();
   canvas.SetClip(Intersect(saved, area));
   PaintText(canvas, area);
+  canvas.SetClip(saved);
   Rect caret;
   if (TextCaretShows(*this, caret)) {
     canvas.SetBackColour(BlackColour);
     canvas.FillRect(caret.left, caret.top, caret.right, caret.bottom);
   }
-  canvas.SetClip(saved);
 }
 
 void TextEdit::PaintText(Canvas& canvas, const Rect& area) {

@@ -127,7 +127,9 @@ void TextView::PlaceCaret() {
   Point origin = TextOrigin();
   int x = origin.x + model_.ColumnX(caret.line, caret.column);
   int y = origin.y + (caret.line - 1) * model_.Lines().LineHeight();
-  ShowTextCaret(*this, Intersect(Rect{x, y, x + 1, y + model_.Lines().LineHeight()}, TextArea()));
+  // Within the view, not the text area: at the end of the widest line the
+  // caret stands just right of the text.
+  ShowTextCaret(*this, Intersect(Rect{x, y, x + 1, y + model_.Lines().LineHeight()}, ViewArea()));
 }
 
 // --- Input -----------------------------------------------------------------------
@@ -247,12 +249,12 @@ void TextView::PaintContent(Canvas& canvas, const Rect& area) {
   int below = originY + model_.Lines().Count() * lineHeight;
   canvas.SetBackColour(WhiteColour);
   canvas.FillRect(text.left, std::max(below, text.top), text.right, text.bottom);
+  canvas.SetClip(saved);
   Rect caret;
   if (TextCaretShows(*this, caret)) {
     canvas.SetBackColour(BlackColour);
     canvas.FillRect(caret.left, caret.top, caret.right, caret.bottom);
   }
-  canvas.SetClip(saved);
 }
 
 void TextView::PaintLine(Canvas& canvas, int line, int y, const Rect& text) {

@@ -7,7 +7,7 @@
 #include "graphics/colours.h"
 #include "graphics/graphics_resources.h"
 #include "graphics/image_drawing.h"
-#include "graphics/skin_archive.h"
+#include "graphics/skin_pictures.h"
 #include "ui/core/keyboard_state.h"
 #include "ui/core/key_codes.h"
 #include "ui/widgets/popup_menu.h"
@@ -22,31 +22,16 @@ constexpr int kPictureCellHeight = 16;
 // Room after the text, so the widest row does not end at the view's edge.
 constexpr int kTextGap = 4;
 
-struct TreePictures {
-  const Image* expanders[4][2];  // by node state; continuing, ending
-  const Image* line;
-  const Image* nothing;
-};
-
-// Loaded once for every tree of the run, on white like the rows.
-const TreePictures& Pictures() {
-  static const TreePictures pictures = [] {
-    static const char* const names[4][2] = {{"minussign1", "minussign2"},
-                                            {"plussign1", "plussign2"},
-                                            {"unkownsign1", "unkownsign2"},
-                                            {"emptysign1", "emptysign2"}};
-    TreePictures loaded{};
-    for (int state = 0; state < 4; ++state) {
-      for (int variant = 0; variant < 2; ++variant) {
-        loaded.expanders[state][variant] = &Skin().GetWhitePicture(names[state][variant]);
-      }
-    }
-    loaded.line = &Skin().GetWhitePicture("vertlinebmp");
-    loaded.nothing = &Skin().GetWhitePicture("nothingbmp");
-    return loaded;
-  }();
+// The expanders by node state, each continuing and ending, then the
+// connector line and its blank; on white like the rows.
+const SkinPictures& Pictures() {
+  static const SkinPictures pictures(
+      SkinPictures::Ground::kWhite, {"minussign1", "minussign2", "plussign1", "plussign2", "unkownsign1", "unkownsign2",
+                                     "emptysign1", "emptysign2", "vertlinebmp", "nothingbmp"});
   return pictures;
 }
+constexpr std::size_t kLinePicture = 8;
+constexpr std::size_t kNoLinePicture = 9;
 
 }  // namespace
 
@@ -206,21 +191,21 @@ void TreeView::PaintContent(Canvas& canvas, const Rect& area) {
 }
 
 void TreeView::PaintRow(Canvas& canvas, int node, int x, int y) {
-  const TreePictures& pictures = Pictures();
+  const SkinPictures& pictures = Pictures();
   const TreeNode& row = model_.Node(node);
   int depth = row.Depth();
   std::uint32_t mask = model_.LineMask(node);
   auto bit = [mask](int n) { return n < 32 && (mask >> n & 1u) != 0; };
   canvas.SetBackColour(WhiteColour);
   for (int column = 0; column < depth - 1; ++column) {
-    DrawImage(canvas, x + column * kIndent, y, bit(column) ? *pictures.line : *pictures.nothing);
+    DrawImage(canvas, x + column * kIndent, y, pictures[bit(column) ? kLinePicture : kNoLinePicture]);
   }
-  int state = static_cast<int>(row.state);
-  DrawImage(canvas, x + (depth - 1) * kIndent, y, *pictures.expanders[state][bit(depth - 1) ? 0 : 1]);
+  std::size_t state = static_cast<std::size_t>(row.state);
+  DrawImage(canvas, x + (depth - 1) * kIndent, y, pictures[2 * state + (bit(depth - 1) ? 0 : 1)]);
 
   int pictureLeft = x + depth * kIndent;
   int textLeft = pictureLeft + TreeModel::kPictureWidth;
-  const Image* picture = row.image < images_.size() ? images_[row.image] : nullptr;
+  const Image* picture = images_.At(row.image);
   if (picture != nullptr) {
     DrawImageCentred(canvas, pictureLeft, y, TreeModel::kPictureWidth, kPictureCellHeight, *picture);
     canvas.FillRect(pictureLeft, y + kPictureCellHeight, textLeft, y + kRow);

@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "graphics/skin_pictures.h"
 #include "ui/widgets/behaviour/tree_model.h"
 #include "ui/widgets/menu_items.h"
 #include "ui/widgets/scroll_view.h"
@@ -30,7 +31,7 @@ class TreeView : public ScrollView {
 
   const TreeModel& Model() const { return model_; }
   // The pictures of the nodes, indexed by a node's image number.
-  void SetImages(std::vector<const Image*> images) { images_ = std::move(images); }
+  void SetImages(SkinPictures images) { images_ = std::move(images); }
   void SetContextMenu(const MenuItem* table);
 
   // Building the tree (see TreeModel); each keeps the view in step.
@@ -74,6 +75,6 @@ class TreeView : public ScrollView {
   bool IsFocused() const;
 
   TreeModel model_;
-  std::vector<const Image*> images_;
+  SkinPictures images_{SkinPictures::Ground::kWhite, {}};
   std::unique_ptr<PopupMenu> menu_;
 };

@@ -313,13 +313,16 @@ ScrollOffset TextViewModel::ScrollToCaret(ScrollOffset current) const {
   constexpr int kLeftSlack = 8;
   int height = lines_.LineHeight();
   ScrollOffset target = current;
+  // Sideways the rule measures the text, inside the margins: measured on the
+  // view it would leave the caret beyond the text's right edge.
+  int textWidth = viewWidth_ - 2 * LineStore::kMargin;
   int caretX = ColumnX(caret_.line, caret_.column);
   if (caretX < current.x) {
     target.x = caretX;
   } else if (caretX < current.x + kLeftSlack) {
-    target.x = current.x - viewWidth_ / 3;
-  } else if (caretX > current.x + viewWidth_ - kSlack) {
-    target.x = caretX + kSlack - viewWidth_;
+    target.x = current.x - textWidth / 3;
+  } else if (caretX > current.x + textWidth - kSlack) {
+    target.x = caretX + kSlack - textWidth;
   }
   int caretY = (caret_.line - 1) * height;
   if (caretY < current.y) {
