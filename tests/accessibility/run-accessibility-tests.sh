@@ -31,16 +31,10 @@ reference=""
 source "$root/tests/support/screen-lib.sh"
 source "$root/tests/support/wine-paths.sh"
 source "$root/tests/support/manifest-lib.sh"
-[ -x "$pack" ] || skip "no tarnell-pack at $pack; build the native preset first"
-[ -x "$setup_layout" ] || skip "no setup-layout at $setup_layout; build the native preset first"
-command -v file >/dev/null || skip "file is not installed"
-
-
-view=/reg:64
-case $(file -b "$stub") in PE32\ *) view=/reg:32 ;; esac
-registered() {
-  wine reg query "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$1" $view </dev/null >/dev/null 2>&1
-}
+source "$root/tests/support/layout-lib.sh"
+source "$root/tests/support/setup-window-lib.sh"
+require_tools
+read_machine "$stub"
 product=Listen
 title="$product Setup"
 registered $product && skip "the test product $product is installed in this prefix; start from a fresh one"
@@ -53,10 +47,8 @@ mkdir -p "$stage/listen/bin"
 cp -r "$root/examples/hello/hello.toml" "$root/examples/hello/files" "$stage/listen/"
 cp "$hello_exe" "$agent_exe" "$stage/listen/bin/"
 sed -i "s/^name = \"Hello\"/name = \"$product\"/" "$stage/listen/hello.toml"
-match_architecture "$stage/listen/hello.toml" "$stub"
 setup_exe=$stage/Listen_Setup.exe
-"$pack" build "$stage/listen/hello.toml" -o "$setup_exe" --stub "$stub" >/dev/null \
-  || { echo "FAIL: cannot pack the example product"; exit 1; }
+pack_setup "$stage/listen/hello.toml" "$setup_exe"
 
 # --- the reader -------------------------------------------------------------------
 walk() { wine "$walker" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
@@ -70,8 +62,7 @@ line_named() { awk -F'|' -v r="$1" -v n="$2" '$2 == r && $3 == n {print; exit}' 
 has_state() { [[ ",$(field 5 "$2")," == *",$1,"* ]]; }
 
 # The setup window's widgets by name, as setup-layout prints them.
-declare -A widget_box
-while read -r name x y w h; do widget_box[$name]="$x $y $w $h"; done < <("$setup_layout" --associations 2)
+load_layout --associations 2
 # line_at NAME: the tree line whose place on the screen is the widget's.
 line_at() {
   local x y w h origin
