@@ -13,14 +13,20 @@ if(TARNELL_TESTS)
   include(GoogleTest)
 endif()
 
-# tarnell_test(NAME SOURCES... [LIBS libs...]): one GoogleTest executable with
-# one ctest entry per test, so a test that kills its process loses only itself.
+# tarnell_test(NAME SOURCES... [LIBS libs...] [FOLDERS src folders...]
+# [INCLUDES dirs...]): one GoogleTest executable with one ctest entry per
+# test, so a test that kills its process loses only itself. FOLDERS gives it
+# the headers of src/ folders it compiles sources of; INCLUDES other folders.
 function(tarnell_test name)
   if(NOT TARNELL_TESTS)
     return()
   endif()
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;FOLDERS;INCLUDES" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
+  if(T_FOLDERS)
+    tarnell_header_view(${name} PRIVATE FOLDERS ${T_FOLDERS})
+  endif()
+  target_include_directories(${name} PRIVATE ${T_INCLUDES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_compile_definitions(${name} PRIVATE TARNELL_TESTDATA="${TARNELL_TESTDATA}"
                                              TARNELL_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
