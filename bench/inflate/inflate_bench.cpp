@@ -189,8 +189,8 @@ int main(int argc, char** argv) {
 
   std::printf("\npayload: %zu MB in %zu streams of %zu MB, zlib level 6 raw DEFLATE\n",
               g_payload.size() * kBytesPerKind >> 20, g_payload.size(), kBytesPerKind >> 20);
-  std::printf("%-12s %10s %14s %10s %12s %10s %16s\n", "kind", "ours MB/s", "ours 8K pieces", "zlib MB/s",
-              "libdeflate", "ours/zlib", "ours/libdeflate");
+  std::printf("%-12s %10s %14s %10s %12s %10s %16s\n", "kind", "ours MB/s", "ours 8K pieces", "zlib MB/s", "libdeflate",
+              "ours/zlib", "ours/libdeflate");
   for (const char* kind : kKinds) {
     const std::string k = kind;
     double ours = reporter.speeds["ours/" + k], pieces = reporter.speeds["ours-8k-pieces/" + k],

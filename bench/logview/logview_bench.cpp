@@ -26,11 +26,11 @@
 #include "graphics/canvas.h"
 #include "graphics/graphics_resources.h"
 #include "graphics/skin_archive.h"
-#include "ui/widgets/frame_window.h"
-#include "ui/widgets/toolkit.h"
 #include "ui/core/wait_table.h"
-#include "ui/widgets/widget_window.h"
+#include "ui/widgets/frame_window.h"
 #include "ui/widgets/log_view.h"
+#include "ui/widgets/toolkit.h"
+#include "ui/widgets/widget_window.h"
 
 namespace {
 
@@ -56,14 +56,15 @@ class SurfaceWindow : public WidgetWindow {
   void InvalidateArea(const Rect& area) override { dirty = Union(dirty, area); }
   void ScrollArea(const Rect& area, int dx, int dy) override {
     BitBlt(dc_, area.left + dx, area.top + dy, area.Width(), area.Height(), dc_, area.left, area.top, SRCCOPY);
-    if (!Intersect(dirty, area).IsEmpty()) dirty = Rect{dirty.left + dx, dirty.top + dy, dirty.right + dx, dirty.bottom + dy};
-    Rect uncovered = dy < 0 ? Rect{area.left, area.bottom + dy, area.right, area.bottom}
-                   : dy > 0 ? Rect{area.left, area.top, area.right, area.top + dy}
-                            : Rect{};
-    Rect uncoveredX = dx < 0 ? Rect{area.right + dx, area.top, area.right, area.bottom}
-                    : dx > 0 ? Rect{area.left, area.top, area.left + dx, area.bottom}
-                             : Rect{};
-    dirty = Union(dirty, Union(uncovered, uncoveredX));
+    if (!Intersect(dirty, area).IsEmpty())
+      dirty = Rect{dirty.left + dx, dirty.top + dy, dirty.right + dx, dirty.bottom + dy};
+    Rect uncovered = dy < 0   ? Rect{area.left, area.bottom + dy, area.right, area.bottom}
+                     : dy > 0 ? Rect{area.left, area.top, area.right, area.top + dy}
+                              : Rect{};
+    Rect uncovered_x = dx < 0   ? Rect{area.right + dx, area.top, area.right, area.bottom}
+                       : dx > 0 ? Rect{area.left, area.top, area.left + dx, area.bottom}
+                                : Rect{};
+    dirty = Union(dirty, Union(uncovered, uncovered_x));
   }
   void SetCursor(CursorShape) override {}
   WindowKind KindOfWindow() const override { return WindowKind::kApplication; }
@@ -155,9 +156,9 @@ double Run(int lines, Painting painting) {
 }
 
 // The same appends in a real window; what they asked to repaint is painted
-// (UpdateWindow) once `frameMs` have passed since the last paint (the tick
+// (UpdateWindow) once `frame_ms` have passed since the last paint (the tick
 // count, cheap to read, stands for the message loop's own clock).
-double RunInWindow(int lines, DWORD frameMs) {
+double RunInWindow(int lines, DWORD frame_ms) {
   Root root;
   FrameWindow frame(root, kWindowTable, 2, WindowKind::kApplication);
   frame.ShowMain("Log view benchmark");
@@ -169,8 +170,8 @@ double RunInWindow(int lines, DWORD frameMs) {
   DWORD painted = GetTickCount();
   for (int i = 0; i < lines; ++i) {
     AppendNumbered(log, i);
-    DWORD now = frameMs > 0 ? GetTickCount() : painted;
-    if (now - painted < frameMs) continue;
+    DWORD now = frame_ms > 0 ? GetTickCount() : painted;
+    if (now - painted < frame_ms) continue;
     UpdateWindow(frame.Handle());
     painted = now;
   }

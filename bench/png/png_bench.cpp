@@ -70,8 +70,8 @@ Bytes SkinPicture(std::uint32_t width, std::uint32_t height, std::uint32_t seed)
       p[2] = static_cast<std::uint8_t>(200 - 60 * y / height);
       p[3] = 255;
       noise = noise * 1103515245u + 12345u;
-      bool textLine = (y % 14) >= 4 && (y % 14) < 11;
-      if (textLine && (noise >> 16) % 5 == 0) {
+      bool text_line = (y % 14) >= 4 && (y % 14) < 11;
+      if (text_line && (noise >> 16) % 5 == 0) {
         std::uint8_t ink = static_cast<std::uint8_t>((noise >> 8) % 96);
         p[0] = p[1] = p[2] = ink;
       }
@@ -92,7 +92,8 @@ std::vector<Picture> SkinSet() {
   for (const char* name : {"basn6a08.png", "basi6a08.png", "tbrn2c08.png", "basn3p08.png"})
     set.push_back({name, ReadFileBytes(kSuite + name)});
   set.push_back({"banner 500x70", SkinPicture(500, 70, 1)});
-  for (std::uint32_t side : {13u, 16u, 24u, 32u}) set.push_back({"icon " + std::to_string(side), SkinPicture(side, side, side)});
+  for (std::uint32_t side : {13u, 16u, 24u, 32u})
+    set.push_back({"icon " + std::to_string(side), SkinPicture(side, side, side)});
   return set;
 }
 
@@ -145,10 +146,10 @@ bool DecodeLibpng(const Bytes& png) {
   png_set_strip_16(read);
   png_set_interlace_handling(read);
   png_read_update_info(read, info);
-  std::size_t rowBytes = png_get_rowbytes(read, info);
+  std::size_t row_bytes = png_get_rowbytes(read, info);
   std::uint32_t height = png_get_image_height(read, info);
-  pixels.resize(rowBytes * height);
-  for (std::uint32_t y = 0; y < height; ++y) rows.push_back(&pixels[y * rowBytes]);
+  pixels.resize(row_bytes * height);
+  for (std::uint32_t y = 0; y < height; ++y) rows.push_back(&pixels[y * row_bytes]);
   png_read_image(read, rows.data());
   png_read_end(read, nullptr);
   png_destroy_read_struct(&read, &info, nullptr);

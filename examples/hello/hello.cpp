@@ -45,8 +45,9 @@ std::string DataFolder() {
   char folder[MAX_PATH] = "";
   DWORD size = sizeof folder - 1;
   DWORD type = 0;
-  bool read = RegQueryValueExA(key, "DataPath", nullptr, &type, reinterpret_cast<BYTE*>(folder), &size) ==
-                  ERROR_SUCCESS && type == REG_SZ;
+  bool read =
+      RegQueryValueExA(key, "DataPath", nullptr, &type, reinterpret_cast<BYTE*>(folder), &size) == ERROR_SUCCESS &&
+      type == REG_SZ;
   RegCloseKey(key);
   return read ? folder : "";
 }
@@ -54,8 +55,8 @@ std::string DataFolder() {
 void NoteInRecent(const std::string& document) {
   std::string folder = DataFolder();
   if (folder.empty()) return;
-  HANDLE file = CreateFileA((folder + "\\Recent.txt").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileA((folder + "\\Recent.txt").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
   std::string line = document + "\r\n";
   DWORD written = 0;
@@ -120,26 +121,18 @@ void AnswerExecute(HWND window, HWND client, LPARAM lparam) {
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CREATE:
-      list = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", nullptr, WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT,
-                             0, 0, 0, 0, window, nullptr, GetModuleHandleA(nullptr), nullptr);
+      list = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", nullptr,
+                             WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 0, 0, 0, 0, window, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
       return list != nullptr ? 0 : -1;
-    case WM_SIZE:
-      MoveWindow(list, 0, 0, LOWORD(lparam), HIWORD(lparam), TRUE);
-      return 0;
-    case WM_DDE_INITIATE:
-      AnswerInitiate(window, reinterpret_cast<HWND>(wparam), lparam);
-      return 0;
-    case WM_DDE_EXECUTE:
-      AnswerExecute(window, reinterpret_cast<HWND>(wparam), lparam);
-      return 0;
+    case WM_SIZE: MoveWindow(list, 0, 0, LOWORD(lparam), HIWORD(lparam), TRUE); return 0;
+    case WM_DDE_INITIATE: AnswerInitiate(window, reinterpret_cast<HWND>(wparam), lparam); return 0;
+    case WM_DDE_EXECUTE: AnswerExecute(window, reinterpret_cast<HWND>(wparam), lparam); return 0;
     case WM_DDE_TERMINATE:
       PostMessageA(reinterpret_cast<HWND>(wparam), WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(window), 0);
       return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcA(window, message, wparam, lparam);
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcA(window, message, wparam, lparam);
   }
 }
 
@@ -153,8 +146,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int show) 
   window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   window_class.lpszClassName = kWindowClass;
   if (!RegisterClassA(&window_class)) return 1;
-  HWND window = CreateWindowA(kWindowClass, "Hello - documents", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                              480, 320, nullptr, nullptr, instance, nullptr);
+  HWND window = CreateWindowA(kWindowClass, "Hello - documents", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 480,
+                              320, nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return 1;
   ShowWindow(window, show);
   ShowDocument(DocumentPath(command_line));

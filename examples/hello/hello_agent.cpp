@@ -71,7 +71,7 @@ int Command(const char* command) {
   if (service != nullptr) {
     SERVICE_STATUS status;
     done = std::strcmp(command, "start") == 0 ? StartServiceA(service, 0, nullptr) != 0
-                                               : ControlService(service, SERVICE_CONTROL_STOP, &status) != 0;
+                                              : ControlService(service, SERVICE_CONTROL_STOP, &status) != 0;
     CloseServiceHandle(service);
   }
   CloseServiceHandle(manager);

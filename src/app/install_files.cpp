@@ -73,7 +73,7 @@ void MoveDataFiles(const ShortcutRun& run) {
     if (!GoesToDataFolder(file)) continue;
     Text old_path = PathIn(from, file.name.c_str());
     Text new_path = PathIn(to, file.name.c_str());
-    if (Machine().moveFile(old_path.c_str(), new_path.c_str(), MOVEFILE_COPY_ALLOWED)) continue;
+    if (Machine().move_file(old_path.c_str(), new_path.c_str(), MOVEFILE_COPY_ALLOWED)) continue;
     if (PathExists(old_path.c_str())) LogErrorWith("File %s NOT moved to %s", old_path.c_str(), new_path.c_str());
   }
   RemoveEmptyFolderAndParents(from);

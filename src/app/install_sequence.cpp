@@ -89,7 +89,7 @@ bool RunInstall(SetupState& state, const char* package_path) {
     Text setup_copy;
     if (PlanSetupCopy(run, setup_copy)) WriteCopyOfRunningSetup(state, setup_copy.c_str());
     InstallSetupShortcut(run, setup_copy.c_str());
-    if (!installed.start_menu_folder.empty()) Machine().removeDirectory(installed.start_menu_folder.c_str());
+    if (!installed.start_menu_folder.empty()) Machine().remove_directory(installed.start_menu_folder.c_str());
     installed.desktop_shortcut = package.desktop_shortcut;
     installed.start_menu_shortcuts = package.start_menu_shortcuts;
     installed.data_folder = package.data_folder;

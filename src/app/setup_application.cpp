@@ -6,9 +6,9 @@
 #include "system/clock.h"
 #include "system/process_paths.h"
 #include "system/uninstall_batch.h"
-#include "ui/widgets/toolkit.h"
 #include "ui/core/wait_table.h"
 #include "ui/core/window_classes.h"
+#include "ui/widgets/toolkit.h"
 
 SetupApplication::SetupApplication() : log_(UserDateFormat()) {}
 

@@ -100,14 +100,10 @@ void ShowInstalled(SetupState& state, SetupView& view) {
 
 const char* ModeCaption(SetupMode mode) {
   switch (mode) {
-    case SetupMode::kInstall:
-      return "Install";
-    case SetupMode::kUpdate:
-      return "Update";
-    case SetupMode::kRepair:
-      return "Repair";
-    case SetupMode::kPatch:
-      return "Patch";
+    case SetupMode::kInstall: return "Install";
+    case SetupMode::kUpdate: return "Update";
+    case SetupMode::kRepair: return "Repair";
+    case SetupMode::kPatch: return "Patch";
   }
   return "Install";
 }

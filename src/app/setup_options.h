@@ -3,8 +3,8 @@
 // all-users option changes.
 #pragma once
 
-#include "package/product_record.h"
 #include "package/package_directory.h"
+#include "package/product_record.h"
 #include "text/fixed_text.h"
 
 struct SetupChoices {

@@ -6,10 +6,10 @@
 
 #include <cstdint>
 
-#include "package/product_record.h"
 #include "fs/source_stream.h"
 #include "inflate/inflate_state.h"
 #include "package/package_directory.h"
+#include "package/product_record.h"
 #include "system/product_lock.h"
 #include "text/fixed_text.h"
 

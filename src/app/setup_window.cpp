@@ -8,8 +8,8 @@
 #include "graphics/skin_archive.h"
 #include "ui/widgets/dialog_window.h"
 #include "ui/widgets/layout_table.h"
-#include "ui/widgets/toolkit.h"
 #include "ui/widgets/menu_items.h"
+#include "ui/widgets/toolkit.h"
 
 using namespace setup_id;
 
@@ -46,8 +46,8 @@ const char* WidgetText(Container& root, std::uint16_t id) {
 SetupWindow::SetupWindow(SetupState& state)
     : Container(kSetupLayout[0], nullptr),
       state_(state),
-      ownLog_(std::make_unique<LogView>(kSetupLayout[kLogEntry], this)),
-      log_(ownLog_.get()) {
+      own_log_(std::make_unique<LogView>(kSetupLayout[kLogEntry], this)),
+      log_(own_log_.get()) {
   enabled_ = true;
 }
 
@@ -66,8 +66,8 @@ void SetupWindow::Start(const char* package_path) {
   ShowView(view);
 }
 
-void SetupWindow::Build(int associations, bool dataFolderRow) {
-  table_ = SetupLayoutFor(associations, dataFolderRow);
+void SetupWindow::Build(int associations, bool data_folder_row) {
+  table_ = SetupLayoutFor(associations, data_folder_row);
   height_ = table_[0].height;
   frame_ =
       std::make_unique<FrameWindow>(*this, table_.data(), static_cast<int>(table_.size()), WindowKind::kApplication);
@@ -75,16 +75,16 @@ void SetupWindow::Build(int associations, bool dataFolderRow) {
   browser_ = std::make_unique<FolderBrowser>();
   title_.Assign(state_.product_name.c_str());
   title_.Append(" Setup");
-  Widget* titleBar = FindFirstOfKind(*this, kTitleBarKind);
-  if (titleBar != nullptr) titleBar->SetText(title_.c_str());
+  Widget* title_bar = FindFirstOfKind(*this, kTitleBarKind);
+  if (title_bar != nullptr) title_bar->SetText(title_.c_str());
 }
 
 std::unique_ptr<Widget> SetupWindow::ProvideWidget(const LayoutEntry& entry) {
-  if (entry.id != kLogView || ownLog_ == nullptr) return nullptr;
+  if (entry.id != kLogView || own_log_ == nullptr) return nullptr;
   // The view was made before the table was fitted to the package.
-  ownLog_->Shift(entry.x - ownLog_->X(), entry.y - ownLog_->Y());
-  ownLog_->SetContextMenu(kSetupLogMenu);
-  return std::move(ownLog_);
+  own_log_->Shift(entry.x - own_log_->X(), entry.y - own_log_->Y());
+  own_log_->SetContextMenu(kSetupLogMenu);
+  return std::move(own_log_);
 }
 
 void SetupWindow::ShowView(const SetupView& view) {
@@ -114,33 +114,18 @@ void SetupWindow::Close() { PostQuitMessage(0); }
 
 void SetupWindow::Notify(unsigned code, std::uint16_t id) {
   switch (code) {
-    case TextView::kClearCommand:
-      log_->Clear();
-      break;
+    case TextView::kClearCommand: log_->Clear(); break;
     case kClose:
     case 1715:  // the cancel code
       Close();
       break;
-    case FolderBrowser::kId:
-      TakeChosenFolder(id);
-      break;
-    case kAllUsers:
-      SwapDataFolder();
-      break;
-    case kInstall:
-      Install();
-      break;
-    case kUninstall:
-      Uninstall();
-      break;
-    case kProgramFolderSearch:
-      OpenFolderBrowser(kProgramFolderSearch, kProgramFolder);
-      break;
-    case kDataFolderSearch:
-      OpenFolderBrowser(kDataFolderSearch, kDataFolder);
-      break;
-    default:
-      break;
+    case FolderBrowser::kId: TakeChosenFolder(id); break;
+    case kAllUsers: SwapDataFolder(); break;
+    case kInstall: Install(); break;
+    case kUninstall: Uninstall(); break;
+    case kProgramFolderSearch: OpenFolderBrowser(kProgramFolderSearch, kProgramFolder); break;
+    case kDataFolderSearch: OpenFolderBrowser(kDataFolderSearch, kDataFolder); break;
+    default: break;
   }
 }
 
@@ -190,12 +175,12 @@ void SetupWindow::SwapDataFolder() {
   if (SwapDefaultDataFolder(IsBoxChecked(*this, kAllUsers), data)) SetWidgetText(*this, kDataFolder, data.c_str());
 }
 
-void SetupWindow::OpenFolderBrowser(std::uint16_t searchButton, std::uint16_t field) {
-  if (browser_ != nullptr) browser_->Open(*this, searchButton, WidgetText(*this, field));
+void SetupWindow::OpenFolderBrowser(std::uint16_t search_button, std::uint16_t field) {
+  if (browser_ != nullptr) browser_->Open(*this, search_button, WidgetText(*this, field));
 }
 
-void SetupWindow::TakeChosenFolder(std::uint16_t searchButton) {
+void SetupWindow::TakeChosenFolder(std::uint16_t search_button) {
   if (browser_ == nullptr) return;
-  SetWidgetText(*this, searchButton == kProgramFolderSearch ? kProgramFolder : kDataFolder,
+  SetWidgetText(*this, search_button == kProgramFolderSearch ? kProgramFolder : kDataFolder,
                 browser_->SelectedPath().c_str());
 }

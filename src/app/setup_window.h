@@ -18,8 +18,8 @@
 #include "app/setup_state.h"
 #include "system/folder_browser/folder_browser.h"
 #include "text/fixed_text.h"
-#include "ui/widgets/frame_window.h"
 #include "ui/widgets/container.h"
+#include "ui/widgets/frame_window.h"
 #include "ui/widgets/log_view.h"
 
 class SetupWindow final : public Container {
@@ -45,7 +45,7 @@ class SetupWindow final : public Container {
   void Close() override;
 
  private:
-  void Build(int associations, bool dataFolderRow);
+  void Build(int associations, bool data_folder_row);
   void ShowView(const SetupView& view);
   // Copies the options into the package record; false when a folder field
   // was refused (its text is too long).
@@ -53,12 +53,12 @@ class SetupWindow final : public Container {
   void Install();
   void Uninstall();
   void SwapDataFolder();
-  void TakeChosenFolder(std::uint16_t searchButton);
-  void OpenFolderBrowser(std::uint16_t searchButton, std::uint16_t field);
+  void TakeChosenFolder(std::uint16_t search_button);
+  void OpenFolderBrowser(std::uint16_t search_button, std::uint16_t field);
 
   SetupState& state_;
   // The log view until the layout builder takes it; log_ stays.
-  std::unique_ptr<LogView> ownLog_;
+  std::unique_ptr<LogView> own_log_;
   LogView* log_;
   Text title_;
   std::vector<LayoutEntry> table_;

@@ -56,14 +56,14 @@ void RemoveRow(std::vector<LayoutEntry>& table, std::uint16_t first, std::uint16
 
 }  // namespace
 
-std::vector<LayoutEntry> SetupLayoutFor(int associations, bool dataFolderRow) {
+std::vector<LayoutEntry> SetupLayoutFor(int associations, bool data_folder_row) {
   std::vector<LayoutEntry> table(std::begin(kSetupLayout), std::end(kSetupLayout));
   if (associations <= 0) {
     RemoveRow(table, kAssociationLabel, kFirstAssociation + 3, 44);
   } else if (associations < 4) {
     RemoveRow(table, static_cast<std::uint16_t>(kFirstAssociation + associations), kFirstAssociation + 3, 0);
   }
-  if (!dataFolderRow) {
+  if (!data_folder_row) {
     // The folder row's 44 pixels from the option rows, the option row it
     // leaves empty as well from everything after them.
     RemoveRow(table, kDataFolderLabel, kDataFolderSearch, 44);

@@ -41,4 +41,4 @@ extern const MenuItem kSetupLogMenu[5];
 
 // The table for a package of `associations` associations (0 to 4), with or
 // without the data-folder row.
-std::vector<LayoutEntry> SetupLayoutFor(int associations, bool dataFolderRow);
+std::vector<LayoutEntry> SetupLayoutFor(int associations, bool data_folder_row);

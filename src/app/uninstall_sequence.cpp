@@ -13,7 +13,7 @@
 #include "system/uninstall_registration.h"
 
 void RemoveEmptyFolderAndParents(const char* folder) {
-  if (folder[0] != '\0' && Machine().removeDirectory(folder)) RemoveEmptyParents(folder);
+  if (folder[0] != '\0' && Machine().remove_directory(folder)) RemoveEmptyParents(folder);
 }
 
 void RemoveFileService(const ProductRecord& record, const FileRecord& file) {
@@ -45,8 +45,9 @@ bool RunUninstall(SetupState& state, bool keep_data) {
     }
     // The running setup copy cannot delete itself: the batch does it once
     // the process has ended.
-    if (RemoveSetupCopy(installed, product_name, state.package_path.c_str())) state.package.uninstall_batch_pending = true;
-    if (!installed.start_menu_folder.empty()) Machine().removeDirectory(installed.start_menu_folder.c_str());
+    if (RemoveSetupCopy(installed, product_name, state.package_path.c_str()))
+      state.package.uninstall_batch_pending = true;
+    if (!installed.start_menu_folder.empty()) Machine().remove_directory(installed.start_menu_folder.c_str());
     RemoveEmptyFolderAndParents(installed.data_folder.c_str());
     installed.data_folder.Clear();
 

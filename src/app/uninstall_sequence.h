@@ -4,8 +4,8 @@
 // registered and a later run can finish the job.
 #pragma once
 
-#include "package/product_record.h"
 #include "app/setup_state.h"
+#include "package/product_record.h"
 
 // Removes every installed file with its shortcuts and services, the setup
 // copy and its shortcut, the associations, the PATH entry, the emptied

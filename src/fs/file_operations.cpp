@@ -26,7 +26,7 @@ bool IsFolder(const char* path) {
 
 // Drive roots answer "access denied"; so does a folder that is there but
 // may not be created, and one that is not there and may not be created.
-bool CreatedOrThere(const char* path) { return Machine().createDirectory(path, nullptr) || IsFolder(path); }
+bool CreatedOrThere(const char* path) { return Machine().create_directory(path, nullptr) || IsFolder(path); }
 
 bool CreateChain(const char* path) {
   Text part(path);
@@ -54,7 +54,7 @@ bool RemoveFolderLink(const char* path, bool log_success) {
 bool PathExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
 bool CreateFolderChain(const char* path, bool log_success) {
-  bool created = Machine().createDirectory(path, nullptr) != 0;
+  bool created = Machine().create_directory(path, nullptr) != 0;
   if (!created) {
     bool parent_missing = GetLastError() == ERROR_PATH_NOT_FOUND;
     // There already: a drive root answers "access denied", not "exists".
@@ -81,8 +81,8 @@ bool DeleteFolderTree(const char* path, bool log_success) {
                                       : DeleteFileLogged(entry.c_str(), DeleteReport::kSilent);
     if (!removed) return false;
   }
-  Machine().setFileAttributes(path, FILE_ATTRIBUTE_NORMAL);
-  if (Machine().removeDirectory(path)) {
+  Machine().set_file_attributes(path, FILE_ATTRIBUTE_NORMAL);
+  if (Machine().remove_directory(path)) {
     if (log_success) LogLineWith("Directory deleted: %s", path);
     return true;
   }
@@ -97,8 +97,8 @@ bool DeleteFolderTree(const char* folder, const char* name, bool log_success) {
 
 bool DeleteFileLogged(const char* path, DeleteReport report) {
   // A link's attributes would be set on its target.
-  if (!IsLink(path)) Machine().setFileAttributes(path, FILE_ATTRIBUTE_NORMAL);
-  if (path[0] != '\0' && Machine().deleteFile(path)) {
+  if (!IsLink(path)) Machine().set_file_attributes(path, FILE_ATTRIBUTE_NORMAL);
+  if (path[0] != '\0' && Machine().delete_file(path)) {
     if (report <= DeleteReport::kBoth) LogLineWith("File deleted: %s", path);
     return true;
   }
@@ -115,7 +115,7 @@ bool DeleteFileLogged(const char* folder, const char* name, DeleteReport report)
 bool RenameInFolder(const char* folder, const char* old_name, const char* new_name) {
   Text old_path = Joined(folder, old_name);
   Text new_path = Joined(folder, new_name);
-  if (!old_path.empty() && !new_path.empty() && Machine().moveFile(old_path.c_str(), new_path.c_str(), 0)) {
+  if (!old_path.empty() && !new_path.empty() && Machine().move_file(old_path.c_str(), new_path.c_str(), 0)) {
     LogLineWith("File renamed: %s ->-> %s", old_path.c_str(), new_name);
     return true;
   }

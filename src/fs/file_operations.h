@@ -18,10 +18,10 @@ bool DeleteFolderTree(const char* folder, const char* name, bool log_success);
 
 // Which outcomes DeleteFileLogged writes to the log.
 enum class DeleteReport : std::uint8_t {
-  kSuccess = 1,           // "File deleted: %s"
-  kBoth = 2,              // success and failure
-  kFailure = 3,           // "File NOT deleted: %s" (install and uninstall)
-  kSilent = 4,            // nothing (inside folder trees, the setup copy)
+  kSuccess = 1,  // "File deleted: %s"
+  kBoth = 2,     // success and failure
+  kFailure = 3,  // "File NOT deleted: %s" (install and uninstall)
+  kSilent = 4,   // nothing (inside folder trees, the setup copy)
 };
 
 // Deletes the file, read-only or not; true when it is gone afterwards.

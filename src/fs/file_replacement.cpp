@@ -35,8 +35,8 @@ void CommitReplacement(FileStream& stream, const char* target) {
   stream.Close();
   if (std::strcmp(stream.Path(), target) == 0) return;
   // A read-only file refuses to be replaced.
-  Machine().setFileAttributes(target, FILE_ATTRIBUTE_NORMAL);
-  if (Machine().moveFile(stream.Path(), target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return;
+  Machine().set_file_attributes(target, FILE_ATTRIBUTE_NORMAL);
+  if (Machine().move_file(stream.Path(), target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return;
   DeleteFileLogged(stream.Path(), DeleteReport::kSilent);
   LogErrorWith("Error opening file: %s", target);
 }

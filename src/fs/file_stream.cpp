@@ -29,17 +29,15 @@ void FileStream::Open(Mode mode) {
     // A link or a second name of another file would take the write there.
     if (!UnlinkIfLeadingElsewhere(path_.c_str())) Fail("Error opening file: %s");
     // A read-only, hidden or system file would refuse CREATE_ALWAYS.
-    Machine().setFileAttributes(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
-    handle = Machine().createFile(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    Machine().set_file_attributes(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    handle = Machine().create_file(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   }
   if (handle == INVALID_HANDLE_VALUE) Fail("Error opening file: %s");
   handle_.Reset(handle);
 }
 
-void FileStream::Close() {
-  handle_.Reset();
-}
+void FileStream::Close() { handle_.Reset(); }
 
 void FileStream::Fail(const char* pattern) {
   Close();
@@ -85,7 +83,7 @@ void FileStream::Write(const void* buffer, std::size_t n) {
   while (done < n) {
     DWORD want = n - done > kMaxTransfer ? kMaxTransfer : static_cast<DWORD>(n - done);
     DWORD written = 0;
-    if (!handle_ || !Machine().writeFile(handle_.Get(), bytes + done, want, &written, nullptr) || written != want) {
+    if (!handle_ || !Machine().write_file(handle_.Get(), bytes + done, want, &written, nullptr) || written != want) {
       Fail("Error writing to file: %s");
     }
     done += written;
@@ -109,7 +107,7 @@ FILETIME FileStream::GetTime() {
 }
 
 void FileStream::SetTime(const FILETIME& time) {
-  if (handle_ && Machine().setFileTime(handle_.Get(), nullptr, nullptr, &time)) return;
+  if (handle_ && Machine().set_file_time(handle_.Get(), nullptr, nullptr, &time)) return;
   // Error 29 (write fault) comes from file systems that keep no times.
   if (handle_ && GetLastError() == ERROR_WRITE_FAULT) return;
   Fail("Error setting file time for: %s");

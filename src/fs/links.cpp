@@ -88,12 +88,12 @@ bool UnlinkIfLeadingElsewhere(const char* path) {
   HANDLE entry = OpenEntry(path);
   if (entry == INVALID_HANDLE_VALUE) return true;
   BY_HANDLE_FILE_INFORMATION information;
-  bool elsewhere = GetFileInformationByHandle(entry, &information) &&
-                   ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||
-                    information.nNumberOfLinks > 1);
+  bool elsewhere =
+      GetFileInformationByHandle(entry, &information) &&
+      ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || information.nNumberOfLinks > 1);
   CloseHandle(entry);
   elsewhere = elsewhere || judge_in_force->is_link(path);
   // Deleting a name removes that name alone: a link's target and the file's
   // other names keep their contents.
-  return !elsewhere || Machine().deleteFile(path) != 0;
+  return !elsewhere || Machine().delete_file(path) != 0;
 }

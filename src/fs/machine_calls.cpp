@@ -9,26 +9,10 @@ namespace {
 HRESULT SaveLink(IPersistFile* file, const wchar_t* path) { return file->Save(path, TRUE); }
 
 constexpr MachineCalls kSystemCalls{
-    &::CreateFileA,
-    &::WriteFile,
-    &::SetFileTime,
-    &::SetFileAttributesA,
-    &::MoveFileExA,
-    &::DeleteFileA,
-    &::CreateDirectoryA,
-    &::RemoveDirectoryA,
-    &::SetNamedSecurityInfoA,
-    &::RegCreateKeyExA,
-    &::RegSetValueExA,
-    &::RegDeleteValueA,
-    &::RegDeleteKeyA,
-    &::CreateServiceA,
-    &::DeleteService,
-    &::ControlService,
-    &::StartServiceA,
-    &::ChangeServiceConfigA,
-    &::SetServiceObjectSecurity,
-    &SaveLink,
+    &::CreateFileA,    &::WriteFile,        &::SetFileTime,          &::SetFileAttributesA,       &::MoveFileExA,
+    &::DeleteFileA,    &::CreateDirectoryA, &::RemoveDirectoryA,     &::SetNamedSecurityInfoA,    &::RegCreateKeyExA,
+    &::RegSetValueExA, &::RegDeleteValueA,  &::RegDeleteKeyA,        &::CreateServiceA,           &::DeleteService,
+    &::ControlService, &::StartServiceA,    &::ChangeServiceConfigA, &::SetServiceObjectSecurity, &SaveLink,
 };
 
 MachineCalls calls = kSystemCalls;

@@ -22,26 +22,26 @@ struct IPersistFile;
 using SaveLinkCall = HRESULT (*)(IPersistFile* file, const wchar_t* path);
 
 struct MachineCalls {
-  decltype(&::CreateFileA) createFile;  // for writing only
-  decltype(&::WriteFile) writeFile;
-  decltype(&::SetFileTime) setFileTime;
-  decltype(&::SetFileAttributesA) setFileAttributes;
-  decltype(&::MoveFileExA) moveFile;
-  decltype(&::DeleteFileA) deleteFile;
-  decltype(&::CreateDirectoryA) createDirectory;
-  decltype(&::RemoveDirectoryA) removeDirectory;
+  decltype(&::CreateFileA) create_file;  // for writing only
+  decltype(&::WriteFile) write_file;
+  decltype(&::SetFileTime) set_file_time;
+  decltype(&::SetFileAttributesA) set_file_attributes;
+  decltype(&::MoveFileExA) move_file;
+  decltype(&::DeleteFileA) delete_file;
+  decltype(&::CreateDirectoryA) create_directory;
+  decltype(&::RemoveDirectoryA) remove_directory;
   decltype(&::SetNamedSecurityInfoA) set_named_security;  // a folder's access rules
-  decltype(&::RegCreateKeyExA) createKey;
-  decltype(&::RegSetValueExA) setValue;
-  decltype(&::RegDeleteValueA) deleteValue;
-  decltype(&::RegDeleteKeyA) deleteKey;
-  decltype(&::CreateServiceA) createService;
-  decltype(&::DeleteService) deleteService;
-  decltype(&::ControlService) controlService;
-  decltype(&::StartServiceA) startService;
-  decltype(&::ChangeServiceConfigA) changeServiceConfig;
-  decltype(&::SetServiceObjectSecurity) setServiceSecurity;
-  SaveLinkCall saveLink;
+  decltype(&::RegCreateKeyExA) create_key;
+  decltype(&::RegSetValueExA) set_value;
+  decltype(&::RegDeleteValueA) delete_value;
+  decltype(&::RegDeleteKeyA) delete_key;
+  decltype(&::CreateServiceA) create_service;
+  decltype(&::DeleteService) delete_service;
+  decltype(&::ControlService) control_service;
+  decltype(&::StartServiceA) start_service;
+  decltype(&::ChangeServiceConfigA) change_service_config;
+  decltype(&::SetServiceObjectSecurity) set_service_security;
+  SaveLinkCall save_link;
 };
 
 MachineCalls& Machine();

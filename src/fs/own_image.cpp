@@ -32,8 +32,8 @@ bool HoldOwnImage(const char* module_path) {
   held_path.Assign(module_path);
   if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
   // No FILE_SHARE_DELETE: nobody renames or deletes the file while it is held.
-  held = CreateFileA(module_path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                     nullptr);
+  held =
+      CreateFileA(module_path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (held != INVALID_HANDLE_VALUE && !MapsTheRunningImage(held)) {
     CloseHandle(held);
     held = INVALID_HANDLE_VALUE;

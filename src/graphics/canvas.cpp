@@ -32,56 +32,56 @@ SystemPair SystemColourIndices(SystemTextColours colours) {
 
 void Canvas::Init(HDC dc, std::int32_t width, std::int32_t height) {
   dc_ = dc;
-  lineHeight_ = 0;
-  font_ = savedFont_ = nullptr;
+  line_height_ = 0;
+  font_ = saved_font_ = nullptr;
   metrics_ = nullptr;
-  pen_ = savedPen_ = nullptr;
-  textColour_ = GetTextColor(dc);
-  backColour_ = GetBkColor(dc);
+  pen_ = saved_pen_ = nullptr;
+  text_colour_ = GetTextColor(dc);
+  back_colour_ = GetBkColor(dc);
   SetClipSize(width, height);
 }
 
 void Canvas::SelectFont(const FontRecord& font) {
-  lineHeight_ = font.LineHeight();
+  line_height_ = font.LineHeight();
   metrics_ = &font.Metrics();
   if (font.Handle() == font_) return;
-  auto previous = static_cast<HFONT>(Gdi().selectObject(dc_, font.Handle()));
-  if (!font_) savedFont_ = previous;
+  auto previous = static_cast<HFONT>(Gdi().select_object(dc_, font.Handle()));
+  if (!font_) saved_font_ = previous;
   font_ = font.Handle();
 }
 
 void Canvas::SelectPen(HPEN pen) {
   if (pen == pen_) return;
-  auto previous = static_cast<HPEN>(Gdi().selectObject(dc_, pen));
-  if (!pen_) savedPen_ = previous;
+  auto previous = static_cast<HPEN>(Gdi().select_object(dc_, pen));
+  if (!pen_) saved_pen_ = previous;
   pen_ = pen;
 }
 
 void Canvas::RestoreObjects() {
-  if (savedFont_) Gdi().selectObject(dc_, savedFont_);
-  if (savedPen_) Gdi().selectObject(dc_, savedPen_);
-  font_ = savedFont_ = nullptr;
+  if (saved_font_) Gdi().select_object(dc_, saved_font_);
+  if (saved_pen_) Gdi().select_object(dc_, saved_pen_);
+  font_ = saved_font_ = nullptr;
   metrics_ = nullptr;
-  pen_ = savedPen_ = nullptr;
+  pen_ = saved_pen_ = nullptr;
 }
 
 void Canvas::SetTextColour(GdiColour colour) {
-  if (colour == textColour_) return;
-  Gdi().setTextColor(dc_, colour);
-  textColour_ = colour;
+  if (colour == text_colour_) return;
+  Gdi().set_text_color(dc_, colour);
+  text_colour_ = colour;
 }
 
 void Canvas::SetBackColour(GdiColour colour) {
-  if (colour == backColour_) return;
-  Gdi().setBkColor(dc_, colour);
-  backColour_ = colour;
+  if (colour == back_colour_) return;
+  Gdi().set_bk_color(dc_, colour);
+  back_colour_ = colour;
 }
 
 void Canvas::FillRect(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
   const Rect visible = Intersect(Rect{left, top, right, bottom}, clip_);
   if (visible.IsEmpty()) return;
   const RECT area = ToRect(visible);
-  Gdi().extTextOut(dc_, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
+  Gdi().ext_text_out(dc_, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
 }
 
 void Canvas::TextOutRect(std::int32_t x, std::int32_t y, const Rect& rect, const char* text, std::size_t length) {
@@ -92,41 +92,41 @@ void Canvas::TextOutRect(std::int32_t x, std::int32_t y, const Rect& rect, const
   // (Wine's hinted fonts draw narrower); giving them keeps carets and
   // selections on the glyphs.
   constexpr std::size_t kOnStack = 512;
-  INT onStack[kOnStack];
-  std::vector<INT> onHeap;
+  INT on_stack[kOnStack];
+  std::vector<INT> on_heap;
   INT* advances = nullptr;
   if (metrics_ != nullptr && length > 0) {
-    if (length > kOnStack) onHeap.resize(length);
-    advances = length > kOnStack ? onHeap.data() : onStack;
+    if (length > kOnStack) on_heap.resize(length);
+    advances = length > kOnStack ? on_heap.data() : on_stack;
     for (std::size_t i = 0; i < length; ++i) advances[i] = metrics_->widths[static_cast<unsigned char>(text[i])];
   }
-  SystemTextColours replaced = high_contrast_ ? TextColoursFor(textColour_, backColour_) : SystemTextColours::kKeep;
+  SystemTextColours replaced = high_contrast_ ? TextColoursFor(text_colour_, back_colour_) : SystemTextColours::kKeep;
   if (replaced == SystemTextColours::kKeep) {
-    Gdi().extTextOut(dc_, x, y, ETO_OPAQUE | ETO_CLIPPED, &area, text, static_cast<UINT>(length), advances);
+    Gdi().ext_text_out(dc_, x, y, ETO_OPAQUE | ETO_CLIPPED, &area, text, static_cast<UINT>(length), advances);
     return;
   }
-  GdiColour skin_text = textColour_;
-  GdiColour skin_back = backColour_;
+  GdiColour skin_text = text_colour_;
+  GdiColour skin_back = back_colour_;
   SystemPair system = SystemColourIndices(replaced);
   SetColours(GetSysColor(system.text), GetSysColor(system.back));
-  Gdi().extTextOut(dc_, x, y, ETO_OPAQUE | ETO_CLIPPED, &area, text, static_cast<UINT>(length), advances);
+  Gdi().ext_text_out(dc_, x, y, ETO_OPAQUE | ETO_CLIPPED, &area, text, static_cast<UINT>(length), advances);
   SetColours(skin_text, skin_back);
 }
 
 void Canvas::FocusRect(const Rect& rect) {
   if (Intersect(rect, clip_).IsEmpty()) return;
   const RECT area = ToRect(rect);
-  Gdi().drawFocusRect(dc_, &area);
+  Gdi().draw_focus_rect(dc_, &area);
 }
 
 void Canvas::TextOutCentredV(std::int32_t indent, const Rect& rect, const char* text, std::size_t length) {
-  TextOutRect(rect.left + indent, rect.top + (rect.Height() - lineHeight_) / 2, rect, text, length);
+  TextOutRect(rect.left + indent, rect.top + (rect.Height() - line_height_) / 2, rect, text, length);
 }
 
 void Canvas::ExcludeRect(const Rect& rect) {
   const Rect visible = Intersect(rect, clip_);
   if (visible.IsEmpty()) return;
-  Gdi().excludeClipRect(dc_, visible.left, visible.top, visible.right, visible.bottom);
+  Gdi().exclude_clip_rect(dc_, visible.left, visible.top, visible.right, visible.bottom);
 }
 
 void Canvas::HLine(std::int32_t x1, std::int32_t y, std::int32_t x2) {
@@ -135,8 +135,8 @@ void Canvas::HLine(std::int32_t x1, std::int32_t y, std::int32_t x2) {
   x1 = std::max(x1, clip_.left);
   x2 = std::min(x2, clip_.right);
   if (x1 >= x2) return;
-  Gdi().moveTo(dc_, x1, y, nullptr);
-  Gdi().lineTo(dc_, x2, y);
+  Gdi().move_to(dc_, x1, y, nullptr);
+  Gdi().line_to(dc_, x2, y);
 }
 
 void Canvas::VLine(std::int32_t x, std::int32_t y1, std::int32_t y2) {
@@ -145,15 +145,15 @@ void Canvas::VLine(std::int32_t x, std::int32_t y1, std::int32_t y2) {
   y1 = std::max(y1, clip_.top);
   y2 = std::min(y2, clip_.bottom);
   if (y1 >= y2) return;
-  Gdi().moveTo(dc_, x, y1, nullptr);
-  Gdi().lineTo(dc_, x, y2);
+  Gdi().move_to(dc_, x, y1, nullptr);
+  Gdi().line_to(dc_, x, y2);
 }
 
 void Canvas::Polyline3(HPEN pen, POINT from, POINT via, POINT to) {
   SelectPen(pen);
-  Gdi().moveTo(dc_, from.x, from.y, nullptr);
-  Gdi().lineTo(dc_, via.x, via.y);
-  Gdi().lineTo(dc_, to.x, to.y);
+  Gdi().move_to(dc_, from.x, from.y, nullptr);
+  Gdi().line_to(dc_, via.x, via.y);
+  Gdi().line_to(dc_, to.x, to.y);
 }
 
 void Canvas::Bevel(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
@@ -167,7 +167,7 @@ void Canvas::Bevel(std::int32_t left, std::int32_t top, std::int32_t right, std:
 void Canvas::FillBand(const Rect& band, GdiColour colour) {
   const Rect visible = Intersect(band, clip_);
   if (visible.IsEmpty()) return;
-  Gdi().setBkColor(dc_, colour);
+  Gdi().set_bk_color(dc_, colour);
   FillRect(visible.left, visible.top, visible.right, visible.bottom);
 }
 
@@ -177,7 +177,7 @@ void Canvas::GreyGradientH(const Rect& rect, std::uint8_t grey1, std::uint8_t gr
     const auto level = static_cast<std::uint8_t>(GradientValue(grey1, grey2, x - rect.left, width));
     FillBand(Rect{x, rect.top, x + 1, rect.bottom}, Grey(level));
   }
-  Gdi().setBkColor(dc_, backColour_);
+  Gdi().set_bk_color(dc_, back_colour_);
 }
 
 void Canvas::GreyGradientV(const Rect& rect, std::uint8_t grey1, std::uint8_t grey2) {
@@ -195,5 +195,5 @@ void Canvas::GradientV(const Rect& rect, GdiColour colour1, GdiColour colour2) {
              Rgb(channel(RedOf(colour1), RedOf(colour2), step), channel(GreenOf(colour1), GreenOf(colour2), step),
                  channel(BlueOf(colour1), BlueOf(colour2), step)));
   }
-  Gdi().setBkColor(dc_, backColour_);
+  Gdi().set_bk_color(dc_, back_colour_);
 }

@@ -29,8 +29,8 @@ class Canvas {
 
   HDC Dc() const { return dc_; }
   const Rect& Clip() const { return clip_; }
-  std::int32_t LineHeight() const { return lineHeight_; }
-  GdiColour BackColour() const { return backColour_; }
+  std::int32_t LineHeight() const { return line_height_; }
+  GdiColour BackColour() const { return back_colour_; }
   // In high-contrast mode, text whose colours are not legible on their fill
   // is drawn in the system's colours (graphics/contrast.h).
   void SetHighContrast(bool on) { high_contrast_ = on; }
@@ -80,14 +80,14 @@ class Canvas {
   void FillBand(const Rect& band, GdiColour colour);
 
   HDC dc_ = nullptr;
-  std::int32_t lineHeight_ = 0;
+  std::int32_t line_height_ = 0;
   HFONT font_ = nullptr;
   const FontMetrics* metrics_ = nullptr;
-  HFONT savedFont_ = nullptr;
+  HFONT saved_font_ = nullptr;
   HPEN pen_ = nullptr;
-  HPEN savedPen_ = nullptr;
-  GdiColour textColour_ = 0;
-  GdiColour backColour_ = 0;
+  HPEN saved_pen_ = nullptr;
+  GdiColour text_colour_ = 0;
+  GdiColour back_colour_ = 0;
   bool high_contrast_ = false;
   Rect clip_;
 };

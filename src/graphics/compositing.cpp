@@ -26,11 +26,11 @@ Pixel GradientPixel(Pixel first, Pixel last, std::int32_t step, std::int32_t ste
 Pixel BlendPixel(Pixel destination, Pixel source) {
   if (source.alpha == 0) return destination;
   if (destination.alpha == 0) return source;
-  const std::int32_t sourceWeight = 255 * source.alpha;
-  const std::int32_t destinationWeight = (255 - source.alpha) * destination.alpha;
-  const std::int32_t total = sourceWeight + destinationWeight;
+  const std::int32_t source_weight = 255 * source.alpha;
+  const std::int32_t destination_weight = (255 - source.alpha) * destination.alpha;
+  const std::int32_t total = source_weight + destination_weight;
   auto mix = [&](std::uint8_t s, std::uint8_t d) {
-    return Channel((s * sourceWeight + d * destinationWeight) / total);
+    return Channel((s * source_weight + d * destination_weight) / total);
   };
   return Pixel{mix(source.blue, destination.blue), mix(source.green, destination.green),
                mix(source.red, destination.red), std::max(destination.alpha, source.alpha)};
@@ -65,17 +65,16 @@ void FlattenOnGradient(Image& image, Pixel bottom, Pixel top) {
   }
 }
 
-void FillGradientRect(Image& image, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
-                      Pixel top, Pixel bottom) {
+void FillGradientRect(Image& image, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height, Pixel top,
+                      Pixel bottom) {
   if (!Is32Bit(image)) return;
-  const Rect area = Intersect(Rect{x, y, x + width, y + height},
-                              Rect{0, 0, static_cast<std::int32_t>(image.Width()),
-                                   static_cast<std::int32_t>(image.Height())});
+  const Rect area = Intersect(Rect{x, y, x + width, y + height}, Rect{0, 0, static_cast<std::int32_t>(image.Width()),
+                                                                      static_cast<std::int32_t>(image.Height())});
   if (area.IsEmpty()) return;
   for (std::int32_t row = area.top; row < area.bottom; ++row) {
     const std::int32_t step = row - y;
-    const Pixel fill = GradientPixel(top, bottom, step, height,
-                                     Channel(GradientValue(top.alpha, bottom.alpha, step, height)));
+    const Pixel fill =
+        GradientPixel(top, bottom, step, height, Channel(GradientValue(top.alpha, bottom.alpha, step, height)));
     for (std::int32_t column = area.left; column < area.right; ++column) {
       PutPixel(image, static_cast<std::uint32_t>(column), static_cast<std::uint32_t>(row), fill);
     }

@@ -38,8 +38,8 @@ void FlattenOnGradient(Image& image, Pixel bottom, Pixel top);
 
 // Fills the rectangle, row by row, with a gradient from `top` to `bottom` in
 // all four bytes. The part outside the image is left out.
-void FillGradientRect(Image& image, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
-                      Pixel top, Pixel bottom);
+void FillGradientRect(Image& image, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height, Pixel top,
+                      Pixel bottom);
 void FillGradient(Image& image, Pixel top, Pixel bottom);
 
 // Blends `source` over `destination` with its top-left corner at (x, y),

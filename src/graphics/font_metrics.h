@@ -8,8 +8,8 @@
 
 struct FontMetrics {
   std::uint8_t widths[256] = {};
-  std::int32_t averageWidth = 0;
-  std::int32_t lineHeight = 0;  // height plus external leading
+  std::int32_t average_width = 0;
+  std::int32_t line_height = 0;  // height plus external leading
 };
 
 // The sum of the widths of the first `length` bytes of `text`.

@@ -38,10 +38,11 @@ bool FontRecord::Create(HDC context, const char* face, int points, int style, in
     Delete();
     return false;
   }
-  metrics_.averageWidth = text.tmAveCharWidth;
-  metrics_.lineHeight = text.tmHeight + text.tmExternalLeading;
+  metrics_.average_width = text.tmAveCharWidth;
+  metrics_.line_height = text.tmHeight + text.tmExternalLeading;
   // The fonts used here stay far below 256 pixels per character.
-  for (int code = 0; code < 256; ++code) metrics_.widths[code] = static_cast<std::uint8_t>(std::clamp(widths[code], 0, 255));
+  for (int code = 0; code < 256; ++code)
+    metrics_.widths[code] = static_cast<std::uint8_t>(std::clamp(widths[code], 0, 255));
   return true;
 }
 

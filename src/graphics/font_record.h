@@ -34,7 +34,7 @@ class FontRecord {
 
   HFONT Handle() const { return handle_.Get(); }
   const FontMetrics& Metrics() const { return metrics_; }
-  std::int32_t LineHeight() const { return metrics_.lineHeight; }
+  std::int32_t LineHeight() const { return metrics_.line_height; }
 
  private:
   FontObject handle_;

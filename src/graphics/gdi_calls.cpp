@@ -2,8 +2,7 @@
 #include "graphics/gdi_calls.h"
 
 GdiCalls& Gdi() {
-  static GdiCalls calls{&::SelectObject, &::SetTextColor, &::SetBkColor,      &::ExtTextOutA,
-                        &::ExcludeClipRect, &::MoveToEx, &::LineTo, &::SetDIBitsToDevice,
-                        &::DrawFocusRect};
+  static GdiCalls calls{&::SelectObject, &::SetTextColor, &::SetBkColor,        &::ExtTextOutA,  &::ExcludeClipRect,
+                        &::MoveToEx,     &::LineTo,       &::SetDIBitsToDevice, &::DrawFocusRect};
   return calls;
 }

@@ -6,15 +6,15 @@
 #include <windows.h>
 
 struct GdiCalls {
-  decltype(&::SelectObject) selectObject;
-  decltype(&::SetTextColor) setTextColor;
-  decltype(&::SetBkColor) setBkColor;
-  decltype(&::ExtTextOutA) extTextOut;
-  decltype(&::ExcludeClipRect) excludeClipRect;
-  decltype(&::MoveToEx) moveTo;
-  decltype(&::LineTo) lineTo;
-  decltype(&::SetDIBitsToDevice) setDIBitsToDevice;
-  decltype(&::DrawFocusRect) drawFocusRect;
+  decltype(&::SelectObject) select_object;
+  decltype(&::SetTextColor) set_text_color;
+  decltype(&::SetBkColor) set_bk_color;
+  decltype(&::ExtTextOutA) ext_text_out;
+  decltype(&::ExcludeClipRect) exclude_clip_rect;
+  decltype(&::MoveToEx) move_to;
+  decltype(&::LineTo) line_to;
+  decltype(&::SetDIBitsToDevice) set_di_bits_to_device;
+  decltype(&::DrawFocusRect) draw_focus_rect;
 };
 
 GdiCalls& Gdi();

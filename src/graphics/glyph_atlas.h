@@ -35,13 +35,13 @@ class GlyphAtlas {
   void DrawTextOnImage(Image& image, std::int32_t x, std::int32_t y, const char* text, Pixel colour) const;
 
   const FontMetrics& Metrics() const { return metrics_; }
-  std::int32_t CellWidth() const { return cellWidth_; }
+  std::int32_t CellWidth() const { return cell_width_; }
   const Image& Atlas() const { return atlas_; }
 
  private:
   void DrawGlyph(Image& image, std::int32_t pen, std::int32_t y, unsigned char code, Pixel colour) const;
 
   Image atlas_;
-  std::int32_t cellWidth_ = 0;
+  std::int32_t cell_width_ = 0;
   FontMetrics metrics_;
 };

@@ -11,37 +11,37 @@ PenObject SolidPen(GdiColour colour) { return PenObject(CreatePen(PS_SOLID, 1, c
 
 bool GraphicsResources::Create() {
   Release();
-  screenWidth_ = GetSystemMetrics(SM_CXFULLSCREEN);
-  screenHeight_ = GetSystemMetrics(SM_CYFULLSCREEN) + GetSystemMetrics(SM_CYCAPTION);
+  screen_width_ = GetSystemMetrics(SM_CXFULLSCREEN);
+  screen_height_ = GetSystemMetrics(SM_CYFULLSCREEN) + GetSystemMetrics(SM_CYCAPTION);
 
-  darkShadowPen_ = SolidPen(DarkShadowColour);
-  shadowPen_ = SolidPen(ShadowColour);
-  whitePen_ = SolidPen(WhiteColour);
-  blackPen_ = SolidPen(BlackColour);
-  facePen_ = SolidPen(FaceColour);
-  selectionPen_ = SolidPen(SelectionColour);
+  dark_shadow_pen_ = SolidPen(DarkShadowColour);
+  shadow_pen_ = SolidPen(ShadowColour);
+  white_pen_ = SolidPen(WhiteColour);
+  black_pen_ = SolidPen(BlackColour);
+  face_pen_ = SolidPen(FaceColour);
+  selection_pen_ = SolidPen(SelectionColour);
 
   screen_.Reset(CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
   if (!screen_) return false;
 
   // Made without a context: 96 dots per inch, so 8 points are 11 pixels.
-  return normalFont_.Create(nullptr, "Tahoma", 8, kFontNormal, DefaultQuality) &&
-         boldFont_.Create(nullptr, "Tahoma", 8, kFontBold, DefaultQuality) && normalImageFont_.SetFont(normalFont_) &&
-         boldImageFont_.SetFont(boldFont_);
+  return normal_font_.Create(nullptr, "Tahoma", 8, kFontNormal, DefaultQuality) &&
+         bold_font_.Create(nullptr, "Tahoma", 8, kFontBold, DefaultQuality) &&
+         normal_image_font_.SetFont(normal_font_) && bold_image_font_.SetFont(bold_font_);
 }
 
 void GraphicsResources::Release() {
-  boldImageFont_ = ImageFont{};
-  normalImageFont_ = ImageFont{};
-  boldFont_.Delete();
-  normalFont_.Delete();
+  bold_image_font_ = ImageFont{};
+  normal_image_font_ = ImageFont{};
+  bold_font_.Delete();
+  normal_font_.Delete();
   screen_.Reset();
-  selectionPen_.Reset();
-  facePen_.Reset();
-  blackPen_.Reset();
-  whitePen_.Reset();
-  shadowPen_.Reset();
-  darkShadowPen_.Reset();
+  selection_pen_.Reset();
+  face_pen_.Reset();
+  black_pen_.Reset();
+  white_pen_.Reset();
+  shadow_pen_.Reset();
+  dark_shadow_pen_.Reset();
 }
 
 GraphicsResources& Graphics() {

@@ -19,35 +19,35 @@ class GraphicsResources {
   // Deletes everything, in the reverse order.
   void Release();
 
-  std::int32_t ScreenWidth() const { return screenWidth_; }
-  std::int32_t ScreenHeight() const { return screenHeight_; }
-  HPEN DarkShadowPen() const { return darkShadowPen_.Get(); }
-  HPEN ShadowPen() const { return shadowPen_.Get(); }
-  HPEN WhitePen() const { return whitePen_.Get(); }
-  HPEN BlackPen() const { return blackPen_.Get(); }
-  HPEN FacePen() const { return facePen_.Get(); }
-  HPEN SelectionPen() const { return selectionPen_.Get(); }
+  std::int32_t ScreenWidth() const { return screen_width_; }
+  std::int32_t ScreenHeight() const { return screen_height_; }
+  HPEN DarkShadowPen() const { return dark_shadow_pen_.Get(); }
+  HPEN ShadowPen() const { return shadow_pen_.Get(); }
+  HPEN WhitePen() const { return white_pen_.Get(); }
+  HPEN BlackPen() const { return black_pen_.Get(); }
+  HPEN FacePen() const { return face_pen_.Get(); }
+  HPEN SelectionPen() const { return selection_pen_.Get(); }
   // The "DISPLAY" context: fonts are measured and off-screen bitmaps made in it.
   HDC Screen() const { return screen_.Get(); }
-  const FontRecord& NormalFont() const { return normalFont_; }
-  const FontRecord& BoldFont() const { return boldFont_; }
-  const ImageFont& NormalImageFont() const { return normalImageFont_; }
-  const ImageFont& BoldImageFont() const { return boldImageFont_; }
+  const FontRecord& NormalFont() const { return normal_font_; }
+  const FontRecord& BoldFont() const { return bold_font_; }
+  const ImageFont& NormalImageFont() const { return normal_image_font_; }
+  const ImageFont& BoldImageFont() const { return bold_image_font_; }
 
  private:
-  std::int32_t screenWidth_ = 0;
-  std::int32_t screenHeight_ = 0;
-  PenObject darkShadowPen_;
-  PenObject shadowPen_;
-  PenObject whitePen_;
-  PenObject blackPen_;
-  PenObject facePen_;
-  PenObject selectionPen_;
+  std::int32_t screen_width_ = 0;
+  std::int32_t screen_height_ = 0;
+  PenObject dark_shadow_pen_;
+  PenObject shadow_pen_;
+  PenObject white_pen_;
+  PenObject black_pen_;
+  PenObject face_pen_;
+  PenObject selection_pen_;
   OwnedDc screen_;
-  FontRecord normalFont_;
-  FontRecord boldFont_;
-  ImageFont normalImageFont_;
-  ImageFont boldImageFont_;
+  FontRecord normal_font_;
+  FontRecord bold_font_;
+  ImageFont normal_image_font_;
+  ImageFont bold_image_font_;
 };
 
 // The program's one set.

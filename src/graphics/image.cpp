@@ -14,8 +14,8 @@ Image& Image::operator=(Image&& other) noexcept {
     block_ = std::move(other.block_);
     width_ = other.width_;
     height_ = other.height_;
-    bitsPerPixel_ = other.bitsPerPixel_;
-    colourCount_ = other.colourCount_;
+    bits_per_pixel_ = other.bits_per_pixel_;
+    colour_count_ = other.colour_count_;
     stride_ = other.stride_;
     other.Release();
   }
@@ -26,8 +26,8 @@ bool Image::Create32(std::uint16_t width, std::uint16_t height) { return Create(
 
 bool Image::Create24(std::uint16_t width, std::uint16_t height) { return Create(width, height, 24, 0); }
 
-bool Image::Create8(std::uint16_t width, std::uint16_t height, std::uint16_t colourCount) {
-  return colourCount <= 256 && Create(width, height, 8, colourCount);
+bool Image::Create8(std::uint16_t width, std::uint16_t height, std::uint16_t colour_count) {
+  return colour_count <= 256 && Create(width, height, 8, colour_count);
 }
 
 bool Image::InitWhitePixel() {
@@ -38,25 +38,25 @@ bool Image::InitWhitePixel() {
 
 void Image::Release() {
   block_.reset();
-  width_ = height_ = bitsPerPixel_ = colourCount_ = 0;
+  width_ = height_ = bits_per_pixel_ = colour_count_ = 0;
   stride_ = 0;
 }
 
-bool Image::Create(std::uint16_t width, std::uint16_t height, std::uint16_t bitsPerPixel,
-                   std::uint16_t colourCount) {
+bool Image::Create(std::uint16_t width, std::uint16_t height, std::uint16_t bits_per_pixel,
+                   std::uint16_t colour_count) {
   Release();
   // 65535 x 32 bits fits any size_t; only the product with the height can grow large.
-  std::size_t stride = (std::size_t{width} * bitsPerPixel + 31) / 32 * 4;
+  std::size_t stride = (std::size_t{width} * bits_per_pixel + 31) / 32 * 4;
   if (height != 0 && stride > kMaxPixelBytes / height) return false;
-  std::size_t pixelBytes = stride * height;
-  std::size_t blockSize = sizeof(DibHeader) + std::size_t{colourCount} * 4 + pixelBytes;
+  std::size_t pixel_bytes = stride * height;
+  std::size_t block_size = sizeof(DibHeader) + std::size_t{colour_count} * 4 + pixel_bytes;
 
-  block_.reset(new (std::nothrow) std::uint8_t[blockSize]);
+  block_.reset(new (std::nothrow) std::uint8_t[block_size]);
   if (!block_) return false;
   width_ = width;
   height_ = height;
-  bitsPerPixel_ = bitsPerPixel;
-  colourCount_ = colourCount;
+  bits_per_pixel_ = bits_per_pixel;
+  colour_count_ = colour_count;
   stride_ = stride;
 
   DibHeader header{};
@@ -64,10 +64,10 @@ bool Image::Create(std::uint16_t width, std::uint16_t height, std::uint16_t bits
   header.width = width;
   header.height = height;
   header.planes = 1;
-  header.bitsPerPixel = bitsPerPixel;
-  header.coloursUsed = colourCount;
+  header.bits_per_pixel = bits_per_pixel;
+  header.colours_used = colour_count;
   new (block_.get()) DibHeader(header);
-  std::memset(block_.get() + sizeof(DibHeader), 0, std::size_t{colourCount} * 4);
+  std::memset(block_.get() + sizeof(DibHeader), 0, std::size_t{colour_count} * 4);
   return true;
 }
 
@@ -81,13 +81,11 @@ const std::uint8_t* Image::Row(std::uint32_t y) const { return const_cast<Image*
 const std::uint8_t* Image::Bgra(std::uint32_t x, std::uint32_t y) const {
   const std::uint8_t* row = Row(y);
   if (!row || x >= width_) return nullptr;
-  if (bitsPerPixel_ == 8) return ColourTable() + 4 * std::size_t{row[x]};
-  return bitsPerPixel_ == 32 ? row + 4 * std::size_t{x} : nullptr;
+  if (bits_per_pixel_ == 8) return ColourTable() + 4 * std::size_t{row[x]};
+  return bits_per_pixel_ == 32 ? row + 4 * std::size_t{x} : nullptr;
 }
 
-std::uint8_t* Image::ColourTable() {
-  return colourCount_ != 0 ? block_.get() + sizeof(DibHeader) : nullptr;
-}
+std::uint8_t* Image::ColourTable() { return colour_count_ != 0 ? block_.get() + sizeof(DibHeader) : nullptr; }
 
 const std::uint8_t* Image::ColourTable() const { return const_cast<Image*>(this)->ColourTable(); }
 

@@ -23,13 +23,13 @@ struct DibHeader {
   std::int32_t width;
   std::int32_t height;  // positive: rows are stored bottom-up
   std::uint16_t planes;
-  std::uint16_t bitsPerPixel;
+  std::uint16_t bits_per_pixel;
   std::uint32_t compression;  // 0, BI_RGB
-  std::uint32_t imageSize;
-  std::int32_t xPixelsPerMetre;
-  std::int32_t yPixelsPerMetre;
-  std::uint32_t coloursUsed;
-  std::uint32_t coloursImportant;
+  std::uint32_t image_size;
+  std::int32_t x_pixels_per_metre;
+  std::int32_t y_pixels_per_metre;
+  std::uint32_t colours_used;
+  std::uint32_t colours_important;
 };
 static_assert(sizeof(DibHeader) == 40, "DibHeader must match BITMAPINFOHEADER");
 
@@ -53,7 +53,7 @@ class Image {
   // more than 256 colours, or memory ran out.
   [[nodiscard]] bool Create32(std::uint16_t width, std::uint16_t height);
   [[nodiscard]] bool Create24(std::uint16_t width, std::uint16_t height);
-  [[nodiscard]] bool Create8(std::uint16_t width, std::uint16_t height, std::uint16_t colourCount);
+  [[nodiscard]] bool Create8(std::uint16_t width, std::uint16_t height, std::uint16_t colour_count);
   // A 1 x 1 32-bit image with the single pixel FF FF FF FF.
   [[nodiscard]] bool InitWhitePixel();
   void Release();
@@ -61,10 +61,10 @@ class Image {
   bool Empty() const { return !block_; }
   std::uint32_t Width() const { return width_; }
   std::uint32_t Height() const { return height_; }
-  std::uint32_t BitsPerPixel() const { return bitsPerPixel_; }
+  std::uint32_t BitsPerPixel() const { return bits_per_pixel_; }
   // Bytes per stored row, padding included.
   std::size_t Stride() const { return stride_; }
-  std::uint32_t ColourCount() const { return colourCount_; }
+  std::uint32_t ColourCount() const { return colour_count_; }
 
   // Row y, counted from the top of the picture; null when y is outside it.
   std::uint8_t* Row(std::uint32_t y);
@@ -82,14 +82,13 @@ class Image {
   const DibHeader* Header() const;
 
  private:
-  bool Create(std::uint16_t width, std::uint16_t height, std::uint16_t bitsPerPixel,
-              std::uint16_t colourCount);
-  std::size_t PixelOffset() const { return sizeof(DibHeader) + std::size_t{colourCount_} * 4; }
+  bool Create(std::uint16_t width, std::uint16_t height, std::uint16_t bits_per_pixel, std::uint16_t colour_count);
+  std::size_t PixelOffset() const { return sizeof(DibHeader) + std::size_t{colour_count_} * 4; }
 
   std::unique_ptr<std::uint8_t[]> block_;
   std::uint32_t width_ = 0;
   std::uint32_t height_ = 0;
-  std::uint32_t bitsPerPixel_ = 0;
-  std::uint32_t colourCount_ = 0;
+  std::uint32_t bits_per_pixel_ = 0;
+  std::uint32_t colour_count_ = 0;
   std::size_t stride_ = 0;
 };

@@ -13,11 +13,11 @@ bool ImageFont::SetFont(const FontRecord& font) {
   if (font.Handle() == font_) return true;
   font_ = nullptr;
   Assign(Image{}, font.Metrics());
-  const std::int32_t cellWidth = CellWidthFor(font.Metrics());
-  const std::int32_t lineHeight = font.LineHeight();
-  const std::int32_t width = kCellsPerSide * cellWidth;
-  const std::int32_t height = kCellsPerSide * lineHeight;
-  if (lineHeight <= 0) return false;
+  const std::int32_t cell_width = CellWidthFor(font.Metrics());
+  const std::int32_t line_height = font.LineHeight();
+  const std::int32_t width = kCellsPerSide * cell_width;
+  const std::int32_t height = kCellsPerSide * line_height;
+  if (line_height <= 0) return false;
 
   HDC screen = Graphics().Screen();
   OwnedDc memory(CreateCompatibleDC(screen));
@@ -31,10 +31,10 @@ bool ImageFont::SetFont(const FontRecord& font) {
     canvas.Init(memory.Get(), width, height);
     canvas.SelectFont(font);
     for (std::int32_t code = 0; code < 256; ++code) {
-      const std::int32_t left = code % kCellsPerSide * cellWidth;
-      const std::int32_t top = code / kCellsPerSide * lineHeight;
+      const std::int32_t left = code % kCellsPerSide * cell_width;
+      const std::int32_t top = code / kCellsPerSide * line_height;
       const char character = static_cast<char>(code);
-      canvas.TextOutRect(left + 1, top, Rect{left, top, left + cellWidth, top + lineHeight}, &character, 1);
+      canvas.TextOutRect(left + 1, top, Rect{left, top, left + cell_width, top + line_height}, &character, 1);
     }
     canvas.RestoreObjects();
   }

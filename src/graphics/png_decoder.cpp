@@ -39,7 +39,7 @@ enum ColourType : std::uint8_t { kGrey = 0, kTruecolour = 2, kPalette = 3, kGrey
 constexpr std::uint64_t kMaxInflateRatio = 1032;
 
 struct Adam7Pass {
-  std::uint32_t xStart, yStart, xStep, yStep;
+  std::uint32_t x_start, y_start, x_step, y_step;
 };
 constexpr Adam7Pass kAdam7[7] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
                                  {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
@@ -49,8 +49,8 @@ std::uint32_t ReadBigEndian32(const std::uint8_t* bytes) {
 }
 
 // Sample k of a pixel whose samples are 1 or 2 bytes, most significant first.
-std::uint32_t FullSample(const std::uint8_t* pixel, std::uint32_t k, std::uint32_t sampleBytes) {
-  return sampleBytes == 1 ? pixel[k] : std::uint32_t{pixel[2 * k]} << 8 | pixel[2 * k + 1];
+std::uint32_t FullSample(const std::uint8_t* pixel, std::uint32_t k, std::uint32_t sample_bytes) {
+  return sample_bytes == 1 ? pixel[k] : std::uint32_t{pixel[2 * k]} << 8 | pixel[2 * k + 1];
 }
 
 std::uint32_t PassSide(std::uint32_t side, std::uint32_t start, std::uint32_t step) {
@@ -82,46 +82,40 @@ void PngDecoder::Decode(Image& image, PngTextList* texts) {
   Image decoded;
   // IDAT chunks must follow each other; those left over after the end of the
   // zlib stream (empty ones, stray bytes) are passed over.
-  bool inDataRun = false;
+  bool in_data_run = false;
   for (;;) {
     Chunk chunk = ReadChunk();
     switch (chunk.type) {
-      case kIHDR:
-        Fail("a second IHDR chunk");
-      case kPLTE:
-        ReadPalette(chunk);
-        break;
-      case kTRNS:
-        ReadTransparency(chunk);
-        break;
+      case kIHDR: Fail("a second IHDR chunk");
+      case kPLTE: ReadPalette(chunk); break;
+      case kTRNS: ReadTransparency(chunk); break;
       case kIDAT:
-        if (dataSeen_) {
-          if (!inDataRun) Fail("IDAT chunks split by other chunks");
+        if (data_seen_) {
+          if (!in_data_run) Fail("IDAT chunks split by other chunks");
           break;
         }
-        if (colourType_ == kPalette && !paletteSeen_) Fail("palette picture without PLTE");
-        dataSeen_ = true;
+        if (colour_type_ == kPalette && !palette_seen_) Fail("palette picture without PLTE");
+        data_seen_ = true;
         DecodeImageData(chunk, decoded);
         break;
       case kTEXT:
         if (texts) {
           const char* keyword = reinterpret_cast<const char*>(chunk.data);
           const void* nul = std::memchr(keyword, '\0', chunk.length);
-          std::size_t keywordLength = nul ? static_cast<const char*>(nul) - keyword : chunk.length;
-          std::size_t textStart = nul ? keywordLength + 1 : chunk.length;
-          texts->Add(keyword, keywordLength, keyword + textStart, chunk.length - textStart);
+          std::size_t keyword_length = nul ? static_cast<const char*>(nul) - keyword : chunk.length;
+          std::size_t text_start = nul ? keyword_length + 1 : chunk.length;
+          texts->Add(keyword, keyword_length, keyword + text_start, chunk.length - text_start);
         }
         break;
       case kIEND:
-        if (!dataSeen_) Fail("no IDAT chunk");
+        if (!data_seen_) Fail("no IDAT chunk");
         // The palette is copied last, so a tRNS anywhere before IEND counts.
         if (decoded.BitsPerPixel() == 8) std::memcpy(decoded.ColourTable(), palette_, sizeof palette_);
         image = std::move(decoded);
         return;
-      default:
-        break;  // ancillary and unknown chunks are skipped
+      default: break;  // ancillary and unknown chunks are skipped
     }
-    inDataRun = chunk.type == kIDAT;
+    in_data_run = chunk.type == kIDAT;
   }
 }
 
@@ -144,37 +138,36 @@ void PngDecoder::ReadHeader(const Chunk& header) {
   const std::uint8_t* fields = header.data;
   width_ = ReadBigEndian32(fields);
   height_ = ReadBigEndian32(fields + 4);
-  bitDepth_ = fields[8];
-  colourType_ = fields[9];
+  bit_depth_ = fields[8];
+  colour_type_ = fields[9];
   std::uint8_t compression = fields[10];
-  std::uint8_t filterMethod = fields[11];
+  std::uint8_t filter_method = fields[11];
   interlace_ = fields[12];
 
-  if (compression != 0 || filterMethod != 0 || interlace_ > 1) Fail("unknown compression, filter or interlace method");
-  if (bitDepth_ != 1 && bitDepth_ != 2 && bitDepth_ != 4 && bitDepth_ != 8 && bitDepth_ != 16) Fail("invalid bit depth");
-  switch (colourType_) {
-    case kGrey:
-      break;
+  if (compression != 0 || filter_method != 0 || interlace_ > 1) Fail("unknown compression, filter or interlace method");
+  if (bit_depth_ != 1 && bit_depth_ != 2 && bit_depth_ != 4 && bit_depth_ != 8 && bit_depth_ != 16)
+    Fail("invalid bit depth");
+  switch (colour_type_) {
+    case kGrey: break;
     case kPalette:
-      if (bitDepth_ == 16) Fail("invalid bit depth for the colour type");
+      if (bit_depth_ == 16) Fail("invalid bit depth for the colour type");
       break;
     case kTruecolour:
     case kGreyAlpha:
     case kTruecolourAlpha:
-      if (bitDepth_ < 8) Fail("invalid bit depth for the colour type");
+      if (bit_depth_ < 8) Fail("invalid bit depth for the colour type");
       break;
-    default:
-      Fail("invalid colour type");
+    default: Fail("invalid colour type");
   }
   if (width_ == 0 || height_ == 0) Fail("width or height 0");
 
-  if (colourType_ == kGrey || colourType_ == kGreyAlpha) {
-    std::uint32_t maxValue = bitDepth_ >= 8 ? 255 : (1u << bitDepth_) - 1;
-    for (std::uint32_t i = 0; i <= maxValue; ++i) {
-      auto level = static_cast<std::uint8_t>(i * 255 / maxValue);
+  if (colour_type_ == kGrey || colour_type_ == kGreyAlpha) {
+    std::uint32_t max_value = bit_depth_ >= 8 ? 255 : (1u << bit_depth_) - 1;
+    for (std::uint32_t i = 0; i <= max_value; ++i) {
+      auto level = static_cast<std::uint8_t>(i * 255 / max_value);
       palette_[i][0] = palette_[i][1] = palette_[i][2] = level;
     }
-    paletteSeen_ = true;
+    palette_seen_ = true;
   }
 
   if (width_ > kMaxSide || height_ > kMaxSide) {
@@ -185,10 +178,10 @@ void PngDecoder::ReadHeader(const Chunk& header) {
 
 void PngDecoder::ReadPalette(const Chunk& chunk) {
   // Grey pictures keep their grey levels; only the first PLTE counts.
-  if (paletteSeen_) return;
+  if (palette_seen_) return;
   if (chunk.length % 3 != 0 || chunk.length > 768) Fail("invalid PLTE length");
-  paletteSeen_ = true;
-  if (colourType_ == kTruecolour || colourType_ == kTruecolourAlpha) return;  // a mere suggestion
+  palette_seen_ = true;
+  if (colour_type_ == kTruecolour || colour_type_ == kTruecolourAlpha) return;  // a mere suggestion
   for (std::uint32_t i = 0; i < chunk.length / 3; ++i) {
     const std::uint8_t* rgb = chunk.data + 3 * i;
     palette_[i][0] = rgb[2];
@@ -198,9 +191,9 @@ void PngDecoder::ReadPalette(const Chunk& chunk) {
 }
 
 void PngDecoder::ReadTransparency(const Chunk& chunk) {
-  switch (colourType_) {
+  switch (colour_type_) {
     case kPalette: {
-      if (!paletteSeen_) Fail("tRNS before PLTE");
+      if (!palette_seen_) Fail("tRNS before PLTE");
       std::uint32_t count = chunk.length < 256 ? chunk.length : 256;
       for (std::uint32_t i = 0; i < count; ++i) palette_[i][3] = chunk.data[i];
       break;
@@ -208,67 +201,68 @@ void PngDecoder::ReadTransparency(const Chunk& chunk) {
     case kTruecolour:
       if (chunk.length < 6) Fail("tRNS too short");
       for (int i = 0; i < 3; ++i) key_[i] = static_cast<std::uint16_t>(chunk.data[2 * i] << 8 | chunk.data[2 * i + 1]);
-      keyActive_ = true;
+      key_active_ = true;
       break;
     case kGrey: {
       if (chunk.length < 2) Fail("tRNS too short");
       std::uint32_t key = std::uint32_t{chunk.data[0]} << 8 | chunk.data[1];
       // A 16-bit picture keeps only the high byte of each sample, so that is
       // all the key can be matched on. A key beyond the depth matches nothing.
-      if (bitDepth_ == 16)
+      if (bit_depth_ == 16)
         palette_[key >> 8][3] = 0;
-      else if (key < (1u << bitDepth_))
+      else if (key < (1u << bit_depth_))
         palette_[key][3] = 0;
       break;
     }
-    default:
-      break;  // pictures with an alpha channel ignore tRNS
+    default: break;  // pictures with an alpha channel ignore tRNS
   }
 }
 
 std::uint32_t PngDecoder::RowBytes(std::uint32_t pixels) const {
   static const std::uint32_t kSamplesPerPixel[7] = {1, 0, 3, 1, 2, 0, 4};
   // At most 8192 pixels of 64 bits: no overflow.
-  return (pixels * kSamplesPerPixel[colourType_] * bitDepth_ + 7) / 8;
+  return (pixels * kSamplesPerPixel[colour_type_] * bit_depth_ + 7) / 8;
 }
 
 std::uint32_t PngDecoder::FilterDistance() const {
   return RowBytes(1);  // one pixel, and at least one byte for packed samples
 }
 
-void PngDecoder::DecodeImageData(const Chunk& firstData, Image& image) {
+void PngDecoder::DecodeImageData(const Chunk& first_data, Image& image) {
   // Every row of every pass, filter byte included.
-  std::uint64_t filteredBytes = 0;
+  std::uint64_t filtered_bytes = 0;
   if (interlace_ == 0) {
-    filteredBytes = std::uint64_t{height_} * (1 + RowBytes(width_));
+    filtered_bytes = std::uint64_t{height_} * (1 + RowBytes(width_));
   } else {
     for (const Adam7Pass& pass : kAdam7) {
-      std::uint32_t passWidth = PassSide(width_, pass.xStart, pass.xStep);
-      if (passWidth != 0) filteredBytes += std::uint64_t{PassSide(height_, pass.yStart, pass.yStep)} * (1 + RowBytes(passWidth));
+      std::uint32_t pass_width = PassSide(width_, pass.x_start, pass.x_step);
+      if (pass_width != 0)
+        filtered_bytes += std::uint64_t{PassSide(height_, pass.y_start, pass.y_step)} * (1 + RowBytes(pass_width));
     }
   }
-  std::uint64_t compressedBytes = size_ - (firstData.data - data_);
-  if (filteredBytes > compressedBytes * kMaxInflateRatio) Fail("image data too short for the picture");
+  std::uint64_t compressed_bytes = size_ - (first_data.data - data_);
+  if (filtered_bytes > compressed_bytes * kMaxInflateRatio) Fail("image data too short for the picture");
 
   auto width = static_cast<std::uint16_t>(width_);
   auto height = static_cast<std::uint16_t>(height_);
-  bool created = colourType_ == kGrey || colourType_ == kPalette ? image.Create8(width, height, 256)
-                                                                 : image.Create32(width, height);
+  bool created = colour_type_ == kGrey || colour_type_ == kPalette ? image.Create8(width, height, 256)
+                                                                   : image.Create32(width, height);
   if (!created) Fail("out of memory");
 
-  idatNext_ = firstData.data;
-  idatRemaining_ = firstData.length;
+  idat_next_ = first_data.data;
+  idat_remaining_ = first_data.length;
   // The zlib header: deflate, a window of at most 32 KiB, a valid check, no preset dictionary.
   std::uint8_t cmf = ReadByte();
   std::uint8_t flg = ReadByte();
-  if ((cmf & 0x0F) != 8 || (cmf >> 4) > 7 || (cmf * 256u + flg) % 31 != 0 || (flg & 0x20) != 0) Fail("invalid zlib header");
+  if ((cmf & 0x0F) != 8 || (cmf >> 4) > 7 || (cmf * 256u + flg) % 31 != 0 || (flg & 0x20) != 0)
+    Fail("invalid zlib header");
   ResetWindow();
   ReadBlockHeader();
 
   if (interlace_ == 0) {
     DecodePass(image, 0, 0, 1, 1);
   } else {
-    for (const Adam7Pass& pass : kAdam7) DecodePass(image, pass.xStart, pass.yStart, pass.xStep, pass.yStep);
+    for (const Adam7Pass& pass : kAdam7) DecodePass(image, pass.x_start, pass.y_start, pass.x_step, pass.y_step);
   }
 
   // Run the stream to its end, so that the Adler-32 is read where it lies;
@@ -282,81 +276,81 @@ void PngDecoder::DecodeImageData(const Chunk& firstData, Image& image) {
   ReleaseInput();
 }
 
-void PngDecoder::DecodePass(Image& image, std::uint32_t xStart, std::uint32_t yStart, std::uint32_t xStep,
-                            std::uint32_t yStep) {
-  std::uint32_t passWidth = PassSide(width_, xStart, xStep);
-  if (passWidth == 0 || yStart >= height_) return;  // an empty Adam7 pass
-  std::size_t rowBytes = RowBytes(passWidth);
+void PngDecoder::DecodePass(Image& image, std::uint32_t x_start, std::uint32_t y_start, std::uint32_t x_step,
+                            std::uint32_t y_step) {
+  std::uint32_t pass_width = PassSide(width_, x_start, x_step);
+  if (pass_width == 0 || y_start >= height_) return;  // an empty Adam7 pass
+  std::size_t row_bytes = RowBytes(pass_width);
   std::size_t distance = FilterDistance();
 
   // Two rows, each behind its filter byte: the one being decoded and the one above.
-  std::unique_ptr<std::uint8_t[]> rows(new (std::nothrow) std::uint8_t[2 * (1 + rowBytes)]());
+  std::unique_ptr<std::uint8_t[]> rows(new (std::nothrow) std::uint8_t[2 * (1 + row_bytes)]());
   if (!rows) Fail("out of memory");
   std::uint8_t* current = rows.get();
-  std::uint8_t* above = rows.get() + 1 + rowBytes;
+  std::uint8_t* above = rows.get() + 1 + row_bytes;
 
-  for (std::uint32_t y = yStart; y < height_; y += yStep) {
-    if (Inflate(1 + rowBytes, current) != 1 + rowBytes) Fail("image data ends early");  // the stream ended early
-    if (!UnfilterRow(current[0], current + 1, above + 1, rowBytes, distance)) Fail("unknown filter type");
-    StoreRow(image, current + 1, y, xStart, xStep, passWidth);
+  for (std::uint32_t y = y_start; y < height_; y += y_step) {
+    if (Inflate(1 + row_bytes, current) != 1 + row_bytes) Fail("image data ends early");  // the stream ended early
+    if (!UnfilterRow(current[0], current + 1, above + 1, row_bytes, distance)) Fail("unknown filter type");
+    StoreRow(image, current + 1, y, x_start, x_step, pass_width);
     std::swap(current, above);
   }
 }
 
-void PngDecoder::StoreRow(Image& image, const std::uint8_t* samples, std::uint32_t y, std::uint32_t xStart,
-                          std::uint32_t xStep, std::uint32_t count) const {
+void PngDecoder::StoreRow(Image& image, const std::uint8_t* samples, std::uint32_t y, std::uint32_t x_start,
+                          std::uint32_t x_step, std::uint32_t count) const {
   std::uint8_t* out = image.Row(y);
-  if (colourType_ == kGrey || colourType_ == kPalette) {
-    out += xStart;
-    if (bitDepth_ == 8) {
-      for (std::uint32_t i = 0; i < count; ++i) out[i * xStep] = samples[i];
-    } else if (bitDepth_ == 16) {
-      for (std::uint32_t i = 0; i < count; ++i) out[i * xStep] = samples[2 * i];
+  if (colour_type_ == kGrey || colour_type_ == kPalette) {
+    out += x_start;
+    if (bit_depth_ == 8) {
+      for (std::uint32_t i = 0; i < count; ++i) out[i * x_step] = samples[i];
+    } else if (bit_depth_ == 16) {
+      for (std::uint32_t i = 0; i < count; ++i) out[i * x_step] = samples[2 * i];
     } else {
       // Packed samples, the most significant bits first.
-      std::uint32_t perByte = 8 / bitDepth_;
-      std::uint32_t mask = (1u << bitDepth_) - 1;
+      std::uint32_t per_byte = 8 / bit_depth_;
+      std::uint32_t mask = (1u << bit_depth_) - 1;
       for (std::uint32_t i = 0; i < count; ++i) {
-        std::uint32_t shift = 8 - bitDepth_ * (i % perByte + 1);
-        out[i * xStep] = static_cast<std::uint8_t>(samples[i / perByte] >> shift & mask);
+        std::uint32_t shift = 8 - bit_depth_ * (i % per_byte + 1);
+        out[i * x_step] = static_cast<std::uint8_t>(samples[i / per_byte] >> shift & mask);
       }
     }
     return;
   }
 
-  out += 4 * xStart;
-  std::size_t outStep = 4 * std::size_t{xStep};
+  out += 4 * x_start;
+  std::size_t out_step = 4 * std::size_t{x_step};
   // Samples are 1 or 2 bytes; the first byte is the most significant.
-  std::uint32_t sampleBytes = bitDepth_ / 8;
-  switch (colourType_) {
+  std::uint32_t sample_bytes = bit_depth_ / 8;
+  switch (colour_type_) {
     case kTruecolour:
-      for (std::uint32_t i = 0; i < count; ++i, out += outStep) {
-        const std::uint8_t* s = samples + 3 * sampleBytes * i;
-        out[0] = s[2 * sampleBytes];
-        out[1] = s[sampleBytes];
+      for (std::uint32_t i = 0; i < count; ++i, out += out_step) {
+        const std::uint8_t* s = samples + 3 * sample_bytes * i;
+        out[0] = s[2 * sample_bytes];
+        out[1] = s[sample_bytes];
         out[2] = s[0];
         out[3] = 0xFF;
         // The key is compared at full depth, before the reduction to 8 bits.
-        if (keyActive_ && FullSample(s, 0, sampleBytes) == key_[0] && FullSample(s, 1, sampleBytes) == key_[1] &&
-            FullSample(s, 2, sampleBytes) == key_[2])
+        if (key_active_ && FullSample(s, 0, sample_bytes) == key_[0] && FullSample(s, 1, sample_bytes) == key_[1] &&
+            FullSample(s, 2, sample_bytes) == key_[2])
           out[3] = 0;
       }
       break;
     case kGreyAlpha:
       // At depth 8 and 16 the grey levels are the sample values themselves.
-      for (std::uint32_t i = 0; i < count; ++i, out += outStep) {
-        const std::uint8_t* s = samples + 2 * sampleBytes * i;
+      for (std::uint32_t i = 0; i < count; ++i, out += out_step) {
+        const std::uint8_t* s = samples + 2 * sample_bytes * i;
         out[0] = out[1] = out[2] = s[0];
-        out[3] = s[sampleBytes];
+        out[3] = s[sample_bytes];
       }
       break;
     default:  // kTruecolourAlpha
-      for (std::uint32_t i = 0; i < count; ++i, out += outStep) {
-        const std::uint8_t* s = samples + 4 * sampleBytes * i;
-        out[0] = s[2 * sampleBytes];
-        out[1] = s[sampleBytes];
+      for (std::uint32_t i = 0; i < count; ++i, out += out_step) {
+        const std::uint8_t* s = samples + 4 * sample_bytes * i;
+        out[0] = s[2 * sample_bytes];
+        out[1] = s[sample_bytes];
         out[2] = s[0];
-        out[3] = s[3 * sampleBytes];
+        out[3] = s[3 * sample_bytes];
       }
       break;
   }
@@ -364,16 +358,16 @@ void PngDecoder::StoreRow(Image& image, const std::uint8_t* samples, std::uint32
 
 std::size_t PngDecoder::Refill(std::uint8_t* buffer, std::size_t capacity) {
   // The zlib stream runs on through consecutive IDAT chunks; anything else ends it.
-  while (idatRemaining_ == 0) {
+  while (idat_remaining_ == 0) {
     if (!NextChunkIs(kIDAT)) return 0;
     Chunk chunk = ReadChunk();
-    idatNext_ = chunk.data;
-    idatRemaining_ = chunk.length;
+    idat_next_ = chunk.data;
+    idat_remaining_ = chunk.length;
   }
-  std::size_t count = idatRemaining_ < capacity ? idatRemaining_ : capacity;
-  std::memcpy(buffer, idatNext_, count);
-  idatNext_ += count;
-  idatRemaining_ -= count;
+  std::size_t count = idat_remaining_ < capacity ? idat_remaining_ : capacity;
+  std::memcpy(buffer, idat_next_, count);
+  idat_next_ += count;
+  idat_remaining_ -= count;
   return count;
 }
 

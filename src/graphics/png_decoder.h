@@ -25,7 +25,7 @@ class Image;
 // NUL-terminated).
 class PngTextList {
  public:
-  virtual void Add(const char* keyword, std::size_t keywordLength, const char* text, std::size_t textLength) = 0;
+  virtual void Add(const char* keyword, std::size_t keyword_length, const char* text, std::size_t text_length) = 0;
 
  protected:
   ~PngTextList() = default;
@@ -61,13 +61,13 @@ class PngDecoder : public InflateState {
   void ReadHeader(const Chunk& header);
   void ReadPalette(const Chunk& chunk);
   void ReadTransparency(const Chunk& chunk);
-  void DecodeImageData(const Chunk& firstData, Image& image);
-  void DecodePass(Image& image, std::uint32_t xStart, std::uint32_t yStart, std::uint32_t xStep,
-                  std::uint32_t yStep);
+  void DecodeImageData(const Chunk& first_data, Image& image);
+  void DecodePass(Image& image, std::uint32_t x_start, std::uint32_t y_start, std::uint32_t x_step,
+                  std::uint32_t y_step);
   std::uint32_t RowBytes(std::uint32_t pixels) const;
   std::uint32_t FilterDistance() const;
-  void StoreRow(Image& image, const std::uint8_t* samples, std::uint32_t y, std::uint32_t xStart,
-                std::uint32_t xStep, std::uint32_t count) const;
+  void StoreRow(Image& image, const std::uint8_t* samples, std::uint32_t y, std::uint32_t x_start, std::uint32_t x_step,
+                std::uint32_t count) const;
 
   const char* failure_ = nullptr;
   // The file, and the next chunk in it.
@@ -75,21 +75,21 @@ class PngDecoder : public InflateState {
   std::size_t size_;
   std::size_t position_ = 0;
   // What is left of the IDAT chunk that Refill hands out.
-  const std::uint8_t* idatNext_ = nullptr;
-  std::size_t idatRemaining_ = 0;
+  const std::uint8_t* idat_next_ = nullptr;
+  std::size_t idat_remaining_ = 0;
 
   std::uint32_t width_ = 0;
   std::uint32_t height_ = 0;
-  std::uint32_t bitDepth_ = 0;
-  std::uint8_t colourType_ = 0;
+  std::uint32_t bit_depth_ = 0;
+  std::uint8_t colour_type_ = 0;
   std::uint32_t interlace_ = 0;
 
-  bool dataSeen_ = false;
-  bool paletteSeen_ = false;
+  bool data_seen_ = false;
+  bool palette_seen_ = false;
   // Blue, green, red, alpha per entry; also the grey levels of grey pictures.
   std::uint8_t palette_[256][4];
   // The tRNS colour of a truecolour picture: red, green, blue samples at full depth.
-  bool keyActive_ = false;
+  bool key_active_ = false;
   std::uint16_t key_[3] = {};
 };
 

@@ -12,8 +12,7 @@ template <std::size_t kDistance>
 bool Unfilter(std::uint8_t filter, std::uint8_t* row, const std::uint8_t* prior, std::size_t length) {
   std::size_t start = kDistance < length ? kDistance : length;
   switch (filter) {
-    case kNone:
-      return true;
+    case kNone: return true;
     case kSub:
       for (std::size_t i = kDistance; i < length; ++i) row[i] = static_cast<std::uint8_t>(row[i] + row[i - kDistance]);
       return true;
@@ -31,8 +30,7 @@ bool Unfilter(std::uint8_t filter, std::uint8_t* row, const std::uint8_t* prior,
       for (std::size_t i = kDistance; i < length; ++i)
         row[i] = static_cast<std::uint8_t>(row[i] + PaethPredictor(row[i - kDistance], prior[i], prior[i - kDistance]));
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 

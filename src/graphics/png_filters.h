@@ -16,9 +16,9 @@ inline std::uint8_t PaethPredictor(int a, int b, int c) {
   int pb = a > c ? a - c : c - a;
   int pc = a + b - 2 * c;
   if (pc < 0) pc = -pc;
-  int bOrC = pc < pb ? c : b;
-  int bcDistance = pc < pb ? pc : pb;
-  return static_cast<std::uint8_t>(pa <= bcDistance ? a : bOrC);
+  int b_or_c = pc < pb ? c : b;
+  int bc_distance = pc < pb ? pc : pb;
+  return static_cast<std::uint8_t>(pa <= bc_distance ? a : b_or_c);
 }
 
 // Undoes filter type `filter` on `row` in place. `prior` is the unfiltered

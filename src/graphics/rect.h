@@ -30,17 +30,17 @@ inline Rect Intersect(const Rect& a, const Rect& b) {
 // its rows (source y from the bottom row).
 struct ImageBlit {
   Rect target;
-  std::int32_t sourceX = 0;
-  std::int32_t sourceY = 0;
+  std::int32_t source_x = 0;
+  std::int32_t source_y = 0;
 };
 
 // False when nothing of the image lies inside `clip`.
-inline bool ClipImageBlit(const Rect& clip, std::int32_t x, std::int32_t y, std::uint32_t width,
-                          std::uint32_t height, ImageBlit& out) {
+inline bool ClipImageBlit(const Rect& clip, std::int32_t x, std::int32_t y, std::uint32_t width, std::uint32_t height,
+                          ImageBlit& out) {
   Rect placed{x, y, x + static_cast<std::int32_t>(width), y + static_cast<std::int32_t>(height)};
   out.target = Intersect(placed, clip);
   if (out.target.IsEmpty()) return false;
-  out.sourceX = out.target.left - x;
-  out.sourceY = static_cast<std::int32_t>(height) - out.target.bottom + y;
+  out.source_x = out.target.left - x;
+  out.source_y = static_cast<std::int32_t>(height) - out.target.bottom + y;
   return true;
 }

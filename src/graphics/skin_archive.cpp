@@ -15,16 +15,16 @@
 
 SkinArchive::SkinArchive() { (void)fallback_.InitWhitePixel(); }
 
-void SkinArchive::Open(const char* fileName, std::uint64_t archiveBase, std::uint64_t archiveSize) {
+void SkinArchive::Open(const char* file_name, std::uint64_t archive_base, std::uint64_t archive_size) {
   Close();
-  base_ = archiveBase;
-  file_.SetPath(fileName);
+  base_ = archive_base;
+  file_.SetPath(file_name);
   file_.Open(FileStream::Mode::kRead);
-  file_.Seek(archiveBase);
+  file_.Seek(archive_base);
   // One read for the whole directory.
   auto bytes = std::make_unique<unsigned char[]>(kSkinDirectorySize);
   file_.Read(bytes.get(), kSkinDirectorySize);
-  if (!directory_.Parse(bytes.get(), kSkinDirectorySize, archiveSize)) file_.Close();
+  if (!directory_.Parse(bytes.get(), kSkinDirectorySize, archive_size)) file_.Close();
   ++generation_;
 }
 
@@ -45,7 +45,8 @@ const Image& SkinArchive::GetPicture(const char* name, Pixel bottom, Pixel top) 
   // The key is the picture, whatever case the name was asked in, so asking
   // again never decodes again.
   for (const CacheEntry& entry : cache_) {
-    if (entry.bottom == bottom && entry.top == top && EqualIgnoringCase(directory_.Slot(entry.slot).name.c_str(), name)) {
+    if (entry.bottom == bottom && entry.top == top &&
+        EqualIgnoringCase(directory_.Slot(entry.slot).name.c_str(), name)) {
       return entry.image;
     }
   }
@@ -57,7 +58,7 @@ const Image& SkinArchive::GetPicture(const char* name, Pixel bottom, Pixel top) 
   return cache_.back().image;
 }
 
-CursorHandle SkinArchive::MakeCursor(const char* name, int hotSpotX, int hotSpotY) {
+CursorHandle SkinArchive::MakeCursor(const char* name, int hot_spot_x, int hot_spot_y) {
   const int slot = FindPicture(name, true);
   if (slot == 0) return CursorHandle{};
   const Image image = LoadSlot(slot);
@@ -65,22 +66,22 @@ CursorHandle SkinArchive::MakeCursor(const char* name, int hotSpotX, int hotSpot
   const auto height = static_cast<int>(image.Height());
 
   // CreateBitmap takes rows from the top; the image stores them from the bottom.
-  std::vector<std::uint8_t> colourBits(std::size_t(width) * height * 4);
+  std::vector<std::uint8_t> colour_bits(std::size_t(width) * height * 4);
   for (int y = 0; y < height; ++y) {
-    std::memcpy(colourBits.data() + std::size_t(y) * width * 4, image.Row(static_cast<std::uint32_t>(y)),
+    std::memcpy(colour_bits.data() + std::size_t(y) * width * 4, image.Row(static_cast<std::uint32_t>(y)),
                 std::size_t(width) * 4);
   }
   // An all-clear mask: the colour bitmap's alpha says what shows. Mask rows
   // are padded to 16 bits.
-  std::vector<std::uint8_t> maskBits(std::size_t((width + 15) / 16 * 2) * height, 0);
-  BitmapObject colour(CreateBitmap(width, height, 1, 32, colourBits.data()));
-  BitmapObject mask(CreateBitmap(width, height, 1, 1, maskBits.data()));
+  std::vector<std::uint8_t> mask_bits(std::size_t((width + 15) / 16 * 2) * height, 0);
+  BitmapObject colour(CreateBitmap(width, height, 1, 32, colour_bits.data()));
+  BitmapObject mask(CreateBitmap(width, height, 1, 1, mask_bits.data()));
   if (!colour || !mask) return CursorHandle{};
 
   ICONINFO info{};
   info.fIcon = FALSE;
-  info.xHotspot = static_cast<DWORD>(hotSpotX);
-  info.yHotspot = static_cast<DWORD>(hotSpotY);
+  info.xHotspot = static_cast<DWORD>(hot_spot_x);
+  info.yHotspot = static_cast<DWORD>(hot_spot_y);
   info.hbmMask = mask.Get();
   info.hbmColor = colour.Get();
   return CursorHandle(CreateIconIndirect(&info));

@@ -23,11 +23,11 @@ class SkinArchive {
  public:
   SkinArchive();
 
-  // Reads the directory of the archive of `archiveSize` bytes at
-  // `archiveBase` in `fileName`. A file that cannot be opened or read is
+  // Reads the directory of the archive of `archive_size` bytes at
+  // `archive_base` in `file_name`. A file that cannot be opened or read is
   // reported through LogError (raising AbortError) and leaves the archive
   // closed; so does an archive too small to hold its directory, silently.
-  void Open(const char* fileName, std::uint64_t archiveBase, std::uint64_t archiveSize);
+  void Open(const char* file_name, std::uint64_t archive_base, std::uint64_t archive_size);
   void Close();
   bool IsOpen() const { return file_.IsOpen(); }
   // Changes with every Open and Close, which free the pictures handed out
@@ -51,7 +51,7 @@ class SkinArchive {
 
   // A cursor from the picture with the given hot spot; empty when the
   // picture is missing or the system refuses the cursor.
-  CursorHandle MakeCursor(const char* name, int hotSpotX, int hotSpotY);
+  CursorHandle MakeCursor(const char* name, int hot_spot_x, int hot_spot_y);
 
   // Decoded pictures held, one per name (any case) and background.
   std::size_t CacheCount() const { return cache_.size(); }

@@ -20,7 +20,7 @@ void WriteU32(unsigned char* at, std::uint32_t value) {
   for (int i = 0; i < 4; ++i) at[i] = static_cast<unsigned char>(value >> (8 * i));
 }
 
-SkinSlot ParseSlot(const unsigned char* bytes, std::uint64_t archiveSize) {
+SkinSlot ParseSlot(const unsigned char* bytes, std::uint64_t archive_size) {
   SkinSlot slot;
   slot.offset = ReadU32(bytes);
   slot.size = ReadU32(bytes + 4);
@@ -32,7 +32,7 @@ SkinSlot ParseSlot(const unsigned char* bytes, std::uint64_t archiveSize) {
   slot.name.Assign(field);
   if (slot.name.empty()) {
     slot.state = SkinSlotState::kUnused;
-  } else if (std::uint64_t{slot.offset} + slot.size > archiveSize) {
+  } else if (std::uint64_t{slot.offset} + slot.size > archive_size) {
     slot.state = SkinSlotState::kOutsideArchive;
   } else {
     slot.state = SkinSlotState::kPicture;
@@ -42,11 +42,11 @@ SkinSlot ParseSlot(const unsigned char* bytes, std::uint64_t archiveSize) {
 
 }  // namespace
 
-bool SkinDirectory::Parse(const unsigned char* bytes, std::size_t length, std::uint64_t archiveSize) {
+bool SkinDirectory::Parse(const unsigned char* bytes, std::size_t length, std::uint64_t archive_size) {
   for (SkinSlot& slot : slots_) slot = SkinSlot{};
-  if (length < kSkinDirectorySize || archiveSize < kSkinDirectorySize) return false;
+  if (length < kSkinDirectorySize || archive_size < kSkinDirectorySize) return false;
   for (int i = 0; i < kSkinSlotCount; ++i) {
-    slots_[i] = ParseSlot(bytes + static_cast<std::size_t>(i) * kSkinSlotSize, archiveSize);
+    slots_[i] = ParseSlot(bytes + static_cast<std::size_t>(i) * kSkinSlotSize, archive_size);
   }
   return true;
 }

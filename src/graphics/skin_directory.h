@@ -40,11 +40,11 @@ struct SkinSlot {
 
 class SkinDirectory {
  public:
-  // Parses the first kSkinDirectorySize bytes of `bytes`. `archiveSize` is
+  // Parses the first kSkinDirectorySize bytes of `bytes`. `archive_size` is
   // the archive's total size (directory and pictures); every slot is checked
   // against it. False, with every slot unused, when fewer bytes are given or
   // the archive cannot even hold its directory.
-  bool Parse(const unsigned char* bytes, std::size_t length, std::uint64_t archiveSize);
+  bool Parse(const unsigned char* bytes, std::size_t length, std::uint64_t archive_size);
 
   // The number (1 to 500) of the highest slot whose name equals `name`,
   // ignoring case through the program's upper-case table; 0 when none does.

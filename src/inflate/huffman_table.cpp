@@ -63,8 +63,8 @@ void Fill(std::uint32_t* table, unsigned index_bits, unsigned first, unsigned co
 
 }  // namespace
 
-void BuildTable(const std::uint8_t* lengths, std::size_t count, const std::uint32_t* symbol_entries,
-                unsigned root_bits, std::uint32_t* table, std::size_t capacity) {
+void BuildTable(const std::uint8_t* lengths, std::size_t count, const std::uint32_t* symbol_entries, unsigned root_bits,
+                std::uint32_t* table, std::size_t capacity) {
   Code codes[kMaxSymbols];
   std::size_t code_count = AssignCodes(lengths, count, codes);
 

@@ -56,7 +56,7 @@ constexpr std::size_t TableCapacity(unsigned root_bits, std::size_t symbols) {
 // unused symbol). `symbol_entries` holds each symbol's SymbolEntry. Raises
 // AbortError if the table would not fit `capacity`, which TableCapacity
 // rules out.
-void BuildTable(const std::uint8_t* lengths, std::size_t count, const std::uint32_t* symbol_entries,
-                unsigned root_bits, std::uint32_t* table, std::size_t capacity);
+void BuildTable(const std::uint8_t* lengths, std::size_t count, const std::uint32_t* symbol_entries, unsigned root_bits,
+                std::uint32_t* table, std::size_t capacity);
 
 }  // namespace huffman

@@ -149,14 +149,9 @@ void InflateState::ReadBlockHeader() {
       mode_ = Mode::kStored;
       return;
     }
-    case 1:
-      UseFixedCodes();
-      break;
-    case 2:
-      ReadDynamicCodes();
-      break;
-    default:
-      throw AbortError{};
+    case 1: UseFixedCodes(); break;
+    case 2: ReadDynamicCodes(); break;
+    default: throw AbortError{};
   }
   stored_remaining_ = 0;
   mode_ = Mode::kCodes;
@@ -165,7 +160,8 @@ void InflateState::ReadBlockHeader() {
 void InflateState::UseFixedCodes() {
   if (fixed_codes_loaded_) return;
   huffman::BuildTable(deflate_format::kFixedLiteralLengthLengths.data(), deflate_format::kLiteralLengthSymbols,
-                      deflate_format::kLiteralLengthEntries.data(), kLiteralRootBits, literal_table_, kLiteralTableSize);
+                      deflate_format::kLiteralLengthEntries.data(), kLiteralRootBits, literal_table_,
+                      kLiteralTableSize);
   huffman::BuildTable(deflate_format::kFixedDistanceLengths.data(), deflate_format::kDistanceSymbols,
                       deflate_format::kDistanceEntries.data(), kDistanceRootBits, distance_table_, kDistanceTableSize);
   fixed_codes_loaded_ = true;
@@ -184,8 +180,9 @@ void InflateState::ReadDynamicCodes() {
   // Code-length codes are at most 7 bits long, so this table has no subtables.
   constexpr std::size_t kCodeLengthTableSize = std::size_t{1} << kCodeLengthRootBits;
   std::uint32_t code_length_table[kCodeLengthTableSize];
-  huffman::BuildTable(code_length_lengths, deflate_format::kCodeLengthSymbols, deflate_format::kCodeLengthEntries.data(),
-                      kCodeLengthRootBits, code_length_table, kCodeLengthTableSize);
+  huffman::BuildTable(code_length_lengths, deflate_format::kCodeLengthSymbols,
+                      deflate_format::kCodeLengthEntries.data(), kCodeLengthRootBits, code_length_table,
+                      kCodeLengthTableSize);
 
   // Two sequences of their own: no repeat runs from one into the other.
   std::uint8_t literal_lengths[deflate_format::kLiteralLengthSymbols] = {};
@@ -193,8 +190,9 @@ void InflateState::ReadDynamicCodes() {
   std::uint8_t distance_lengths[deflate_format::kDistanceSymbols] = {};
   ReadCodeLengths(code_length_table, distance_lengths, distance_count);
 
-  huffman::BuildTable(literal_lengths, deflate_format::kLiteralLengthSymbols, deflate_format::kLiteralLengthEntries.data(),
-                      kLiteralRootBits, literal_table_, kLiteralTableSize);
+  huffman::BuildTable(literal_lengths, deflate_format::kLiteralLengthSymbols,
+                      deflate_format::kLiteralLengthEntries.data(), kLiteralRootBits, literal_table_,
+                      kLiteralTableSize);
   huffman::BuildTable(distance_lengths, deflate_format::kDistanceSymbols, deflate_format::kDistanceEntries.data(),
                       kDistanceRootBits, distance_table_, kDistanceTableSize);
 }
@@ -245,14 +243,9 @@ std::size_t InflateState::Inflate(std::size_t n, std::uint8_t* destination) {
     }
     if (produced == n) return n;
     switch (mode_) {
-      case Mode::kEnded:
-        return produced;
-      case Mode::kStored:
-        produced += CopyStored(destination + produced, n - produced);
-        break;
-      case Mode::kCodes:
-        Produce(n - produced);
-        break;
+      case Mode::kEnded: return produced;
+      case Mode::kStored: produced += CopyStored(destination + produced, n - produced); break;
+      case Mode::kCodes: Produce(n - produced); break;
     }
   }
 }
@@ -284,8 +277,8 @@ std::size_t InflateState::CopyStored(std::uint8_t* destination, std::size_t want
       --stored_remaining_;
     } else {
       if (input_position_ == input_end_ && !FetchInput()) throw AbortError{};
-      std::size_t count = std::min({std::size_t{stored_remaining_}, wanted - copied,
-                                    static_cast<std::size_t>(input_end_ - input_position_)});
+      std::size_t count = std::min(
+          {std::size_t{stored_remaining_}, wanted - copied, static_cast<std::size_t>(input_end_ - input_position_)});
       std::memcpy(destination + copied, input_position_, count);
       input_position_ += count;
       copied += count;

@@ -1,7 +1,7 @@
 #include "log/logger.h"
 
-#include "text/format.h"
 #include "text/fixed_text.h"
+#include "text/format.h"
 
 namespace {
 

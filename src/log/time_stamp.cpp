@@ -6,7 +6,8 @@
 DateFormat DateFormatFromLocale(const char* separator, const char* order) {
   DateFormat format;
   if (separator != nullptr && separator[0] != '\0') format.separator = separator[0];
-  if (order != nullptr && order[0] >= '0' && order[0] <= '2') format.order = static_cast<DateFormat::Order>(order[0] - '0');
+  if (order != nullptr && order[0] >= '0' && order[0] <= '2')
+    format.order = static_cast<DateFormat::Order>(order[0] - '0');
   return format;
 }
 

@@ -99,8 +99,7 @@ void ReadFileRecord(FieldReader& reader, std::size_t number, std::uint32_t heade
     LogErrorWith("Invalid Tarnell software package: unsafe file name \"%s\", which %s", record.name.c_str(), fault);
   }
   if (record.stream_offset >= header_offset) {
-    LogErrorWith("Invalid Tarnell software package: the data of \"%s\" lies outside the package",
-                 record.name.c_str());
+    LogErrorWith("Invalid Tarnell software package: the data of \"%s\" lies outside the package", record.name.c_str());
   }
 }
 
@@ -171,8 +170,8 @@ void CheckNamesTogether(const PackageDirectory& package) {
 
 }  // namespace
 
-void ParsePackageDirectory(const std::uint8_t* bytes, std::size_t length, std::uint32_t header_offset,
-                           const char* path, PackageDirectory& out) {
+void ParsePackageDirectory(const std::uint8_t* bytes, std::size_t length, std::uint32_t header_offset, const char* path,
+                           PackageDirectory& out) {
   out = PackageDirectory{};
   out.header_offset = header_offset;
   FieldReader reader(bytes, length, path);

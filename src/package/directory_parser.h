@@ -16,5 +16,5 @@
 
 // `bytes` are the `length` bytes from the header offset up to the trailer;
 // `path` names the package in error lines. Fills `out` as far as it gets.
-void ParsePackageDirectory(const std::uint8_t* bytes, std::size_t length, std::uint32_t header_offset,
-                           const char* path, PackageDirectory& out);
+void ParsePackageDirectory(const std::uint8_t* bytes, std::size_t length, std::uint32_t header_offset, const char* path,
+                           PackageDirectory& out);

@@ -33,9 +33,7 @@ bool EqualInWindowsCase(const char* a, const char* b) {
 bool IsDeviceName(const char* name) {
   std::size_t stem = std::strcspn(name, ".");
   while (stem > 0 && name[stem - 1] == ' ') --stem;
-  auto is = [&](const char* device) {
-    return std::strlen(device) == stem && StartsWithIgnoringCase(name, device);
-  };
+  auto is = [&](const char* device) { return std::strlen(device) == stem && StartsWithIgnoringCase(name, device); };
   if (is("CON") || is("PRN") || is("AUX") || is("NUL") || is("CONIN$") || is("CONOUT$")) return true;
   if (stem != 4 || !(StartsWithIgnoringCase(name, "COM") || StartsWithIgnoringCase(name, "LPT"))) return false;
   auto digit = static_cast<unsigned char>(name[3]);

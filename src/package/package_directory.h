@@ -33,9 +33,9 @@ inline constexpr std::size_t kMaxAssociationBlock = 3 * (Text::kMaxLength + 1);
 inline constexpr std::size_t kTrailerSize = 4;
 
 // The largest directory the reader accepts: every field at its capacity.
-inline constexpr std::size_t kMaxDirectorySize =
-    kVersionRecordSize + 2 + (Text::kMaxLength + 1) + 2 + kMaxFileRecords * kMaxFileRecordSize + 2 +
-    (Text::kMaxLength + 1) + kMaxAssociations * (2 + kMaxAssociationBlock + 6) + 2;
+inline constexpr std::size_t kMaxDirectorySize = kVersionRecordSize + 2 + (Text::kMaxLength + 1) + 2 +
+                                                 kMaxFileRecords * kMaxFileRecordSize + 2 + (Text::kMaxLength + 1) +
+                                                 kMaxAssociations * (2 + kMaxAssociationBlock + 6) + 2;
 
 struct VersionRecord {
   std::uint8_t language = 0;  // 0 English, anything else German

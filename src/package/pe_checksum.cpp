@@ -57,9 +57,7 @@ void PeChecksum::Remove(const std::uint8_t* bytes, std::size_t n) {
   sum_ = Folded() + (kWordMask ^ removed.Folded());
 }
 
-std::uint32_t PeChecksum::Field(std::uint64_t length) const {
-  return static_cast<std::uint32_t>(Folded() + length);
-}
+std::uint32_t PeChecksum::Field(std::uint64_t length) const { return static_cast<std::uint32_t>(Folded() + length); }
 
 std::uint32_t PeFileChecksum(const std::uint8_t* bytes, std::size_t length, std::size_t field) {
   PeChecksum sum;

@@ -16,13 +16,13 @@
 inline constexpr std::size_t kPeHeadSize = 4096;
 
 struct PeImageInfo {
-  bool is_pe = false;            // MZ header, PE signature and a known optional header
-  bool is_64_bit = false;        // PE32+
+  bool is_pe = false;                    // MZ header, PE signature and a known optional header
+  bool is_64_bit = false;                // PE32+
   std::uint32_t certificate_offset = 0;  // the security entry as stored; 0 when unsigned
   std::uint32_t certificate_size = 0;
-  std::size_t checksum_field = 0;        // file offset of the optional header's CheckSum
-  std::uint32_t checksum = 0;            // its value
-  std::size_t security_entry = 0;        // file offset of the security entry; 0 when there is none
+  std::size_t checksum_field = 0;  // file offset of the optional header's CheckSum
+  std::uint32_t checksum = 0;      // its value
+  std::size_t security_entry = 0;  // file offset of the security entry; 0 when there is none
 };
 
 // Reads the headers from the first bytes of a file.

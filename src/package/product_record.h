@@ -14,8 +14,8 @@ struct ProductRecord {
   bool all_users = false;             // all-users folders and HKEY_LOCAL_MACHINE shell folders
   bool start_menu_shortcuts = false;  // shortcuts in the product's start-menu folder
   bool desktop_shortcut = false;
-  bool add_to_path = false;           // the program folder is on the "Path" of the chosen scope
-  bool has_data_folder = false;       // a package file goes to the data folder
+  bool add_to_path = false;      // the program folder is on the "Path" of the chosen scope
+  bool has_data_folder = false;  // a package file goes to the data folder
   VersionRecord version;
   std::uint16_t file_count = 0;       // record 1 (the skin archive) included
   FileRecord files[kMaxFileRecords];  // files[0] is record 1, never installed

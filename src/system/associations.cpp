@@ -56,7 +56,7 @@ bool DeleteExtensionKey(const char* key_path) {
       subkeys == 0) {
     return false;
   }
-  LONG result = Machine().deleteValue(key.Handle(), nullptr);
+  LONG result = Machine().delete_value(key.Handle(), nullptr);
   return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
 }
 
@@ -102,7 +102,8 @@ void SaveOldFileType(const AssociationOwner& owner, const char* extension) {
   // merely begins the same way must get its type back.
   if (EqualIgnoringCase(previous.c_str(), FileTypeName(owner.product_name, extension).c_str())) return;
   // An uninstall key that is there but refused would lose the type for good.
-  if (!opened || !uninstall.WriteText(extension, previous.c_str())) LogErrorWith("Old filetype %s NOT saved", extension);
+  if (!opened || !uninstall.WriteText(extension, previous.c_str()))
+    LogErrorWith("Old filetype %s NOT saved", extension);
 }
 
 void RestoreOldFileType(const AssociationOwner& owner, const char* extension) {

@@ -100,6 +100,6 @@ void RemoveEmptyParents(const char* path) {
     chars[end] = '\0';
     // "C:" alone names the current folder of drive C, not an ancestor.
     bool is_drive = chars[end - 1] == ':';
-    if (is_drive || !Machine().removeDirectory(chars)) return;
+    if (is_drive || !Machine().remove_directory(chars)) return;
   }
 }

@@ -34,8 +34,8 @@ PathRead ReadPath(const RegistryKey& key, std::string& path) {
 
 // SMTO_ABORTIFHUNG: a hung window must not stall the setup.
 void BroadcastEnvironmentChange() {
-  SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("Environment"),
-                      SMTO_ABORTIFHUNG, kBroadcastTimeoutMs, nullptr);
+  SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("Environment"), SMTO_ABORTIFHUNG,
+                      kBroadcastTimeoutMs, nullptr);
 }
 
 bool EntryEquals(const char* a, std::size_t a_length, const char* b, std::size_t b_length) {
@@ -111,8 +111,8 @@ void RemoveProgramFolderFromPath(const ProductRecord& record) {
   PathEntry entry = FindPathEntry(path, record.program_folder.c_str());
   if (!entry.found) return;
   std::string rest = PathWithoutEntry(path, entry);
-  LONG result = rest.empty() ? DeleteValue(key, kPathValue)
-                             : WriteTextValue(key, kPathValue, rest.c_str(), REG_EXPAND_SZ);
+  LONG result =
+      rest.empty() ? DeleteValue(key, kPathValue) : WriteTextValue(key, kPathValue, rest.c_str(), REG_EXPAND_SZ);
   if (result != ERROR_SUCCESS) CurrentLogger().LogError("Program directory NOT removed in PATH");
   BroadcastEnvironmentChange();
 }

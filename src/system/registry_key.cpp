@@ -13,8 +13,8 @@ bool RegistryKey::Open(HKEY root, const char* path, REGSAM access) {
 
 bool RegistryKey::Create(HKEY root, const char* path) {
   Close();
-  if (Machine().createKey(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, key_.Receive(),
-                          nullptr) == ERROR_SUCCESS) {
+  if (Machine().create_key(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, key_.Receive(),
+                           nullptr) == ERROR_SUCCESS) {
     return true;
   }
   key_.Release();
@@ -43,7 +43,7 @@ bool RegistryKey::ReadText(const char* name, TextBuffer out) const {
 
 bool RegistryKey::WriteText(const char* name, const char* text) const {
   DWORD size = static_cast<DWORD>(std::strlen(text) + 1);
-  return Machine().setValue(key_.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), size) == ERROR_SUCCESS;
+  return Machine().set_value(key_.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), size) == ERROR_SUCCESS;
 }
 
 bool RegistryKeyMissing(HKEY root, const char* path) {
@@ -55,6 +55,6 @@ bool RegistryKeyMissing(HKEY root, const char* path) {
 }
 
 bool DeleteRegistryKey(HKEY root, const char* path) {
-  LONG result = Machine().deleteKey(root, path);
+  LONG result = Machine().delete_key(root, path);
   return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
 }

@@ -8,8 +8,7 @@ bool ReadDwordValue(const RegistryKey& key, const char* name, std::uint32_t& out
   DWORD value = 0;
   DWORD size = sizeof value;
   DWORD type = 0;
-  if (RegQueryValueExA(key.Handle(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
-          ERROR_SUCCESS ||
+  if (RegQueryValueExA(key.Handle(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
       type != REG_DWORD || size != sizeof value) {
     return false;
   }
@@ -40,15 +39,13 @@ bool ReadWholeTextValue(const RegistryKey& key, const char* name, std::string& o
 }
 
 LONG WriteTextValue(const RegistryKey& key, const char* name, const char* text, DWORD type) {
-  return Machine().setValue(key.Handle(), name, 0, type, reinterpret_cast<const BYTE*>(text),
-                        static_cast<DWORD>(std::strlen(text) + 1));
+  return Machine().set_value(key.Handle(), name, 0, type, reinterpret_cast<const BYTE*>(text),
+                             static_cast<DWORD>(std::strlen(text) + 1));
 }
 
 LONG WriteDwordValue(const RegistryKey& key, const char* name, std::uint32_t value) {
   DWORD stored = value;
-  return Machine().setValue(key.Handle(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&stored), sizeof stored);
+  return Machine().set_value(key.Handle(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&stored), sizeof stored);
 }
 
-LONG DeleteValue(const RegistryKey& key, const char* name) {
-  return Machine().deleteValue(key.Handle(), name);
-}
+LONG DeleteValue(const RegistryKey& key, const char* name) { return Machine().delete_value(key.Handle(), name); }

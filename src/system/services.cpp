@@ -42,8 +42,8 @@ bool RunsProgram(SC_HANDLE service, const char* quoted_path) {
 }
 
 void SetDemandStart(SC_HANDLE service) {
-  Machine().changeServiceConfig(service, SERVICE_NO_CHANGE, SERVICE_DEMAND_START, SERVICE_NO_CHANGE, nullptr, nullptr,
-                       nullptr, nullptr, nullptr, nullptr, nullptr);
+  Machine().change_service_config(service, SERVICE_NO_CHANGE, SERVICE_DEMAND_START, SERVICE_NO_CHANGE, nullptr, nullptr,
+                                  nullptr, nullptr, nullptr, nullptr, nullptr);
 }
 
 }  // namespace
@@ -61,9 +61,9 @@ bool CreateProgramService(const char* image_path, const char* service_name) {
   Text display_name(service_name);
   if (!QuoteText(quoted_path, image_path) || !display_name.Append(" Service")) return false;
   // Dependencies: an empty list, which ends in two NULs.
-  ServiceHandle service(Machine().createService(manager.Get(), service_name, display_name.c_str(), SERVICE_ALL_ACCESS,
-                                       SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
-                                       quoted_path.c_str(), "", nullptr, "\0", "LocalSystem", nullptr));
+  ServiceHandle service(Machine().create_service(manager.Get(), service_name, display_name.c_str(), SERVICE_ALL_ACCESS,
+                                                 SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
+                                                 quoted_path.c_str(), "", nullptr, "\0", "LocalSystem", nullptr));
   if (service) return GrantServiceControl(service.Get());
   if (GetLastError() != ERROR_SERVICE_EXISTS) return false;
   // Only this product's own service is taken over: one of another program
@@ -124,7 +124,7 @@ bool GrantServiceControl(SC_HANDLE service) {
 
   ServiceControlDescriptor descriptor;
   return descriptor.Build(dacl_present ? dacl : nullptr) &&
-         Machine().setServiceSecurity(service, DACL_SECURITY_INFORMATION, descriptor.Descriptor());
+         Machine().set_service_security(service, DACL_SECURITY_INFORMATION, descriptor.Descriptor());
 }
 
 StopResult StopProgramService(const char* service_name) {
@@ -137,7 +137,7 @@ StopResult StopProgramService(const char* service_name) {
 
   // A service already on its way down takes no stop request; it is only waited for.
   SERVICE_STATUS status;
-  if (state != SERVICE_STOP_PENDING && !Machine().controlService(service.Get(), SERVICE_CONTROL_STOP, &status)) {
+  if (state != SERVICE_STOP_PENDING && !Machine().control_service(service.Get(), SERVICE_CONTROL_STOP, &status)) {
     return StopResult::kNotStopped;
   }
   for (int poll = 0; poll < kStopPolls; ++poll) {
@@ -156,13 +156,13 @@ bool DeleteProgramService(const char* service_name) {
   ServiceHandle service(OpenServiceA(manager.Get(), service_name, SERVICE_ALL_ACCESS));
   if (!service) return GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST;
   // A service marked for deletion goes once its last handle closes.
-  return Machine().deleteService(service.Get()) || GetLastError() == ERROR_SERVICE_MARKED_FOR_DELETE;
+  return Machine().delete_service(service.Get()) || GetLastError() == ERROR_SERVICE_MARKED_FOR_DELETE;
 }
 
 bool StartProgramService(const char* service_name) {
   ServiceHandle manager = OpenManager(SC_MANAGER_CONNECT);
   if (!manager) return false;
   ServiceHandle service(OpenServiceA(manager.Get(), service_name, SERVICE_START));
-  return service && (Machine().startService(service.Get(), 0, nullptr) ||
-                     GetLastError() == ERROR_SERVICE_ALREADY_RUNNING);
+  return service &&
+         (Machine().start_service(service.Get(), 0, nullptr) || GetLastError() == ERROR_SERVICE_ALREADY_RUNNING);
 }

@@ -23,7 +23,9 @@ namespace {
 
 // The ü is the ANSI byte 0xFC; the literal is split so that the escape
 // does not swallow the following letter.
-constexpr char kStartMenuFolderNotCreated[] = "Start Men\xFC" " directory %s not created";
+constexpr char kStartMenuFolderNotCreated[] =
+    "Start Men\xFC"
+    " directory %s not created";
 constexpr char kStartMenuLinkNotCreated[] = "Start menu shortcut %s not created";
 constexpr char kDesktopLinkNotCreated[] = "Desktop shortcut %s not created";
 
@@ -120,7 +122,7 @@ bool CreateShellLink(const char* target, const char* link_path, const char* icon
   if (MultiByteToWideChar(CP_ACP, 0, link_path, -1, wide_path, Text::kMaxLength + 1) <= 0) return false;
   ComPtr<IPersistFile> file;
   if (FAILED(link->QueryInterface(kPersistFileInterface, file.Receive()))) return false;
-  return Machine().saveLink(file.Get(), wide_path) == S_OK;
+  return Machine().save_link(file.Get(), wide_path) == S_OK;
 }
 
 void EnsureStartMenuFolder(const ShortcutRun& run) {
@@ -154,8 +156,8 @@ void MakeFileShortcuts(const ShortcutRun& run, const FileRecord& file, const cha
              kStartMenuLinkNotCreated);
   }
   if (HasDesktopShortcut(file) && package.desktop_shortcut) {
-    MakeLink(package.desktop_folder.c_str(), link_name.c_str(), installed_path, icon.c_str(), nullptr,
-             file.icon_index, kDesktopLinkNotCreated);
+    MakeLink(package.desktop_folder.c_str(), link_name.c_str(), installed_path, icon.c_str(), nullptr, file.icon_index,
+             kDesktopLinkNotCreated);
   }
 }
 

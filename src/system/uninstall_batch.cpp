@@ -23,8 +23,8 @@ constexpr char kPrivateFolderAccess[] = "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)";
 // Makes "<parent>\tarnell-<24 random hex digits>".
 bool MakePrivateFolder(const char* parent_folder, Text& folder) {
   LocalMemory descriptor;
-  if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(kPrivateFolderAccess, SDDL_REVISION_1,
-                                                            descriptor.Receive(), nullptr)) {
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(kPrivateFolderAccess, SDDL_REVISION_1, descriptor.Receive(),
+                                                            nullptr)) {
     return false;
   }
   SECURITY_ATTRIBUTES security{sizeof security, descriptor.Get(), FALSE};
@@ -41,7 +41,7 @@ bool MakePrivateFolder(const char* parent_folder, Text& folder) {
     }
     // CreateDirectory never opens an existing folder: a name someone else
     // took first simply fails and another is drawn.
-    made = PathJoin(folder, parent_folder, name.c_str()) && Machine().createDirectory(folder.c_str(), &security);
+    made = PathJoin(folder, parent_folder, name.c_str()) && Machine().create_directory(folder.c_str(), &security);
   }
   return made;
 }
@@ -88,20 +88,20 @@ bool WriteUninstallBatch(const char* module_path, const char* parent_folder) {
   Text batch;
   if (!PathJoin(batch, folder.c_str(), "_uninst.bat")) return false;
 
-  KernelHandle file(Machine().createFile(batch.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+  KernelHandle file(Machine().create_file(batch.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
-    Machine().removeDirectory(folder.c_str());
+    Machine().remove_directory(folder.c_str());
     return false;
   }
   const std::string text = UninstallBatchText(module_path, folder.c_str(), command_processor.c_str());
   DWORD written = 0;
-  bool complete = Machine().writeFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+  bool complete = Machine().write_file(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
                   written == text.size();
   file.Reset();
   if (!complete) {
-    Machine().deleteFile(batch.c_str());
-    Machine().removeDirectory(folder.c_str());
+    Machine().delete_file(batch.c_str());
+    Machine().remove_directory(folder.c_str());
     return false;
   }
   return StartBatch(system_folder.c_str(), command_processor.c_str(), batch.c_str());

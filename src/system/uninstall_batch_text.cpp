@@ -21,9 +21,8 @@ std::string CommandWord(const std::string& path) {
 
 std::string UninstallBatchText(const char* module_path, const char* batch_folder, const char* command_processor) {
   const std::string module = module_path;
-  const std::string folder = module.substr(0, module.find_last_of('\\') == std::string::npos
-                                                  ? 0
-                                                  : module.find_last_of('\\'));
+  const std::string folder =
+      module.substr(0, module.find_last_of('\\') == std::string::npos ? 0 : module.find_last_of('\\'));
   std::string text = ":Repeat\r\nDel " + CommandWord(module) + " \r\nif exist " + CommandWord(module) +
                      " goto Repeat\r\nrmdir " + CommandWord(folder);
   // Each parent, nearest first; the backslash after "C:" never names the root.

@@ -2,9 +2,7 @@
 
 #include <cstring>
 
-bool FormatOne(TextBuffer out, const char* pattern, const char* text) {
-  return FormatMany(out, pattern, &text, 1);
-}
+bool FormatOne(TextBuffer out, const char* pattern, const char* text) { return FormatMany(out, pattern, &text, 1); }
 
 bool FormatMany(TextBuffer out, const char* pattern, const char* const* texts, std::size_t count) {
   std::size_t used = 0;

@@ -36,9 +36,7 @@ bool ConcatenateText(TextBuffer out, const char* a, const char* b) {
 
 bool EqualText(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
 
-bool StartsWith(const char* text, const char* prefix) {
-  return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
-}
+bool StartsWith(const char* text, const char* prefix) { return std::strncmp(text, prefix, std::strlen(prefix)) == 0; }
 
 void ToLowerGerman(char* text) {
   for (; *text != '\0'; ++text) {

@@ -44,34 +44,34 @@ class Described : public Widget {
 class AccessibleTree : public ::testing::Test {
  protected:
   Described& Add(Container& parent, std::uint16_t id, AccessibleRole role, int x, int y, const char* text = "") {
-    auto widget = std::make_unique<Described>(Entry(id, 1, x, y, 40, 20), &parent, role, log);
+    auto widget = std::make_unique<Described>(Entry(id, 1, x, y, 40, 20), &parent, role, log_);
     widget->text = text;
     return static_cast<Described&>(*parent.Add(std::move(widget)));
   }
   Container& AddGroup(std::uint16_t id, int x, int y) {
-    return static_cast<Container&>(*root.Add(std::make_unique<Container>(Entry(id, 1, x, y, 100, 50), &root)));
+    return static_cast<Container&>(*root_.Add(std::make_unique<Container>(Entry(id, 1, x, y, 100, 50), &root_)));
   }
   ~AccessibleTree() override { SetFocusedWidget(nullptr); }
 
-  std::vector<std::string> log;
-  RecordingRoot root{300, 200};
-  FakeWindow window{root};
+  std::vector<std::string> log_;
+  RecordingRoot root_{300, 200};
+  FakeWindow window_{root_};
 };
 
 TEST_F(AccessibleTree, IdsFollowTheLayoutThroughGroupsWithPartsAfterTheirWidget) {
-  Add(root, 1, AccessibleRole::kTitleBar, 0, 0, "Title");
-  Add(root, 2, AccessibleRole::kNone, 0, 20);  // a picture readers do not see
+  Add(root_, 1, AccessibleRole::kTitleBar, 0, 0, "Title");
+  Add(root_, 2, AccessibleRole::kNone, 0, 20);  // a picture readers do not see
   Container& group = AddGroup(3, 0, 40);
   Described& inner = Add(group, 4, AccessibleRole::kPushButton, 10, 50, "Inner");
-  Described& bar = Add(root, 5, AccessibleRole::kToolBar, 200, 0);
+  Described& bar = Add(root_, 5, AccessibleRole::kToolBar, 200, 0);
   bar.parts = 2;
-  Described& last = Add(root, 6, AccessibleRole::kPushButton, 200, 100, "Last");
+  Described& last = Add(root_, 6, AccessibleRole::kPushButton, 200, 100, "Last");
 
-  EXPECT_EQ(AccessibleWidgetCount(root), 6);
-  EXPECT_EQ(AccessibleIdOf(root, inner), 2);
-  EXPECT_EQ(AccessibleIdOf(root, bar), 3);
-  EXPECT_EQ(AccessibleIdOf(root, last), 6);
-  EXPECT_EQ(AccessibleIdOf(root, group), 0);
+  EXPECT_EQ(AccessibleWidgetCount(root_), 6);
+  EXPECT_EQ(AccessibleIdOf(root_, inner), 2);
+  EXPECT_EQ(AccessibleIdOf(root_, bar), 3);
+  EXPECT_EQ(AccessibleIdOf(root_, last), 6);
+  EXPECT_EQ(AccessibleIdOf(root_, group), 0);
   struct Case {
     int child;
     const Widget* widget;
@@ -80,21 +80,21 @@ TEST_F(AccessibleTree, IdsFollowTheLayoutThroughGroupsWithPartsAfterTheirWidget)
   for (const Case& c : {Case{2, &inner, 0}, Case{4, &bar, 1}, Case{5, &bar, 2}, Case{6, &last, 0}, Case{0, nullptr, 0},
                         Case{7, nullptr, 0}}) {
     SCOPED_TRACE(c.child);
-    AccessiblePlace place = AccessiblePlaceOf(root, c.child);
+    AccessiblePlace place = AccessiblePlaceOf(root_, c.child);
     EXPECT_EQ(place.widget, c.widget);
     EXPECT_EQ(place.part, c.part);
   }
-  EXPECT_EQ(DescribePlace(AccessiblePlaceOf(root, 5)).name, "part 2");
+  EXPECT_EQ(DescribePlace(AccessiblePlaceOf(root_, 5)).name, "part 2");
 }
 
 TEST_F(AccessibleTree, AFieldWithoutANameTakesTheLabelOrTitleJustBeforeIt) {
-  Add(root, 1, AccessibleRole::kTitleBar, 0, 0, "New folder");
-  Described& asked = Add(root, 2, AccessibleRole::kEditableText, 0, 20);
-  Add(root, 3, AccessibleRole::kStaticText, 0, 40, "Folder");
-  Described& labelled = Add(root, 4, AccessibleRole::kEditableText, 0, 60);
-  Described& named = Add(root, 5, AccessibleRole::kCheckBox, 0, 80, "Keep");
-  Described& after_box = Add(root, 6, AccessibleRole::kList, 0, 100);
-  Described& first = *static_cast<Described*>(&root.Child(0));
+  Add(root_, 1, AccessibleRole::kTitleBar, 0, 0, "New folder");
+  Described& asked = Add(root_, 2, AccessibleRole::kEditableText, 0, 20);
+  Add(root_, 3, AccessibleRole::kStaticText, 0, 40, "Folder");
+  Described& labelled = Add(root_, 4, AccessibleRole::kEditableText, 0, 60);
+  Described& named = Add(root_, 5, AccessibleRole::kCheckBox, 0, 80, "Keep");
+  Described& after_box = Add(root_, 6, AccessibleRole::kList, 0, 100);
+  Described& first = *static_cast<Described*>(&root_.Child(0));
   EXPECT_EQ(DescribePlace({&asked, 0}).name, "New folder");
   EXPECT_EQ(DescribePlace({&labelled, 0}).name, "Folder");
   EXPECT_EQ(DescribePlace({&named, 0}).name, "Keep");
@@ -104,11 +104,11 @@ TEST_F(AccessibleTree, AFieldWithoutANameTakesTheLabelOrTitleJustBeforeIt) {
 }
 
 TEST_F(AccessibleTree, TheTreeAddsVisibilityAvailabilityAndFocus) {
-  Described& button = Add(root, 1, AccessibleRole::kPushButton, 0, 0, "Go");
+  Described& button = Add(root_, 1, AccessibleRole::kPushButton, 0, 0, "Go");
   button.action = AccessibleAction::kPress;
   button.focusable_ = true;
-  Described& label = Add(root, 2, AccessibleRole::kStaticText, 0, 20, "Note");
-  Described& bar = Add(root, 3, AccessibleRole::kToolBar, 0, 40);
+  Described& label = Add(root_, 2, AccessibleRole::kStaticText, 0, 20, "Note");
+  Described& bar = Add(root_, 3, AccessibleRole::kToolBar, 0, 40);
   bar.parts = 1;
   bar.action = AccessibleAction::kPress;
 
@@ -130,25 +130,25 @@ TEST_F(AccessibleTree, TheTreeAddsVisibilityAvailabilityAndFocus) {
 TEST_F(AccessibleTree, HitTestNamesTheInnermostChildReadersSee) {
   Container& group = AddGroup(1, 100, 100);
   Add(group, 2, AccessibleRole::kPushButton, 110, 110, "Inside");
-  Add(root, 3, AccessibleRole::kNone, 10, 10);
-  EXPECT_EQ(AccessibleIdAt(root, Point{120, 120}), 1);
-  EXPECT_EQ(AccessibleIdAt(root, Point{180, 140}), 0) << "the group itself is the window's";
-  EXPECT_EQ(AccessibleIdAt(root, Point{20, 20}), 0);
-  EXPECT_EQ(AccessibleIdAt(root, Point{400, 20}), -1);
+  Add(root_, 3, AccessibleRole::kNone, 10, 10);
+  EXPECT_EQ(AccessibleIdAt(root_, Point{120, 120}), 1);
+  EXPECT_EQ(AccessibleIdAt(root_, Point{180, 140}), 0) << "the group itself is the window's";
+  EXPECT_EQ(AccessibleIdAt(root_, Point{20, 20}), 0);
+  EXPECT_EQ(AccessibleIdAt(root_, Point{400, 20}), -1);
 }
 
 TEST_F(AccessibleTree, ADisabledOrHiddenWidgetRefusesItsDefaultAction) {
-  Described& bar = Add(root, 7, AccessibleRole::kToolBar, 0, 0);
+  Described& bar = Add(root_, 7, AccessibleRole::kToolBar, 0, 0);
   bar.parts = 3;
-  Described& button = Add(root, 8, AccessibleRole::kPushButton, 0, 40, "Go");
-  DoAccessibleAction(AccessiblePlaceOf(root, 3));
-  DoAccessibleAction(AccessiblePlaceOf(root, 5));
-  DoAccessibleAction(AccessiblePlaceOf(root, 9));
+  Described& button = Add(root_, 8, AccessibleRole::kPushButton, 0, 40, "Go");
+  DoAccessibleAction(AccessiblePlaceOf(root_, 3));
+  DoAccessibleAction(AccessiblePlaceOf(root_, 5));
+  DoAccessibleAction(AccessiblePlaceOf(root_, 9));
   bar.SetEnabled(false);
   button.SetVisible(false);
-  DoAccessibleAction(AccessiblePlaceOf(root, 1));
-  DoAccessibleAction(AccessiblePlaceOf(root, 5));
-  EXPECT_EQ(log, (std::vector<std::string>{"7.2", "8.0"}));
+  DoAccessibleAction(AccessiblePlaceOf(root_, 1));
+  DoAccessibleAction(AccessiblePlaceOf(root_, 5));
+  EXPECT_EQ(log_, (std::vector<std::string>{"7.2", "8.0"}));
 }
 
 }  // namespace

@@ -63,15 +63,16 @@ class AccessibleWindow : public ::testing::Test {
   }
 
   AccessibleWindow() {
-    frame = std::make_unique<FrameWindow>(root, kTable, static_cast<int>(std::size(kTable)), WindowKind::kApplication);
-    root.FindById(kOff)->SetEnabled(false);
-    root.FindById(kField)->SetText("C:\\Data");
-    frame->ShowMain("Readers");
-    object = ObjectOf(frame->Handle());
+    frame_ =
+        std::make_unique<FrameWindow>(root_, kTable, static_cast<int>(std::size(kTable)), WindowKind::kApplication);
+    root_.FindById(kOff)->SetEnabled(false);
+    root_.FindById(kField)->SetText("C:\\Data");
+    frame_->ShowMain("Readers");
+    object_ = ObjectOf(frame_->Handle());
   }
   ~AccessibleWindow() override {
-    if (object != nullptr) object->Release();
-    frame.reset();
+    if (object_ != nullptr) object_->Release();
+    frame_.reset();
     SetFocusedWidget(nullptr);
   }
 
@@ -83,31 +84,31 @@ class AccessibleWindow : public ::testing::Test {
   }
   std::wstring Name(LONG id) {
     BSTR text = nullptr;
-    object->get_accName(Child(id), &text);
+    object_->get_accName(Child(id), &text);
     return Take(text);
   }
   LONG Role(LONG id) {
     VARIANT role;
     VariantInit(&role);
-    object->get_accRole(Child(id), &role);
+    object_->get_accRole(Child(id), &role);
     return role.lVal;
   }
   LONG State(LONG id) {
     VARIANT state;
     VariantInit(&state);
-    object->get_accState(Child(id), &state);
+    object_->get_accState(Child(id), &state);
     return state.lVal;
   }
 
-  RecordingRoot root{300, 120};
-  std::unique_ptr<FrameWindow> frame;
-  IAccessible* object = nullptr;
+  RecordingRoot root_{300, 120};
+  std::unique_ptr<FrameWindow> frame_;
+  IAccessible* object_ = nullptr;
 };
 
 TEST_F(AccessibleWindow, ChildrenCarryRoleNameValueAndStateInLayoutOrder) {
-  ASSERT_NE(object, nullptr);
+  ASSERT_NE(object_, nullptr);
   long count = 0;
-  ASSERT_EQ(object->get_accChildCount(&count), S_OK);
+  ASSERT_EQ(object_->get_accChildCount(&count), S_OK);
   ASSERT_EQ(count, 6);
   struct Expected {
     LONG role;
@@ -129,97 +130,97 @@ TEST_F(AccessibleWindow, ChildrenCarryRoleNameValueAndStateInLayoutOrder) {
   EXPECT_EQ(Role(CHILDID_SELF), ROLE_SYSTEM_CLIENT);
   EXPECT_EQ(Name(CHILDID_SELF), L"Readers");
   BSTR value = nullptr;
-  EXPECT_EQ(object->get_accValue(Child(3), &value), S_OK);
+  EXPECT_EQ(object_->get_accValue(Child(3), &value), S_OK);
   EXPECT_EQ(Take(value), L"C:\\Data");
 
   // The place is on the screen: the window's position, its border, the box.
   long left = 0, top = 0, width = 0, height = 0;
-  ASSERT_EQ(object->accLocation(&left, &top, &width, &height, Child(5)), S_OK);
-  EXPECT_EQ(left, frame->X() + frame->Border() + 8);
-  EXPECT_EQ(top, frame->Y() + frame->Border() + 88);
+  ASSERT_EQ(object_->accLocation(&left, &top, &width, &height, Child(5)), S_OK);
+  EXPECT_EQ(left, frame_->X() + frame_->Border() + 8);
+  EXPECT_EQ(top, frame_->Y() + frame_->Border() + 88);
   EXPECT_EQ(width, 80);
   EXPECT_EQ(height, 24);
   VARIANT hit;
   VariantInit(&hit);
-  ASSERT_EQ(object->accHitTest(left + 5, top + 5, &hit), S_OK);
+  ASSERT_EQ(object_->accHitTest(left + 5, top + 5, &hit), S_OK);
   EXPECT_EQ(hit.lVal, 5);
 }
 
 TEST_F(AccessibleWindow, IdsAndArgumentsAReaderGetsWrongAreRefused) {
-  ASSERT_NE(object, nullptr);
+  ASSERT_NE(object_, nullptr);
   BSTR text = nullptr;
-  EXPECT_EQ(object->get_accName(Child(7), &text), E_INVALIDARG);
-  EXPECT_EQ(object->get_accName(Child(-1), &text), E_INVALIDARG);
+  EXPECT_EQ(object_->get_accName(Child(7), &text), E_INVALIDARG);
+  EXPECT_EQ(object_->get_accName(Child(-1), &text), E_INVALIDARG);
   VARIANT wrong_type;
   VariantInit(&wrong_type);
   wrong_type.vt = VT_BSTR;
   wrong_type.bstrVal = nullptr;
-  EXPECT_EQ(object->get_accName(wrong_type, &text), E_INVALIDARG);
+  EXPECT_EQ(object_->get_accName(wrong_type, &text), E_INVALIDARG);
   EXPECT_EQ(text, nullptr);
   // Neither a disabled button nor a label does anything.
-  EXPECT_EQ(object->accDoDefaultAction(Child(6)), DISP_E_MEMBERNOTFOUND);
-  EXPECT_EQ(object->accDoDefaultAction(Child(2)), DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(object_->accDoDefaultAction(Child(6)), DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(object_->accDoDefaultAction(Child(2)), DISP_E_MEMBERNOTFOUND);
   PumpMessages();
-  EXPECT_TRUE(root.log.empty());
+  EXPECT_TRUE(root_.log.empty());
 }
 
 TEST_F(AccessibleWindow, DefaultActionRunsFromTheLoopAsAClickDoes) {
-  ASSERT_NE(object, nullptr);
+  ASSERT_NE(object_, nullptr);
   BSTR action = nullptr;
-  ASSERT_EQ(object->get_accDefaultAction(Child(4), &action), S_OK);
+  ASSERT_EQ(object_->get_accDefaultAction(Child(4), &action), S_OK);
   EXPECT_EQ(Take(action), L"Check");
-  ASSERT_EQ(object->accDoDefaultAction(Child(4)), S_OK);
+  ASSERT_EQ(object_->accDoDefaultAction(Child(4)), S_OK);
   // The reader's call has returned before the box changes.
-  EXPECT_EQ(root.FindById(kBox)->GetValue(), 0);
+  EXPECT_EQ(root_.FindById(kBox)->GetValue(), 0);
   PumpMessages();
-  EXPECT_EQ(root.FindById(kBox)->GetValue(), 1);
+  EXPECT_EQ(root_.FindById(kBox)->GetValue(), 1);
   EXPECT_NE(State(4) & STATE_SYSTEM_CHECKED, 0);
-  ASSERT_EQ(object->get_accDefaultAction(Child(4), &action), S_OK);
+  ASSERT_EQ(object_->get_accDefaultAction(Child(4), &action), S_OK);
   EXPECT_EQ(Take(action), L"Uncheck");
-  ASSERT_EQ(object->accDoDefaultAction(Child(5)), S_OK);
+  ASSERT_EQ(object_->accDoDefaultAction(Child(5)), S_OK);
   PumpMessages();
-  EXPECT_EQ(root.log, (std::vector<std::string>{"notify12:1", "notify13:0"}));
+  EXPECT_EQ(root_.log, (std::vector<std::string>{"notify12:1", "notify13:0"}));
 }
 
 TEST_F(AccessibleWindow, FocusCheckAndValueChangesRaiseEvents) {
-  ASSERT_NE(object, nullptr);
+  ASSERT_NE(object_, nullptr);
   std::vector<std::string> seen;
   events = &seen;
-  watched = frame->Handle();
+  watched = frame_->Handle();
   HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr, RecordEvent,
                                        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
   ASSERT_NE(hook, nullptr);
   PumpMessages();
   seen.clear();
-  SetFocusedWidget(root.FindById(kGo));
-  root.FindById(kBox)->SetChecked(1);
-  root.FindById(kField)->SetText("D:\\");
+  SetFocusedWidget(root_.FindById(kGo));
+  root_.FindById(kBox)->SetChecked(1);
+  root_.FindById(kField)->SetText("D:\\");
   PumpMessages();
   UnhookWinEvent(hook);
   events = nullptr;
   EXPECT_EQ(seen, (std::vector<std::string>{"focus:5", "state:4", "value:3"}));
   VARIANT focus;
   VariantInit(&focus);
-  ASSERT_EQ(object->get_accFocus(&focus), S_OK);
+  ASSERT_EQ(object_->get_accFocus(&focus), S_OK);
   EXPECT_EQ(focus.lVal, 5);
 }
 
 TEST_F(AccessibleWindow, AReaderHoldingTheObjectOfADestroyedWindowIsRefused) {
-  ASSERT_NE(object, nullptr);
-  HWND handle = frame->Handle();
-  ASSERT_EQ(object->accDoDefaultAction(Child(5)), S_OK);
-  frame.reset();
+  ASSERT_NE(object_, nullptr);
+  HWND handle = frame_->Handle();
+  ASSERT_EQ(object_->accDoDefaultAction(Child(5)), S_OK);
+  frame_.reset();
   PumpMessages();
   EXPECT_FALSE(IsWindow(handle));
   long count = 0;
-  EXPECT_EQ(object->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(object_->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
   BSTR text = nullptr;
-  EXPECT_EQ(object->get_accName(Child(1), &text), CO_E_OBJNOTCONNECTED);
-  EXPECT_EQ(object->accDoDefaultAction(Child(5)), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(object_->get_accName(Child(1), &text), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(object_->accDoDefaultAction(Child(5)), CO_E_OBJNOTCONNECTED);
   long left = 0, top = 0, width = 0, height = 0;
-  EXPECT_EQ(object->accLocation(&left, &top, &width, &height, Child(CHILDID_SELF)), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(object_->accLocation(&left, &top, &width, &height, Child(CHILDID_SELF)), CO_E_OBJNOTCONNECTED);
   // The action posted before the window went does not run.
-  EXPECT_TRUE(root.log.empty());
+  EXPECT_TRUE(root_.log.empty());
 }
 
 }  // namespace

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "package/product_record.h"
 #include "capture_logger.h"
+#include "package/product_record.h"
 #include "system/associations.h"
 
 namespace {

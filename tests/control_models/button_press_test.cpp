@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "ui/core/key_codes.h"
 #include "ui/widgets/behaviour/button_press.h"
 #include "ui/widgets/behaviour/radio_group.h"
 #include "ui/widgets/container.h"
-#include "ui/core/key_codes.h"
 #include "ui/widgets/layout_entry.h"
 
 namespace {
@@ -44,31 +44,24 @@ TEST(ButtonPress, FiresOnReleaseOverTheControlOrOfSpace) {
   struct Case {
     const char* script;
     int fired;
-    bool pressedAfter;
+    bool pressed_after;
   } cases[] = {
-      {"DU", 1, false},
-      {"DiU", 1, false},
-      {"DoU", 0, false},    // dragged off and released there
-      {"DoiU", 1, false},   // dragged back before the release
-      {"DioU", 0, false},
-      {"Do", 0, false},     // raised while off
-      {"Doi", 0, true},     // pressed again when back
-      {"sS", 1, false},
-      {"sfS", 0, false},    // Space press, focus lost: the release sends nothing
-      {"sfU", 0, false},    // nor does a mouse release over it
-      {"DfU", 0, false},
-      {"S", 0, false},      // a release without a press
-      {"U", 0, false},
-      {"kK", 0, false},     // other keys do not press
-      {"sSsS", 2, false},
-      {"DoS", 0, false},    // Space cannot fire a press that is off the control
-      {"DS", 1, false},     // Space releases a pointer press over the control
+      {"DU", 1, false},   {"DiU", 1, false}, {"DoU", 0, false},  // dragged off and released there
+      {"DoiU", 1, false},                                        // dragged back before the release
+      {"DioU", 0, false}, {"Do", 0, false},                      // raised while off
+      {"Doi", 0, true},                                          // pressed again when back
+      {"sS", 1, false},   {"sfS", 0, false},                     // Space press, focus lost: the release sends nothing
+      {"sfU", 0, false},                                         // nor does a mouse release over it
+      {"DfU", 0, false},  {"S", 0, false},                       // a release without a press
+      {"U", 0, false},    {"kK", 0, false},                      // other keys do not press
+      {"sSsS", 2, false}, {"DoS", 0, false},                     // Space cannot fire a press that is off the control
+      {"DS", 1, false},                                          // Space releases a pointer press over the control
       {"DSU", 1, false},
   };
   for (const Case& c : cases) {
     ButtonPress press;
     EXPECT_EQ(Play(press, c.script), c.fired) << c.script;
-    EXPECT_EQ(press.Pressed(), c.pressedAfter) << c.script;
+    EXPECT_EQ(press.Pressed(), c.pressed_after) << c.script;
   }
 }
 
@@ -103,8 +96,7 @@ TEST(ButtonPress, AsksForARepaintOnlyWhenTheLookChanges) {
 
 class Checkable : public Widget {
  public:
-  Checkable(std::uint8_t kind, Container* parent)
-      : Widget(LayoutEntry{0, kind, 0, 0, 0, 10, 10, ""}, parent) {}
+  Checkable(std::uint8_t kind, Container* parent) : Widget(LayoutEntry{0, kind, 0, 0, 0, 10, 10, ""}, parent) {}
   void SetChecked(int state) override { checked = state != 0; }
   bool checked = true;
 };
@@ -115,14 +107,10 @@ TEST(RadioGroup, ARunOfRadioButtonsBetweenOtherControls) {
     const char* kinds;
     int member;
     ChildRun run;
-    const char* clearedAfter;  // x: cleared, -: untouched
+    const char* cleared_after;  // x: cleared, -: untouched
   } cases[] = {
-      {"rrr", 1, {0, 2}, "x-x"},
-      {"brrb", 1, {1, 2}, "--x-"},
-      {"rrbrr", 0, {0, 1}, "-x---"},
-      {"rrbrr", 4, {3, 4}, "---x-"},
-      {"r", 0, {0, 0}, "-"},
-      {"bbr", 2, {2, 2}, "---"},
+      {"rrr", 1, {0, 2}, "x-x"},     {"brrb", 1, {1, 2}, "--x-"}, {"rrbrr", 0, {0, 1}, "-x---"},
+      {"rrbrr", 4, {3, 4}, "---x-"}, {"r", 0, {0, 0}, "-"},       {"bbr", 2, {2, 2}, "---"},
   };
   for (const Case& c : cases) {
     Container parent(LayoutEntry{0, kWindowKind, 0, 0, 0, 200, 200, ""}, nullptr);
@@ -138,7 +126,7 @@ TEST(RadioGroup, ARunOfRadioButtonsBetweenOtherControls) {
     ClearRestOfRadioGroup(*children[static_cast<std::size_t>(c.member)]);
     std::string cleared;
     for (Checkable* child : children) cleared += child->checked ? '-' : 'x';
-    EXPECT_EQ(cleared, c.clearedAfter) << c.kinds << " " << c.member;
+    EXPECT_EQ(cleared, c.cleared_after) << c.kinds << " " << c.member;
   }
 }
 

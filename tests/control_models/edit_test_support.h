@@ -6,16 +6,16 @@
 #include <string>
 
 #include "graphics/font_metrics.h"
-#include "ui/core/key_translation.h"
 #include "ui/core/key_codes.h"
+#include "ui/core/key_translation.h"
 
 // Every character 7 pixels wide except 'i' (3), lines 13 pixels high.
 inline FontMetrics TestFont() {
   FontMetrics metrics;
   std::memset(metrics.widths, 7, sizeof metrics.widths);
   metrics.widths[static_cast<unsigned char>('i')] = 3;
-  metrics.averageWidth = 7;
-  metrics.lineHeight = 13;
+  metrics.average_width = 7;
+  metrics.line_height = 13;
   return metrics;
 }
 
@@ -39,10 +39,10 @@ inline KeyPress ParseKey(const std::string& name) {
     const char* name;
     unsigned key;
   } static const keys[] = {
-      {"Left", key::kLeft},   {"Right", key::kRight},       {"Up", key::kUp},     {"Down", key::kDown},
-      {"Home", key::kHome},   {"End", key::kEnd},           {"PgUp", key::kPageUp}, {"PgDn", key::kPageDown},
-      {"Back", key::kBackspace}, {"Del", key::kDelete},     {"Enter", key::kEnter}, {"Space", key::kSpace},
-      {"Ins", key::kInsert},  {"Esc", key::kEscape},
+      {"Left", key::kLeft},      {"Right", key::kRight}, {"Up", key::kUp},       {"Down", key::kDown},
+      {"Home", key::kHome},      {"End", key::kEnd},     {"PgUp", key::kPageUp}, {"PgDn", key::kPageDown},
+      {"Back", key::kBackspace}, {"Del", key::kDelete},  {"Enter", key::kEnter}, {"Space", key::kSpace},
+      {"Ins", key::kInsert},     {"Esc", key::kEscape},
   };
   for (const Named& k : keys) {
     if (rest == k.name) press.key = k.key;

@@ -43,18 +43,22 @@ void Load(TextEditModel& model, const std::string& shown) {
   std::string text;
   std::size_t caret = 0, start = std::string::npos, end = std::string::npos;
   for (char c : shown) {
-    if (c == '|') caret = text.size();
-    else if (c == '[') start = text.size();
-    else if (c == ']') end = text.size();
-    else text += c;
+    if (c == '|')
+      caret = text.size();
+    else if (c == '[')
+      start = text.size();
+    else if (c == ']')
+      end = text.size();
+    else
+      text += c;
   }
   ASSERT_TRUE(model.SetText(text.c_str()));
-  auto walkTo = [&](std::size_t target, const char* key) {
+  auto walk_to = [&](std::size_t target, const char* key) {
     for (int guard = 0; model.Caret() != target && guard < 1000; ++guard) PressKey(model, key);
   };
   std::size_t anchor = start == std::string::npos ? caret : (caret == start ? end : start);
-  walkTo(anchor, "Right");
-  walkTo(caret, caret < anchor ? "S-Left" : "S-Right");
+  walk_to(anchor, "Right");
+  walk_to(caret, caret < anchor ? "S-Left" : "S-Right");
   ASSERT_EQ(Show(model), shown);
 }
 
@@ -64,9 +68,9 @@ struct EditCase {
   const char* after;
 };
 
-void RunCases(const std::vector<EditCase>& cases, bool singleLine = false) {
+void RunCases(const std::vector<EditCase>& cases, bool single_line = false) {
   for (const EditCase& c : cases) {
-    TextEditModel model(kFont, singleLine);
+    TextEditModel model(kFont, single_line);
     Load(model, c.before);
     for (const char* key : c.keys) PressKey(model, key);
     EXPECT_EQ(Show(model), c.after) << "from " << c.before;
@@ -101,7 +105,10 @@ TEST(TextEditModel, WordStepsStopAtWordStarts) {
       {"C:\\Pro|gram Files", {"C-Right"}, "C:\\Program |Files"},
       {"C:\\Program Fi|les", {"C-Right"}, "C:\\Program Files|"},
       {"a  (b|)", {"C-Left"}, "a  (|b)"},
-      {"\xE4rger \xFC|ber", {"C-Left"}, "\xE4rger |\xFC" "ber"},  // ANSI letters belong to words
+      {"\xE4rger \xFC|ber",
+       {"C-Left"},
+       "\xE4rger |\xFC"
+       "ber"},  // ANSI letters belong to words
       {"abc\r\n|def", {"C-Left"}, "|abc\r\ndef"},
       {"ab|c\r\ndef", {"C-Right"}, "abc\r\n|def"},  // the next line's first word is a stop
   });
@@ -152,16 +159,17 @@ TEST(TextEditModel, TypingReplacesTheSelectionAndDropsControlCharacters) {
 TEST(TextEditModel, KeysThatBelongElsewhereArePassedOn) {
   struct Case {
     const char* key;
-    bool singleLine;
+    bool single_line;
     Result result;
   } cases[] = {
-      {"Enter", false, Result::kPassOn},   {"S-Enter", true, Result::kPassOn}, {"Esc", false, Result::kPassOn},
-      {"PgDn", false, Result::kPassOn},    {"C-Z", false, Result::kPassOn},    {"C-C", false, Result::kCopy},
-      {"C-X", false, Result::kCut},        {"C-V", false, Result::kPaste},
+      {"Enter", false, Result::kPassOn}, {"S-Enter", true, Result::kPassOn},
+      {"Esc", false, Result::kPassOn},   {"PgDn", false, Result::kPassOn},
+      {"C-Z", false, Result::kPassOn},   {"C-C", false, Result::kCopy},
+      {"C-X", false, Result::kCut},      {"C-V", false, Result::kPaste},
       {"S-V", false, Result::kPaste},  // Shift+Insert arrives as a shifted V
   };
   for (const Case& c : cases) {
-    TextEditModel model(kFont, c.singleLine);
+    TextEditModel model(kFont, c.single_line);
     model.SetText("text");
     KeyPress press = ParseKey(c.key);
     EXPECT_EQ(model.Key(press.key, press.flags), c.result) << c.key;
@@ -174,9 +182,8 @@ TEST(TextEditModel, ReadOnlyFieldSelectsAndCopiesButDoesNotChange) {
     const char* key;
     Result result;
   } cases[] = {
-      {"Back", Result::kHandled}, {"Del", Result::kHandled},   {"Space", Result::kHandled},
-      {"C-X", Result::kHandled},  {"C-V", Result::kHandled},   {"S-Enter", Result::kPassOn},
-      {"C-C", Result::kCopy},     {"C-A", Result::kHandled},
+      {"Back", Result::kHandled}, {"Del", Result::kHandled},    {"Space", Result::kHandled}, {"C-X", Result::kHandled},
+      {"C-V", Result::kHandled},  {"S-Enter", Result::kPassOn}, {"C-C", Result::kCopy},      {"C-A", Result::kHandled},
   };
   for (const Case& c : cases) {
     TextEditModel model(kFont, false);
@@ -199,7 +206,7 @@ TEST(TextEditModel, ReadOnlyFieldSelectsAndCopiesButDoesNotChange) {
 
 TEST(TextEditModel, PasteTakesTheTextUpToItsEndOrInOneLineFieldsItsFirstBreak) {
   struct Case {
-    bool singleLine;
+    bool single_line;
     const char* before;
     const char* clip;
     const char* after;
@@ -209,7 +216,7 @@ TEST(TextEditModel, PasteTakesTheTextUpToItsEndOrInOneLineFieldsItsFirstBreak) {
       {true, "a|c", "", "a|c"},
   };
   for (const Case& c : cases) {
-    TextEditModel model(kFont, c.singleLine);
+    TextEditModel model(kFont, c.single_line);
     Load(model, c.before);
     EXPECT_EQ(model.Paste(c.clip, std::strlen(c.clip) + 1), Result::kHandled);
     EXPECT_EQ(Show(model), c.after) << c.clip;
@@ -246,8 +253,8 @@ TEST(TextEditModel, TooLongChangesAreRefusedWhole) {
   EXPECT_EQ(model.Key(key::kEnter, KeyboardFlags{true, false}), Result::kTooLong);
   EXPECT_EQ(model.Length(), 65534u);
 
-  std::string tooMuch(65535, 'a');
-  EXPECT_FALSE(model.SetText(tooMuch.c_str()));
+  std::string too_much(65535, 'a');
+  EXPECT_FALSE(model.SetText(too_much.c_str()));
   EXPECT_EQ(model.Length(), 65534u) << "a refused text leaves the old one";
   TextEditModel fresh(kFont, false);
   EXPECT_FALSE(fresh.SetText(most.append("a").c_str())) << "65436 bytes need a buffer of 65536";
@@ -294,18 +301,18 @@ TEST(TextEditModel, ScrollKeepsTheCaretInView) {
   model.SetText(std::string(30, 'a').c_str());
   struct Step {
     const char* key;
-    int rightMargin;
-    int scrollX;
+    int right_margin;
+    int scroll_x;
   } steps[] = {
-      {"End", 0, 210 - 94},    // caret x 210
-      {"Left", 0, 116},        // 203: still in view
+      {"End", 0, 210 - 94},  // caret x 210
+      {"Left", 0, 116},      // 203: still in view
       {"C-Home", 0, 0},
-      {"End", 20, 210 - 74},   // a neighbour takes 20 pixels
+      {"End", 20, 210 - 74},  // a neighbour takes 20 pixels
   };
   for (const Step& s : steps) {
     PressKey(model, s.key);
-    model.KeepCaretVisible(100, 17, s.rightMargin);
-    EXPECT_EQ(model.ScrollX(), s.scrollX) << s.key;
+    model.KeepCaretVisible(100, 17, s.right_margin);
+    EXPECT_EQ(model.ScrollX(), s.scroll_x) << s.key;
   }
   model.SetText(std::string(30, 'a').c_str());
   PressKey(model, "End");

@@ -64,7 +64,7 @@ TEST(LineStore, ContentSizeFollowsTheWidestLineAndTheCount) {
   store.Append(std::string(30, 'w'));  // 210 pixels
   store.Append("short");
   update = store.TakeUpdate();
-  EXPECT_TRUE(update.sizeChanged);
+  EXPECT_TRUE(update.size_changed);
   EXPECT_EQ(update.lines.first, 2);
   EXPECT_EQ(update.lines.last, 3);
   EXPECT_EQ(store.ContentWidth(), 216);
@@ -79,8 +79,8 @@ TEST(LineStore, ContentSizeFollowsTheWidestLineAndTheCount) {
   EXPECT_EQ(store.ContentWidth(), 100) << "the widest line went, so all were measured again";
   EXPECT_EQ(store.Trim(3), 0) << "fewer than twice the limit";
 
-  std::string longLine(70000, 'z');
-  store.Append(longLine);
+  std::string long_line(70000, 'z');
+  store.Append(long_line);
   EXPECT_EQ(store.Length(store.Count()), 65535);
 }
 
@@ -135,15 +135,15 @@ TEST(TextViewModel, CaretKeys) {
     const char* from;
     const char* to;
   } cases[] = {
-      {"Left", "3:0", "2:8"},       {"Right", "2:8", "3:0"},  {"Right", "4:5", "4:5"},
-      {"Home", "3:3", "3:0"},       {"End", "3:1", "3:6"},    {"C-Home", "3:3", "1:0"},
-      {"C-End", "2:1", "4:5"},      {"Up", "1:0", "1:0"},     {"Down", "4:2", "4:2"},
+      {"Left", "3:0", "2:8"},    {"Right", "2:8", "3:0"},   {"Right", "4:5", "4:5"},
+      {"Home", "3:3", "3:0"},    {"End", "3:1", "3:6"},     {"C-Home", "3:3", "1:0"},
+      {"C-End", "2:1", "4:5"},   {"Up", "1:0", "1:0"},      {"Down", "4:2", "4:2"},
       {"Up", "3:4", "2:2"},  // "iiiiii" 4 columns in is x 12; on "ab cd ef" column 2 (x 14) is nearest
-      {"C-Left", "2:4", "2:3"},     {"C-Left", "2:3", "2:0"}, {"C-Left", "2:0", "1:0"},
-      {"C-Left", "4:3", "4:2"},     {"C-Left", "4:2", "3:6"},  // "  xyz" starts with blanks: on to the line before
-      {"C-Right", "2:0", "2:3"},    {"C-Right", "2:6", "2:8"}, {"C-Right", "2:8", "3:0"},
+      {"C-Left", "2:4", "2:3"},  {"C-Left", "2:3", "2:0"},  {"C-Left", "2:0", "1:0"},
+      {"C-Left", "4:3", "4:2"},  {"C-Left", "4:2", "3:6"},  // "  xyz" starts with blanks: on to the line before
+      {"C-Right", "2:0", "2:3"}, {"C-Right", "2:6", "2:8"}, {"C-Right", "2:8", "3:0"},
       {"C-Right", "3:6", "4:2"},  // the next line starts with blanks
-      {"PgDn", "1:0", "4:0"},       {"PgUp", "4:5", "1:0"},
+      {"PgDn", "1:0", "4:0"},    {"PgUp", "4:5", "1:0"},
   };
   for (const Case& c : cases) {
     TextViewModel view = View({"ab cd ef", "iiiiii", "  xyz"});
@@ -192,20 +192,20 @@ TEST(TextViewModel, RowsToPaintAreOnlyThoseInTheBand) {
   TextViewModel view(kFont);
   for (int i = 0; i < 99; ++i) view.AppendLine("x");  // 100 lines
   struct Case {
-    int scrollY, fromY, toY;
+    int scroll_y, from_y, to_y;
     int first, last;
   } cases[] = {
       {0, 3, 3 + 5 * kLine, 1, 5},
       {0, 3, 4 + 5 * kLine, 1, 6},  // one pixel of line 6
       {20, 3, 103, 2, 10},
-      {20, 50, 60, 6, 6},           // a band inside one row
-      {1250, 3, 103, 97, 100},      // past the last line
-      {0, 0, 3, 1, 0},              // the margin above the text
+      {20, 50, 60, 6, 6},       // a band inside one row
+      {1250, 3, 103, 97, 100},  // past the last line
+      {0, 0, 3, 1, 0},          // the margin above the text
   };
   for (const Case& c : cases) {
-    LineRange rows = view.RowsIn(c.scrollY, 3, c.fromY, c.toY);
-    EXPECT_EQ(rows.first, c.first) << c.scrollY << " " << c.fromY;
-    EXPECT_EQ(rows.last, c.last) << c.scrollY << " " << c.fromY;
+    LineRange rows = view.RowsIn(c.scroll_y, 3, c.from_y, c.to_y);
+    EXPECT_EQ(rows.first, c.first) << c.scroll_y << " " << c.from_y;
+    EXPECT_EQ(rows.last, c.last) << c.scroll_y << " " << c.from_y;
   }
 }
 

@@ -39,9 +39,9 @@ struct Row {
 //   Users                2 no children
 // D:\                    1 not read
 const std::vector<Row> kDrives = {
-    {1, NodeState::kExpanded, "C"},  {2, NodeState::kCollapsed, "Programs"}, {3, NodeState::kLeaf, "Old"},
-    {2, NodeState::kExpanded, "Tarnell"}, {3, NodeState::kLeaf, "Data"},    {3, NodeState::kUnread, "Logs"},
-    {2, NodeState::kLeaf, "Users"},  {1, NodeState::kUnread, "D"},
+    {1, NodeState::kExpanded, "C"},       {2, NodeState::kCollapsed, "Programs"}, {3, NodeState::kLeaf, "Old"},
+    {2, NodeState::kExpanded, "Tarnell"}, {3, NodeState::kLeaf, "Data"},          {3, NodeState::kUnread, "Logs"},
+    {2, NodeState::kLeaf, "Users"},       {1, NodeState::kUnread, "D"},
 };
 
 void Fill(TreeModel& tree, const std::vector<Row>& rows) {
@@ -157,13 +157,13 @@ TEST(TreeModel, Keys) {
       {"Tarnell", "Right", Kind::kSelect, "Data", 0, 0},       // expanded: as Down
       {"Data", "Right", Kind::kSelect, "Logs", 0, 0},          // no children: as Down
       {"Tarnell", "S-Right", Kind::kScroll, "", 7, 0},
-      {"Tarnell", "Left", Kind::kToggle, "Tarnell", 0, 0},     // expanded: collapse
-      {"Programs", "Left", Kind::kSelect, "C", 0, 0},          // otherwise as Up
+      {"Tarnell", "Left", Kind::kToggle, "Tarnell", 0, 0},  // expanded: collapse
+      {"Programs", "Left", Kind::kSelect, "C", 0, 0},       // otherwise as Up
       {"Tarnell", "S-Left", Kind::kScroll, "", -7, 0},
       {"Data", "Space", Kind::kToggle, "Data", 0, 0},
       {"Logs", "End", Kind::kSelect, "D", 0, 0},
       {"Logs", "Home", Kind::kSelect, "C", 0, 0},
-      {"C", "PgDn", Kind::kSelect, "Data", 0, 0},   // 68 pixels: two rows below the first two
+      {"C", "PgDn", Kind::kSelect, "Data", 0, 0},  // 68 pixels: two rows below the first two
       {"Users", "PgUp", Kind::kSelect, "Tarnell", 0, 0},
       {"Users", "PgDn", Kind::kSelect, "D", 0, 0},  // stops at the last node
       {"C", "PgUp", Kind::kNothing, "", 0, 0},
@@ -190,8 +190,7 @@ TEST(TreeModel, ConnectorsRunWhereASiblingFollows) {
     const char* node;
     std::uint32_t mask;
   } cases[] = {
-      {"C", 0b1},  {"Programs", 0b11}, {"Tarnell", 0b11}, {"Data", 0b111},
-      {"Logs", 0b011}, {"Users", 0b01}, {"D", 0b0},
+      {"C", 0b1}, {"Programs", 0b11}, {"Tarnell", 0b11}, {"Data", 0b111}, {"Logs", 0b011}, {"Users", 0b01}, {"D", 0b0},
   };
   for (const Case& c : cases) EXPECT_EQ(tree.LineMask(Find(tree, c.node)), c.mask) << c.node;
   tree.Collapse(Find(tree, "Tarnell"));
@@ -219,16 +218,15 @@ TEST(TreeModel, RowGeometry) {
   EXPECT_FALSE(tree.OnExpander(data, 45));
 
   struct Scroll {
-    int row, scrollY, viewHeight, expected;
+    int row, scroll_y, view_height, expected;
   } scrolls[] = {
-      {0, 34, 68, 0},     // above: becomes the first row
-      {3, 0, 68, 0},      // rows 0 to 3 fit exactly
-      {4, 0, 68, 17},     // below: its bottom becomes the view's bottom
-      {10, 17, 68, 119},
-      {2, 17, 68, 17},
+      {0, 34, 68, 0},  // above: becomes the first row
+      {3, 0, 68, 0},   // rows 0 to 3 fit exactly
+      {4, 0, 68, 17},  // below: its bottom becomes the view's bottom
+      {10, 17, 68, 119}, {2, 17, 68, 17},
   };
   for (const Scroll& s : scrolls) {
-    EXPECT_EQ(TreeModel::ScrollToShowRow(s.row, s.scrollY, s.viewHeight), s.expected) << s.row << " " << s.scrollY;
+    EXPECT_EQ(TreeModel::ScrollToShowRow(s.row, s.scroll_y, s.view_height), s.expected) << s.row << " " << s.scroll_y;
   }
 }
 

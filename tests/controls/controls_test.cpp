@@ -14,11 +14,11 @@
 #include "capture_logger.h"
 #include "fake_window.h"
 #include "graphics/graphics_resources.h"
+#include "ui/core/key_codes.h"
 #include "ui/core/keyboard_state.h"
 #include "ui/core/native_window.h"
 #include "ui/core/window_classes.h"
 #include "ui/widgets/check_box.h"
-#include "ui/core/key_codes.h"
 #include "ui/widgets/log_view.h"
 #include "ui/widgets/menu_items.h"
 #include "ui/widgets/push_button.h"
@@ -33,44 +33,44 @@ class Controls : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { ASSERT_TRUE(Graphics().Create()); }
 
-  Controls() { window.RouteActivate(true); }
+  Controls() { window_.RouteActivate(true); }
   ~Controls() override { Keyboard() = KeyboardFlags{}; }
 
   template <typename Class>
   Class& Add(std::uint16_t id, std::uint8_t kind, int x, int y, int width, int height, const char* text = "") {
-    auto widget = std::make_unique<Class>(Entry(id, kind, x, y, width, height, 0, text), &root);
-    return static_cast<Class&>(*root.Add(std::move(widget)));
+    auto widget = std::make_unique<Class>(Entry(id, kind, x, y, width, height, 0, text), &root_);
+    return static_cast<Class&>(*root_.Add(std::move(widget)));
   }
 
   void Click(int x, int y) {
-    window.RouteLeftDown(x, y);
-    window.RouteLeftUp(x, y);
-    window.RouteCaptureLost();
+    window_.RouteLeftDown(x, y);
+    window_.RouteLeftUp(x, y);
+    window_.RouteCaptureLost();
   }
   void Key(unsigned key) {
-    window.RouteKeyDown(key, Keyboard().shift);
-    window.RouteKeyUp(key);
+    window_.RouteKeyDown(key, Keyboard().shift);
+    window_.RouteKeyUp(key);
   }
 
-  CaptureLogger logger;
-  RecordingRoot root{400, 400};
-  FakeWindow window{root};
+  CaptureLogger logger_;
+  RecordingRoot root_{400, 400};
+  FakeWindow window_{root_};
 };
 
 TEST_F(Controls, PushButtonFiresOnReleaseOverItOrOfSpace) {
   Add<PushButton>(7, kButtonKind, 10, 10, 80, 24, "OK");
   Click(20, 20);
-  EXPECT_EQ(root.log, (std::vector<std::string>{"notify7:0"}));
+  EXPECT_EQ(root_.log, (std::vector<std::string>{"notify7:0"}));
 
-  root.log.clear();
-  window.RouteLeftDown(20, 20);
-  window.RoutePointerMove(200, 20);  // dragged off: raised, release sends nothing
-  window.RouteLeftUp(200, 20);
-  window.RouteCaptureLost();
+  root_.log.clear();
+  window_.RouteLeftDown(20, 20);
+  window_.RoutePointerMove(200, 20);  // dragged off: raised, release sends nothing
+  window_.RouteLeftUp(200, 20);
+  window_.RouteCaptureLost();
   Key(key::kSpace);
   Key(key::kEnter);
   Key(key::kEscape);
-  EXPECT_EQ(root.log, (std::vector<std::string>{"notify7:0", "notify7:0", "notify27:7"}));
+  EXPECT_EQ(root_.log, (std::vector<std::string>{"notify7:0", "notify7:0", "notify27:7"}));
 }
 
 // What one key does to the focused control, as the window hears it: a push
@@ -98,9 +98,12 @@ TEST_F(Controls, KeysOnTheFocusedControl) {
     FakeWindow host{holder};
     std::unique_ptr<Widget> made;
     LayoutEntry entry = Entry(5, c.kind, 10, 10, 80, 24, 0, "Caption");
-    if (c.kind == kCheckBoxKind) made = std::make_unique<CheckBox>(entry, &holder);
-    else if (c.kind == kRadioButtonKind) made = std::make_unique<RadioButton>(entry, &holder);
-    else made = std::make_unique<PushButton>(entry, &holder);
+    if (c.kind == kCheckBoxKind)
+      made = std::make_unique<CheckBox>(entry, &holder);
+    else if (c.kind == kRadioButtonKind)
+      made = std::make_unique<RadioButton>(entry, &holder);
+    else
+      made = std::make_unique<PushButton>(entry, &holder);
     Widget& control = *holder.Add(std::move(made));
     host.RouteActivate(true);
     ASSERT_EQ(FocusedWidget(), &control) << c.what;
@@ -115,14 +118,14 @@ TEST_F(Controls, ButtonPressedBySpaceThenLeftSendsNothing) {
   PushButton& button = Add<PushButton>(7, kButtonKind, 10, 10, 80, 24, "OK");
   Add<PushButton>(8, kButtonKind, 10, 50, 80, 24, "Other");
   Click(20, 20);
-  root.log.clear();
-  window.RouteKeyDown(key::kSpace, false);
+  root_.log.clear();
+  window_.RouteKeyDown(key::kSpace, false);
   EXPECT_TRUE(button.Pressed());
-  window.RouteKeyDown(key::kTab, false);  // the focus moves on
+  window_.RouteKeyDown(key::kTab, false);  // the focus moves on
   EXPECT_FALSE(button.Pressed());
-  window.RouteKeyUp(key::kSpace);
-  window.RouteLeftUp(20, 20);
-  EXPECT_EQ(root.log, (std::vector<std::string>{}));
+  window_.RouteKeyUp(key::kSpace);
+  window_.RouteLeftUp(20, 20);
+  EXPECT_EQ(root_.log, (std::vector<std::string>{}));
 }
 
 TEST_F(Controls, CheckBoxCyclesAndTellsItsState) {
@@ -131,27 +134,27 @@ TEST_F(Controls, CheckBoxCyclesAndTellsItsState) {
   Click(20, 15);
   Click(20, 15);
   Key(key::kSpace);
-  EXPECT_EQ(root.log, (std::vector<std::string>{"notify30:1", "notify30:0", "notify30:1"}));
+  EXPECT_EQ(root_.log, (std::vector<std::string>{"notify30:1", "notify30:0", "notify30:1"}));
   EXPECT_EQ(box.GetValue(), 1);
 
   // Right clicks: the third state only on an unchecked three-state box.
-  auto rightClick = [&] {
-    window.RouteRightDown(20, 15);
-    window.RouteRightUp(20, 15);
+  auto right_click = [&] {
+    window_.RouteRightDown(20, 15);
+    window_.RouteRightUp(20, 15);
   };
-  rightClick();
+  right_click();
   EXPECT_EQ(box.GetValue(), 0);
-  rightClick();
+  right_click();
   EXPECT_EQ(box.GetValue(), 0);
   box.SetThreeState(true);
-  rightClick();
+  right_click();
   EXPECT_EQ(box.GetValue(), 2);
-  rightClick();
+  right_click();
   EXPECT_EQ(box.GetValue(), 0);
   box.SetChecked(2);
-  root.log.clear();
+  root_.log.clear();
   Click(20, 15);
-  EXPECT_EQ(root.log, (std::vector<std::string>{"notify30:0"})) << "from the third state a click clears";
+  EXPECT_EQ(root_.log, (std::vector<std::string>{"notify30:0"})) << "from the third state a click clears";
 }
 
 TEST_F(Controls, RadioButtonClearsOnlyItsOwnGroup) {
@@ -167,25 +170,25 @@ TEST_F(Controls, RadioButtonClearsOnlyItsOwnGroup) {
   EXPECT_EQ(b.GetValue(), 1);
   EXPECT_EQ(c.GetValue(), 1) << "beyond the push button";
   Click(20, 35);  // checked already: nothing
-  EXPECT_EQ(root.log, (std::vector<std::string>{"notify42:0"}));
+  EXPECT_EQ(root_.log, (std::vector<std::string>{"notify42:0"}));
 }
 
 TEST_F(Controls, EditFieldTakesTypingAndHandsEnterOn) {
   TextEdit& field = Add<TextEdit>(50, kEditFieldKind, 10, 10, 200, 20, "C:\\");
   Click(100, 15);
-  for (char c : std::string("Tools")) window.RouteChar(static_cast<unsigned char>(c));
+  for (char c : std::string("Tools")) window_.RouteChar(static_cast<unsigned char>(c));
   EXPECT_STREQ(field.GetText(), "C:\\Tools");
   Keyboard().shift = true;
   Key(key::kEnter);  // one line only: Shift+Enter goes to the parent
   Keyboard().shift = false;
   EXPECT_STREQ(field.GetText(), "C:\\Tools");
-  EXPECT_EQ(root.log, (std::vector<std::string>{"notify13:50"}));
+  EXPECT_EQ(root_.log, (std::vector<std::string>{"notify13:50"}));
 
-  Widget& asWidget = field;
-  asWidget.Enable(false);  // as a window greys its controls: the field turns read-only
+  Widget& as_widget = field;
+  as_widget.Enable(false);  // as a window greys its controls: the field turns read-only
   EXPECT_TRUE(field.IsEnabled());
   EXPECT_TRUE(field.ReadOnly());
-  window.RouteChar('x');
+  window_.RouteChar('x');
   EXPECT_STREQ(field.GetText(), "C:\\Tools");
 }
 
@@ -197,22 +200,22 @@ TEST_F(Controls, EditFieldRefusesTextBeyondItsLimit) {
   EXPECT_EQ(FocusedWidget(), &field);
   EXPECT_EQ(field.Model().SelectedText().size(), most.size()) << "the focus request selects all";
   Key(key::kEnd);
-  for (int i = 0; i < 100; ++i) window.RouteChar('b');
+  for (int i = 0; i < 100; ++i) window_.RouteChar('b');
   EXPECT_EQ(std::string(field.GetText()).size(), 65534u);
-  EXPECT_EQ(logger.messages, (std::vector<std::string>{"Text is too long"}));
+  EXPECT_EQ(logger_.messages, (std::vector<std::string>{"Text is too long"}));
   field.SetText(std::string(70000, 'c').c_str());
   EXPECT_EQ(std::string(field.GetText()).size(), 65534u);
-  EXPECT_EQ(logger.messages.size(), 2u);
+  EXPECT_EQ(logger_.messages.size(), 2u);
 }
 
 TEST_F(Controls, LogViewKeepsTheNewestLinesAndFollowsThem) {
-  auto owned = std::make_unique<LogView>(Entry(5405, kTextViewKind, 10, 10, 300, 104), &root);
-  LogView& log = static_cast<LogView&>(*root.Add(std::move(owned)));
-  window.invalidated.clear();
+  auto owned = std::make_unique<LogView>(Entry(5405, kTextViewKind, 10, 10, 300, 104), &root_);
+  LogView& log = static_cast<LogView&>(*root_.Add(std::move(owned)));
+  window_.invalidated.clear();
   for (int i = 1; i <= 1200; ++i) log.TrimAndAppend(("line " + std::to_string(i)).c_str());
   // Until the window paints, the view asks once to be painted whole; the
   // lines after that ask nothing of the window.
-  EXPECT_LT(window.invalidated.size(), 12u);
+  EXPECT_LT(window_.invalidated.size(), 12u);
   // One empty line to start with; the 999th line made 1000, the 1000th
   // found them and kept the newest 500.
   const LineStore& lines = log.Model().Lines();
@@ -233,8 +236,8 @@ class Folder : public TreeItem {
 };
 
 TEST_F(Controls, ClickOnAnExpanderSelectsAndTogglesTheNode) {
-  auto owned = std::make_unique<TreeView>(Entry(2035, kTextViewKind, 10, 10, 200, 170), &root);
-  TreeView& tree = static_cast<TreeView&>(*root.Add(std::move(owned)));
+  auto owned = std::make_unique<TreeView>(Entry(2035, kTextViewKind, 10, 10, 200, 170), &root_);
+  TreeView& tree = static_cast<TreeView&>(*root_.Add(std::move(owned)));
   tree.Append(1, 1, NodeState::kExpanded, std::make_unique<Folder>("C:\\"));
   tree.Append(2, 6, NodeState::kCollapsed, std::make_unique<Folder>("Programs"));
   tree.Append(3, 6, NodeState::kLeaf, std::make_unique<Folder>("Tarnell"));
@@ -247,7 +250,7 @@ TEST_F(Controls, ClickOnAnExpanderSelectsAndTogglesTheNode) {
   EXPECT_EQ(tree.ContentHeight(), 4 * 17);
   Click(10 + 60, 10 + 17 + 8);  // on the text: selected already, no toggle
   EXPECT_EQ(tree.Model().Node(2).state, NodeState::kExpanded);
-  EXPECT_EQ(root.log, (std::vector<std::string>{"notify845:2035"}));
+  EXPECT_EQ(root_.log, (std::vector<std::string>{"notify845:2035"}));
 
   Key(key::kEnd);  // D:\, never read: Right reads it and finds nothing
   Key(key::kRight);
@@ -270,42 +273,41 @@ TEST_F(Controls, KeyboardMenusOpenBelowTheCaretAndTheSelectedRow) {
       {kMenuEnd, nullptr, 0, 0, 0, nullptr},
   };
   ASSERT_TRUE(RegisterWindowClasses());
-  auto menuAt = [&](Widget& view) {
+  auto menu_at = [&](Widget& view) {
     SetFocusedWidget(&view);
     Keyboard().shift = true;
-    window.RouteKeyDown(key::kF10, true);
+    window_.RouteKeyDown(key::kF10, true);
     Keyboard().shift = false;
     NativeWindow* menu = OpenPopup();
     return menu != nullptr ? Point{menu->X(), menu->Y()} : Point{-1, -1};
   };
 
-  auto ownedLog = std::make_unique<LogView>(Entry(5405, kTextViewKind, 10, 10, 300, 104), &root);
-  LogView& log = static_cast<LogView&>(*root.Add(std::move(ownedLog)));
+  auto owned_log = std::make_unique<LogView>(Entry(5405, kTextViewKind, 10, 10, 300, 104), &root_);
+  LogView& log = static_cast<LogView&>(*root_.Add(std::move(owned_log)));
   log.SetContextMenu(kMenu);
   for (const char* line : {"one", "two", "three"}) log.TrimAndAppend(line);
   SetFocusedWidget(&log);
   Keyboard().control = true;
   Key(key::kHome);  // the first line
   Keyboard().control = false;
-  Point first = menuAt(log);
+  Point first = menu_at(log);
   Key(key::kDown);
   Key(key::kDown);
-  Point third = menuAt(log);
+  Point third = menu_at(log);
   EXPECT_EQ(third.y - first.y, 2 * log.Model().Lines().LineHeight());
   EXPECT_EQ(third.x, first.x);
-  EXPECT_GT(first.y, window.position.y + 10) << "below the view's top";
+  EXPECT_GT(first.y, window_.position.y + 10) << "below the view's top";
 
-  auto ownedTree = std::make_unique<TreeView>(Entry(2035, kTextViewKind, 10, 130, 200, 170), &root);
-  TreeView& tree = static_cast<TreeView&>(*root.Add(std::move(ownedTree)));
+  auto owned_tree = std::make_unique<TreeView>(Entry(2035, kTextViewKind, 10, 130, 200, 170), &root_);
+  TreeView& tree = static_cast<TreeView&>(*root_.Add(std::move(owned_tree)));
   tree.SetContextMenu(kMenu);
   tree.Append(1, 1, NodeState::kExpanded, std::make_unique<Folder>("C:\\"));
   tree.Append(2, 6, NodeState::kLeaf, std::make_unique<Folder>("Programs"));
   tree.Append(2, 6, NodeState::kLeaf, std::make_unique<Folder>("Tarnell"));
   tree.SelectNode(1);
-  Point top = menuAt(tree);
+  Point top = menu_at(tree);
   tree.SelectNode(3);
-  Point lowest = menuAt(tree);
+  Point lowest = menu_at(tree);
   EXPECT_EQ(lowest.y - top.y, 2 * TreeModel::kRowHeight);
-  EXPECT_EQ(top.y, window.position.y + 130 + TreeModel::kRowHeight + tree.ViewArea().top - tree.Y());
+  EXPECT_EQ(top.y, window_.position.y + 130 + TreeModel::kRowHeight + tree.ViewArea().top - tree.Y());
 }
-

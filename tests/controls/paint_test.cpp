@@ -82,16 +82,16 @@ int PaintCalls(int lines, const Rect& clip) {
   CountingGdi gdi;
   root.Paint(canvas);
   canvas.RestoreObjects();
-  return CountingGdi::extTextOut;
+  return CountingGdi::ext_text_out;
 }
 
 TEST_F(Painting, LogViewPaintsOnlyTheRowsInTheClip) {
   const Rect whole{0, 0, 400, 200};
   int few = PaintCalls(30, whole);
   EXPECT_EQ(PaintCalls(999, whole), few) << "as many rows painted for 999 lines as for 30";
-  int oneRow = PaintCalls(999, Rect{0, 50, 400, 51});
-  EXPECT_LE(oneRow, 6) << "a one-pixel band: one row, the margins and the bar beside it";
-  EXPECT_LT(oneRow, few);
+  int one_row = PaintCalls(999, Rect{0, 50, 400, 51});
+  EXPECT_LE(one_row, 6) << "a one-pixel band: one row, the margins and the bar beside it";
+  EXPECT_LT(one_row, few);
 }
 
 // Pixels of `root` painted with the caret as it stands, then without it:
@@ -172,8 +172,8 @@ TEST_F(Painting, WidgetsDrawTheSkinOpenNowAfterAnotherWasClosed) {
   TestFolder folder;
   const std::string first = folder / "first.skin";
   const std::string second = folder / "second.skin";
-  std::uint64_t firstSize = WriteSkin(first, names, ReadTestFile(suite + "basn2c08.png"));
-  std::uint64_t secondSize = WriteSkin(second, names, ReadTestFile(suite + "basn0g08.png"));
+  std::uint64_t first_size = WriteSkin(first, names, ReadTestFile(suite + "basn2c08.png"));
+  std::uint64_t second_size = WriteSkin(second, names, ReadTestFile(suite + "basn0g08.png"));
 
   RecordingRoot root(400, 200);
   root.Add(std::make_unique<PushButton>(Entry(7, kButtonKind, 10, 10, 80, 24, 0, "OK"), &root));
@@ -193,14 +193,14 @@ TEST_F(Painting, WidgetsDrawTheSkinOpenNowAfterAnotherWasClosed) {
     return Rgb(pixel.red, pixel.green, pixel.blue);
   };
 
-  Skin().Open(first.c_str(), 0, firstSize);
+  Skin().Open(first.c_str(), 0, first_size);
   paint();
-  GdiColour firstCorner = expected("ltupbutton");
-  ASSERT_EQ(surface.At(10, 10), firstCorner) << "the button's top left corner";
+  GdiColour first_corner = expected("ltupbutton");
+  ASSERT_EQ(surface.At(10, 10), first_corner) << "the button's top left corner";
   ASSERT_EQ(surface.At(100, 10), expected("plussign2")) << "the tree's expander";
   Skin().Close();
-  Skin().Open(second.c_str(), 0, secondSize);
-  ASSERT_NE(expected("ltupbutton"), firstCorner) << "the two skins' pictures differ where the test looks";
+  Skin().Open(second.c_str(), 0, second_size);
+  ASSERT_NE(expected("ltupbutton"), first_corner) << "the two skins' pictures differ where the test looks";
   paint();
   EXPECT_EQ(surface.At(10, 10), expected("ltupbutton")) << "the button's top left corner";
   EXPECT_EQ(surface.At(100, 10), expected("plussign2")) << "the tree's expander";

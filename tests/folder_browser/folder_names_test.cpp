@@ -26,8 +26,8 @@ TEST(FolderNames, NewFolderNamesLeadingElsewhereAreRefused) {
   std::string selected = root / "Programs\\Tarnell";
   ASSERT_TRUE(CreateDirectoryA((root / "Programs").c_str(), nullptr));
   ASSERT_TRUE(CreateDirectoryA(selected.c_str(), nullptr));
-  const char* refused[] = {"..\\..\\Escaped", "..\\Escaped", "Sub\\..\\..\\Escaped", "..", "...", "Sub/Escaped",
-                           "Sub\\Deeper", "C:\\Escaped", "C:Escaped", "NUL"};
+  const char* refused[] = {"..\\..\\Escaped", "..\\Escaped", "Sub\\..\\..\\Escaped", "..",        "...",
+                           "Sub/Escaped",     "Sub\\Deeper", "C:\\Escaped",          "C:Escaped", "NUL"};
   for (const char* name : refused) {
     CaptureLogger logger;
     Text path;

@@ -28,31 +28,31 @@ void MakeFolder(const std::string& path) { ASSERT_TRUE(CreateDirectoryA(path.c_s
 class FolderTreeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    MakeFolder(root / "Programs");
-    MakeFolder(root / "Programs\\Tarnell");
-    MakeFolder(root / "Programs\\Tarnell\\Data");
-    MakeFolder(root / "Projects");
-    WriteTestFile(root / "notes.txt", "not a folder");
+    MakeFolder(root_ / "Programs");
+    MakeFolder(root_ / "Programs\\Tarnell");
+    MakeFolder(root_ / "Programs\\Tarnell\\Data");
+    MakeFolder(root_ / "Projects");
+    WriteTestFile(root_ / "notes.txt", "not a folder");
   }
 
-  std::string Selected() const { return tree.SelectedPath().c_str(); }
+  std::string Selected() const { return tree_.SelectedPath().c_str(); }
   std::set<std::string> ChildrenOf(int node) const {
     std::set<std::string> names;
-    const TreeModel& model = tree.Model();
+    const TreeModel& model = tree_.Model();
     for (int child = node + 1; child <= model.SubtreeEnd(node); ++child) {
       if (model.Parent(child) == node) names.insert(model.Text(child));
     }
     return names;
   }
   int NodeOf(const std::string& path) const {
-    for (int node = 1; node <= tree.Model().Count(); ++node) {
-      if (EqualIgnoringCase(tree.NodePath(node).c_str(), path.c_str())) return node;
+    for (int node = 1; node <= tree_.Model().Count(); ++node) {
+      if (EqualIgnoringCase(tree_.NodePath(node).c_str(), path.c_str())) return node;
     }
     return 0;
   }
 
-  TestFolder root;
-  FolderTree tree{kTreeEntry, nullptr};
+  TestFolder root_;
+  FolderTree tree_{kTreeEntry, nullptr};
 };
 
 std::string Lower(std::string text) {
@@ -65,18 +65,18 @@ TEST_F(FolderTreeTest, OpensAtTheDeepestFolderOfTheStartPathThatExists) {
     std::string start;
     std::string selected;
   } cases[] = {
-      {root / "Programs\\Tarnell", root / "Programs\\Tarnell"},
-      {Lower(root / "Programs\\Tarnell"), root / "Programs\\Tarnell"},
-      {root / "Programs\\Tarnell\\Missing\\Deeper", root / "Programs\\Tarnell"},
-      {root / "Programs\\", root / "Programs"},
+      {root_ / "Programs\\Tarnell", root_ / "Programs\\Tarnell"},
+      {Lower(root_ / "Programs\\Tarnell"), root_ / "Programs\\Tarnell"},
+      {root_ / "Programs\\Tarnell\\Missing\\Deeper", root_ / "Programs\\Tarnell"},
+      {root_ / "Programs\\", root_ / "Programs"},
       // The last part may be the start of a name; a folder on the way must
       // match whole.
-      {root / "Prog", root / "Programs"},
-      {root / "Prog\\Tarnell", root.Path()},
-      {root / "Nothing", root.Path()},
+      {root_ / "Prog", root_ / "Programs"},
+      {root_ / "Prog\\Tarnell", root_.Path()},
+      {root_ / "Nothing", root_.Path()},
   };
   for (const Case& c : cases) {
-    tree.SelectPath(c.start.c_str());
+    tree_.SelectPath(c.start.c_str());
     EXPECT_TRUE(EqualIgnoringCase(Selected().c_str(), c.selected.c_str())) << c.start << " selected " << Selected();
   }
 }
@@ -85,9 +85,9 @@ TEST_F(FolderTreeTest, OpensAtTheDeepestFolderOfTheStartPathThatExists) {
 // beside "Program Files": whatever order the file system lists them in, the
 // folder itself is selected.
 TEST_F(FolderTreeTest, PrefersTheFolderOfThatNameToOnesThatBeginWithIt) {
-  for (int i = 0; i < 10; ++i) MakeFolder(root / ("Programs (" + std::to_string(i) + ")"));
-  tree.SelectPath((root / "Programs").c_str());
-  EXPECT_TRUE(EqualIgnoringCase(Selected().c_str(), (root / "Programs").c_str())) << Selected();
+  for (int i = 0; i < 10; ++i) MakeFolder(root_ / ("Programs (" + std::to_string(i) + ")"));
+  tree_.SelectPath((root_ / "Programs").c_str());
+  EXPECT_TRUE(EqualIgnoringCase(Selected().c_str(), (root_ / "Programs").c_str())) << Selected();
 }
 
 class Named : public TreeItem {
@@ -127,10 +127,10 @@ TEST(PathPartMatch, TheFolderOfThatNameWinsOverOnesListedBeforeThatBeginWithIt) 
 }
 
 TEST_F(FolderTreeTest, ExpandsTheWayAndReadsOnlyFolders) {
-  tree.SelectPath((root / "Programs\\Tarnell").c_str());
-  const TreeModel& model = tree.Model();
-  int top = NodeOf(root.Path());
-  int programs = NodeOf(root / "Programs");
+  tree_.SelectPath((root_ / "Programs\\Tarnell").c_str());
+  const TreeModel& model = tree_.Model();
+  int top = NodeOf(root_.Path());
+  int programs = NodeOf(root_ / "Programs");
   int tarnell = model.Selected();
   ASSERT_NE(top, 0);
   EXPECT_EQ(ChildrenOf(top), (std::set<std::string>{"Programs", "Projects"}));
@@ -140,19 +140,19 @@ TEST_F(FolderTreeTest, ExpandsTheWayAndReadsOnlyFolders) {
   EXPECT_EQ(model.Node(programs).image, FolderTree::kFolderImage);
   // The selected folder and its siblings wait until they are opened.
   EXPECT_EQ(model.Node(tarnell).state, NodeState::kUnread);
-  EXPECT_EQ(model.Node(NodeOf(root / "Projects")).state, NodeState::kUnread);
+  EXPECT_EQ(model.Node(NodeOf(root_ / "Projects")).state, NodeState::kUnread);
 
-  tree.ExpandNode(tarnell, tree.NodePath(tarnell).c_str());
-  int data = NodeOf(root / "Programs\\Tarnell\\Data");
+  tree_.ExpandNode(tarnell, tree_.NodePath(tarnell).c_str());
+  int data = NodeOf(root_ / "Programs\\Tarnell\\Data");
   ASSERT_NE(data, 0);
   EXPECT_EQ(model.Node(tarnell).state, NodeState::kExpanded);
-  tree.ExpandNode(data, tree.NodePath(data).c_str());
+  tree_.ExpandNode(data, tree_.NodePath(data).c_str());
   EXPECT_EQ(model.Node(data).state, NodeState::kLeaf);
 }
 
 TEST_F(FolderTreeTest, AnEmptyPathShowsTheDrivesWithTheFirstSelected) {
-  tree.SelectPath("");
-  const TreeModel& model = tree.Model();
+  tree_.SelectPath("");
+  const TreeModel& model = tree_.Model();
   ASSERT_GT(model.Count(), 0);
   for (int node = 1; node <= model.Count(); ++node) {
     EXPECT_EQ(model.Node(node).Depth(), 1);
@@ -162,18 +162,18 @@ TEST_F(FolderTreeTest, AnEmptyPathShowsTheDrivesWithTheFirstSelected) {
     EXPECT_EQ(model.Node(node).image, GetDriveTypeA(text.c_str()) - 1);
   }
   EXPECT_EQ(model.Selected(), 1);
-  EXPECT_TRUE(tree.ParentPathOfSelected().empty());
-  EXPECT_TRUE(tree.SelectedIsDrive());
+  EXPECT_TRUE(tree_.ParentPathOfSelected().empty());
+  EXPECT_TRUE(tree_.SelectedIsDrive());
 }
 
 TEST_F(FolderTreeTest, CentresTheSelectedRow) {
-  for (int i = 0; i < 40; ++i) MakeFolder(root / ("Many" + std::to_string(i)));
-  tree.SelectPath((root / "Many30").c_str());
-  int row = tree.Model().RowOf(tree.Model().Selected());
-  int view = tree.ViewArea().Height();
-  int wanted = std::clamp(row * TreeModel::kRowHeight - view / 2, 0, tree.ContentHeight() - view);
-  EXPECT_EQ(tree.ScrollY(), wanted);
-  EXPECT_GT(tree.ScrollY(), 0);
+  for (int i = 0; i < 40; ++i) MakeFolder(root_ / ("Many" + std::to_string(i)));
+  tree_.SelectPath((root_ / "Many30").c_str());
+  int row = tree_.Model().RowOf(tree_.Model().Selected());
+  int view = tree_.ViewArea().Height();
+  int wanted = std::clamp(row * TreeModel::kRowHeight - view / 2, 0, tree_.ContentHeight() - view);
+  EXPECT_EQ(tree_.ScrollY(), wanted);
+  EXPECT_GT(tree_.ScrollY(), 0);
 }
 
 }  // namespace

@@ -37,9 +37,7 @@ TEST(CreateFolderChain, AFileInTheWayFails) {
 }
 
 // Folder creation refused as a non-administrator meets it in Program Files.
-DWORD RefuseFolders(MachineChange kind) {
-  return kind == MachineChange::kFolder ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
-}
+DWORD RefuseFolders(MachineChange kind) { return kind == MachineChange::kFolder ? ERROR_ACCESS_DENIED : ERROR_SUCCESS; }
 
 TEST(CreateFolderChain, AccessDeniedIsAFailureUnlessTheFolderIsThere) {
   CaptureLogger log;

@@ -20,8 +20,8 @@
 #include "graphics/graphics_resources.h"
 #include "graphics/skin_archive.h"
 #include "log/logger.h"
-#include "ui/widgets/toolkit.h"
 #include "ui/core/wait_table.h"
+#include "ui/widgets/toolkit.h"
 
 namespace {
 

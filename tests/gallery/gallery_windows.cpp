@@ -74,8 +74,8 @@ constexpr int kTileColumns = 12;
 constexpr int kTileRows = 9;
 
 // Soft colours that keep black text readable.
-constexpr GdiColour kTileColours[] = {Rgb(232, 236, 250), Rgb(250, 240, 226), Rgb(230, 246, 234),
-                                      Rgb(248, 232, 240), Rgb(240, 240, 244)};
+constexpr GdiColour kTileColours[] = {Rgb(232, 236, 250), Rgb(250, 240, 226), Rgb(230, 246, 234), Rgb(248, 232, 240),
+                                      Rgb(240, 240, 244)};
 
 }  // namespace
 
@@ -137,12 +137,12 @@ TileView::TileView(const LayoutEntry& entry, Container* parent) : ScrollView(ent
 void TileView::PaintContent(Canvas& canvas, const Rect& area) {
   canvas.SelectFont(Graphics().NormalFont());
   canvas.SetTextColour(BlackColour);
-  int firstColumn = ScrollX() / kTileSize;
-  int firstRow = ScrollY() / kTileSize;
-  for (int row = firstRow; row < kTileRows; ++row) {
+  int first_column = ScrollX() / kTileSize;
+  int first_row = ScrollY() / kTileSize;
+  for (int row = first_row; row < kTileRows; ++row) {
     int top = area.top + row * kTileSize - ScrollY();
     if (top >= area.bottom) break;
-    for (int column = firstColumn; column < kTileColumns; ++column) {
+    for (int column = first_column; column < kTileColumns; ++column) {
       int left = area.left + column * kTileSize - ScrollX();
       if (left >= area.right) break;
       char label[16];
@@ -188,8 +188,7 @@ void TileView::KeyCommand(unsigned key) {
         Events().Line("menu-open %d %d %d %d", menu_.X(), menu_.Y(), menu_.Width(), menu_.Height());
       }
       return;
-    default:
-      ScrollView::KeyCommand(key);
+    default: ScrollView::KeyCommand(key);
   }
 }
 
@@ -205,19 +204,19 @@ std::unique_ptr<Widget> GalleryRoot::ProvideWidget(const LayoutEntry& entry) {
   return nullptr;
 }
 
-void GalleryRoot::Start(const char* nativeTitle, int x, int y) {
+void GalleryRoot::Start(const char* native_title, int x, int y) {
   frame_ = std::make_unique<GalleryFrame>("main", *this, kMainTable, 5, WindowKind::kApplication);
   frame_->MoveTo(x, y);
-  dialogRoot_ = std::make_unique<DialogRoot>(*this);
-  dialog_ = std::make_unique<GalleryFrame>("dialog", *dialogRoot_, kDialogTable, 5, WindowKind::kDialog);
-  frame_->ShowMain(nativeTitle);
+  dialog_root_ = std::make_unique<DialogRoot>(*this);
+  dialog_ = std::make_unique<GalleryFrame>("dialog", *dialog_root_, kDialogTable, 5, WindowKind::kDialog);
+  frame_->ShowMain(native_title);
   Widget* view = FindById(kViewId);
   Rect area = static_cast<TileView*>(view)->ViewArea();
-  Point viewAt = frame_->ClientToScreen(Point{area.left, area.top});
+  Point view_at = frame_->ClientToScreen(Point{area.left, area.top});
   Widget* bar = FindById(kToolBarId);
-  Point barAt = frame_->ClientToScreen(Point{bar->X(), bar->Y()});
-  Events().Line("view %d %d %d %d", viewAt.x, viewAt.y, area.Width(), area.Height());
-  Events().Line("toolbar %d %d %d %d", barAt.x, barAt.y, bar->Width(), bar->Height());
+  Point bar_at = frame_->ClientToScreen(Point{bar->X(), bar->Y()});
+  Events().Line("view %d %d %d %d", view_at.x, view_at.y, area.Width(), area.Height());
+  Events().Line("toolbar %d %d %d %d", bar_at.x, bar_at.y, bar->Width(), bar->Height());
   LogToolItems("tool", *static_cast<ToolBar*>(bar));
   frame_->LogPlace("ready");
 }
@@ -265,7 +264,7 @@ void GalleryRoot::LogToolItems(const char* event, const ToolBar& bar) {
 void GalleryRoot::OpenDialog() {
   dialog_->Show();
   dialog_->LogPlace("dialog-shown");
-  auto* dialog_bar = static_cast<ToolBar*>(dialogRoot_->FindById(kDialogToolBarId));
+  auto* dialog_bar = static_cast<ToolBar*>(dialog_root_->FindById(kDialogToolBarId));
   Point bar_at = dialog_->ClientToScreen(Point{dialog_bar->X(), dialog_bar->Y()});
   Events().Line("dialog-toolbar %d %d", bar_at.x, bar_at.y);
   LogToolItems("dialog-tool", *dialog_bar);

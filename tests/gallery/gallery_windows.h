@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "text/fixed_text.h"
-#include "ui/widgets/frame_window.h"
 #include "ui/widgets/container.h"
+#include "ui/widgets/frame_window.h"
 #include "ui/widgets/popup_menu.h"
 #include "ui/widgets/scroll_view.h"
 
@@ -81,7 +81,7 @@ class GalleryRoot : public Container {
   void Paint(Canvas& canvas) override;
 
   // Makes the windows and shows the main one at (x, y) on the screen.
-  void Start(const char* nativeTitle, int x, int y);
+  void Start(const char* native_title, int x, int y);
   void OpenDialog();
   void CloseDialog();
   GalleryFrame& Frame() { return *frame_; }
@@ -91,7 +91,7 @@ class GalleryRoot : public Container {
   void LogToolItems(const char* event, const ToolBar& bar);
 
   std::unique_ptr<GalleryFrame> frame_;
-  std::unique_ptr<DialogRoot> dialogRoot_;
+  std::unique_ptr<DialogRoot> dialog_root_;
   std::unique_ptr<GalleryFrame> dialog_;
 };
 

@@ -78,7 +78,7 @@ struct FakeFolder {
   const char* name;
 };
 const FakeFolder kFolders[] = {
-    {"C:\\", "Programs"}, {"C:\\", "Tarnell"}, {"C:\\", "Users"}, {"Programs", "Tools"},
+    {"C:\\", "Programs"},  {"C:\\", "Tarnell"}, {"C:\\", "Users"},   {"Programs", "Tools"},
     {"Programs", "Games"}, {"Tarnell", "Data"}, {"Tarnell", "Logs"},
 };
 
@@ -111,22 +111,25 @@ class GalleryTree : public TreeView {
 std::string Escaped(const char* text) {
   std::string out;
   for (const char* c = text; *c != '\0'; ++c) {
-    if (*c == '\r') out += "\\r";
-    else if (*c == '\n') out += "\\n";
-    else out += *c;
+    if (*c == '\r')
+      out += "\\r";
+    else if (*c == '\n')
+      out += "\\n";
+    else
+      out += *c;
   }
   return out;
 }
 
 }  // namespace
 
-ControlsRoot::ControlsRoot() : Container(kTable[0], nullptr), blinkTime_(GetCaretBlinkTime()) {
+ControlsRoot::ControlsRoot() : Container(kTable[0], nullptr), blink_time_(GetCaretBlinkTime()) {
   enabled_ = true;
   // A steady caret, so that a screenshot does not depend on the blink.
   SetCaretBlinkTime(INFINITE);
 }
 
-ControlsRoot::~ControlsRoot() { SetCaretBlinkTime(blinkTime_); }
+ControlsRoot::~ControlsRoot() { SetCaretBlinkTime(blink_time_); }
 
 std::unique_ptr<Widget> ControlsRoot::ProvideWidget(const LayoutEntry& entry) {
   switch (entry.kind) {
@@ -142,24 +145,24 @@ std::unique_ptr<Widget> ControlsRoot::ProvideWidget(const LayoutEntry& entry) {
     }
     case kTreeKind: {
       auto tree = std::make_unique<GalleryTree>(entry, this);
-      tree->SetImages(SkinPictures(SkinPictures::Ground::kWhite, {nullptr, "harddiskbmp", "folderbmp", "laserdiskbmp"}));
+      tree->SetImages(
+          SkinPictures(SkinPictures::Ground::kWhite, {nullptr, "harddiskbmp", "folderbmp", "laserdiskbmp"}));
       tree->Append(1, kDiskImage, NodeState::kUnread, std::make_unique<Folder>("C:\\"));
       tree->Append(1, kDiscImage, NodeState::kUnread, std::make_unique<Folder>("D:\\"));
       return tree;
     }
-    default:
-      return nullptr;
+    default: return nullptr;
   }
 }
 
-void ControlsRoot::Start(const char* nativeTitle, int x, int y) {
+void ControlsRoot::Start(const char* native_title, int x, int y) {
   frame_ = std::make_unique<FrameWindow>(*this, kTable, kEntries, WindowKind::kApplication);
   frame_->MoveTo(x, y);
   FindById(kDisabledButton)->SetEnabled(false);
   static_cast<CheckBox*>(FindById(kThreeStateBox))->SetThreeState(true);
   static_cast<TextEdit*>(FindById(kReadOnlyField))->SetEditable(false);
   FindById(2021)->SetChecked(1);
-  frame_->ShowMain(nativeTitle);
+  frame_->ShowMain(native_title);
   for (int i = 2; i < kEntries; ++i) {
     Widget* widget = FindById(kTable[i].id);
     Point at = frame_->ClientToScreen(Point{widget->X(), widget->Y()});

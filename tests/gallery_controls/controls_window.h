@@ -7,8 +7,8 @@
 
 #include <memory>
 
-#include "ui/widgets/frame_window.h"
 #include "ui/widgets/container.h"
+#include "ui/widgets/frame_window.h"
 
 class ControlsRoot : public Container {
  public:
@@ -20,12 +20,12 @@ class ControlsRoot : public Container {
 
   // Makes the window and shows it at (x, y) on the screen; logs where each
   // control lies on the screen.
-  void Start(const char* nativeTitle, int x, int y);
+  void Start(const char* native_title, int x, int y);
 
  private:
   void Report();
   void FillLog();
 
-  unsigned blinkTime_;
+  unsigned blink_time_;
   std::unique_ptr<FrameWindow> frame_;
 };

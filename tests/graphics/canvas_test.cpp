@@ -49,12 +49,12 @@ TEST_F(CanvasTest, SelectingTheSameFontOrPenAgainMakesNoCall) {
   CountingGdi gdi;
   canvas_.SelectFont(Graphics().NormalFont());
   canvas_.SelectFont(Graphics().NormalFont());
-  EXPECT_EQ(gdi.selectObject, 1);
+  EXPECT_EQ(gdi.select_object, 1);
   EXPECT_EQ(canvas_.LineHeight(), Graphics().NormalFont().LineHeight());
   canvas_.SelectFont(Graphics().BoldFont());
   canvas_.SelectPen(Graphics().BlackPen());
   canvas_.SelectPen(Graphics().BlackPen());
-  EXPECT_EQ(gdi.selectObject, 3);
+  EXPECT_EQ(gdi.select_object, 3);
   // After two different fonts the context's very first one comes back.
   canvas_.RestoreObjects();
   EXPECT_EQ(GetCurrentObject(surface_.Dc(), OBJ_FONT), original);
@@ -66,10 +66,10 @@ TEST_F(CanvasTest, ColoursAreSetOnlyWhenTheyChange) {
   // makes no call, but the first real change is never skipped.
   CountingGdi gdi;
   canvas_.SetColours(BlackColour, WhiteColour);
-  EXPECT_EQ(gdi.setTextColor + gdi.setBkColor, 0);
+  EXPECT_EQ(gdi.set_text_color + gdi.set_bk_color, 0);
   canvas_.SetBackColour(BlackColour);
   canvas_.SetBackColour(BlackColour);
-  EXPECT_EQ(gdi.setBkColor, 1);
+  EXPECT_EQ(gdi.set_bk_color, 1);
   EXPECT_EQ(GetBkColor(surface_.Dc()), BlackColour);
 }
 
@@ -77,14 +77,14 @@ TEST_F(CanvasTest, FillsOnlyInsideTheClipAndCallsNothingForAnEmptyRest) {
   canvas_.SetBackColour(WhiteColour);
   canvas_.SetClip(Rect{2, 2, 6, 6});
   CountingGdi gdi;
-  canvas_.FillRect(6, 0, 12, 8);   // beside the clip
-  canvas_.FillRect(4, 4, 3, 8);    // inverted
+  canvas_.FillRect(6, 0, 12, 8);  // beside the clip
+  canvas_.FillRect(4, 4, 3, 8);   // inverted
   canvas_.TextOutRect(0, 0, Rect{0, 0, 2, 8}, "x", 1);
   canvas_.ExcludeRect(Rect{0, 6, 12, 8});
   canvas_.FocusRect(Rect{6, 0, 12, 8});
-  EXPECT_EQ(gdi.extTextOut + gdi.excludeClipRect + gdi.drawFocusRect, 0);
+  EXPECT_EQ(gdi.ext_text_out + gdi.exclude_clip_rect + gdi.draw_focus_rect, 0);
   canvas_.FillRect(0, 0, 4, 4);
-  EXPECT_EQ(gdi.extTextOut, 1);
+  EXPECT_EQ(gdi.ext_text_out, 1);
   const std::vector<std::pair<char, GdiColour>> legend{{'.', kRed}, {'W', WhiteColour}};
   EXPECT_EQ(Row(1, 0, 6, legend), "......");
   EXPECT_EQ(Row(3, 0, 6, legend), "..WW..");
@@ -95,11 +95,11 @@ TEST_F(CanvasTest, TextIsCentredVerticallyTowardsZero) {
   const std::int32_t line = canvas_.LineHeight();
   CountingGdi gdi;
   canvas_.TextOutCentredV(3, Rect{1, 2, 12, 2 + line + 7}, "a", 1);
-  EXPECT_EQ(gdi.lastTextX, 4);
-  EXPECT_EQ(gdi.lastTextY, 2 + 3);
+  EXPECT_EQ(gdi.last_text_x, 4);
+  EXPECT_EQ(gdi.last_text_y, 2 + 3);
   // (line - 3 - line) / 2 = -1.5, halved towards zero.
   canvas_.TextOutCentredV(0, Rect{0, 0, 12, line - 3}, "a", 1);
-  EXPECT_EQ(gdi.lastTextY, -1);
+  EXPECT_EQ(gdi.last_text_y, -1);
 }
 
 TEST_F(CanvasTest, LinesIgnoreTheOrderOfTheirEndsAndStayInTheClip) {
@@ -118,7 +118,7 @@ TEST_F(CanvasTest, LinesIgnoreTheOrderOfTheirEndsAndStayInTheClip) {
   canvas_.HLine(6, 1, 11);  // right of it
   canvas_.VLine(6, 0, 5);
   canvas_.VLine(2, -4, 0);
-  EXPECT_EQ(gdi.moveTo + gdi.lineTo, 0);
+  EXPECT_EQ(gdi.move_to + gdi.line_to, 0);
 }
 
 TEST_F(CanvasTest, BevelDrawsARaisedFrame) {
@@ -126,11 +126,7 @@ TEST_F(CanvasTest, BevelDrawsARaisedFrame) {
   const std::vector<std::pair<char, GdiColour>> legend{
       {'.', kRed}, {'F', FaceColour}, {'W', WhiteColour}, {'S', ShadowColour}, {'D', DarkShadowColour}};
   const char* expected[] = {
-      "FFFFFD",
-      "FWWWSD",
-      "FW..SD",
-      "FSSSSD",
-      "DDDDDD",
+      "FFFFFD", "FWWWSD", "FW..SD", "FSSSSD", "DDDDDD",
   };
   for (int y = 0; y < 5; ++y) EXPECT_EQ(Row(1 + y, 1, 7, legend), expected[y]) << "row " << y;
   EXPECT_EQ(Row(0, 0, 8, legend), "........");

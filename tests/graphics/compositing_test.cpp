@@ -62,10 +62,8 @@ TEST(FlattenOnGradient, FirstColourAtTheBottomSecondAtTheTop) {
   for (std::uint32_t y = 0; y < 3; ++y) PutPixel(image, 1, y, Pixel{255, 255, 255, 51});
   FlattenOnGradient(image, Pixel{0, 0, 10, 255}, Pixel{200, 100, 0, 255});
   // Stored row r from the bottom: 0 - (0 - 200) * r / 2 and so on.
-  EXPECT_EQ(Column(image, 0),
-            (std::vector<Pixel>{{200, 100, 0, 255}, {100, 50, 5, 255}, {0, 0, 10, 255}}));
-  EXPECT_EQ(Column(image, 1),
-            (std::vector<Pixel>{{211, 131, 51, 255}, {131, 91, 55, 255}, {51, 51, 59, 255}}));
+  EXPECT_EQ(Column(image, 0), (std::vector<Pixel>{{200, 100, 0, 255}, {100, 50, 5, 255}, {0, 0, 10, 255}}));
+  EXPECT_EQ(Column(image, 1), (std::vector<Pixel>{{211, 131, 51, 255}, {131, 91, 55, 255}, {51, 51, 59, 255}}));
 }
 
 TEST(FlattenOnGradient, NeedsTwoOpaqueColours) {
@@ -85,8 +83,7 @@ TEST(FillGradientRect, RampsAllFourBytesWithTruncation) {
   Image image = Filled(1, 4, Transparent);
   FillGradient(image, Pixel{10, 0, 255, 0}, Pixel{0, 10, 0, 255});
   // 10 - 10*i/3 and 0 + 10*i/3, truncated: 10 7 4 0 and 0 3 6 10.
-  EXPECT_EQ(Column(image, 0), (std::vector<Pixel>{
-                                  {10, 0, 255, 0}, {7, 3, 170, 85}, {4, 6, 85, 170}, {0, 10, 0, 255}}));
+  EXPECT_EQ(Column(image, 0), (std::vector<Pixel>{{10, 0, 255, 0}, {7, 3, 170, 85}, {4, 6, 85, 170}, {0, 10, 0, 255}}));
 }
 
 TEST(FillGradientRect, OneRowTakesTheTopColour) {
@@ -112,7 +109,7 @@ TEST(BlendImage, ClipsTheSourceToTheDestination) {
   struct Case {
     const char* what;
     std::int32_t x, y;
-    std::vector<Pixel> expectedTopRow;  // of a 3 x 3 destination
+    std::vector<Pixel> expected_top_row;  // of a 3 x 3 destination
   } cases[] = {
       {"entirely left", -2, 0, {WhitePixel, WhitePixel, WhitePixel}},
       {"entirely above", 0, -2, {WhitePixel, WhitePixel, WhitePixel}},
@@ -124,7 +121,7 @@ TEST(BlendImage, ClipsTheSourceToTheDestination) {
     Image destination = Filled(3, 3, WhitePixel);
     BlendImage(destination, c.x, c.y, source);
     std::vector<Pixel> top{PixelAt(destination, 0, 0), PixelAt(destination, 1, 0), PixelAt(destination, 2, 0)};
-    EXPECT_EQ(top, c.expectedTopRow) << c.what;
+    EXPECT_EQ(top, c.expected_top_row) << c.what;
   }
 }
 
@@ -172,6 +169,6 @@ TEST(ClipImageBlit, FindsTheVisiblePartAndItsBottomUpSource) {
   // its rows from the bottom start at 4 - 20 + 17 = 1.
   ASSERT_TRUE(ClipImageBlit(clip, 8, 17, 4, 4, blit));
   EXPECT_EQ(blit.target, (Rect{10, 17, 12, 20}));
-  EXPECT_EQ(blit.sourceX, 2);
-  EXPECT_EQ(blit.sourceY, 1);
+  EXPECT_EQ(blit.source_x, 2);
+  EXPECT_EQ(blit.source_y, 1);
 }

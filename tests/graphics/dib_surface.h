@@ -61,60 +61,62 @@ class DibSurface {
 class CountingGdi {
  public:
   CountingGdi() : saved_(Gdi()) {
-    Gdi() = GdiCalls{&SelectObjectCounted, &SetTextColorCounted, &SetBkColorCounted, &ExtTextOutCounted,
-                     &ExcludeClipRectCounted, &MoveToCounted, &LineToCounted, &SetDIBitsCounted,
-                     &DrawFocusRectCounted};
-    selectObject = setTextColor = setBkColor = extTextOut = excludeClipRect = moveTo = lineTo = setDIBits = 0;
-    drawFocusRect = 0;
+    Gdi() = GdiCalls{&SelectObjectCounted, &SetTextColorCounted,    &SetBkColorCounted,
+                     &ExtTextOutCounted,   &ExcludeClipRectCounted, &MoveToCounted,
+                     &LineToCounted,       &SetDIBitsCounted,       &DrawFocusRectCounted};
+    select_object = set_text_color = set_bk_color = ext_text_out = exclude_clip_rect = move_to = line_to = setDIBits =
+        0;
+    draw_focus_rect = 0;
   }
   ~CountingGdi() { Gdi() = saved_; }
   CountingGdi(const CountingGdi&) = delete;
   CountingGdi& operator=(const CountingGdi&) = delete;
 
-  static inline int selectObject, setTextColor, setBkColor, extTextOut, excludeClipRect, moveTo, lineTo, setDIBits;
-  static inline int drawFocusRect;
-  static inline int lastTextX, lastTextY;
+  static inline int select_object, set_text_color, set_bk_color, ext_text_out, exclude_clip_rect, move_to, line_to,
+      setDIBits;
+  static inline int draw_focus_rect;
+  static inline int last_text_x, last_text_y;
 
  private:
   static HGDIOBJ WINAPI SelectObjectCounted(HDC dc, HGDIOBJ object) {
-    ++selectObject;
+    ++select_object;
     return ::SelectObject(dc, object);
   }
   static COLORREF WINAPI SetTextColorCounted(HDC dc, COLORREF colour) {
-    ++setTextColor;
+    ++set_text_color;
     return ::SetTextColor(dc, colour);
   }
   static COLORREF WINAPI SetBkColorCounted(HDC dc, COLORREF colour) {
-    ++setBkColor;
+    ++set_bk_color;
     return ::SetBkColor(dc, colour);
   }
-  static BOOL WINAPI ExtTextOutCounted(HDC dc, int x, int y, UINT options, const RECT* rect, LPCSTR text,
-                                       UINT length, const INT* dx) {
-    ++extTextOut;
-    lastTextX = x;
-    lastTextY = y;
+  static BOOL WINAPI ExtTextOutCounted(HDC dc, int x, int y, UINT options, const RECT* rect, LPCSTR text, UINT length,
+                                       const INT* dx) {
+    ++ext_text_out;
+    last_text_x = x;
+    last_text_y = y;
     return ::ExtTextOutA(dc, x, y, options, rect, text, length, dx);
   }
   static int WINAPI ExcludeClipRectCounted(HDC dc, int left, int top, int right, int bottom) {
-    ++excludeClipRect;
+    ++exclude_clip_rect;
     return ::ExcludeClipRect(dc, left, top, right, bottom);
   }
   static BOOL WINAPI MoveToCounted(HDC dc, int x, int y, LPPOINT previous) {
-    ++moveTo;
+    ++move_to;
     return ::MoveToEx(dc, x, y, previous);
   }
   static BOOL WINAPI LineToCounted(HDC dc, int x, int y) {
-    ++lineTo;
+    ++line_to;
     return ::LineTo(dc, x, y);
   }
-  static int WINAPI SetDIBitsCounted(HDC dc, int x, int y, DWORD width, DWORD height, int sourceX, int sourceY,
-                                     UINT startScan, UINT lines, const VOID* bits, const BITMAPINFO* info,
+  static int WINAPI SetDIBitsCounted(HDC dc, int x, int y, DWORD width, DWORD height, int source_x, int source_y,
+                                     UINT start_scan, UINT lines, const VOID* bits, const BITMAPINFO* info,
                                      UINT usage) {
     ++setDIBits;
-    return ::SetDIBitsToDevice(dc, x, y, width, height, sourceX, sourceY, startScan, lines, bits, info, usage);
+    return ::SetDIBitsToDevice(dc, x, y, width, height, source_x, source_y, start_scan, lines, bits, info, usage);
   }
   static BOOL WINAPI DrawFocusRectCounted(HDC dc, const RECT* rect) {
-    ++drawFocusRect;
+    ++draw_focus_rect;
     return ::DrawFocusRect(dc, rect);
   }
 

@@ -39,11 +39,11 @@ TEST_F(FontTest, StandardFontsAreTahomaEightPoints) {
   ASSERT_TRUE(GetObjectA(normal.Handle(), sizeof made, &made));
   EXPECT_EQ(made.lfHeight, -11);
 
-  const FontParameters normalParameters = GetFontParameters(normal.Handle());
-  EXPECT_EQ(normalParameters.points, 8);
-  EXPECT_EQ(normalParameters.style, kFontNormal);
-  EXPECT_EQ(normalParameters.quality, DefaultQuality);
-  EXPECT_STREQ(normalParameters.face.c_str(), "Tahoma");
+  const FontParameters normal_parameters = GetFontParameters(normal.Handle());
+  EXPECT_EQ(normal_parameters.points, 8);
+  EXPECT_EQ(normal_parameters.style, kFontNormal);
+  EXPECT_EQ(normal_parameters.quality, DefaultQuality);
+  EXPECT_STREQ(normal_parameters.face.c_str(), "Tahoma");
   EXPECT_EQ(GetFontParameters(Graphics().BoldFont().Handle()).style, kFontBold);
 
   // Wine's own Tahoma, as the test prefix pins it.
@@ -54,7 +54,9 @@ TEST_F(FontTest, StandardFontsAreTahomaEightPoints) {
 }
 
 TEST_F(FontTest, TextWidthMeasuresAsGdiDoes) {
-  const char* samples[] = {"", "Install", "The installation was successful", "Gr\xF6\xDF" "e \xC4nderung \xA9 \xE9t\xE9"};
+  const char* samples[] = {"", "Install", "The installation was successful",
+                           "Gr\xF6\xDF"
+                           "e \xC4nderung \xA9 \xE9t\xE9"};
   for (const FontRecord* font : {&Graphics().NormalFont(), &Graphics().BoldFont()}) {
     for (const char* sample : samples) {
       EXPECT_EQ(TextWidth(*font, sample, std::strlen(sample)), GdiWidth(*font, sample)) << sample;
@@ -79,8 +81,8 @@ TEST_F(FontTest, AtlasTextMatchesGdiText) {
   for (const FontRecord* font : {&Graphics().NormalFont(), &Graphics().BoldFont()}) {
     const ImageFont& atlas =
         font == &Graphics().NormalFont() ? Graphics().NormalImageFont() : Graphics().BoldImageFont();
-    ASSERT_EQ(atlas.CellWidth(), *std::max_element(std::begin(font->Metrics().widths),
-                                                   std::end(font->Metrics().widths)) + 5);
+    ASSERT_EQ(atlas.CellWidth(),
+              *std::max_element(std::begin(font->Metrics().widths), std::end(font->Metrics().widths)) + 5);
     EXPECT_EQ(atlas.TextWidth(text), TextWidth(*font, text, std::strlen(text)));
 
     const int width = atlas.TextWidth(text) + 4;

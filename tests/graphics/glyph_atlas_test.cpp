@@ -22,7 +22,7 @@ class GlyphAtlasTest : public ::testing::Test {
     std::memset(metrics_.widths, 2, sizeof metrics_.widths);
     metrics_.widths[kCode] = 3;
     metrics_.widths[200] = 9;
-    metrics_.lineHeight = 2;
+    metrics_.line_height = 2;
     const std::int32_t cell = GlyphAtlas::CellWidthFor(metrics_);
     ASSERT_EQ(cell, 14);  // the widest, 9, and five
     Image atlas;

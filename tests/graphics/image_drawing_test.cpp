@@ -20,11 +20,14 @@ Image Numbered() {
   EXPECT_TRUE(image.Create32(3, 3));
   for (std::uint8_t y = 0; y < 3; ++y)
     for (std::uint8_t x = 0; x < 3; ++x)
-      PutPixel(image, x, y, Pixel{0, static_cast<std::uint8_t>(10 * y + 1), static_cast<std::uint8_t>(10 * x + 1), 255});
+      PutPixel(image, x, y,
+               Pixel{0, static_cast<std::uint8_t>(10 * y + 1), static_cast<std::uint8_t>(10 * x + 1), 255});
   return image;
 }
 
-GdiColour Numbered(int x, int y) { return Rgb(static_cast<std::uint8_t>(10 * x + 1), static_cast<std::uint8_t>(10 * y + 1), 0); }
+GdiColour Numbered(int x, int y) {
+  return Rgb(static_cast<std::uint8_t>(10 * x + 1), static_cast<std::uint8_t>(10 * y + 1), 0);
+}
 
 }  // namespace
 

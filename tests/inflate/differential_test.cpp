@@ -14,9 +14,9 @@
 namespace {
 
 TEST(InflateDifferential, FlippedBitsGiveWhatTheReferenceGives) {
-  const char* names[] = {"english.txt.zlib-6.deflate",   "source.h.zlib-fixed.deflate",
+  const char* names[] = {"english.txt.zlib-6.deflate",       "source.h.zlib-fixed.deflate",
                          "binary.elf.libdeflate-12.deflate", "english.txt.pyzlib-w9.deflate",
-                         "fixed-stored-fixed.deflate",   "dynamic-dist-explicit.deflate"};
+                         "fixed-stored-fixed.deflate",       "dynamic-dist-explicit.deflate"};
   const std::size_t pieces[] = {8192, 1, 61};
   const std::vector<std::size_t> requests[] = {{std::size_t{1} << 20}, {1, 300}, {4096, 3}};
   std::mt19937 random(20240611);

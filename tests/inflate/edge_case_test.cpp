@@ -78,7 +78,8 @@ std::vector<StreamCase> StreamCases() {
   {
     // A = 0, end = 10; 11 is no code.
     BitWriter block = DynamicBlock(257, Literals(1, 0, 0, 2), 1, {{1, 0}});
-    cases.push_back({"incomplete code, covered sequences", block.Code(0, 1).Code(0, 1).Code(2, 2).Finish(), !kRefused, "AA"});
+    cases.push_back(
+        {"incomplete code, covered sequences", block.Code(0, 1).Code(0, 1).Code(2, 2).Finish(), !kRefused, "AA"});
     BitWriter stray = DynamicBlock(257, Literals(1, 0, 0, 2), 1, {{1, 0}});
     cases.push_back({"incomplete code, sequence with no code", stray.Code(0, 1).Code(3, 2).Finish(), kRefused, ""});
   }

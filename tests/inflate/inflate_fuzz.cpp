@@ -2,8 +2,8 @@
 // refuse it with AbortError or decode it, and agree with the reference
 // decoder on the bytes and the verdict, whatever the refill and request
 // sizes, which the input picks. Run: scripts/run-fuzz.sh inflate BUILD_DIR.
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 #include "differential.h"
 

@@ -108,10 +108,10 @@ TEST(Locations, SetupCopyPathIsTheProductNameInTheProgramFolder) {
 TEST(Locations, RemoveEmptyParentsStopsAtTheFirstFolderInUse) {
   TestFolder folder;
   struct Case {
-    const char* extra_file;     // keeps its folder in use
-    const char* removed;        // the folder the caller removed
-    const char* first_left;     // the innermost ancestor that must remain
-    const char* gone;           // the outermost ancestor that must be gone
+    const char* extra_file;  // keeps its folder in use
+    const char* removed;     // the folder the caller removed
+    const char* first_left;  // the innermost ancestor that must remain
+    const char* gone;        // the outermost ancestor that must be gone
   };
   const Case cases[] = {
       {"Root\\keep.txt", "Root\\A\\B\\C", "Root", "Root\\A"},

@@ -57,8 +57,8 @@ TEST(ProgramFolderRights, ProgramFilesIsTheShellsFolderAndWhatLiesInIt) {
 // is checked entry by entry, and the folder read back for what Wine keeps.
 TEST(ProgramFolderRights, ProtectedDaclGivesUsersReadAndExecuteOnly) {
   PSECURITY_DESCRIPTOR handed = nullptr;
-  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(kProgramFolderAccess, SDDL_REVISION_1, &handed,
-                                                                   nullptr));
+  ASSERT_TRUE(
+      ConvertStringSecurityDescriptorToSecurityDescriptorA(kProgramFolderAccess, SDDL_REVISION_1, &handed, nullptr));
   SECURITY_DESCRIPTOR_CONTROL control = 0;
   DWORD revision = 0;
   ASSERT_TRUE(GetSecurityDescriptorControl(handed, &control, &revision));

@@ -11,12 +11,12 @@
 
 #include "graphics/graphics_resources.h"
 #include "log/abort_error.h"
+#include "ui/core/key_codes.h"
 #include "ui/core/native_window.h"
-#include "ui/widgets/toolkit.h"
 #include "ui/core/wait_table.h"
 #include "ui/core/window_classes.h"
 #include "ui/core/window_errors.h"
-#include "ui/core/key_codes.h"
+#include "ui/widgets/toolkit.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ class ProbeWindow : public NativeWindow {
   ProbeWindow(WindowKind kind, int x, int y) : NativeWindow(kind, x, y, 50, 40) {}
 
   void KeyDown(unsigned key) override {
-    if (key == key::kF1 && throwOnF1) throw AbortError{};
+    if (key == key::kF1 && throw_on_f1) throw AbortError{};
     calls.push_back("key " + std::to_string(key));
   }
   void Char(unsigned char character) override { calls.push_back(std::string("char ") + static_cast<char>(character)); }
@@ -54,7 +54,7 @@ class ProbeWindow : public NativeWindow {
   }
 
   std::vector<std::string> calls;
-  bool throwOnF1 = false;
+  bool throw_on_f1 = false;
 };
 
 LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
@@ -83,9 +83,9 @@ TEST(NativeWindow, MouseMoveWithoutMovementIsDroppedAndPositionsAreClientCoordin
 TEST(NativeWindow, KeysBecomeSpecialKeysOrCharacters) {
   ProbeWindow window;
   ASSERT_TRUE(window.CreateNative("probe"));
-  UINT scanA = MapVirtualKeyA('A', MAPVK_VK_TO_VSC);
+  UINT scan_a = MapVirtualKeyA('A', MAPVK_VK_TO_VSC);
   SendMessageA(window.Handle(), WM_KEYDOWN, VK_DOWN, 0);
-  SendMessageA(window.Handle(), WM_KEYDOWN, 'A', static_cast<LPARAM>(scanA << 16 | 1));
+  SendMessageA(window.Handle(), WM_KEYDOWN, 'A', static_cast<LPARAM>(scan_a << 16 | 1));
   SendMessageA(window.Handle(), WM_KEYDOWN, VK_APPS, 0);
   EXPECT_EQ(window.calls, (std::vector<std::string>{"key 40", "char a", "key 121"}));
 }
@@ -97,7 +97,7 @@ TEST(NativeWindow, KeysBecomeSpecialKeysOrCharacters) {
 TEST(NativeWindow, ExceptionsWaitUntilTheWindowProcedureHasReturned) {
   auto park = [](ProbeWindow& window) {
     ASSERT_TRUE(window.CreateNative("probe"));
-    window.throwOnF1 = true;
+    window.throw_on_f1 = true;
     SendMessageA(window.Handle(), WM_KEYDOWN, VK_F1, 0);
   };
   ProbeWindow window;

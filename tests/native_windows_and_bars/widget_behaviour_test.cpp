@@ -8,8 +8,8 @@
 
 #include "fake_window.h"
 #include "graphics/graphics_resources.h"
-#include "ui/core/placement.h"
 #include "ui/core/key_codes.h"
+#include "ui/core/placement.h"
 #include "ui/widgets/popup_menu.h"
 #include "ui/widgets/scroll_view.h"
 #include "ui/widgets/title_bar.h"
@@ -21,7 +21,7 @@ namespace {
 // A root that fills its window (anchor 12), as resizable windows have.
 class FillingRoot : public RecordingRoot {
  public:
-  explicit FillingRoot(std::uint8_t anchor = kAnchorFill) { layoutFlags_ = anchor; }
+  explicit FillingRoot(std::uint8_t anchor = kAnchorFill) { layout_flags_ = anchor; }
 };
 
 TitleBar& AddTitleBar(Container& root) {
@@ -32,27 +32,25 @@ TitleBar& AddTitleBar(Container& root) {
 TEST(TitleBarBehaviour, ButtonsDependOnTheWindow) {
   struct Case {
     WindowKind kind;
-    std::uint8_t rootAnchor;
+    std::uint8_t root_anchor;
     int width;
   } cases[] = {{WindowKind::kApplication, kAnchorFill, 60},
                {WindowKind::kApplication, kAnchorTopLeft, 40},
                {WindowKind::kDialog, kAnchorFill, 20},
                {WindowKind::kPopup, kAnchorFill, 20}};
   for (const Case& c : cases) {
-    FillingRoot root(c.rootAnchor);
+    FillingRoot root(c.root_anchor);
     FakeWindow window(root);
     window.kind = c.kind;
     TitleBar& bar = AddTitleBar(root);
-    EXPECT_EQ(bar.ButtonsWidth(), c.width) << static_cast<int>(c.kind) << "/" << int{c.rootAnchor};
+    EXPECT_EQ(bar.ButtonsWidth(), c.width) << static_cast<int>(c.kind) << "/" << int{c.root_anchor};
     EXPECT_EQ(bar.Width(), 300) << "the bar is as wide as its window";
     EXPECT_EQ(bar.Height(), 20);
   }
 }
 
 // Presses the left button on the bar at `x` as the window routes it.
-void Press(FakeWindow& window, int x, int y = 10) {
-  window.RouteLeftDown(x, y);
-}
+void Press(FakeWindow& window, int x, int y = 10) { window.RouteLeftDown(x, y); }
 void Release(FakeWindow& window, int x, int y = 10) {
   window.RouteLeftUp(x, y);
   window.RouteCaptureLost();
@@ -139,9 +137,7 @@ TEST(TitleBarBehaviour, CaptionDragMovesTheWindowByThePointersDisplacement) {
 // the bars ask for.
 class CountingView : public ScrollView {
  public:
-  CountingView(const LayoutEntry& entry, Container* parent) : ScrollView(entry, parent) {
-    SetContentSize(400, 900);
-  }
+  CountingView(const LayoutEntry& entry, Container* parent) : ScrollView(entry, parent) { SetContentSize(400, 900); }
   void ScrollStep(int part) override {
     steps.push_back(part);
     ScrollView::ScrollStep(part);
@@ -152,88 +148,85 @@ class CountingView : public ScrollView {
 class ScrollBarTest : public ::testing::Test {
  protected:
   ScrollBarTest() {
-    auto made = std::make_unique<CountingView>(Entry(40, 20, 0, 0, 200, 150), &root);
-    view = static_cast<CountingView*>(root.Add(std::move(made)));
+    auto made = std::make_unique<CountingView>(Entry(40, 20, 0, 0, 200, 150), &root_);
+    view_ = static_cast<CountingView*>(root_.Add(std::move(made)));
   }
-  ScrollBar& Vertical() { return view->VerticalBar(); }
+  ScrollBar& Vertical() { return view_->VerticalBar(); }
 
-  FillingRoot root;
-  FakeWindow window{root};
-  CountingView* view;
+  FillingRoot root_;
+  FakeWindow window_{root_};
+  CountingView* view_;
 };
 
 TEST_F(ScrollBarTest, BarsShowWhereTheContentDoesNotFit) {
-  EXPECT_TRUE(view->HorizontalBar().IsVisible());
+  EXPECT_TRUE(view_->HorizontalBar().IsVisible());
   EXPECT_TRUE(Vertical().IsVisible());
-  EXPECT_EQ(view->ViewArea(), (Rect{0, 0, 185, 135}));
+  EXPECT_EQ(view_->ViewArea(), (Rect{0, 0, 185, 135}));
   EXPECT_EQ(Vertical().Bounds(), (Rect{185, 0, 200, 135}));
-  EXPECT_EQ(view->HorizontalBar().Bounds(), (Rect{0, 135, 185, 150}));
+  EXPECT_EQ(view_->HorizontalBar().Bounds(), (Rect{0, 135, 185, 150}));
   EXPECT_EQ(Vertical().Id(), 42);
-  view->SetContentSize(100, 900);
-  EXPECT_FALSE(view->HorizontalBar().IsVisible());
+  view_->SetContentSize(100, 900);
+  EXPECT_FALSE(view_->HorizontalBar().IsVisible());
   EXPECT_EQ(Vertical().Bounds(), (Rect{185, 0, 200, 150}));
 }
 
 TEST_F(ScrollBarTest, HeldArrowStepsOnlyWithTheRepeatAndWhileThePointerIsOnIt) {
   const int x = 192, down = 128;
-  window.RouteLeftDown(x, down);
-  EXPECT_EQ(window.repeating, &Vertical());
+  window_.RouteLeftDown(x, down);
+  EXPECT_EQ(window_.repeating, &Vertical());
   EXPECT_TRUE(Vertical().ShowsPressed(kDownArrow));
-  window.RouteLeftUp(x, down);
-  window.RouteCaptureLost();
-  EXPECT_TRUE(view->steps.empty()) << "released before the first tick";
-  EXPECT_EQ(window.repeating, nullptr);
+  window_.RouteLeftUp(x, down);
+  window_.RouteCaptureLost();
+  EXPECT_TRUE(view_->steps.empty()) << "released before the first tick";
+  EXPECT_EQ(window_.repeating, nullptr);
 
-  window.RouteLeftDown(x, down);
-  window.repeating->RepeatTick();
-  window.repeating->RepeatTick();
-  window.RoutePointerMove(x - 50, down);  // off the arrow: the ticks wait
+  window_.RouteLeftDown(x, down);
+  window_.repeating->RepeatTick();
+  window_.repeating->RepeatTick();
+  window_.RoutePointerMove(x - 50, down);  // off the arrow: the ticks wait
   EXPECT_FALSE(Vertical().ShowsPressed(kDownArrow));
-  window.repeating->RepeatTick();
-  window.RoutePointerMove(x, down);
-  window.repeating->RepeatTick();
-  window.RouteLeftUp(x, down);
-  window.RouteCaptureLost();
-  EXPECT_EQ(view->steps, (std::vector<int>{kDownArrow, kDownArrow, kDownArrow}));
-  EXPECT_EQ(view->ScrollY(), 48);
+  window_.repeating->RepeatTick();
+  window_.RoutePointerMove(x, down);
+  window_.repeating->RepeatTick();
+  window_.RouteLeftUp(x, down);
+  window_.RouteCaptureLost();
+  EXPECT_EQ(view_->steps, (std::vector<int>{kDownArrow, kDownArrow, kDownArrow}));
+  EXPECT_EQ(view_->ScrollY(), 48);
 }
 
 TEST_F(ScrollBarTest, RepeatStopsWhenTheWindowLosesTheMouse) {
-  window.RouteLeftDown(192, 5);
-  window.RouteCaptureLost();  // a dialog came up before the release
-  window.repeating->RepeatTick();
-  EXPECT_TRUE(view->steps.empty());
-  EXPECT_EQ(window.repeating, nullptr);
+  window_.RouteLeftDown(192, 5);
+  window_.RouteCaptureLost();  // a dialog came up before the release
+  window_.repeating->RepeatTick();
+  EXPECT_TRUE(view_->steps.empty());
+  EXPECT_EQ(window_.repeating, nullptr);
   EXPECT_FALSE(Vertical().ShowsPressed(kUpArrow));
 }
 
 TEST_F(ScrollBarTest, ThumbFollowsTheDragAndTrackClicksDoNothing) {
   ScrollBarGeometry before = Vertical().Geometry();
   int grab = before.ThumbStart() + 4;
-  window.RouteLeftDown(192, grab);
+  window_.RouteLeftDown(192, grab);
   EXPECT_TRUE(Vertical().DraggingThumb());
-  window.RoutePointerMove(192, grab + 30);
-  window.RoutePointerMove(192, grab + 45);
+  window_.RoutePointerMove(192, grab + 30);
+  window_.RoutePointerMove(192, grab + 45);
   EXPECT_NEAR(Vertical().Geometry().ThumbStart(), before.ThumbStart() + 45, 1);
-  window.RoutePointerMove(192, 1000);  // far below: the view stops at its end
-  EXPECT_EQ(view->ScrollY(), 900 - 135);
-  window.RouteLeftUp(192, 1000);
-  window.RouteCaptureLost();
+  window_.RoutePointerMove(192, 1000);  // far below: the view stops at its end
+  EXPECT_EQ(view_->ScrollY(), 900 - 135);
+  window_.RouteLeftUp(192, 1000);
+  window_.RouteCaptureLost();
 
-  int scrolled = view->ScrollY();
-  window.RouteLeftDown(192, 30);  // the track above the thumb
-  window.RouteLeftUp(192, 30);
-  window.RouteCaptureLost();
-  EXPECT_EQ(view->ScrollY(), scrolled);
-  EXPECT_EQ(window.repeating, nullptr);
+  int scrolled = view_->ScrollY();
+  window_.RouteLeftDown(192, 30);  // the track above the thumb
+  window_.RouteLeftUp(192, 30);
+  window_.RouteCaptureLost();
+  EXPECT_EQ(view_->ScrollY(), scrolled);
+  EXPECT_EQ(window_.repeating, nullptr);
 }
 
 const ToolBarItem kTools[] = {
-    {11, "First", "a", kToolPush},
-    {12, "Second", "b", kToolPush},
-    {0, nullptr, nullptr, kToolSeparator},
-    {13, "Third", "c", kToolRadio},
-    {0, nullptr, nullptr, kToolEnd},
+    {11, "First", "a", kToolPush},  {12, "Second", "b", kToolPush},  {0, nullptr, nullptr, kToolSeparator},
+    {13, "Third", "c", kToolRadio}, {0, nullptr, nullptr, kToolEnd},
 };
 
 TEST(ToolBarBehaviour, HintsFollowThePointerAndReleaseSendsTheCommandUnderIt) {
@@ -247,7 +240,7 @@ TEST(ToolBarBehaviour, HintsFollowThePointerAndReleaseSendsTheCommandUnderIt) {
 
   window.RoutePointerMove(12, 4);
   EXPECT_EQ(window.hint, "First");
-  EXPECT_EQ(window.hintAt.x, 112);
+  EXPECT_EQ(window.hint_at.x, 112);
   window.RoutePointerMove(12, 13);
   EXPECT_EQ(window.hint, "Second");
   window.RoutePointerMove(12, 20);  // the separator

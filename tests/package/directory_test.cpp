@@ -203,16 +203,13 @@ TEST(PackageDirectory, DamagedOrHostileDirectoriesAreRefusedWithOneLine) {
   };
   const Case cases[] = {
       {"flipped check word", nullptr, [](Bytes& f) { f[kDirectory + 6] ^= 0x01; }, invalid + "."},
-      {"truncated directory", nullptr,
-       [](Bytes& f) {
-         f.erase(f.begin() + kRecord3, f.end() - 4);
-       },
-       read_error},
+      {"truncated directory", nullptr, [](Bytes& f) { f.erase(f.begin() + kRecord3, f.end() - 4); }, read_error},
       {"trailer pointing outside", nullptr, [](Bytes& f) { PutU32(f, f.size() - 4, 0x7FFFFFF0); }, read_error},
-      {"trailer pointing at itself", nullptr, [](Bytes& f) { PutU32(f, f.size() - 4, static_cast<std::uint32_t>(f.size() - 4)); },
-       read_error},
+      {"trailer pointing at itself", nullptr,
+       [](Bytes& f) { PutU32(f, f.size() - 4, static_cast<std::uint32_t>(f.size() - 4)); }, read_error},
       {"file shorter than a trailer", nullptr, [](Bytes& f) { f.resize(3); }, read_error},
-      {"21 file records", nullptr, [](Bytes& f) { PutU16(f, kFileCount, 21); }, invalid + ": more than 20 file records"},
+      {"21 file records", nullptr, [](Bytes& f) { PutU16(f, kFileCount, 21); },
+       invalid + ": more than 20 file records"},
       {"no file record", nullptr, [](Bytes& f) { PutU16(f, kFileCount, 0); }, invalid + ": no skin archive record"},
       {"record of 23 bytes", nullptr, [](Bytes& f) { PutU16(f, kRecord2, 23); },
        invalid + ": a file record is shorter than 24 bytes"},
@@ -229,7 +226,9 @@ TEST(PackageDirectory, DamagedOrHostileDirectoriesAreRefusedWithOneLine) {
          p.association_count = 4;
          for (auto& entry : p.associations) entry = {Text("a"), Text("Hello.exe"), Text(""), 0, false};
        },
-       [](Bytes& f) { f.insert(f.end() - 6, {4, 0, 'b', 0, 'x', 0, 2, 0, 3, 0, 0, 0}); },
+       [](Bytes& f) {
+         f.insert(f.end() - 6, {4, 0, 'b', 0, 'x', 0, 2, 0, 3, 0, 0, 0});
+       },
        invalid + ": more than 4 file associations"},
       {"association text offset past its block", nullptr, [](Bytes& f) { PutU16(f, kFirstAssociation + 2 + 29, 29); },
        invalid + ": a file association text lies outside its entry"},
@@ -254,8 +253,8 @@ TEST(PackageDirectory, DamagedOrHostileDirectoriesAreRefusedWithOneLine) {
        nullptr, invalid + ": unsafe file extension \"txt\\shell\""},
       {"stream at the directory", [](PackageDirectory& p) { p.Record(3).stream_offset = kPayloadSize; }, nullptr,
        invalid + ": the data of \"notes.txt\" lies outside the package"},
-      {"skin archive running into the directory", [](PackageDirectory& p) { p.Record(1).size = kPayloadSize; },
-       nullptr, invalid + ": the skin archive lies outside the package data"},
+      {"skin archive running into the directory", [](PackageDirectory& p) { p.Record(1).size = kPayloadSize; }, nullptr,
+       invalid + ": the skin archive lies outside the package data"},
   };
   for (const Case& c : cases) {
     PackageDirectory package = SamplePackage();

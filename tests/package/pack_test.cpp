@@ -20,12 +20,12 @@
 #include <vector>
 
 #include "capture_logger.h"
+#include "pack_error.h"
 #include "package/directory_writer.h"
 #include "package/package_loader.h"
 #include "package/package_sum.h"
 #include "package/pe_checksum.h"
 #include "package/pe_image.h"
-#include "pack_error.h"
 #include "stream_encoder.h"
 
 namespace fs = std::filesystem;
@@ -64,9 +64,8 @@ class PackTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const char* base = std::getenv("TARNELL_TEST_TMP");
-    folder_ = fs::path(base ? base : "/tmp") /
-              ("pack-" + std::to_string(getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder_ = fs::path(base ? base : "/tmp") / ("pack-" + std::to_string(getpid()) + "-" +
+                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(folder_);
     fs::create_directories(folder_);
   }
@@ -125,7 +124,8 @@ Bytes SampleContent(const SampleFile& file, unsigned seed) {
   Bytes bytes(file.size);
   const std::string words = "install update repair patch uninstall Tarnell setup ";
   for (std::size_t i = 0; i < bytes.size(); ++i) {
-    bytes[i] = file.random ? static_cast<std::uint8_t>(random()) : static_cast<std::uint8_t>(words[(i * 7 + i / 50) % words.size()]);
+    bytes[i] = file.random ? static_cast<std::uint8_t>(random())
+                           : static_cast<std::uint8_t>(words[(i * 7 + i / 50) % words.size()]);
   }
   return bytes;
 }
@@ -137,9 +137,9 @@ std::string NineteenFileManifest(const fs::path& folder) {
   unsigned seed = 1;
   for (const SampleFile& file : NineteenFiles()) {
     WriteBytes(folder / "bin" / (file.name + ".src"), SampleContent(file, seed++));
-    manifest << "\n[[file]]\nsource = \"bin/" << file.name << ".src\"\nname = \"" << file.name
-             << "\"\ndestination = \"" << file.destination << "\"\nshortcut = \"" << file.shortcut
-             << "\"\nicon = " << file.icon << "\nservice = " << (file.service ? "true" : "false") << "\n";
+    manifest << "\n[[file]]\nsource = \"bin/" << file.name << ".src\"\nname = \"" << file.name << "\"\ndestination = \""
+             << file.destination << "\"\nshortcut = \"" << file.shortcut << "\"\nicon = " << file.icon
+             << "\nservice = " << (file.service ? "true" : "false") << "\n";
     if (!file.time.empty()) manifest << "time = " << file.time << "\n";
   }
   const char* extensions[] = {"hlo", "hlx", "hwd", "hel"};
@@ -172,7 +172,8 @@ std::uint32_t StoredChecksum(const Bytes& setup) { return ReadPeImageInfo(setup.
 bool StartsWithProgramOf(const Bytes& setup, const std::string& stub) {
   Bytes program = ReadBytes(stub);
   constexpr std::size_t kHeaders = 1024;
-  return setup.size() > program.size() && std::equal(program.begin() + kHeaders, program.end(), setup.begin() + kHeaders);
+  return setup.size() > program.size() &&
+         std::equal(program.begin() + kHeaders, program.end(), setup.begin() + kHeaders);
 }
 
 }  // namespace
@@ -221,20 +222,23 @@ TEST_F(PackTest, NineteenFilesAndFourAssociationsBuildListVerifyAndExtract) {
   ASSERT_EQ(listed.status, 0) << listed.err;
   for (const char* expected :
        {"Product:      Hello World\n", "Version:      2.13, german, patch\n", "Files:        19\n",
-        "  HelloAgent.exe\n    size 50000, stream at ", ", program, shortcut start-menu, icon 2, service, time 2025-06-30T21:59:59.1234567Z\n",
-        "  settings.ini\n", "data-untouched", "Associations: 4\n", "  .hel -> HelloAgent.exe, icon 3, text \"Hello document 3\"\n"}) {
+        "  HelloAgent.exe\n    size 50000, stream at ",
+        ", program, shortcut start-menu, icon 2, service, time 2025-06-30T21:59:59.1234567Z\n", "  settings.ini\n",
+        "data-untouched", "Associations: 4\n", "  .hel -> HelloAgent.exe, icon 3, text \"Hello document 3\"\n"}) {
     EXPECT_NE(listed.out.find(expected), std::string::npos) << expected << "\n" << listed.out;
   }
 
   PackRun verified = Pack("verify " + Quote((folder_ / "Hello_Setup.exe").string()));
   EXPECT_EQ(verified.status, 0) << verified.err;
 
-  PackRun extracted = Pack("extract " + Quote((folder_ / "Hello_Setup.exe").string()) + " " + Quote((folder_ / "out").string()));
+  PackRun extracted =
+      Pack("extract " + Quote((folder_ / "Hello_Setup.exe").string()) + " " + Quote((folder_ / "out").string()));
   ASSERT_EQ(extracted.status, 0) << extracted.err;
   for (std::size_t i = 0; i < files.size(); ++i) {
     fs::path target = folder_ / "out" / files[i].name;
     EXPECT_EQ(ReadBytes(target), ReadBytes(folder_ / "bin" / (files[i].name + ".src"))) << files[i].name;
-    struct stat extracted_status {}, source_status {};
+    struct stat extracted_status {
+    }, source_status{};
     ASSERT_EQ(stat(target.c_str(), &extracted_status), 0);
     ASSERT_EQ(stat((folder_ / "bin" / (files[i].name + ".src")).c_str(), &source_status), 0);
     if (files[i].time.empty()) {
@@ -303,7 +307,8 @@ TEST_F(PackTest, InvalidManifestsNameTheFieldAndLeaveNoFile) {
       {product + hello + file_named("\u00c4rger.txt") + file_named("\u00e4rger.txt"),
        "file[3].name: \"\u00e4rger.txt\" is the name of file[2] as well"},
       {product + hello + file_named("\u65e5\u672c.txt"), "file[2].name: \"\u65e5\u672c.txt\" holds a character"},
-      {"[product]\nname = \"Tools\\\\Hello\"\nversion = \"1.0\"\n" + hello, "product.name: \"Tools\\Hello\" holds a path separator"},
+      {"[product]\nname = \"Tools\\\\Hello\"\nversion = \"1.0\"\n" + hello,
+       "product.name: \"Tools\\Hello\" holds a path separator"},
       {"[product]\nname = \"\"\nversion = \"1.0\"\n" + hello, "product.name: \"\" is empty"},
       {"[product]\nname = \"Hello?\"\nversion = \"1.0\"\n" + hello, "product.name: \"Hello?\" holds one of <>"},
       {"[product]\nname = \"" + std::string(246, 'x') + "\"\nversion = \"1.0\"\n" + hello,
@@ -325,8 +330,10 @@ TEST_F(PackTest, InvalidManifestsNameTheFieldAndLeaveNoFile) {
        "file[1].service: a file the install does not write cannot be a service"},
       {product + hello + "service = true\n" + file_named("hello.dll") + "service = true\n",
        "file[2].service: its service name \"hello\" is that of file[1]"},
-      {product + hello + association("hlo", "other.dll"), "association[1].program: \"other.dll\" is not the name of a product file"},
-      {product + hello + association(".hlo", "Hello.exe"), "association[1].extension: \".hlo\" must be given without dots"},
+      {product + hello + association("hlo", "other.dll"),
+       "association[1].program: \"other.dll\" is not the name of a product file"},
+      {product + hello + association(".hlo", "Hello.exe"),
+       "association[1].extension: \".hlo\" must be given without dots"},
       {product + hello + association("hlo", "Hello.exe") + association("HLO", "Hello.exe"),
        "association[2].extension: \"HLO\" is associated in association[1] already"},
       {product + hello + "[[association]]\nprogram = \"Hello.exe\"\n", "association[1].extension: missing"},
@@ -350,9 +357,7 @@ TEST_F(PackTest, InvalidManifestsNameTheFieldAndLeaveNoFile) {
 }
 
 TEST_F(PackTest, SourceTooLargeForThePackageIsRefused) {
-  {
-    std::ofstream(folder_ / "huge.bin");
-  }
+  { std::ofstream(folder_ / "huge.bin"); }
   fs::resize_file(folder_ / "huge.bin", std::uint64_t{1} << 32);  // sparse: 4 GiB, one byte too many
   WriteText(folder_ / "m.toml", "[product]\nname = \"Hello\"\nversion = \"1.0\"\n[[file]]\nsource = \"huge.bin\"\n");
   PackRun run = Build(folder_ / "m.toml", folder_ / "out.exe");
@@ -366,7 +371,7 @@ TEST_F(PackTest, StubMustBeAnUnsignedProgram) {
   WriteText(folder_ / "m.toml", "[product]\nname = \"Hello\"\nversion = \"1.0\"\n[[file]]\nsource = \"a.txt\"\n");
   WriteText(folder_ / "not-a-program.exe", "plain text");
   PackRun run = Pack("build " + Quote((folder_ / "m.toml").string()) + " -o " + Quote((folder_ / "out.exe").string()) +
-                 " --stub " + Quote((folder_ / "not-a-program.exe").string()));
+                     " --stub " + Quote((folder_ / "not-a-program.exe").string()));
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("the stub is not a Windows program image"), std::string::npos) << run.err;
   EXPECT_FALSE(fs::exists(folder_ / "out.exe"));
@@ -376,8 +381,9 @@ TEST_F(PackTest, OutputThatIsAnInputIsRefusedAndTheInputKept) {
   WriteText(folder_ / "a.txt", "the product's text");
   WriteBytes(folder_ / "stub.exe", ReadBytes(TARNELL_TEST_STUB));
   fs::copy_file(fs::path(TARNELL_SOURCE_DIR) / "skin" / "default" / "insthead.png", folder_ / "head.png");
-  WriteText(folder_ / "m.toml", "[product]\nname = \"Hello\"\nversion = \"1.0\"\n[skin]\nheader = \"head.png\"\n"
-                                 "[[file]]\nsource = \"a.txt\"\n");
+  WriteText(folder_ / "m.toml",
+            "[product]\nname = \"Hello\"\nversion = \"1.0\"\n[skin]\nheader = \"head.png\"\n"
+            "[[file]]\nsource = \"a.txt\"\n");
   fs::create_hard_link(folder_ / "a.txt", folder_ / "hard-link.exe");
   fs::create_symlink(folder_ / "m.toml", folder_ / "symlink.exe");
   const std::vector<std::string> inputs = {"m.toml", "a.txt", "stub.exe", "head.png"};
@@ -537,7 +543,8 @@ TEST_F(PackTest, BuiltSetupReadsAndExtractsUnderWine) {
     printed.erase(std::remove(printed.begin(), printed.end(), '\r'), printed.end());
     PackageDirectory package = LoadDirectory(setup);
     EXPECT_NE(printed.find("directory " + Hex(SerializePackageDirectory(package)) + "\n"), std::string::npos)
-        << name << " read differently:\n" << printed;
+        << name << " read differently:\n"
+        << printed;
     EXPECT_NE(printed.find("has_data_folder 1\n"), std::string::npos) << printed;
     EXPECT_NE(printed.find("sum holds\n"), std::string::npos) << printed;
     EXPECT_NE(printed.find("copied " + std::to_string(setup.size()) + "\n"), std::string::npos) << printed;
@@ -571,8 +578,9 @@ TEST_F(PackTest, BuiltSetupReadsAndExtractsUnderWine) {
   damaged[LoadDirectory(damaged).Record(4).stream_offset + 1] ^= 0x08;
   WriteBytes(folder_ / "damaged.exe", damaged);
   fs::create_directories(folder_ / "damaged.out");
-  std::string command = "wine " + Quote(PackageCheckForThisHost()) + " " + Quote(WinePath(folder_ / "damaged.exe")) + " " +
-                        Quote(WinePath(folder_ / "damaged.out")) + " </dev/null 2>/dev/null | tr -d '\\r' | grep -qx 'sum broken'";
+  std::string command = "wine " + Quote(PackageCheckForThisHost()) + " " + Quote(WinePath(folder_ / "damaged.exe")) +
+                        " " + Quote(WinePath(folder_ / "damaged.out")) +
+                        " </dev/null 2>/dev/null | tr -d '\\r' | grep -qx 'sum broken'";
   EXPECT_EQ(std::system(command.c_str()), 0) << "the setup's own check passes a damaged payload";
 }
 
@@ -787,7 +795,8 @@ TEST_F(PackTest, UnreadableInputsAreNamedWithTheReason) {
   const Case cases[] = {
       {"list " + Quote(tiny), tiny + ": truncated, or not a Tarnell setup"},
       {"verify " + Quote(program), program + ": Invalid Tarnell software package. Not a Tarnell setup"},
-      {"list " + Quote((folder_ / "none.exe").string()), "cannot open " + (folder_ / "none.exe").string() + ": No such file"},
+      {"list " + Quote((folder_ / "none.exe").string()),
+       "cannot open " + (folder_ / "none.exe").string() + ": No such file"},
       {"build " + Quote((folder_ / "folder.toml").string()) + " -o x.exe",
        (folder_ / "folder.toml").string() + ": is a folder, not a manifest file"},
       {"build " + Quote((folder_ / "none.toml").string()) + " -o x.exe",
@@ -817,8 +826,9 @@ TEST_F(PackTest, EveryFlippedByteOfThePackageIsFoundByThePeChecksum) {
   for (std::uint8_t& byte : noise) byte = static_cast<std::uint8_t>(random());
   WriteBytes(folder_ / "noise.bin", noise);  // incompressible: a stored stream
   WriteText(folder_ / "a.txt", std::string(4000, 'a') + "end");
-  WriteText(folder_ / "m.toml", "[product]\nname = \"Hello\"\nversion = \"1.0\"\n[[file]]\nsource = \"noise.bin\"\n"
-                                 "[[file]]\nsource = \"a.txt\"\n");
+  WriteText(folder_ / "m.toml",
+            "[product]\nname = \"Hello\"\nversion = \"1.0\"\n[[file]]\nsource = \"noise.bin\"\n"
+            "[[file]]\nsource = \"a.txt\"\n");
   ASSERT_EQ(Build(folder_ / "m.toml", folder_ / "setup.exe").status, 0);
   const Bytes setup = ReadBytes(folder_ / "setup.exe");
   const PackageDirectory package = LoadDirectory(setup);
@@ -858,7 +868,8 @@ TEST_F(PackTest, EveryFlippedByteOfThePackageIsFoundByThePeChecksum) {
   EXPECT_EQ(verified.status, 1);
   EXPECT_NE(verified.err.find("the PE checksum does not match the file: the setup is damaged"), std::string::npos)
       << verified.err;
-  PackRun extracted = Pack("extract " + Quote((folder_ / "flipped.exe").string()) + " " + Quote((folder_ / "out").string()));
+  PackRun extracted =
+      Pack("extract " + Quote((folder_ / "flipped.exe").string()) + " " + Quote((folder_ / "out").string()));
   EXPECT_EQ(extracted.status, 1);
   EXPECT_FALSE(fs::exists(folder_ / "out" / "noise.bin"));
   PackRun good = Pack("verify " + Quote((folder_ / "setup.exe").string()));
@@ -909,8 +920,9 @@ TEST_F(PackTest, SignedAndOlderSetupsPassThePeChecksum) {
 TEST_F(PackTest, SourceDateEpochMakesAFreshCheckoutBuildTheSameSetup) {
   WriteText(folder_ / "a.txt", "text");
   WriteText(folder_ / "b.txt", "more text");
-  WriteText(folder_ / "m.toml", "[product]\nname = \"Hello\"\nversion = \"1.0\"\n[[file]]\nsource = \"a.txt\"\n"
-                                 "[[file]]\nsource = \"b.txt\"\ntime = 2020-01-01T00:00:00Z\n");
+  WriteText(folder_ / "m.toml",
+            "[product]\nname = \"Hello\"\nversion = \"1.0\"\n[[file]]\nsource = \"a.txt\"\n"
+            "[[file]]\nsource = \"b.txt\"\ntime = 2020-01-01T00:00:00Z\n");
   setenv("SOURCE_DATE_EPOCH", "1767225600", 1);  // 2026-01-01T00:00:00Z
   PackRun one = Build(folder_ / "m.toml", folder_ / "one.exe");
   fs::last_write_time(folder_ / "a.txt", fs::last_write_time(folder_ / "a.txt") - std::chrono::hours(50));
@@ -938,10 +950,11 @@ TEST_F(PackTest, SourceDateEpochMakesAFreshCheckoutBuildTheSameSetup) {
 TEST_F(PackTest, CommandsForContinuousIntegration) {
   WriteText(folder_ / "bin" / "Hello.exe", std::string(20000, 'h'));
   WriteText(folder_ / "bin" / "notes.txt", "text\n");
-  WriteText(folder_ / "m.toml", "[product]\nname = \"Hello\"\nversion = \"1.2\"\n[[file]]\nsource = \"bin/Hello.exe\"\n"
-                                 "[[file]]\nsource = \"bin/notes.txt\"\ndestination = \"data\"\n"
-                                 "[[association]]\nextension = \"hlo\"\nprogram = \"Hello.exe\"\n"
-                                 "text = \"a \\\"quoted\\\" text\\\\ and a\\ttab\"\n");
+  WriteText(folder_ / "m.toml",
+            "[product]\nname = \"Hello\"\nversion = \"1.2\"\n[[file]]\nsource = \"bin/Hello.exe\"\n"
+            "[[file]]\nsource = \"bin/notes.txt\"\ndestination = \"data\"\n"
+            "[[association]]\nextension = \"hlo\"\nprogram = \"Hello.exe\"\n"
+            "text = \"a \\\"quoted\\\" text\\\\ and a\\ttab\"\n");
   const std::string manifest = Quote((folder_ / "m.toml").string()), setup = Quote((folder_ / "s.exe").string());
 
   PackRun version = Pack("--version");
@@ -972,17 +985,19 @@ TEST_F(PackTest, CommandsForContinuousIntegration) {
   PackRun json = Pack("list --json --sha256 " + setup);
   ASSERT_EQ(json.status, 0) << json.err;
   WriteText(folder_ / "list.json", json.out);
-  std::string parse = "python3 -c 'import json,sys; d=json.load(open(sys.argv[1])); print(d[\"product\"], d[\"version\"], "
-                      "d[\"files\"][1][\"name\"], d[\"files\"][1][\"destination\"], d[\"associations\"][0][\"extension\"], "
-                      "repr(d[\"associations\"][0][\"text\"]), "
-                      "d[\"files\"][0][\"sha256\"])' " + Quote((folder_ / "list.json").string()) + " >" +
-                      Quote((folder_ / "parsed.txt").string());
+  std::string parse =
+      "python3 -c 'import json,sys; d=json.load(open(sys.argv[1])); print(d[\"product\"], d[\"version\"], "
+      "d[\"files\"][1][\"name\"], d[\"files\"][1][\"destination\"], d[\"associations\"][0][\"extension\"], "
+      "repr(d[\"associations\"][0][\"text\"]), "
+      "d[\"files\"][0][\"sha256\"])' " +
+      Quote((folder_ / "list.json").string()) + " >" + Quote((folder_ / "parsed.txt").string());
   ASSERT_EQ(std::system(parse.c_str()), 0) << json.out;
   std::string sum = "sha256sum " + Quote((folder_ / "bin" / "Hello.exe").string()) + " | cut -c1-64 >" +
                     Quote((folder_ / "sum.txt").string());
   ASSERT_EQ(std::system(sum.c_str()), 0);
   std::string hello_sum = ReadText(folder_ / "sum.txt");
-  EXPECT_EQ(ReadText(folder_ / "parsed.txt"), "Hello 1.2 notes.txt data hlo 'a \"quoted\" text\\\\ and a\\ttab' " + hello_sum);
+  EXPECT_EQ(ReadText(folder_ / "parsed.txt"),
+            "Hello 1.2 notes.txt data hlo 'a \"quoted\" text\\\\ and a\\ttab' " + hello_sum);
   PackRun listed = Pack("list --sha256 " + setup);
   EXPECT_NE(listed.out.find("    sha256 " + hello_sum), std::string::npos) << listed.out;
 }
@@ -1003,9 +1018,12 @@ TEST_F(PackTest, LikelyMistakesAreWarnedAndTheSetupIsStillBuilt) {
   };
   const Case cases[] = {
       {product + file("Hello.exe") + file("readme.txt"), ""},
-      {product + file("readme.txt") + file("Hello.exe"), "file[1]: \"readme.txt\" is not a program in the program folder"},
-      {product + file("Hello.exe", "destination = \"data\"\n"), "file[1]: \"Hello.exe\" is not a program in the program folder"},
-      {product + file("Hello.exe") + file("agent.dll", "service = true\n"), "file[2].service: \"agent.dll\" is not an .exe"},
+      {product + file("readme.txt") + file("Hello.exe"),
+       "file[1]: \"readme.txt\" is not a program in the program folder"},
+      {product + file("Hello.exe", "destination = \"data\"\n"),
+       "file[1]: \"Hello.exe\" is not a program in the program folder"},
+      {product + file("Hello.exe") + file("agent.dll", "service = true\n"),
+       "file[2].service: \"agent.dll\" is not an .exe"},
       {product + file("Hello.exe") + file("settings.ini", "destination = \"data-untouched\"\n"),
        "file[2].destination: the 8 bytes of \"settings.ini\" are packed, but the install never writes"},
       {product + file("Hello.exe") + file("empty.ini", "destination = \"data-untouched\"\n"), ""},
@@ -1028,8 +1046,8 @@ TEST_F(PackTest, LikelyMistakesAreWarnedAndTheSetupIsStillBuilt) {
 }
 
 TEST_F(PackTest, InstalledToolFindsTheSetupProgramBesideIt) {
-  std::string install = "cmake --install " + Quote(TARNELL_BINARY_DIR) + " --prefix " + Quote((folder_ / "prefix").string()) +
-                        " >/dev/null";
+  std::string install = "cmake --install " + Quote(TARNELL_BINARY_DIR) + " --prefix " +
+                        Quote((folder_ / "prefix").string()) + " >/dev/null";
   ASSERT_EQ(std::system(install.c_str()), 0);
   const fs::path bin = folder_ / "prefix" / "bin";
   ASSERT_TRUE(fs::exists(bin / "tarnell-pack"));
@@ -1045,9 +1063,11 @@ TEST_F(PackTest, InstalledToolFindsTheSetupProgramBesideIt) {
   WriteText(folder_ / "x64.toml", manifest + "architecture = \"x64\"\n" + file);
   for (const std::string architecture : {"x86", "x64"}) {
     std::string build = Quote((bin / "tarnell-pack").string()) + " build --quiet " +
-                        Quote((folder_ / (architecture + ".toml")).string()) + " -o " + Quote((folder_ / "s.exe").string());
+                        Quote((folder_ / (architecture + ".toml")).string()) + " -o " +
+                        Quote((folder_ / "s.exe").string());
     ASSERT_EQ(std::system(build.c_str()), 0) << architecture;
-    EXPECT_TRUE(StartsWithProgramOf(ReadBytes(folder_ / "s.exe"), architecture == "x86" ? TARNELL_TEST_STUB : TARNELL_TEST_STUB_X64))
+    EXPECT_TRUE(StartsWithProgramOf(ReadBytes(folder_ / "s.exe"),
+                                    architecture == "x86" ? TARNELL_TEST_STUB : TARNELL_TEST_STUB_X64))
         << architecture;
   }
 }
@@ -1082,7 +1102,8 @@ TEST_F(PackTest, ArchitecturePicksTheSetupProgramAndListShowsIt) {
   };
   const Case cases[] = {
       {"x64.toml", TARNELL_TEST_STUB, "the stub is a 32-bit setup program, but product.architecture asks for \"x64\""},
-      {"x86.toml", TARNELL_TEST_STUB_X64, "the stub is a 64-bit setup program, but product.architecture asks for \"x86\""},
+      {"x86.toml", TARNELL_TEST_STUB_X64,
+       "the stub is a 64-bit setup program, but product.architecture asks for \"x86\""},
       {"arm.toml", TARNELL_TEST_STUB, "product.architecture: \"arm64\" is none of \"x86\", \"x64\""},
   };
   for (const Case& c : cases) {
@@ -1112,7 +1133,8 @@ TEST_F(PackTest, SetupCarriesTheProductsIconAndVersion) {
   PackRun bad = Build(folder_ / "bad.toml", folder_ / "bad.exe");
   EXPECT_EQ(bad.status, 1);
   EXPECT_NE(bad.err.find("product.setup_icon: " + (folder_ / "not.ico").string() + " is not an icon file"),
-            std::string::npos) << bad.err;
+            std::string::npos)
+      << bad.err;
 
   // Still a signable image whose package reads and verifies.
   ASSERT_EQ(Sign(folder_, folder_ / "setup.exe", folder_ / "signed.exe"), 0);
@@ -1131,7 +1153,8 @@ TEST_F(PackTest, SetupCarriesTheProductsIconAndVersion) {
     fs::path out = folder_ / (std::string(name) + ".out");
     fs::create_directories(out);
     std::string command = "wine " + Quote(PackageCheckForThisHost()) + " " + Quote(WinePath(folder_ / name)) + " " +
-                          Quote(WinePath(out)) + " </dev/null 2>/dev/null | tr -d '\\r' >" + Quote((out / "printed.txt").string());
+                          Quote(WinePath(out)) + " </dev/null 2>/dev/null | tr -d '\\r' >" +
+                          Quote((out / "printed.txt").string());
     ASSERT_EQ(std::system(command.c_str()), 0) << name;
     std::string printed = ReadText(out / "printed.txt");
     for (const std::string& line :

@@ -136,7 +136,8 @@ TEST(ReadPackage, EachFailureEndsWithItsOneLine) {
       {"flipped check word", flipped, "Invalid Tarnell software package."},
       {"truncated directory", truncated, "Error reading file: " + path},
       {"trailer pointing outside", outside, "Error reading file: " + path},
-      {"file name ..\\x.dll", good.substr(0, written.header_offset) + Bytes(escaping_directory.begin(), escaping_directory.end()),
+      {"file name ..\\x.dll",
+       good.substr(0, written.header_offset) + Bytes(escaping_directory.begin(), escaping_directory.end()),
        "Invalid Tarnell software package: unsafe file name \"..\\x.dll\", which holds a path separator"},
       {"program without package", Bytes(3000, '\0'), "Invalid Tarnell software package."},
   };
@@ -211,7 +212,8 @@ TEST(WriteSetupCopy, CopyOfAPatchIsNoPatchAndReadsBack) {
       constexpr std::size_t kChecksumField = 0x80 + 24 + 64;
       std::string sum = copy.substr(kChecksumField, 4);
       copy.replace(kChecksumField, 4, 4, '\0');
-      std::uint32_t expected = PeFileChecksum(reinterpret_cast<const std::uint8_t*>(copy.data()), copy.size(), kChecksumField);
+      std::uint32_t expected =
+          PeFileChecksum(reinterpret_cast<const std::uint8_t*>(copy.data()), copy.size(), kChecksumField);
       std::uint32_t stored = 0;
       std::memcpy(&stored, sum.data(), 4);
       EXPECT_EQ(stored, expected);
@@ -265,7 +267,8 @@ TEST(ExtractFile, WritesBytesAndTheExactFileTime) {
   // A read-only file in the way is replaced.
   WriteTestFile(extraction.Program("Hello.exe"), "old");
   SetFileAttributesA(extraction.Program("Hello.exe").c_str(), FILE_ATTRIBUTE_READONLY);
-  for (std::size_t number = 2; number <= package.file_count; ++number) extraction.Extract(package.Record(number), false);
+  for (std::size_t number = 2; number <= package.file_count; ++number)
+    extraction.Extract(package.Record(number), false);
   EXPECT_TRUE(logger.lines.empty());
 
   EXPECT_EQ(ReadTestFile(extraction.Program("Hello.exe")), kFiles[0].content);
@@ -314,7 +317,8 @@ TEST(ExtractFile, FailuresEndWithTheirLine) {
   CreateDirectoryA(extraction.Program("sub").c_str(), nullptr);
   const Case cases[] = {
       {"stream shorter than the size", longer, "Error reading file: " + (folder / "setup.exe")},
-      {"name leaving the folder", escaping, "Invalid Tarnell software package: unsafe file name \"..\\x.dll\", which holds a path separator"},
+      {"name leaving the folder", escaping,
+       "Invalid Tarnell software package: unsafe file name \"..\\x.dll\", which holds a path separator"},
       {"a folder in the way", blocked, "Error opening file: " + extraction.Program("sub")},
   };
   for (const Case& c : cases) {

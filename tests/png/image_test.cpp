@@ -15,8 +15,9 @@ TEST(Image, LaysOutHeaderColourTableAndPaddedRowsBottomUp) {
   for (Case c : {Case{1, 1, 8, 4}, Case{5, 3, 8, 8}, Case{3, 2, 24, 12}, Case{5, 2, 24, 16}, Case{7, 4, 32, 28}}) {
     SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << "x" << c.bits);
     Image image;
-    bool created = c.bits == 8 ? image.Create8(c.width, c.height, 256)
-                   : c.bits == 24 ? image.Create24(c.width, c.height) : image.Create32(c.width, c.height);
+    bool created = c.bits == 8    ? image.Create8(c.width, c.height, 256)
+                   : c.bits == 24 ? image.Create24(c.width, c.height)
+                                  : image.Create32(c.width, c.height);
     ASSERT_TRUE(created);
     EXPECT_EQ(image.Stride(), c.stride);
     const DibHeader* header = image.Header();
@@ -24,9 +25,9 @@ TEST(Image, LaysOutHeaderColourTableAndPaddedRowsBottomUp) {
     EXPECT_EQ(header->width, c.width);
     EXPECT_EQ(header->height, c.height);  // positive: bottom-up
     EXPECT_EQ(header->planes, 1);
-    EXPECT_EQ(header->bitsPerPixel, c.bits);
+    EXPECT_EQ(header->bits_per_pixel, c.bits);
     EXPECT_EQ(header->compression, 0u);
-    EXPECT_EQ(header->coloursUsed, c.bits == 8 ? 256u : 0u);
+    EXPECT_EQ(header->colours_used, c.bits == 8 ? 256u : 0u);
 
     const std::uint8_t* pixels = image.Pixels();
     EXPECT_EQ(pixels, reinterpret_cast<const std::uint8_t*>(header) + 40 + (c.bits == 8 ? 1024 : 0));

@@ -21,7 +21,7 @@ namespace {
 const std::string kSuite = TARNELL_TESTDATA "/pngsuite/";
 
 struct SuiteEntry {
-  std::string file, outcome, width, height, bitDepth, colourType, interlace, reference;
+  std::string file, outcome, width, height, bit_depth, colour_type, interlace, reference;
 };
 
 std::vector<SuiteEntry> ReadIndex() {
@@ -37,8 +37,8 @@ std::vector<SuiteEntry> ReadIndex() {
     std::getline(fields, e.outcome, '\t');
     std::getline(fields, e.width, '\t');
     std::getline(fields, e.height, '\t');
-    std::getline(fields, e.bitDepth, '\t');
-    std::getline(fields, e.colourType, '\t');
+    std::getline(fields, e.bit_depth, '\t');
+    std::getline(fields, e.colour_type, '\t');
     std::getline(fields, e.interlace, '\t');
     std::getline(fields, e.reference, '\t');
     entries.push_back(e);
@@ -72,8 +72,8 @@ TEST(PngSuite, EveryFileDecodesToItsReferenceOrIsRefused) {
     }
     EXPECT_EQ(std::to_string(image.Width()), e.width);
     EXPECT_EQ(std::to_string(image.Height()), e.height);
-    bool greyOrPalette = e.colourType == "0" || e.colourType == "3";
-    EXPECT_EQ(image.BitsPerPixel(), greyOrPalette ? 8u : 32u);
+    bool grey_or_palette = e.colour_type == "0" || e.colour_type == "3";
+    EXPECT_EQ(image.BitsPerPixel(), grey_or_palette ? 8u : 32u);
     Bytes rgba = ToRgba(image), reference = ReadFileBytes(kSuite + e.reference);
     auto difference = std::mismatch(rgba.begin(), rgba.end(), reference.begin(), reference.end());
     EXPECT_TRUE(rgba.size() == reference.size() && difference.first == rgba.end())

@@ -14,12 +14,12 @@ void AppendBigEndian32(Bytes& out, std::uint32_t value) {
 
 }  // namespace
 
-Bytes HeaderData(std::uint32_t width, std::uint32_t height, std::uint8_t bitDepth, std::uint8_t colourType,
+Bytes HeaderData(std::uint32_t width, std::uint32_t height, std::uint8_t bit_depth, std::uint8_t colour_type,
                  std::uint8_t interlace) {
   Bytes data;
   AppendBigEndian32(data, width);
   AppendBigEndian32(data, height);
-  data.insert(data.end(), {bitDepth, colourType, 0, 0, interlace});
+  data.insert(data.end(), {bit_depth, colour_type, 0, 0, interlace});
   return data;
 }
 

@@ -16,7 +16,7 @@ class Image;
 using Bytes = std::vector<std::uint8_t>;
 
 // The 13 data bytes of an IHDR chunk.
-Bytes HeaderData(std::uint32_t width, std::uint32_t height, std::uint8_t bitDepth, std::uint8_t colourType,
+Bytes HeaderData(std::uint32_t width, std::uint32_t height, std::uint8_t bit_depth, std::uint8_t colour_type,
                  std::uint8_t interlace = 0);
 // One chunk: length, the 4-letter type, the data and a zero CRC.
 Bytes Chunk(const char* type, const Bytes& data);

@@ -104,9 +104,9 @@ std::string Today() {
 }
 
 const char* const kValueOrder[] = {
-    "Flags",        "UninstallString", "DataPath",     "DisplayName",  "HelpLink",
-    "URLUpdateInfo", "URLInfoAbout",   "Publisher",    "DisplayIcon",  "EstimatedSize",
-    "InstallLocation", "InstallDate",  "VersionMajor", "VersionMinor", "DisplayVersion",
+    "Flags",           "UninstallString", "DataPath",     "DisplayName",  "HelpLink",
+    "URLUpdateInfo",   "URLInfoAbout",    "Publisher",    "DisplayIcon",  "EstimatedSize",
+    "InstallLocation", "InstallDate",     "VersionMajor", "VersionMinor", "DisplayVersion",
 };
 
 TEST(Registration, WritesItsValuesWithTheirTypes) {

@@ -24,8 +24,7 @@ TEST_F(Deploy, TakesAProductThroughStatusInstallUpdateAndUninstallByName) {
   DeployRun fresh = RunDeploy({"status", SetupPath("scenic-1.0")});
   EXPECT_EQ(fresh.exit_code, 0u);
   EXPECT_EQ(fresh.output, (std::vector<std::string>{"product: Scenic", "version: 1.0", "patch: no", "installed: no",
-                                                    "mode: Install", "install_enabled: yes",
-                                                    "uninstall_enabled: no"}));
+                                                    "mode: Install", "install_enabled: yes", "uninstall_enabled: no"}));
   EXPECT_TRUE(fresh.Logged("Setup started"));
 
   const std::string program = "C:\\Apps\\Scenic";
@@ -108,7 +107,9 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"NoCommand", {}, 2, "usage: tarnell-deploy"},
         FailureCase{"UnknownOption", {"install", "SETUP", "--quiet"}, 2, "unknown or incomplete option --quiet"},
         FailureCase{"InstallOptionToStatus", {"status", "SETUP", "--path"}, 2, "--path belongs to install"},
-        FailureCase{"FolderTooLong", {"install", "SETUP", "--program-folder", "C:\\" + std::string(600, 'a')}, 2,
+        FailureCase{"FolderTooLong",
+                    {"install", "SETUP", "--program-folder", "C:\\" + std::string(600, 'a')},
+                    2,
                     "Text is too long"},
         FailureCase{"UnknownFileType", {"install", "SETUP", "--assoc", "doc"}, 2, "no association for .doc"},
         FailureCase{"NotInstalled", {"uninstall", "SETUP"}, 2, "the product is not installed"},
@@ -122,8 +123,8 @@ TEST_F(Deploy, AnAdministratorWhoseRightsAreFilteredIsRefusedWith4) {
   // denying only.
   SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
   PSID administrators = nullptr;
-  ASSERT_TRUE(AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0,
-                                       0, &administrators));
+  ASSERT_TRUE(AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+                                       &administrators));
   HANDLE token = nullptr;
   HANDLE filtered = nullptr;
   SID_AND_ATTRIBUTES deny{administrators, 0};

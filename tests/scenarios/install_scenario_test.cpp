@@ -55,8 +55,8 @@ TEST_F(FreshInstall, PutsEverythingWhereTheOptionsSayAndNothingElsewhere) {
   DeployRun run = RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program, "--path"});
   EXPECT_EQ(run.exit_code, 0u);
   EXPECT_EQ(run.message, "The installation was successful");
-  EXPECT_EQ(run.log, (std::vector<std::string>{"Setup started", "Version of this package: english, 1.0",
-                                               "Setup ended"}));
+  EXPECT_EQ(run.log,
+            (std::vector<std::string>{"Setup started", "Version of this package: english, 1.0", "Setup ended"}));
 
   // Files: their bytes and times; the data file that the program writes
   // itself is not written.

@@ -192,8 +192,8 @@ HANDLE StartProgram(const std::string& program, const std::vector<std::string>& 
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   PROCESS_INFORMATION process{};
   std::string environment = EnvironmentWithTemp(temp_folder);
-  if (!CreateProcessAsUserA(token, nullptr, &command[0], nullptr, nullptr, TRUE, 0, &environment[0], nullptr,
-                            &startup, &process)) {
+  if (!CreateProcessAsUserA(token, nullptr, &command[0], nullptr, nullptr, TRUE, 0, &environment[0], nullptr, &startup,
+                            &process)) {
     ADD_FAILURE() << "cannot start " << command;
     process.hProcess = nullptr;
   } else {
@@ -204,9 +204,8 @@ HANDLE StartProgram(const std::string& program, const std::vector<std::string>& 
   return process.hProcess;
 }
 
-DWORD RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                 const std::string& temp_folder, const std::string& output_path, const std::string& error_path,
-                 HANDLE token) {
+DWORD RunProgram(const std::string& program, const std::vector<std::string>& arguments, const std::string& temp_folder,
+                 const std::string& output_path, const std::string& error_path, HANDLE token) {
   HANDLE process = StartProgram(program, arguments, temp_folder, output_path, error_path, token);
   DWORD exit_code = 0xFFFFFFFF;
   if (process == nullptr) return exit_code;
@@ -241,8 +240,8 @@ DeployRun RunDeploy(const std::vector<std::string>& arguments) {
   MakeFolders(run.temp_folder);
   std::vector<std::string> with_record = arguments;
   if (!arguments.empty() && arguments.front() != "status") with_record.push_back("--print-record");
-  run.exit_code = RunProgram(DeployPath(), with_record, run.temp_folder,
-                             folder + "\\output.txt", folder + "\\errors.txt");
+  run.exit_code =
+      RunProgram(DeployPath(), with_record, run.temp_folder, folder + "\\output.txt", folder + "\\errors.txt");
 
   // Log lines are time-stamped; what follows them is the message and, on
   // request, the record.
@@ -310,8 +309,8 @@ bool WaitUntilGone(const std::string& path, int seconds) {
 HeldFile::HeldFile(const std::string& path, Hold hold)
     : handle_(hold == Hold::kInUse
                   ? CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)
-                  : CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr)) {}
+                  : CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                0, nullptr)) {}
 
 HeldFile::~HeldFile() { Close(); }
 
@@ -348,8 +347,7 @@ bool RegistryKeyExists(HKEY root, const std::string& key) {
 
 void SetRegistryText(HKEY root, const std::string& key, const char* value, const std::string& text) {
   HKEY handle;
-  ASSERT_EQ(RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr),
-            ERROR_SUCCESS);
+  ASSERT_EQ(RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr), ERROR_SUCCESS);
   RegSetValueExA(handle, value, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                  static_cast<DWORD>(text.size() + 1));
   RegCloseKey(handle);
@@ -361,9 +359,9 @@ std::string UninstallKey(const std::string& product) {
 
 std::vector<std::string> PathEntries(bool all_users) {
   std::optional<std::string> path =
-      all_users ? RegistryText(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager\\Environment",
-                               "Path")
-                : RegistryText(HKEY_CURRENT_USER, "Environment", "Path");
+      all_users
+          ? RegistryText(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager\\Environment", "Path")
+          : RegistryText(HKEY_CURRENT_USER, "Environment", "Path");
   std::vector<std::string> entries;
   std::istringstream stream(path.value_or(""));
   for (std::string entry; std::getline(stream, entry, ';');) entries.push_back(entry);

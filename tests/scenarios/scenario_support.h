@@ -37,12 +37,12 @@ std::uint64_t ExpectedTime(const std::string& setup, const std::string& file);
 
 struct DeployRun {
   DWORD exit_code = 0;
-  std::string message;                // the message box text (standard output, or error when aborted)
-  std::vector<std::string> output;    // standard output, log lines without time stamps
-  std::vector<std::string> errors;    // standard error
-  std::vector<std::string> log;       // the setup log's lines, without time stamps
-  std::vector<std::string> record;    // "file NAME ...", "program-folder ..." (--print-record)
-  std::string temp_folder;            // the run's temporary folder
+  std::string message;              // the message box text (standard output, or error when aborted)
+  std::vector<std::string> output;  // standard output, log lines without time stamps
+  std::vector<std::string> errors;  // standard error
+  std::vector<std::string> log;     // the setup log's lines, without time stamps
+  std::vector<std::string> record;  // "file NAME ...", "program-folder ..." (--print-record)
+  std::string temp_folder;          // the run's temporary folder
 
   // The names of the files the installed record lists.
   std::vector<std::string> RecordFiles() const;
@@ -61,9 +61,8 @@ HANDLE StartProgram(const std::string& program, const std::vector<std::string>& 
                     HANDLE token = nullptr);
 // StartProgram and wait: the exit code, 0xFFFFFFFF when the program did not
 // end in two minutes.
-DWORD RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                 const std::string& temp_folder, const std::string& output_path, const std::string& error_path,
-                 HANDLE token = nullptr);
+DWORD RunProgram(const std::string& program, const std::vector<std::string>& arguments, const std::string& temp_folder,
+                 const std::string& output_path, const std::string& error_path, HANDLE token = nullptr);
 // The tarnell-deploy under test.
 std::string DeployPath();
 // The lines of every log file in `folder`, without their time stamps.

@@ -16,8 +16,8 @@ struct UninstallCase {
   const char* name;
   std::string publisher;  // the folder that holds the product's program folder
   std::string program;
-  bool neighbour;           // another product shares the publisher folder
-  std::string first_kept;   // the innermost folder the batch must leave
+  bool neighbour;          // another product shares the publisher folder
+  std::string first_kept;  // the innermost folder the batch must leave
 };
 
 // The case's name, not its bytes, in the test's name.
@@ -32,9 +32,9 @@ TEST_P(UninstallFromCopy, RemovesEverythingAndTheBatchTakesTheCopyAndEmptiedFold
   const ShellFolders user = FoldersFor(false);
   const std::string data = user.app_data + "\\Tarnell";
   if (c.neighbour) {
-    ASSERT_EQ(RunDeploy({"install", SetupPath("neighbour-1.0"), "--program-folder", c.publisher + "\\Neighbour"})
-                  .exit_code,
-              0u);
+    ASSERT_EQ(
+        RunDeploy({"install", SetupPath("neighbour-1.0"), "--program-folder", c.publisher + "\\Neighbour"}).exit_code,
+        0u);
   }
   // Another program's type for .scx, which the uninstall must give back.
   SetRegistryText(HKEY_CLASSES_ROOT, ".scx", nullptr, "OtherEditor.scx");
@@ -85,11 +85,11 @@ TEST_P(UninstallFromCopy, RemovesEverythingAndTheBatchTakesTheCopyAndEmptiedFold
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, UninstallFromCopy,
-    ::testing::Values(
-        UninstallCase{"BesideAnotherProduct", "C:\\Apps\\Tarnell", "C:\\Apps\\Tarnell\\Scenic", true,
-                      "C:\\Apps\\Tarnell"},
-        UninstallCase{"WithBlanksInThePath", "C:\\Program Files\\Tarnell Apps\\Tarnell",
-                      "C:\\Program Files\\Tarnell Apps\\Tarnell\\Scenic Pro", false, "C:\\Program Files"}),
+    ::testing::Values(UninstallCase{"BesideAnotherProduct", "C:\\Apps\\Tarnell", "C:\\Apps\\Tarnell\\Scenic", true,
+                                    "C:\\Apps\\Tarnell"},
+                      UninstallCase{"WithBlanksInThePath", "C:\\Program Files\\Tarnell Apps\\Tarnell",
+                                    "C:\\Program Files\\Tarnell Apps\\Tarnell\\Scenic Pro", false,
+                                    "C:\\Program Files"}),
     [](const ::testing::TestParamInfo<UninstallCase>& param) { return std::string(param.param.name); });
 
 class Uninstall : public ScenarioTest {};

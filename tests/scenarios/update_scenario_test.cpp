@@ -47,8 +47,8 @@ TEST_F(Update, DropsAFileWithItsShortcutAndServiceBeforeWritingAnyAndRecoversFro
   EXPECT_FALSE(Service("ScenicHelper").has_value());
   EXPECT_FALSE(Exists(program + "\\Changes.txt"));
   // The record says what is there: 1.0's files without the dropped one.
-  EXPECT_EQ(held.RecordFiles(), (std::vector<std::string>{"Scenic.exe", "ScenicAgent.exe", "Journal.txt",
-                                                          "Readme.txt", "Library.dll", "Settings.dat"}));
+  EXPECT_EQ(held.RecordFiles(), (std::vector<std::string>{"Scenic.exe", "ScenicAgent.exe", "Journal.txt", "Readme.txt",
+                                                          "Library.dll", "Settings.dat"}));
   EXPECT_EQ(FileBytes(program + "\\Readme.txt"), ExpectedBytes("scenic-1.0", "Readme.txt"));
   EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, UninstallKey("Scenic"), "DisplayVersion"), "1.0");
 

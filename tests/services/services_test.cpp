@@ -109,8 +109,11 @@ ServiceConfig QueryConfig(const TestService& test_service) {
   auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer.data());
   EXPECT_TRUE(QueryServiceConfigA(service, config, needed, &needed));
   CloseServiceHandle(service);
-  return {config->dwServiceType,      config->dwStartType,    config->dwErrorControl,
-          config->lpBinaryPathName,   config->lpServiceStartName ? config->lpServiceStartName : "",
+  return {config->dwServiceType,
+          config->dwStartType,
+          config->dwErrorControl,
+          config->lpBinaryPathName,
+          config->lpServiceStartName ? config->lpServiceStartName : "",
           config->lpDisplayName};
 }
 
@@ -163,9 +166,9 @@ TEST(Services, CreatedManualLocalSystemWithQuotedPath) {
 // Registers a service of another program under `name` ("Someone Else's").
 bool RegisterSomeoneElses(const std::string& name, const std::string& image_path, DWORD start_type) {
   SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-  SC_HANDLE service = CreateServiceA(manager, name.c_str(), "Someone Else's", SERVICE_ALL_ACCESS,
-                                     SERVICE_WIN32_OWN_PROCESS, start_type, SERVICE_ERROR_NORMAL, image_path.c_str(),
-                                     nullptr, nullptr, nullptr, nullptr, nullptr);
+  SC_HANDLE service =
+      CreateServiceA(manager, name.c_str(), "Someone Else's", SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS, start_type,
+                     SERVICE_ERROR_NORMAL, image_path.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
   if (service != nullptr) CloseServiceHandle(service);
   CloseServiceHandle(manager);
   return service != nullptr;
@@ -215,8 +218,8 @@ TEST(Services, AnotherProgramsServiceOutlivesTheUninstall) {
   ProductRecord record = RecordWithServiceShortcuts(folder, test_service);
   UninstallService(record, test_service.Name().c_str(), test_service.Path().c_str());
   EXPECT_TRUE(log.errors.empty());
-  EXPECT_EQ(log.lines, std::vector<std::string>{"Service " + test_service.Name() +
-                                                " runs another program and is left as it is"});
+  EXPECT_EQ(log.lines,
+            std::vector<std::string>{"Service " + test_service.Name() + " runs another program and is left as it is"});
   EXPECT_TRUE(test_service.Exists());
   EXPECT_EQ(test_service.State(), static_cast<DWORD>(SERVICE_RUNNING));
   // The product's own shortcuts go all the same.
@@ -228,8 +231,8 @@ TEST(Services, AnotherProgramsServiceOutlivesTheUninstall) {
 TEST(Services, DescriptorGrantsEveryoneQueryStartAndStopButNoReconfiguring) {
   SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
   PSID admins = nullptr;
-  ASSERT_TRUE(AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0,
-                                       0, &admins));
+  ASSERT_TRUE(AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+                                       &admins));
   EXPLICIT_ACCESS_A admin_entry{};
   admin_entry.grfAccessPermissions = SERVICE_ALL_ACCESS;
   admin_entry.grfAccessMode = SET_ACCESS;
@@ -271,8 +274,8 @@ TEST(Services, DescriptorGrantsEveryoneQueryStartAndStopButNoReconfiguring) {
       PSID sid = &ace->SidStart;
       if (EqualSid(sid, everyone)) {
         ++everyone_entries;
-        EXPECT_EQ(ace->Mask, static_cast<DWORD>(SERVICE_QUERY_CONFIG | SERVICE_QUERY_STATUS | SERVICE_START |
-                                                SERVICE_STOP));
+        EXPECT_EQ(ace->Mask,
+                  static_cast<DWORD>(SERVICE_QUERY_CONFIG | SERVICE_QUERY_STATUS | SERVICE_START | SERVICE_STOP));
         // Whoever may change the configuration may run any program as LocalSystem.
         EXPECT_EQ(ace->Mask & (SERVICE_CHANGE_CONFIG | WRITE_DAC | WRITE_OWNER | DELETE), 0u);
       }
@@ -292,8 +295,8 @@ TEST(Services, RunningServiceIsStoppedSetToManualAndDeleted) {
   ASSERT_TRUE(CreateProgramService(test_service.Path().c_str(), test_service.Name().c_str()));
   ASSERT_TRUE(test_service.Start());
   SC_HANDLE service = test_service.Open();
-  ASSERT_TRUE(ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_AUTO_START, SERVICE_NO_CHANGE, nullptr,
-                                   nullptr, nullptr, nullptr, nullptr, nullptr, nullptr));
+  ASSERT_TRUE(ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_AUTO_START, SERVICE_NO_CHANGE, nullptr, nullptr,
+                                   nullptr, nullptr, nullptr, nullptr, nullptr));
   CloseServiceHandle(service);
 
   EXPECT_EQ(StopProgramService(test_service.Name().c_str()), StopResult::kStopped);

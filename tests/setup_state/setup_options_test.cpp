@@ -68,9 +68,9 @@ TEST(SetupOptions, AllUsersSwapsOnlyADefaultDataFolder) {
       {user_default, true, common_default},
       {user_default_upper, true, common_default},
       {common_default, false, user_default},
-      {user_default, false, user_default},      // already the default of that scope
+      {user_default, false, user_default},  // already the default of that scope
       {common_default, true, common_default},
-      {"D:\\My Data", true, "D:\\My Data"},      // the user's own choice stays
+      {"D:\\My Data", true, "D:\\My Data"},  // the user's own choice stays
       {user_default + "\\Sub", true, user_default + "\\Sub"},
   };
   for (const Case& c : cases) {

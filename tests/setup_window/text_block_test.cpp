@@ -18,8 +18,8 @@ namespace {
 FontMetrics EvenFont() {
   FontMetrics metrics;
   for (auto& width : metrics.widths) width = 6;
-  metrics.averageWidth = 6;
-  metrics.lineHeight = 13;
+  metrics.average_width = 6;
+  metrics.line_height = 13;
   return metrics;
 }
 
@@ -46,8 +46,8 @@ TEST(TextBlock, TheMessageBoxTakesTheSizeOfItsText) {
     int width;  // of the window
     int height;
   } cases[] = {
-      {std::string(40, 'x'), 48 + 245, 84},                                 // wider: 40 x 6 + 5
-      {"x\r\nx", 92, 84 + 13},                                              // as narrow as OK allows
+      {std::string(40, 'x'), 48 + 245, 84},                                // wider: 40 x 6 + 5
+      {"x\r\nx", 92, 84 + 13},                                             // as narrow as OK allows
       {std::string(25, 'x') + "\n" + std::string(10, 'x'), 48 + 155, 97},  // narrower than the layout
   };
   for (const Case& c : cases) {

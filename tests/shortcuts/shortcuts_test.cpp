@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "package/product_record.h"
 #include "capture_logger.h"
 #include "fs/file_operations.h"
+#include "package/product_record.h"
 #include "shell_link_reader.h"
 #include "system/com_ptr.h"
 #include "system/shortcuts.h"
@@ -98,7 +98,8 @@ class ShortcutsTest : public ::testing::Test {
     package_.Record(2) = File("Viewer.Pro.exe", ShortcutKind::kStartMenu, 3);
     package_.Record(3) = File("Readme.txt", ShortcutKind::kStartMenuAndDesktop, 1);
     package_.Record(4) = File("Agent.exe", ShortcutKind::kNone, 0, true);
-    package_.Record(5) = File("Notes.dat", ShortcutKind::kStartMenuAndDesktop, 0, true, Destination::kDataFolderUntouched);
+    package_.Record(5) =
+        File("Notes.dat", ShortcutKind::kStartMenuAndDesktop, 0, true, Destination::kDataFolderUntouched);
     package_.Record(6) = File("Settings.cfg", ShortcutKind::kStartMenu, 4, false, Destination::kDataFolder);
   }
 
@@ -158,7 +159,8 @@ TEST_F(ShortcutsTest, ShellLinkKeepsTargetArgumentsFolderAndIcon) {
 
   // A link cannot go into a missing folder, nor name an icon that is not there.
   EXPECT_FALSE(CreateShellLink(target.c_str(), (root_ / "Missing\\A.lnk").c_str(), nullptr, nullptr, 0));
-  EXPECT_FALSE(CreateShellLink(target.c_str(), (root_ / "B.lnk").c_str(), (program_ + "\\None.ico").c_str(), nullptr, 0));
+  EXPECT_FALSE(
+      CreateShellLink(target.c_str(), (root_ / "B.lnk").c_str(), (program_ + "\\None.ico").c_str(), nullptr, 0));
   EXPECT_FALSE(PathExists((root_ / "B.lnk").c_str()));
 }
 
@@ -170,7 +172,7 @@ TEST_F(ShortcutsTest, EachFileGetsTheLinksItsKindAndTheOptionsAskFor) {
   const std::string agent = program_ + "\\Agent.exe";
 
   EXPECT_EQ(FilesIn(start), (std::vector<std::string>{"Readme.lnk", "Settings.lnk", "Start Agent Service.lnk",
-                                                       "Stop Agent Service.lnk", "Viewer.lnk"}));
+                                                      "Stop Agent Service.lnk", "Viewer.lnk"}));
   EXPECT_EQ(FilesIn(desktop), std::vector<std::string>{"Readme.lnk"});
   for (const ExpectedLink& link : std::vector<ExpectedLink>{
            // Programs show their own icon, everything else the product's.
@@ -196,8 +198,10 @@ TEST_F(ShortcutsTest, OptionsOffMakeNoLinksAndNoStartMenuFolder) {
   };
   for (const Case& c : std::vector<Case>{
            {false, true, {}, {"Readme.lnk"}},
-           {true, false, {"Readme.lnk", "Settings.lnk", "Start Agent Service.lnk", "Stop Agent Service.lnk",
-                          "Viewer.lnk"}, {}},
+           {true,
+            false,
+            {"Readme.lnk", "Settings.lnk", "Start Agent Service.lnk", "Stop Agent Service.lnk", "Viewer.lnk"},
+            {}},
        }) {
     SCOPED_TRACE(c.start_menu);
     DeleteFolderTree((root_ / "User\\Start Menu").c_str(), false);
@@ -311,7 +315,7 @@ TEST_F(ShortcutsTest, UpdateRemovesTheLinksTheNewRecordNoLongerAsksFor) {
   ReplaceFileShortcuts(Run(), viewer, File("Viewer.Pro.exe", ShortcutKind::kNone));
   EXPECT_EQ(FilesIn(Desktop(package_)), std::vector<std::string>{});
   EXPECT_EQ(FilesIn(start), (std::vector<std::string>{"Readme.lnk", "Settings.lnk", "Start Agent Service.lnk",
-                                                       "Stop Agent Service.lnk"}));
+                                                      "Stop Agent Service.lnk"}));
   package_.start_menu_shortcuts = false;
   ReplaceFileShortcuts(Run(), agent, agent);
   EXPECT_EQ(FilesIn(start), (std::vector<std::string>{"Readme.lnk", "Settings.lnk"}));
@@ -385,7 +389,9 @@ TEST_F(ShortcutsTest, FailuresNameTheFolderOrTheLink) {
   RemoveDirectoryA((desktop + "\\Readme.lnk").c_str());
 
   EXPECT_EQ(log_.errors, (std::vector<std::string>{
-                             "Start Men\xFC" " directory " + start + " not created",
+                             "Start Men\xFC"
+                             " directory " +
+                                 start + " not created",
                              "Start menu shortcut " + start + "\\Readme.lnk not created",
                              "Desktop shortcut " + desktop + "\\Readme.lnk not created",
                          }));

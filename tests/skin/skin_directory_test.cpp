@@ -19,9 +19,9 @@ class Directory {
   }
   unsigned char* Slot(int number) { return bytes_.data() + (number - 1) * kSkinSlotSize; }
 
-  SkinDirectory Parse(std::uint64_t archiveSize) const {
+  SkinDirectory Parse(std::uint64_t archive_size) const {
     SkinDirectory directory;
-    EXPECT_TRUE(directory.Parse(bytes_.data(), bytes_.size(), archiveSize));
+    EXPECT_TRUE(directory.Parse(bytes_.data(), bytes_.size(), archive_size));
     return directory;
   }
 

@@ -50,8 +50,8 @@ class TempFolder {
 };
 
 void WriteFile(const std::string& path, const Bytes& bytes) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                              static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 Bytes ReadFile(const std::string& path) {
@@ -202,8 +202,7 @@ TEST(SkinPack, HeaderOfAnotherSizeIsRefused) {
     PackDefaultSkin(folder / "head.png");
     FAIL() << "packed a header of 500x60";
   } catch (const SkinPackError& error) {
-    EXPECT_NE(std::string(error.what()).find("500x60, but the setup draws \"insthead\" at 500x70"),
-              std::string::npos)
+    EXPECT_NE(std::string(error.what()).find("500x60, but the setup draws \"insthead\" at 500x70"), std::string::npos)
         << error.what();
   }
 }
@@ -222,9 +221,9 @@ TEST(SkinPack, CheckReportsEveryKindOfFault) {
   std::map<std::string, SkinFinding> found;
   for (const SkinFinding& finding : CheckSkinFolder(folder.Path())) found.emplace(finding.name, finding);
   const std::map<std::string, Kind> expected = {
-      {"check1", Kind::kWrongSize},      {"check2", Kind::kUndecodable}, {"Check3", Kind::kPicture},
-      {"check3", Kind::kDuplicateName},  {"check4", Kind::kPicture},     {"a16characterName", Kind::kBadName},
-      {"fifteencharname", Kind::kNotInTable}, {"check5", Kind::kMissing}, {"insthead", Kind::kMissing},
+      {"check1", Kind::kWrongSize},           {"check2", Kind::kUndecodable}, {"Check3", Kind::kPicture},
+      {"check3", Kind::kDuplicateName},       {"check4", Kind::kPicture},     {"a16characterName", Kind::kBadName},
+      {"fifteencharname", Kind::kNotInTable}, {"check5", Kind::kMissing},     {"insthead", Kind::kMissing},
   };
   for (const auto& [name, kind] : expected) {
     ASSERT_EQ(found.count(name), 1u) << name;

@@ -28,13 +28,11 @@ struct Stored {
 };
 
 const Stored kPictures[] = {
-    {3, "picture", "basn2c08.png"},       // opaque RGB, hidden by slot 7
-    {7, "Picture", "basn6a08.png"},       // RGBA, alpha 0 to 255
-    {10, "palette", "basn3p08.png"},      // 8-bit palette
-    {11, "broken", "xcrn0g04.png"},       // corrupt
-    {12, "Ibeamcur", "basn2c08.png"},
-    {13, "fifteen_chars_x", "basn2c08.png"},
-    {400, "outside", nullptr},
+    {3, "picture", "basn2c08.png"},   // opaque RGB, hidden by slot 7
+    {7, "Picture", "basn6a08.png"},   // RGBA, alpha 0 to 255
+    {10, "palette", "basn3p08.png"},  // 8-bit palette
+    {11, "broken", "xcrn0g04.png"},   // corrupt
+    {12, "Ibeamcur", "basn2c08.png"}, {13, "fifteen_chars_x", "basn2c08.png"}, {400, "outside", nullptr},
 };
 
 // A picture's reference pixels (R, G, B, A from the top row) as Pixel values.
@@ -76,15 +74,15 @@ class SkinArchiveTest : public ::testing::Test {
                                 static_cast<std::uint32_t>(png.size()), picture.name));
       archive += png;
     }
-    archiveSize_ = archive.size();
+    archive_size_ = archive.size();
     WriteTestFile(path_, std::string(kBase, 'M') + archive + "trailing package data");
   }
 
-  void Open() { archive_.Open(path_.c_str(), kBase, archiveSize_); }
+  void Open() { archive_.Open(path_.c_str(), kBase, archive_size_); }
 
   TestFolder folder_;
   std::string path_ = folder_ / "setup.exe";
-  std::uint64_t archiveSize_ = 0;
+  std::uint64_t archive_size_ = 0;
   CaptureLogger log_;
   SkinArchive archive_;
 };
@@ -104,9 +102,9 @@ TEST_F(SkinArchiveTest, FindIgnoresCaseAndTheHighestSlotWins) {
     const char* name;
     int slot;
   } cases[] = {
-      {"picture", 7}, {"PICTURE", 7},  {"IBeamcur", 12},        {"palette", 10}, {"fifteen_chars_x", 13},
+      {"picture", 7},          {"PICTURE", 7}, {"IBeamcur", 12}, {"palette", 10}, {"fifteen_chars_x", 13},
       {"fifteen_chars_x2", 0},  // longer than any slot name can be
-      {"pictur", 0},  {"", 0},
+      {"pictur", 0},           {"", 0},
   };
   for (const Case& c : cases) EXPECT_EQ(archive_.FindPicture(c.name, false), c.slot) << c.name;
   EXPECT_TRUE(log_.lines.empty());
@@ -122,22 +120,22 @@ TEST_F(SkinArchiveTest, PicturesAreLaidOnTheirBackgroundOrKeepTheirAlpha) {
 
   EXPECT_EQ(Pixels(archive_.GetAlphaPicture("picture")), reference);
 
-  const std::vector<Pixel> onFace = Pixels(archive_.GetFacePicture("picture"));
+  const std::vector<Pixel> on_face = Pixels(archive_.GetFacePicture("picture"));
   for (std::size_t i = 0; i < reference.size(); ++i) {
     if (reference[i].alpha == 0) {
-      EXPECT_EQ(onFace[i], FacePixel) << i;
+      EXPECT_EQ(on_face[i], FacePixel) << i;
     }
     if (reference[i].alpha == 255) {
-      EXPECT_EQ(onFace[i], reference[i]) << i;
+      EXPECT_EQ(on_face[i], reference[i]) << i;
     }
-    EXPECT_EQ(onFace[i].alpha, 255) << i;
+    EXPECT_EQ(on_face[i].alpha, 255) << i;
   }
 
   // The title bar's gradient: grey at the bottom, white at the top.
   const Pixel grey = PixelOf(Grey(143));
-  const Image& onTitle = archive_.GetPicture("picture", grey, WhitePixel);
-  EXPECT_EQ(PixelAt(onTitle, 0, 0), WhitePixel);
-  EXPECT_EQ(PixelAt(onTitle, 0, 31), grey);
+  const Image& on_title = archive_.GetPicture("picture", grey, WhitePixel);
+  EXPECT_EQ(PixelAt(on_title, 0, 0), WhitePixel);
+  EXPECT_EQ(PixelAt(on_title, 0, 31), grey);
   EXPECT_TRUE(log_.lines.empty());
 }
 
@@ -190,7 +188,7 @@ TEST_F(SkinArchiveTest, AnArchiveTooSmallForItsDirectoryStaysClosed) {
 
 TEST_F(SkinArchiveTest, AMissingFileIsReportedAndLeavesTheArchiveClosed) {
   const std::string missing = folder_ / "missing.exe";
-  EXPECT_THROW(archive_.Open(missing.c_str(), kBase, archiveSize_), AbortError);
+  EXPECT_THROW(archive_.Open(missing.c_str(), kBase, archive_size_), AbortError);
   EXPECT_EQ(log_.errors.size(), 1u);
   EXPECT_FALSE(archive_.IsOpen());
 }

@@ -57,11 +57,11 @@ std::string ArchiveOf(const std::vector<std::string>& names) {
 // A plain PNG writer for the sheet: RGB rows in stored DEFLATE blocks.
 class PngWriter {
  public:
-  static std::string Encode(int width, int height, const std::vector<std::uint8_t>& rgbRows) {
+  static std::string Encode(int width, int height, const std::vector<std::uint8_t>& rgb_rows) {
     std::string raw;
     for (int y = 0; y < height; ++y) {
       raw += '\0';  // no filter
-      raw.append(reinterpret_cast<const char*>(&rgbRows[std::size_t(y) * width * 3]), std::size_t(width) * 3);
+      raw.append(reinterpret_cast<const char*>(&rgb_rows[std::size_t(y) * width * 3]), std::size_t(width) * 3);
     }
     std::string header;
     Append32(header, static_cast<std::uint32_t>(width));
@@ -130,33 +130,34 @@ TEST(SkinSheet, EveryDefaultPictureDecodesAndIsDrawnOnOneSheet) {
   skin.Open(path.c_str(), 4096, archive.size());
 
   constexpr int kWidth = 760, kMargin = 12, kGap = 14;
-  const int lineHeight = Graphics().NormalFont().LineHeight();
+  const int line_height = Graphics().NormalFont().LineHeight();
   DibSurface sheet(kWidth, 900, FaceColour);
   Canvas canvas;
   canvas.Init(sheet.Dc(), sheet.Width(), sheet.Height());
   canvas.SetColours(BlackColour, FaceColour);
   canvas.SelectFont(Graphics().NormalFont());
 
-  int x = kMargin, y = kMargin, rowHeight = 0;
+  int x = kMargin, y = kMargin, row_height = 0;
   for (const std::string& name : names) {
     const Image& picture = skin.GetFacePicture(name.c_str());
     EXPECT_GT(picture.Width() * picture.Height(), 1u) << name << " fell back to the white pixel";
-    const int textWidth = TextWidth(Graphics().NormalFont(), name.c_str(), name.size());
-    const int cellWidth = std::max(static_cast<int>(picture.Width()), textWidth);
-    if (x + cellWidth > kWidth - kMargin) {
+    const int text_width = TextWidth(Graphics().NormalFont(), name.c_str(), name.size());
+    const int cell_width = std::max(static_cast<int>(picture.Width()), text_width);
+    if (x + cell_width > kWidth - kMargin) {
       x = kMargin;
-      y += rowHeight + kGap;
-      rowHeight = 0;
+      y += row_height + kGap;
+      row_height = 0;
     }
     DrawImage(canvas, x, y, picture);
-    const int textTop = y + static_cast<int>(picture.Height()) + 2;
-    canvas.TextOutRect(x, textTop, Rect{x, textTop, x + textWidth, textTop + lineHeight}, name.c_str(), name.size());
-    rowHeight = std::max(rowHeight, static_cast<int>(picture.Height()) + 2 + lineHeight);
-    x += cellWidth + kGap;
+    const int text_top = y + static_cast<int>(picture.Height()) + 2;
+    canvas.TextOutRect(x, text_top, Rect{x, text_top, x + text_width, text_top + line_height}, name.c_str(),
+                       name.size());
+    row_height = std::max(row_height, static_cast<int>(picture.Height()) + 2 + line_height);
+    x += cell_width + kGap;
   }
   canvas.RestoreObjects();
   EXPECT_TRUE(log.lines.empty());
-  const int height = y + rowHeight + kMargin;
+  const int height = y + row_height + kMargin;
   ASSERT_LE(height, sheet.Height());
 
   std::vector<std::uint8_t> rgb;

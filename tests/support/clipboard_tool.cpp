@@ -41,9 +41,12 @@ int Print(bool raw) {
     std::fputs(text, stdout);
   } else {
     for (const char* c = text; *c != '\0'; ++c) {
-      if (*c == '\r') std::fputs("\\r", stdout);
-      else if (*c == '\n') std::fputs("\\n", stdout);
-      else std::fputc(*c, stdout);
+      if (*c == '\r')
+        std::fputs("\\r", stdout);
+      else if (*c == '\n')
+        std::fputs("\\n", stdout);
+      else
+        std::fputc(*c, stdout);
     }
     std::fputc('\n', stdout);
   }

@@ -45,9 +45,12 @@ TEST(PathJoin, Forms) {
     const char* joined;
   };
   const Case cases[] = {
-      {"C:\\", "a.txt", "C:\\a.txt"},         {"", "a.txt", "a.txt"},
-      {"C:\\Tools", "a.txt", "C:\\Tools\\a.txt"}, {"C:\\Tools", "\\a.txt", "C:\\Tools\\a.txt"},
-      {"C:\\Tools\\", "\\a.txt", "C:\\Tools\\\\a.txt"}, {"C:", "x", "C:\\x"},
+      {"C:\\", "a.txt", "C:\\a.txt"},
+      {"", "a.txt", "a.txt"},
+      {"C:\\Tools", "a.txt", "C:\\Tools\\a.txt"},
+      {"C:\\Tools", "\\a.txt", "C:\\Tools\\a.txt"},
+      {"C:\\Tools\\", "\\a.txt", "C:\\Tools\\\\a.txt"},
+      {"C:", "x", "C:\\x"},
   };
   for (const Case& c : cases) {
     Text out;
@@ -130,9 +133,15 @@ TEST(Text, CopyAppendQuoteLower) {
   EXPECT_STREQ(out.c_str(), "abcdef!");
   QuoteText(out, "C:\\Program Files\\x.exe");
   EXPECT_STREQ(out.c_str(), "\"C:\\Program Files\\x.exe\"");
-  char german[] = "\xC4RGER \xD6L \xDC" "BER Stra\xDF" "e";
+  char german[] =
+      "\xC4RGER \xD6L \xDC"
+      "BER Stra\xDF"
+      "e";
   ToLowerGerman(german);
-  EXPECT_STREQ(german, "\xE4rger \xF6l \xFC" "ber stra\xDF" "e");
+  EXPECT_STREQ(german,
+               "\xE4rger \xF6l \xFC"
+               "ber stra\xDF"
+               "e");
   EXPECT_TRUE(StartsWith("abc", ""));
   EXPECT_FALSE(StartsWith("abc", "abd"));
 }
@@ -160,7 +169,9 @@ TEST(Numbers, ToText) {
   AppendPaddedDecimal(out, 999, 4);
   AppendPaddedDecimal(out, 5, 2);
   AppendPaddedDecimal(out, 2026, 2);
-  EXPECT_STREQ(out.c_str(), "099905" "26");
+  EXPECT_STREQ(out.c_str(),
+               "099905"
+               "26");
 
   struct Case {
     int value;
@@ -168,8 +179,12 @@ TEST(Numbers, ToText) {
     const char* text;
   };
   const Case cases[] = {
-      {1234567, true, "1'234'567"}, {-1000, true, "-1'000"},          {999, true, "999"},
-      {1234567, false, "1234567"},  {-2147483647 - 1, true, "-2'147'483'648"}, {0, true, "0"},
+      {1234567, true, "1'234'567"},
+      {-1000, true, "-1'000"},
+      {999, true, "999"},
+      {1234567, false, "1234567"},
+      {-2147483647 - 1, true, "-2'147'483'648"},
+      {0, true, "0"},
   };
   for (const Case& c : cases) {
     IntegerToText(out, c.value, c.group);
@@ -186,10 +201,18 @@ TEST(Numbers, ParseInteger) {
     int value;
   };
   const Case cases[] = {
-      {" -2147483648 ", true, -2147483647 - 1}, {"2147483647", true, 2147483647}, {"2147483648", false, 0},
-      {"\t- 12\t", true, -12},                   {"", false, 0},                   {"-", false, 0},
-      {"  ", false, 0},                          {"12a", false, 0},                {"0000000001", true, 1},
-      {"00000000001", false, 0},                 {"+5", false, 0},                 {"1 2", false, 0},
+      {" -2147483648 ", true, -2147483647 - 1},
+      {"2147483647", true, 2147483647},
+      {"2147483648", false, 0},
+      {"\t- 12\t", true, -12},
+      {"", false, 0},
+      {"-", false, 0},
+      {"  ", false, 0},
+      {"12a", false, 0},
+      {"0000000001", true, 1},
+      {"00000000001", false, 0},
+      {"+5", false, 0},
+      {"1 2", false, 0},
   };
   for (const Case& c : cases) {
     int value = 77;

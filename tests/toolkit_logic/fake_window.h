@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/widgets/widget_window.h"
 #include "ui/widgets/container.h"
+#include "ui/widgets/widget_window.h"
 
 class FakeWindow : public WidgetWindow {
  public:
@@ -25,7 +25,7 @@ class FakeWindow : public WidgetWindow {
   Point PointerPosition() const override { return pointer; }
   void ShowHint(const char* text, Point screen) override {
     hint = text;
-    hintAt = screen;
+    hint_at = screen;
   }
   void HideHint() override { hint.clear(); }
   void StartRepeat(RepeatTarget& target) override { repeating = &target; }
@@ -42,7 +42,7 @@ class FakeWindow : public WidgetWindow {
   std::vector<Rect> invalidated;
   std::vector<unsigned> commands;
   std::string hint;
-  Point hintAt;
+  Point hint_at;
   RepeatTarget* repeating = nullptr;
 };
 
@@ -61,8 +61,7 @@ inline LayoutEntry Entry(std::uint16_t id, std::uint8_t kind, int x, int y, int 
 // A widget that takes input and writes down every event as "name:id".
 class RecordingWidget : public Widget {
  public:
-  RecordingWidget(const LayoutEntry& entry, Container* parent, std::vector<std::string>& log,
-                  bool focusable = true)
+  RecordingWidget(const LayoutEntry& entry, Container* parent, std::vector<std::string>& log, bool focusable = true)
       : Widget(entry, parent), log_(log) {
     enabled_ = true;
     focusable_ = focusable;

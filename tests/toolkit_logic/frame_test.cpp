@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "ui/core/frame_geometry.h"
+#include "ui/core/key_codes.h"
 #include "ui/core/placement.h"
 #include "ui/core/popup_placement.h"
-#include "ui/core/key_codes.h"
 
 namespace {
 
@@ -17,28 +17,17 @@ TEST(FramePart, EdgesAndCornersByResizeMode) {
     int x, y;
     FramePart part;
   } cases[] = {
-      {ResizeMode::kBoth, 0, 50, FramePart::kLeft},
-      {ResizeMode::kBoth, 3, 50, FramePart::kLeft},
-      {ResizeMode::kBoth, 4, 50, FramePart::kClient},
-      {ResizeMode::kBoth, 3, 13, FramePart::kTopLeft},
-      {ResizeMode::kBoth, 3, 14, FramePart::kLeft},
-      {ResizeMode::kBoth, 3, 86, FramePart::kBottomLeft},
-      {ResizeMode::kBoth, 196, 50, FramePart::kRight},
-      {ResizeMode::kBoth, 195, 50, FramePart::kClient},
-      {ResizeMode::kBoth, 199, 0, FramePart::kTopRight},
-      {ResizeMode::kBoth, 199, 99, FramePart::kBottomRight},
-      {ResizeMode::kBoth, 100, 0, FramePart::kTop},
-      {ResizeMode::kBoth, 13, 0, FramePart::kTopLeft},
-      {ResizeMode::kBoth, 186, 2, FramePart::kTopRight},
-      {ResizeMode::kBoth, 100, 97, FramePart::kBottom},
-      {ResizeMode::kBoth, 190, 97, FramePart::kBottomRight},
-      {ResizeMode::kHorizontal, 1, 1, FramePart::kLeft},
-      {ResizeMode::kHorizontal, 198, 98, FramePart::kRight},
-      {ResizeMode::kHorizontal, 100, 0, FramePart::kClient},
-      {ResizeMode::kVertical, 1, 1, FramePart::kTop},
-      {ResizeMode::kVertical, 198, 98, FramePart::kBottom},
-      {ResizeMode::kVertical, 0, 50, FramePart::kClient},
-      {ResizeMode::kFixed, 0, 0, FramePart::kClient},
+      {ResizeMode::kBoth, 0, 50, FramePart::kLeft},          {ResizeMode::kBoth, 3, 50, FramePart::kLeft},
+      {ResizeMode::kBoth, 4, 50, FramePart::kClient},        {ResizeMode::kBoth, 3, 13, FramePart::kTopLeft},
+      {ResizeMode::kBoth, 3, 14, FramePart::kLeft},          {ResizeMode::kBoth, 3, 86, FramePart::kBottomLeft},
+      {ResizeMode::kBoth, 196, 50, FramePart::kRight},       {ResizeMode::kBoth, 195, 50, FramePart::kClient},
+      {ResizeMode::kBoth, 199, 0, FramePart::kTopRight},     {ResizeMode::kBoth, 199, 99, FramePart::kBottomRight},
+      {ResizeMode::kBoth, 100, 0, FramePart::kTop},          {ResizeMode::kBoth, 13, 0, FramePart::kTopLeft},
+      {ResizeMode::kBoth, 186, 2, FramePart::kTopRight},     {ResizeMode::kBoth, 100, 97, FramePart::kBottom},
+      {ResizeMode::kBoth, 190, 97, FramePart::kBottomRight}, {ResizeMode::kHorizontal, 1, 1, FramePart::kLeft},
+      {ResizeMode::kHorizontal, 198, 98, FramePart::kRight}, {ResizeMode::kHorizontal, 100, 0, FramePart::kClient},
+      {ResizeMode::kVertical, 1, 1, FramePart::kTop},        {ResizeMode::kVertical, 198, 98, FramePart::kBottom},
+      {ResizeMode::kVertical, 0, 50, FramePart::kClient},    {ResizeMode::kFixed, 0, 0, FramePart::kClient},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(FramePartAt(c.mode, 2, 200, 100, c.x, c.y), c.part)
@@ -62,7 +51,7 @@ TEST(FrameLimits, ResizeModesFromAnchorsAndTheirLimits) {
 
   struct Case {
     ResizeMode mode;
-    int maxWidth, maxHeight;
+    int max_width, max_height;
   } cases[] = {
       {ResizeMode::kBoth, 1280, 1024},
       {ResizeMode::kHorizontal, 1280, 100},
@@ -71,15 +60,15 @@ TEST(FrameLimits, ResizeModesFromAnchorsAndTheirLimits) {
   };
   for (const Case& c : cases) {
     SizeLimits limits = LimitsForMode(c.mode, 200, 100, 1280, 1024);
-    EXPECT_EQ(limits.minWidth, 200);
-    EXPECT_EQ(limits.minHeight, 100);
-    EXPECT_EQ(limits.maxWidth, c.maxWidth) << int(c.mode);
-    EXPECT_EQ(limits.maxHeight, c.maxHeight) << int(c.mode);
+    EXPECT_EQ(limits.min_width, 200);
+    EXPECT_EQ(limits.min_height, 100);
+    EXPECT_EQ(limits.max_width, c.max_width) << int(c.mode);
+    EXPECT_EQ(limits.max_height, c.max_height) << int(c.mode);
   }
   // A window made larger than the screen is not squeezed by its own limits.
   SizeLimits huge = LimitsForMode(ResizeMode::kBoth, 2000, 1500, 1280, 1024);
-  EXPECT_EQ(huge.maxWidth, 2000);
-  EXPECT_EQ(huge.maxHeight, 1500);
+  EXPECT_EQ(huge.max_width, 2000);
+  EXPECT_EQ(huge.max_height, 1500);
 }
 
 TEST(FrameResize, KeysKeepTheSizeWithinTheLimits) {
@@ -101,13 +90,13 @@ TEST(FrameResize, DraggedEdgeFollowsTheMouseAndStopsAtTheLimits) {
   FrameBox frame{100, 100, 300, 200};
   struct Case {
     FramePart part;
-    int mouseDx, mouseDy;
+    int mouse_dx, mouse_dy;
     FrameBox expected;
-    int appliedDx, appliedDy;
+    int applied_dx, applied_dy;
   } cases[] = {
       {FramePart::kRight, 30, 40, {100, 100, 330, 200}, 30, 0},
       {FramePart::kLeft, -30, 0, {70, 100, 330, 200}, -30, 0},
-      {FramePart::kLeft, 150, 0, {200, 100, 200, 200}, 100, 0},        // right edge stays
+      {FramePart::kLeft, 150, 0, {200, 100, 200, 200}, 100, 0},                 // right edge stays
       {FramePart::kBottomRight, -500, -500, {100, 100, 200, 100}, -100, -100},  // never below the made size
       {FramePart::kBottomRight, 2000, 2000, {100, 100, 1280, 1024}, 980, 824},  // nor above the screen
       {FramePart::kTopLeft, -10, -20, {90, 80, 310, 220}, -10, -20},
@@ -115,13 +104,13 @@ TEST(FrameResize, DraggedEdgeFollowsTheMouseAndStopsAtTheLimits) {
       {FramePart::kClient, 10, 10, {100, 100, 300, 200}, 0, 0},
   };
   for (const Case& c : cases) {
-    FrameDrag drag = DragFrame(c.part, frame, c.mouseDx, c.mouseDy, limits);
+    FrameDrag drag = DragFrame(c.part, frame, c.mouse_dx, c.mouse_dy, limits);
     EXPECT_EQ(drag.frame.x, c.expected.x) << int(c.part);
     EXPECT_EQ(drag.frame.y, c.expected.y) << int(c.part);
     EXPECT_EQ(drag.frame.width, c.expected.width) << int(c.part);
     EXPECT_EQ(drag.frame.height, c.expected.height) << int(c.part);
-    EXPECT_EQ(drag.appliedDx, c.appliedDx) << int(c.part);
-    EXPECT_EQ(drag.appliedDy, c.appliedDy) << int(c.part);
+    EXPECT_EQ(drag.applied_dx, c.applied_dx) << int(c.part);
+    EXPECT_EQ(drag.applied_dy, c.applied_dy) << int(c.part);
   }
 }
 
@@ -129,7 +118,7 @@ TEST(Placement, CommandsByState) {
   struct Case {
     unsigned command;
     std::uint8_t state;
-    bool toMaximised;
+    bool to_maximised;
     bool applies;
     std::uint8_t transition;
     ShowCommand show;
@@ -149,7 +138,7 @@ TEST(Placement, CommandsByState) {
       {command::kClose, 2, false, false, 0, ShowCommand::kRestore, 0},
   };
   for (const Case& c : cases) {
-    PlacementChange change = PlanPlacement(c.command, c.state, c.toMaximised);
+    PlacementChange change = PlanPlacement(c.command, c.state, c.to_maximised);
     EXPECT_EQ(change.applies, c.applies) << std::hex << c.command << " from " << int(c.state);
     if (!c.applies) continue;
     EXPECT_EQ(change.transition, c.transition) << std::hex << c.command << " from " << int(c.state);
@@ -167,11 +156,9 @@ TEST(PopupPlacement, PopupsStayWholeOnTheScreen) {
     Point at;
     Point expected;
   } cases[] = {
-      {{100, 100}, {100, 100}},
-      {{1250, 100}, {1180, 100}},   // near the right edge: moved left
-      {{100, 1000}, {100, 944}},    // near the bottom: moved up
-      {{1279, 1023}, {1180, 944}},
-      {{-20, -5}, {0, 0}},
+      {{100, 100}, {100, 100}},    {{1250, 100}, {1180, 100}},  // near the right edge: moved left
+      {{100, 1000}, {100, 944}},                                // near the bottom: moved up
+      {{1279, 1023}, {1180, 944}}, {{-20, -5}, {0, 0}},
   };
   const Rect screen{0, 0, 1280, 1024};
   for (const Case& c : cases) {

@@ -3,8 +3,8 @@
 // Alt combinations that act on the window.
 #include <gtest/gtest.h>
 
-#include "ui/core/key_translation.h"
 #include "ui/core/key_codes.h"
+#include "ui/core/key_translation.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ TEST(KeyTranslation, SortsKeysIntoSpecialKeysAndCharacters) {
     bool shift, control;
     bool special;
     unsigned delivered;
-    bool setsShift;
+    bool sets_shift;
   } cases[] = {
       {key::kBackspace, false, false, true, key::kBackspace, false},
       {key::kTab, true, false, true, key::kTab, false},
@@ -40,7 +40,7 @@ TEST(KeyTranslation, SortsKeysIntoSpecialKeysAndCharacters) {
     TranslatedKey t = TranslateKeyDown(c.key, KeyboardFlags{c.shift, c.control});
     EXPECT_EQ(t.special, c.special) << std::hex << c.key;
     EXPECT_EQ(t.key, c.delivered) << std::hex << c.key;
-    EXPECT_EQ(t.setsShift, c.setsShift) << std::hex << c.key;
+    EXPECT_EQ(t.sets_shift, c.sets_shift) << std::hex << c.key;
   }
 }
 

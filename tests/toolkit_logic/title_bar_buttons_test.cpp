@@ -18,20 +18,20 @@ TEST(TitleBarButtons, ButtonAreaByWindowKind) {
 TEST(TitleBarButtons, ButtonUnderAPoint) {
   const Rect bar{0, 0, 300, 20};
   struct Case {
-    int buttonsWidth, x, y;
+    int buttons_width, x, y;
     TitleButton expected;
   } cases[] = {
-      {60, 299, 0, kCloseButton},   {60, 280, 19, kCloseButton},  {60, 279, 10, kMaximizeButton},
+      {60, 299, 0, kCloseButton},     {60, 280, 19, kCloseButton},    {60, 279, 10, kMaximizeButton},
       {60, 260, 10, kMaximizeButton}, {60, 259, 10, kMinimizeButton}, {60, 240, 10, kMinimizeButton},
       {60, 239, 10, kNoTitleButton},  // the caption
-      {40, 279, 10, kMinimizeButton}, {40, 259, 10, kNoTitleButton},
-      {20, 285, 10, kCloseButton},    {20, 279, 10, kNoTitleButton},  // the rest is caption
+      {40, 279, 10, kMinimizeButton}, {40, 259, 10, kNoTitleButton},  {20, 285, 10, kCloseButton},
+      {20, 279, 10, kNoTitleButton},  // the rest is caption
       {60, 290, 20, kNoTitleButton},  // below the buttons
       {60, 300, 10, kNoTitleButton},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(TitleButtonAt(bar, c.buttonsWidth, c.x, c.y), c.expected)
-        << c.buttonsWidth << " at " << c.x << "," << c.y;
+    EXPECT_EQ(TitleButtonAt(bar, c.buttons_width, c.x, c.y), c.expected)
+        << c.buttons_width << " at " << c.x << "," << c.y;
   }
   EXPECT_EQ(TitleButtonArea(bar, 60, kCloseButton), (Rect{280, 0, 300, 20}));
   EXPECT_EQ(TitleButtonArea(bar, 60, kMaximizeButton), (Rect{260, 0, 280, 20}));
@@ -45,11 +45,8 @@ TEST(PressTracker, ReleaseFiresOnlyOverThePressedPart) {
     std::vector<int> moves;  // parts under the pointer after the press on 1
     int fired;
   } cases[] = {
-      {"release in place", {}, 1},
-      {"dragged off", {0}, 0},
-      {"onto another part", {2}, 0},
-      {"off and back", {0, 2, 1}, 1},
-      {"back and off", {1, 0}, 0},
+      {"release in place", {}, 1},    {"dragged off", {0}, 0},     {"onto another part", {2}, 0},
+      {"off and back", {0, 2, 1}, 1}, {"back and off", {1, 0}, 0},
   };
   for (const Case& c : cases) {
     PressTracker press;

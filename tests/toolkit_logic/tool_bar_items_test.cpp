@@ -40,9 +40,8 @@ TEST(ToolBarLayout, VerticalBarStacksItemsFromTheTop) {
   struct Case {
     int x, y, item;
   } cases[] = {
-      {10, 20, 1}, {33, 43, 1}, {20, 44, 2}, {20, 70, 3}, {20, 155, 6},
-      {20, 156, 0},  // below the last item
-      {34, 30, 0},   // beside the bar
+      {10, 20, 1}, {33, 43, 1}, {20, 44, 2}, {20, 70, 3}, {20, 155, 6}, {20, 156, 0},  // below the last item
+      {34, 30, 0},                                                                     // beside the bar
       {9, 30, 0},
   };
   for (const Case& c : cases) EXPECT_EQ(layout.ItemAt(c.x, c.y), c.item) << c.x << "," << c.y;
@@ -78,13 +77,12 @@ TEST(ToolBarLayout, ClicksOnEachKindOfItem) {
     std::uint16_t command;
     bool toggle, large, small;  // checked states afterwards
   } steps[] = {
-      {1, true, 11, false, false, false},
-      {3, false, 0, false, false, false},   // separator
-      {4, true, 13, true, false, false},    // toggle on
-      {5, true, 14, true, true, false},     // radio
-      {5, false, 0, true, true, false},     // a checked radio does nothing
-      {6, true, 15, true, false, true},     // the other radio clears it
-      {4, true, 13, false, false, true},    // toggle off
+      {1, true, 11, false, false, false}, {3, false, 0, false, false, false},  // separator
+      {4, true, 13, true, false, false},                                       // toggle on
+      {5, true, 14, true, true, false},                                        // radio
+      {5, false, 0, true, true, false},                                        // a checked radio does nothing
+      {6, true, 15, true, false, true},                                        // the other radio clears it
+      {4, true, 13, false, false, true},                                       // toggle off
       {0, false, 0, false, false, true},
   };
   for (const Step& s : steps) {

@@ -3,9 +3,9 @@
 // disabling and hiding, anchoring on resize, and the repaint bookkeeping.
 #include <gtest/gtest.h>
 
+#include "capture_logger.h"
 #include "fake_window.h"
 #include "log/logger.h"
-#include "capture_logger.h"
 #include "ui/widgets/widget_state.h"
 
 namespace {
@@ -59,8 +59,8 @@ TEST(TabStep, MovesThroughEligibleWidgetsAndWraps) {
     bool forward;
     int expected;  // 0 none
   } cases[] = {
-      {"next", 1, true, 3},           // 2 is not focusable
-      {"wrap forward", 5, true, 1},   // 5 is the last eligible
+      {"next", 1, true, 3},          // 2 is not focusable
+      {"wrap forward", 5, true, 1},  // 5 is the last eligible
       {"wrap backward", 1, false, 5},
       {"back over disabled", 5, false, 3},  // 4 is disabled
       {"no focus starts at first", 0, true, 1},
@@ -182,11 +182,11 @@ TEST(Anchoring, ChildrenFollowTheirAnchorCodes) {
     int dx, dy;
     Rect expected;
   } cases[] = {
-      {0, true, false, 10, 0, {90, 50, 130, 70}},    // grown to the left: keeps its distance to the left edge
-      {1, true, false, 10, 0, {100, 50, 140, 70}},   // right-anchored stays
-      {1, true, true, 10, 0, {110, 50, 150, 70}},    // grown to the right
+      {0, true, false, 10, 0, {90, 50, 130, 70}},   // grown to the left: keeps its distance to the left edge
+      {1, true, false, 10, 0, {100, 50, 140, 70}},  // right-anchored stays
+      {1, true, true, 10, 0, {110, 50, 150, 70}},   // grown to the right
       {3, true, true, 10, 10, {110, 60, 150, 80}},
-      {2, false, true, 0, 10, {100, 50, 140, 70}},   // grown upward, bottom-anchored stays
+      {2, false, true, 0, 10, {100, 50, 140, 70}},  // grown upward, bottom-anchored stays
       {0, false, true, 0, 10, {100, 40, 140, 60}},
       {4, false, false, 10, 10, {90, 40, 140, 60}},  // top edge: moves up, stretches over the new width
       {6, true, true, 10, 10, {100, 60, 150, 80}},
@@ -194,14 +194,14 @@ TEST(Anchoring, ChildrenFollowTheirAnchorCodes) {
       {9, true, true, 10, 10, {110, 50, 150, 80}},
       {12, true, true, 10, 10, {100, 50, 150, 80}},
       {12, false, false, 10, 10, {90, 40, 140, 70}},
-      {5, true, true, 10, 10, {100, 50, 140, 70}},   // not an anchor code: no adjustment
+      {5, true, true, 10, 10, {100, 50, 140, 70}},  // not an anchor code: no adjustment
   };
   for (const Case& c : cases) {
     RecordingRoot root;
     Widget& child = root.AddRecording(1, 100, 50, 40, 20, true, c.code);
     root.ResizeBy(c.dx, c.dy, c.downward, c.rightward);
-    EXPECT_EQ(child.Bounds(), c.expected) << "code " << int{c.code} << " down " << c.downward << " right "
-                                          << c.rightward;
+    EXPECT_EQ(child.Bounds(), c.expected)
+        << "code " << int{c.code} << " down " << c.downward << " right " << c.rightward;
   }
 }
 
@@ -280,12 +280,12 @@ TEST(ReadFieldText, TooLongTextIsRefusedWithAMessageAndTheFocus) {
   field.text = "abcdefgh";
 
   FixedText<8> fits;
-  FixedText<7> tooShort;
+  FixedText<7> too_short;
   EXPECT_TRUE(root.ReadFieldText(7, fits));
   EXPECT_STREQ(fits.c_str(), "abcdefgh");
   EXPECT_TRUE(logger.messages.empty());
 
-  EXPECT_FALSE(root.ReadFieldText(7, tooShort));
+  EXPECT_FALSE(root.ReadFieldText(7, too_short));
   EXPECT_EQ(logger.messages, (std::vector<std::string>{"Text is too long"}));
   EXPECT_EQ(root.log.back(), "request:7");
   EXPECT_EQ(window.SavedFocus(), &field);

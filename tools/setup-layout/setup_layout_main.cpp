@@ -101,7 +101,7 @@ class DefaultSkinMeasure : public ToolBarLayout::Measure {
   int PictureLength(const ToolBarItem& item) const override {
     for (std::size_t i = 0; i < kDefaultSkinPictureCount; ++i) {
       const EmbeddedPicture& picture = kDefaultSkinPictures[i];
-      if (std::strcmp(picture.name, item.pictureName) != 0) continue;
+      if (std::strcmp(picture.name, item.picture_name) != 0) continue;
       RgbaPicture rgba;
       std::string error;
       if (ReadPngAsRgba(std::vector<std::uint8_t>(picture.bytes, picture.bytes + picture.size), 4096, rgba, error)) {
@@ -143,7 +143,7 @@ std::vector<NamedBox> FolderBrowserWindow(int width, int height) {
 std::string MenuNameOf(const MenuItem& item) {
   MenuText text = SplitMenuText(item.text);
   std::string name;
-  for (std::size_t i = 0; i < text.labelLength; ++i) {
+  for (std::size_t i = 0; i < text.label_length; ++i) {
     char c = text.label[i];
     name += c == ' ' ? '-' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   }

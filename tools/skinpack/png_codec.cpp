@@ -48,9 +48,9 @@ void WriteToMemory(png_structp png, png_bytep data, std::size_t count) {
 
 void FlushNothing(png_structp) {}
 
-bool ReadHeader(png_structp png, png_infop info, png_uint_32 maxSide, png_uint_32* width, png_uint_32* height) {
+bool ReadHeader(png_structp png, png_infop info, png_uint_32 max_side, png_uint_32* width, png_uint_32* height) {
   if (setjmp(png_jmpbuf(png))) return false;
-  png_set_user_limits(png, maxSide, maxSide);
+  png_set_user_limits(png, max_side, max_side);
   png_read_info(png, info);
   png_set_expand(png);
   png_set_strip_16(png);
@@ -70,13 +70,12 @@ bool ReadRows(png_structp png, png_bytepp rows) {
   return true;
 }
 
-bool WriteImage(png_structp png, png_infop info, png_uint_32 width, png_uint_32 height, png_bytepp rows,
-                int filters) {
+bool WriteImage(png_structp png, png_infop info, png_uint_32 width, png_uint_32 height, png_bytepp rows, int filters) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_compression_level(png, 9);
   png_set_filter(png, PNG_FILTER_TYPE_BASE, filters);
-  png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
   png_write_image(png, rows);
   png_write_end(png, nullptr);
@@ -121,7 +120,7 @@ std::vector<std::uint8_t> WriteRgbaPngFiltered(const RgbaPicture& picture, int f
 
 }  // namespace
 
-bool ReadPngAsRgba(const std::vector<std::uint8_t>& png, std::uint32_t maxSide, RgbaPicture& picture,
+bool ReadPngAsRgba(const std::vector<std::uint8_t>& png, std::uint32_t max_side, RgbaPicture& picture,
                    std::string& error) {
   Session session;
   session.data = png.data();
@@ -138,7 +137,7 @@ bool ReadPngAsRgba(const std::vector<std::uint8_t>& png, std::uint32_t maxSide, 
 
   png_uint_32 width = 0;
   png_uint_32 height = 0;
-  if (!ReadHeader(reader.png, reader.info, maxSide, &width, &height)) {
+  if (!ReadHeader(reader.png, reader.info, max_side, &width, &height)) {
     error = session.message;
     return false;
   }
@@ -157,8 +156,8 @@ bool ReadPngAsRgba(const std::vector<std::uint8_t>& png, std::uint32_t maxSide, 
 // filter in turn (and with libpng's choice per row) and the smallest is kept.
 std::vector<std::uint8_t> WriteRgbaPng(const RgbaPicture& picture) {
   std::vector<std::uint8_t> smallest;
-  for (int filters : {PNG_FILTER_NONE, PNG_FILTER_SUB, PNG_FILTER_UP, PNG_FILTER_AVG, PNG_FILTER_PAETH,
-                      PNG_ALL_FILTERS}) {
+  for (int filters :
+       {PNG_FILTER_NONE, PNG_FILTER_SUB, PNG_FILTER_UP, PNG_FILTER_AVG, PNG_FILTER_PAETH, PNG_ALL_FILTERS}) {
     // Each row starts with its filter byte.
     std::vector<std::uint8_t> png = RecompressImageData(
         WriteRgbaPngFiltered(picture, filters), std::size_t{picture.height} * (1 + std::size_t{picture.width} * 4));

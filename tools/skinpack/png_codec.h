@@ -17,8 +17,8 @@ struct RgbaPicture {
 };
 
 // False, with libpng's reason in `error`, when the bytes are no PNG that
-// libpng can read or the picture is wider or higher than `maxSide`.
-bool ReadPngAsRgba(const std::vector<std::uint8_t>& png, std::uint32_t maxSide, RgbaPicture& picture,
+// libpng can read or the picture is wider or higher than `max_side`.
+bool ReadPngAsRgba(const std::vector<std::uint8_t>& png, std::uint32_t max_side, RgbaPicture& picture,
                    std::string& error);
 
 // An 8-bit RGBA, non-interlaced PNG, as small as libpng can make it, with no

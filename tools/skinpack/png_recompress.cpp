@@ -61,8 +61,8 @@ std::vector<std::uint8_t> RecompressImageData(const std::vector<std::uint8_t>& p
     return png;
   }
   std::vector<std::uint8_t> packed(libdeflate_zlib_compress_bound(compressor.get(), raw_size));
-  std::size_t packed_size = libdeflate_zlib_compress(compressor.get(), raw.data(), raw.size(), packed.data(),
-                                                     packed.size());
+  std::size_t packed_size =
+      libdeflate_zlib_compress(compressor.get(), raw.data(), raw.size(), packed.data(), packed.size());
   if (packed_size == 0 || packed_size >= compressed.size()) return png;
 
   std::vector<std::uint8_t> out(png.begin(), png.begin() + static_cast<std::ptrdiff_t>(first_idat));

@@ -96,8 +96,8 @@ SkinFinding Examine(const std::vector<SkinFile>& files, std::size_t index, std::
 
   const SkinTableEntry* entry = FindSkinTableEntry(file.name.c_str());
   if (entry != nullptr && (picture.width != entry->width || picture.height != entry->height)) {
-    return fail(Kind::kWrongSize, size + ", but the setup draws \"" + entry->name + "\" at " +
-                                      SizeText(entry->width, entry->height));
+    return fail(Kind::kWrongSize,
+                size + ", but the setup draws \"" + entry->name + "\" at " + SizeText(entry->width, entry->height));
   }
   stored = WriteRgbaPng(picture);
   if (std::string fault = SetupDecoderFault(stored, picture); !fault.empty()) {

@@ -22,9 +22,7 @@ std::vector<std::uint8_t> ReadWholeFile(const fs::path& path) {
   return bytes;
 }
 
-bool HasPngExtension(const fs::path& path) {
-  return EqualIgnoringCase(path.extension().string().c_str(), ".png");
-}
+bool HasPngExtension(const fs::path& path) { return EqualIgnoringCase(path.extension().string().c_str(), ".png"); }
 
 }  // namespace
 
@@ -47,7 +45,8 @@ std::vector<SkinFile> DefaultSkinFiles() {
   std::vector<SkinFile> files;
   for (std::size_t i = 0; i < kDefaultSkinPictureCount; ++i) {
     const EmbeddedPicture& picture = kDefaultSkinPictures[i];
-    files.push_back({picture.name, std::string("default skin: ") + picture.name + ".png",
+    files.push_back({picture.name,
+                     std::string("default skin: ") + picture.name + ".png",
                      {picture.bytes, picture.bytes + picture.size}});
   }
   return files;
@@ -55,9 +54,8 @@ std::vector<SkinFile> DefaultSkinFiles() {
 
 std::vector<SkinFile> Overlay(std::vector<SkinFile> base, std::vector<SkinFile> overrides) {
   auto overridden = [&](const SkinFile& file) {
-    return std::any_of(overrides.begin(), overrides.end(), [&](const SkinFile& other) {
-      return EqualIgnoringCase(file.name.c_str(), other.name.c_str());
-    });
+    return std::any_of(overrides.begin(), overrides.end(),
+                       [&](const SkinFile& other) { return EqualIgnoringCase(file.name.c_str(), other.name.c_str()); });
   };
   base.erase(std::remove_if(base.begin(), base.end(), overridden), base.end());
   std::move(overrides.begin(), overrides.end(), std::back_inserter(base));

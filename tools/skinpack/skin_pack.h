@@ -45,9 +45,7 @@ struct SkinFinding {
   std::uint32_t height = 0;
   std::string text;  // one line for the user
 
-  bool IsProblem() const {
-    return kind != Kind::kPicture && kind != Kind::kNotInTable && kind != Kind::kMissing;
-  }
+  bool IsProblem() const { return kind != Kind::kPicture && kind != Kind::kNotInTable && kind != Kind::kMissing; }
 };
 
 // The archive: the 12000-byte directory, then the PNGs back to back; slots

@@ -11,8 +11,8 @@ std::optional<std::uint64_t> FileTimeFromUnix(std::int64_t seconds, std::int64_t
 
 timespec UnixFromFileTime(std::uint64_t file_time) {
   timespec time{};
-  time.tv_sec = static_cast<time_t>(static_cast<std::int64_t>(file_time / kFileTimeUnitsPerSecond) -
-                                    kFileTimeEpochOffset);
+  time.tv_sec =
+      static_cast<time_t>(static_cast<std::int64_t>(file_time / kFileTimeUnitsPerSecond) - kFileTimeEpochOffset);
   time.tv_nsec = static_cast<long>(file_time % kFileTimeUnitsPerSecond * 100);
   return time;
 }

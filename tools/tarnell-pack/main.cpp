@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <optional>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,8 +50,10 @@ const char kBuildUsage[] =
     "                  default tarnell-setup.exe (architecture \"x64\":\n"
     "                  tarnell-setup-x64.exe) beside tarnell-pack, else the one\n"
     "                  this source tree builds with the i686 (x86_64) preset:\n"
-    "                  " TARNELL_PACK_DEFAULT_STUB "\n"
-    "                  " TARNELL_PACK_DEFAULT_STUB_X64 "\n"
+    "                  " TARNELL_PACK_DEFAULT_STUB
+    "\n"
+    "                  " TARNELL_PACK_DEFAULT_STUB_X64
+    "\n"
     "  --verbose       one line per file on standard error, with its size and\n"
     "                  ratio (the default when standard error is a terminal)\n"
     "  --quiet         print nothing but errors\n"
@@ -128,7 +130,8 @@ int ParseLevel(const std::string& text) {
 }
 
 // Every file the build reads, which its output must not replace.
-std::vector<BuildInput> BuildInputs(const std::string& manifest_path, const Manifest& manifest, const std::string& stub) {
+std::vector<BuildInput> BuildInputs(const std::string& manifest_path, const Manifest& manifest,
+                                    const std::string& stub) {
   std::vector<BuildInput> inputs = {{manifest_path, "the manifest"}, {stub, "the stub"}};
   for (std::size_t i = 0; i < manifest.files.size(); ++i) {
     inputs.push_back({manifest.files[i].source, "file[" + std::to_string(i + 1) + "].source"});
@@ -188,7 +191,8 @@ int Build(const std::vector<std::string>& args) {
   if (stub.empty()) stub = DefaultStub(manifest.architecture);
   CheckOutput(output, BuildInputs(manifest_path, manifest, stub));
   if (verbosity != Verbosity::kQuiet) {
-    for (const std::string& warning : ManifestWarnings(manifest)) std::cerr << "tarnell-pack: warning: " << warning << "\n";
+    for (const std::string& warning : ManifestWarnings(manifest))
+      std::cerr << "tarnell-pack: warning: " << warning << "\n";
   }
   FilePacked on_file;
   if (verbosity == Verbosity::kPerFile) {
@@ -197,8 +201,8 @@ int Build(const std::vector<std::string>& args) {
                 << Ratio(packed, file.size) << ")\n";
     };
   }
-  Bytes setup = ComposeSetup(manifest, ReadWholeFile(stub, "stub"), BuildSkinArchive(manifest), DefaultEncoders(level),
-                             on_file);
+  Bytes setup =
+      ComposeSetup(manifest, ReadWholeFile(stub, "stub"), BuildSkinArchive(manifest), DefaultEncoders(level), on_file);
   WriteSetupFile(output, setup);
   if (verbosity != Verbosity::kQuiet) {
     std::cout << output << ": " << manifest.files.size() << " files, " << setup.size() << " bytes\n";
@@ -210,7 +214,8 @@ int Check(const std::vector<std::string>& args) {
   if (args.size() != 1 || args[0].empty() || args[0][0] == '-') throw UsageError{kCheckUsage};
   Manifest manifest = LoadManifest(args[0]);
   BuildSkinArchive(manifest);
-  for (const std::string& warning : ManifestWarnings(manifest)) std::cerr << "tarnell-pack: warning: " << warning << "\n";
+  for (const std::string& warning : ManifestWarnings(manifest))
+    std::cerr << "tarnell-pack: warning: " << warning << "\n";
   std::cout << args[0] << ": " << manifest.files.size() << " files, " << manifest.associations.size()
             << " associations, ready to build\n";
   return 0;

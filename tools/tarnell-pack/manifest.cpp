@@ -66,8 +66,7 @@ class ManifestReader {
     }
   }
 
-  const toml::table* Table(const toml::table& parent, const char* key, const std::string& field,
-                           bool required) const {
+  const toml::table* Table(const toml::table& parent, const char* key, const std::string& field, bool required) const {
     const toml::node* node = parent.get(key);
     if (node == nullptr) {
       if (required) Fail(parent, field, "missing");
@@ -134,8 +133,8 @@ class ManifestReader {
   std::string PathOf(const std::string& relative) const { return (folder_ / relative).lexically_normal().string(); }
 
   void ReadProduct(const toml::table& product, Manifest& manifest) const {
-    CheckKeys(product, "product.", {"name", "version", "language", "patch", "display_icon", "architecture",
-                                    "setup_icon", "copyright"});
+    CheckKeys(product, "product.",
+              {"name", "version", "language", "patch", "display_icon", "architecture", "setup_icon", "copyright"});
     std::string name_utf8 = *String(product, "name", "product.name", true);
     manifest.product_name = Ansi(product, "name", "product.name", name_utf8);
     const toml::node& name_node = *product.get("name");
@@ -155,13 +154,15 @@ class ManifestReader {
     }
     manifest.major = static_cast<std::uint8_t>(std::stoi(parts[1]));
     manifest.minor = static_cast<std::uint16_t>(std::stoi(parts[2]));
-    manifest.language = static_cast<std::uint8_t>(Choice(product, "language", "product.language", {"english", "german"}));
+    manifest.language =
+        static_cast<std::uint8_t>(Choice(product, "language", "product.language", {"english", "german"}));
     manifest.patch = Bool(product, "patch", "product.patch");
     manifest.architecture =
         static_cast<Architecture>(Choice(product, "architecture", "product.architecture", {"x86", "x64"}));
     if (std::optional<std::string> icon = String(product, "setup_icon", "product.setup_icon", false)) {
       manifest.setup_icon = PathOf(*icon);
-      if (!fs::is_regular_file(*manifest.setup_icon)) Fail(*product.get("setup_icon"), "product.setup_icon", "no file " + *icon);
+      if (!fs::is_regular_file(*manifest.setup_icon))
+        Fail(*product.get("setup_icon"), "product.setup_icon", "no file " + *icon);
     }
     manifest.copyright = String(product, "copyright", "product.copyright", false).value_or("");
     if (std::optional<std::string> icon = String(product, "display_icon", "product.display_icon", false)) {
@@ -212,7 +213,8 @@ class ManifestReader {
                "\"" + AnsiToUtf8(added.name) + "\" is the name of file[" + std::to_string(j + 1) +
                    "] as well (Windows ignores case)");
         }
-        if (added.service && earlier.service && SameWindowsFileName(ServiceName(added.name), ServiceName(earlier.name))) {
+        if (added.service && earlier.service &&
+            SameWindowsFileName(ServiceName(added.name), ServiceName(earlier.name))) {
           Fail(*table.get("service"), prefix + "service",
                "its service name \"" + AnsiToUtf8(ServiceName(added.name)) + "\" is that of file[" +
                    std::to_string(j + 1) + "] (the name up to its first dot)");
@@ -238,7 +240,8 @@ class ManifestReader {
     }
     file.size = static_cast<std::uint32_t>(status.st_size);
 
-    std::string name_utf8 = String(table, "name", prefix + "name", false).value_or(fs::path(source).filename().string());
+    std::string name_utf8 =
+        String(table, "name", prefix + "name", false).value_or(fs::path(source).filename().string());
     file.name = Ansi(table, "name", prefix + "name", name_utf8);
     if (std::optional<std::string> fault = WindowsFileNameFault(file.name)) {
       const toml::node& at = table.get("name") ? *table.get("name") : source_node;
@@ -306,7 +309,8 @@ class ManifestReader {
         Fail(*table.get("extension"), prefix + "extension", "\"" + extension + "\" " + *fault);
       }
       if (association.extension.find_first_of(". ") != std::string::npos) {
-        Fail(*table.get("extension"), prefix + "extension", "\"" + extension + "\" must be given without dots or blanks");
+        Fail(*table.get("extension"), prefix + "extension",
+             "\"" + extension + "\" must be given without dots or blanks");
       }
       for (std::size_t j = 0; j < i; ++j) {
         if (SameWindowsFileName(manifest.associations[j].extension, association.extension)) {
@@ -320,7 +324,8 @@ class ManifestReader {
         Fail(*table.get("program"), prefix + "program",
              "\"" + program + "\" is not the name of a product file in the program folder");
       }
-      association.text = Ansi(table, "text", prefix + "text", String(table, "text", prefix + "text", false).value_or(""));
+      association.text =
+          Ansi(table, "text", prefix + "text", String(table, "text", prefix + "text", false).value_or(""));
       association.icon = static_cast<std::uint16_t>(Integer(table, "icon", prefix + "icon", 65535));
       manifest.associations.push_back(association);
     }

@@ -57,7 +57,7 @@ struct Manifest {
   std::uint16_t minor = 0;
   std::uint8_t language = 0;
   bool patch = false;
-  std::string display_icon;  // ANSI
+  std::string display_icon;               // ANSI
   std::optional<std::string> setup_icon;  // the setup program's own icon
   std::string copyright;                  // UTF-8, for the version resource
   std::optional<std::string> skin_folder;

@@ -27,9 +27,8 @@ std::vector<std::string> ManifestWarnings(const Manifest& manifest) {
                          "\" is not an .exe, yet Windows starts a service from it");
     }
     if (file.destination == Destination::kDataFolderUntouched && file.size > 0) {
-      warnings.push_back(field + ".destination: the " + std::to_string(file.size) +
-                         " bytes of \"" + AnsiToUtf8(file.name) +
-                         "\" are packed, but the install never writes a data-untouched file");
+      warnings.push_back(field + ".destination: the " + std::to_string(file.size) + " bytes of \"" +
+                         AnsiToUtf8(file.name) + "\" are packed, but the install never writes a data-untouched file");
     }
   }
   return warnings;

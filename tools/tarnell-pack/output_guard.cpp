@@ -10,7 +10,8 @@
 #include "pack_error.h"
 
 bool SameFile(const std::string& a, const std::string& b) {
-  struct stat first {}, second {};
+  struct stat first {
+  }, second{};
   // Device and inode: a second name, a hard link or a symbolic link of a
   // file is that file.
   return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&

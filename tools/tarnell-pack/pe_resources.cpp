@@ -23,7 +23,9 @@ void Put(Bytes& bytes, std::size_t at, std::uint32_t value, int width) {
   for (int i = 0; i < width; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
-std::uint32_t Align(std::uint32_t value, std::uint32_t alignment) { return (value + alignment - 1) / alignment * alignment; }
+std::uint32_t Align(std::uint32_t value, std::uint32_t alignment) {
+  return (value + alignment - 1) / alignment * alignment;
+}
 
 // Where the parts of the PE headers lie.
 struct Layout {
@@ -33,7 +35,8 @@ struct Layout {
   std::size_t resource_entry = 0;  // the data directory's resource entry
 
   explicit Layout(const Bytes& image) {
-    if (image.size() < 0x40 || image[0] != 'M' || image[1] != 'Z') throw PackError("the stub is not a Windows program image");
+    if (image.size() < 0x40 || image[0] != 'M' || image[1] != 'Z')
+      throw PackError("the stub is not a Windows program image");
     std::size_t pe = Get(image, 0x3C, 4);
     if (Get(image, pe, 4) != 0x4550) throw PackError("the stub is not a Windows program image");
     section_count = Get(image, pe + 6, 2);
@@ -50,9 +53,9 @@ struct Layout {
 
 struct Reader {
   const Bytes& image;
-  std::size_t base;     // file offset of the resource section's start
-  std::uint32_t rva;    // its address
-  std::size_t end;      // file offset of its end
+  std::size_t base;   // file offset of the resource section's start
+  std::uint32_t rva;  // its address
+  std::size_t end;    // file offset of its end
   std::vector<Resource> found;
 
   std::size_t Offset(std::uint32_t relative, std::size_t width) const {
@@ -95,7 +98,8 @@ struct Reader {
       next.codepage = Get(image, data + 8, 4);
       if (data_rva < rva) throw PackError("the stub's resource tree is damaged");
       std::size_t bytes = Offset(data_rva - rva, size);
-      next.data.assign(image.begin() + static_cast<std::ptrdiff_t>(bytes), image.begin() + static_cast<std::ptrdiff_t>(bytes + size));
+      next.data.assign(image.begin() + static_cast<std::ptrdiff_t>(bytes),
+                       image.begin() + static_cast<std::ptrdiff_t>(bytes + size));
       found.push_back(std::move(next));
     }
   }

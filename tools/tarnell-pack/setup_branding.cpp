@@ -13,7 +13,7 @@ namespace {
 constexpr std::uint16_t kEnglishUs = 0x0409;
 constexpr std::uint16_t kUnicodeCodepage = 1200;
 constexpr std::size_t kIconDirectorySize = 6;
-constexpr std::size_t kIconEntrySize = 16;  // in an .ico file
+constexpr std::size_t kIconEntrySize = 16;   // in an .ico file
 constexpr std::size_t kGroupEntrySize = 14;  // in a group icon resource
 constexpr std::uint32_t kFixedSignature = 0xFEEF04BD;
 constexpr std::uint32_t kFixedStructVersion = 0x00010000;
@@ -86,9 +86,8 @@ Bytes VersionInfo(const Manifest& manifest) {
     Add(fixed, field, 4);
   }
   std::vector<Bytes> strings = {StringNode("CompanyName", kCompanyName),
-                                StringNode("FileDescription", product + " Setup"),
-                                StringNode("FileVersion", version), StringNode("ProductName", product),
-                                StringNode("ProductVersion", version)};
+                                StringNode("FileDescription", product + " Setup"), StringNode("FileVersion", version),
+                                StringNode("ProductName", product), StringNode("ProductVersion", version)};
   if (!manifest.copyright.empty()) strings.push_back(StringNode("LegalCopyright", manifest.copyright));
   Bytes table = VersionNode("040904B0", {}, true, 0, strings);
   Bytes string_info = VersionNode("StringFileInfo", {}, true, 0, {table});
@@ -103,7 +102,9 @@ Bytes VersionInfo(const Manifest& manifest) {
 // Replaces icon group 1 with the pictures of the .ico file.
 void ReplaceIcon(std::vector<Resource>& resources, const std::string& path) {
   Bytes ico = ReadWholeFile(path, "icon file");
-  auto fail = [&](const std::string& reason) -> PackError { return PackError("product.setup_icon: " + path + " " + reason); };
+  auto fail = [&](const std::string& reason) -> PackError {
+    return PackError("product.setup_icon: " + path + " " + reason);
+  };
   if (ico.size() < kIconDirectorySize || Get(ico, 0, 2) != 0 || Get(ico, 2, 2) != 1 || Get(ico, 4, 2) == 0) {
     throw fail("is not an icon file (.ico)");
   }
@@ -114,11 +115,13 @@ void ReplaceIcon(std::vector<Resource>& resources, const std::string& path) {
   std::set<std::uint16_t> old_icons, kept_icons;
   std::uint16_t highest = 0;
   for (const Resource& r : resources) {
-    if (r.type.text.empty() && r.type.id == kResourceIcon && r.name.text.empty()) highest = std::max(highest, r.name.id);
+    if (r.type.text.empty() && r.type.id == kResourceIcon && r.name.text.empty())
+      highest = std::max(highest, r.name.id);
     if (!(r.type.text.empty() && r.type.id == kResourceGroupIcon) || r.data.size() < kIconDirectorySize) continue;
     bool replaced = r.name.text.empty() && r.name.id == 1;
     if (replaced) language = r.language;
-    std::size_t entries = std::min<std::size_t>(Get(r.data, 4, 2), (r.data.size() - kIconDirectorySize) / kGroupEntrySize);
+    std::size_t entries =
+        std::min<std::size_t>(Get(r.data, 4, 2), (r.data.size() - kIconDirectorySize) / kGroupEntrySize);
     for (std::size_t i = 0; i < entries; ++i) {
       std::uint16_t id = static_cast<std::uint16_t>(Get(r.data, kIconDirectorySize + i * kGroupEntrySize + 12, 2));
       (replaced ? old_icons : kept_icons).insert(id);
@@ -158,9 +161,10 @@ void ReplaceIcon(std::vector<Resource>& resources, const std::string& path) {
 Bytes BrandSetupProgram(const Bytes& stub, const Manifest& manifest) {
   std::vector<Resource> resources = ReadResources(stub);
   if (manifest.setup_icon) ReplaceIcon(resources, *manifest.setup_icon);
-  resources.erase(std::remove_if(resources.begin(), resources.end(),
-                                 [](const Resource& r) { return r.type.text.empty() && r.type.id == kResourceVersion; }),
-                  resources.end());
+  resources.erase(
+      std::remove_if(resources.begin(), resources.end(),
+                     [](const Resource& r) { return r.type.text.empty() && r.type.id == kResourceVersion; }),
+      resources.end());
   resources.push_back(Resource{{kResourceVersion, {}}, {1, {}}, kEnglishUs, 0, VersionInfo(manifest)});
   return WithResources(stub, resources);
 }

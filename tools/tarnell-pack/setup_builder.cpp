@@ -11,11 +11,11 @@
 #include <limits>
 
 #include "abort_reason.h"
+#include "pack_error.h"
 #include "package/directory_writer.h"
 #include "package/package_loader.h"
 #include "package/pe_checksum.h"
 #include "package/pe_image.h"
-#include "pack_error.h"
 #include "setup_branding.h"
 #include "setup_file.h"
 #include "temporary_file.h"
@@ -29,9 +29,10 @@ void CheckStub(const Bytes& stub, Architecture architecture) {
   PeImageInfo info = ReadPeImageInfo(stub.data(), std::min(stub.size(), kPeHeadSize));
   if (!info.is_pe) throw PackError("the stub is not a Windows program image");
   if (info.is_64_bit != (architecture == Architecture::kX64)) {
-    throw PackError(std::string("the stub is a ") + (info.is_64_bit ? "64" : "32") +
-                    "-bit setup program, but product.architecture asks for " +
-                    (architecture == Architecture::kX64 ? "\"x64\" (tarnell-setup-x64.exe)" : "\"x86\" (tarnell-setup.exe)"));
+    throw PackError(
+        std::string("the stub is a ") + (info.is_64_bit ? "64" : "32") +
+        "-bit setup program, but product.architecture asks for " +
+        (architecture == Architecture::kX64 ? "\"x64\" (tarnell-setup-x64.exe)" : "\"x86\" (tarnell-setup.exe)"));
   }
   if (info.certificate_offset != 0) {
     throw PackError("the stub is signed; build from the unsigned setup program and sign the finished setup");
@@ -129,8 +130,8 @@ Bytes ComposeSetup(const Manifest& manifest, const Bytes& stub, const Bytes& ski
   }
 
   std::size_t directory_size = SerializePackageDirectory(package).size();
-  std::size_t padding = (kSignatureAlignment - (setup.size() + directory_size) % kSignatureAlignment) %
-                        kSignatureAlignment;
+  std::size_t padding =
+      (kSignatureAlignment - (setup.size() + directory_size) % kSignatureAlignment) % kSignatureAlignment;
   setup.resize(setup.size() + padding, 0);
   package.header_offset = Offset(setup.size(), "the package directory");
   Append(setup, SerializePackageDirectory(package));

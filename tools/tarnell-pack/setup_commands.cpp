@@ -11,10 +11,10 @@
 #include "file_time.h"
 #include "graphics/skin_directory.h"
 #include "inflate/inflate_state.h"
-#include "package/package_sum.h"
-#include "package/pe_image.h"
 #include "output_guard.h"
 #include "pack_error.h"
+#include "package/package_sum.h"
+#include "package/pe_image.h"
 #include "setup_file.h"
 #include "sha256.h"
 #include "temporary_file.h"
@@ -58,8 +58,8 @@ void DecodeRecord(SetupFile& setup, InflateState& decoder, const FileRecord& rec
       std::size_t n = decoder.Inflate(kPieceSize, buffer.get());
       if (n == 0) break;
       produced += n;
-      if (produced > record.size) throw PackError(name + ": the stream yields more than its " +
-                                                  std::to_string(record.size) + " bytes");
+      if (produced > record.size)
+        throw PackError(name + ": the stream yields more than its " + std::to_string(record.size) + " bytes");
       sink(buffer.get(), n);
     }
   } catch (const AbortError&) {
@@ -118,7 +118,8 @@ std::string CheckSum(SetupFile& setup, const PackageDirectory& package) {
   switch (sum) {
     case PackageSum::kWholeFile: return "the PE checksum over the whole file matches";
     case PackageSum::kUnsignedFile: return "the PE checksum over the file without its signature matches";
-    case PackageSum::kNone: return "no PE checksum over the package (built before setups carried one); streams checked only";
+    case PackageSum::kNone:
+      return "no PE checksum over the package (built before setups carried one); streams checked only";
     case PackageSum::kBroken: break;
   }
   throw PackError(setup.Path() + ": the PE checksum does not match the file: the setup is damaged");
@@ -146,20 +147,22 @@ std::string Json(const std::string& text) {
 void ListJson(const PackageDirectory& package, bool is_64_bit, const std::vector<std::string>& digests,
               std::ostream& out) {
   const VersionRecord& version = package.version;
-  out << "{\n  \"product\": " << Json(Utf8(package.product_name)) << ",\n  \"architecture\": "
-      << Json(is_64_bit ? "x64" : "x86") << ",\n  \"version\": "
-      << Json(std::to_string(version.major) + "." + std::to_string(version.minor)) << ",\n  \"major\": "
-      << int{version.major} << ",\n  \"minor\": " << version.minor << ",\n  \"language\": "
-      << Json(version.language == 0 ? "english" : "german") << ",\n  \"patch\": " << (version.patch ? "true" : "false")
-      << ",\n  \"display_icon\": " << Json(Utf8(package.display_icon)) << ",\n  \"skin\": {\"offset\": "
-      << package.Record(1).stream_offset << ", \"size\": " << package.Record(1).size
+  out << "{\n  \"product\": " << Json(Utf8(package.product_name))
+      << ",\n  \"architecture\": " << Json(is_64_bit ? "x64" : "x86")
+      << ",\n  \"version\": " << Json(std::to_string(version.major) + "." + std::to_string(version.minor))
+      << ",\n  \"major\": " << int{version.major} << ",\n  \"minor\": " << version.minor
+      << ",\n  \"language\": " << Json(version.language == 0 ? "english" : "german")
+      << ",\n  \"patch\": " << (version.patch ? "true" : "false")
+      << ",\n  \"display_icon\": " << Json(Utf8(package.display_icon))
+      << ",\n  \"skin\": {\"offset\": " << package.Record(1).stream_offset << ", \"size\": " << package.Record(1).size
       << "},\n  \"directory_offset\": " << package.header_offset << ",\n  \"files\": [";
   for (std::size_t number = 2; number <= package.file_count; ++number) {
     const FileRecord& record = package.Record(number);
     out << (number == 2 ? "\n" : ",\n") << "    {\"name\": " << Json(Utf8(record.name)) << ", \"size\": " << record.size
-        << ", \"stream_offset\": " << record.stream_offset << ", \"destination\": "
-        << Json(DestinationText(record.destination)) << ", \"shortcut\": " << Json(ShortcutText(record.shortcut_kind))
-        << ", \"icon\": " << int{record.icon_index} << ", \"service\": " << (record.service ? "true" : "false")
+        << ", \"stream_offset\": " << record.stream_offset
+        << ", \"destination\": " << Json(DestinationText(record.destination))
+        << ", \"shortcut\": " << Json(ShortcutText(record.shortcut_kind)) << ", \"icon\": " << int{record.icon_index}
+        << ", \"service\": " << (record.service ? "true" : "false")
         << ", \"time\": " << Json(FileTimeText(record.file_time));
     if (!digests[number].empty()) out << ", \"sha256\": " << Json(digests[number]);
     out << "}";
@@ -215,8 +218,8 @@ void ListSetup(const std::string& path, const ListOptions& options, std::ostream
     out << "  " << Utf8(record.name) << "\n"
         << "    size " << record.size << ", stream at " << record.stream_offset << ", "
         << DestinationText(record.destination) << ", shortcut " << ShortcutText(record.shortcut_kind) << ", icon "
-        << int{record.icon_index} << (record.service ? ", service" : "") << ", time "
-        << FileTimeText(record.file_time) << "\n";
+        << int{record.icon_index} << (record.service ? ", service" : "") << ", time " << FileTimeText(record.file_time)
+        << "\n";
     if (options.sha256) out << "    sha256 " << digests[number] << "\n";
   }
   out << "Associations: " << int{package.association_count} << "\n";
@@ -253,7 +256,8 @@ void ExtractSetup(const std::string& path, const std::string& folder, bool force
       std::filesystem::path target = std::filesystem::path(folder) / Utf8(package.Record(number).name);
       std::error_code error;
       if (std::filesystem::symlink_status(target, error).type() != std::filesystem::file_type::not_found) {
-        throw PackError(target.string() + " exists already; extract into an empty folder, or give --force to replace it");
+        throw PackError(target.string() +
+                        " exists already; extract into an empty folder, or give --force to replace it");
       }
     }
   }

@@ -48,4 +48,3 @@ std::vector<StreamEncoder> DefaultEncoders(int level) {
       {"zlib stored blocks", [](const Bytes& data) { return Zlib(data, 0); }},
   };
 }
-

@@ -29,11 +29,11 @@ struct DeployCommand {
   std::optional<bool> add_to_path;
   bool keep_data = false;
   std::vector<AssociationChoice> associations;
-  bool json = false;                 // status as one JSON object
+  bool json = false;                    // status as one JSON object
   std::optional<std::string> log_copy;  // --log FILE
-  bool print_record = false;  // the installed record after the sequence (tests)
-  bool print_memory = false;  // the peak private bytes of the run (benchmarks)
-  bool print_changes = false;  // how many changes the run made to the machine (tests)
+  bool print_record = false;            // the installed record after the sequence (tests)
+  bool print_memory = false;            // the peak private bytes of the run (benchmarks)
+  bool print_changes = false;           // how many changes the run made to the machine (tests)
   // Crash points: the process ends dead before the change after the
   // `stop_after`-th; or the `fail_change`-th change fails with `fail_error`.
   std::optional<unsigned> stop_after;

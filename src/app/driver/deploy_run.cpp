@@ -108,9 +108,7 @@ void PrintRecord(const ProductRecord& installed) {
 // while the sequence runs.
 class PeakMemoryWatch {
  public:
-  void Start() {
-    thread_.Reset(CreateThread(nullptr, 0, Watch, this, 0, nullptr));
-  }
+  void Start() { thread_.Reset(CreateThread(nullptr, 0, Watch, this, 0, nullptr)); }
   std::size_t Stop() {
     stop_ = true;
     if (thread_) {
@@ -134,8 +132,8 @@ class PeakMemoryWatch {
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
     if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return;
-    std::size_t now = counters.PeakPagefileUsage > counters.PagefileUsage ? counters.PeakPagefileUsage
-                                                                          : counters.PagefileUsage;
+    std::size_t now =
+        counters.PeakPagefileUsage > counters.PagefileUsage ? counters.PeakPagefileUsage : counters.PagefileUsage;
     if (now > peak_) peak_ = now;
   }
 
@@ -202,8 +200,8 @@ int RunDeployCommand(DeployCommand command) {
     }
   }
   const char* setup_path = command.setup_path.c_str();
-  KernelHandle running(CreateFileA(setup_path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  KernelHandle running(CreateFileA(setup_path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!running) {
     Complain((std::string("cannot open ") + setup_path).c_str());
     return kExitPackageRefused;

@@ -5,12 +5,12 @@
 
 enum DeployExitCode : int {
   kExitDone = 0,
-  kExitAborted = 1,          // the sequence aborted
-  kExitUsage = 2,            // a wrong command line, or what the window refuses
-  kExitPackageRefused = 3,   // damaged, unreadable, not a Tarnell setup
+  kExitAborted = 1,         // the sequence aborted
+  kExitUsage = 2,           // a wrong command line, or what the window refuses
+  kExitPackageRefused = 3,  // damaged, unreadable, not a Tarnell setup
   kExitNotAdministrator = 4,
-  kExitBusy = 5,             // another run of this product's setup holds it
-  kExitStopped = 9,          // ended dead at a crash point (--stop-after)
+  kExitBusy = 5,     // another run of this product's setup holds it
+  kExitStopped = 9,  // ended dead at a crash point (--stop-after)
 };
 
 // Runs the command and prints what tarnell-deploy prints; its exit code.

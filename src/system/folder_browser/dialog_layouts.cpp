@@ -23,7 +23,8 @@ const MenuItem kFolderTreeMenu[6] = {
 const LayoutEntry kFolderBrowserLayout[7] = {
     {folder_browser_id::kWindow, kWindowKind, kAnchorFill, 10, 10, 296, 272, ""},
     {0, kTitleBarKind, kAnchorTopEdge, 0, 0, 296, 20, "Choose a directory"},
-    {folder_browser_id::kToolBar, kToolBarKind, kAnchorTopLeft, 4, 24, 24, 208, ToolBar::TableText(kFolderBrowserTools)},
+    {folder_browser_id::kToolBar, kToolBarKind, kAnchorTopLeft, 4, 24, 24, 208,
+     ToolBar::TableText(kFolderBrowserTools)},
     {folder_browser_id::kTree, kTextViewKind, kAnchorFill, 32, 24, 260, 208, ""},
     {folder_browser_id::kOk, kButtonKind, kAnchorBottomLeft, 44, 240, 72, 24, "Ok"},
     {folder_browser_id::kCancel, kButtonKind, kAnchorBottomRight, 196, 240, 72, 24, "Cancel"},

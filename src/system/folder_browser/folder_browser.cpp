@@ -73,31 +73,20 @@ void FolderBrowser::DialogCommand(unsigned code, std::uint16_t id) {
   }
   switch (code) {
     case kOk:
-    case key::kEnter:
-      Choose();
-      break;
+    case key::kEnter: Choose(); break;
     case kCancel:
     case key::kEscape:
-    case command::kClose:
-      window_.Hide();
-      break;
+    case command::kClose: window_.Hide(); break;
     case kRefresh:
     case kF5:
       if (Tree() != nullptr) Tree()->SelectPath(SelectedPath().c_str());
       break;
     case kMakeFolder:
-    case key::kInsert:
-      AskNewFolder();
-      break;
+    case key::kInsert: AskNewFolder(); break;
     case kDeleteFolder:
-    case key::kDelete:
-      AskDelete();
-      break;
-    case kRename:
-      AskNewName();
-      break;
-    default:
-      break;
+    case key::kDelete: AskDelete(); break;
+    case kRename: AskNewName(); break;
+    default: break;
   }
 }
 

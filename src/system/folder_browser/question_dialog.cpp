@@ -5,7 +5,7 @@
 #include "ui/core/key_codes.h"
 #include "ui/widgets/text_block.h"
 
-QuestionDialog::QuestionDialog(DialogHandler& askedBy) : askedBy_(askedBy), table_(), window_(*this) {}
+QuestionDialog::QuestionDialog(DialogHandler& asked_by) : asked_by_(asked_by), table_(), window_(*this) {}
 
 void QuestionDialog::Ask(const char* question) {
   question_ = question;
@@ -18,7 +18,7 @@ void QuestionDialog::Ask(const char* question) {
 void QuestionDialog::DialogCommand(unsigned code, std::uint16_t) {
   if (code == kYes || code == key::kEnter) {
     window_.Hide();
-    askedBy_.DialogCommand(kYes, kId);
+    asked_by_.DialogCommand(kYes, kId);
   } else if (code == question_id::kNo || code == key::kEscape || code == command::kClose) {
     window_.Hide();
   }

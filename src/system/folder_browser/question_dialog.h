@@ -17,7 +17,7 @@ class QuestionDialog final : public DialogHandler {
   static constexpr std::uint16_t kId = question_id::kWindow;
   static constexpr unsigned kYes = question_id::kYes;
 
-  explicit QuestionDialog(DialogHandler& askedBy);
+  explicit QuestionDialog(DialogHandler& asked_by);
 
   void Ask(const char* question);
   bool IsOpen() const { return window_.IsOpen(); }
@@ -25,7 +25,7 @@ class QuestionDialog final : public DialogHandler {
   void DialogCommand(unsigned code, std::uint16_t id) override;
 
  private:
-  DialogHandler& askedBy_;
+  DialogHandler& asked_by_;
   std::string question_;
   std::array<LayoutEntry, 6> table_;
   DialogWindow window_;

@@ -5,7 +5,7 @@
 
 using namespace text_input_id;
 
-TextInputDialog::TextInputDialog(DialogHandler& askedBy) : askedBy_(askedBy), table_(), window_(*this) {}
+TextInputDialog::TextInputDialog(DialogHandler& asked_by) : asked_by_(asked_by), table_(), window_(*this) {}
 
 void TextInputDialog::Ask(const char* caption, const char* initial) {
   caption_.Assign(caption);
@@ -24,7 +24,7 @@ void TextInputDialog::DialogCommand(unsigned code, std::uint16_t) {
     const char* text = window_.Root()->FindById(kField)->GetText();
     answer_ = text != nullptr ? text : "";
     window_.Hide();
-    askedBy_.DialogCommand(kConfirmed, kId);
+    asked_by_.DialogCommand(kConfirmed, kId);
   } else if (code == kCancel || code == key::kEscape || code == command::kClose) {
     window_.Hide();
   }

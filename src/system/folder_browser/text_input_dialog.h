@@ -17,7 +17,7 @@ class TextInputDialog final : public DialogHandler {
   static constexpr std::uint16_t kId = text_input_id::kWindow;
   static constexpr unsigned kConfirmed = 1720;
 
-  explicit TextInputDialog(DialogHandler& askedBy);
+  explicit TextInputDialog(DialogHandler& asked_by);
 
   void Ask(const char* caption, const char* initial);
   bool IsOpen() const { return window_.IsOpen(); }
@@ -26,7 +26,7 @@ class TextInputDialog final : public DialogHandler {
   void DialogCommand(unsigned code, std::uint16_t id) override;
 
  private:
-  DialogHandler& askedBy_;
+  DialogHandler& asked_by_;
   Text caption_;
   std::array<LayoutEntry, 6> table_;
   DialogWindow window_;

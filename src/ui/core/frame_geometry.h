@@ -16,7 +16,7 @@ enum class ResizeMode : std::uint8_t {
 };
 
 // A window's resize mode from the anchor code of its layout entry 0.
-ResizeMode ResizeModeForAnchor(std::uint8_t anchorCode);
+ResizeMode ResizeModeForAnchor(std::uint8_t anchor_code);
 
 enum class FramePart : std::uint8_t {
   kLeft = 0,
@@ -45,15 +45,15 @@ struct FrameBox {
 };
 
 struct SizeLimits {
-  int minWidth;
-  int minHeight;
-  int maxWidth;
-  int maxHeight;
+  int min_width;
+  int min_height;
+  int max_width;
+  int max_height;
 };
 
 // The smallest size is the size the window was made with; the largest is
 // the screen along the axes the mode lets the window grow.
-SizeLimits LimitsForMode(ResizeMode mode, int minWidth, int minHeight, int screenWidth, int screenHeight);
+SizeLimits LimitsForMode(ResizeMode mode, int min_width, int min_height, int screen_width, int screen_height);
 
 // The frame moved by (dx, dy) with its size changed by (dw, dh), the size
 // kept within the limits.
@@ -63,10 +63,10 @@ struct FrameDrag {
   FrameBox frame;
   // How far the dragged edges really moved: the press position advances by
   // this much, so an edge held at a limit waits for the mouse to come back.
-  int appliedDx;
-  int appliedDy;
+  int applied_dx;
+  int applied_dy;
 };
 
-// The held part's edges follow the mouse by (mouseDx, mouseDy) while the
+// The held part's edges follow the mouse by (mouse_dx, mouse_dy) while the
 // opposite edges stay put, within the limits.
-FrameDrag DragFrame(FramePart part, const FrameBox& frame, int mouseDx, int mouseDy, const SizeLimits& limits);
+FrameDrag DragFrame(FramePart part, const FrameBox& frame, int mouse_dx, int mouse_dy, const SizeLimits& limits);

@@ -13,12 +13,21 @@ namespace {
 
 bool IsAlwaysSpecial(unsigned k) {
   switch (k) {
-    case key::kBackspace: case key::kTab: case key::kEnter: case key::kEscape: case key::kSpace:
-    case key::kPageUp: case key::kPageDown: case key::kEnd: case key::kHome:
-    case key::kLeft: case key::kUp: case key::kRight: case key::kDown: case key::kDelete:
-      return true;
-    default:
-      return k >= key::kF1 && k <= key::kF12;
+    case key::kBackspace:
+    case key::kTab:
+    case key::kEnter:
+    case key::kEscape:
+    case key::kSpace:
+    case key::kPageUp:
+    case key::kPageDown:
+    case key::kEnd:
+    case key::kHome:
+    case key::kLeft:
+    case key::kUp:
+    case key::kRight:
+    case key::kDown:
+    case key::kDelete: return true;
+    default: return k >= key::kF1 && k <= key::kF12;
   }
 }
 
@@ -26,20 +35,20 @@ bool IsDigitOrLetter(unsigned k) { return (k >= '0' && k <= '9') || (k >= 'A' &&
 
 }  // namespace
 
-TranslatedKey TranslateKeyDown(unsigned virtualKey, KeyboardFlags flags) {
-  if (IsAlwaysSpecial(virtualKey)) return {true, virtualKey, false};
+TranslatedKey TranslateKeyDown(unsigned virtual_key, KeyboardFlags flags) {
+  if (IsAlwaysSpecial(virtual_key)) return {true, virtual_key, false};
   // Shift+Insert pastes, as Ctrl+V does.
-  if (virtualKey == key::kInsert) return {true, flags.shift ? unsigned{'V'} : virtualKey, false};
+  if (virtual_key == key::kInsert) return {true, flags.shift ? unsigned{'V'} : virtual_key, false};
   // The context-menu key is Shift+F10.
-  if (virtualKey == key::kApplications) return {true, key::kF10, true};
-  if (flags.control && IsDigitOrLetter(virtualKey)) return {true, virtualKey, false};
-  return {false, virtualKey, false};
+  if (virtual_key == key::kApplications) return {true, key::kF10, true};
+  if (flags.control && IsDigitOrLetter(virtual_key)) return {true, virtual_key, false};
+  return {false, virtual_key, false};
 }
 
-SystemKey TranslateSystemKey(unsigned virtualKey, bool shift) {
+SystemKey TranslateSystemKey(unsigned virtual_key, bool shift) {
   constexpr int kStep = 8;
   int side = shift ? -kStep : 0;  // with Shift the left or top edge moves
-  switch (virtualKey) {
+  switch (virtual_key) {
     case key::kBackspace: return {SystemKeyAction::kUndo, 0, 0, 0, 0};
     case key::kF1 + 1: return {SystemKeyAction::kMinimize, 0, 0, 0, 0};
     case key::kF1 + 2: return {SystemKeyAction::kMaximizeOrRestore, 0, 0, 0, 0};

@@ -18,13 +18,13 @@ struct KeyboardFlags {
 KeyboardFlags FlagsFromKeyStates(const std::uint8_t (&states)[256]);
 
 struct TranslatedKey {
-  bool special;  // true: KeyCommand(key); false: a character through ToAscii
-  unsigned key;  // the key to deliver (may differ from the key pressed)
-  bool setsShift;  // the key stands for a shifted one (context-menu key)
+  bool special;     // true: KeyCommand(key); false: a character through ToAscii
+  unsigned key;     // the key to deliver (may differ from the key pressed)
+  bool sets_shift;  // the key stands for a shifted one (context-menu key)
 };
 
 // A key press without Alt (WM_KEYDOWN).
-TranslatedKey TranslateKeyDown(unsigned virtualKey, KeyboardFlags flags);
+TranslatedKey TranslateKeyDown(unsigned virtual_key, KeyboardFlags flags);
 
 enum class SystemKeyAction : std::uint8_t {
   kIgnore,
@@ -44,4 +44,4 @@ struct SystemKey {
 
 // A key press with Alt (WM_SYSKEYDOWN). With Shift the size keys grow or
 // shrink at the left or top edge, and the move keys go the other way.
-SystemKey TranslateSystemKey(unsigned virtualKey, bool shift);
+SystemKey TranslateSystemKey(unsigned virtual_key, bool shift);

@@ -10,8 +10,8 @@ namespace {
 struct CursorPicture {
   CursorShape shape;
   const char* name;
-  int hotX;
-  int hotY;
+  int hot_x;
+  int hot_y;
 };
 
 constexpr CursorPicture kCursorPictures[] = {
@@ -25,7 +25,7 @@ constexpr int kHoverPeriodMs = 100;
 struct MouseTracker {
   CursorHandle cursors[kCursorCount];
   NativeWindow* hover = nullptr;
-  HANDLE hoverTimer = nullptr;
+  HANDLE hover_timer = nullptr;
   POINT last = {-32768, -32768};
 };
 
@@ -38,7 +38,7 @@ void LeaveHoverWindow() {
   MouseTracker& tracker = Tracker();
   NativeWindow* left = tracker.hover;
   tracker.hover = nullptr;
-  StopTimer(tracker.hoverTimer);
+  StopTimer(tracker.hover_timer);
   if (left != nullptr) left->MouseLeave();
 }
 
@@ -63,14 +63,14 @@ void CheckHover() {
 
 void StartMouseTracker() {
   MouseTracker& tracker = Tracker();
-  if (tracker.hoverTimer == nullptr) tracker.hoverTimer = CreateTimer(CheckHover);
+  if (tracker.hover_timer == nullptr) tracker.hover_timer = CreateTimer(CheckHover);
 }
 
 void LoadCursors() {
   MouseTracker& tracker = Tracker();
   for (int i = 0; i < kCursorCount; ++i) {
     const CursorPicture& picture = kCursorPictures[i];
-    tracker.cursors[static_cast<int>(picture.shape)] = Skin().MakeCursor(picture.name, picture.hotX, picture.hotY);
+    tracker.cursors[static_cast<int>(picture.shape)] = Skin().MakeCursor(picture.name, picture.hot_x, picture.hot_y);
   }
 }
 
@@ -93,7 +93,7 @@ bool TrackPointer(NativeWindow& window, POINT screen) {
     NativeWindow* previous = tracker.hover;
     tracker.hover = &window;
     if (previous != nullptr) previous->MouseLeave();
-    StartTimer(tracker.hoverTimer, kHoverPeriodMs);
+    StartTimer(tracker.hover_timer, kHoverPeriodMs);
   }
   return true;
 }
@@ -102,5 +102,5 @@ void ForgetHoverWindow(const NativeWindow& window) {
   MouseTracker& tracker = Tracker();
   if (tracker.hover != &window) return;
   tracker.hover = nullptr;
-  StopTimer(tracker.hoverTimer);
+  StopTimer(tracker.hover_timer);
 }

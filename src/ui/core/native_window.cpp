@@ -4,10 +4,10 @@
 
 #include "fs/owned_handle.h"
 #include "graphics/graphics_resources.h"
+#include "ui/core/key_codes.h"
 #include "ui/core/mouse_tracker.h"
 #include "ui/core/window_classes.h"
 #include "ui/core/window_errors.h"
-#include "ui/core/key_codes.h"
 
 namespace {
 
@@ -15,22 +15,22 @@ constexpr int kFrameBorder = 2;
 
 NativeWindow* currentTop = nullptr;
 NativeWindow* openPopup = nullptr;
-HWND mainHandle = nullptr;
+HWND main_handle = nullptr;
 
 }  // namespace
 
 NativeWindow* CurrentTopWindow() { return currentTop; }
 NativeWindow* OpenPopup() { return openPopup; }
-HWND MainWindowHandle() { return mainHandle; }
+HWND MainWindowHandle() { return main_handle; }
 
-NativeWindow::NativeWindow(WindowKind kind, ResizeMode mode, int x, int y, int clientWidth, int clientHeight)
+NativeWindow::NativeWindow(WindowKind kind, ResizeMode mode, int x, int y, int client_width, int client_height)
     : x_(x),
       y_(y),
-      width_(clientWidth + 2 * kFrameBorder),
-      height_(clientHeight + 2 * kFrameBorder),
+      width_(client_width + 2 * kFrameBorder),
+      height_(client_height + 2 * kFrameBorder),
       border_(kFrameBorder),
-      minWidth_(width_),
-      minHeight_(height_),
+      min_width_(width_),
+      min_height_(height_),
       kind_(kind),
       mode_(mode) {}
 
@@ -40,8 +40,8 @@ NativeWindow::NativeWindow(WindowKind kind, int x, int y, int width, int height)
       width_(width),
       height_(height),
       border_(0),
-      minWidth_(width),
-      minHeight_(height),
+      min_width_(width),
+      min_height_(height),
       kind_(kind),
       mode_(ResizeMode::kFixed) {}
 
@@ -69,14 +69,14 @@ void NativeWindow::DestroyNative() {
   dc_ = nullptr;
   SetWindowLongPtrA(handle, GWLP_USERDATA, 0);
   handle_ = nullptr;
-  if (handle == mainHandle) mainHandle = nullptr;
+  if (handle == main_handle) main_handle = nullptr;
   DestroyWindow(handle);
 }
 
 void NativeWindow::Detach() {
   ForgetHoverWindow(*this);
   if (openPopup == this) openPopup = nullptr;
-  if (handle_ == mainHandle) mainHandle = nullptr;
+  if (handle_ == main_handle) main_handle = nullptr;
   handle_ = nullptr;
   dc_ = nullptr;
 }
@@ -124,8 +124,8 @@ void NativeWindow::Paint() {
 }
 
 void NativeWindow::PositionChanged(const WINDOWPOS& position) {
-  int oldX = x_;
-  int oldY = y_;
+  int old_x = x_;
+  int old_y = y_;
   x_ = position.x;
   y_ = position.y;
   if ((position.flags & SWP_NOSIZE) != 0 || (position.cx == width_ && position.cy == height_)) return;
@@ -137,7 +137,7 @@ void NativeWindow::PositionChanged(const WINDOWPOS& position) {
     width_ = position.cx;
     height_ = position.cy;
     canvas_.SetClipSize(ClientWidth(), ClientHeight());
-    Resized(dw, dh, position.x == oldX, position.y == oldY);
+    Resized(dw, dh, position.x == old_x, position.y == old_y);
   }
   Paint();
 }
@@ -147,25 +147,24 @@ bool NativeWindow::CreateNative(const char* title) {
   // The system keeps a window above its owner only when it is made with it:
   // a dialog made before it is shown belongs to the window on top now.
   if (currentTop != this) owner_ = currentTop;
-  HWND parent = owner_ != nullptr && owner_->Exists() ? owner_->handle_ : mainHandle;
-  DWORD exStyle = 0;
+  HWND parent = owner_ != nullptr && owner_->Exists() ? owner_->handle_ : main_handle;
+  DWORD ex_style = 0;
   DWORD style = WS_POPUP;
-  const char* className = kDialogClassName;
+  const char* class_name = kDialogClassName;
   switch (kind_) {
     case WindowKind::kPopup:
     case WindowKind::kPassivePopup:
-      exStyle = WS_EX_TOOLWINDOW;
-      className = kToolClassName;
+      ex_style = WS_EX_TOOLWINDOW;
+      class_name = kToolClassName;
       title = "";
       break;
-    case WindowKind::kDialog:
-      break;
+    case WindowKind::kDialog: break;
     case WindowKind::kApplication:
-      className = kApplicationClassName;
+      class_name = kApplicationClassName;
       style = WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX;
       break;
   }
-  HWND handle = CreateWindowExA(exStyle, className, title, style, x_, y_, width_, height_, parent, nullptr,
+  HWND handle = CreateWindowExA(ex_style, class_name, title, style, x_, y_, width_, height_, parent, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
   RaiseParkedWindowError();
   if (handle == nullptr) return false;
@@ -190,7 +189,7 @@ bool NativeWindow::CreateNative(const char* title) {
 bool NativeWindow::ShowMain(const char* title) {
   if (currentTop != this) owner_ = currentTop;
   if (!CreateNative(title)) return false;
-  mainHandle = handle_;
+  main_handle = handle_;
   ShowWindow(handle_, SW_SHOW);
   RaiseParkedWindowError();
   currentTop = this;
@@ -207,9 +206,7 @@ void NativeWindow::Show() {
       active_ = true;
       ShowWindow(handle_, SW_SHOW);
       break;
-    case WindowKind::kPassivePopup:
-      ShowWindow(handle_, SW_SHOWNOACTIVATE);
-      break;
+    case WindowKind::kPassivePopup: ShowWindow(handle_, SW_SHOWNOACTIVATE); break;
     case WindowKind::kDialog:
       if (owner_ != nullptr) CenterOnOwner();
       ShowWindow(handle_, SW_SHOW);
@@ -247,7 +244,7 @@ void NativeWindow::ScrollPixels(const Rect& client, int dx, int dy) {
 }
 
 SizeLimits NativeWindow::Limits() const {
-  return LimitsForMode(mode_, minWidth_, minHeight_, Graphics().ScreenWidth(), Graphics().ScreenHeight());
+  return LimitsForMode(mode_, min_width_, min_height_, Graphics().ScreenWidth(), Graphics().ScreenHeight());
 }
 
 void NativeWindow::MoveResize(int dx, int dy, int dw, int dh) {
@@ -269,8 +266,8 @@ void NativeWindow::MoveTo(int x, int y) { MoveResize(x - x_, y - y_, 0, 0); }
 void NativeWindow::Place(int x, int y, int width, int height) {
   x_ = x;
   y_ = y;
-  width_ = minWidth_ = width;
-  height_ = minHeight_ = height;
+  width_ = min_width_ = width;
+  height_ = min_height_ = height;
   if (handle_ == nullptr) return;
   canvas_.SetClipSize(ClientWidth(), ClientHeight());
   SetWindowPos(handle_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);

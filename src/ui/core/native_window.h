@@ -30,7 +30,7 @@ class NativeWindow {
  public:
   // A framed window: a 2-pixel border around the client size; the size it
   // is made with is the smallest it can be dragged to.
-  NativeWindow(WindowKind kind, ResizeMode mode, int x, int y, int clientWidth, int clientHeight);
+  NativeWindow(WindowKind kind, ResizeMode mode, int x, int y, int client_width, int client_height);
   // A borderless popup of a fixed size (the hint, a menu).
   NativeWindow(WindowKind kind, int x, int y, int width, int height);
   NativeWindow(const NativeWindow&) = delete;
@@ -47,7 +47,7 @@ class NativeWindow {
   virtual void Activate(bool active);
   virtual void CaptureLost();
   virtual void Char(unsigned char character);
-  virtual void DdeMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  virtual void DdeMessage(UINT message, WPARAM w_param, LPARAM l_param);
   // A special key (ui/core/key_translation.h); Alt+F4 arrives as the close
   // command.
   virtual void KeyDown(unsigned key);
@@ -57,11 +57,11 @@ class NativeWindow {
   virtual void LeftDouble(int x, int y);
   virtual void MouseMove(int x, int y);
   virtual void Wheel(bool up, int x, int y);
-  virtual void Notify(WPARAM wParam, LPARAM lParam);
+  virtual void Notify(WPARAM w_param, LPARAM l_param);
   virtual void RightDown(int x, int y);
   virtual void RightUp(int x, int y);
   // The client size changed by (dw, dh); the canvas has the new size.
-  virtual void Resized(int dw, int dh, bool leftUnchanged, bool topUnchanged);
+  virtual void Resized(int dw, int dh, bool left_unchanged, bool top_unchanged);
   // The mouse left the window.
   virtual void MouseLeave();
   // Paints the update region through Draw.
@@ -113,7 +113,7 @@ class NativeWindow {
   SizeLimits Limits() const;
 
   // The window procedure's view of the object.
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM w_param, LPARAM l_param);
   // The window's system window was destroyed from outside (with its owner).
   void Detach();
 
@@ -125,7 +125,7 @@ class NativeWindow {
   void SetPlacementState(std::uint8_t state) { placement_ = state; }
 
  private:
-  void PressButton(bool doubleClick, int x, int y);
+  void PressButton(bool double_click, int x, int y);
   void MoveMouse(int x, int y);
   void ReleaseButton(int x, int y);
   void KeyPressed(WPARAM key, LPARAM data);
@@ -140,8 +140,8 @@ class NativeWindow {
   int width_;
   int height_;
   int border_;
-  int minWidth_;
-  int minHeight_;
+  int min_width_;
+  int min_height_;
   std::uint8_t placement_ = kPlacementNormal;
   WindowKind kind_;
   bool active_ = false;

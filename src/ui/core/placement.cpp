@@ -2,7 +2,7 @@
 
 #include "ui/core/key_codes.h"
 
-PlacementChange PlanPlacement(unsigned command, std::uint8_t state, bool restoresToMaximised) {
+PlacementChange PlanPlacement(unsigned command, std::uint8_t state, bool restores_to_maximised) {
   constexpr PlacementChange kNothing{false, kPlacementNormal, ShowCommand::kRestore, kPlacementNormal};
   switch (command) {
     case command::kMinimize:
@@ -23,7 +23,7 @@ PlacementChange PlanPlacement(unsigned command, std::uint8_t state, bool restore
       return kNothing;
     case command::kRestore:
       if (state == kPlacementMinimised) {
-        return restoresToMaximised
+        return restores_to_maximised
                    ? PlacementChange{true, kMinimisedToMaximised, ShowCommand::kMaximize, kPlacementMaximised}
                    : PlacementChange{true, kMinimisedToNormal, ShowCommand::kRestore, kPlacementNormal};
       }
@@ -31,8 +31,7 @@ PlacementChange PlanPlacement(unsigned command, std::uint8_t state, bool restore
         return {true, kMaximisedToNormal, ShowCommand::kRestore, kPlacementNormal};
       }
       return kNothing;
-    default:
-      return kNothing;
+    default: return kNothing;
   }
 }
 

@@ -28,9 +28,9 @@ struct PlacementChange {
 };
 
 // What a system command (minimise, maximise, restore) does in `state`.
-// `restoresToMaximised` is the placement's flag that a minimised window was
+// `restores_to_maximised` is the placement's flag that a minimised window was
 // maximised before.
-PlacementChange PlanPlacement(unsigned command, std::uint8_t state, bool restoresToMaximised);
+PlacementChange PlanPlacement(unsigned command, std::uint8_t state, bool restores_to_maximised);
 
 // The window shows as maximised (the title bar offers restore).
 bool ShowsMaximised(std::uint8_t state);

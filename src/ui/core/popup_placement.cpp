@@ -9,10 +9,10 @@ Point KeepOnScreen(Point at, int width, int height, const Rect& screen) {
   return placed;
 }
 
-Rect HintPlacement(Point pointer, int textWidth, int lineHeight, const Rect& screen) {
+Rect HintPlacement(Point pointer, int text_width, int line_height, const Rect& screen) {
   constexpr int kOffset = 20;
-  int width = textWidth + 8;
-  int height = lineHeight + 6;
+  int width = text_width + 8;
+  int height = line_height + 6;
   Point at = KeepOnScreen(Point{pointer.x + kOffset, pointer.y + kOffset}, width, height, screen);
   return Rect{at.x, at.y, at.x + width, at.y + height};
 }

@@ -15,4 +15,4 @@ Point KeepOnScreen(Point at, int width, int height, const Rect& screen);
 // The hint window for a pointer at `pointer`: 20 pixels right of and below
 // it, the text width plus 8 wide and the line height plus 6 high, on the
 // screen.
-Rect HintPlacement(Point pointer, int textWidth, int lineHeight, const Rect& screen);
+Rect HintPlacement(Point pointer, int text_width, int line_height, const Rect& screen);

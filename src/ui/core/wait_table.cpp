@@ -68,11 +68,11 @@ HANDLE CreateTimer(std::function<void()> callback) {
   return timer.Release();
 }
 
-void StartTimer(HANDLE timer, int periodMs) {
+void StartTimer(HANDLE timer, int period_ms) {
   if (timer == nullptr) return;
   LARGE_INTEGER due;
-  due.QuadPart = -static_cast<LONGLONG>(periodMs) * 10000;  // relative, in 100-ns units
-  SetWaitableTimer(timer, &due, periodMs, nullptr, nullptr, FALSE);
+  due.QuadPart = -static_cast<LONGLONG>(period_ms) * 10000;  // relative, in 100-ns units
+  SetWaitableTimer(timer, &due, period_ms, nullptr, nullptr, FALSE);
 }
 
 void StopTimer(HANDLE timer) {

@@ -22,8 +22,8 @@ void RemoveWaitHandle(HANDLE handle);
 // An auto-reset waitable timer registered with `callback`; null when the
 // system refuses it or the table is full.
 HANDLE CreateTimer(std::function<void()> callback);
-// The timer fires after `periodMs` and then every `periodMs`.
-void StartTimer(HANDLE timer, int periodMs);
+// The timer fires after `period_ms` and then every `period_ms`.
+void StartTimer(HANDLE timer, int period_ms);
 void StopTimer(HANDLE timer);
 
 // Turns the loop until WM_QUIT. An exception raised by a window procedure or

@@ -12,15 +12,15 @@ constexpr int kSmallIconId = 1;
 
 // The object is attached after CreateWindowExA returns; until then, and for
 // any window that is not (or no longer) the object's, the default applies.
-LRESULT CALLBACK WindowProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK WindowProcedure(HWND handle, UINT message, WPARAM w_param, LPARAM l_param) {
   auto* window = reinterpret_cast<NativeWindow*>(GetWindowLongPtrA(handle, GWLP_USERDATA));
-  if (window == nullptr || window->Handle() != handle) return DefWindowProcA(handle, message, wParam, lParam);
+  if (window == nullptr || window->Handle() != handle) return DefWindowProcA(handle, message, w_param, l_param);
   if (message == WM_NCDESTROY) {
     window->Detach();
     return 0;
   }
   try {
-    return window->HandleMessage(message, wParam, lParam);
+    return window->HandleMessage(message, w_param, l_param);
   } catch (...) {
     ParkWindowError();
     return 0;
@@ -32,15 +32,15 @@ bool RegisterOne(const char* name, UINT style) {
   WNDCLASSEXA existing{};
   existing.cbSize = sizeof existing;
   if (GetClassInfoExA(instance, name, &existing)) UnregisterClassA(name, instance);
-  WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.style = style;
-  windowClass.lpfnWndProc = WindowProcedure;
-  windowClass.hInstance = instance;
-  windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(kLargeIconId));
-  windowClass.hIconSm = LoadIconA(instance, MAKEINTRESOURCEA(kSmallIconId));
-  windowClass.lpszClassName = name;
-  return RegisterClassExA(&windowClass) != 0;
+  WNDCLASSEXA window_class{};
+  window_class.cbSize = sizeof window_class;
+  window_class.style = style;
+  window_class.lpfnWndProc = WindowProcedure;
+  window_class.hInstance = instance;
+  window_class.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(kLargeIconId));
+  window_class.hIconSm = LoadIconA(instance, MAKEINTRESOURCEA(kSmallIconId));
+  window_class.lpszClassName = name;
+  return RegisterClassExA(&window_class) != 0;
 }
 
 }  // namespace

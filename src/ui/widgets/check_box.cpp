@@ -17,8 +17,8 @@ void CheckBox::Describe(int part, AccessibleItem& item) const {
 }
 
 void CheckBox::SetText(const char* text) {
-  ownCaption_ = text != nullptr ? text : "";
-  caption_ = ownCaption_.c_str();
+  own_caption_ = text != nullptr ? text : "";
+  caption_ = own_caption_.c_str();
   InvalidateSelf();
 }
 
@@ -29,8 +29,8 @@ void CheckBox::SetChecked(int state) {
 }
 
 void CheckBox::SetColours(GdiColour text, GdiColour back) {
-  textColour_ = text;
-  backColour_ = back;
+  text_colour_ = text;
+  back_colour_ = back;
 }
 
 void CheckBox::Action() {
@@ -44,7 +44,7 @@ void CheckBox::RightDown(int, int) { Apply(press_.PointerDown()); }
 
 void CheckBox::RightUp(int, int) {
   if (!press_.PointerUp().fires) return;
-  state_ = state_ == kUnchecked && threeState_ ? kThirdState : kUnchecked;
+  state_ = state_ == kUnchecked && three_state_ ? kThirdState : kUnchecked;
   InvalidateSelf();
   RaiseAccessibleEvent(AccessibleEvent::kStateChange);
 }
@@ -55,5 +55,5 @@ void CheckBox::Paint(Canvas& canvas) {
   bool dimmed = Pressed() || !enabled_;
   const Image& box = Skin().GetFacePicture(names[dimmed ? 1 : 0][state_]);
   PaintToggle(canvas, *this,
-              ToggleLook{13, box, caption_, textColour_, IsFocused() ? HotColour : backColour_, IsFocused()});
+              ToggleLook{13, box, caption_, text_colour_, IsFocused() ? HotColour : back_colour_, IsFocused()});
 }

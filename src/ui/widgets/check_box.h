@@ -24,7 +24,7 @@ class CheckBox : public PushButton {
   // Sets the state (0, 1 or 2) without telling the parent.
   void SetChecked(int state) override;
   void SetColours(GdiColour text, GdiColour back);
-  void SetThreeState(bool threeState) { threeState_ = threeState; }
+  void SetThreeState(bool three_state) { three_state_ = three_state; }
   void Describe(int part, AccessibleItem& item) const override;
   void Paint(Canvas& canvas) override;
   void RightDown(int x, int y) override;
@@ -34,9 +34,9 @@ class CheckBox : public PushButton {
   void Action() override;
 
  private:
-  std::string ownCaption_;
-  GdiColour textColour_ = BlackColour;
-  GdiColour backColour_ = FaceColour;
+  std::string own_caption_;
+  GdiColour text_colour_ = BlackColour;
+  GdiColour back_colour_ = FaceColour;
   int state_ = kUnchecked;
-  bool threeState_ = false;
+  bool three_state_ = false;
 };

@@ -6,8 +6,8 @@
 
 #include "fs/owned_handle.h"
 #include "ui/core/native_window.h"
-#include "ui/widgets/widget.h"
 #include "ui/core/widget_host.h"
+#include "ui/widgets/widget.h"
 
 namespace {
 
@@ -56,9 +56,10 @@ bool ReadClipboardText(const Widget& widget, ClipboardText& out) {
   if (block == nullptr) return false;
   const auto* bytes = static_cast<const char*>(GlobalLock(block));
   if (bytes == nullptr) return false;
-  out.blockSize = GlobalSize(block);
-  const void* nul = std::memchr(bytes, '\0', out.blockSize);
-  std::size_t length = nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - bytes) : out.blockSize;
+  out.block_size = GlobalSize(block);
+  const void* nul = std::memchr(bytes, '\0', out.block_size);
+  std::size_t length =
+      nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - bytes) : out.block_size;
   out.bytes.assign(bytes, length);
   GlobalUnlock(block);
   return true;

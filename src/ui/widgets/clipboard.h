@@ -18,6 +18,6 @@ bool CopyTextToClipboard(const Widget& widget, std::string_view text);
 // larger than the text); false when there is no text.
 struct ClipboardText {
   std::string bytes;
-  std::size_t blockSize = 0;
+  std::size_t block_size = 0;
 };
 bool ReadClipboardText(const Widget& widget, ClipboardText& out);

@@ -63,9 +63,9 @@ void Container::Paint(Canvas& canvas) {
   }
 }
 
-void Container::ShowRange(std::uint16_t firstId, std::uint16_t lastId, bool visible) {
-  Widget::ShowRange(firstId, lastId, visible);
-  for (auto& child : children_) child->ShowRange(firstId, lastId, visible);
+void Container::ShowRange(std::uint16_t first_id, std::uint16_t last_id, bool visible) {
+  Widget::ShowRange(first_id, last_id, visible);
+  for (auto& child : children_) child->ShowRange(first_id, last_id, visible);
 }
 
 Widget* Container::HitTest(int x, int y) {

@@ -42,7 +42,7 @@ class Container : public Widget {
   virtual void Close();
   // A DDE message that reached the window (documents opened through a file
   // association); nothing by default.
-  virtual void DdeRequest(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+  virtual void DdeRequest(unsigned message, std::uintptr_t w_param, std::intptr_t l_param);
 
   // Copies the text of the child with `id` into `out`. When it does not fit,
   // shows "Text is too long", gives that child the focus, remembers it as the
@@ -53,7 +53,7 @@ class Container : public Widget {
   void Shift(int dx, int dy) override;
   void ResizeBy(int dw, int dh, bool downward, bool rightward) override;
   void Paint(Canvas& canvas) override;
-  void ShowRange(std::uint16_t firstId, std::uint16_t lastId, bool visible) override;
+  void ShowRange(std::uint16_t first_id, std::uint16_t last_id, bool visible) override;
   Widget* HitTest(int x, int y) override;
   Widget* FindById(std::uint16_t id) override;
   void TabStep(bool forward, TabState& state) override;

@@ -1,7 +1,7 @@
 #include "ui/widgets/control_widgets.h"
 
-#include "ui/widgets/layout_table.h"
 #include "ui/widgets/check_box.h"
+#include "ui/widgets/layout_table.h"
 #include "ui/widgets/push_button.h"
 #include "ui/widgets/radio_button.h"
 #include "ui/widgets/text_edit.h"

@@ -12,8 +12,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "ui/widgets/frame_window.h"
 #include "ui/widgets/container.h"
+#include "ui/widgets/frame_window.h"
 #include "ui/widgets/layout_entry.h"
 
 // Centres the window on the screen (the screen context's HORZRES and

@@ -3,10 +3,10 @@
 #include "graphics/graphics_resources.h"
 #include "ui/core/hint_window.h"
 #include "ui/core/keyboard_state.h"
-#include "ui/widgets/layout_table.h"
 #include "ui/core/mouse_tracker.h"
 #include "ui/core/repeat_timer.h"
 #include "ui/widgets/accessible_tree.h"
+#include "ui/widgets/layout_table.h"
 #include "ui/widgets/widget_state.h"
 
 FrameWindow::FrameWindow(Container& root, const LayoutEntry* table, int count, WindowKind kind)
@@ -57,14 +57,14 @@ void FrameWindow::Activate(bool active) {
   RouteActivate(active);
 }
 
-void FrameWindow::DdeMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  Root().DdeRequest(message, wParam, lParam);
+void FrameWindow::DdeMessage(UINT message, WPARAM w_param, LPARAM l_param) {
+  Root().DdeRequest(message, w_param, l_param);
 }
 
 void FrameWindow::KeyDown(unsigned key) { RouteKeyDown(key, Keyboard().shift); }
 
-void FrameWindow::Resized(int dw, int dh, bool leftUnchanged, bool topUnchanged) {
-  RouteResize(dw, dh, leftUnchanged, topUnchanged);
+void FrameWindow::Resized(int dw, int dh, bool left_unchanged, bool top_unchanged) {
+  RouteResize(dw, dh, left_unchanged, top_unchanged);
 }
 
 void FrameWindow::AccessibleChange(const Widget& widget, AccessibleEvent event) {

@@ -11,8 +11,8 @@
 
 #include "ui/core/native_window.h"
 #include "ui/widgets/accessible_object.h"
-#include "ui/widgets/widget_window.h"
 #include "ui/widgets/layout_entry.h"
+#include "ui/widgets/widget_window.h"
 
 class FrameWindow : public NativeWindow, public WidgetWindow, public AccessibleSource {
  public:
@@ -55,7 +55,7 @@ class FrameWindow : public NativeWindow, public WidgetWindow, public AccessibleS
   void Activate(bool active) override;
   void CaptureLost() override { RouteCaptureLost(); }
   void Char(unsigned char character) override { RouteChar(character); }
-  void DdeMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void DdeMessage(UINT message, WPARAM w_param, LPARAM l_param) override;
   void KeyDown(unsigned key) override;
   void KeyUp(unsigned key) override { RouteKeyUp(key); }
   void LeftDown(int x, int y) override { RouteLeftDown(x, y); }
@@ -65,7 +65,7 @@ class FrameWindow : public NativeWindow, public WidgetWindow, public AccessibleS
   void Wheel(bool up, int x, int y) override { RouteWheel(up, x, y); }
   void RightDown(int x, int y) override { RouteRightDown(x, y); }
   void RightUp(int x, int y) override { RouteRightUp(x, y); }
-  void Resized(int dw, int dh, bool leftUnchanged, bool topUnchanged) override;
+  void Resized(int dw, int dh, bool left_unchanged, bool top_unchanged) override;
   void MouseLeave() override { RouteMouseLeave(); }
   LRESULT AccessibleRequest(WPARAM flags, LPARAM object_id) override;
   void AccessibleAction(int child) override;

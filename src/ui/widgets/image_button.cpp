@@ -11,14 +11,14 @@ ImageButton::ImageButton(const LayoutEntry& entry, Container* parent) : PushButt
   if (entry.text != nullptr && entry.text[0] != '\0') {
     picture_ = &Skin().GetFacePicture(entry.text);
     constexpr Pixel hot = PixelOf(HotColour);
-    hotPicture_ = &Skin().GetPicture(entry.text, hot, hot);
+    hot_picture_ = &Skin().GetPicture(entry.text, hot, hot);
   }
 }
 
 void ImageButton::PaintContent(Canvas& canvas, const Rect& inner) {
   bool focused = IsFocused();
   canvas.SetBackColour(focused ? HotColour : FaceColour);
-  const Image* picture = focused ? hotPicture_ : picture_;
+  const Image* picture = focused ? hot_picture_ : picture_;
   if (picture == nullptr || !enabled_) {
     canvas.FillRect(inner.left, inner.top, inner.right, inner.bottom);
     return;
@@ -46,9 +46,9 @@ void ImageButton::MouseMove(int x, int y) {
   if (host == nullptr) return;
   if (!Contains(Bounds(), x, y)) {
     HideHint();
-  } else if (!hintShown_ && hint_ != nullptr && hint_[0] != '\0') {
+  } else if (!hint_shown_ && hint_ != nullptr && hint_[0] != '\0') {
     host->ShowHint(hint_, host->ClientToScreen(Point{x, y}));
-    hintShown_ = true;
+    hint_shown_ = true;
   }
 }
 
@@ -56,6 +56,6 @@ void ImageButton::MouseLeave() { HideHint(); }
 
 void ImageButton::HideHint() {
   WidgetHost* host = Host();
-  if (hintShown_ && host != nullptr) host->HideHint();
-  hintShown_ = false;
+  if (hint_shown_ && host != nullptr) host->HideHint();
+  hint_shown_ = false;
 }

@@ -26,6 +26,6 @@ class ImageButton : public PushButton {
 
   const char* hint_ = nullptr;
   const Image* picture_ = nullptr;
-  const Image* hotPicture_ = nullptr;
-  bool hintShown_ = false;
+  const Image* hot_picture_ = nullptr;
+  bool hint_shown_ = false;
 };

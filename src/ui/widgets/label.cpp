@@ -31,15 +31,15 @@ void Label::Paint(Canvas& canvas) {
   const FontRecord& font = Graphics().NormalFont();
   canvas.SelectFont(font);
   canvas.SetColours(BlackColour, FaceColour);
-  int lineHeight = font.LineHeight();
+  int line_height = font.LineHeight();
   TextExtent extent = MeasureTextBlock(font.Metrics(), text_.c_str());
   Rect bounds = Bounds();
-  int top = bounds.top + (bounds.Height() - extent.lines * lineHeight) / 2;
+  int top = bounds.top + (bounds.Height() - extent.lines * line_height) / 2;
   canvas.FillRect(bounds.left, bounds.top, bounds.right, std::max(top, bounds.top));
-  for (const char* line = text_.c_str(); line != nullptr; top += lineHeight) {
+  for (const char* line = text_.c_str(); line != nullptr; top += line_height) {
     const char* start = line;
     std::size_t length = LineAt(start, line);
-    Rect row = Intersect(Rect{bounds.left, top, bounds.right, top + lineHeight}, bounds);
+    Rect row = Intersect(Rect{bounds.left, top, bounds.right, top + line_height}, bounds);
     if (!row.IsEmpty()) canvas.TextOutRect(bounds.left + kIndent, top, row, start, length);
   }
   canvas.FillRect(bounds.left, std::max(top, bounds.top), bounds.right, bounds.bottom);

@@ -13,7 +13,7 @@ struct LayoutEntry {
   std::int16_t y;
   std::int16_t width;  // for entry 0 the client size
   std::int16_t height;
-  const char* text;    // caption, label or picture name; "" when none
+  const char* text;  // caption, label or picture name; "" when none
 };
 
 // The layout kinds the toolkit knows. Kinds not listed here build a plain

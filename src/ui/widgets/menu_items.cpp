@@ -27,9 +27,7 @@ MenuItems::MenuItems(const MenuItem* table) : table_(table), count_(0) {
 
 bool MenuItems::IsSeparator(int index) const { return KindOf(Entry(index)) == kMenuSeparator; }
 
-bool MenuItems::IsChoosable(int index) const {
-  return KindOf(Entry(index)) == kMenuItem && Entry(index).disabled == 0;
-}
+bool MenuItems::IsChoosable(int index) const { return KindOf(Entry(index)) == kMenuItem && Entry(index).disabled == 0; }
 
 int MenuItems::EntryHeight(int index) const { return IsSeparator(index) ? kMenuSeparatorHeight : kMenuItemHeight; }
 
@@ -50,13 +48,13 @@ int MenuItems::Width(const FontMetrics& font) const {
       continue;
     }
     MenuText text = SplitMenuText(Entry(i).text);
-    int width = TextWidth(font, text.label, text.labelLength);
+    int width = TextWidth(font, text.label, text.label_length);
     if (text.shortcut != nullptr) width += kShortcutGap + TextWidth(font, text.shortcut, std::strlen(text.shortcut));
     if (width > widest) widest = width;
   }
-  int menuWidth = kMenuFrameWidth + widest;
-  if (separator && menuWidth < kMenuFrameWidth + kSeparatorMinWidth) menuWidth = kMenuFrameWidth + kSeparatorMinWidth;
-  return menuWidth;
+  int menu_width = kMenuFrameWidth + widest;
+  if (separator && menu_width < kMenuFrameWidth + kSeparatorMinWidth) menu_width = kMenuFrameWidth + kSeparatorMinWidth;
+  return menu_width;
 }
 
 int MenuItems::EntryAt(int y) const {

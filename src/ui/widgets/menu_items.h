@@ -20,12 +20,12 @@ enum MenuItemKind : std::uint32_t {
 };
 
 struct MenuItem {
-  std::uint32_t kind;       // only the low byte counts
+  std::uint32_t kind;  // only the low byte counts
   const char* text;
-  std::uint16_t command;    // sent to the menu's owner when chosen
-  std::uint8_t disabled;    // drawn grey; cannot be chosen
-  std::uint8_t checked;     // shows the check picture instead of its own
-  const char* pictureName;  // skin picture, or null
+  std::uint16_t command;     // sent to the menu's owner when chosen
+  std::uint8_t disabled;     // drawn grey; cannot be chosen
+  std::uint8_t checked;      // shows the check picture instead of its own
+  const char* picture_name;  // skin picture, or null
 };
 
 inline constexpr int kMenuItemHeight = 20;
@@ -39,7 +39,7 @@ inline constexpr int kMenuShortcutRightGap = 10;
 
 struct MenuText {
   const char* label;
-  std::size_t labelLength;
+  std::size_t label_length;
   const char* shortcut;  // null when the text has no tab
 };
 MenuText SplitMenuText(const char* text);

@@ -7,11 +7,11 @@
 #include "graphics/graphics_resources.h"
 #include "graphics/image_drawing.h"
 #include "graphics/skin_archive.h"
+#include "ui/core/key_codes.h"
 #include "ui/core/mouse_tracker.h"
 #include "ui/core/popup_placement.h"
-#include "ui/core/key_codes.h"
-#include "ui/widgets/widget.h"
 #include "ui/core/widget_host.h"
+#include "ui/widgets/widget.h"
 
 namespace {
 
@@ -130,19 +130,19 @@ void PopupMenu::DrawEntry(Canvas& canvas, int index) {
   canvas.SetColours(disabled ? kGreyText : hot ? WhiteColour : BlackColour, hot ? SelectionColour : WhiteColour);
   MenuText text = SplitMenuText(item.text);
   Rect row{kMenuTextLeft, top, width, bottom};
-  canvas.TextOutCentredV(kLabelIndent, row, text.label, text.labelLength);
+  canvas.TextOutCentredV(kLabelIndent, row, text.label, text.label_length);
   if (text.shortcut != nullptr) {
     std::size_t length = std::strlen(text.shortcut);
-    int shortcutWidth = TextWidth(Graphics().NormalFont(), text.shortcut, length);
-    int left = width - kMenuShortcutRightGap - shortcutWidth;
+    int shortcut_width = TextWidth(Graphics().NormalFont(), text.shortcut, length);
+    int left = width - kMenuShortcutRightGap - shortcut_width;
     canvas.TextOutCentredV(0, Rect{left, top, width - kMenuShortcutRightGap, bottom}, text.shortcut, length);
   }
   const Image* picture = nullptr;
   if (item.checked != 0) {
     picture = &Skin().GetFacePicture(kCheckPicture);
-  } else if (item.pictureName != nullptr) {
+  } else if (item.picture_name != nullptr) {
     const Image*& kept = pictures_[static_cast<std::size_t>(index - 1)];
-    if (kept == nullptr) kept = &Skin().GetFacePicture(item.pictureName);
+    if (kept == nullptr) kept = &Skin().GetFacePicture(item.picture_name);
     picture = kept;
   }
   if (picture != nullptr) DrawImage(canvas, kPictureLeft, top + kPictureTop, *picture);
@@ -165,7 +165,7 @@ AccessibleItem PopupMenu::DescribeAccessible(int child) {
   }
   item.role = AccessibleRole::kMenuItem;
   MenuText text = SplitMenuText(entry.text);
-  item.name = std::string_view(text.label, text.labelLength);
+  item.name = std::string_view(text.label, text.label_length);
   if (entry.disabled != 0) item.states |= kAccessibleUnavailable;
   if (entry.checked != 0) item.states |= kAccessibleChecked;
   if (child == hot_) item.states |= kAccessibleFocused;

@@ -17,11 +17,11 @@ class PressTracker {
     held_ = part;
     over_ = part != 0;
   }
-  // The pointer moved onto `partUnderPointer`; true when the pressed look
+  // The pointer moved onto `part_under_pointer`; true when the pressed look
   // of the held part changed, so it must be repainted.
-  bool Follow(int partUnderPointer) {
+  bool Follow(int part_under_pointer) {
     if (held_ == 0) return false;
-    bool over = partUnderPointer == held_;
+    bool over = part_under_pointer == held_;
     bool changed = over != over_;
     over_ = over;
     return changed;

@@ -7,9 +7,9 @@
 #include "graphics/graphics_resources.h"
 #include "graphics/image_drawing.h"
 #include "graphics/skin_pictures.h"
-#include "ui/widgets/container.h"
 #include "ui/core/key_codes.h"
 #include "ui/core/widget_host.h"
+#include "ui/widgets/container.h"
 #include "ui/widgets/widget_state.h"
 
 namespace {
@@ -32,8 +32,10 @@ const SkinPictures& CornerPictures(bool pressed) {
 void EdgeLines(Canvas& canvas, bool vertical, int first, int from, int to, int grey, int step) {
   for (int i = 0; i < kEdgeLines; ++i, grey += step) {
     canvas.SetBackColour(Grey(static_cast<std::uint8_t>(grey)));
-    if (vertical) canvas.FillRect(first + i, from, first + i + 1, to);
-    else canvas.FillRect(from, first + i, to, first + i + 1);
+    if (vertical)
+      canvas.FillRect(first + i, from, first + i + 1, to);
+    else
+      canvas.FillRect(from, first + i, to, first + i + 1);
   }
 }
 
@@ -71,9 +73,12 @@ void PushButton::KeyCommand(unsigned key) {
   // default: "No" in focus must not answer "Yes". Check boxes and radio
   // buttons pass it on.
   bool presses_on_enter = kind_ != kCheckBoxKind && kind_ != kRadioButtonKind;
-  if (key == key::kSpace) Apply(press_.KeyDown(key));
-  else if (key == key::kEnter && presses_on_enter) Action();
-  else Widget::KeyCommand(key);
+  if (key == key::kSpace)
+    Apply(press_.KeyDown(key));
+  else if (key == key::kEnter && presses_on_enter)
+    Action();
+  else
+    Widget::KeyCommand(key);
 }
 
 void PushButton::KeyUp(unsigned key) { Apply(press_.KeyUp(key)); }
@@ -104,16 +109,16 @@ void PushButton::Paint(Canvas& canvas) {
 
   // Light lines (255 outside to 228 inside) on the lit side, dark ones (128
   // outside to 194 inside) on the other; a pressed button swaps the sides.
-  int lightRow = pressed ? b + 1 : y_;
-  int darkRow = pressed ? y_ : b + 1;
-  int lightColumn = pressed ? r + 1 : x_;
-  int darkColumn = pressed ? x_ : r + 1;
-  int lightStart = pressed ? 219 : 255, lightStep = pressed ? 9 : -9;
-  int darkStart = pressed ? 128 : 194, darkStep = pressed ? 22 : -22;
-  EdgeLines(canvas, false, lightRow, x_ + kCorner, r, lightStart, lightStep);
-  EdgeLines(canvas, false, darkRow, x_ + kCorner, r, darkStart, darkStep);
-  EdgeLines(canvas, true, lightColumn, y_ + kCorner, b, lightStart, lightStep);
-  EdgeLines(canvas, true, darkColumn, y_ + kCorner, b, darkStart, darkStep);
+  int light_row = pressed ? b + 1 : y_;
+  int dark_row = pressed ? y_ : b + 1;
+  int light_column = pressed ? r + 1 : x_;
+  int dark_column = pressed ? x_ : r + 1;
+  int light_start = pressed ? 219 : 255, light_step = pressed ? 9 : -9;
+  int dark_start = pressed ? 128 : 194, dark_step = pressed ? 22 : -22;
+  EdgeLines(canvas, false, light_row, x_ + kCorner, r, light_start, light_step);
+  EdgeLines(canvas, false, dark_row, x_ + kCorner, r, dark_start, dark_step);
+  EdgeLines(canvas, true, light_column, y_ + kCorner, b, light_start, light_step);
+  EdgeLines(canvas, true, dark_column, y_ + kCorner, b, dark_start, dark_step);
 
   canvas.SetColours(enabled_ ? BlackColour : ShadowColour, FaceColour);
   // The one-pixel ring between the edges and the content.

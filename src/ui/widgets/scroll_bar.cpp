@@ -20,9 +20,9 @@ constexpr int kPictureSize = 13;
 constexpr int kEndLength = 3;
 
 struct Names {
-  const char* backArrow;     // up or left
-  const char* forwardArrow;  // down or right
-  const char* start;         // the thumb's first end: "top" or "left"
+  const char* back_arrow;     // up or left
+  const char* forward_arrow;  // down or right
+  const char* start;          // the thumb's first end: "top" or "left"
   const char* end;
   const char* grip;
 };
@@ -39,7 +39,8 @@ const Image& Piece(const char* prefix, const char* suffix) {
 // The colour of line `line` (0 to 12) across the thumb's body.
 GdiColour ThumbLineColour(int line) {
   int c = 72 * line / (kPictureSize - 1);
-  return Rgb(static_cast<std::uint8_t>(178 - c), static_cast<std::uint8_t>(178 - c), static_cast<std::uint8_t>(231 - c));
+  return Rgb(static_cast<std::uint8_t>(178 - c), static_cast<std::uint8_t>(178 - c),
+             static_cast<std::uint8_t>(231 - c));
 }
 
 }  // namespace
@@ -63,7 +64,8 @@ int ScrollBar::RightRepaintExtent(int width) const { return Vertical() ? 0 : wid
 Rect ScrollBar::ArrowArea(int part) const {
   int length = kScrollArrowLength;
   switch (part) {
-    case kUpArrow: case kLeftArrow: return Rect{x_, y_, x_ + length, y_ + length};
+    case kUpArrow:
+    case kLeftArrow: return Rect{x_, y_, x_ + length, y_ + length};
     case kDownArrow: return Rect{x_, y_ + height_ - length, x_ + width_, y_ + height_};
     case kRightArrow: return Rect{x_ + width_ - length, y_, x_ + width_, y_ + height_};
     default: return Rect{};
@@ -96,7 +98,7 @@ void ScrollBar::LeftDown(int x, int y) {
   } else if (IsScrollThumb(part)) {
     ScrollAxis axis = Vertical() ? view_.VerticalAxis() : view_.HorizontalAxis();
     dragging_ = true;
-    dragOffset_ = axis.offset - geometry.OffsetForPointer(Vertical() ? y : x);
+    drag_offset_ = axis.offset - geometry.OffsetForPointer(Vertical() ? y : x);
   }
 }
 
@@ -109,7 +111,7 @@ void ScrollBar::MouseMove(int x, int y) {
     if (arrow_.Follow(geometry.PartAt(x, y))) Invalidate(ArrowArea(arrow_.Held()));
   } else if (dragging_) {
     ScrollAxis axis = Vertical() ? view_.VerticalAxis() : view_.HorizontalAxis();
-    int change = geometry.OffsetForPointer(Vertical() ? y : x) + dragOffset_ - axis.offset;
+    int change = geometry.OffsetForPointer(Vertical() ? y : x) + drag_offset_ - axis.offset;
     if (change == 0) return;
     if (Vertical()) {
       view_.ScrollByY(change);
@@ -146,12 +148,12 @@ void ScrollBar::Paint(Canvas& canvas) {
     }
   };
   // Fills [from, to) along the bar, across its full picture width.
-  auto band = [&](int from, int to, int acrossFrom, int acrossTo) {
+  auto band = [&](int from, int to, int across_from, int across_to) {
     if (to <= from) return;
     if (vertical) {
-      canvas.FillRect(x_ + acrossFrom, y_ + from, x_ + acrossTo, y_ + to);
+      canvas.FillRect(x_ + across_from, y_ + from, x_ + across_to, y_ + to);
     } else {
-      canvas.FillRect(x_ + from, y_ + acrossFrom, x_ + to, y_ + acrossTo);
+      canvas.FillRect(x_ + from, y_ + across_from, x_ + to, y_ + across_to);
     }
   };
 
@@ -161,50 +163,50 @@ void ScrollBar::Paint(Canvas& canvas) {
   band(length - arrow, length - arrow + kPictureInset, kPictureInset, kScrollBarThickness);
 
   int held = arrow_.Held();
-  bool backPressed = arrow_.ShowsPressed(held) && (held == kUpArrow || held == kLeftArrow);
-  bool forwardPressed = arrow_.ShowsPressed(held) && (held == kDownArrow || held == kRightArrow);
-  place(Piece(names.backArrow, backPressed ? "down" : "up"), 0);
-  place(Piece(names.forwardArrow, forwardPressed ? "down" : "up"), length - kPictureSize);
+  bool back_pressed = arrow_.ShowsPressed(held) && (held == kUpArrow || held == kLeftArrow);
+  bool forward_pressed = arrow_.ShowsPressed(held) && (held == kDownArrow || held == kRightArrow);
+  place(Piece(names.back_arrow, back_pressed ? "down" : "up"), 0);
+  place(Piece(names.forward_arrow, forward_pressed ? "down" : "up"), length - kPictureSize);
 
-  int trackStart = arrow;
-  int trackEnd = length - arrow;
-  if (trackEnd <= trackStart) return;
+  int track_start = arrow;
+  int track_end = length - arrow;
+  if (track_end <= track_start) return;
   canvas.SetBackColour(kTrackColour);
-  band(trackStart, trackEnd, kPictureInset, kScrollBarThickness);
+  band(track_start, track_end, kPictureInset, kScrollBarThickness);
 
   ScrollBarGeometry geometry = Geometry();
   int origin = vertical ? y_ : x_;
-  int thumbStart = geometry.ThumbStart() - origin;
-  int thumbEnd = thumbStart + geometry.ThumbLength();
-  if (thumbEnd - thumbStart < 2 * kEndLength) return;
+  int thumb_start = geometry.ThumbStart() - origin;
+  int thumb_end = thumb_start + geometry.ThumbLength();
+  if (thumb_end - thumb_start < 2 * kEndLength) return;
 
   // The thumb's ends: a piece that includes the track up to the arrow when
   // the thumb is within 2 pixels of it, else the track's rounded end and
   // the thumb's end apart.
   static const char* const kNearEnds[] = {"reiter0", "reiter1", "reiter2"};
-  int startGap = thumbStart - trackStart;
-  if (startGap < kEndLength) {
-    place(Piece(names.start, kNearEnds[startGap]), trackStart);
+  int start_gap = thumb_start - track_start;
+  if (start_gap < kEndLength) {
+    place(Piece(names.start, kNearEnds[start_gap]), track_start);
   } else {
-    place(Piece(names.start, "border"), trackStart);
-    place(Piece(names.start, "reiter3"), thumbStart);
+    place(Piece(names.start, "border"), track_start);
+    place(Piece(names.start, "reiter3"), thumb_start);
   }
-  int endGap = trackEnd - thumbEnd;
-  if (endGap < kEndLength) {
-    place(Piece(names.end, kNearEnds[endGap]), thumbEnd - kEndLength);
+  int end_gap = track_end - thumb_end;
+  if (end_gap < kEndLength) {
+    place(Piece(names.end, kNearEnds[end_gap]), thumb_end - kEndLength);
   } else {
-    place(Piece(names.end, "border"), trackEnd - kEndLength);
-    place(Piece(names.end, "reiter3"), thumbEnd - kEndLength);
+    place(Piece(names.end, "border"), track_end - kEndLength);
+    place(Piece(names.end, "reiter3"), thumb_end - kEndLength);
   }
 
   // The body: a gradient across the bar, one line per pixel.
   for (int line = 0; line < kPictureSize; ++line) {
     canvas.SetBackColour(ThumbLineColour(line));
-    band(thumbStart + kEndLength, thumbEnd - kEndLength, kPictureInset + line, kPictureInset + line + 1);
+    band(thumb_start + kEndLength, thumb_end - kEndLength, kPictureInset + line, kPictureInset + line + 1);
   }
   const Image& grip = Skin().GetFacePicture(names.grip);
-  int gripLength = static_cast<int>(vertical ? grip.Height() : grip.Width());
-  if (thumbEnd - thumbStart >= gripLength + 2 * kEndLength + 2) {
-    place(grip, (thumbStart + thumbEnd) / 2 - gripLength / 2);
+  int grip_length = static_cast<int>(vertical ? grip.Height() : grip.Width());
+  if (thumb_end - thumb_start >= grip_length + 2 * kEndLength + 2) {
+    place(grip, (thumb_start + thumb_end) / 2 - grip_length / 2);
   }
 }

@@ -5,11 +5,11 @@
 // pointer; a press on the track beside the thumb does nothing.
 #pragma once
 
+#include "ui/core/widget_host.h"
 #include "ui/widgets/press_tracker.h"
 #include "ui/widgets/scroll_bar_geometry.h"
 #include "ui/widgets/scrollable.h"
 #include "ui/widgets/widget.h"
-#include "ui/core/widget_host.h"
 
 class ScrollBar : public Widget, public RepeatTarget {
  public:
@@ -43,5 +43,5 @@ class ScrollBar : public Widget, public RepeatTarget {
   Scrollable& view_;
   PressTracker arrow_;
   bool dragging_ = false;
-  int dragOffset_ = 0;
+  int drag_offset_ = 0;
 };

@@ -37,15 +37,15 @@ int ScrollBarGeometry::TrackLength() const {
 int ScrollBarGeometry::ThumbLength() const {
   int track = TrackLength();
   // Content that fits the view: the thumb fills the track.
-  if (axis_.contentSize <= axis_.viewSize) return track;
-  int length = MulDivRounded(track, axis_.viewSize, axis_.contentSize);
+  if (axis_.content_size <= axis_.view_size) return track;
+  int length = MulDivRounded(track, axis_.view_size, axis_.content_size);
   if (length < kMinThumbLength) length = kMinThumbLength;
   return length < track ? length : track;
 }
 
 int ScrollBarGeometry::ThumbStart() const {
   int first = start_ + kScrollArrowLength;
-  int range = axis_.contentSize - axis_.viewSize;
+  int range = axis_.content_size - axis_.view_size;
   if (range <= 0) return first;
   int travel = TrackLength() - ThumbLength();
   int offset = axis_.offset < 0 ? 0 : axis_.offset > range ? range : axis_.offset;
@@ -55,9 +55,9 @@ int ScrollBarGeometry::ThumbStart() const {
 ScrollPart ScrollBarGeometry::PartAt(int px, int py) const {
   int along = vertical_ ? py : px;
   int across = vertical_ ? px : py;
-  int acrossStart = vertical_ ? bar_.left : bar_.top;
-  int acrossEnd = vertical_ ? bar_.right : bar_.bottom;
-  if (across < acrossStart || across >= acrossEnd || along < start_ || along >= end_) return kNoScrollPart;
+  int across_start = vertical_ ? bar_.left : bar_.top;
+  int across_end = vertical_ ? bar_.right : bar_.bottom;
+  if (across < across_start || across >= across_end || along < start_ || along >= end_) return kNoScrollPart;
   int part;  // as on a vertical bar
   int thumb = ThumbStart();
   if (along < start_ + kScrollArrowLength) {
@@ -76,7 +76,7 @@ ScrollPart ScrollBarGeometry::PartAt(int px, int py) const {
 
 int ScrollBarGeometry::OffsetForPointer(int p) const {
   int travel = TrackLength() - ThumbLength();
-  int range = axis_.contentSize - axis_.viewSize;
+  int range = axis_.content_size - axis_.view_size;
   if (travel <= 0 || range <= 0) return 0;
   return MulDivRounded(p - start_ - kScrollArrowLength, range, travel);
 }

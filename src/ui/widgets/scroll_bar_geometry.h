@@ -34,8 +34,8 @@ bool IsScrollThumb(int part);
 // One axis of a scrolled view: what is shown, what there is, and where the
 // shown part starts.
 struct ScrollAxis {
-  int viewSize;
-  int contentSize;
+  int view_size;
+  int content_size;
   int offset;
 };
 

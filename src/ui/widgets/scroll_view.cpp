@@ -40,19 +40,21 @@ Rect ScrollView::ViewArea() const {
   return Rect{x_, y_, right, bottom};
 }
 
-ScrollAxis ScrollView::HorizontalAxis() const { return {ViewArea().Width(), contentWidth_, scrollX_}; }
-ScrollAxis ScrollView::VerticalAxis() const { return {ViewArea().Height(), contentHeight_, scrollY_}; }
+ScrollAxis ScrollView::HorizontalAxis() const { return {ViewArea().Width(), content_width_, scroll_x_}; }
+ScrollAxis ScrollView::VerticalAxis() const { return {ViewArea().Height(), content_height_, scroll_y_}; }
 
 void ScrollView::SetContentSize(int width, int height) {
   Rect before = ViewArea();
   ThumbPlaces thumbs = Thumbs();
-  contentWidth_ = width;
-  contentHeight_ = height;
+  content_width_ = width;
+  content_height_ = height;
   UpdateBars();
   // The content's own repaint is the subclass's: a growing log repaints
   // only its new line. A bar that came or went changes the whole view.
-  if (!(ViewArea() == before)) InvalidateSelf();
-  else RepaintMovedThumbs(thumbs);
+  if (!(ViewArea() == before))
+    InvalidateSelf();
+  else
+    RepaintMovedThumbs(thumbs);
 }
 
 ScrollView::ThumbPlaces ScrollView::Thumbs() const {
@@ -66,23 +68,23 @@ void ScrollView::RepaintMovedThumbs(const ThumbPlaces& before) {
   // A track already waiting for its paint needs no second request.
   WidgetHost* host = Host();
   bool requests = host != nullptr && host->HasSurface();
-  if ((now.acrossStart != before.acrossStart || now.acrossLength != before.acrossLength) && !acrossPending_) {
+  if ((now.across_start != before.across_start || now.across_length != before.across_length) && !across_pending_) {
     horizontal_->RepaintTrack();
-    acrossPending_ = requests && horizontal_->IsVisible();
+    across_pending_ = requests && horizontal_->IsVisible();
   }
-  if ((now.downStart != before.downStart || now.downLength != before.downLength) && !downPending_) {
+  if ((now.down_start != before.down_start || now.down_length != before.down_length) && !down_pending_) {
     vertical_->RepaintTrack();
-    downPending_ = requests && vertical_->IsVisible();
+    down_pending_ = requests && vertical_->IsVisible();
   }
 }
 
 void ScrollView::UpdateBars() {
   int thickness = kScrollBarThickness;
-  bool wide = contentWidth_ > width_;
-  bool tall = contentHeight_ > height_;
+  bool wide = content_width_ > width_;
+  bool tall = content_height_ > height_;
   // One bar takes room from the other axis and may make it need its bar.
-  if (tall && !wide) wide = contentWidth_ > width_ - thickness;
-  if (wide && !tall) tall = contentHeight_ > height_ - thickness;
+  if (tall && !wide) wide = content_width_ > width_ - thickness;
+  if (wide && !tall) tall = content_height_ > height_ - thickness;
 
   Rect across{x_, y_ + height_ - thickness, x_ + width_ - (tall ? thickness : 0), y_ + height_};
   Rect down{x_ + width_ - thickness, y_, x_ + width_, y_ + height_ - (wide ? thickness : 0)};
@@ -93,27 +95,27 @@ void ScrollView::UpdateBars() {
   }
   horizontal_->SetVisible(wide);
   vertical_->SetVisible(tall);
-  ScrollTo(scrollX_, scrollY_);
+  ScrollTo(scroll_x_, scroll_y_);
 }
 
 void ScrollView::ScrollTo(int x, int y) {
   Rect area = ViewArea();
-  int maxX = contentWidth_ - area.Width();
-  int maxY = contentHeight_ - area.Height();
-  x = Clamp(x, 0, maxX > 0 ? maxX : 0);
-  y = Clamp(y, 0, maxY > 0 ? maxY : 0);
-  if (x == scrollX_ && y == scrollY_) return;
+  int max_x = content_width_ - area.Width();
+  int max_y = content_height_ - area.Height();
+  x = Clamp(x, 0, max_x > 0 ? max_x : 0);
+  y = Clamp(y, 0, max_y > 0 ? max_y : 0);
+  if (x == scroll_x_ && y == scroll_y_) return;
   ThumbPlaces thumbs = Thumbs();
-  int dx = scrollX_ - x;
-  int dy = scrollY_ - y;
-  scrollX_ = x;
-  scrollY_ = y;
+  int dx = scroll_x_ - x;
+  int dy = scroll_y_ - y;
+  scroll_x_ = x;
+  scroll_y_ = y;
   RepaintMovedThumbs(thumbs);
   // What stays in view moves with its pixels and only what comes into view
   // is painted, once per paint; later scrolls repaint the whole view.
   if (CanMovePixels()) {
     Host()->ScrollArea(area, dx, dy);
-    movedSincePaint_ = true;
+    moved_since_paint_ = true;
   } else {
     Invalidate(area);
   }
@@ -122,20 +124,20 @@ void ScrollView::ScrollTo(int x, int y) {
 
 bool ScrollView::CanMovePixels() {
   WidgetHost* host = Host();
-  return visible_ && host != nullptr && host->HasSurface() && !movedSincePaint_ && pendingWhole_.IsEmpty();
+  return visible_ && host != nullptr && host->HasSurface() && !moved_since_paint_ && pending_whole_.IsEmpty();
 }
 
 void ScrollView::Invalidate(const Rect& area) {
-  if (!pendingWhole_.IsEmpty() && Intersect(area, pendingWhole_) == area) return;
+  if (!pending_whole_.IsEmpty() && Intersect(area, pending_whole_) == area) return;
   Container::Invalidate(area);
   Rect view = ViewArea();
   WidgetHost* host = Host();
-  if (visible_ && host != nullptr && host->HasSurface() && Intersect(area, view) == view) pendingWhole_ = view;
+  if (visible_ && host != nullptr && host->HasSurface() && Intersect(area, view) == view) pending_whole_ = view;
 }
 
 void ScrollView::SetVisible(bool visible) {
-  pendingWhole_ = Rect{};
-  acrossPending_ = downPending_ = false;
+  pending_whole_ = Rect{};
+  across_pending_ = down_pending_ = false;
   Container::SetVisible(visible);
 }
 
@@ -155,9 +157,9 @@ void ScrollView::ScrollStep(int part) {
 }
 
 void ScrollView::Paint(Canvas& canvas) {
-  pendingWhole_ = Rect{};
-  movedSincePaint_ = false;
-  acrossPending_ = downPending_ = false;
+  pending_whole_ = Rect{};
+  moved_since_paint_ = false;
+  across_pending_ = down_pending_ = false;
   Rect area = ViewArea();
   Rect saved = canvas.Clip();
   Rect clip = Intersect(saved, area);

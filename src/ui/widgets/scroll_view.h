@@ -18,10 +18,10 @@ class ScrollView : public Container, public Scrollable {
   // Repaints the bars as they change; the content is the subclass's to
   // repaint, unless a bar came or went.
   void SetContentSize(int width, int height);
-  int ContentWidth() const { return contentWidth_; }
-  int ContentHeight() const { return contentHeight_; }
-  int ScrollX() const { return scrollX_; }
-  int ScrollY() const { return scrollY_; }
+  int ContentWidth() const { return content_width_; }
+  int ContentHeight() const { return content_height_; }
+  int ScrollX() const { return scroll_x_; }
+  int ScrollY() const { return scroll_y_; }
   // Scrolls to the offsets, kept within the content, and repaints.
   void ScrollTo(int x, int y);
   // The part of the widget that shows content: without the bars.
@@ -34,8 +34,8 @@ class ScrollView : public Container, public Scrollable {
   ScrollAxis VerticalAxis() const override;
   // Arrows move by LineStep, page areas by the view's size.
   void ScrollStep(int part) override;
-  void ScrollByX(int dx) override { ScrollTo(scrollX_ + dx, scrollY_); }
-  void ScrollByY(int dy) override { ScrollTo(scrollX_, scrollY_ + dy); }
+  void ScrollByX(int dx) override { ScrollTo(scroll_x_ + dx, scroll_y_); }
+  void ScrollByY(int dy) override { ScrollTo(scroll_x_, scroll_y_ + dy); }
 
   void Paint(Canvas& canvas) override;
   // Marks a rectangle for repainting; nothing when it lies in a view area
@@ -61,7 +61,7 @@ class ScrollView : public Container, public Scrollable {
   void UpdateBars();
   // Where the thumbs lie, to repaint a bar only when its thumb moved.
   struct ThumbPlaces {
-    int acrossStart, acrossLength, downStart, downLength;
+    int across_start, across_length, down_start, down_length;
   };
   ThumbPlaces Thumbs() const;
   void RepaintMovedThumbs(const ThumbPlaces& before);
@@ -69,17 +69,17 @@ class ScrollView : public Container, public Scrollable {
 
   ScrollBar* horizontal_;
   ScrollBar* vertical_;
-  int contentWidth_ = 0;
-  int contentHeight_ = 0;
-  int scrollX_ = 0;
-  int scrollY_ = 0;
+  int content_width_ = 0;
+  int content_height_ = 0;
+  int scroll_x_ = 0;
+  int scroll_y_ = 0;
   // The view area as it was asked to be repainted whole, until the next paint.
-  Rect pendingWhole_;
+  Rect pending_whole_;
   // The pixels were moved since the last paint: a second scroll before the
   // next paint repaints the view instead (moving costs a round trip to the
   // window system each time).
-  bool movedSincePaint_ = false;
+  bool moved_since_paint_ = false;
   // A bar's track was asked to repaint and has not been painted since.
-  bool acrossPending_ = false;
-  bool downPending_ = false;
+  bool across_pending_ = false;
+  bool down_pending_ = false;
 };

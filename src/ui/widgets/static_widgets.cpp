@@ -1,7 +1,7 @@
 #include "ui/widgets/static_widgets.h"
 
-#include "ui/widgets/layout_table.h"
 #include "ui/widgets/label.h"
+#include "ui/widgets/layout_table.h"
 #include "ui/widgets/picture.h"
 
 namespace {

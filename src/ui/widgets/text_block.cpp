@@ -38,7 +38,7 @@ void FitLayoutToText(LayoutEntry* table, int count, int label, const FontMetrics
   TextExtent extent = MeasureTextBlock(metrics, text);
   const LayoutEntry& box = table[label];
   int dw = extent.width + kExtraWidth - box.width;
-  int dh = extent.lines * metrics.lineHeight + kExtraHeight - box.height;
+  int dh = extent.lines * metrics.line_height + kExtraHeight - box.height;
   for (int i = 1; i < count; ++i) {
     if (table[i].kind == kButtonKind) dw = std::max(dw, 2 * (kButtonMargin - table[i].x));
   }
@@ -47,12 +47,12 @@ void FitLayoutToText(LayoutEntry* table, int count, int label, const FontMetrics
 
 void GrowAroundText(LayoutEntry* table, int count, int label, int dw, int dh) {
   LayoutEntry& box = table[label];
-  int labelBottom = box.y + box.height;
+  int label_bottom = box.y + box.height;
   for (int i = 1; i < count; ++i) {
     LayoutEntry& entry = table[i];
     if (entry.kind == kButtonKind) entry.x = static_cast<std::int16_t>(entry.x + dw / 2);
     if (entry.kind == kTitleBarKind) entry.width = static_cast<std::int16_t>(entry.width + dw);
-    if (i != label && entry.y >= labelBottom) entry.y = static_cast<std::int16_t>(entry.y + dh);
+    if (i != label && entry.y >= label_bottom) entry.y = static_cast<std::int16_t>(entry.y + dh);
   }
   box.width = static_cast<std::int16_t>(box.width + dw);
   box.height = static_cast<std::int16_t>(box.height + dh);

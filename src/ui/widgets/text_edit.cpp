@@ -9,10 +9,10 @@
 #include "graphics/skin_archive.h"
 #include "log/logger.h"
 #include "ui/core/keyboard_state.h"
+#include "ui/core/widget_host.h"
 #include "ui/widgets/clipboard.h"
 #include "ui/widgets/container.h"
 #include "ui/widgets/text_caret.h"
-#include "ui/core/widget_host.h"
 #include "ui/widgets/widget_state.h"
 
 namespace {
@@ -27,15 +27,13 @@ constexpr unsigned kCopyCommand = 1735;
 constexpr unsigned kSelectAllCommand = 1745;
 constexpr unsigned kDeselectCommand = 1750;
 
-bool FitsOneLine(int height, int lineHeight) {
-  return lineHeight <= 0 || (height - 5) / lineHeight < 2;
-}
+bool FitsOneLine(int height, int line_height) { return line_height <= 0 || (height - 5) / line_height < 2; }
 
 }  // namespace
 
-TextEdit::TextEdit(const LayoutEntry& entry, Container* parent, int rightMargin)
+TextEdit::TextEdit(const LayoutEntry& entry, Container* parent, int right_margin)
     : Widget(entry, parent),
-      rightMargin_(rightMargin),
+      right_margin_(right_margin),
       model_(Graphics().BoldFont().Metrics(), FitsOneLine(entry.height, Graphics().BoldFont().LineHeight())) {
   enabled_ = true;
   focusable_ = true;
@@ -69,7 +67,7 @@ void TextEdit::SetText(const char* text) {
 }
 
 Rect TextEdit::TextArea() const {
-  int right = x_ + width_ - (rightMargin_ == 0 ? kFrame : rightMargin_);
+  int right = x_ + width_ - (right_margin_ == 0 ? kFrame : right_margin_);
   return Rect{x_ + kFrame, y_ + kTextTop, right, y_ + height_ - kTextTop};
 }
 
@@ -82,7 +80,7 @@ Rect TextEdit::CaretPlace() const {
 }
 
 void TextEdit::Refresh() {
-  model_.KeepCaretVisible(width_, height_, rightMargin_);
+  model_.KeepCaretVisible(width_, height_, right_margin_);
   if (model_.TakeDirty()) InvalidateSelf();
   if (IsFocused()) ShowTextCaret(*this, CaretPlace());
 }
@@ -90,24 +88,15 @@ void TextEdit::Refresh() {
 void TextEdit::Handle(TextEditModel::Result result, unsigned key) {
   std::size_t length = model_.Length();
   switch (result) {
-    case TextEditModel::Result::kPassOn:
-      Widget::KeyCommand(key);
-      return;
-    case TextEditModel::Result::kCopy:
-      Copy();
-      break;
+    case TextEditModel::Result::kPassOn: Widget::KeyCommand(key); return;
+    case TextEditModel::Result::kCopy: Copy(); break;
     case TextEditModel::Result::kCut:
       Copy();
       model_.DeleteSelection();
       break;
-    case TextEditModel::Result::kPaste:
-      Paste();
-      break;
-    case TextEditModel::Result::kTooLong:
-      CurrentLogger().ShowMessage("Text is too long");
-      break;
-    case TextEditModel::Result::kHandled:
-      break;
+    case TextEditModel::Result::kPaste: Paste(); break;
+    case TextEditModel::Result::kTooLong: CurrentLogger().ShowMessage("Text is too long"); break;
+    case TextEditModel::Result::kHandled: break;
   }
   Refresh();
   if (model_.Length() != length) RaiseAccessibleEvent(AccessibleEvent::kValueChange);
@@ -120,14 +109,12 @@ void TextEdit::Copy() {
 void TextEdit::Paste() {
   ClipboardText clip;
   if (!ReadClipboardText(*this, clip)) return;
-  if (model_.Paste(clip.bytes.c_str(), clip.blockSize) == TextEditModel::Result::kTooLong) {
+  if (model_.Paste(clip.bytes.c_str(), clip.block_size) == TextEditModel::Result::kTooLong) {
     CurrentLogger().ShowMessage("Text is too long");
   }
 }
 
-void TextEdit::KeyChar(unsigned char character) {
-  Handle(model_.TypeChar(character), 0);
-}
+void TextEdit::KeyChar(unsigned char character) { Handle(model_.TypeChar(character), 0); }
 
 void TextEdit::KeyCommand(unsigned key) { Handle(model_.Key(key, Keyboard()), key); }
 
@@ -151,9 +138,7 @@ void TextEdit::MouseMove(int x, int y) {
 
 void TextEdit::Notify(unsigned code, std::uint16_t id) {
   switch (code) {
-    case kCopyCommand:
-      Copy();
-      return;
+    case kCopyCommand: Copy(); return;
     case kSelectAllCommand:
       model_.SelectAll();
       Refresh();
@@ -162,8 +147,7 @@ void TextEdit::Notify(unsigned code, std::uint16_t id) {
       model_.Deselect();
       Refresh();
       return;
-    default:
-      Widget::Notify(code, id);
+    default: Widget::Notify(code, id);
   }
 }
 
@@ -197,7 +181,7 @@ void TextEdit::Paint(Canvas& canvas) {
   DrawImage(canvas, x_, y_, Skin().GetFacePicture("ltedit"));
   DrawImage(canvas, x_, bottom - kFrame, Skin().GetFacePicture("lbedit"));
   canvas.FillRect(x_, y_ + kFrame, x_ + kFrame, bottom - kFrame);
-  if (rightMargin_ == 0) {
+  if (right_margin_ == 0) {
     int right = x_ + width_ - kFrame;
     DrawImage(canvas, right, y_, Skin().GetFacePicture("rtedit"));
     DrawImage(canvas, right, bottom - kFrame, Skin().GetFacePicture("rbedit"));
@@ -220,59 +204,61 @@ void TextEdit::Paint(Canvas& canvas) {
 void TextEdit::PaintText(Canvas& canvas, const Rect& area) {
   const FontRecord& font = Graphics().BoldFont();
   canvas.SelectFont(font);
-  int lineHeight = font.LineHeight();
+  int line_height = font.LineHeight();
   bool editable = !model_.ReadOnly();
   // Normal and selected colours of a run, by the field's state.
-  GdiColour normalBack = !enabled_ ? FaceColour : editable ? WhiteColour : EditTintColour;
-  auto setColours = [&](bool selected) {
-    if (selected && enabled_) canvas.SetColours(WhiteColour, SelectionColour);
-    else canvas.SetColours(BlackColour, normalBack);
+  GdiColour normal_back = !enabled_ ? FaceColour : editable ? WhiteColour : EditTintColour;
+  auto set_colours = [&](bool selected) {
+    if (selected && enabled_)
+      canvas.SetColours(WhiteColour, SelectionColour);
+    else
+      canvas.SetColours(BlackColour, normal_back);
   };
 
   const char* text = model_.Text();
   std::size_t length = model_.Length();
   // The selection shows only while the field has the focus.
-  bool showSelection = IsFocused() && model_.HasSelection();
-  std::size_t selStart = showSelection ? model_.SelectionStart() : length + 1;
-  std::size_t selEnd = showSelection ? model_.SelectionEnd() : length + 1;
-  int lineLeft = x_ - model_.ScrollX() + kFrame;
+  bool show_selection = IsFocused() && model_.HasSelection();
+  std::size_t sel_start = show_selection ? model_.SelectionStart() : length + 1;
+  std::size_t sel_end = show_selection ? model_.SelectionEnd() : length + 1;
+  int line_left = x_ - model_.ScrollX() + kFrame;
   int top = y_ - model_.ScrollY() + kTextTop;
-  int runX = lineLeft;
-  std::size_t runStart = 0;
+  int run_x = line_left;
+  std::size_t run_start = 0;
   bool selected = false;
-  setColours(false);
+  set_colours(false);
 
-  auto drawRun = [&](std::size_t end, bool extend) {
-    int width = TextWidth(font, text + runStart, end - runStart);
-    int right = extend ? area.right : runX + width;
-    if (top + lineHeight > area.top && top < area.bottom) {
-      Rect box{std::max(runX, area.left), top, right, top + lineHeight};
-      canvas.TextOutRect(runX, top, box, text + runStart, end - runStart);
+  auto draw_run = [&](std::size_t end, bool extend) {
+    int width = TextWidth(font, text + run_start, end - run_start);
+    int right = extend ? area.right : run_x + width;
+    if (top + line_height > area.top && top < area.bottom) {
+      Rect box{std::max(run_x, area.left), top, right, top + line_height};
+      canvas.TextOutRect(run_x, top, box, text + run_start, end - run_start);
     }
-    runX += width;
-    runStart = end;
+    run_x += width;
+    run_start = end;
   };
 
   for (std::size_t i = 0;; ++i) {
-    if (i == selStart || i == selEnd) {
-      drawRun(i, false);
-      selected = i == selStart && i != selEnd;
-      setColours(selected);
+    if (i == sel_start || i == sel_end) {
+      draw_run(i, false);
+      selected = i == sel_start && i != sel_end;
+      set_colours(selected);
     }
     if (i >= length) {
-      drawRun(length, true);
+      draw_run(length, true);
       break;
     }
     if (text[i] == '\r') {
-      drawRun(i, true);
-      top += lineHeight;
+      draw_run(i, true);
+      top += line_height;
       i += i + 1 < length && text[i + 1] == '\n' ? 1 : 0;
-      runStart = i + 1;
-      runX = lineLeft;
+      run_start = i + 1;
+      run_x = line_left;
     }
   }
-  if (top + lineHeight < area.bottom) {
-    setColours(false);
-    canvas.FillRect(area.left, top + lineHeight, area.right, area.bottom);
+  if (top + line_height < area.bottom) {
+    set_colours(false);
+    canvas.FillRect(area.left, top + line_height, area.right, area.bottom);
   }
 }

@@ -15,7 +15,7 @@
 
 class TextEdit : public Widget {
  public:
-  TextEdit(const LayoutEntry& entry, Container* parent, int rightMargin = 0);
+  TextEdit(const LayoutEntry& entry, Container* parent, int right_margin = 0);
   ~TextEdit() override;
 
   const TextEditModel& Model() const { return model_; }
@@ -38,7 +38,7 @@ class TextEdit : public Widget {
   // Copy (1735), select all (1745) and deselect (1750) from a context menu.
   void Notify(unsigned code, std::uint16_t id) override;
   int BottomRepaintExtent(int) const override { return 3; }
-  int RightRepaintExtent(int) const override { return rightMargin_ + 3; }
+  int RightRepaintExtent(int) const override { return right_margin_ + 3; }
   // Takes the focus with the whole text selected.
   void RequestFocus() override;
   void GainFocus() override;
@@ -56,6 +56,6 @@ class TextEdit : public Widget {
   Rect CaretPlace() const;
   void PaintText(Canvas& canvas, const Rect& area);
 
-  int rightMargin_;
+  int right_margin_;
   TextEditModel model_;
 };

@@ -5,12 +5,12 @@
 #include "graphics/canvas.h"
 #include "graphics/colours.h"
 #include "graphics/graphics_resources.h"
-#include "ui/core/keyboard_state.h"
-#include "ui/widgets/clipboard.h"
 #include "ui/core/key_codes.h"
+#include "ui/core/keyboard_state.h"
+#include "ui/core/widget_host.h"
+#include "ui/widgets/clipboard.h"
 #include "ui/widgets/popup_menu.h"
 #include "ui/widgets/text_caret.h"
-#include "ui/core/widget_host.h"
 #include "ui/widgets/widget_state.h"
 
 namespace {
@@ -84,14 +84,14 @@ void TextView::CopySelection() {
   if (!text.empty()) CopyTextToClipboard(*this, text);
 }
 
-void TextView::Update(bool scrollToCaret) {
+void TextView::Update(bool scroll_to_caret) {
   LineStore::Update update = model_.Lines().TakeUpdate();
-  if (update.sizeChanged) SetContentSize(model_.Lines().ContentWidth(), model_.Lines().ContentHeight());
+  if (update.size_changed) SetContentSize(model_.Lines().ContentWidth(), model_.Lines().ContentHeight());
   Rect area = ViewArea();
   model_.SetViewSize(area.Width(), area.Height());
   // Scrolling first moves the rows that stay; the changed lines are then
   // marked where they lie after the scroll.
-  if (scrollToCaret) {
+  if (scroll_to_caret) {
     ScrollOffset target = model_.ScrollToCaret(ScrollOffset{ScrollX(), ScrollY()});
     ScrollTo(target.x, target.y);
   }
@@ -103,9 +103,9 @@ void TextView::Update(bool scrollToCaret) {
 void TextView::RepaintLines(const LineRange& lines) {
   if (lines.Empty()) return;
   Rect text = TextArea();
-  int lineHeight = model_.Lines().LineHeight();
-  int top = TextOrigin().y + (lines.first - 1) * lineHeight;
-  int bottom = TextOrigin().y + lines.last * lineHeight;
+  int line_height = model_.Lines().LineHeight();
+  int top = TextOrigin().y + (lines.first - 1) * line_height;
+  int bottom = TextOrigin().y + lines.last * line_height;
   Rect band = Intersect(Rect{text.left, top, text.right, bottom}, text);
   if (!band.IsEmpty()) Invalidate(band);
 }
@@ -113,11 +113,11 @@ void TextView::RepaintLines(const LineRange& lines) {
 void TextView::ScrollChanged() {
   Rect caret;
   if (TextCaretShows(*this, caret)) {
-    int dx = shownScroll_.x - ScrollX();
-    int dy = shownScroll_.y - ScrollY();
+    int dx = shown_scroll_.x - ScrollX();
+    int dy = shown_scroll_.y - ScrollY();
     Invalidate(Rect{caret.left + dx, caret.top + dy, caret.right + dx, caret.bottom + dy});
   }
-  shownScroll_ = ScrollOffset{ScrollX(), ScrollY()};
+  shown_scroll_ = ScrollOffset{ScrollX(), ScrollY()};
   PlaceCaret();
 }
 
@@ -147,14 +147,9 @@ void TextView::KeyCommand(unsigned key) {
     return;
   }
   switch (model_.Key(key, flags)) {
-    case TextViewModel::Result::kPassOn:
-      Widget::KeyCommand(key);
-      return;
-    case TextViewModel::Result::kCopy:
-      CopySelection();
-      break;
-    case TextViewModel::Result::kHandled:
-      break;
+    case TextViewModel::Result::kPassOn: Widget::KeyCommand(key); return;
+    case TextViewModel::Result::kCopy: CopySelection(); break;
+    case TextViewModel::Result::kHandled: break;
   }
   Update(true);
 }
@@ -191,20 +186,11 @@ void TextView::OpenContextMenu(int x, int y) {
 
 void TextView::Notify(unsigned code, std::uint16_t id) {
   switch (code) {
-    case kClearCommand:
-      Clear();
-      return;
-    case kCopyCommand:
-      CopySelection();
-      return;
-    case kSelectAllCommand:
-      SelectAll();
-      return;
-    case kDeselectCommand:
-      Deselect();
-      return;
-    default:
-      ScrollView::Notify(code, id);
+    case kClearCommand: Clear(); return;
+    case kCopyCommand: CopySelection(); return;
+    case kSelectAllCommand: SelectAll(); return;
+    case kDeselectCommand: Deselect(); return;
+    default: ScrollView::Notify(code, id);
   }
 }
 
@@ -239,14 +225,14 @@ void TextView::PaintContent(Canvas& canvas, const Rect& area) {
   Rect saved = canvas.Clip();
   Rect clip = Intersect(saved, text);
   canvas.SetClip(clip);
-  int lineHeight = model_.Lines().LineHeight();
-  int originY = TextOrigin().y;
+  int line_height = model_.Lines().LineHeight();
+  int origin_y = TextOrigin().y;
   // Only the rows that cross the part to repaint.
   LineRange rows = model_.RowsIn(ScrollY(), text.top, clip.top, clip.bottom);
   for (int line = rows.first; line <= rows.last; ++line) {
-    PaintLine(canvas, line, originY + (line - 1) * lineHeight, text);
+    PaintLine(canvas, line, origin_y + (line - 1) * line_height, text);
   }
-  int below = originY + model_.Lines().Count() * lineHeight;
+  int below = origin_y + model_.Lines().Count() * line_height;
   canvas.SetBackColour(WhiteColour);
   canvas.FillRect(text.left, std::max(below, text.top), text.right, text.bottom);
   canvas.SetClip(saved);
@@ -265,41 +251,43 @@ void TextView::PaintLine(Canvas& canvas, int line, int y, const Rect& text) {
   // last part's box runs on to the right edge, so the rest of the row takes
   // the background with it.
   int bounds[4] = {0, selected ? from : 0, selected ? to : 0, static_cast<int>(bytes.size())};
-  int lastPart = bounds[3] > bounds[2] ? 2 : bounds[2] > bounds[1] ? 1 : 0;
+  int last_part = bounds[3] > bounds[2] ? 2 : bounds[2] > bounds[1] ? 1 : 0;
   bool focused = IsFocused();
-  GdiColour selectedText = focused ? WhiteColour : BlackColour;
-  GdiColour selectedBack = focused ? SelectionColour : kInactiveSelection;
+  GdiColour selected_text = focused ? WhiteColour : BlackColour;
+  GdiColour selected_back = focused ? SelectionColour : kInactiveSelection;
   int x = TextOrigin().x;
-  for (int part = 0; part <= lastPart; ++part) {
+  for (int part = 0; part <= last_part; ++part) {
     int start = bounds[part], end = bounds[part + 1];
-    if (end <= start && part != lastPart) continue;
-    if (part == 1) canvas.SetColours(selectedText, selectedBack);
-    else canvas.SetColours(BlackColour, WhiteColour);
+    if (end <= start && part != last_part) continue;
+    if (part == 1)
+      canvas.SetColours(selected_text, selected_back);
+    else
+      canvas.SetColours(BlackColour, WhiteColour);
     std::string_view piece = bytes.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
-    x = PaintPiece(canvas, piece, x, y, part == lastPart ? text.right : -1);
+    x = PaintPiece(canvas, piece, x, y, part == last_part ? text.right : -1);
   }
 }
 
-int TextView::PaintPiece(Canvas& canvas, std::string_view piece, int x, int y, int boxRight) const {
+int TextView::PaintPiece(Canvas& canvas, std::string_view piece, int x, int y, int box_right) const {
   const FontMetrics& metrics = model_.Lines().Metrics();
   const Rect& clip = canvas.Clip();
   auto width = [&metrics](char c) { return static_cast<int>(metrics.widths[static_cast<unsigned char>(c)]); };
   // Only the characters that reach into the part to repaint are drawn:
   // a long line scrolled sideways costs no more than a short one.
   std::size_t first = 0;
-  int firstX = x;
+  int first_x = x;
   int right = x;
   for (std::size_t i = 0; i < piece.size(); ++i) {
     right += width(piece[i]);
     if (right <= clip.left) {
       first = i + 1;
-      firstX = right;
+      first_x = right;
     }
   }
   std::size_t last = first;
-  for (int edge = firstX; last < piece.size() && edge < clip.right; ++last) edge += width(piece[last]);
-  Rect box{x, y, boxRight >= 0 ? boxRight : right, y + model_.Lines().LineHeight()};
-  canvas.TextOutRect(firstX, y, box, piece.data() + first, last - first);
+  for (int edge = first_x; last < piece.size() && edge < clip.right; ++last) edge += width(piece[last]);
+  Rect box{x, y, box_right >= 0 ? box_right : right, y + model_.Lines().LineHeight()};
+  canvas.TextOutRect(first_x, y, box, piece.data() + first, last - first);
   return right;
 }
 

@@ -62,11 +62,11 @@ class TextView : public ScrollView {
   // Where content point (0, 0) of the text lies on the window.
   Point TextOrigin() const;
   void PaintLine(Canvas& canvas, int line, int y, const Rect& text);
-  // Draws a piece of a line from `x` in a box to `boxRight` (-1: the
+  // Draws a piece of a line from `x` in a box to `box_right` (-1: the
   // piece's own end); returns where the piece ends.
-  int PaintPiece(Canvas& canvas, std::string_view piece, int x, int y, int boxRight) const;
+  int PaintPiece(Canvas& canvas, std::string_view piece, int x, int y, int box_right) const;
   // After a change: content size, repaints, scrolling, the caret mark.
-  void Update(bool scrollToCaret);
+  void Update(bool scroll_to_caret);
   void RepaintLines(const LineRange& lines);
   void PlaceCaret();
   bool IsFocused() const;
@@ -74,5 +74,5 @@ class TextView : public ScrollView {
 
   TextViewModel model_;
   std::unique_ptr<PopupMenu> menu_;
-  ScrollOffset shownScroll_;
+  ScrollOffset shown_scroll_;
 };

@@ -9,10 +9,10 @@
 #include "graphics/image.h"
 #include "graphics/image_drawing.h"
 #include "graphics/skin_archive.h"
-#include "ui/core/placement.h"
-#include "ui/widgets/container.h"
 #include "ui/core/key_codes.h"
+#include "ui/core/placement.h"
 #include "ui/core/widget_host.h"
+#include "ui/widgets/container.h"
 
 namespace {
 
@@ -30,8 +30,8 @@ ButtonPictures PicturesOf(TitleButton button, bool maximized) {
   switch (button) {
     case kCloseButton: return {"closebmp1", "closebmp2"};
     case kMinimizeButton: return {"minimizebmp1", "minimizebmp2"};
-    case kMaximizeButton: return maximized ? ButtonPictures{"restorebmp1", "restorebmp2"}
-                                           : ButtonPictures{"maximizebmp1", "maximizebmp2"};
+    case kMaximizeButton:
+      return maximized ? ButtonPictures{"restorebmp1", "restorebmp2"} : ButtonPictures{"maximizebmp1", "maximizebmp2"};
     case kNoTitleButton: break;
   }
   return {"", ""};
@@ -50,8 +50,8 @@ void TitleBar::SetText(const char* text) {
   if (text == nullptr) {
     caption_ = nullptr;
   } else {
-    ownCaption_.Assign(text);
-    caption_ = ownCaption_.c_str();
+    own_caption_.Assign(text);
+    caption_ = own_caption_.c_str();
   }
   InvalidateSelf();
 }
@@ -83,36 +83,37 @@ void TitleBar::Paint(Canvas& canvas) {
   WidgetHost* host = Host();
   bool maximized = host != nullptr && ShowsMaximised(host->CurrentPlacement());
   bool active = host != nullptr && host->IsActive();
-  int buttonsWidth = ButtonsWidth();
+  int buttons_width = ButtonsWidth();
   Rect bar = Bounds();
 
   for (TitleButton button : {kCloseButton, kMaximizeButton, kMinimizeButton}) {
-    Rect area = TitleButtonArea(bar, buttonsWidth, button);
-    if (area.left < bar.right - buttonsWidth) continue;
-    if (button == kMaximizeButton && buttonsWidth != 3 * kTitleButtonSize) continue;
+    Rect area = TitleButtonArea(bar, buttons_width, button);
+    if (area.left < bar.right - buttons_width) continue;
+    if (button == kMaximizeButton && buttons_width != 3 * kTitleButtonSize) continue;
     ButtonPictures pictures = PicturesOf(button, maximized);
     const char* name = press_.ShowsPressed(button) ? pictures.held : pictures.normal;
     DrawImage(canvas, area.left, bar.top, Skin().GetPicture(name, kGradientBottom, kGradientTop));
   }
 
-  int stripWidth = width_ - buttonsWidth;
+  int strip_width = width_ - buttons_width;
   Image strip;
-  if (stripWidth <= 0 || !strip.Create32(static_cast<std::uint16_t>(stripWidth), static_cast<std::uint16_t>(height_))) {
+  if (strip_width <= 0 ||
+      !strip.Create32(static_cast<std::uint16_t>(strip_width), static_cast<std::uint16_t>(height_))) {
     return;
   }
   FillGradient(strip, kGradientTop, kGradientBottom);
   const ImageFont& font = Graphics().BoldImageFont();
   // Centred over the whole bar, buttons included; cut where they begin.
-  int textX = (width_ - font.TextWidth(caption_)) / 2;
-  int textY = (height_ - font.Metrics().lineHeight) / 2 - 1;
-  font.DrawTextOnImage(strip, textX, textY, caption_, active ? BlackPixel : WhitePixel);
+  int text_x = (width_ - font.TextWidth(caption_)) / 2;
+  int text_y = (height_ - font.Metrics().line_height) / 2 - 1;
+  font.DrawTextOnImage(strip, text_x, text_y, caption_, active ? BlackPixel : WhitePixel);
   DrawImage(canvas, x_, y_, strip);
 }
 
 void TitleBar::WindowActivated(bool) { InvalidateSelf(); }
 
 void TitleBar::LeftDown(int x, int y) {
-  pressAt_ = Point{x, y};
+  press_at_ = Point{x, y};
   int button = TitleButtonAt(Bounds(), ButtonsWidth(), x, y);
   press_.Press(button);
   if (button != kNoTitleButton) RepaintButton(button);
@@ -126,7 +127,7 @@ void TitleBar::MouseMove(int x, int y) {
   if (press_.Held() == kNoTitleButton) {
     // The pressed point of the caption follows the pointer.
     Point window = host->WindowPosition();
-    host->MoveWindowTo(Point{window.x + x - pressAt_.x, window.y + y - pressAt_.y});
+    host->MoveWindowTo(Point{window.x + x - press_at_.x, window.y + y - press_at_.y});
     return;
   }
   if (press_.Follow(TitleButtonAt(Bounds(), ButtonsWidth(), x, y))) RepaintButton(press_.Held());
@@ -151,8 +152,7 @@ void TitleBar::LeftUp(int x, int y) {
     case kMinimizeButton:
       if (host != nullptr) host->SystemCommand(command::kMinimize);
       return;
-    default:
-      return;
+    default: return;
   }
 }
 

@@ -44,7 +44,7 @@ class TitleBar : public Widget {
   void ToggleMaximized();
 
   const char* caption_;
-  Text ownCaption_;
-  Point pressAt_;
+  Text own_caption_;
+  Point press_at_;
   PressTracker press_;
 };

@@ -20,10 +20,10 @@ inline constexpr int kTitleButtonSize = 20;
 
 // The width of the button area: 60 (close, maximise, minimise), 40 (close,
 // minimise) or 20 (close).
-int TitleButtonsWidth(WindowKind windowKind, bool parentFillsWindow);
+int TitleButtonsWidth(WindowKind window_kind, bool parent_fills_window);
 
 // The button under (px, py) of a bar with the rectangle `bar`.
-TitleButton TitleButtonAt(const Rect& bar, int buttonsWidth, int px, int py);
+TitleButton TitleButtonAt(const Rect& bar, int buttons_width, int px, int py);
 
 // The square of a button, over the bar's full height (what a press repaints).
-Rect TitleButtonArea(const Rect& bar, int buttonsWidth, TitleButton button);
+Rect TitleButtonArea(const Rect& bar, int buttons_width, TitleButton button);

@@ -20,16 +20,16 @@ void PaintToggle(Canvas& canvas, const Widget& widget, const ToggleLook& look) {
   const char* caption = look.caption != nullptr ? look.caption : "";
   std::size_t length = std::strlen(caption);
   Rect bounds = widget.Bounds();
-  int textLeft = bounds.left + look.boxWidth;
-  int textEnd = textLeft + kCaptionIndent + TextWidth(font, caption, length);
+  int text_left = bounds.left + look.box_width;
+  int text_end = text_left + kCaptionIndent + TextWidth(font, caption, length);
   canvas.SetBackColour(FaceColour);
-  canvas.FillRect(textEnd, bounds.top, bounds.right, bounds.bottom);
+  canvas.FillRect(text_end, bounds.top, bounds.right, bounds.bottom);
   canvas.SetColours(look.text, look.back);
-  canvas.TextOutCentredV(kCaptionIndent, Rect{textLeft, bounds.top, textEnd, bounds.bottom}, caption, length);
+  canvas.TextOutCentredV(kCaptionIndent, Rect{text_left, bounds.top, text_end, bounds.bottom}, caption, length);
   // Around the caption, within what the two fills above have just painted.
   if (look.focused) {
-    int focusRight = textEnd + 2 < bounds.right ? textEnd + 2 : bounds.right;
-    canvas.FocusRect(Rect{textLeft + kCaptionIndent - 2, bounds.top, focusRight, bounds.bottom});
+    int focus_right = text_end + 2 < bounds.right ? text_end + 2 : bounds.right;
+    canvas.FocusRect(Rect{text_left + kCaptionIndent - 2, bounds.top, focus_right, bounds.bottom});
   }
   DrawImage(canvas, bounds.left, bounds.top, look.box);
 }

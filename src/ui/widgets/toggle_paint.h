@@ -10,7 +10,7 @@ class Image;
 class Widget;
 
 struct ToggleLook {
-  int boxWidth;  // where the caption's area starts
+  int box_width;  // where the caption's area starts
   const Image& box;
   const char* caption;
   GdiColour text;

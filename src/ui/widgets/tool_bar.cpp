@@ -6,8 +6,8 @@
 #include "graphics/graphics_resources.h"
 #include "graphics/image_drawing.h"
 #include "graphics/skin_archive.h"
-#include "ui/widgets/container.h"
 #include "ui/core/widget_host.h"
+#include "ui/widgets/container.h"
 
 namespace {
 
@@ -21,10 +21,10 @@ constexpr Pixel kSunkenBottom = PixelOf(Grey(228));
 // The frame pictures of a bar: a bar exactly 46 pixels high takes the large
 // set (which the default skin does not carry).
 struct FrameNames {
-  const char* raisedLeft;
-  const char* raisedRight;
-  const char* sunkenLeft;
-  const char* sunkenRight;
+  const char* raised_left;
+  const char* raised_right;
+  const char* sunken_left;
+  const char* sunken_right;
   const char* separator;
 };
 constexpr FrameNames kSmallFrame{"Up24Left", "Up24Right", "Down24Left", "Down24Right", "tbsep"};
@@ -37,7 +37,7 @@ class SkinMeasure : public ToolBarLayout::Measure {
  public:
   SkinMeasure(bool vertical, const char* separator) : vertical_(vertical), separator_(separator) {}
   int PictureLength(const ToolBarItem& item) const override {
-    const Image& picture = Skin().GetAlphaPicture(item.pictureName != nullptr ? item.pictureName : "");
+    const Image& picture = Skin().GetAlphaPicture(item.picture_name != nullptr ? item.picture_name : "");
     return static_cast<int>(vertical_ ? picture.Height() : picture.Width());
   }
   int SeparatorLength() const override { return static_cast<int>(Skin().GetFacePicture(separator_).Width()); }
@@ -60,10 +60,11 @@ void ToolBar::SetItems(const ToolBarItem* items) {
   layout_.Build(items, bar, SkinMeasure(bar.Height() >= bar.Width(), FrameOf(bar).separator));
   pictures_.clear();
   for (int i = 1; i <= layout_.Count(); ++i) {
-    const char* name = layout_.IsButton(i) && layout_.Item(i).pictureName != nullptr ? layout_.Item(i).pictureName : "";
+    const char* name =
+        layout_.IsButton(i) && layout_.Item(i).picture_name != nullptr ? layout_.Item(i).picture_name : "";
     bool button = layout_.IsButton(i);
-    pictures_.push_back(Pictures{button ? &Skin().GetFacePicture(name) : nullptr,
-                                 button ? &Skin().GetAlphaPicture(name) : nullptr});
+    pictures_.push_back(
+        Pictures{button ? &Skin().GetFacePicture(name) : nullptr, button ? &Skin().GetAlphaPicture(name) : nullptr});
   }
   hot_ = 0;
   pressed_ = false;
@@ -191,7 +192,7 @@ void ToolBar::PaintButton(Canvas& canvas, int index) {
   ToolButtonLook look = layout_.LookOf(index, hot_, pressed_);
   if (look == ToolButtonLook::kFlat) {
     canvas.SetBackColour(FaceColour);
-    DrawImageCentred(canvas, area.left, area.top, area.Width(), area.Height(), *pictures.onFace);
+    DrawImageCentred(canvas, area.left, area.top, area.Width(), area.Height(), *pictures.on_face);
     return;
   }
   bool sunken = look == ToolButtonLook::kSunken;
@@ -199,10 +200,10 @@ void ToolBar::PaintButton(Canvas& canvas, int index) {
   if (!face.Create32(static_cast<std::uint16_t>(area.Width()), static_cast<std::uint16_t>(area.Height()))) return;
   FillGradient(face, sunken ? kSunkenTop : kRaisedTop, sunken ? kSunkenBottom : kRaisedBottom);
   const FrameNames& frame = FrameOf(Bounds());
-  const Image& right = Skin().GetAlphaPicture(sunken ? frame.sunkenRight : frame.raisedRight);
-  BlendImage(face, 0, 0, Skin().GetAlphaPicture(sunken ? frame.sunkenLeft : frame.raisedLeft));
+  const Image& right = Skin().GetAlphaPicture(sunken ? frame.sunken_right : frame.raised_right);
+  BlendImage(face, 0, 0, Skin().GetAlphaPicture(sunken ? frame.sunken_left : frame.raised_left));
   BlendImage(face, area.Width() - static_cast<int>(right.Width()), 0, right);
-  const Image& picture = *pictures.withAlpha;
+  const Image& picture = *pictures.with_alpha;
   // Centred like the flat look, and a pixel down and right while sunken.
   int shift = sunken ? 1 : 0;
   BlendImage(face, (area.Width() - static_cast<int>(picture.Width())) / 2 + shift,

@@ -40,8 +40,8 @@ class ToolBar : public Widget {
 
  private:
   struct Pictures {
-    const Image* onFace;    // the flat look
-    const Image* withAlpha;  // blended onto the raised and sunken looks
+    const Image* on_face;     // the flat look
+    const Image* with_alpha;  // blended onto the raised and sunken looks
   };
 
   // A click on item `index` (0: none) takes effect.

@@ -7,8 +7,8 @@ void ToolBarLayout::Build(const ToolBarItem* table, const Rect& bar, const Measu
   slots_.clear();
   int offset = vertical_ ? bar.top : bar.left;
   for (const ToolBarItem* item = table; item != nullptr && item->kind != kToolEnd; ++item) {
-    int length = item->kind == kToolSeparator ? (vertical_ ? 16 : measure.SeparatorLength())
-                                              : measure.PictureLength(*item) + 8;
+    int length =
+        item->kind == kToolSeparator ? (vertical_ ? 16 : measure.SeparatorLength()) : measure.PictureLength(*item) + 8;
     slots_.push_back(ItemSlot{offset, length, false});
     offset += length;
   }
@@ -39,9 +39,9 @@ Rect ToolBarLayout::ItemArea(int index) const {
 int ToolBarLayout::ItemAt(int px, int py) const {
   int along = vertical_ ? py : px;
   int across = vertical_ ? px : py;
-  int acrossStart = vertical_ ? bar_.left : bar_.top;
-  int acrossEnd = vertical_ ? bar_.right : bar_.bottom;
-  if (across < acrossStart || across >= acrossEnd) return 0;
+  int across_start = vertical_ ? bar_.left : bar_.top;
+  int across_end = vertical_ ? bar_.right : bar_.bottom;
+  if (across < across_start || across >= across_end) return 0;
   for (int i = 1; i <= Count(); ++i) {
     const ItemSlot& slot = Slot(i);
     if (along >= slot.offset && along < slot.offset + slot.length) return i;
@@ -59,11 +59,8 @@ ToolClick ToolBarLayout::Click(int index) {
   if (index < 1 || index > Count()) return {false, 0};
   const ToolBarItem& item = Item(index);
   switch (item.kind) {
-    case kToolPush:
-      return {true, item.command};
-    case kToolToggle:
-      SlotRef(index).checked = !IsChecked(index);
-      return {true, item.command};
+    case kToolPush: return {true, item.command};
+    case kToolToggle: SlotRef(index).checked = !IsChecked(index); return {true, item.command};
     case kToolRadio:
       if (IsChecked(index)) return {false, 0};
       for (int i = 1; i <= Count(); ++i) {
@@ -71,7 +68,6 @@ ToolClick ToolBarLayout::Click(int index) {
       }
       SlotRef(index).checked = true;
       return {true, item.command};
-    default:
-      return {false, 0};
+    default: return {false, 0};
   }
 }

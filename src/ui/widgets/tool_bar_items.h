@@ -22,9 +22,9 @@ enum ToolItemKind : std::uint8_t {
 };
 
 struct ToolBarItem {
-  std::uint16_t command;    // sent to the owner when the button is clicked
-  const char* tip;          // shown in the hint while the mouse rests on it
-  const char* pictureName;  // skin picture
+  std::uint16_t command;     // sent to the owner when the button is clicked
+  const char* tip;           // shown in the hint while the mouse rests on it
+  const char* picture_name;  // skin picture
   std::uint8_t kind;
 };
 

@@ -8,8 +8,8 @@
 #include "graphics/graphics_resources.h"
 #include "graphics/image_drawing.h"
 #include "graphics/skin_pictures.h"
-#include "ui/core/keyboard_state.h"
 #include "ui/core/key_codes.h"
+#include "ui/core/keyboard_state.h"
 #include "ui/widgets/popup_menu.h"
 #include "ui/widgets/widget_state.h"
 
@@ -151,8 +151,8 @@ void TreeView::KeyCommand(unsigned key) {
     if (menu_ != nullptr) menu_->Open(at.x, at.y);
     return;
   }
-  int charWidth = Graphics().NormalFont().Metrics().averageWidth;
-  TreeAction action = model_.KeyAction(key, flags, ViewArea().Height(), charWidth);
+  int char_width = Graphics().NormalFont().Metrics().average_width;
+  TreeAction action = model_.KeyAction(key, flags, ViewArea().Height(), char_width);
   switch (action.kind) {
     case TreeAction::Kind::kPassOn: Widget::KeyCommand(key); break;
     case TreeAction::Kind::kSelect: SelectNode(action.node); break;
@@ -180,9 +180,9 @@ void TreeView::PaintContent(Canvas& canvas, const Rect& area) {
   canvas.SelectFont(Graphics().NormalFont());
   const Rect& clip = canvas.Clip();
   int x = area.left - ScrollX();
-  int firstRow = std::max(0, (clip.top - area.top + ScrollY()) / kRow);
-  int y = area.top + firstRow * kRow - ScrollY();
-  for (int node = model_.NodeAtRow(firstRow); node != 0 && y < clip.bottom; node = model_.NextShown(node)) {
+  int first_row = std::max(0, (clip.top - area.top + ScrollY()) / kRow);
+  int y = area.top + first_row * kRow - ScrollY();
+  for (int node = model_.NodeAtRow(first_row); node != 0 && y < clip.bottom; node = model_.NextShown(node)) {
     PaintRow(canvas, node, x, y);
     y += kRow;
   }
@@ -203,23 +203,25 @@ void TreeView::PaintRow(Canvas& canvas, int node, int x, int y) {
   std::size_t state = static_cast<std::size_t>(row.state);
   DrawImage(canvas, x + (depth - 1) * kIndent, y, pictures[2 * state + (bit(depth - 1) ? 0 : 1)]);
 
-  int pictureLeft = x + depth * kIndent;
-  int textLeft = pictureLeft + TreeModel::kPictureWidth;
+  int picture_left = x + depth * kIndent;
+  int text_left = picture_left + TreeModel::kPictureWidth;
   const Image* picture = images_.At(row.image);
   if (picture != nullptr) {
-    DrawImageCentred(canvas, pictureLeft, y, TreeModel::kPictureWidth, kPictureCellHeight, *picture);
-    canvas.FillRect(pictureLeft, y + kPictureCellHeight, textLeft, y + kRow);
+    DrawImageCentred(canvas, picture_left, y, TreeModel::kPictureWidth, kPictureCellHeight, *picture);
+    canvas.FillRect(picture_left, y + kPictureCellHeight, text_left, y + kRow);
   } else {
-    canvas.FillRect(pictureLeft, y, textLeft, y + kRow);
+    canvas.FillRect(picture_left, y, text_left, y + kRow);
   }
 
   const char* text = model_.Text(node);
   std::size_t length = std::strlen(text);
-  int textRight = textLeft + TextWidth(Graphics().NormalFont(), text, length) + kTextGap;
+  int text_right = text_left + TextWidth(Graphics().NormalFont(), text, length) + kTextGap;
   bool selected = node == model_.Selected();
-  if (selected) canvas.SetColours(IsFocused() ? WhiteColour : BlackColour, IsFocused() ? SelectionColour : HotColour);
-  else canvas.SetColours(BlackColour, WhiteColour);
-  canvas.TextOutCentredV(kTextGap / 2, Rect{textLeft, y, textRight, y + kRow}, text, length);
+  if (selected)
+    canvas.SetColours(IsFocused() ? WhiteColour : BlackColour, IsFocused() ? SelectionColour : HotColour);
+  else
+    canvas.SetColours(BlackColour, WhiteColour);
+  canvas.TextOutCentredV(kTextGap / 2, Rect{text_left, y, text_right, y + kRow}, text, length);
   canvas.SetBackColour(WhiteColour);
-  canvas.FillRect(textRight, y, canvas.Clip().right, y + kRow);
+  canvas.FillRect(text_right, y, canvas.Clip().right, y + kRow);
 }

@@ -1,13 +1,13 @@
 #include "ui/widgets/widget.h"
 
 #include "text/number.h"
-#include "ui/widgets/container.h"
 #include "ui/core/widget_host.h"
+#include "ui/widgets/container.h"
 #include "ui/widgets/widget_state.h"
 
 Widget::Widget(const LayoutEntry& entry, Container* parent)
     : kind_(entry.kind),
-      layoutFlags_(entry.flags),
+      layout_flags_(entry.flags),
       parent_(parent),
       id_(entry.id),
       x_(entry.kind == kWindowKind ? 0 : entry.x),
@@ -76,27 +76,31 @@ namespace {
 
 // How one axis follows its container: along the axis the widget either
 // stretches, or keeps its distance to the far edge (anchored there), or to
-// the near edge. `farMoved` tells whether the container's far edge moved
+// the near edge. `far_moved` tells whether the container's far edge moved
 // (right or bottom) or its near one (left or top).
 struct AxisFollow {
   int move;
   int resize;
 };
 
-AxisFollow FollowAxis(bool stretches, bool anchoredFar, int delta, bool farMoved) {
+AxisFollow FollowAxis(bool stretches, bool anchored_far, int delta, bool far_moved) {
   if (stretches) return {0, delta};
-  if (anchoredFar) return {farMoved ? delta : 0, 0};
-  return {farMoved ? 0 : -delta, 0};
+  if (anchored_far) return {far_moved ? delta : 0, 0};
+  return {far_moved ? 0 : -delta, 0};
 }
 
 bool IsAdjustingAnchor(std::uint8_t code) {
   switch (code) {
-    case kAnchorTopLeft: case kAnchorTopRight: case kAnchorBottomLeft: case kAnchorBottomRight:
-    case kAnchorTopEdge: case kAnchorBottomEdge: case kAnchorLeftEdge: case kAnchorRightEdge:
-    case kAnchorFill:
-      return true;
-    default:
-      return false;
+    case kAnchorTopLeft:
+    case kAnchorTopRight:
+    case kAnchorBottomLeft:
+    case kAnchorBottomRight:
+    case kAnchorTopEdge:
+    case kAnchorBottomEdge:
+    case kAnchorLeftEdge:
+    case kAnchorRightEdge:
+    case kAnchorFill: return true;
+    default: return false;
   }
 }
 
@@ -129,18 +133,18 @@ void Widget::InvalidateChange(const Rect& before, const Rect& after) {
   int top = after.top;
   int right = before.right > after.right ? before.right : after.right;
   // The rows below this one belong to the bottom stripe.
-  int stripeTop = after.bottom < before.bottom ? after.bottom : before.bottom;
+  int stripe_top = after.bottom < before.bottom ? after.bottom : before.bottom;
   if (after.bottom > before.bottom) {
-    stripeTop = before.bottom - BottomRepaintExtent(before.Height());
-    Invalidate(Rect{left, stripeTop, right, after.bottom});
+    stripe_top = before.bottom - BottomRepaintExtent(before.Height());
+    Invalidate(Rect{left, stripe_top, right, after.bottom});
   } else if (after.bottom < before.bottom) {
-    stripeTop = after.bottom - BottomRepaintExtent(after.Height());
-    Invalidate(Rect{left, stripeTop, right, before.bottom});
+    stripe_top = after.bottom - BottomRepaintExtent(after.Height());
+    Invalidate(Rect{left, stripe_top, right, before.bottom});
   }
   if (after.right > before.right) {
-    Invalidate(Rect{before.right - RightRepaintExtent(before.Width()), top, after.right, stripeTop});
+    Invalidate(Rect{before.right - RightRepaintExtent(before.Width()), top, after.right, stripe_top});
   } else if (after.right < before.right) {
-    Invalidate(Rect{after.right - RightRepaintExtent(after.Width()), top, before.right, stripeTop});
+    Invalidate(Rect{after.right - RightRepaintExtent(after.Width()), top, before.right, stripe_top});
   }
 }
 
@@ -186,8 +190,8 @@ void Widget::SetVisible(bool visible) {
   RaiseAccessibleEvent(AccessibleEvent::kStateChange);
 }
 
-void Widget::ShowRange(std::uint16_t firstId, std::uint16_t lastId, bool visible) {
-  if (firstId <= id_ && id_ <= lastId) SetVisible(visible);
+void Widget::ShowRange(std::uint16_t first_id, std::uint16_t last_id, bool visible) {
+  if (first_id <= id_ && id_ <= last_id) SetVisible(visible);
 }
 
 void Widget::SetChecked(int) {}

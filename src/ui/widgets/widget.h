@@ -44,9 +44,9 @@ class Widget {
   virtual ~Widget();
 
   std::uint8_t Kind() const { return kind_; }
-  std::uint8_t LayoutFlags() const { return layoutFlags_; }
-  std::uint8_t AnchorCode() const { return layoutFlags_ & 0x0F; }
-  std::uint8_t ClassFlags() const { return layoutFlags_ >> 4; }
+  std::uint8_t LayoutFlags() const { return layout_flags_; }
+  std::uint8_t AnchorCode() const { return layout_flags_ & 0x0F; }
+  std::uint8_t ClassFlags() const { return layout_flags_ >> 4; }
   bool IsVisible() const { return visible_; }
   bool IsEnabled() const { return enabled_; }
   bool IsFocusable() const { return focusable_; }
@@ -105,7 +105,7 @@ class Widget {
   virtual void Enable(bool enabled) { SetEnabled(enabled); }
   virtual void SetVisible(bool visible);
   // SetVisible(visible) when first id <= id <= last id; containers pass it on.
-  virtual void ShowRange(std::uint16_t firstId, std::uint16_t lastId, bool visible);
+  virtual void ShowRange(std::uint16_t first_id, std::uint16_t last_id, bool visible);
   virtual void SetChecked(int state);
   virtual int GetValue() const;
   // The widget's text; null when it has none.
@@ -173,7 +173,7 @@ class Widget {
 
  protected:
   std::uint8_t kind_;
-  std::uint8_t layoutFlags_;
+  std::uint8_t layout_flags_;
   bool visible_ = true;
   bool enabled_ = false;
   bool focusable_ = false;

@@ -119,8 +119,8 @@ bool CanStillTakeFocus(const Widget* widget) {
 void WidgetWindow::RestoreFocus() {
   // A focus that never left (a popup menu kept the window active) stays.
   if (root_.Holds(FocusedWidget())) return;
-  if (savedFocus_ != nullptr && root_.Holds(savedFocus_) && CanStillTakeFocus(savedFocus_)) {
-    SetFocusedWidget(savedFocus_);
+  if (saved_focus_ != nullptr && root_.Holds(saved_focus_) && CanStillTakeFocus(saved_focus_)) {
+    SetFocusedWidget(saved_focus_);
     return;
   }
   SetFocusedWidget(nullptr);
@@ -132,7 +132,7 @@ void WidgetWindow::RouteActivate(bool active) {
   if (!active) {
     Widget* focused = FocusedWidget();
     if (focused != nullptr && root_.Holds(focused)) {
-      savedFocus_ = focused;
+      saved_focus_ = focused;
       SetFocusedWidget(nullptr);
     }
   } else {
@@ -151,8 +151,8 @@ void WidgetWindow::RouteMouseLeave() {
   if (root_.Holds(HotWidget())) SetHotWidget(nullptr);
 }
 
-void WidgetWindow::RouteResize(int dw, int dh, bool leftUnchanged, bool topUnchanged) {
-  root_.ResizeBy(dw, dh, topUnchanged, leftUnchanged);
+void WidgetWindow::RouteResize(int dw, int dh, bool left_unchanged, bool top_unchanged) {
+  root_.ResizeBy(dw, dh, top_unchanged, left_unchanged);
   // A moved left or top edge left the root off the client origin; the
   // whole tree goes back, keeping the distances the anchors gave.
   root_.Shift(-root_.X(), -root_.Y());

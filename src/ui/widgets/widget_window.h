@@ -18,8 +18,8 @@
 // over a real window; tests do it with a fake.
 #pragma once
 
-#include "ui/widgets/container.h"
 #include "ui/core/widget_host.h"
+#include "ui/widgets/container.h"
 
 class WidgetWindow : public WidgetHost {
  public:
@@ -48,11 +48,11 @@ class WidgetWindow : public WidgetHost {
   void RouteMouseLeave();
   // The client area changed size by (dw, dh); the flags tell whether the
   // left and top edges stayed where they were.
-  void RouteResize(int dw, int dh, bool leftUnchanged, bool topUnchanged);
+  void RouteResize(int dw, int dh, bool left_unchanged, bool top_unchanged);
 
   Widget* PressedWidget() const override { return pressed_; }
-  void RememberFocus(Widget* widget) override { savedFocus_ = widget; }
-  Widget* SavedFocus() const { return savedFocus_; }
+  void RememberFocus(Widget* widget) override { saved_focus_ = widget; }
+  Widget* SavedFocus() const { return saved_focus_; }
   bool IsActive() const override { return active_; }
 
  private:
@@ -61,6 +61,6 @@ class WidgetWindow : public WidgetHost {
 
   Container& root_;
   Widget* pressed_ = nullptr;
-  Widget* savedFocus_ = nullptr;
+  Widget* saved_focus_ = nullptr;
   bool active_ = false;
 };

@@ -24,12 +24,12 @@ bool EditBuffer::Assign(const char* text, std::size_t length) {
 }
 
 bool EditBuffer::Replace(std::size_t position, std::size_t count, const char* text, std::size_t length) {
-  std::size_t newLength = length_ - count + length;
-  if (!Reserve(newLength)) return false;
+  std::size_t new_length = length_ - count + length;
+  if (!Reserve(new_length)) return false;
   char* at = bytes_.data() + position;
   // The tail with its NUL moves to follow the new bytes.
   std::memmove(at + length, at + count, length_ - position - count + 1);
   std::memcpy(at, text, length);
-  length_ = newLength;
+  length_ = new_length;
   return true;
 }

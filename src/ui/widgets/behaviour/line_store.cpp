@@ -26,9 +26,9 @@ void LineStore::Append(std::string_view text) {
   if (text.size() > kMaxLineLength) text = text.substr(0, kMaxLineLength);
   int width = TextWidth(*metrics_, text.data(), text.size());
   lines_.push_back(Line{std::string(text), width});
-  widestNew_ = std::max(widestNew_, width);
+  widest_new_ = std::max(widest_new_, width);
   changed_.Add(Count(), Count());
-  countChanged_ = true;
+  count_changed_ = true;
 }
 
 int LineStore::Trim(int limit) {
@@ -38,8 +38,8 @@ int LineStore::Trim(int limit) {
   // Every line has a new number, so every line is repainted.
   changed_ = LineRange{};
   changed_.Add(1, Count());
-  widestRemoved_ = kUnknownWidest;
-  countChanged_ = true;
+  widest_removed_ = kUnknownWidest;
+  count_changed_ = true;
   return dropped;
 }
 
@@ -48,16 +48,16 @@ void LineStore::Clear() {
   lines_.push_back(Line{std::string(), 0});
   changed_ = LineRange{};
   changed_.Add(1, 1);
-  widestRemoved_ = kUnknownWidest;
-  countChanged_ = true;
+  widest_removed_ = kUnknownWidest;
+  count_changed_ = true;
 }
 
 void LineStore::SetMetrics(const FontMetrics& metrics) {
   metrics_ = &metrics;
   for (Line& line : lines_) line.width = TextWidth(metrics, line.text.data(), line.text.size());
   changed_.Add(1, Count());
-  widestRemoved_ = kUnknownWidest;
-  countChanged_ = true;
+  widest_removed_ = kUnknownWidest;
+  count_changed_ = true;
 }
 
 int LineStore::Widest() const {
@@ -69,19 +69,19 @@ int LineStore::Widest() const {
 LineStore::Update LineStore::TakeUpdate() {
   Update update;
   update.lines = changed_;
-  int width = contentWidth_;
-  if (width < widestNew_ + 2 * kMargin) {
-    width = std::max(kMinContentWidth, widestNew_ + 2 * kMargin);
-  } else if (widestRemoved_ + 2 * kMargin >= width) {
+  int width = content_width_;
+  if (width < widest_new_ + 2 * kMargin) {
+    width = std::max(kMinContentWidth, widest_new_ + 2 * kMargin);
+  } else if (widest_removed_ + 2 * kMargin >= width) {
     width = std::max(kMinContentWidth, Widest() + 2 * kMargin);
   }
-  int height = countChanged_ ? Count() * LineHeight() + 2 * kMargin : contentHeight_;
-  update.sizeChanged = width != contentWidth_ || height != contentHeight_;
-  contentWidth_ = width;
-  contentHeight_ = height;
+  int height = count_changed_ ? Count() * LineHeight() + 2 * kMargin : content_height_;
+  update.size_changed = width != content_width_ || height != content_height_;
+  content_width_ = width;
+  content_height_ = height;
   changed_ = LineRange{};
-  widestRemoved_ = 0;
-  widestNew_ = 0;
-  countChanged_ = false;
+  widest_removed_ = 0;
+  widest_new_ = 0;
+  count_changed_ = false;
   return update;
 }

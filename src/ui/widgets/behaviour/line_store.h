@@ -37,7 +37,7 @@ class LineStore {
   std::string_view Text(int line) const { return At(line).text; }
   int Length(int line) const { return static_cast<int>(At(line).text.size()); }
   int Width(int line) const { return At(line).width; }
-  int LineHeight() const { return metrics_->lineHeight; }
+  int LineHeight() const { return metrics_->line_height; }
   const FontMetrics& Metrics() const { return *metrics_; }
 
   // Adds a line at the end (cut at kMaxLineLength bytes).
@@ -54,12 +54,12 @@ class LineStore {
   // brings the content size up to date and starts a new round of changes.
   struct Update {
     LineRange lines;
-    bool sizeChanged = false;
+    bool size_changed = false;
   };
   Update TakeUpdate();
 
-  int ContentWidth() const { return contentWidth_; }
-  int ContentHeight() const { return contentHeight_; }
+  int ContentWidth() const { return content_width_; }
+  int ContentHeight() const { return content_height_; }
 
  private:
   struct Line {
@@ -74,9 +74,9 @@ class LineStore {
   std::vector<Line> lines_;
   LineRange changed_;
   // A sure upper bound of what was dropped: forces re-measuring.
-  int widestRemoved_ = 0;
-  int widestNew_ = 0;
-  bool countChanged_ = false;
-  int contentWidth_ = kMinContentWidth;
-  int contentHeight_ = 2 * kMargin;
+  int widest_removed_ = 0;
+  int widest_new_ = 0;
+  bool count_changed_ = false;
+  int content_width_ = kMinContentWidth;
+  int content_height_ = 2 * kMargin;
 };

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "ui/widgets/behaviour/word_separators.h"
 #include "ui/core/key_codes.h"
+#include "ui/widgets/behaviour/word_separators.h"
 
 namespace {
 
@@ -21,16 +21,16 @@ constexpr int kBottomSlack = 4;
 
 }  // namespace
 
-TextEditModel::TextEditModel(const FontMetrics& metrics, bool singleLine)
-    : metrics_(metrics), singleLine_(singleLine) {}
+TextEditModel::TextEditModel(const FontMetrics& metrics, bool single_line)
+    : metrics_(metrics), single_line_(single_line) {}
 
 bool TextEditModel::SetText(const char* text) {
   if (text == nullptr) text = "";
   if (!buffer_.Assign(text, std::strlen(text))) return false;
   anchor_ = end_ = -1;
   caret_ = 0;
-  caretX_ = caretY_ = 0;
-  scrollX_ = scrollY_ = 0;
+  caret_x_ = caret_y_ = 0;
+  scroll_x_ = scroll_y_ = 0;
   dirty_ = true;
   return true;
 }
@@ -107,25 +107,25 @@ int TextEditModel::Width(std::size_t from, std::size_t to) const {
 
 void TextEditModel::StepRight() {
   if (caret_ >= Length()) return;
-  if (std::size_t lineBreak = BreakAt(caret_)) {
-    caret_ += lineBreak;
-    caretX_ = 0;
-    caretY_ += metrics_.lineHeight;
+  if (std::size_t line_break = BreakAt(caret_)) {
+    caret_ += line_break;
+    caret_x_ = 0;
+    caret_y_ += metrics_.line_height;
   } else {
-    caretX_ += metrics_.widths[static_cast<unsigned char>(At(caret_))];
+    caret_x_ += metrics_.widths[static_cast<unsigned char>(At(caret_))];
     ++caret_;
   }
 }
 
 void TextEditModel::StepLeft() {
   if (caret_ == 0) return;
-  if (std::size_t lineBreak = BreakBefore(caret_)) {
-    caret_ -= lineBreak;
-    caretY_ -= metrics_.lineHeight;
-    caretX_ = Width(LineStart(caret_), caret_);
+  if (std::size_t line_break = BreakBefore(caret_)) {
+    caret_ -= line_break;
+    caret_y_ -= metrics_.line_height;
+    caret_x_ = Width(LineStart(caret_), caret_);
   } else {
     --caret_;
-    caretX_ -= metrics_.widths[static_cast<unsigned char>(At(caret_))];
+    caret_x_ -= metrics_.widths[static_cast<unsigned char>(At(caret_))];
   }
 }
 
@@ -147,24 +147,24 @@ void TextEditModel::WordRight() {
 void TextEditModel::PlaceCaret(std::size_t position) {
   std::size_t lines = 0;
   for (std::size_t i = 0; i < position; ++i) {
-    if (std::size_t lineBreak = BreakAt(i)) {
+    if (std::size_t line_break = BreakAt(i)) {
       ++lines;
-      i += lineBreak - 1;
+      i += line_break - 1;
     }
   }
   caret_ = position;
-  caretY_ = static_cast<int>(lines) * metrics_.lineHeight;
-  caretX_ = Width(LineStart(position), position);
+  caret_y_ = static_cast<int>(lines) * metrics_.line_height;
+  caret_x_ = Width(LineStart(position), position);
 }
 
 void TextEditModel::MoveToPoint(int x, int y) {
   PlaceCaret(0);
   if (y < 0) return;
-  if (!singleLine_) {
-    while (caretY_ <= y - metrics_.lineHeight && caret_ < Length()) StepRight();
-    while (caretX_ < x && caret_ < Length() && At(caret_) != '\r') StepRight();
+  if (!single_line_) {
+    while (caret_y_ <= y - metrics_.line_height && caret_ < Length()) StepRight();
+    while (caret_x_ < x && caret_ < Length() && At(caret_) != '\r') StepRight();
   } else {
-    while (caretX_ < x && caret_ < Length()) StepRight();
+    while (caret_x_ < x && caret_ < Length()) StepRight();
   }
 }
 
@@ -175,28 +175,23 @@ void TextEditModel::Navigate(unsigned key, KeyboardFlags flags) {
     anchor_ = end_ = static_cast<std::ptrdiff_t>(caret_);
   }
   switch (key) {
-    case key::kHome:
-      PlaceCaret(flags.control ? 0 : LineStart(caret_));
-      break;
-    case key::kEnd:
-      PlaceCaret(flags.control ? Length() : LineEnd(caret_));
-      break;
+    case key::kHome: PlaceCaret(flags.control ? 0 : LineStart(caret_)); break;
+    case key::kEnd: PlaceCaret(flags.control ? Length() : LineEnd(caret_)); break;
     case key::kLeft:
-      if (flags.control) WordLeft();
-      else StepLeft();
+      if (flags.control)
+        WordLeft();
+      else
+        StepLeft();
       break;
     case key::kRight:
-      if (flags.control) WordRight();
-      else StepRight();
+      if (flags.control)
+        WordRight();
+      else
+        StepRight();
       break;
-    case key::kUp:
-      MoveToPoint(caretX_ - 2, caretY_ - metrics_.lineHeight);
-      break;
-    case key::kDown:
-      MoveToPoint(caretX_, caretY_ + metrics_.lineHeight);
-      break;
-    default:
-      break;
+    case key::kUp: MoveToPoint(caret_x_ - 2, caret_y_ - metrics_.line_height); break;
+    case key::kDown: MoveToPoint(caret_x_, caret_y_ + metrics_.line_height); break;
+    default: break;
   }
   if (anchor_ >= 0) {
     end_ = static_cast<std::ptrdiff_t>(caret_);
@@ -220,27 +215,27 @@ TextEditModel::Result TextEditModel::Replace(const char* text, std::size_t lengt
 }
 
 TextEditModel::Result TextEditModel::TypeChar(unsigned char character) {
-  if (readOnly_ || character < ' ' || character == 0x7F) return Result::kHandled;
+  if (read_only_ || character < ' ' || character == 0x7F) return Result::kHandled;
   char byte = static_cast<char>(character);
   return Replace(&byte, 1);
 }
 
-TextEditModel::Result TextEditModel::Paste(const char* text, std::size_t blockSize) {
-  if (readOnly_) return Result::kHandled;
-  const void* nul = std::memchr(text, '\0', blockSize);
-  std::size_t length = nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - text) : blockSize;
-  if (singleLine_) {
-    const void* lineBreak = std::memchr(text, '\r', length);
-    if (lineBreak != nullptr) length = static_cast<std::size_t>(static_cast<const char*>(lineBreak) - text);
+TextEditModel::Result TextEditModel::Paste(const char* text, std::size_t block_size) {
+  if (read_only_) return Result::kHandled;
+  const void* nul = std::memchr(text, '\0', block_size);
+  std::size_t length = nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - text) : block_size;
+  if (single_line_) {
+    const void* line_break = std::memchr(text, '\r', length);
+    if (line_break != nullptr) length = static_cast<std::size_t>(static_cast<const char*>(line_break) - text);
   }
   // The clipboard's block must fit with room to spare, as a typed text would.
   std::size_t removed = SelectionEnd() - SelectionStart();
-  if (Length() - removed + blockSize + EditBuffer::kGrowth > EditBuffer::kMaxCapacity) return Result::kTooLong;
+  if (Length() - removed + block_size + EditBuffer::kGrowth > EditBuffer::kMaxCapacity) return Result::kTooLong;
   return Replace(text, length);
 }
 
 TextEditModel::Result TextEditModel::Backspace() {
-  if (readOnly_) return Result::kHandled;
+  if (read_only_) return Result::kHandled;
   if (HasSelection()) {
     DeleteSelection();
     return Result::kHandled;
@@ -255,15 +250,15 @@ TextEditModel::Result TextEditModel::Backspace() {
 }
 
 TextEditModel::Result TextEditModel::DeleteForward() {
-  if (readOnly_ || Length() == 0) return Result::kHandled;
+  if (read_only_ || Length() == 0) return Result::kHandled;
   if (HasSelection()) {
     DeleteSelection();
     return Result::kHandled;
   }
   Deselect();
   if (caret_ >= Length()) return Result::kHandled;
-  std::size_t lineBreak = BreakAt(caret_);
-  buffer_.Replace(caret_, lineBreak != 0 ? lineBreak : 1, "", 0);
+  std::size_t line_break = BreakAt(caret_);
+  buffer_.Replace(caret_, line_break != 0 ? line_break : 1, "", 0);
   dirty_ = true;
   return Result::kHandled;
 }
@@ -275,32 +270,25 @@ TextEditModel::Result TextEditModel::Key(unsigned key, KeyboardFlags flags) {
     case key::kLeft:
     case key::kRight:
     case key::kUp:
-    case key::kDown:
-      Navigate(key, flags);
-      return Result::kHandled;
-    case key::kBackspace:
-      return Backspace();
-    case key::kDelete:
-      return DeleteForward();
+    case key::kDown: Navigate(key, flags); return Result::kHandled;
+    case key::kBackspace: return Backspace();
+    case key::kDelete: return DeleteForward();
     case key::kEnter:
-      if (!flags.shift || singleLine_ || readOnly_) return Result::kPassOn;
+      if (!flags.shift || single_line_ || read_only_) return Result::kPassOn;
       return Replace("\r\n", 2);
-    case key::kSpace:
-      return TypeChar(' ');
+    case key::kSpace: return TypeChar(' ');
     case 'A':
       if (!flags.control) return Result::kPassOn;
       SelectAll();
       return Result::kHandled;
-    case 'C':
-      return flags.control ? Result::kCopy : Result::kPassOn;
+    case 'C': return flags.control ? Result::kCopy : Result::kPassOn;
     case 'X':
       if (!flags.control) return Result::kPassOn;
-      return readOnly_ ? Result::kHandled : Result::kCut;
+      return read_only_ ? Result::kHandled : Result::kCut;
     case 'V':  // Ctrl+V, and Shift+Insert, which arrives as a shifted V
       if (!flags.control && !flags.shift) return Result::kPassOn;
-      return readOnly_ ? Result::kHandled : Result::kPaste;
-    default:
-      return Result::kPassOn;
+      return read_only_ ? Result::kHandled : Result::kPaste;
+    default: return Result::kPassOn;
   }
 }
 
@@ -308,7 +296,7 @@ TextEditModel::Result TextEditModel::Key(unsigned key, KeyboardFlags flags) {
 
 void TextEditModel::PointerDown(int x, int y, bool shift) {
   std::size_t before = caret_;
-  MoveToPoint(x + scrollX_ - kPointerShiftX, y + scrollY_ - kPointerShiftY);
+  MoveToPoint(x + scroll_x_ - kPointerShiftX, y + scroll_y_ - kPointerShiftY);
   if (shift) {
     if (anchor_ < 0) anchor_ = static_cast<std::ptrdiff_t>(before);
   } else {
@@ -320,30 +308,30 @@ void TextEditModel::PointerDown(int x, int y, bool shift) {
 
 void TextEditModel::PointerDrag(int x, int y) {
   std::size_t before = caret_;
-  MoveToPoint(x + scrollX_ - kPointerShiftX, y + scrollY_ - kPointerShiftY);
+  MoveToPoint(x + scroll_x_ - kPointerShiftX, y + scroll_y_ - kPointerShiftY);
   if (anchor_ < 0) anchor_ = static_cast<std::ptrdiff_t>(before);
   if (end_ != static_cast<std::ptrdiff_t>(caret_)) dirty_ = true;
   end_ = static_cast<std::ptrdiff_t>(caret_);
 }
 
-void TextEditModel::KeepCaretVisible(int width, int height, int rightMargin) {
-  int x = scrollX_;
-  if (x > caretX_) {
-    x = caretX_;
-  } else if (caretX_ < x + kLeftSlack) {
+void TextEditModel::KeepCaretVisible(int width, int height, int right_margin) {
+  int x = scroll_x_;
+  if (x > caret_x_) {
+    x = caret_x_;
+  } else if (caret_x_ < x + kLeftSlack) {
     x = std::max(0, x - width / 3);
-  } else if (caretX_ > x + width - rightMargin - kRightSlack) {
-    x = caretX_ - width + rightMargin + kRightSlack;
+  } else if (caret_x_ > x + width - right_margin - kRightSlack) {
+    x = caret_x_ - width + right_margin + kRightSlack;
   }
-  int y = scrollY_;
-  if (y > caretY_) {
-    y = caretY_;
-  } else if (caretY_ + metrics_.lineHeight > y + height - kBottomSlack) {
-    y = caretY_ + metrics_.lineHeight - height + kBottomSlack;
+  int y = scroll_y_;
+  if (y > caret_y_) {
+    y = caret_y_;
+  } else if (caret_y_ + metrics_.line_height > y + height - kBottomSlack) {
+    y = caret_y_ + metrics_.line_height - height + kBottomSlack;
   }
-  if (x != scrollX_ || y != scrollY_) dirty_ = true;
-  scrollX_ = x;
-  scrollY_ = y;
+  if (x != scroll_x_ || y != scroll_y_) dirty_ = true;
+  scroll_x_ = x;
+  scroll_y_ = y;
 }
 
 bool TextEditModel::TakeDirty() {

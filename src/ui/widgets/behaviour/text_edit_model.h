@@ -33,15 +33,15 @@ class TextEditModel {
 
   // `metrics` must outlive the model; it gives character widths and the
   // line height.
-  TextEditModel(const FontMetrics& metrics, bool singleLine);
+  TextEditModel(const FontMetrics& metrics, bool single_line);
 
   const char* Text() const { return buffer_.Text(); }
   std::size_t Length() const { return buffer_.Length(); }
   std::size_t Capacity() const { return buffer_.Capacity(); }
-  bool SingleLine() const { return singleLine_; }
-  bool ReadOnly() const { return readOnly_; }
-  void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
-  int LineHeight() const { return metrics_.lineHeight; }
+  bool SingleLine() const { return single_line_; }
+  bool ReadOnly() const { return read_only_; }
+  void SetReadOnly(bool read_only) { read_only_ = read_only; }
+  int LineHeight() const { return metrics_.line_height; }
 
   // Replaces the text (null: empty), clears the selection, puts the caret
   // and the scroll offsets at 0. False, the text unchanged, when it cannot
@@ -49,8 +49,8 @@ class TextEditModel {
   bool SetText(const char* text);
 
   std::size_t Caret() const { return caret_; }
-  int CaretX() const { return caretX_; }
-  int CaretY() const { return caretY_; }
+  int CaretX() const { return caret_x_; }
+  int CaretY() const { return caret_y_; }
 
   bool HasSelection() const { return anchor_ >= 0 && anchor_ != end_; }
   // The selection's ordered bounds; both the caret when nothing is selected.
@@ -65,9 +65,9 @@ class TextEditModel {
   // A typed character; control characters are not text and are dropped.
   Result TypeChar(unsigned char character);
   // Inserts the clipboard's text in place of the selection: up to its NUL
-  // within `blockSize` bytes and, in a single-line field, up to its first
+  // within `block_size` bytes and, in a single-line field, up to its first
   // line break.
-  Result Paste(const char* text, std::size_t blockSize);
+  Result Paste(const char* text, std::size_t block_size);
   // A special key (ui/core/key_translation.h) with the keyboard state.
   Result Key(unsigned key, KeyboardFlags flags);
 
@@ -77,11 +77,11 @@ class TextEditModel {
   // The held pointer moved: the selection extends to it.
   void PointerDrag(int x, int y);
 
-  int ScrollX() const { return scrollX_; }
-  int ScrollY() const { return scrollY_; }
+  int ScrollX() const { return scroll_x_; }
+  int ScrollY() const { return scroll_y_; }
   // Scrolls so that the caret lies inside a field of `width` × `height`
-  // whose last `rightMargin` pixels belong to a neighbouring control.
-  void KeepCaretVisible(int width, int height, int rightMargin);
+  // whose last `right_margin` pixels belong to a neighbouring control.
+  void KeepCaretVisible(int width, int height, int right_margin);
 
   // True once after anything visible changed: text, selection, scrolling.
   bool TakeDirty();
@@ -112,15 +112,15 @@ class TextEditModel {
 
   const FontMetrics& metrics_;
   EditBuffer buffer_;
-  bool singleLine_;
-  bool readOnly_ = false;
+  bool single_line_;
+  bool read_only_ = false;
   bool dirty_ = false;
   std::size_t caret_ = 0;
-  int caretX_ = 0;
-  int caretY_ = 0;
+  int caret_x_ = 0;
+  int caret_y_ = 0;
   // Byte positions; -1 for no selection.
   std::ptrdiff_t anchor_ = -1;
   std::ptrdiff_t end_ = -1;
-  int scrollX_ = 0;
-  int scrollY_ = 0;
+  int scroll_x_ = 0;
+  int scroll_y_ = 0;
 };

@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-#include "ui/widgets/behaviour/word_separators.h"
 #include "ui/core/key_codes.h"
+#include "ui/widgets/behaviour/word_separators.h"
 
 TextViewModel::TextViewModel(const FontMetrics& metrics) : lines_(metrics) { lines_.Clear(); }
 
 void TextViewModel::SetViewSize(int width, int height) {
-  viewWidth_ = width;
-  viewHeight_ = height;
+  view_width_ = width;
+  view_height_ = height;
 }
 
 void TextViewModel::AppendLine(std::string_view text) {
@@ -24,11 +24,11 @@ void TextViewModel::Trim(int limit) {
     position.line -= dropped;
     if (position.line < 1) position = TextPosition{1, 0};
   };
-  bool selectionGone = end_.line - dropped < 1;
+  bool selection_gone = end_.line - dropped < 1;
   shift(caret_);
   shift(start_);
   shift(end_);
-  if (selectionGone && state_ != Selection::kAnchored) state_ = Selection::kNone;
+  if (selection_gone && state_ != Selection::kAnchored) state_ = Selection::kNone;
 }
 
 void TextViewModel::Clear() {
@@ -93,7 +93,7 @@ void TextViewModel::BeginMove(bool shift) {
   }
 }
 
-void TextViewModel::EndMove(int oldLine) {
+void TextViewModel::EndMove(int old_line) {
   switch (state_) {
     case Selection::kAnchored:
       if (caret_ < start_) {
@@ -120,23 +120,21 @@ void TextViewModel::EndMove(int oldLine) {
         state_ = Selection::kCaretAtStart;
       }
       break;
-    case Selection::kNone:
-      break;
+    case Selection::kNone: break;
   }
-  repaint_.Add(std::min(oldLine, caret_.line), std::max(oldLine, caret_.line));
+  repaint_.Add(std::min(old_line, caret_.line), std::max(old_line, caret_.line));
 }
 
 // --- Caret movement -----------------------------------------------------------------
 
 unsigned char TextViewModel::ByteAt(int line, int column) const {
   std::string_view text = lines_.Text(line);
-  return column >= 0 && static_cast<std::size_t>(column) < text.size() ? static_cast<unsigned char>(text[column])
-                                                                         : 0;
+  return column >= 0 && static_cast<std::size_t>(column) < text.size() ? static_cast<unsigned char>(text[column]) : 0;
 }
 
 bool TextViewModel::IsWordStart(int line, int column) const {
-  bool afterSeparator = column == 0 || IsWordSeparator(ByteAt(line, column - 1));
-  return afterSeparator && !IsWordSeparator(ByteAt(line, column));
+  bool after_separator = column == 0 || IsWordSeparator(ByteAt(line, column - 1));
+  return after_separator && !IsWordSeparator(ByteAt(line, column));
 }
 
 void TextViewModel::WordLeft() {
@@ -171,38 +169,33 @@ void TextViewModel::VerticalMove(int lines) {
 
 void TextViewModel::MoveCaret(unsigned key, bool control) {
   int last = lines_.Count();
-  int page = std::max(1, (viewHeight_ - 2 * LineStore::kMargin) / lines_.LineHeight());
+  int page = std::max(1, (view_height_ - 2 * LineStore::kMargin) / lines_.LineHeight());
   switch (key) {
-    case key::kPageUp:
-      VerticalMove(-page);
-      break;
-    case key::kPageDown:
-      VerticalMove(page);
-      break;
+    case key::kPageUp: VerticalMove(-page); break;
+    case key::kPageDown: VerticalMove(page); break;
     case key::kEnd:
       caret_ = control ? TextPosition{last, LastColumn(last)} : TextPosition{caret_.line, LastColumn(caret_.line)};
       break;
-    case key::kHome:
-      caret_ = TextPosition{control ? 1 : caret_.line, 0};
-      break;
+    case key::kHome: caret_ = TextPosition{control ? 1 : caret_.line, 0}; break;
     case key::kLeft:
-      if (control) WordLeft();
-      else if (caret_.column > 0) --caret_.column;
-      else if (caret_.line > 1) caret_ = TextPosition{caret_.line - 1, LastColumn(caret_.line - 1)};
+      if (control)
+        WordLeft();
+      else if (caret_.column > 0)
+        --caret_.column;
+      else if (caret_.line > 1)
+        caret_ = TextPosition{caret_.line - 1, LastColumn(caret_.line - 1)};
       break;
     case key::kRight:
-      if (control) WordRight();
-      else if (caret_.column < LastColumn(caret_.line)) ++caret_.column;
-      else if (caret_.line < last) caret_ = TextPosition{caret_.line + 1, 0};
+      if (control)
+        WordRight();
+      else if (caret_.column < LastColumn(caret_.line))
+        ++caret_.column;
+      else if (caret_.line < last)
+        caret_ = TextPosition{caret_.line + 1, 0};
       break;
-    case key::kUp:
-      VerticalMove(-1);
-      break;
-    case key::kDown:
-      VerticalMove(1);
-      break;
-    default:
-      break;
+    case key::kUp: VerticalMove(-1); break;
+    case key::kDown: VerticalMove(1); break;
+    default: break;
   }
 }
 
@@ -216,20 +209,18 @@ TextViewModel::Result TextViewModel::Key(unsigned key, KeyboardFlags flags) {
     case key::kRight:
     case key::kUp:
     case key::kDown: {
-      int oldLine = caret_.line;
+      int old_line = caret_.line;
       BeginMove(flags.shift);
       MoveCaret(key, flags.control);
-      EndMove(oldLine);
+      EndMove(old_line);
       return Result::kHandled;
     }
     case 'A':
       if (!flags.control) return Result::kPassOn;
       SelectAll();
       return Result::kHandled;
-    case 'C':
-      return flags.control ? Result::kCopy : Result::kPassOn;
-    default:
-      return Result::kPassOn;
+    case 'C': return flags.control ? Result::kCopy : Result::kPassOn;
+    default: return Result::kPassOn;
   }
 }
 
@@ -241,20 +232,20 @@ TextPosition TextViewModel::PointAt(int x, int y) const {
 }
 
 void TextViewModel::PointerDown(int x, int y, bool shift) {
-  int oldLine = caret_.line;
+  int old_line = caret_.line;
   BeginMove(shift);
   caret_ = PointAt(x, y);
-  EndMove(oldLine);
+  EndMove(old_line);
 }
 
 void TextViewModel::PointerDrag(int x, int y) {
-  int oldLine = caret_.line;
+  int old_line = caret_.line;
   if (state_ == Selection::kNone) {
     start_ = caret_;
     state_ = Selection::kAnchored;
   }
   caret_ = PointAt(x, y);
-  EndMove(oldLine);
+  EndMove(old_line);
 }
 
 void TextViewModel::DoubleClick(int x, int y) {
@@ -315,31 +306,31 @@ ScrollOffset TextViewModel::ScrollToCaret(ScrollOffset current) const {
   ScrollOffset target = current;
   // Sideways the rule measures the text, inside the margins: measured on the
   // view it would leave the caret beyond the text's right edge.
-  int textWidth = viewWidth_ - 2 * LineStore::kMargin;
-  int caretX = ColumnX(caret_.line, caret_.column);
-  if (caretX < current.x) {
-    target.x = caretX;
-  } else if (caretX < current.x + kLeftSlack) {
-    target.x = current.x - textWidth / 3;
-  } else if (caretX > current.x + textWidth - kSlack) {
-    target.x = caretX + kSlack - textWidth;
+  int text_width = view_width_ - 2 * LineStore::kMargin;
+  int caret_x = ColumnX(caret_.line, caret_.column);
+  if (caret_x < current.x) {
+    target.x = caret_x;
+  } else if (caret_x < current.x + kLeftSlack) {
+    target.x = current.x - text_width / 3;
+  } else if (caret_x > current.x + text_width - kSlack) {
+    target.x = caret_x + kSlack - text_width;
   }
-  int caretY = (caret_.line - 1) * height;
-  if (caretY < current.y) {
-    target.y = caretY;
+  int caret_y = (caret_.line - 1) * height;
+  if (caret_y < current.y) {
+    target.y = caret_y;
   } else {
-    target.y = std::max(current.y, caretY + height - viewHeight_ + kSlack);
+    target.y = std::max(current.y, caret_y + height - view_height_ + kSlack);
   }
-  target.x = std::clamp(target.x, 0, std::max(0, lines_.ContentWidth() - viewWidth_));
-  target.y = std::clamp(target.y, 0, std::max(0, lines_.ContentHeight() - viewHeight_));
+  target.x = std::clamp(target.x, 0, std::max(0, lines_.ContentWidth() - view_width_));
+  target.y = std::clamp(target.y, 0, std::max(0, lines_.ContentHeight() - view_height_));
   return target;
 }
 
-LineRange TextViewModel::RowsIn(int scrollY, int top, int fromY, int toY) const {
+LineRange TextViewModel::RowsIn(int scroll_y, int top, int from_y, int to_y) const {
   int height = lines_.LineHeight();
-  fromY = std::max(fromY, top);
-  if (toY <= fromY || height <= 0) return LineRange{};
-  int first = (fromY - top + scrollY) / height + 1;
-  int last = (toY - 1 - top + scrollY) / height + 1;
+  from_y = std::max(from_y, top);
+  if (to_y <= from_y || height <= 0) return LineRange{};
+  int first = (from_y - top + scroll_y) / height + 1;
+  int last = (to_y - 1 - top + scroll_y) / height + 1;
   return LineRange{std::max(first, 1), std::min(last, lines_.Count())};
 }

@@ -96,9 +96,9 @@ class TextViewModel {
   // The scroll offsets that bring the caret into view from `current`, kept
   // within the content.
   ScrollOffset ScrollToCaret(ScrollOffset current) const;
-  // The lines whose rows cross the band [fromY, toY) of a text area whose
-  // top lies at `top`, scrolled down by `scrollY`.
-  LineRange RowsIn(int scrollY, int top, int fromY, int toY) const;
+  // The lines whose rows cross the band [from_y, to_y) of a text area whose
+  // top lies at `top`, scrolled down by `scroll_y`.
+  LineRange RowsIn(int scroll_y, int top, int from_y, int to_y) const;
   // The column of `line` whose x comes nearest to `x`.
   int NearestColumn(int line, int x) const;
   int ColumnX(int line, int column) const;
@@ -107,7 +107,7 @@ class TextViewModel {
   unsigned char ByteAt(int line, int column) const;
   bool IsWordStart(int line, int column) const;
   void BeginMove(bool shift);
-  void EndMove(int oldLine);
+  void EndMove(int old_line);
   void MoveCaret(unsigned key, bool control);
   void WordLeft();
   void WordRight();
@@ -122,6 +122,6 @@ class TextViewModel {
   TextPosition end_;
   Selection state_ = Selection::kNone;
   LineRange repaint_;
-  int viewWidth_ = 0;
-  int viewHeight_ = 0;
+  int view_width_ = 0;
+  int view_height_ = 0;
 };

@@ -91,16 +91,16 @@ int TreeModel::Expand(int number) {
   node.state = NodeState::kExpanded;
   if (!node.Shown()) return 0;
   int shown = 0;
-  int hiddenBelow = INT_MAX;  // descendants deeper than this stay hidden
+  int hidden_below = INT_MAX;  // descendants deeper than this stay hidden
   for (int i = number + 1; i <= end; ++i) {
     const TreeNode& child = Node(i);
-    if (child.Depth() > hiddenBelow) continue;
-    hiddenBelow = INT_MAX;
+    if (child.Depth() > hidden_below) continue;
+    hidden_below = INT_MAX;
     if (!child.Shown()) {
       Show(i, true);
       ++shown;
     }
-    if (child.state != NodeState::kExpanded) hiddenBelow = child.Depth();
+    if (child.state != NodeState::kExpanded) hidden_below = child.Depth();
   }
   return shown;
 }
@@ -166,7 +166,7 @@ bool TreeModel::OnExpander(int number, int x) const {
 }
 
 std::uint32_t TreeModel::LineMask(int number) const {
-  if (!masksValid_) {
+  if (!masks_valid_) {
     // Walking upward, seen[d] tells whether a shown node of depth d lies
     // below, with no shallower node between: then the connector of depth d
     // runs on through the rows up to here.
@@ -185,7 +185,7 @@ std::uint32_t TreeModel::LineMask(int number) const {
       seen[static_cast<std::size_t>(depth)] = true;
       std::fill(seen.begin() + depth + 1, seen.end(), false);
     }
-    masksValid_ = true;
+    masks_valid_ = true;
   }
   return masks_[static_cast<std::size_t>(number - 1)];
 }
@@ -196,8 +196,8 @@ int TreeModel::WidestShownRow() const {
     const TreeNode& node = Node(i);
     if (!node.Shown()) continue;
     const char* text = Text(i);
-    int textWidth = metrics_ != nullptr ? TextWidth(*metrics_, text, std::strlen(text)) : 0;
-    widest = std::max(widest, node.Depth() * kIndent + kPictureWidth + textWidth);
+    int text_width = metrics_ != nullptr ? TextWidth(*metrics_, text, std::strlen(text)) : 0;
+    widest = std::max(widest, node.Depth() * kIndent + kPictureWidth + text_width);
   }
   return widest;
 }
@@ -210,7 +210,7 @@ bool TreeModel::Select(int number) {
   return true;
 }
 
-TreeAction TreeModel::KeyAction(unsigned key, KeyboardFlags flags, int viewHeight, int charWidth) const {
+TreeAction TreeModel::KeyAction(unsigned key, KeyboardFlags flags, int view_height, int char_width) const {
   using Kind = TreeAction::Kind;
   auto select = [](int node) { return node != 0 ? TreeAction{Kind::kSelect, node} : TreeAction{}; };
   auto scroll = [](int dx, int dy) { return TreeAction{Kind::kScroll, 0, dx, dy}; };
@@ -219,20 +219,17 @@ TreeAction TreeModel::KeyAction(unsigned key, KeyboardFlags flags, int viewHeigh
   int previous = selected_ != 0 ? PreviousShown(selected_) : first;
   NodeState state = selected_ != 0 ? Node(selected_).state : NodeState::kLeaf;
   switch (key) {
-    case key::kDown:
-      return flags.shift ? scroll(0, kRowHeight) : select(next);
-    case key::kUp:
-      return flags.shift ? scroll(0, -kRowHeight) : select(previous);
+    case key::kDown: return flags.shift ? scroll(0, kRowHeight) : select(next);
+    case key::kUp: return flags.shift ? scroll(0, -kRowHeight) : select(previous);
     case key::kRight:
-      if (flags.shift) return scroll(charWidth, 0);
+      if (flags.shift) return scroll(char_width, 0);
       if (state == NodeState::kCollapsed || state == NodeState::kUnread) return TreeAction{Kind::kToggle, selected_};
       return select(next);
     case key::kLeft:
-      if (flags.shift) return scroll(-charWidth, 0);
+      if (flags.shift) return scroll(-char_width, 0);
       if (state == NodeState::kExpanded && selected_ != 0) return TreeAction{Kind::kToggle, selected_};
       return select(previous);
-    case key::kSpace:
-      return selected_ != 0 ? TreeAction{Kind::kToggle, selected_} : TreeAction{};
+    case key::kSpace: return selected_ != 0 ? TreeAction{Kind::kToggle, selected_} : TreeAction{};
     case key::kPageDown:
     case key::kPageUp: {
       bool down = key == key::kPageDown;
@@ -245,21 +242,18 @@ TreeAction TreeModel::KeyAction(unsigned key, KeyboardFlags flags, int viewHeigh
         if (step == 0) break;
         target = step;
         y += kRowHeight;
-      } while (y <= viewHeight);
+      } while (y <= view_height);
       return target != selected_ ? select(target) : TreeAction{};
     }
-    case key::kEnd:
-      return select(LastShown());
-    case key::kHome:
-      return select(first);
-    default:
-      return TreeAction{Kind::kPassOn};
+    case key::kEnd: return select(LastShown());
+    case key::kHome: return select(first);
+    default: return TreeAction{Kind::kPassOn};
   }
 }
 
-int TreeModel::ScrollToShowRow(int row, int scrollY, int viewHeight) {
+int TreeModel::ScrollToShowRow(int row, int scroll_y, int view_height) {
   int top = row * kRowHeight;
-  if (top < scrollY) return top;
-  if (top + kRowHeight > scrollY + viewHeight) return top + kRowHeight - viewHeight;
-  return scrollY;
+  if (top < scroll_y) return top;
+  if (top + kRowHeight > scroll_y + view_height) return top + kRowHeight - view_height;
+  return scroll_y;
 }

@@ -122,21 +122,21 @@ class TreeModel {
   // False when `number` was selected already.
   bool Select(int number);
 
-  // What a key asks for, the view `viewHeight` pixels high; Shift with an
-  // arrow scrolls by a row or by `charWidth`.
-  TreeAction KeyAction(unsigned key, KeyboardFlags flags, int viewHeight, int charWidth) const;
+  // What a key asks for, the view `view_height` pixels high; Shift with an
+  // arrow scrolls by a row or by `char_width`.
+  TreeAction KeyAction(unsigned key, KeyboardFlags flags, int view_height, int char_width) const;
 
-  // The scroll offset that brings row `row` into a view of `viewHeight`
-  // scrolled to `scrollY`.
-  static int ScrollToShowRow(int row, int scrollY, int viewHeight);
+  // The scroll offset that brings row `row` into a view of `view_height`
+  // scrolled to `scroll_y`.
+  static int ScrollToShowRow(int row, int scroll_y, int view_height);
 
  private:
   void Show(int number, bool shown);
-  void MasksChanged() { masksValid_ = false; }
+  void MasksChanged() { masks_valid_ = false; }
 
   const FontMetrics* metrics_;
   std::vector<TreeNode> nodes_;
   int selected_ = 0;
   mutable std::vector<std::uint32_t> masks_;
-  mutable bool masksValid_ = false;
+  mutable bool masks_valid_ = false;
 };

@@ -22,9 +22,7 @@ inline bool IsWordSeparator(unsigned char byte) {
     // A line break ends a word too, so that a word step stops at the start
     // of the next line's first word instead of passing over it.
     case '\r':
-    case '\n':
-      return true;
-    default:
-      return false;
+    case '\n': return true;
+    default: return false;
   }
 }
