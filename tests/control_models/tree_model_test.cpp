@@ -9,20 +9,12 @@
 #include <vector>
 
 #include "edit_test_support.h"
+#include "named_tree_item.h"
 #include "ui/widgets/behaviour/tree_model.h"
 
 namespace {
 
 using Kind = TreeAction::Kind;
-
-class Item : public TreeItem {
- public:
-  explicit Item(std::string text) : text_(std::move(text)) {}
-  const char* Text() const override { return text_.c_str(); }
-
- private:
-  std::string text_;
-};
 
 struct Row {
   int level;
@@ -45,7 +37,7 @@ const std::vector<Row> kDrives = {
 };
 
 void Fill(TreeModel& tree, const std::vector<Row>& rows) {
-  for (const Row& row : rows) tree.Append(row.level, 6, row.state, std::make_unique<Item>(row.text));
+  for (const Row& row : rows) tree.Append(row.level, 6, row.state, std::make_unique<NamedTreeItem>(row.text));
 }
 
 // The shown nodes' texts, in order.
@@ -107,8 +99,8 @@ TEST(TreeModel, ChildrenReadOnExpansion) {
   int d = Find(tree, "D");
   tree.Select(d);
   std::vector<TreeModel::NewChild> children;
-  children.push_back({6, NodeState::kUnread, std::make_unique<Item>("Games")});
-  children.push_back({6, NodeState::kUnread, std::make_unique<Item>("Music")});
+  children.push_back({6, NodeState::kUnread, std::make_unique<NamedTreeItem>("Games")});
+  children.push_back({6, NodeState::kUnread, std::make_unique<NamedTreeItem>("Music")});
   EXPECT_EQ(tree.AddChildren(d, std::move(children)), 2);
   EXPECT_EQ(tree.Node(d).state, NodeState::kExpanded);
   EXPECT_EQ(Shown(tree), "C Programs Tarnell Data Logs Users D Games Music");
@@ -118,7 +110,7 @@ TEST(TreeModel, ChildrenReadOnExpansion) {
   int programs = Find(tree, "Programs");
   tree.Select(Find(tree, "Music"));
   std::vector<TreeModel::NewChild> more;
-  more.push_back({6, NodeState::kLeaf, std::make_unique<Item>("New")});
+  more.push_back({6, NodeState::kLeaf, std::make_unique<NamedTreeItem>("New")});
   tree.AddChildren(programs, std::move(more));
   EXPECT_EQ(Shown(tree), "C Programs Old New Tarnell Data Logs Users D Games Music");
   EXPECT_STREQ(tree.Text(tree.Selected()), "Music") << "the selection stays on its node";

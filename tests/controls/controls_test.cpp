@@ -14,6 +14,7 @@
 #include "capture_logger.h"
 #include "fake_window.h"
 #include "graphics/graphics_resources.h"
+#include "named_tree_item.h"
 #include "ui/core/key_codes.h"
 #include "ui/core/keyboard_state.h"
 #include "ui/core/native_window.h"
@@ -226,22 +227,13 @@ TEST_F(Controls, LogViewKeepsTheNewestLinesAndFollowsThem) {
   EXPECT_TRUE(log.VerticalBar().IsVisible());
 }
 
-class Folder : public TreeItem {
- public:
-  explicit Folder(const char* name) : name_(name) {}
-  const char* Text() const override { return name_; }
-
- private:
-  const char* name_;
-};
-
 TEST_F(Controls, ClickOnAnExpanderSelectsAndTogglesTheNode) {
   auto owned = std::make_unique<TreeView>(Entry(2035, kTextViewKind, 10, 10, 200, 170), &root_);
   TreeView& tree = static_cast<TreeView&>(*root_.Add(std::move(owned)));
-  tree.Append(1, 1, NodeState::kExpanded, std::make_unique<Folder>("C:\\"));
-  tree.Append(2, 6, NodeState::kCollapsed, std::make_unique<Folder>("Programs"));
-  tree.Append(3, 6, NodeState::kLeaf, std::make_unique<Folder>("Tarnell"));
-  tree.Append(1, 4, NodeState::kUnread, std::make_unique<Folder>("D:\\"));
+  tree.Append(1, 1, NodeState::kExpanded, std::make_unique<NamedTreeItem>("C:\\"));
+  tree.Append(2, 6, NodeState::kCollapsed, std::make_unique<NamedTreeItem>("Programs"));
+  tree.Append(3, 6, NodeState::kLeaf, std::make_unique<NamedTreeItem>("Tarnell"));
+  tree.Append(1, 4, NodeState::kUnread, std::make_unique<NamedTreeItem>("D:\\"));
   EXPECT_EQ(tree.ContentHeight(), 3 * 17);
 
   Click(10 + 15 + 7, 10 + 17 + 8);  // Programs' expander (level 2: x 15 to 29)
@@ -301,9 +293,9 @@ TEST_F(Controls, KeyboardMenusOpenBelowTheCaretAndTheSelectedRow) {
   auto owned_tree = std::make_unique<TreeView>(Entry(2035, kTextViewKind, 10, 130, 200, 170), &root_);
   TreeView& tree = static_cast<TreeView&>(*root_.Add(std::move(owned_tree)));
   tree.SetContextMenu(kMenu);
-  tree.Append(1, 1, NodeState::kExpanded, std::make_unique<Folder>("C:\\"));
-  tree.Append(2, 6, NodeState::kLeaf, std::make_unique<Folder>("Programs"));
-  tree.Append(2, 6, NodeState::kLeaf, std::make_unique<Folder>("Tarnell"));
+  tree.Append(1, 1, NodeState::kExpanded, std::make_unique<NamedTreeItem>("C:\\"));
+  tree.Append(2, 6, NodeState::kLeaf, std::make_unique<NamedTreeItem>("Programs"));
+  tree.Append(2, 6, NodeState::kLeaf, std::make_unique<NamedTreeItem>("Tarnell"));
   tree.SelectNode(1);
   Point top = menu_at(tree);
   tree.SelectNode(3);

@@ -13,6 +13,7 @@
 #include <set>
 #include <string>
 
+#include "named_tree_item.h"
 #include "system/folder_browser/folder_tree.h"
 #include "system/folder_browser/path_part_match.h"
 #include "test_folder.h"
@@ -90,15 +91,6 @@ TEST_F(FolderTreeTest, PrefersTheFolderOfThatNameToOnesThatBeginWithIt) {
   EXPECT_TRUE(EqualIgnoringCase(Selected().c_str(), (root_ / "Programs").c_str())) << Selected();
 }
 
-class Named : public TreeItem {
- public:
-  explicit Named(const char* text) : text_(text) {}
-  const char* Text() const override { return text_; }
-
- private:
-  const char* text_;
-};
-
 // The siblings in the order a file system that does not sort them may give.
 TEST(PathPartMatch, TheFolderOfThatNameWinsOverOnesListedBeforeThatBeginWithIt) {
   TreeModel tree;
@@ -108,7 +100,7 @@ TEST(PathPartMatch, TheFolderOfThatNameWinsOverOnesListedBeforeThatBeginWithIt) 
   };
   for (const Row& row : {Row{1, "C:\\"}, Row{2, "Program Files (x86)"}, Row{3, "Tarnell"}, Row{2, "Program Files"},
                          Row{3, "Tarnell Data"}, Row{3, "Tarnell"}, Row{2, "program"}}) {
-    tree.Append(row.level, 6, NodeState::kExpanded, std::make_unique<Named>(row.text));
+    tree.Append(row.level, 6, NodeState::kExpanded, std::make_unique<NamedTreeItem>(row.text));
   }
   struct Case {
     int parent;
