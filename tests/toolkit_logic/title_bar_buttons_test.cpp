@@ -3,7 +3,7 @@
 // over the pressed button fires it, release off it does nothing.
 #include <gtest/gtest.h>
 
-#include "ui/widgets/press_tracker.h"
+#include "ui/widgets/behaviour/press_tracker.h"
 #include "ui/widgets/title_bar_buttons.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "text/fixed_text.h"
-#include "ui/widgets/press_tracker.h"
+#include "ui/widgets/behaviour/press_tracker.h"
 #include "ui/widgets/title_bar_buttons.h"
 #include "ui/widgets/widget.h"
 
