@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/message_box_layout.h"
-#include "system/folder_browser/dialog_layouts.h"
+#include "folder_browser/dialog_layouts.h"
 #include "ui/widgets/text_block.h"
 
 namespace {
