@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "fs/owned_handle.h"
+#include "handles/owned_handle.h"
 #include "text/path.h"
 #include "text/text.h"
 

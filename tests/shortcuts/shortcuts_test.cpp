@@ -13,9 +13,9 @@
 
 #include "capture_logger.h"
 #include "fs/file_operations.h"
+#include "handles/com_ptr.h"
 #include "package/product_record.h"
 #include "shell_link_reader.h"
-#include "system/com_ptr.h"
 #include "system/shortcuts.h"
 #include "test_folder.h"
 

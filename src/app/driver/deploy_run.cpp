@@ -29,7 +29,7 @@
 #include "app/setup_state.h"
 #include "app/uninstall_sequence.h"
 #include "fs/machine_calls.h"
-#include "fs/owned_handle.h"
+#include "handles/owned_handle.h"
 #include "system/administrator.h"
 #include "system/process_paths.h"
 #include "system/process_start.h"

@@ -2,8 +2,8 @@
 // region. The messages themselves are handled in window_procedure.cpp.
 #include "ui/core/native_window.h"
 
-#include "fs/owned_handle.h"
 #include "graphics/graphics_resources.h"
+#include "handles/owned_handle.h"
 #include "ui/core/key_codes.h"
 #include "ui/core/mouse_tracker.h"
 #include "ui/core/window_classes.h"
