@@ -2,10 +2,10 @@
 
 #include "app/install_sequence.h"
 #include "app/setup_options.h"
-#include "app/setup_window_layout.h"
 #include "app/uninstall_sequence.h"
 #include "graphics/graphics_resources.h"
 #include "graphics/skin_archive.h"
+#include "layouts/setup_window_layout.h"
 #include "ui/widgets/dialog_window.h"
 #include "ui/widgets/layout_table.h"
 #include "ui/widgets/menu_items.h"

@@ -3,10 +3,10 @@
 #include <iterator>
 #include <vector>
 
-#include "folder_browser/dialog_layouts.h"
 #include "folder_browser/folder_names.h"
 #include "fs/file_operations.h"
 #include "graphics/skin_pictures.h"
+#include "layouts/dialog_layouts.h"
 #include "log/logger.h"
 #include "text/format.h"
 #include "text/path.h"

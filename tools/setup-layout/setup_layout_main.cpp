@@ -23,10 +23,10 @@
 #include <string>
 #include <vector>
 
-#include "app/message_box_layout.h"
-#include "app/setup_window_layout.h"
 #include "default_skin.h"
-#include "folder_browser/dialog_layouts.h"
+#include "layouts/dialog_layouts.h"
+#include "layouts/message_box_layout.h"
+#include "layouts/setup_window_layout.h"
 #include "png_codec.h"
 #include "ui/widgets/container.h"
 #include "ui/widgets/layout_table.h"

@@ -1,4 +1,4 @@
-#include "app/setup_window_layout.h"
+#include "layouts/setup_window_layout.h"
 
 #include <algorithm>
 #include <iterator>
