@@ -293,8 +293,8 @@ void NativeWindow::Placement(unsigned command) {
   PlacementChange change = PlanPlacement(command, placement_, (wp.flags & WPF_RESTORETOMAXIMIZED) != 0);
   if (!change.applies) return;
   switch (change.show) {
-    case ShowCommand::kMinimize: wp.showCmd = SW_MINIMIZE; break;
-    case ShowCommand::kMaximize: wp.showCmd = SW_MAXIMIZE; break;
+    case ShowCommand::kMinimise: wp.showCmd = SW_MINIMIZE; break;
+    case ShowCommand::kMaximise: wp.showCmd = SW_MAXIMIZE; break;
     case ShowCommand::kRestore: wp.showCmd = SW_RESTORE; break;
   }
   placement_ = change.transition;

@@ -39,9 +39,9 @@ class TitleBar : public Widget {
 
  private:
   bool ParentFillsWindow() const;
-  bool CanMaximize();
+  bool CanMaximise();
   void RepaintButton(int button);
-  void ToggleMaximized();
+  void ToggleMaximised();
 
   const char* caption_;
   Text own_caption_;
