@@ -65,8 +65,9 @@ bool StartBatch(const char* system_folder, const char* command_processor, const 
                       system_folder, &startup, &process)) {
     return false;
   }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  // The batch runs on by itself; the setup keeps neither handle.
+  KernelHandle(process.hThread).Reset();
+  KernelHandle(process.hProcess).Reset();
   return true;
 }
 
