@@ -41,7 +41,7 @@ bool CreateChain(const char* path) {
 }
 
 bool RemoveFolderLink(const char* path, bool log_success) {
-  if (RemoveDirectoryA(path) || DeleteFileA(path)) {
+  if (Machine().remove_directory(path) || Machine().delete_file(path)) {
     if (log_success) LogLineWith("Directory deleted: %s", path);
     return true;
   }

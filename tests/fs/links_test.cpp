@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "capture_logger.h"
 #include "fs/append_file.h"
@@ -51,6 +52,24 @@ TEST(Links, DeletingAFolderTreeLeavesWhatALinkInItPointsTo) {
   EXPECT_TRUE(windows.Untouched());
   // The link picked itself for deletion.
   DeleteFolderTree((doomed + "\\Junction").c_str(), true);
+  EXPECT_TRUE(windows.Untouched());
+}
+
+// Removing the link is a change like any other: refused, the link stays and
+// the failure is logged.
+TEST(Links, RemovingAFolderLinkGoesThroughTheMachinesCalls) {
+  TestFolder root;
+  Bystander windows(root);
+  std::string link = root / "Junction";
+  SymbolicLink junction(link, windows.folder);
+  ASSERT_TRUE(junction.Made());
+  CaptureLogger log;
+  SetMachineChangeGate([](MachineChange) -> DWORD { return ERROR_ACCESS_DENIED; });
+  bool removed = DeleteFolderTree(link.c_str(), true);
+  SetMachineChangeGate(nullptr);
+  EXPECT_FALSE(removed);
+  EXPECT_NE(GetFileAttributesA(link.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(log.lines, std::vector<std::string>{"Directory NOT deleted: " + link});
   EXPECT_TRUE(windows.Untouched());
 }
 
