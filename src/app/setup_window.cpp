@@ -15,8 +15,6 @@ using namespace setup_id;
 
 namespace {
 
-constexpr int kLogEntry = 19;
-
 // The widgets by id; an id the window does not hold is no widget to change.
 bool IsBoxChecked(Container& root, std::uint16_t id) {
   Widget* widget = root.FindById(id);
@@ -46,7 +44,7 @@ const char* WidgetText(Container& root, std::uint16_t id) {
 SetupWindow::SetupWindow(SetupState& state)
     : Container(kSetupLayout[0], nullptr),
       state_(state),
-      own_log_(std::make_unique<LogView>(kSetupLayout[kLogEntry], this)),
+      own_log_(std::make_unique<LogView>(SetupLayoutEntry(kLogView), this)),
       log_(own_log_.get()) {
   enabled_ = true;
 }

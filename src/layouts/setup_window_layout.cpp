@@ -41,6 +41,12 @@ const MenuItem kSetupLogMenu[5] = {
     {kMenuEnd, nullptr, 0, 0, 0, nullptr},
 };
 
+const LayoutEntry& SetupLayoutEntry(std::uint16_t id) {
+  const LayoutEntry* entry =
+      std::find_if(std::begin(kSetupLayout), std::end(kSetupLayout), [id](const LayoutEntry& e) { return e.id == id; });
+  return entry != std::end(kSetupLayout) ? *entry : kSetupLayout[0];
+}
+
 namespace {
 
 // The entries from `first` to `last` (ids) go; every entry after them moves
