@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "capture_logger.h"
+#include "folder_listing.h"
 #include "fs/source_stream.h"
 #include "inflate/inflate_state.h"
 #include "package/directory_writer.h"
@@ -341,12 +342,7 @@ TEST(ExtractFile, AFileThatIsThereIsReplacedOnlyByAWholeOne) {
   CaptureLogger logger;
   EXPECT_THROW(extraction.Extract(damaged, false), AbortError);
   EXPECT_EQ(ReadTestFile(extraction.Program("Hello.exe")), "the program that works");
-  WIN32_FIND_DATAA found;
-  HANDLE find = FindFirstFileA(extraction.Program("*").c_str(), &found);
   std::vector<std::string> names;
-  for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &found)) {
-    if (found.cFileName[0] != '.') names.push_back(found.cFileName);
-  }
-  if (find != INVALID_HANDLE_VALUE) FindClose(find);
+  for (const FolderEntry& entry : EntriesMatching(extraction.Program("*"))) names.push_back(entry.name);
   EXPECT_EQ(names, std::vector<std::string>{"Hello.exe"});
 }
