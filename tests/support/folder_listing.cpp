@@ -14,8 +14,7 @@ std::vector<FolderEntry> EntriesMatching(const std::string& pattern) {
     std::uint64_t size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     entries.push_back({name, data.dwFileAttributes, size, data.ftLastWriteTime});
   }
-  std::sort(entries.begin(), entries.end(),
-            [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+  std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
   return entries;
 }
 
