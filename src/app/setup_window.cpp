@@ -44,7 +44,7 @@ const char* WidgetText(Container& root, std::uint16_t id) {
 SetupWindow::SetupWindow(SetupState& state)
     : Container(kSetupLayout[0], nullptr),
       state_(state),
-      own_log_(std::make_unique<LogView>(SetupLayoutEntry(kLogView), this)),
+      own_log_(std::make_unique<LogView>(kSetupLayout[kSetupLogViewEntry], this)),
       log_(own_log_.get()) {
   enabled_ = true;
 }

@@ -7,7 +7,9 @@
 namespace {
 
 SystemPath held_path;
-KernelHandle held;
+// Not an owner object: the handle lives as long as the process, and the
+// setup carries no destructor at exit for it.
+HANDLE held = INVALID_HANDLE_VALUE;
 
 // ntdll's check that two views map one file, the loader's own test.
 using SameMappedFile = LONG(NTAPI*)(PVOID image_view, PVOID file_view);
@@ -27,15 +29,17 @@ bool MapsTheRunningImage(HANDLE file) {
 bool HoldOwnImage(const char* module_path) {
   held_path.Assign(module_path);
   // No FILE_SHARE_DELETE: nobody renames or deletes the file while it is held.
-  held.Reset(
+  KernelHandle previous(held);
+  KernelHandle file(
       CreateFileA(module_path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (held && !MapsTheRunningImage(held.Get())) held.Reset();
-  return static_cast<bool>(held);
+  if (file && !MapsTheRunningImage(file.Get())) file.Reset();
+  held = file ? file.Release() : INVALID_HANDLE_VALUE;
+  return held != INVALID_HANDLE_VALUE;
 }
 
 bool IsOwnImage(const char* path) { return !held_path.empty() && EqualIgnoringCase(path, held_path.c_str()); }
 
 HANDLE ReopenOwnImage() {
-  if (!held) return INVALID_HANDLE_VALUE;
-  return ReOpenFile(held.Get(), GENERIC_READ, FILE_SHARE_READ, 0);
+  if (held == INVALID_HANDLE_VALUE) return INVALID_HANDLE_VALUE;
+  return ReOpenFile(held, GENERIC_READ, FILE_SHARE_READ, 0);
 }

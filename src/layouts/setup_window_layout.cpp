@@ -7,7 +7,7 @@
 
 using namespace setup_id;
 
-const LayoutEntry kSetupLayout[23] = {
+constexpr LayoutEntry kSetupLayout[23] = {
     {kWindow, kWindowKind, kAnchorTopLeft, 10, 10, 500, 440, ""},
     {1, kTitleBarKind, kAnchorTopEdge, 0, 0, 500, 20, ""},
     {0, kPictureKind, kAnchorTopLeft, 0, 20, 500, 70, "insthead"},
@@ -33,6 +33,8 @@ const LayoutEntry kSetupLayout[23] = {
     {kClose, kButtonKind, kAnchorTopLeft, 404, 408, 88, 24, "Close"},
 };
 
+static_assert(kSetupLayout[kSetupLogViewEntry].id == kLogView, "kSetupLogViewEntry names the log view's row");
+
 const MenuItem kSetupLogMenu[5] = {
     {kMenuItem, "Select all\tCtrl+A", TextView::kSelectAllCommand, 0, 0, "selectallbmp"},
     {kMenuItem, "Deselect all", TextView::kDeselectCommand, 0, 0, "unselectall"},
@@ -40,12 +42,6 @@ const MenuItem kSetupLogMenu[5] = {
     {kMenuItem, "Erase Log", TextView::kClearCommand, 0, 0, "deletebmp"},
     {kMenuEnd, nullptr, 0, 0, 0, nullptr},
 };
-
-const LayoutEntry& SetupLayoutEntry(std::uint16_t id) {
-  const LayoutEntry* entry =
-      std::find_if(std::begin(kSetupLayout), std::end(kSetupLayout), [id](const LayoutEntry& e) { return e.id == id; });
-  return entry != std::end(kSetupLayout) ? *entry : kSetupLayout[0];
-}
 
 namespace {
 

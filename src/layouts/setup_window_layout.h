@@ -36,9 +36,8 @@ inline constexpr std::uint16_t kClose = 1710;
 // and four associations.
 extern const LayoutEntry kSetupLayout[23];
 
-// The entry of the widget `id` in kSetupLayout; the window's own entry when
-// no widget has that id.
-const LayoutEntry& SetupLayoutEntry(std::uint16_t id);
+// The log view's entry in kSetupLayout (checked where the table is made).
+inline constexpr int kSetupLogViewEntry = 19;
 
 // The log view's context menu.
 extern const MenuItem kSetupLogMenu[5];
