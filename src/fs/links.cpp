@@ -6,7 +6,6 @@
 #include <sddl.h>
 
 #include "fs/machine_calls.h"
-#include "handles/owned_handle.h"
 #include "log/logger.h"
 
 namespace {
@@ -15,10 +14,9 @@ namespace {
 constexpr char kTrustedInstaller[] = "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
 
 // Opens the entry itself, a link not followed, for its attributes and owner.
-KernelHandle OpenEntry(const char* path) {
-  return KernelHandle(CreateFileA(path, READ_CONTROL | FILE_READ_ATTRIBUTES,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+HANDLE OpenEntry(const char* path) {
+  return CreateFileA(path, READ_CONTROL | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                     nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
 bool FileSystemIsLink(const char* path) {
@@ -28,19 +26,24 @@ bool FileSystemIsLink(const char* path) {
 
 bool IsTrustedOwner(PSID owner) {
   if (IsWellKnownSid(owner, WinBuiltinAdministratorsSid) || IsWellKnownSid(owner, WinLocalSystemSid)) return true;
-  LocalMemory installer;
-  if (!ConvertStringSidToSidA(kTrustedInstaller, installer.Receive())) return false;
-  return EqualSid(owner, installer.Get()) != 0;
+  PSID installer = nullptr;
+  if (!ConvertStringSidToSidA(kTrustedInstaller, &installer)) return false;
+  bool same = EqualSid(owner, installer) != 0;
+  LocalFree(installer);
+  return same;
 }
 
 bool FileSystemMadeByAdministrators(const char* path) {
-  KernelHandle entry = OpenEntry(path);
-  if (!entry) return false;
+  HANDLE entry = OpenEntry(path);
+  if (entry == INVALID_HANDLE_VALUE) return false;
   PSID owner = nullptr;
-  LocalMemory descriptor;
-  return GetSecurityInfo(entry.Get(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
-                         descriptor.Receive()) == ERROR_SUCCESS &&
-         owner != nullptr && IsTrustedOwner(owner);
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  bool trusted = GetSecurityInfo(entry, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
+                                 &descriptor) == ERROR_SUCCESS &&
+                 owner != nullptr && IsTrustedOwner(owner);
+  LocalFree(descriptor);
+  CloseHandle(entry);
+  return trusted;
 }
 
 constexpr LinkJudge kFileSystemJudge{FileSystemIsLink, FileSystemMadeByAdministrators};
@@ -82,13 +85,13 @@ void RefuseUntrustedLinks(const char* path) {
 }
 
 bool UnlinkIfLeadingElsewhere(const char* path) {
+  HANDLE entry = OpenEntry(path);
+  if (entry == INVALID_HANDLE_VALUE) return true;
   BY_HANDLE_FILE_INFORMATION information;
-  {
-    KernelHandle entry = OpenEntry(path);
-    if (!entry) return true;
-    if (!GetFileInformationByHandle(entry.Get(), &information)) information = BY_HANDLE_FILE_INFORMATION{};
-  }
-  bool elsewhere = (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || information.nNumberOfLinks > 1;
+  bool elsewhere =
+      GetFileInformationByHandle(entry, &information) &&
+      ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || information.nNumberOfLinks > 1);
+  CloseHandle(entry);
   elsewhere = elsewhere || judge_in_force->is_link(path);
   // Deleting a name removes that name alone: a link's target and the file's
   // other names keep their contents.

@@ -1,14 +1,11 @@
 #include "fs/own_image.h"
 
-#include "handles/owned_handle.h"
 #include "text/case_fold.h"
 #include "text/fixed_text.h"
 
 namespace {
 
 SystemPath held_path;
-// Not an owner object: the handle lives as long as the process, and the
-// setup carries no destructor at exit for it.
 HANDLE held = INVALID_HANDLE_VALUE;
 
 // ntdll's check that two views map one file, the loader's own test.
@@ -17,23 +14,30 @@ using SameMappedFile = LONG(NTAPI*)(PVOID image_view, PVOID file_view);
 bool MapsTheRunningImage(HANDLE file) {
   auto same = reinterpret_cast<SameMappedFile>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtAreMappedFilesTheSame")));
-  if (same == nullptr) return false;
-  KernelHandle mapping(CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr));
-  if (!mapping) return false;
-  MappedView view(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
-  return view && same(GetModuleHandleA(nullptr), view.Get()) == 0;
+  HANDLE mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+  if (same == nullptr || mapping == nullptr) {
+    if (mapping != nullptr) CloseHandle(mapping);
+    return false;
+  }
+  void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
+  bool is_image = view != nullptr && same(GetModuleHandleA(nullptr), view) == 0;
+  if (view != nullptr) UnmapViewOfFile(view);
+  CloseHandle(mapping);
+  return is_image;
 }
 
 }  // namespace
 
 bool HoldOwnImage(const char* module_path) {
   held_path.Assign(module_path);
+  if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
   // No FILE_SHARE_DELETE: nobody renames or deletes the file while it is held.
-  KernelHandle previous(held);
-  KernelHandle file(
-      CreateFileA(module_path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file && !MapsTheRunningImage(file.Get())) file.Reset();
-  held = file ? file.Release() : INVALID_HANDLE_VALUE;
+  held =
+      CreateFileA(module_path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (held != INVALID_HANDLE_VALUE && !MapsTheRunningImage(held)) {
+    CloseHandle(held);
+    held = INVALID_HANDLE_VALUE;
+  }
   return held != INVALID_HANDLE_VALUE;
 }
 

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "fs/machine_calls.h"
-#include "handles/owned_handle.h"
 #include "text/case_fold.h"
 
 namespace {
@@ -60,16 +59,18 @@ bool LiesUnderProgramFiles(const char* path) {
 }
 
 bool ProtectProgramFolder(const char* folder) {
-  LocalMemory descriptor;
-  if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(kProgramFolderAccess, SDDL_REVISION_1, descriptor.Receive(),
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(kProgramFolderAccess, SDDL_REVISION_1, &descriptor,
                                                             nullptr)) {
     return false;
   }
   BOOL present = FALSE;
   BOOL defaulted = FALSE;
   PACL dacl = nullptr;
-  return GetSecurityDescriptorDacl(descriptor.Get(), &present, &dacl, &defaulted) && present &&
-         Machine().set_named_security(const_cast<char*>(folder), SE_FILE_OBJECT,
-                                      DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                                      dacl, nullptr) == ERROR_SUCCESS;
+  bool set = GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted) && present &&
+             Machine().set_named_security(const_cast<char*>(folder), SE_FILE_OBJECT,
+                                          DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr,
+                                          nullptr, dacl, nullptr) == ERROR_SUCCESS;
+  LocalFree(descriptor);
+  return set;
 }

@@ -65,9 +65,8 @@ bool StartBatch(const char* system_folder, const char* command_processor, const 
                       system_folder, &startup, &process)) {
     return false;
   }
-  // The batch runs on by itself; the setup keeps neither handle.
-  KernelHandle(process.hThread).Reset();
-  KernelHandle(process.hProcess).Reset();
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
   return true;
 }
 
