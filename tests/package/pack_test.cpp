@@ -400,6 +400,7 @@ TEST_F(PackTest, RefusalsOfTheCommandLine) {
       {"build " + manifest("lnk.toml") + out + stub, 1, "association[1].extension: \"lnk\" files run as code"},
       {"build " + m + out + " -o " + Quote((folder_ / "other.exe").string()) + stub, 2, "tarnell-pack: -o given twice"},
       {"build " + m + out + stub + stub, 2, "tarnell-pack: --stub given twice"},
+      {"build " + m + out + stub + " --level 3 --level 3", 2, "tarnell-pack: --level given twice"},
       {"build " + m + out + stub + " --quiet --verbose", 2,
        "tarnell-pack: --verbose and --quiet contradict each other"},
       {"build " + manifest("app/m.toml") + out + stub + " --warnings-as-errors", 1,

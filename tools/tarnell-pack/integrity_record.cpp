@@ -40,8 +40,8 @@ Bytes ReadRange(SetupFile& setup, std::uint64_t offset, std::size_t n) {
 
 std::optional<IntegrityRecord> FindIntegrityRecord(const Bytes& image) {
   for (const Resource& resource : ReadResources(image)) {
-    if (!(resource.type == ResourceName{kResourceData, {}}) || !(resource.name == ResourceName{kIntegrityRecordId, {}}) ||
-        resource.language != 0) {
+    if (!(resource.type == ResourceName{kResourceData, {}}) ||
+        !(resource.name == ResourceName{kIntegrityRecordId, {}}) || resource.language != 0) {
       continue;
     }
     if (resource.data.size() != kIntegrityRecordSize ||
@@ -90,8 +90,9 @@ std::string CheckIntegrityRecord(SetupFile& setup, const PackageDirectory& packa
     at += n;
   }
   if (crc != record->crc) {
-    throw PackError(setup.Path() + ": the CRC-32 of the package data does not match its integrity record: the setup "
-                                   "is damaged");
+    throw PackError(setup.Path() +
+                    ": the CRC-32 of the package data does not match its integrity record: the setup "
+                    "is damaged");
   }
   return "the CRC-32 of the package data matches its integrity record";
 }

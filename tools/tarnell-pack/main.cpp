@@ -196,7 +196,8 @@ int Build(const std::vector<std::string>& args) {
     if (arg == "-o") {
       output = Once(arg, output, next());
     } else if (arg == "--level") {
-      level = ParseLevel(Once(arg, level_text, next()));
+      level_text = Once(arg, level_text, next());
+      level = ParseLevel(level_text);
     } else if (arg == "--stub") {
       stub = Once(arg, stub, next());
     } else if (arg == "--verbose" || arg == "--quiet") {
