@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "log/logger.h"
+#include "package/code_extensions.h"
 #include "package/file_name_rules.h"
 
 namespace {
@@ -124,7 +125,8 @@ bool ReadAssociation(FieldReader& reader, PackageDirectory& package) {
   entry.create = false;
   // The extension names a key under HKEY_CLASSES_ROOT and the product's type.
   const char* extension = entry.extension.c_str();
-  if (FileNameFault(extension) != nullptr || std::strpbrk(extension, ". ") != nullptr) {
+  if (FileNameFault(extension) != nullptr || std::strpbrk(extension, ". ") != nullptr ||
+      RunsCodeWhenOpened(extension)) {
     LogErrorWith("Invalid Tarnell software package: unsafe file extension \"%s\"", entry.extension.c_str());
   }
   return true;

@@ -330,6 +330,13 @@ TEST(PackageDirectory, HostileNamesAreRefusedWithALineNamingTheProblem) {
        invalid + "the file extension \"HLO\" is associated twice"},
       {"extension with a dot", [](PackageDirectory& p) { p.associations[1].extension.Assign("tar.gz"); },
        invalid + "unsafe file extension \"tar.gz\""},
+      // Associated with the product, these would run it in place of every such file.
+      {"extension that runs code", [](PackageDirectory& p) { p.associations[1].extension.Assign("Exe"); },
+       invalid + "unsafe file extension \"Exe\""},
+      {"script extension", [](PackageDirectory& p) { p.associations[0].extension.Assign("VBS"); },
+       invalid + "unsafe file extension \"VBS\""},
+      {"extensions that only begin like code", [](PackageDirectory& p) { p.associations[1].extension.Assign("exec"); },
+       ""},
       {"device product name", [](PackageDirectory& p) { p.product_name.Assign("AUX"); },
        invalid + "unsafe product name \"AUX\", which is a device name on Windows"},
       {"product name with a star", [](PackageDirectory& p) { p.product_name.Assign("Hello*"); },

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "capture_logger.h"
+#include "integrity_record.h"
 #include "pack_error.h"
 #include "package/directory_writer.h"
 #include "package/package_loader.h"
@@ -366,6 +367,61 @@ TEST_F(PackTest, SourceTooLargeForThePackageIsRefused) {
   EXPECT_FALSE(fs::exists(folder_ / "out.exe"));
 }
 
+// What the builder refuses before it writes anything: the exit status and
+// the line on standard error, for build and check alike where both apply.
+TEST_F(PackTest, RefusalsOfTheCommandLine) {
+  WriteText(folder_ / "a.txt", "text");
+  WriteText(folder_ / "elsewhere" / "b.txt", "text");
+  const std::string product = "[product]\nname = \"Hello\"\nversion = \"1.0\"\n";
+  WriteText(folder_ / "app" / "m.toml", product + "[[file]]\nsource = \"../a.txt\"\nname = \"Hello.exe\"\n");
+  WriteText(folder_ / "m.toml", product + "[[file]]\nsource = \"a.txt\"\nname = \"Hello.exe\"\n");
+  for (const char* extension : {"EXE", "js", "Ps1", "lnk"}) {
+    WriteText(folder_ / (std::string(extension) + ".toml"),
+              product + "[[file]]\nsource = \"a.txt\"\nname = \"Hello.exe\"\n[[association]]\nextension = \"" +
+                  extension + "\"\nprogram = \"Hello.exe\"\n");
+  }
+  const std::string stub = " --stub " + Quote(TARNELL_TEST_STUB);
+  const std::string m = Quote((folder_ / "m.toml").string()), out = " -o " + Quote((folder_ / "out.exe").string());
+  auto manifest = [&](const std::string& name) { return Quote((folder_ / name).string()); };
+  struct Case {
+    std::string arguments;
+    int status;
+    std::string line;
+  };
+  const Case cases[] = {
+      {"build " + m + out + " --stub " + Quote(TARNELL_TEST_PLAIN_PROGRAM), 1,
+       "tarnell-pack: the stub is not a Tarnell setup program (it carries no integrity record, resource 1800)"},
+      {"check " + m + " --stub " + Quote(TARNELL_TEST_PLAIN_PROGRAM), 1,
+       "tarnell-pack: the stub is not a Tarnell setup program"},
+      {"build " + manifest("EXE.toml") + out + stub, 1,
+       ":8: association[1].extension: \"EXE\" files run as code when opened; a product may not take them over"},
+      {"check " + manifest("js.toml") + stub, 1, "association[1].extension: \"js\" files run as code"},
+      {"build " + manifest("Ps1.toml") + out + stub, 1, "association[1].extension: \"Ps1\" files run as code"},
+      {"build " + manifest("lnk.toml") + out + stub, 1, "association[1].extension: \"lnk\" files run as code"},
+      {"build " + m + out + " -o " + Quote((folder_ / "other.exe").string()) + stub, 2, "tarnell-pack: -o given twice"},
+      {"build " + m + out + stub + stub, 2, "tarnell-pack: --stub given twice"},
+      {"build " + m + out + stub + " --level 3 --level 3", 2, "tarnell-pack: --level given twice"},
+      {"build " + m + out + stub + " --quiet --verbose", 2,
+       "tarnell-pack: --verbose and --quiet contradict each other"},
+      {"build " + manifest("app/m.toml") + out + stub + " --warnings-as-errors", 1,
+       "tarnell-pack: 1 warning, which --warnings-as-errors makes errors; nothing written"},
+      {"check " + manifest("app/m.toml") + stub + " --warnings-as-errors", 1,
+       "tarnell-pack: warning: file[1].source: " + (folder_ / "a.txt").string() +
+           " lies outside the manifest's folder " + (folder_ / "app").string()},
+  };
+  for (const Case& c : cases) {
+    PackRun run = Pack(c.arguments);
+    EXPECT_EQ(run.status, c.status) << c.arguments;
+    EXPECT_NE(run.err.find(c.line), std::string::npos) << c.arguments << "\n" << run.err;
+    EXPECT_FALSE(fs::exists(folder_ / "out.exe")) << c.arguments;
+    EXPECT_FALSE(fs::exists(folder_ / "other.exe")) << c.arguments;
+  }
+  // A warning alone still builds.
+  PackRun warned = Pack("build " + manifest("app/m.toml") + out + stub);
+  EXPECT_EQ(warned.status, 0) << warned.err;
+  EXPECT_NE(warned.err.find("lies outside the manifest's folder"), std::string::npos) << warned.err;
+}
+
 TEST_F(PackTest, StubMustBeAnUnsignedProgram) {
   WriteText(folder_ / "a.txt", "text");
   WriteText(folder_ / "m.toml", "[product]\nname = \"Hello\"\nversion = \"1.0\"\n[[file]]\nsource = \"a.txt\"\n");
@@ -601,10 +657,13 @@ void WriteTwoFileProduct(const fs::path& folder) {
             "[[file]]\nsource = \"b.dll\"\ndestination = \"data\"\n");
 }
 
-// Damage as an older setup shows it, with no PE checksum to find it first:
-// what the package reader and the decoder must find on their own.
+// Damage as an older setup shows it, with no PE checksum and no integrity
+// record to find it first: what the package reader and the decoder must find
+// on their own.
 Bytes Unsummed(Bytes setup) {
   SetChecksum(setup, 0);
+  std::optional<IntegrityRecord> record = FindIntegrityRecord(setup);
+  if (record) std::fill_n(setup.begin() + static_cast<std::ptrdiff_t>(record->at + 4), 8, 0);
   return setup;
 }
 
@@ -917,6 +976,41 @@ TEST_F(PackTest, SignedAndOlderSetupsPassThePeChecksum) {
   EXPECT_EQ(SumOf(signed_damaged), PackageSum::kBroken);
 }
 
+// Two swapped aligned words leave the PE checksum as it was; in a stored
+// stream the decoder finds nothing either. The CRC of the integrity record
+// does, and nothing is extracted.
+TEST_F(PackTest, SwappedWordsInAStoredStreamFailVerifyAndExtract) {
+  Bytes noise(6000);
+  std::uint32_t state = 12345;
+  for (std::uint8_t& byte : noise) byte = static_cast<std::uint8_t>((state = state * 1103515245 + 12345) >> 16);
+  WriteBytes(folder_ / "noise.bin", noise);
+  WriteText(folder_ / "m.toml", "[product]\nname = \"Hello\"\nversion = \"1.0\"\n[[file]]\nsource = \"noise.bin\"\n");
+  ASSERT_EQ(Build(folder_ / "m.toml", folder_ / "good.exe").status, 0);
+  Bytes good = ReadBytes(folder_ / "good.exe");
+  std::optional<IntegrityRecord> record = FindIntegrityRecord(good);
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->count, good.size() - LoadDirectory(good).Record(1).stream_offset);
+  PackRun intact = Pack("verify " + Quote((folder_ / "good.exe").string()));
+  EXPECT_EQ(intact.status, 0) << intact.err;
+  EXPECT_NE(intact.out.find("the CRC-32 of the package data matches its integrity record"), std::string::npos);
+
+  // Past the stored block's header, two different words at even offsets.
+  std::size_t at = (LoadDirectory(good).Record(2).stream_offset + 64) & ~std::size_t{1};
+  while (good[at] == good[at + 2] && good[at + 1] == good[at + 3]) at += 2;
+  Bytes bad = good;
+  std::swap(bad[at], bad[at + 2]);
+  std::swap(bad[at + 1], bad[at + 3]);
+  ASSERT_EQ(SumOf(bad), PackageSum::kWholeFile) << "the 16-bit sum cannot see it";
+  WriteBytes(folder_ / "bad.exe", bad);
+  PackRun verify = Pack("verify " + Quote((folder_ / "bad.exe").string()));
+  EXPECT_EQ(verify.status, 1);
+  EXPECT_NE(verify.err.find("the CRC-32 of the package data does not match its integrity record"), std::string::npos)
+      << verify.err;
+  PackRun extract = Pack("extract " + Quote((folder_ / "bad.exe").string()) + " " + Quote((folder_ / "out").string()));
+  EXPECT_EQ(extract.status, 1);
+  EXPECT_FALSE(fs::exists(folder_ / "out" / "noise.bin"));
+}
+
 TEST_F(PackTest, SourceDateEpochMakesAFreshCheckoutBuildTheSameSetup) {
   WriteText(folder_ / "a.txt", "text");
   WriteText(folder_ / "b.txt", "more text");
@@ -961,12 +1055,12 @@ TEST_F(PackTest, CommandsForContinuousIntegration) {
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out, "tarnell-pack 1.0\n");
 
-  PackRun checked = Pack("check " + manifest);
+  PackRun checked = Pack("check " + manifest + " --stub " + Quote(TARNELL_TEST_STUB));
   EXPECT_EQ(checked.status, 0) << checked.err;
   EXPECT_EQ(checked.out, (folder_ / "m.toml").string() + ": 2 files, 1 associations, ready to build\n");
   EXPECT_TRUE(fs::is_empty(folder_ / "bin") == false && !fs::exists(folder_ / "s.exe"));
   WriteText(folder_ / "bad.toml", "[product]\nname = \"Hello\"\nversion = \"x\"\n");
-  PackRun refused = Pack("check " + Quote((folder_ / "bad.toml").string()));
+  PackRun refused = Pack("check " + Quote((folder_ / "bad.toml").string()) + " --stub " + Quote(TARNELL_TEST_STUB));
   EXPECT_EQ(refused.status, 1);
   EXPECT_NE(refused.err.find("product.version"), std::string::npos) << refused.err;
 
@@ -1040,7 +1134,8 @@ TEST_F(PackTest, LikelyMistakesAreWarnedAndTheSetupIsStillBuilt) {
       EXPECT_EQ(run.err.rfind("tarnell-pack: warning: " + c.warning, 0), 0u) << run.err;
       EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     }
-    EXPECT_EQ(Pack("check " + Quote((folder_ / "m.toml").string())).err, run.err);
+    EXPECT_EQ(Pack("check " + Quote((folder_ / "m.toml").string()) + " --stub " + Quote(TARNELL_TEST_STUB)).err,
+              run.err);
     EXPECT_EQ(Build(folder_ / "m.toml", folder_ / "s.exe", "--quiet").err, "");
   }
 }

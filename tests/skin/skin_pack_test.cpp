@@ -19,6 +19,7 @@
 #include "png_codec.h"
 #include "skin_pack.h"
 #include "skin_table.h"
+#include "stream_encoder.h"
 
 namespace fs = std::filesystem;
 
@@ -240,6 +241,108 @@ TEST(SkinPack, CheckReportsEveryKindOfFault) {
   } catch (const SkinPackError& error) {
     EXPECT_NE(std::string(error.what()).find("(and 3 more problems)"), std::string::npos) << error.what();
   }
+}
+
+// DEFLATE bits, first bit lowest; Huffman codes go most significant bit first.
+struct BitWriter {
+  Bytes bytes;
+  int used = 8;
+  void Bits(std::uint32_t value, int count) {
+    for (int i = 0; i < count; ++i) {
+      if (used == 8) bytes.push_back(0), used = 0;
+      bytes.back() |= static_cast<std::uint8_t>(((value >> i) & 1) << used++);
+    }
+  }
+  void Code(std::uint32_t code, int length) {
+    for (int i = length - 1; i >= 0; --i) Bits(code >> i, 1);
+  }
+};
+
+// `inner`'s stream behind an empty dynamic block whose code lengths are
+// literal 0 and end-of-block (1 bit each), literal 257, distances 0 and 1
+// (none) and distances 2 and 3 (1 bit each). With `crossing`, the three
+// zeros from literal 257 on are one repeat running into the distance
+// lengths: valid DEFLATE, which zlib reads, but not for the setup's decoder.
+StreamEncoder BehindEmptyBlock(bool crossing, const StreamEncoder& inner) {
+  return {
+      crossing ? "crossing run" : "separate runs", [crossing, inner](const Bytes& data) {
+        // Code-length codes: 0 -> 00, 1 -> 01, 17 -> 10, 18 -> 11 (without
+        // runs across: 1 -> 0, 17 -> 10, 18 -> 11).
+        struct Code {
+          std::uint32_t bits;
+          int length;
+        };
+        const Code zero{0, 2};
+        const Code one = crossing ? Code{0, 1} : Code{1, 2};
+        const Code seventeen{2, 2};
+        const Code eighteen{3, 2};
+        BitWriter out;
+        out.Bits(0, 1);          // not the final block
+        out.Bits(2, 2);          // dynamic codes
+        out.Bits(258 - 257, 5);  // literal/length lengths
+        out.Bits(4 - 1, 5);      // distance lengths
+        out.Bits(18 - 4, 4);     // code-length lengths, up to symbol 1's
+        const int order[18] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1};
+        for (int symbol : order) {
+          int length = symbol == 17 || symbol == 18 ? 2 : symbol == 1 ? one.length : symbol == 0 && !crossing ? 2 : 0;
+          out.Bits(static_cast<std::uint32_t>(length), 3);
+        }
+        out.Code(one.bits, one.length);  // literal 0
+        out.Code(eighteen.bits, 2), out.Bits(138 - 11, 7);
+        out.Code(eighteen.bits, 2), out.Bits(117 - 11, 7);  // literals 1 to 255
+        out.Code(one.bits, one.length);                     // end of block
+        if (crossing) {
+          out.Code(seventeen.bits, 2), out.Bits(3 - 3, 3);  // literal 257, distances 0 and 1
+        } else {
+          for (int i = 0; i < 3; ++i) out.Code(zero.bits, 2);
+        }
+        out.Code(one.bits, one.length), out.Code(one.bits, one.length);  // distances 2 and 3
+        out.Code(1, 1);                                                  // end of block
+        for (std::uint8_t byte : inner.encode(data)) out.Bits(byte, 8);
+        return out.bytes;
+      }};
+}
+
+bool SetupReads(const Bytes& png, const RgbaPicture& picture) {
+  Image image;
+  PngDecoder decoder(png.data(), png.size());
+  decoder.Decode(image, nullptr);
+  for (std::uint32_t y = 0; y < picture.height; ++y) {
+    for (std::uint32_t x = 0; x < picture.width; ++x) {
+      const std::uint8_t* bgra = image.Bgra(x, y);
+      const std::uint8_t* rgba = &picture.pixels[(std::size_t{y} * picture.width + x) * 4];
+      if (bgra[0] != rgba[2] || bgra[1] != rgba[1] || bgra[2] != rgba[0] || bgra[3] != rgba[3]) return false;
+    }
+  }
+  return image.Width() == picture.width && image.Height() == picture.height;
+}
+
+// A re-packed picture stream the setup's decoder refuses is not stored:
+// libpng's stream is, and the picture is packed all the same.
+TEST(SkinPack, RepackedStreamTheSetupRefusesGivesWayToLibpngs) {
+  RgbaPicture picture;
+  picture.width = 96;
+  picture.height = 40;
+  for (std::uint32_t y = 0; y < picture.height; ++y) {
+    for (std::uint32_t x = 0; x < picture.width; ++x) {
+      auto shade = static_cast<std::uint8_t>((x * 7 + y * 3) ^ (x * y / 5));
+      picture.pixels.insert(picture.pixels.end(), {shade, static_cast<std::uint8_t>(x * 2), 90, 255});
+    }
+  }
+  const StreamEncoder libdeflate = LibdeflateEncoder(12);
+  const StreamEncoder refusing{"refusing", [](const Bytes&) { return Bytes{}; }};
+  Bytes sample(5000);
+  for (std::size_t i = 0; i < sample.size(); ++i) sample[i] = static_cast<std::uint8_t>(i % 251 * i / 97);
+  ASSERT_TRUE(DecodesTo(BehindEmptyBlock(false, libdeflate).encode(sample), sample));
+  ASSERT_FALSE(DecodesTo(BehindEmptyBlock(true, libdeflate).encode(sample), sample));
+
+  const Bytes libpngs = WriteRgbaPng(picture, refusing);
+  const Bytes separate = WriteRgbaPng(picture, BehindEmptyBlock(false, libdeflate));
+  ASSERT_LT(separate.size(), libpngs.size()) << "a stream of this size is taken when the setup reads it";
+  const Bytes crossing = WriteRgbaPng(picture, BehindEmptyBlock(true, libdeflate));
+  EXPECT_EQ(crossing, libpngs);
+  EXPECT_TRUE(SetupReads(crossing, picture));
+  EXPECT_TRUE(SetupReads(separate, picture));
 }
 
 TEST(SkinPack, MinimalArchiveIsAnEmptyDirectory) {

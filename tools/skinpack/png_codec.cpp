@@ -154,13 +154,14 @@ bool ReadPngAsRgba(const std::vector<std::uint8_t>& png, std::uint32_t max_side,
 
 // Every setup carries its skin, so each picture is written with each row
 // filter in turn (and with libpng's choice per row) and the smallest is kept.
-std::vector<std::uint8_t> WriteRgbaPng(const RgbaPicture& picture) {
+std::vector<std::uint8_t> WriteRgbaPng(const RgbaPicture& picture, const StreamEncoder& repacker) {
   std::vector<std::uint8_t> smallest;
   for (int filters :
        {PNG_FILTER_NONE, PNG_FILTER_SUB, PNG_FILTER_UP, PNG_FILTER_AVG, PNG_FILTER_PAETH, PNG_ALL_FILTERS}) {
     // Each row starts with its filter byte.
-    std::vector<std::uint8_t> png = RecompressImageData(
-        WriteRgbaPngFiltered(picture, filters), std::size_t{picture.height} * (1 + std::size_t{picture.width} * 4));
+    std::vector<std::uint8_t> png =
+        RecompressImageData(WriteRgbaPngFiltered(picture, filters),
+                            std::size_t{picture.height} * (1 + std::size_t{picture.width} * 4), repacker);
     if (smallest.empty() || png.size() < smallest.size()) smallest = std::move(png);
   }
   return smallest;

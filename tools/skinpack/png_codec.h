@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "stream_encoder.h"
+
 struct RgbaPicture {
   std::uint32_t width = 0;
   std::uint32_t height = 0;
@@ -21,6 +23,7 @@ struct RgbaPicture {
 bool ReadPngAsRgba(const std::vector<std::uint8_t>& png, std::uint32_t max_side, RgbaPicture& picture,
                    std::string& error);
 
-// An 8-bit RGBA, non-interlaced PNG, as small as libpng can make it, with no
-// chunks but IHDR, IDAT and IEND.
-std::vector<std::uint8_t> WriteRgbaPng(const RgbaPicture& picture);
+// An 8-bit RGBA, non-interlaced PNG, as small as libpng and `repacker` can
+// make it, with no chunks but IHDR, IDAT and IEND.
+std::vector<std::uint8_t> WriteRgbaPng(const RgbaPicture& picture,
+                                       const StreamEncoder& repacker = LibdeflateEncoder(12));

@@ -3,14 +3,19 @@
 #include <libdeflate.h>
 
 #include <cstring>
+#include <iterator>
 #include <memory>
+#include <optional>
 
 namespace {
 
 constexpr std::size_t kSignatureSize = 8;
 // Length, type and CRC around each chunk's data.
 constexpr std::size_t kChunkFrame = 12;
-constexpr int kStrongestLevel = 12;
+// zlib's header for the strongest compression without a preset dictionary,
+// and its Adler-32 trailer.
+constexpr std::uint8_t kZlibHeader[] = {0x78, 0xDA};
+constexpr std::size_t kZlibFrame = sizeof kZlibHeader + 4;
 
 std::uint32_t ReadBigEndian(const std::uint8_t* bytes) {
   return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 | std::uint32_t{bytes[2]} << 8 | bytes[3];
@@ -30,7 +35,8 @@ void AppendChunk(std::vector<std::uint8_t>& out, const char* type, const std::ui
 
 }  // namespace
 
-std::vector<std::uint8_t> RecompressImageData(const std::vector<std::uint8_t>& png, std::size_t raw_size) {
+std::vector<std::uint8_t> RecompressImageData(const std::vector<std::uint8_t>& png, std::size_t raw_size,
+                                              const StreamEncoder& repacker) {
   // The chunks before the first IDAT, the image data, and what follows it.
   std::vector<std::uint8_t> compressed;
   std::size_t first_idat = 0;
@@ -50,9 +56,7 @@ std::vector<std::uint8_t> RecompressImageData(const std::vector<std::uint8_t>& p
 
   std::unique_ptr<libdeflate_decompressor, decltype(&libdeflate_free_decompressor)> decompressor(
       libdeflate_alloc_decompressor(), libdeflate_free_decompressor);
-  std::unique_ptr<libdeflate_compressor, decltype(&libdeflate_free_compressor)> compressor(
-      libdeflate_alloc_compressor(kStrongestLevel), libdeflate_free_compressor);
-  if (!decompressor || !compressor) return png;
+  if (!decompressor) return png;
   std::vector<std::uint8_t> raw(raw_size);
   std::size_t inflated = 0;
   if (libdeflate_zlib_decompress(decompressor.get(), compressed.data(), compressed.size(), raw.data(), raw.size(),
@@ -60,13 +64,14 @@ std::vector<std::uint8_t> RecompressImageData(const std::vector<std::uint8_t>& p
       inflated != raw_size) {
     return png;
   }
-  std::vector<std::uint8_t> packed(libdeflate_zlib_compress_bound(compressor.get(), raw_size));
-  std::size_t packed_size =
-      libdeflate_zlib_compress(compressor.get(), raw.data(), raw.size(), packed.data(), packed.size());
-  if (packed_size == 0 || packed_size >= compressed.size()) return png;
+  std::optional<Bytes> stream = FirstDecodingStream(raw, {repacker});
+  if (!stream || stream->size() + kZlibFrame >= compressed.size()) return png;
+  std::vector<std::uint8_t> packed(std::begin(kZlibHeader), std::end(kZlibHeader));
+  packed.insert(packed.end(), stream->begin(), stream->end());
+  AppendBigEndian(packed, libdeflate_adler32(1, raw.data(), raw.size()));
 
   std::vector<std::uint8_t> out(png.begin(), png.begin() + static_cast<std::ptrdiff_t>(first_idat));
-  AppendChunk(out, "IDAT", packed.data(), packed_size);
+  AppendChunk(out, "IDAT", packed.data(), packed.size());
   out.insert(out.end(), png.begin() + static_cast<std::ptrdiff_t>(after_idat), png.end());
   return out;
 }

@@ -22,6 +22,7 @@
 #include "skin_archive.h"
 #include "skin_pack.h"
 #include "stream_encoder.h"
+#include "stub_check.h"
 
 namespace {
 
@@ -30,8 +31,10 @@ constexpr int kUsageError = 2;
 const char kUsage[] =
     "usage: tarnell-pack COMMAND ...\n"
     "  build MANIFEST -o SETUP.exe [--level N] [--stub STUB.exe] [--verbose|--quiet]\n"
+    "        [--warnings-as-errors]\n"
     "                         make a setup executable from a manifest\n"
-    "  check MANIFEST         check a manifest without building\n"
+    "  check MANIFEST [--stub STUB.exe] [--warnings-as-errors]\n"
+    "                         check a manifest and the stub without building\n"
     "  list SETUP.exe [--json] [--sha256]\n"
     "                         print the package directory of a setup\n"
     "  verify SETUP.exe       decode every stream; non-zero exit on any fault\n"
@@ -43,6 +46,7 @@ const char kUsage[] =
 
 const char kBuildUsage[] =
     "usage: tarnell-pack build MANIFEST -o SETUP.exe [--level N] [--stub STUB.exe] [--verbose|--quiet]\n"
+    "                          [--warnings-as-errors]\n"
     "  MANIFEST        the TOML manifest; its paths are relative to its folder\n"
     "  -o SETUP.exe    the setup to write; replaced only when the build succeeds\n"
     "  --level N       libdeflate compression level, 1 to 12 (default 12)\n"
@@ -57,11 +61,13 @@ const char kBuildUsage[] =
     "  --verbose       one line per file on standard error, with its size and\n"
     "                  ratio (the default when standard error is a terminal)\n"
     "  --quiet         print nothing but errors\n"
+    "  --warnings-as-errors  build nothing when the manifest draws a warning\n"
     "  Files without a time take SOURCE_DATE_EPOCH when it is set.\n";
 
 const char kCheckUsage[] =
-    "usage: tarnell-pack check MANIFEST\n"
-    "  Checks the manifest, its files and its skin as build does, without building.\n";
+    "usage: tarnell-pack check MANIFEST [--stub STUB.exe] [--warnings-as-errors]\n"
+    "  Checks the manifest, its files, its skin and the setup program as build does,\n"
+    "  without building. --stub and --warnings-as-errors as for build.\n";
 
 const char kListUsage[] =
     "usage: tarnell-pack list SETUP.exe [--json] [--sha256]\n"
@@ -149,6 +155,26 @@ std::vector<BuildInput> BuildInputs(const std::string& manifest_path, const Mani
 
 enum class Verbosity { kQuiet, kNormal, kPerFile };
 
+// `value` for an option that may be given once; `current` is what it has.
+std::string Once(const std::string& option, const std::string& current, const std::string& value) {
+  if (!current.empty()) throw UsageError{option + " given twice"};
+  return value;
+}
+
+// Prints the manifest's warnings (always when they are errors); PackError
+// when there are some and `as_errors`.
+void ReportWarnings(const Manifest& manifest, const std::string& manifest_path, bool print, bool as_errors) {
+  std::vector<std::string> warnings = ManifestWarnings(manifest);
+  for (std::string& warning : OutsideSourceWarnings(manifest, manifest_path)) warnings.push_back(std::move(warning));
+  if (print || as_errors) {
+    for (const std::string& warning : warnings) std::cerr << "tarnell-pack: warning: " << warning << "\n";
+  }
+  if (as_errors && !warnings.empty()) {
+    throw PackError(std::to_string(warnings.size()) + (warnings.size() == 1 ? " warning" : " warnings") +
+                    ", which --warnings-as-errors makes errors; nothing written");
+  }
+}
+
 std::string Ratio(std::size_t packed, std::size_t size) {
   if (size == 0) return "empty";
   char text[32];
@@ -157,8 +183,9 @@ std::string Ratio(std::size_t packed, std::size_t size) {
 }
 
 int Build(const std::vector<std::string>& args) {
-  std::string manifest_path, output, stub;
+  std::string manifest_path, output, stub, level_text, verbosity_flag;
   int level = 12;
+  bool warnings_as_errors = false;
   Verbosity verbosity = isatty(STDERR_FILENO) ? Verbosity::kPerFile : Verbosity::kNormal;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -167,15 +194,19 @@ int Build(const std::vector<std::string>& args) {
       return args[++i];
     };
     if (arg == "-o") {
-      output = next();
+      output = Once(arg, output, next());
     } else if (arg == "--level") {
-      level = ParseLevel(next());
+      level_text = Once(arg, level_text, next());
+      level = ParseLevel(level_text);
     } else if (arg == "--stub") {
-      stub = next();
-    } else if (arg == "--verbose") {
-      verbosity = Verbosity::kPerFile;
-    } else if (arg == "--quiet") {
-      verbosity = Verbosity::kQuiet;
+      stub = Once(arg, stub, next());
+    } else if (arg == "--verbose" || arg == "--quiet") {
+      if (!verbosity_flag.empty() && verbosity_flag != arg)
+        throw UsageError{"--verbose and --quiet contradict each other"};
+      verbosity_flag = arg;
+      verbosity = arg == "--quiet" ? Verbosity::kQuiet : Verbosity::kPerFile;
+    } else if (arg == "--warnings-as-errors") {
+      warnings_as_errors = true;
     } else if (!arg.empty() && arg[0] == '-') {
       throw UsageError{"unknown option " + arg};
     } else if (manifest_path.empty()) {
@@ -190,10 +221,7 @@ int Build(const std::vector<std::string>& args) {
   Manifest manifest = LoadManifest(manifest_path);
   if (stub.empty()) stub = DefaultStub(manifest.architecture);
   CheckOutput(output, BuildInputs(manifest_path, manifest, stub));
-  if (verbosity != Verbosity::kQuiet) {
-    for (const std::string& warning : ManifestWarnings(manifest))
-      std::cerr << "tarnell-pack: warning: " << warning << "\n";
-  }
+  ReportWarnings(manifest, manifest_path, verbosity != Verbosity::kQuiet, warnings_as_errors);
   FilePacked on_file;
   if (verbosity == Verbosity::kPerFile) {
     on_file = [](const ManifestFile& file, std::size_t packed) {
@@ -211,12 +239,26 @@ int Build(const std::vector<std::string>& args) {
 }
 
 int Check(const std::vector<std::string>& args) {
-  if (args.size() != 1 || args[0].empty() || args[0][0] == '-') throw UsageError{kCheckUsage};
-  Manifest manifest = LoadManifest(args[0]);
+  std::string manifest_path, stub;
+  bool warnings_as_errors = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--stub" && i + 1 < args.size()) {
+      stub = Once("--stub", stub, args[++i]);
+    } else if (args[i] == "--warnings-as-errors") {
+      warnings_as_errors = true;
+    } else if (manifest_path.empty() && !args[i].empty() && args[i][0] != '-') {
+      manifest_path = args[i];
+    } else {
+      throw UsageError{kCheckUsage};
+    }
+  }
+  if (manifest_path.empty()) throw UsageError{kCheckUsage};
+  Manifest manifest = LoadManifest(manifest_path);
+  if (stub.empty()) stub = DefaultStub(manifest.architecture);
+  CheckStub(ReadWholeFile(stub, "stub"), manifest.architecture);
   BuildSkinArchive(manifest);
-  for (const std::string& warning : ManifestWarnings(manifest))
-    std::cerr << "tarnell-pack: warning: " << warning << "\n";
-  std::cout << args[0] << ": " << manifest.files.size() << " files, " << manifest.associations.size()
+  ReportWarnings(manifest, manifest_path, true, warnings_as_errors);
+  std::cout << manifest_path << ": " << manifest.files.size() << " files, " << manifest.associations.size()
             << " associations, ready to build\n";
   return 0;
 }

@@ -15,6 +15,7 @@
 #include "ansi_text.h"
 #include "file_time.h"
 #include "pack_error.h"
+#include "package/code_extensions.h"
 
 namespace {
 
@@ -311,6 +312,10 @@ class ManifestReader {
       if (association.extension.find_first_of(". ") != std::string::npos) {
         Fail(*table.get("extension"), prefix + "extension",
              "\"" + extension + "\" must be given without dots or blanks");
+      }
+      if (RunsCodeWhenOpened(association.extension.c_str())) {
+        Fail(*table.get("extension"), prefix + "extension",
+             "\"" + extension + "\" files run as code when opened; a product may not take them over");
       }
       for (std::size_t j = 0; j < i; ++j) {
         if (SameWindowsFileName(manifest.associations[j].extension, association.extension)) {

@@ -1,5 +1,7 @@
 #include "manifest_warnings.h"
 
+#include <filesystem>
+
 #include "ansi_text.h"
 
 namespace {
@@ -29,6 +31,22 @@ std::vector<std::string> ManifestWarnings(const Manifest& manifest) {
     if (file.destination == Destination::kDataFolderUntouched && file.size > 0) {
       warnings.push_back(field + ".destination: the " + std::to_string(file.size) + " bytes of \"" +
                          AnsiToUtf8(file.name) + "\" are packed, but the install never writes a data-untouched file");
+    }
+  }
+  return warnings;
+}
+
+std::vector<std::string> OutsideSourceWarnings(const Manifest& manifest, const std::string& manifest_path) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  fs::path folder = fs::weakly_canonical(fs::absolute(manifest_path).parent_path(), error);
+  std::vector<std::string> warnings;
+  for (std::size_t i = 0; i < manifest.files.size(); ++i) {
+    fs::path source = fs::weakly_canonical(fs::absolute(manifest.files[i].source), error);
+    fs::path relative = source.lexically_relative(folder);
+    if (relative.empty() || *relative.begin() == "..") {
+      warnings.push_back("file[" + std::to_string(i + 1) + "].source: " + source.string() +
+                         " lies outside the manifest's folder " + folder.string());
     }
   }
   return warnings;

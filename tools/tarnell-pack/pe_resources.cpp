@@ -98,6 +98,7 @@ struct Reader {
       next.codepage = Get(image, data + 8, 4);
       if (data_rva < rva) throw PackError("the stub's resource tree is damaged");
       std::size_t bytes = Offset(data_rva - rva, size);
+      next.file_offset = bytes;
       next.data.assign(image.begin() + static_cast<std::ptrdiff_t>(bytes),
                        image.begin() + static_cast<std::ptrdiff_t>(bytes + size));
       found.push_back(std::move(next));

@@ -19,6 +19,7 @@
 inline constexpr std::uint16_t kResourceIcon = 3;
 inline constexpr std::uint16_t kResourceGroupIcon = 14;
 inline constexpr std::uint16_t kResourceVersion = 16;
+inline constexpr std::uint16_t kResourceData = 10;  // RT_RCDATA
 
 // A type or a name: a number, or a UTF-16 text when `text` is not empty.
 struct ResourceName {
@@ -33,6 +34,7 @@ struct Resource {
   std::uint16_t language = 0;
   std::uint32_t codepage = 0;
   Bytes data;
+  std::size_t file_offset = 0;  // where ReadResources found the data in the image
 };
 
 // The little-endian number of `width` bytes at `at`; PackError past the end.

@@ -11,6 +11,7 @@
 #include <limits>
 
 #include "abort_reason.h"
+#include "integrity_record.h"
 #include "pack_error.h"
 #include "package/directory_writer.h"
 #include "package/package_loader.h"
@@ -18,36 +19,13 @@
 #include "package/pe_image.h"
 #include "setup_branding.h"
 #include "setup_file.h"
+#include "stub_check.h"
 #include "temporary_file.h"
 
 namespace {
 
 constexpr std::uint64_t kAddressable = std::numeric_limits<std::uint32_t>::max();
 constexpr std::size_t kSignatureAlignment = 8;
-
-void CheckStub(const Bytes& stub, Architecture architecture) {
-  PeImageInfo info = ReadPeImageInfo(stub.data(), std::min(stub.size(), kPeHeadSize));
-  if (!info.is_pe) throw PackError("the stub is not a Windows program image");
-  if (info.is_64_bit != (architecture == Architecture::kX64)) {
-    throw PackError(
-        std::string("the stub is a ") + (info.is_64_bit ? "64" : "32") +
-        "-bit setup program, but product.architecture asks for " +
-        (architecture == Architecture::kX64 ? "\"x64\" (tarnell-setup-x64.exe)" : "\"x86\" (tarnell-setup.exe)"));
-  }
-  if (info.certificate_offset != 0) {
-    throw PackError("the stub is signed; build from the unsigned setup program and sign the finished setup");
-  }
-  AbortReason reason;
-  PackageDirectory package;
-  MemoryPackageFile file(stub.data(), stub.size(), "stub");
-  try {
-    LoadPackageDirectory(file, "stub", package);
-  } catch (const AbortError&) {
-    return;  // no package: the bare setup program
-  }
-  throw PackError("the stub is a finished Tarnell setup (of \"" + std::string(package.product_name.c_str()) +
-                  "\"); build from the setup program tarnell-setup.exe");
-}
 
 // The CheckSum field over the whole finished setup, by which the setup and
 // `verify` find a damaged payload.
@@ -135,6 +113,7 @@ Bytes ComposeSetup(const Manifest& manifest, const Bytes& stub, const Bytes& ski
   setup.resize(setup.size() + padding, 0);
   package.header_offset = Offset(setup.size(), "the package directory");
   Append(setup, SerializePackageDirectory(package));
+  FillIntegrityRecord(setup, skin_record.stream_offset);
   StoreChecksum(setup);
   return setup;
 }

@@ -11,6 +11,7 @@
 #include "file_time.h"
 #include "graphics/skin_directory.h"
 #include "inflate/inflate_state.h"
+#include "integrity_record.h"
 #include "output_guard.h"
 #include "pack_error.h"
 #include "package/package_sum.h"
@@ -243,7 +244,8 @@ void VerifySetup(const std::string& path, std::ostream& out) {
     total += record.size;
   }
   out << path << ": " << package.file_count - 1 << " files, " << total << " bytes, all streams intact\n"
-      << path << ": " << CheckSum(setup, package) << "\n";
+      << path << ": " << CheckSum(setup, package) << "\n"
+      << path << ": " << CheckIntegrityRecord(setup, package) << "\n";
 }
 
 void ExtractSetup(const std::string& path, const std::string& folder, bool force, std::ostream& out) {
@@ -251,6 +253,7 @@ void ExtractSetup(const std::string& path, const std::string& folder, bool force
   PackageDirectory package = ReadSetupDirectory(setup);
   CheckDistinctNames(package);
   CheckSum(setup, package);
+  CheckIntegrityRecord(setup, package);
   if (!force) {
     for (std::size_t number = 2; number <= package.file_count; ++number) {
       std::filesystem::path target = std::filesystem::path(folder) / Utf8(package.Record(number).name);

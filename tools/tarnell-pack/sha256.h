@@ -1,11 +1,14 @@
-// SHA-256 (FIPS 180-4), for the file digests that `list --sha256` prints so
-// that a publisher can compare a setup's files with the build's.
+// SHA-256 through OpenSSL's libcrypto, for the file digests that
+// `list --sha256` prints so that a publisher can compare a setup's files
+// with the build's.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+
+struct evp_md_ctx_st;
 
 class Sha256 {
  public:
@@ -15,10 +18,8 @@ class Sha256 {
   std::string HexDigest();
 
  private:
-  void Block(const std::uint8_t* block);
-
-  std::array<std::uint32_t, 8> state_;
-  std::array<std::uint8_t, 64> pending_{};
-  std::size_t pending_length_ = 0;
-  std::uint64_t length_ = 0;
+  struct Free {
+    void operator()(evp_md_ctx_st* context) const;
+  };
+  std::unique_ptr<evp_md_ctx_st, Free> context_;
 };

@@ -33,12 +33,17 @@ bool DecodesTo(const Bytes& stream, const Bytes& original) {
   }
 }
 
-Bytes EncodeChecked(const Bytes& data, const std::vector<StreamEncoder>& encoders) {
-  std::string tried;
+std::optional<Bytes> FirstDecodingStream(const Bytes& data, const std::vector<StreamEncoder>& encoders) {
   for (const StreamEncoder& encoder : encoders) {
     Bytes stream = data.empty() ? kEmptyStream : encoder.encode(data);
     if (!stream.empty() && DecodesTo(stream, data)) return stream;
-    tried += (tried.empty() ? "" : ", ") + encoder.name;
   }
+  return std::nullopt;
+}
+
+Bytes EncodeChecked(const Bytes& data, const std::vector<StreamEncoder>& encoders) {
+  if (std::optional<Bytes> stream = FirstDecodingStream(data, encoders)) return *stream;
+  std::string tried;
+  for (const StreamEncoder& encoder : encoders) tried += (tried.empty() ? "" : ", ") + encoder.name;
   throw PackError("the setup's decoder refuses the streams of every encoder (" + tried + ")");
 }

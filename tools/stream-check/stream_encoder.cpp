@@ -41,9 +41,13 @@ Bytes Zlib(const Bytes& data, int level) {
 
 }  // namespace
 
+StreamEncoder LibdeflateEncoder(int level) {
+  return {"libdeflate level " + std::to_string(level), [level](const Bytes& data) { return Libdeflate(data, level); }};
+}
+
 std::vector<StreamEncoder> DefaultEncoders(int level) {
   return {
-      {"libdeflate level " + std::to_string(level), [level](const Bytes& data) { return Libdeflate(data, level); }},
+      LibdeflateEncoder(level),
       {"zlib level 9", [](const Bytes& data) { return Zlib(data, 9); }},
       {"zlib stored blocks", [](const Bytes& data) { return Zlib(data, 0); }},
   };
