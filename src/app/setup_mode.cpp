@@ -1,5 +1,6 @@
 #include "app/setup_mode.h"
 
+#include "fs/file_operations.h"
 #include "log/logger.h"
 #include "system/associations.h"
 #include "system/locations.h"
@@ -40,7 +41,7 @@ SetupView RegisteredMode(SetupState& state, const char* uninstall_command) {
   ProductRecord& installed = state.installed;
   SetupView view;
   view.uninstall_enabled = true;
-  if (EqualIgnoringCase(uninstall_command, state.package_path.c_str())) {
+  if (SameFile(uninstall_command, state.package_path.c_str())) {
     // This run is the installed setup copy: the package is what is installed.
     view.mode = SetupMode::kRepair;
     installed.CopyPackageContents(package);

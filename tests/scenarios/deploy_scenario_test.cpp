@@ -41,7 +41,7 @@ TEST_F(Deploy, TakesAProductThroughStatusInstallUpdateAndUninstallByName) {
 
   // The options, read back from the registration.
   const std::string key = UninstallKey("Scenic");
-  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, key, "UninstallString"), program + "\\Scenic_Setup.exe");
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, key, "UninstallString"), "\"" + program + "\\Scenic_Setup.exe\"");
   EXPECT_EQ(RegistryNumber(HKEY_LOCAL_MACHINE, key, "Flags"), 1u | 4u | 8u);  // start menu, PATH, all users
   EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, ".scn", nullptr), "Scenic.scn");
   EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, ".scx"));
