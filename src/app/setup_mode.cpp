@@ -125,7 +125,9 @@ SetupView StartSetup(SetupState& state, const char* package_path) {
   // Two runs of one product would interleave their changes: the run that
   // holds the product's lock reads the registration and changes the machine.
   if (!state.lock.Take(state.product_name.c_str())) {
-    LogLineWith("Another setup of %s is running", state.product_name.c_str());
+    LogLineWith(state.lock.Squatted() ? "The lock of %s is held by a program that no administrator started"
+                                      : "Another setup of %s is running",
+                state.product_name.c_str());
     throw AbortError{};
   }
   Text uninstall_command;
