@@ -10,7 +10,10 @@
 #include <windows.h>
 
 // The function `name` of the system DLL `dll`, loaded from the system folder
-// when first asked for; nullptr when the DLL or the function is missing.
+// when first asked for; nullptr when the DLL or the function is missing, and
+// on Vista and 7 without their loader update (KB2533623), which know no
+// search flags: no DLL from anywhere else rather than one from the
+// program's folder.
 FARPROC SystemLibraryFunction(const char* dll, const char* name);
 
 // The same, typed: SystemFunction<decltype(::LresultFromObject)>(...).
