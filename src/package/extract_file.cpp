@@ -16,9 +16,9 @@ constexpr std::size_t kWritePiece = 65536;
 
 }  // namespace
 
-void ExtractFile(ExtractionContext& context, const FileRecord& record) {
+bool ExtractFile(ExtractionContext& context, const FileRecord& record) {
   auto destination = static_cast<Destination>(record.destination);
-  if (destination == Destination::kDataFolderUntouched) return;
+  if (destination == Destination::kDataFolderUntouched) return false;
   // The reader refuses such names; a record from anywhere else must not
   // write outside its folder either.
   if (const char* fault = FileNameFault(record.name.c_str())) {
@@ -30,7 +30,7 @@ void ExtractFile(ExtractionContext& context, const FileRecord& record) {
   if (folder[0] == '\0' || !PathJoin(path, folder, record.name.c_str())) {
     LogErrorWith("Error opening file: %s", record.name.c_str());
   }
-  if (destination == Destination::kDataFolder && context.keep_data && PathExists(path.c_str())) return;
+  if (destination == Destination::kDataFolder && context.keep_data && PathExists(path.c_str())) return false;
 
   // A file cut short by a full disk or a damaged stream is removed: a
   // half-written program must not pass for an installed one. The file it
@@ -49,6 +49,7 @@ void ExtractFile(ExtractionContext& context, const FileRecord& record) {
     DiscardReplacement(target);
     throw;
   }
+  return true;
 }
 
 void UnpackStream(ExtractionContext& context, FileStream& target, std::uint32_t size) {
