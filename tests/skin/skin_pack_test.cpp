@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -141,7 +142,7 @@ TEST(SkinPack, EveryDefaultPictureDecodesWithTheSetupsDecoderAtItsTableSize) {
     EXPECT_EQ(chunks.back(), "IEND");
     for (std::size_t c = 1; c + 1 < chunks.size(); ++c) EXPECT_EQ(chunks[c], "IDAT") << "no extra chunks";
     EXPECT_EQ(png[24], 8) << "bit depth";
-    EXPECT_EQ(png[25], 6) << "RGBA";
+    EXPECT_TRUE(png[25] == 6 || png[25] == 2 || png[25] == 4) << "RGBA, RGB or grey and alpha";
     EXPECT_EQ(png[28], 0) << "not interlaced";
 
     Image image;
@@ -157,6 +158,46 @@ TEST(SkinPack, BuiltInDefaultSkinIsTheCommittedFolder) {
   EXPECT_EQ(PackSkinFolder(folder), PackDefaultSkin());
   for (const SkinFinding& finding : CheckSkinFolder(folder)) {
     EXPECT_EQ(finding.kind, Kind::kPicture) << finding.text;
+  }
+}
+
+TEST(SkinPack, StoresANarrowerLayoutOnlyWhereItKeepsThePixels) {
+  struct Case {
+    const char* what;
+    std::array<std::uint8_t, 4> first, second;
+    std::uint8_t colour_type;
+  };
+  const Case cases[] = {
+      {"opaque colours", {200, 20, 30, 255}, {10, 90, 250, 255}, 2},
+      {"greys with alpha", {70, 70, 70, 255}, {180, 180, 180, 40}, 4},
+      {"opaque greys", {70, 70, 70, 255}, {180, 180, 180, 255}, 4},
+      {"colours with alpha", {200, 20, 30, 255}, {10, 90, 250, 40}, 6},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    RgbaPicture picture;
+    picture.width = 13;
+    picture.height = 7;
+    for (std::uint32_t i = 0; i < picture.width * picture.height; ++i) {
+      const auto& pixel = (i * 7 / 5) % 3 == 0 ? c.first : c.second;
+      picture.pixels.insert(picture.pixels.end(), pixel.begin(), pixel.end());
+    }
+    Bytes png = WriteRgbaPng(picture);
+    ASSERT_GT(png.size(), 26u);
+    EXPECT_EQ(png[25], c.colour_type);
+
+    Image image;
+    ASSERT_NO_THROW(DecodePng(image, png.data(), png.size()));
+    ASSERT_EQ(image.BitsPerPixel(), 32u);
+    for (std::uint32_t y = 0; y < picture.height; ++y) {
+      for (std::uint32_t x = 0; x < picture.width; ++x) {
+        const std::uint8_t* bgra = image.Bgra(x, y);
+        const std::uint8_t* rgba = &picture.pixels[(std::size_t{y} * picture.width + x) * 4];
+        ASSERT_EQ((std::array<std::uint8_t, 4>{bgra[2], bgra[1], bgra[0], bgra[3]}),
+                  (std::array<std::uint8_t, 4>{rgba[0], rgba[1], rgba[2], rgba[3]}))
+            << x << ", " << y;
+      }
+    }
   }
 }
 

@@ -70,11 +70,12 @@ bool ReadRows(png_structp png, png_bytepp rows) {
   return true;
 }
 
-bool WriteImage(png_structp png, png_infop info, png_uint_32 width, png_uint_32 height, png_bytepp rows, int filters) {
+bool WriteImage(png_structp png, png_infop info, png_uint_32 width, png_uint_32 height, int colour_type,
+                png_bytepp rows, int filters) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_compression_level(png, 9);
   png_set_filter(png, PNG_FILTER_TYPE_BASE, filters);
-  png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+  png_set_IHDR(png, info, width, height, 8, colour_type, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
   png_write_image(png, rows);
@@ -94,13 +95,49 @@ struct WriteStructs {
   ~WriteStructs() { png_destroy_write_struct(&png, &info); }
 };
 
-std::vector<png_bytep> RowPointers(std::uint8_t* pixels, std::uint32_t width, std::uint32_t height) {
+std::vector<png_bytep> RowPointers(std::uint8_t* pixels, std::uint32_t width, std::uint32_t height,
+                                   std::size_t channels = 4) {
   std::vector<png_bytep> rows(height);
-  for (std::uint32_t y = 0; y < height; ++y) rows[y] = pixels + std::size_t{y} * width * 4;
+  for (std::uint32_t y = 0; y < height; ++y) rows[y] = pixels + std::size_t{y} * width * channels;
   return rows;
 }
 
-std::vector<std::uint8_t> WriteRgbaPngFiltered(const RgbaPicture& picture, int filters) {
+// The picture's samples in a narrower layout that the setup decodes to the
+// same RGBA pixels: RGB when every pixel is opaque, grey and alpha when every
+// pixel is grey.
+struct Samples {
+  int colour_type = PNG_COLOR_TYPE_RGB_ALPHA;
+  std::size_t channels = 4;
+  std::vector<std::uint8_t> bytes;
+};
+
+std::vector<Samples> StorableLayouts(const RgbaPicture& picture) {
+  bool opaque = true;
+  bool grey = true;
+  for (std::size_t i = 0; i < picture.pixels.size(); i += 4) {
+    const std::uint8_t* p = &picture.pixels[i];
+    opaque = opaque && p[3] == 0xFF;
+    grey = grey && p[0] == p[1] && p[1] == p[2];
+  }
+  std::vector<Samples> layouts{{PNG_COLOR_TYPE_RGB_ALPHA, 4, picture.pixels}};
+  if (opaque) {
+    Samples rgb{PNG_COLOR_TYPE_RGB, 3, {}};
+    for (std::size_t i = 0; i < picture.pixels.size(); i += 4) {
+      rgb.bytes.insert(rgb.bytes.end(), &picture.pixels[i], &picture.pixels[i] + 3);
+    }
+    layouts.push_back(std::move(rgb));
+  }
+  if (grey) {
+    Samples grey_alpha{PNG_COLOR_TYPE_GRAY_ALPHA, 2, {}};
+    for (std::size_t i = 0; i < picture.pixels.size(); i += 4) {
+      grey_alpha.bytes.insert(grey_alpha.bytes.end(), {picture.pixels[i], picture.pixels[i + 3]});
+    }
+    layouts.push_back(std::move(grey_alpha));
+  }
+  return layouts;
+}
+
+std::vector<std::uint8_t> WritePngFiltered(const RgbaPicture& picture, const Samples& samples, int filters) {
   std::vector<std::uint8_t> png;
   Session session;
   session.output = &png;
@@ -111,8 +148,8 @@ std::vector<std::uint8_t> WriteRgbaPngFiltered(const RgbaPicture& picture, int f
   png_set_write_fn(writer.png, &session, WriteToMemory, FlushNothing);
   // libpng only reads through the row pointers while writing.
   std::vector<png_bytep> rows =
-      RowPointers(const_cast<std::uint8_t*>(picture.pixels.data()), picture.width, picture.height);
-  if (!WriteImage(writer.png, writer.info, picture.width, picture.height, rows.data(), filters)) {
+      RowPointers(const_cast<std::uint8_t*>(samples.bytes.data()), picture.width, picture.height, samples.channels);
+  if (!WriteImage(writer.png, writer.info, picture.width, picture.height, samples.colour_type, rows.data(), filters)) {
     throw std::runtime_error(std::string("libpng cannot write the picture: ") + session.message);
   }
   return png;
@@ -152,17 +189,21 @@ bool ReadPngAsRgba(const std::vector<std::uint8_t>& png, std::uint32_t max_side,
   return true;
 }
 
-// Every setup carries its skin, so each picture is written with each row
-// filter in turn (and with libpng's choice per row) and the smallest is kept.
+// Every setup carries its skin, so each picture is written in each layout
+// that keeps its pixels, with each row filter in turn (and with libpng's
+// choice per row), and the smallest is kept.
 std::vector<std::uint8_t> WriteRgbaPng(const RgbaPicture& picture, const StreamEncoder& repacker) {
   std::vector<std::uint8_t> smallest;
-  for (int filters :
-       {PNG_FILTER_NONE, PNG_FILTER_SUB, PNG_FILTER_UP, PNG_FILTER_AVG, PNG_FILTER_PAETH, PNG_ALL_FILTERS}) {
-    // Each row starts with its filter byte.
-    std::vector<std::uint8_t> png =
-        RecompressImageData(WriteRgbaPngFiltered(picture, filters),
-                            std::size_t{picture.height} * (1 + std::size_t{picture.width} * 4), repacker);
-    if (smallest.empty() || png.size() < smallest.size()) smallest = std::move(png);
+  for (const Samples& samples : StorableLayouts(picture)) {
+    for (int filters :
+         {PNG_FILTER_NONE, PNG_FILTER_SUB, PNG_FILTER_UP, PNG_FILTER_AVG, PNG_FILTER_PAETH, PNG_ALL_FILTERS}) {
+      // Each row starts with its filter byte.
+      std::vector<std::uint8_t> png =
+          RecompressImageData(WritePngFiltered(picture, samples, filters),
+                              std::size_t{picture.height} * (1 + std::size_t{picture.width} * samples.channels),
+                              repacker);
+      if (smallest.empty() || png.size() < smallest.size()) smallest = std::move(png);
+    }
   }
   return smallest;
 }

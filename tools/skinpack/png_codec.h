@@ -23,7 +23,9 @@ struct RgbaPicture {
 bool ReadPngAsRgba(const std::vector<std::uint8_t>& png, std::uint32_t max_side, RgbaPicture& picture,
                    std::string& error);
 
-// An 8-bit RGBA, non-interlaced PNG, as small as libpng and `repacker` can
-// make it, with no chunks but IHDR, IDAT and IEND.
+// An 8-bit, non-interlaced PNG of the picture, as small as libpng and
+// `repacker` can make it, with no chunks but IHDR, IDAT and IEND: RGBA, or RGB
+// or grey and alpha where those hold the same pixels (the setup decodes all
+// three to RGBA).
 std::vector<std::uint8_t> WriteRgbaPng(const RgbaPicture& picture,
                                        const StreamEncoder& repacker = LibdeflateEncoder(12));
