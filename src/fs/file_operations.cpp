@@ -5,7 +5,7 @@
 #include "fs/find_entries.h"
 #include "fs/links.h"
 #include "fs/machine_calls.h"
-#include "fs/owned_handle.h"
+#include "handles/owned_handle.h"
 #include "log/logger.h"
 #include "text/fixed_text.h"
 #include "text/path.h"
