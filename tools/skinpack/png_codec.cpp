@@ -198,10 +198,9 @@ std::vector<std::uint8_t> WriteRgbaPng(const RgbaPicture& picture, const StreamE
     for (int filters :
          {PNG_FILTER_NONE, PNG_FILTER_SUB, PNG_FILTER_UP, PNG_FILTER_AVG, PNG_FILTER_PAETH, PNG_ALL_FILTERS}) {
       // Each row starts with its filter byte.
-      std::vector<std::uint8_t> png =
-          RecompressImageData(WritePngFiltered(picture, samples, filters),
-                              std::size_t{picture.height} * (1 + std::size_t{picture.width} * samples.channels),
-                              repacker);
+      std::vector<std::uint8_t> png = RecompressImageData(
+          WritePngFiltered(picture, samples, filters),
+          std::size_t{picture.height} * (1 + std::size_t{picture.width} * samples.channels), repacker);
       if (smallest.empty() || png.size() < smallest.size()) smallest = std::move(png);
     }
   }
