@@ -28,7 +28,7 @@ if "$objdump" -f "$setup" | grep -q "file format $format"; then pass "a $format 
 headers=$("$objdump" -p "$setup")
 subsystem=2 kind="Windows GUI program"
 $console && subsystem=3 kind="console program"
-if grep -qE "^Subsystem[[:space:]]+0*$subsystem[[:space:]]" <<<"$headers"; then pass "a $kind"; else
+if grep -qE "^Subsystem[[:space:]]+0*${subsystem}[[:space:]]" <<<"$headers"; then pass "a $kind"; else
   fail "not a $kind: $(grep '^Subsystem' <<<"$headers")"
 fi
 
