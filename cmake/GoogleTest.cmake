@@ -14,14 +14,16 @@ if(TARNELL_TESTS)
 endif()
 
 # tarnell_test(NAME SOURCES... [LIBS libs...] [FOLDERS src folders...]
-# [INCLUDES dirs...]): one GoogleTest executable with one ctest entry per
-# test, so a test that kills its process loses only itself. FOLDERS gives it
-# the headers of src/ folders it compiles sources of; INCLUDES other folders.
+# [INCLUDES dirs...] [TIMEOUT seconds]): one GoogleTest executable with one
+# ctest entry per test, so a test that kills its process loses only itself.
+# FOLDERS gives it the headers of src/ folders it compiles sources of;
+# INCLUDES other folders; TIMEOUT replaces the test command's default limit
+# for each of its tests.
 function(tarnell_test name)
   if(NOT TARNELL_TESTS)
     return()
   endif()
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;FOLDERS;INCLUDES" ${ARGN})
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;FOLDERS;INCLUDES" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
   if(T_FOLDERS)
     tarnell_header_view(${name} PRIVATE FOLDERS ${T_FOLDERS})
@@ -34,6 +36,10 @@ function(tarnell_test name)
     target_link_options(${name} PRIVATE -mconsole)
   endif()
   tarnell_warnings(${name})
+  set(timeout)
+  if(T_TIMEOUT)
+    set(timeout TIMEOUT ${T_TIMEOUT})
+  endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                       PROPERTIES ENVIRONMENT "TARNELL_TEST_TMP=${CMAKE_BINARY_DIR}/test-tmp")
+                       PROPERTIES ENVIRONMENT "TARNELL_TEST_TMP=${CMAKE_BINARY_DIR}/test-tmp" ${timeout})
 endfunction()
