@@ -29,9 +29,7 @@ FileRecord& FileList::Add(const FileRecord& fields, const char* name, std::size_
   return records_.back();
 }
 
-FileRecord& FileList::Add(const FileRecord& fields, const char* name) {
-  return Add(fields, name, std::strlen(name));
-}
+FileRecord& FileList::Add(const FileRecord& fields, const char* name) { return Add(fields, name, std::strlen(name)); }
 
 FileRecord& FileList::Add(const FileRecord& record) { return Add(record, record.name, std::strlen(record.name)); }
 

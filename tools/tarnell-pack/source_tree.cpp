@@ -29,8 +29,9 @@ std::vector<TreeFile> ListSourceTree(const std::string& root, const std::vector<
     const fs::directory_entry& entry = *it;
     std::string relative = entry.path().lexically_relative(root).generic_string();
     if (entry.is_symlink(error) && !follow_links) {
-      throw PackError(relative + " is a symbolic link; it is not packed as the file it points to unless the "
-                                 "folder says follow_links = true");
+      throw PackError(relative +
+                      " is a symbolic link; it is not packed as the file it points to unless the "
+                      "folder says follow_links = true");
     }
     if (entry.is_directory(error)) {
       if (Excluded(relative, exclude)) it.disable_recursion_pending();
