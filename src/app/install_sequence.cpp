@@ -68,7 +68,7 @@ bool RunInstall(SetupState& state, const char* package_path) {
   try {
     state.package_stream.CreateOverFile(package_path);
     // A damaged payload is refused before anything is written.
-    if (!PackageSumHolds(state.package_stream, package.Record(1).stream_offset)) {
+    if (!PackageSumHolds(state.package_stream, package.SkinRecord().stream_offset)) {
       CurrentLogger().LogError("Invalid Tarnell software package.");
     }
     decoder = std::make_unique<InflateState>(&state.package_stream);

@@ -92,9 +92,9 @@ void PrintRecord(const ProductRecord& installed) {
   std::printf("record: data-folder %s\n", installed.data_folder.c_str());
   std::printf("record: options start-menu=%d desktop=%d path=%d all-users=%d\n", installed.start_menu_shortcuts,
               installed.desktop_shortcut, installed.add_to_path, installed.all_users);
-  for (std::size_t number = 2; number <= installed.file_count; ++number) {
+  for (std::size_t number = 2; number <= installed.FileCount(); ++number) {
     const FileRecord& file = installed.Record(number);
-    std::printf("record: file %s destination=%u shortcut=%u service=%u\n", file.name.c_str(), file.destination,
+    std::printf("record: file %s destination=%u shortcut=%u service=%u\n", file.name, file.destination,
                 file.shortcut_kind, file.service);
   }
   for (std::size_t i = 0; i < installed.association_count; ++i) {
