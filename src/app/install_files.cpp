@@ -103,11 +103,13 @@ void ReplaceInstalledFile(const ShortcutRun& run, std::size_t number, const File
 void InstallFile(const ShortcutRun& run, ExtractionContext& extraction, const FileRecord& file) {
   if (file.destination == static_cast<std::uint8_t>(Destination::kDataFolderUntouched)) return;
   Text target = PathIn(FolderOf(run.package, file), file.name);
-  ExtractFile(extraction, file);
+  bool written = ExtractFile(extraction, file);
 
   if (file.service != 0) {
     Text service = ServiceNameOf(file.name);
-    if (!CreateProgramService(target.c_str(), service.c_str())) {
+    // A service runs as the system: only a program this run has just
+    // written becomes one, never a file that was there (a kept data file).
+    if (!written || !CreateProgramService(target.c_str(), service.c_str())) {
       LogErrorWith("Service %s installation failed", service.c_str());
     }
   }

@@ -1,5 +1,6 @@
 #include "app/setup_mode.h"
 
+#include "fs/file_operations.h"
 #include "log/logger.h"
 #include "system/associations.h"
 #include "system/locations.h"
@@ -40,7 +41,7 @@ SetupView RegisteredMode(SetupState& state, const char* uninstall_command) {
   ProductRecord& installed = state.installed;
   SetupView view;
   view.uninstall_enabled = true;
-  if (EqualIgnoringCase(uninstall_command, state.package_path.c_str())) {
+  if (SameFile(uninstall_command, state.package_path.c_str())) {
     // This run is the installed setup copy: the package is what is installed.
     view.mode = SetupMode::kRepair;
     installed.CopyPackageContents(package);
@@ -124,7 +125,9 @@ SetupView StartSetup(SetupState& state, const char* package_path) {
   // Two runs of one product would interleave their changes: the run that
   // holds the product's lock reads the registration and changes the machine.
   if (!state.lock.Take(state.product_name.c_str())) {
-    LogLineWith("Another setup of %s is running", state.product_name.c_str());
+    LogLineWith(state.lock.Squatted() ? "The lock of %s is held by a program that no administrator started"
+                                      : "Another setup of %s is running",
+                state.product_name.c_str());
     throw AbortError{};
   }
   Text uninstall_command;

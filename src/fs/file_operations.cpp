@@ -5,6 +5,7 @@
 #include "fs/find_entries.h"
 #include "fs/links.h"
 #include "fs/machine_calls.h"
+#include "fs/owned_handle.h"
 #include "log/logger.h"
 #include "text/fixed_text.h"
 #include "text/path.h"
@@ -22,6 +23,12 @@ Text Joined(const char* folder, const char* name) {
 bool IsFolder(const char* path) {
   DWORD attributes = GetFileAttributesA(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool FileIdentity(const char* path, BY_HANDLE_FILE_INFORMATION& out) {
+  KernelHandle file(CreateFileA(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file && GetFileInformationByHandle(file.Get(), &out);
 }
 
 // Drive roots answer "access denied"; so does a folder that is there but
@@ -52,6 +59,14 @@ bool RemoveFolderLink(const char* path, bool log_success) {
 }  // namespace
 
 bool PathExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+
+bool SameFile(const char* a, const char* b) {
+  BY_HANDLE_FILE_INFORMATION first;
+  BY_HANDLE_FILE_INFORMATION second;
+  return FileIdentity(a, first) && FileIdentity(b, second) &&
+         first.dwVolumeSerialNumber == second.dwVolumeSerialNumber && first.nFileIndexHigh == second.nFileIndexHigh &&
+         first.nFileIndexLow == second.nFileIndexLow;
+}
 
 bool CreateFolderChain(const char* path, bool log_success) {
   bool created = Machine().create_directory(path, nullptr) != 0;

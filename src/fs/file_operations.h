@@ -6,6 +6,10 @@
 #include <cstdint>
 
 bool PathExists(const char* path);
+// Whether two paths name one existing file, by its identity (volume serial
+// and file index), so that a short (8.3) name, a substituted drive or a
+// second hard link counts as the same file.
+bool SameFile(const char* a, const char* b);
 
 // Creates the folder and its missing parents; true when it exists afterwards.
 bool CreateFolderChain(const char* path, bool log_success);

@@ -109,6 +109,16 @@ void ReadFileRecord(FieldReader& reader, std::size_t number, std::uint32_t heade
   if (record.stream_offset >= header_offset) {
     LogErrorWith("Invalid Tarnell software package: the data of \"%s\" lies outside the package", record.name);
   }
+  if (record.destination > static_cast<std::uint8_t>(Destination::kDataFolderUntouched)) {
+    LogErrorWith("Invalid Tarnell software package: \"%s\" has no known destination", record.name);
+  }
+  // A service runs as the system: its program must come from the program
+  // folder, which only administrators may change, never from the data
+  // folder, where users may have put a file of that name first.
+  if (record.service != 0 && record.destination != static_cast<std::uint8_t>(Destination::kProgramFolder)) {
+    LogErrorWith("Invalid Tarnell software package: the service file \"%s\" is not in the program folder",
+                 record.name);
+  }
 }
 
 // The file count of either layout; `paths` tells whether names may hold folders.

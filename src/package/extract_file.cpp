@@ -30,9 +30,9 @@ void MakeSubfolders(const Text& path) {
 
 }  // namespace
 
-void ExtractFile(ExtractionContext& context, const FileRecord& record) {
+bool ExtractFile(ExtractionContext& context, const FileRecord& record) {
   auto destination = static_cast<Destination>(record.destination);
-  if (destination == Destination::kDataFolderUntouched) return;
+  if (destination == Destination::kDataFolderUntouched) return false;
   // The reader refuses such names; a record from anywhere else must not
   // write outside its folder either.
   if (const char* fault = RelativePathFault(record.name)) {
@@ -44,7 +44,7 @@ void ExtractFile(ExtractionContext& context, const FileRecord& record) {
   if (folder[0] == '\0' || !PathJoin(path, folder, record.name)) {
     LogErrorWith("Error opening file: %s", record.name);
   }
-  if (destination == Destination::kDataFolder && context.keep_data && PathExists(path.c_str())) return;
+  if (destination == Destination::kDataFolder && context.keep_data && PathExists(path.c_str())) return false;
   MakeSubfolders(path);
 
   // A file cut short by a full disk or a damaged stream is removed: a
@@ -64,6 +64,7 @@ void ExtractFile(ExtractionContext& context, const FileRecord& record) {
     DiscardReplacement(target);
     throw;
   }
+  return true;
 }
 
 void UnpackStream(ExtractionContext& context, FileStream& target, std::uint32_t size) {

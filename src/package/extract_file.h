@@ -20,9 +20,9 @@ struct ExtractionContext {
 
 // Writes the file of `record` unless it is never written (destination 2) or
 // is an existing data file that the user keeps; a file that is there is
-// replaced only by a complete one (fs/file_replacement.h). Any failure ends
-// in AbortError after its line.
-void ExtractFile(ExtractionContext& context, const FileRecord& record);
+// replaced only by a complete one (fs/file_replacement.h). True when it was
+// written. Any failure ends in AbortError after its line.
+bool ExtractFile(ExtractionContext& context, const FileRecord& record);
 
 // Decodes `size` bytes from the package stream's position into `target`.
 // A stream that ends early is a read error of the package.

@@ -49,6 +49,42 @@ struct ServiceStem {
   char chars[kMaxWindowsNameLength + 1];
 };
 
+// Long-name characters that 8.3 names lack become '_' there.
+char ShortNameChar(char c) { return c != '\0' && std::strchr("+,;=[]", c) != nullptr ? '_' : c; }
+
+// Whether Windows may give `long_name` the short name `alias` (NTFS's 8.3
+// names: "Long Name.txt" may be "LONGNA~1.TXT"). A name that fits 8.3
+// itself gets none. Short names of the hashed kind, made from the fifth
+// clash on, are not foreseen.
+bool MayBeShortNameOf(const char* alias, const char* long_name) {
+  const char* alias_dot = std::strrchr(alias, '.');
+  std::size_t alias_base = alias_dot != nullptr ? static_cast<std::size_t>(alias_dot - alias) : std::strlen(alias);
+  const char* tilde = std::strchr(alias, '~');
+  if (tilde == nullptr || tilde == alias || alias_base > 8) return false;
+  std::size_t digits = std::strspn(tilde + 1, "0123456789");
+  if (digits == 0 || tilde + 1 + digits != alias + alias_base) return false;
+  std::size_t length = std::strlen(long_name);
+  const char* dot = std::strrchr(long_name, '.');
+  std::size_t base = dot != nullptr ? static_cast<std::size_t>(dot - long_name) : length;
+  bool fits_8_3 = base > 0 && base <= 8 && length - base <= 4 && std::strchr(long_name, '.') == dot &&
+                  std::strpbrk(long_name, " +,;=[]") == nullptr;
+  if (fits_8_3) return false;
+  // The stem without blanks and dots.
+  const char* at = long_name;
+  for (const char* c = alias; c < tilde; ++c, ++at) {
+    while (at < long_name + base && (*at == ' ' || *at == '.')) ++at;
+    if (at == long_name + base || WindowsUpperCase(ShortNameChar(*at)) != WindowsUpperCase(*c)) return false;
+  }
+  // The extension: the first three characters after the last dot.
+  char extension[4] = {};
+  if (dot != nullptr) {
+    for (std::size_t i = 0, from = 1; i < 3 && dot[from] != '\0'; ++from) {
+      if (dot[from] != ' ') extension[i++] = ShortNameChar(dot[from]);
+    }
+  }
+  return EqualInWindowsCase(alias_dot != nullptr ? alias_dot + 1 : "", extension);
+}
+
 }  // namespace
 
 const char* FileNameFault(const char* name) {
@@ -67,10 +103,14 @@ const char* FileNameFault(const char* name) {
   return nullptr;
 }
 
-bool SameWindowsName(const char* a, const char* b) { return EqualIgnoringCase(a, b) || EqualInWindowsCase(a, b); }
+bool SameWindowsName(const char* a, const char* b) {
+  return EqualIgnoringCase(a, b) || EqualInWindowsCase(a, b) || MayBeShortNameOf(a, b) || MayBeShortNameOf(b, a);
+}
 
 bool SameServiceName(const char* file_a, const char* file_b) {
-  return SameWindowsName(ServiceStem(file_a).chars, ServiceStem(file_b).chars);
+  ServiceStem a(file_a);
+  ServiceStem b(file_b);
+  return EqualIgnoringCase(a.chars, b.chars) || EqualInWindowsCase(a.chars, b.chars);
 }
 
 const char* RelativePathFault(const char* path) {

@@ -18,8 +18,9 @@ inline constexpr std::size_t kMaxWindowsNameLength = 255;
 // or nullptr when it would.
 const char* FileNameFault(const char* name);
 
-// Whether two ANSI names name one file on Windows: equal without regard to
-// case, through the setup's own table or through Windows-1252 letter case.
+// Whether two ANSI names may name one file on Windows: equal without regard
+// to case, through the setup's own table or through Windows-1252 letter case,
+// or one the short (8.3) name Windows may give the other.
 bool SameWindowsName(const char* a, const char* b);
 
 // Whether the services of two files have one name on Windows; a file's

@@ -44,15 +44,16 @@ bool AskShell(int csidl, Text& out) {
   return true;
 }
 
+// The shell first: the values hold %ProgramData% and %PUBLIC%, which the
+// elevating user's own environment (HKCU\Environment) can point at a folder
+// of theirs; expanded only where the shell has no answer.
 bool FindShellFolder(const ShellFolder& folder, bool all_users, Text& out) {
+  if (AskShell(all_users ? folder.common_csidl : folder.user_csidl, out) && !out.empty()) return true;
   RegistryKey key;
   Text raw;
-  if (key.Open(all_users ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, kShellFoldersKey, kShellFoldersAccess) &&
-      key.ReadText(all_users ? folder.common_value : folder.user_value, raw) && Expand(raw.c_str(), out) &&
-      !out.empty()) {
-    return true;
-  }
-  return AskShell(all_users ? folder.common_csidl : folder.user_csidl, out);
+  return key.Open(all_users ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, kShellFoldersKey, kShellFoldersAccess) &&
+         key.ReadText(all_users ? folder.common_value : folder.user_value, raw) && Expand(raw.c_str(), out) &&
+         !out.empty();
 }
 
 }  // namespace

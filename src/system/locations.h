@@ -2,10 +2,11 @@
 // shares one "Tarnell" folder in the program-files folder, in the
 // application-data folder and in the start menu.
 //
-// The shell folders come from the "User Shell Folders" values: those of
+// The shell folders come from the shell (SHGetFolderPathA with the matching
+// CSIDL, the common ones for an all-users install). Only where it has no
+// answer are the "User Shell Folders" values read and expanded: those of
 // HKEY_LOCAL_MACHINE with names beginning "Common" for an all-users install,
-// those of HKEY_CURRENT_USER otherwise. Where a value is missing the shell is
-// asked instead (SHGetFolderPathA with the matching CSIDL).
+// those of HKEY_CURRENT_USER otherwise.
 //
 // https://learn.microsoft.com/windows/win32/shell/csidl
 #pragma once

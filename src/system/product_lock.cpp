@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <aclapi.h>
 #include <sddl.h>
 
 #include <utility>
@@ -13,6 +14,29 @@ namespace {
 // Full access for the built-in administrators and the system, nobody else;
 // protected, so that no inherited entry widens it.
 constexpr char kAdministratorsOnly[] = "D:P(A;;GA;;;BA)(A;;GA;;;SY)";
+
+// Whether the mutex comes from a run of the setup: its owner is the
+// administrators or the system, as for every object an elevated run makes,
+// or the owner this run gives its own objects. Anyone else made it first to
+// stall the product's setups.
+bool MadeByAdministrators(HANDLE mutex) {
+  PSID owner = nullptr;
+  LocalMemory descriptor;
+  if (GetSecurityInfo(mutex, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
+                      descriptor.Receive()) != ERROR_SUCCESS ||
+      owner == nullptr) {
+    return false;
+  }
+  if (IsWellKnownSid(owner, WinBuiltinAdministratorsSid) || IsWellKnownSid(owner, WinLocalSystemSid)) return true;
+  KernelHandle token;
+  union {
+    TOKEN_OWNER owner;
+    BYTE bytes[sizeof(TOKEN_OWNER) + SECURITY_MAX_SID_SIZE];
+  } own;
+  DWORD size = 0;
+  return OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Receive()) &&
+         GetTokenInformation(token.Get(), TokenOwner, &own, sizeof own, &size) && EqualSid(owner, own.owner.Owner);
+}
 
 }  // namespace
 
@@ -35,10 +59,14 @@ bool ProductLock::Take(const char* product_name) {
                                                        nullptr);
   SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor.Get(), FALSE};
   KernelHandle mutex(CreateMutexA(&attributes, FALSE, ProductLockName(product_name).c_str()));
+  // Every run's mutex lets administrators in: one that this run may not
+  // open, or that someone else made, is not a run's.
+  squatted_ = mutex ? GetLastError() == ERROR_ALREADY_EXISTS && !MadeByAdministrators(mutex.Get())
+                    : GetLastError() == ERROR_ACCESS_DENIED;
   // A run that ended without releasing the mutex (killed, crashed) leaves it
   // abandoned: the next run takes it, and finds a record that matches the
   // machine, as after any abort.
-  DWORD waited = mutex ? WaitForSingleObject(mutex.Get(), 0) : WAIT_FAILED;
+  DWORD waited = mutex && !squatted_ ? WaitForSingleObject(mutex.Get(), 0) : WAIT_FAILED;
   if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
     busy_ = true;
     return false;

@@ -8,8 +8,8 @@
 // (a deployment service, a second user logged on) see it too. The mutex a
 // run creates gives access to administrators and the system alone, so a
 // user without those rights cannot open it to hold it. A mutex of that name
-// that such a user made first still stalls the setup: it is taken for
-// another run.
+// that such a user made first still stalls the setup, but is told apart
+// from another run by its owner (Squatted).
 //
 // https://learn.microsoft.com/windows/win32/sync/using-mutex-objects
 #pragma once
@@ -30,10 +30,14 @@ class ProductLock {
   bool Take(const char* product_name);
   // True after a Take that found the product busy.
   bool Busy() const { return busy_; }
+  // True after a Take that found the mutex made by someone who is neither an
+  // administrator nor the system: no run of the setup holds it (Busy too).
+  bool Squatted() const { return squatted_; }
 
  private:
   KernelHandle mutex_;
   bool busy_ = false;
+  bool squatted_ = false;
 };
 
 // "Global\Tarnell Setup " and the product name in upper case, "\" made "/"

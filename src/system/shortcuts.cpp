@@ -165,7 +165,7 @@ bool PlanSetupCopy(const ShortcutRun& run, Text& setup_copy) {
   if (!SetupCopyPath(run.package, run.product_name, setup_copy)) {
     LogErrorWith("Error opening file: %s", setup_copy.c_str());
   }
-  return !EqualIgnoringCase(setup_copy.c_str(), run.package_path);
+  return !SameFile(setup_copy.c_str(), run.package_path);
 }
 
 void InstallSetupShortcut(const ShortcutRun& run, const char* setup_copy) {
@@ -184,7 +184,7 @@ void InstallSetupShortcut(const ShortcutRun& run, const char* setup_copy) {
   if (!installed.program_folder.empty() &&
       !EqualIgnoringCase(package.program_folder.c_str(), installed.program_folder.c_str()) &&
       SetupCopyPath(installed, run.product_name, old_copy)) {
-    if (EqualIgnoringCase(old_copy.c_str(), run.package_path)) {
+    if (SameFile(old_copy.c_str(), run.package_path)) {
       // The running program cannot delete itself: the batch does it at the end.
       run.package.uninstall_batch_pending = true;
     } else if (!DeleteFileLogged(old_copy.c_str(), DeleteReport::kFailure)) {
@@ -267,7 +267,9 @@ bool RemoveSetupCopy(const ProductRecord& record, const char* product_name, cons
     // that stays (held open by another program) would leave the product
     // unregistered with its copy behind, and the batch would delete the
     // program that runs instead.
-    bool running = EqualIgnoringCase(copy.c_str(), running_path);
+    // By identity: started as C:\PROGRA~1\... or from a substituted drive,
+    // the text differs but the file is the one that runs.
+    bool running = SameFile(copy.c_str(), running_path);
     still_there = !DeleteFileLogged(copy.c_str(), running ? DeleteReport::kSilent : DeleteReport::kFailure);
     if (still_there && !running) throw AbortError{};
   }

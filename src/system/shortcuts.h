@@ -64,7 +64,8 @@ void UninstallService(const ProductRecord& record, const char* service_name, con
 // removed it before its file) only loses its start-menu shortcuts.
 void RemoveProgramService(const ProductRecord& record, const char* service_name, const char* image_path);
 // Deletes the setup copy and its start-menu link. True when the copy is
-// still there because it is the running program (`running_path`), which
+// still there because it is the running program (`running_path`, the same
+// file by its identity, whatever path named it), which
 // the uninstall batch removes once the process has ended. Any other copy
 // that cannot be deleted is logged ("File NOT deleted: %s") and aborts.
 bool RemoveSetupCopy(const ProductRecord& record, const char* product_name, const char* running_path);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "log/logger.h"
 #include "system/registry_key.h"
 #include "system/registry_values.h"
@@ -101,6 +103,10 @@ void RegisterProduct(const ProductRecord& package, const char* product_name, con
   Text update_info = UpdateInfoAddress(product_name);
   Text install_date = InstallDate();
   Text display_version = VersionNumberText(package.version);
+  // Quoted: Windows runs the command, and unquoted a path with blanks would
+  // first name a program that a user may have put in a folder above.
+  Text uninstall_command;
+  if (!QuoteText(uninstall_command, setup_copy_path)) CurrentLogger().LogError(kNotRegistered);
 
   // What a later run reads back comes first: a registration cut short by a
   // power loss must still say with which options and folders the product's
@@ -108,7 +114,7 @@ void RegisterProduct(const ProductRecord& package, const char* product_name, con
   // Until "Flags" is there, the product counts as not registered.
   const RegistrationValue values[] = {
       {"Flags", nullptr, OptionFlags(package)},
-      {"UninstallString", setup_copy_path, 0},
+      {"UninstallString", uninstall_command.c_str(), 0},
       {"DisplayName", product_name, 0},
       {"HelpLink", kPublisherInstallInfo, 0},
       {"URLUpdateInfo", update_info.c_str(), 0},
@@ -153,6 +159,13 @@ bool ReadInstalledRegistration(const char* product_name, ProductRecord& installe
   if (!ReadDwordValue(key, "Flags", flags)) return false;
   ApplyOptionFlags(flags, installed);
   if (key.ReadText("UninstallString", uninstall_command)) {
+    // Earlier installs wrote the path without quotes.
+    char* path = uninstall_command.data();
+    char* end = path[0] == '"' ? std::strchr(path + 1, '"') : nullptr;
+    if (end != nullptr) {
+      *end = '\0';
+      uninstall_command = Text(path + 1);
+    }
     FolderPart(installed.program_folder, uninstall_command.c_str());
   }
   key.ReadText("DataPath", installed.data_folder);

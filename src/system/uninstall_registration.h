@@ -52,7 +52,8 @@ void UnregisterProduct(const char* product_name);
 
 // Reads the registration back into the installed record: its program folder
 // (the folder of the uninstall command), data folder and option flags.
-// `uninstall_command` receives the registered setup copy's path. Returns
+// `uninstall_command` receives the registered setup copy's path, from the
+// quoted command or the bare path that earlier installs wrote. Returns
 // false when the product is not registered, or its registration was cut
 // short before its "Flags" were written.
 bool ReadInstalledRegistration(const char* product_name, ProductRecord& installed, Text& uninstall_command);

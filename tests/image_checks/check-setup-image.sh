@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
 # Checks the setup program's image without running it:
 #   check-setup-image.sh ARCH SETUP.exe [TARNELL_PACK]
+#   check-setup-image.sh --console ARCH TARNELL_DEPLOY.exe
 # ARCH is i686 or x86_64. The image must be a GUI program of that machine
-# that asks for administrator rights and imports only DLLs every Windows has;
-# with the native tarnell-pack and NSIS's makensis at hand, the stub (program
-# plus the default skin) must stay within 3.3 times NSIS's empty installer.
+# that asks for administrator rights and imports only KnownDLLs; with the
+# native tarnell-pack and NSIS's makensis at hand, the stub (program plus the
+# default skin) must stay within 3.3 times NSIS's empty installer. With
+# --console: a console program of that machine that imports only KnownDLLs.
 set -uo pipefail
+console=false
+if [ "${1:-}" = --console ]; then
+  console=true
+  shift
+fi
 arch=$1 setup=$2 pack=${3:-}
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -20,21 +27,31 @@ esac
 
 if "$objdump" -f "$setup" | grep -q "file format $format"; then pass "a $format image"; else fail "not a $format image"; fi
 headers=$("$objdump" -p "$setup")
-if grep -qE '^Subsystem[[:space:]]+0*2[[:space:]]' <<<"$headers"; then pass "a Windows GUI program"; else
-  fail "not a Windows GUI program: $(grep '^Subsystem' <<<"$headers")"
+subsystem=2 kind="Windows GUI program"
+$console && subsystem=3 kind="console program"
+if grep -qE "^Subsystem[[:space:]]+0*$subsystem[[:space:]]" <<<"$headers"; then pass "a $kind"; else
+  fail "not a $kind: $(grep '^Subsystem' <<<"$headers")"
 fi
 
-# System DLLs only: a MinGW run-time DLL (libstdc++, libgcc, winpthread)
-# would be missing on the user's machine.
-allowed=" advapi32.dll comctl32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll oleacc.dll oleaut32.dll
-          shell32.dll user32.dll version.dll "
+# KnownDLLs only: Windows takes those from the system folder whatever lies
+# beside the program, and resolves any other import from the program's own
+# folder first, the user's downloads, before the program can say otherwise.
+# Other system DLLs are loaded at run time from the system folder; a MinGW
+# run-time DLL (libstdc++, libgcc, winpthread) would be missing anyway.
+allowed=" advapi32.dll combase.dll comdlg32.dll difxapi.dll gdi32.dll gdiplus.dll imagehlp.dll kernel32.dll msvcrt.dll
+          normaliz.dll ntdll.dll ole32.dll oleaut32.dll psapi.dll rpcrt4.dll setupapi.dll shell32.dll shlwapi.dll
+          user32.dll wldap32.dll ws2_32.dll "
 imports=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z' | tr -d '\r')
 foreign=""
 # One space between the names, the line break of the list included.
 allowed=" $(echo $allowed) "
 for dll in $imports; do [[ "$allowed" == *" $dll "* ]] || foreign+=" $dll"; done
-if [ -z "$foreign" ]; then pass "imports only system DLLs:" $imports; else fail "imports DLLs Windows does not have:$foreign"; fi
+if [ -z "$foreign" ]; then pass "imports only KnownDLLs:" $imports; else fail "imports DLLs that are no KnownDLLs:$foreign"; fi
 
+if $console; then
+  [ $failures -eq 0 ]
+  exit
+fi
 if grep -qa 'level="requireAdministrator"' "$setup"; then pass "its manifest asks for administrator rights"; else
   fail "no manifest asking for administrator rights"
 fi

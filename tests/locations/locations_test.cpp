@@ -45,6 +45,28 @@ TEST(Locations, DefaultProgramFolderComesFromTheShellNotTheEnvironment) {
   SetEnvironmentVariableA("ProgramFiles", saved.c_str());
 }
 
+// The same for the all-users folders: their "User Shell Folders" values
+// hold %ProgramData% and %PUBLIC%, which the user's HKCU\Environment sets.
+TEST(Locations, AllUsersFoldersComeFromTheShellNotTheEnvironment) {
+  const char* const variables[] = {"ProgramData", "PUBLIC", "ALLUSERSPROFILE"};
+  std::string saved[3];
+  for (int i = 0; i < 3; ++i) {
+    saved[i] = Expanded((std::string("%") + variables[i] + "%").c_str());
+    ASSERT_TRUE(SetEnvironmentVariableA(variables[i], "C:\\users\\Public\\Planted"));
+  }
+  std::string data = DefaultDataFolder(true).c_str();
+  ProductRecord record;
+  record.all_users = true;
+  ResolveShortcutFolders(record);
+  for (int i = 0; i < 3; ++i) SetEnvironmentVariableA(variables[i], saved[i].c_str());
+  for (const std::string& folder :
+       {data, std::string(record.start_menu_folder.c_str()), std::string(record.desktop_folder.c_str())}) {
+    EXPECT_FALSE(folder.empty());
+    EXPECT_EQ(folder.find("Planted"), std::string::npos) << folder;
+  }
+  EXPECT_STREQ(data.c_str(), (ShellFolder(CSIDL_COMMON_APPDATA) + "\\Tarnell").c_str());
+}
+
 TEST(Locations, ShortcutFoldersFollowTheAllUsersFlag) {
   for (bool all_users : {false, true}) {
     SCOPED_TRACE(all_users);

@@ -281,6 +281,12 @@ TEST(PackageDirectory, HostileNamesAreRefusedWithALineNamingTheProblem) {
   const char* refused = "holds one of <>\"|?* (Windows refuses them)";
   const std::string long_name = std::string(252, 'x') + ".db";
   const char* dropped = "ends with a dot or blank (Windows drops them)";
+  auto add_fourth = [](const char* third, const char* fourth) {
+    return [=](PackageDirectory& p) {
+      p.files.Rename(3, third);
+      p.files.Add(MakeRecord(fourth, 120, 0, 2));
+    };
+  };
   struct Case {
     const char* what;
     std::function<void(PackageDirectory&)> change;
@@ -316,9 +322,33 @@ TEST(PackageDirectory, HostileNamesAreRefusedWithALineNamingTheProblem) {
        [](PackageDirectory& p) {
          p.files.Rename(3, "HELLO.Agent.exe");
          p.Record(3).service = 1;
+         p.Record(3).destination = 0;
        },
        invalid + "the services of \"Hello.exe\" and \"HELLO.Agent.exe\" have one name"},
       {"service without a name", rename(2, ".exe"), invalid + "the service file \".exe\" gives its service no name"},
+      // The data folder is the users' as well: a file kept there could be theirs.
+      {"service in the data folder",
+       [](PackageDirectory& p) {
+         p.files.Rename(3, "Agent.exe");
+         p.Record(3).service = 1;
+         p.Record(3).destination = 1;
+       },
+       invalid + "the service file \"Agent.exe\" is not in the program folder"},
+      {"service left untouched in the data folder", [](PackageDirectory& p) { p.Record(3).service = 1; },
+       invalid + "the service file \"notes.txt\" is not in the program folder"},
+      {"destination 3", [](PackageDirectory& p) { p.Record(3).destination = 3; },
+       invalid + "\"notes.txt\" has no known destination"},
+      {"destination 255", [](PackageDirectory& p) { p.Record(2).destination = 255; },
+       invalid + "\"Hello.exe\" has no known destination"},
+      {"a short name beside the long name it stands for", add_fourth("Hello notes.txt", "hellon~1.TXT"),
+       invalid + "\"Hello notes.txt\" and \"hellon~1.TXT\" name one file"},
+      {"a long name after the short name it may get",
+       [](PackageDirectory& p) {
+         p.files.Rename(2, "LONGNA~2.EXE");
+         p.files.Rename(3, "Long Name.exe");
+         p.association_count = 0;
+       },
+       invalid + "\"LONGNA~2.EXE\" and \"Long Name.exe\" name one file"},
       {"association program that is no product file",
        [](PackageDirectory& p) { p.associations[1].program.Assign("C:\\Windows\\regedit.exe"); },
        invalid + "files of type \"hlx\" open with \"C:\\Windows\\regedit.exe\", which is no program file"},
@@ -343,10 +373,15 @@ TEST(PackageDirectory, HostileNamesAreRefusedWithALineNamingTheProblem) {
       {"255 characters", rename(3, long_name), ""},
       {"names that only begin like devices", rename(3, "CONFIG.SYS"), ""},
       {"COM10 and NULL", [](PackageDirectory& p) { p.files.Rename(3, "COM10.NULL.txt"); }, ""},
+      {"a short name of another stem", add_fourth("Hello notes.txt", "HELP~1.TXT"), ""},
+      {"a short name of another extension", add_fourth("Hello notes.txt", "HELLON~1.DOC"), ""},
+      // A name that is a short name itself gets none.
+      {"a short-name pattern beside a short name", add_fourth("Hello.txt", "HELLO~1.TXT"), ""},
       {"a second service of another name",
        [](PackageDirectory& p) {
          p.files.Rename(3, "Helper.exe");
          p.Record(3).service = 1;
+         p.Record(3).destination = 0;
        },
        ""},
   };

@@ -363,6 +363,8 @@ TEST_F(PackTest, InvalidManifestsNameTheFieldAndLeaveNoFile) {
       {product + hello + file_named("x.dll."), "file[2].name: \"x.dll.\" ends with a dot"},
       {product + hello + file_named("con.txt"), "file[2].name: \"con.txt\" is a device name"},
       {product + hello + file_named("HELLO.EXE"), "file[2].name: \"HELLO.EXE\" is the name of file[1] as well"},
+      {product + file_named("Long Name.dll") + file_named("LONGNA~1.DLL"),
+       "file[2].name: \"LONGNA~1.DLL\" is the name of file[1] as well"},
       {product + hello + file_named("\u00c4rger.txt") + file_named("\u00e4rger.txt"),
        "file[3].name: \"\u00e4rger.txt\" is the name of file[2] as well"},
       {product + hello + file_named("\u65e5\u672c.txt"), "file[2].name: \"\u65e5\u672c.txt\" holds a character"},
@@ -387,6 +389,10 @@ TEST_F(PackTest, InvalidManifestsNameTheFieldAndLeaveNoFile) {
       {product + hello + "time = 2026-01-02T03:04:05\n", "file[1].time: must be a date and time with its offset"},
       {product + hello + "service = true\ndestination = \"data-untouched\"\n",
        "file[1].service: a file the install does not write cannot be a service"},
+      {product + hello + "service = true\ndestination = \"data\"\n",
+       "file[1].service: a service must be installed in the program folder"},
+      {product + hello + "destination = \"data\"\nservice = true\n",
+       "file[1].service: a service must be installed in the program folder"},
       {product + hello + "service = true\n" + file_named("hello.dll") + "service = true\n",
        "file[2].service: its service name \"hello\" is that of file[1]"},
       {product + hello + association("hlo", "other.dll"),
@@ -819,6 +825,14 @@ TEST_F(PackTest, DamagedSetupsAreRefusedAndNothingIsWrittenOutside) {
          return WithDirectory(good, hostile);
        },
        "Invalid Tarnell software package: files of type \"hlo\" open with \"cmd.exe\", which is no program file"},
+      {"service in the data folder",
+       [&] {
+         PackageDirectory hostile = package;
+         hostile.Record(3).service = 1;
+         hostile.Record(3).destination = 1;
+         return WithDirectory(good, hostile);
+       },
+       "Invalid Tarnell software package: the service file \"b.dll\" is not in the program folder"},
   };
   for (const Case& c : cases) {
     WriteBytes(setup_path, Unsummed(c.damage()));

@@ -12,7 +12,9 @@
 #include <utility>
 #include <vector>
 
+#include "app/install_files.h"
 #include "capture_logger.h"
+#include "fs/machine_calls.h"
 #include "fs/source_stream.h"
 #include "inflate/inflate_state.h"
 #include "package/directory_writer.h"
@@ -243,10 +245,21 @@ class Extraction {
     stream_.CreateOverFile((folder / "setup.exe").c_str());
   }
 
-  void Extract(const FileRecord& record, bool keep_data) {
+  bool Extract(const FileRecord& record, bool keep_data) {
     InflateState decoder(&stream_);
     ExtractionContext context{stream_, decoder, program_.c_str(), data_.c_str(), keep_data};
-    ExtractFile(context, record);
+    return ExtractFile(context, record);
+  }
+  // The install's step for one file: written, made a service, given its links.
+  void Install(const FileRecord& record, bool keep_data) {
+    ProductRecord package;
+    package.program_folder.Assign(program_.c_str());
+    package.data_folder.Assign(data_.c_str());
+    package.keep_data = keep_data;
+    ProductRecord installed;
+    InflateState decoder(&stream_);
+    ExtractionContext context{stream_, decoder, program_.c_str(), data_.c_str(), keep_data};
+    InstallFile(ShortcutRun{package, installed, "Planted", "setup.exe"}, context, record);
   }
   std::string Program(const std::string& name) const { return program_ + "\\" + name; }
   std::string Data(const std::string& name) const { return data_ + "\\" + name; }
@@ -298,6 +311,35 @@ TEST(ExtractFile, KeepDataSparesExistingDataFilesOnly) {
   EXPECT_EQ(FileTimeOf(extraction.Data("notes.txt")), user_time);
   EXPECT_EQ(ReadTestFile(extraction.Data("missing.dat")), "written anyway");
   EXPECT_EQ(ReadTestFile(extraction.Program("Hello.exe")), kFiles[0].content) << "program files are never kept";
+}
+
+int service_changes = 0;
+DWORD CountAndRefuseServiceChanges(MachineChange kind) {
+  if (kind != MachineChange::kService) return ERROR_SUCCESS;
+  ++service_changes;
+  return ERROR_ACCESS_DENIED;
+}
+
+// A service runs as the system, so only a program the run has just written
+// becomes one: a file kept in the data folder, which users may have put
+// there first, is not registered even where a record asks for it.
+TEST(InstallFile, AServiceIsNeverMadeOfAFileTheRunDidNotWrite) {
+  TestFolder folder;
+  PackageDirectory package;
+  Extraction extraction(folder,
+                        MakeSetup({{"Agent.exe", "the product's agent", 1, 0x01DA000000000000}}, false, package));
+  FileRecord agent = package.Record(2);
+  agent.service = 1;
+  WriteTestFile(extraction.Data("Agent.exe"), "planted by a user");
+  CaptureLogger logger;
+  service_changes = 0;
+  SetMachineChangeGate(CountAndRefuseServiceChanges);
+  EXPECT_THROW(extraction.Install(agent, true), AbortError);
+  EXPECT_FALSE(extraction.Extract(agent, true)) << "a kept data file is not written";
+  SetMachineChangeGate(nullptr);
+  EXPECT_EQ(service_changes, 0) << "no service was asked for";
+  EXPECT_EQ(logger.errors, std::vector<std::string>{"Service Agent installation failed"});
+  EXPECT_EQ(ReadTestFile(extraction.Data("Agent.exe")), "planted by a user");
 }
 
 TEST(ExtractFile, FailuresEndWithTheirLine) {

@@ -123,7 +123,7 @@ TEST(Registration, WritesItsValuesWithTheirTypes) {
   for (char& c : lower_name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   const std::vector<StoredValue> expected = {
       {"DisplayName", REG_SZ, product.Name()},
-      {"UninstallString", REG_SZ, copy},
+      {"UninstallString", REG_SZ, "\"" + copy + "\""},  // quoted: a command Windows runs
       {"HelpLink", REG_SZ, kPublisherInstallInfo},
       {"URLUpdateInfo", REG_SZ, home + "/" + lower_name + ".php"},
       {"URLInfoAbout", REG_SZ, home},
@@ -201,6 +201,17 @@ TEST(Registration, ReadBackGivesTheInstalledFoldersAndOptions) {
   ProductRecord off;
   ASSERT_TRUE(ReadInstalledRegistration(product.Name(), off, command));
   EXPECT_EQ(OptionFlags(off), 0u);
+
+  // Earlier installs wrote the path without quotes, blanks and all.
+  const char legacy[] = "C:\\Program Files\\Tarnell\\Foo_Setup.exe";
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, product.KeyPath().c_str(), 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
+  RegSetValueExA(key, "UninstallString", 0, REG_SZ, reinterpret_cast<const BYTE*>(legacy), sizeof legacy);
+  RegCloseKey(key);
+  ProductRecord earlier;
+  ASSERT_TRUE(ReadInstalledRegistration(product.Name(), earlier, command));
+  EXPECT_STREQ(command.c_str(), legacy);
+  EXPECT_STREQ(earlier.program_folder.c_str(), "C:\\Program Files\\Tarnell");
 }
 
 TEST(Registration, AnEmptyDataFolderRemovesDataPath) {

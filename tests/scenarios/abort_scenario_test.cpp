@@ -133,7 +133,7 @@ TEST_F(Abort, AFullDiskLeavesNoHalfWrittenFileAndALaterRunCompletes) {
   EXPECT_EQ(again.exit_code, 0u);
   EXPECT_EQ(FileBytes(program + "\\Library.dll"), ExpectedBytes("scenic-1.0", "Library.dll"));
   EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, UninstallKey("Scenic"), "UninstallString"),
-            program + "\\Scenic_Setup.exe");
+            "\"" + program + "\\Scenic_Setup.exe\"");
 }
 
 TEST_F(Abort, AServiceThatDoesNotStopKeepsTheProductRegisteredAndARepairRecovers) {

@@ -1,6 +1,10 @@
 // tarnell-deploy as administrators use it: status, install with options and
 // uninstall by product name on a fresh machine, the exit code of each
 // failure, and one run of a product's setup at a time.
+#include <windows.h>
+
+#include <sddl.h>
+
 #include <fstream>
 
 #include "scenario_support.h"
@@ -41,7 +45,7 @@ TEST_F(Deploy, TakesAProductThroughStatusInstallUpdateAndUninstallByName) {
 
   // The options, read back from the registration.
   const std::string key = UninstallKey("Scenic");
-  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, key, "UninstallString"), program + "\\Scenic_Setup.exe");
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, key, "UninstallString"), "\"" + program + "\\Scenic_Setup.exe\"");
   EXPECT_EQ(RegistryNumber(HKEY_LOCAL_MACHINE, key, "Flags"), 1u | 4u | 8u);  // start menu, PATH, all users
   EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, ".scn", nullptr), "Scenic.scn");
   EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, ".scx"));
@@ -191,6 +195,32 @@ TEST_F(Deploy, SecondRunWhileTheFirstHoldsTheProductEndsAtOnce) {
   TerminateProcess(first, 0);
   WaitForSingleObject(first, 10000);
   CloseHandle(first);
+  EXPECT_EQ(RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program}).exit_code, 0u);
+}
+
+// Any user may make the lock's mutex first, and hold it for ever. That is no
+// run of the setup: it is reported as what it is, not as a concurrent run.
+TEST_F(Deploy, ALockMadeByAUserWhoIsNoAdministratorIsReportedAsSuch) {
+  // Owned by the built-in Users, as a user's own object would be; open to all.
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, FALSE};
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("O:BUD:(A;;GA;;;WD)", SDDL_REVISION_1,
+                                                                   &attributes.lpSecurityDescriptor, nullptr));
+  HANDLE squatter = CreateMutexA(&attributes, TRUE, kScenicLock);
+  LocalFree(attributes.lpSecurityDescriptor);
+  ASSERT_NE(squatter, nullptr);
+  ASSERT_NE(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS)) << "a run of the setup is going on";
+
+  const std::string program = "C:\\Apps\\Scenic";
+  DeployRun install = RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program});
+  EXPECT_EQ(install.exit_code, 5u);
+  EXPECT_TRUE(HasLine(install.errors, "the product's lock is held by a program that no administrator started"));
+  EXPECT_FALSE(HasLine(install.errors, "another run"));
+  EXPECT_TRUE(install.Logged("The lock of Scenic is held by a program that no administrator started"));
+  EXPECT_FALSE(Exists(program));
+  // Not even once the user lets go of it: the mutex is still theirs.
+  ReleaseMutex(squatter);
+  EXPECT_EQ(RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program}).exit_code, 5u);
+  CloseHandle(squatter);
   EXPECT_EQ(RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program}).exit_code, 0u);
 }
 

@@ -102,7 +102,7 @@ TEST_F(FreshInstall, PutsEverythingWhereTheOptionsSayAndNothingElsewhere) {
 
   // Registration, PATH, associations.
   const std::string key = UninstallKey("Scenic");
-  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, key, "UninstallString"), copy);
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, key, "UninstallString"), "\"" + copy + "\"");
   EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, key, "InstallLocation"), program);
   EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, key, "DataPath"), data);
   EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, key, "DisplayVersion"), "1.0");
@@ -172,5 +172,5 @@ TEST_F(Repair, FromTheSetupCopyRestoresFilesAndLinksWithoutWritingTheCopy) {
   EXPECT_EQ(FileBytes(readme), ExpectedBytes("scenic-1.0", "Readme.txt"));
   EXPECT_TRUE(Exists(user.start_menu + "\\Scenic.lnk"));
   EXPECT_EQ(WriteTime(copy), marked) << "the running copy was written again";
-  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, UninstallKey("Scenic"), "UninstallString"), copy);
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, UninstallKey("Scenic"), "UninstallString"), "\"" + copy + "\"");
 }

@@ -152,7 +152,7 @@ TEST_F(Update, FromTheCopyToAnotherProgramFolderLeavesTheOldFolderToTheBatch) {
   EXPECT_EQ(FolderEntries(old_program), std::vector<std::string>{"Scenic_Setup.exe"});
   EXPECT_EQ(Service("ScenicAgent")->image_path, "\"" + new_program + "\\ScenicAgent.exe\"");
   EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, UninstallKey("Scenic"), "UninstallString"),
-            new_program + "\\Scenic_Setup.exe");
+            "\"" + new_program + "\\Scenic_Setup.exe\"");
 
   running.Close();
   EXPECT_TRUE(WaitUntilGone("C:\\Apps\\Tarnell", 30));

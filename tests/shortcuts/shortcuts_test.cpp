@@ -350,6 +350,15 @@ TEST_F(ShortcutsTest, RemovalDeletesEveryLinkAndTheSetupCopy) {
   WriteTestFile(copy.c_str(), "running");
   HANDLE running = CreateFileA(copy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   EXPECT_TRUE(RemoveSetupCopy(installed_, product_.c_str(), copy.c_str()));
+  // Started through another path to the same file (its short name, another
+  // spelling of the path), it is still the running copy.
+  char short_path[MAX_PATH] = "";
+  GetShortPathNameA(copy.c_str(), short_path, MAX_PATH);
+  for (const std::string& other : {std::string(short_path), "\\\\?\\" + std::string(copy.c_str())}) {
+    SCOPED_TRACE(other);
+    EXPECT_STRCASENE(other.c_str(), copy.c_str());
+    EXPECT_TRUE(RemoveSetupCopy(installed_, product_.c_str(), other.c_str()));
+  }
   EXPECT_TRUE(log_.errors.empty());
   EXPECT_TRUE(log_.lines.empty()) << "the setup copy is deleted silently";
 

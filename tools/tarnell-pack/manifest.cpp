@@ -243,7 +243,7 @@ class ManifestReader {
     if (SameWindowsFileName(earlier.name, added.name)) {
       Fail(at, prefix + "name",
            "\"" + AnsiToUtf8(added.name) + "\" is the name of file[" + std::to_string(j + 1) +
-               "] as well (Windows ignores case)");
+               "] as well (Windows ignores case and may give a long name that short name)");
     }
     if (added.service && earlier.service && SameWindowsFileName(ServiceName(added.name), ServiceName(earlier.name))) {
       Fail(*table.get("service"), prefix + "service",
@@ -371,6 +371,10 @@ class ManifestReader {
     file.service = Bool(table, "service", prefix + "service");
     if (file.service && file.destination == Destination::kDataFolderUntouched) {
       Fail(*table.get("service"), prefix + "service", "a file the install does not write cannot be a service");
+    }
+    // Users may put files in the data folder first; a service runs as the system.
+    if (file.service && file.destination != Destination::kProgramFolder) {
+      Fail(*table.get("service"), prefix + "service", "a service must be installed in the program folder");
     }
     if (file.service && ServiceName(file.name).empty()) {
       Fail(*table.get("service"), prefix + "service", "a service needs a name before the first dot");

@@ -41,6 +41,10 @@ namespace {
 
 void Complain(const char* text) { std::fprintf(stderr, "tarnell-deploy: %s\n", text); }
 
+constexpr char kBusy[] = "another run of this product's setup is in progress";
+// The product's lock was made first by someone who is no administrator.
+constexpr char kSquattedLock[] = "the product's lock is held by a program that no administrator started";
+
 // The changes this run made to the machine, and what to do at which one.
 struct ChangePoints {
   unsigned count = 0;
@@ -191,7 +195,7 @@ int RunDeployCommand(DeployCommand command) {
   if (!command.product_name.empty()) {
     // The registration is read under the product's lock, by every run.
     if (!state.lock.Take(command.product_name.c_str())) {
-      Complain("another run of this product's setup is in progress");
+      Complain(state.lock.Squatted() ? kSquattedLock : kBusy);
       return kExitBusy;
     }
     if (!RegisteredSetupCopy(command.product_name.c_str(), command.setup_path)) {
@@ -221,7 +225,7 @@ int RunDeployCommand(DeployCommand command) {
     if (!busy && !logger.last_error.empty()) std::fprintf(stderr, "%s\n", logger.last_error.c_str());
     logger.End(busy ? "Setup ended" : "Abort while starting the program");
     if (command.print_memory) memory.Stop();
-    Complain(busy ? "another run of this product's setup is in progress" : "the package was refused");
+    Complain(!busy ? "the package was refused" : state.lock.Squatted() ? kSquattedLock : kBusy);
     return busy ? kExitBusy : kExitPackageRefused;
   }
   // The setup copy named by the registration must be this product's.

@@ -5,12 +5,18 @@
 #include <string_view>
 
 #include "ui/core/native_window.h"
+#include "ui/core/system_library.h"
 
 namespace {
 
 // Defined here: MinGW's import library gives the name a thunk in place of
 // the GUID, and oleacc then does not know the interface asked for.
 const GUID kIidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
+// oleacc is no KnownDLL: loaded by hand from the system folder, so a copy
+// beside the setup never runs. Without it readers get no objects, and the
+// setup works on.
+constexpr char kOleacc[] = "oleacc.dll";
 
 // By AccessibleRole.
 const LONG kSystemRoles[] = {
@@ -102,8 +108,10 @@ class AccessibleObject final : public IAccessible {
   STDMETHODIMP get_accParent(IDispatch** parent) override {
     *parent = nullptr;
     if (window_ == nullptr) return CO_E_OBJNOTCONNECTED;
-    return AccessibleObjectFromWindow(window_->Handle(), static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
-                                      reinterpret_cast<void**>(parent));
+    auto* from_window = SystemFunction<decltype(::AccessibleObjectFromWindow)>(kOleacc, "AccessibleObjectFromWindow");
+    if (from_window == nullptr) return E_FAIL;
+    return from_window(window_->Handle(), static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
+                       reinterpret_cast<void**>(parent));
   }
   STDMETHODIMP get_accChildCount(long* count) override {
     *count = 0;
@@ -263,6 +271,8 @@ void AccessibleObjectRelease::operator()(AccessibleObject* object) const {
 LRESULT AnswerAccessibleRequest(AccessibleObjectPtr& object, NativeWindow& window, AccessibleSource& source,
                                 WPARAM flags, LPARAM object_id) {
   if (static_cast<LONG>(object_id) != OBJID_CLIENT) return 0;
+  static auto* const lresult_from_object = SystemFunction<decltype(::LresultFromObject)>(kOleacc, "LresultFromObject");
+  if (lresult_from_object == nullptr) return 0;
   // Readers reach the object through COM, which the window's thread then
   // needs for as long as the program runs.
   static bool com_started = false;
@@ -272,7 +282,7 @@ LRESULT AnswerAccessibleRequest(AccessibleObjectPtr& object, NativeWindow& windo
     com_started = true;
   }
   if (!object) object.reset(new AccessibleObject(window, source));
-  LRESULT result = LresultFromObject(kIidAccessible, flags, object.get());
+  LRESULT result = lresult_from_object(kIidAccessible, flags, object.get());
   return result > 0 ? result : 0;
 }
 
