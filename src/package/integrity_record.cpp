@@ -92,7 +92,8 @@ IntegrityRecord FindIntegrityRecord(PackageFile& file) {
   std::uint32_t pe_offset = U32(dos + 0x3C);
   if (!reader.Read(pe_offset, pe, sizeof pe) || std::memcmp(pe, "PE\0\0", 4) != 0) return record;
   std::uint16_t optional_size = U16(pe + 20);
-  if (!reader.Read(pe_offset + sizeof pe, optional, optional_size < sizeof optional ? optional_size : sizeof optional)) {
+  if (!reader.Read(pe_offset + sizeof pe, optional,
+                   optional_size < sizeof optional ? optional_size : sizeof optional)) {
     return record;
   }
   std::uint16_t magic = U16(optional);

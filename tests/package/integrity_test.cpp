@@ -47,7 +47,7 @@ Bytes Image(const ImageShape& shape, std::size_t package) {
   bytes[1] = 'Z';
   Put32(bytes, 0x3C, 64);
   std::memcpy(&bytes[64], "PE\0\0", 4);
-  Put16(bytes, 64 + 6, 1);    // one section
+  Put16(bytes, 64 + 6, 1);     // one section
   Put16(bytes, 64 + 20, 224);  // optional header size
   Put16(bytes, kOptional, 0x10B);
   Put32(bytes, kOptional + 92, 16);

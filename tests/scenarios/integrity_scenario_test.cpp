@@ -79,8 +79,9 @@ DWORD write_error = ERROR_SUCCESS;
 DWORD TryToWriteTheSetup(MachineChange) {
   if (!tried) {
     tried = true;
-    HANDLE file = CreateFileA(setup_to_write.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileA(setup_to_write.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     write_error = file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
   }
