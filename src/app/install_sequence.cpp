@@ -13,7 +13,6 @@
 #include "fs/machine_calls.h"
 #include "inflate/inflate_state.h"
 #include "log/logger.h"
-#include "package/read_package.h"
 #include "package/setup_copy.h"
 #include "system/associations.h"
 #include "system/com_ptr.h"
@@ -66,11 +65,8 @@ bool RunInstall(SetupState& state, const char* package_path) {
   std::unique_ptr<InflateState> decoder;
   std::vector<Text> stopped_services;
   try {
+    // The file was found whole at start (StartSetup), and is held since.
     state.package_stream.CreateOverFile(package_path);
-    // A damaged payload is refused before anything is written.
-    if (!PackageSumHolds(state.package_stream, package.SkinRecord().stream_offset)) {
-      CurrentLogger().LogError("Invalid Tarnell software package.");
-    }
     decoder = std::make_unique<InflateState>(&state.package_stream);
     ShortcutRun run{package, installed, product_name, package_path};
     StopReplacedServices(run, stopped_services);

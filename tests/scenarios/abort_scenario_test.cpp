@@ -33,10 +33,11 @@ void ExpectRecordMatchesFolder(const DeployRun& run, const std::string& program)
 class Abort : public ScenarioTest {};
 
 TEST_F(Abort, AnEmptyProgramFolderStopsBeforeAnythingIsWritten) {
+  // tarnell-deploy refuses it as no full path, before the sequence's own
+  // guard ("Empty program directory") is reached.
   DeployRun run = RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", ""});
-  EXPECT_EQ(run.exit_code, 1u);
-  EXPECT_EQ(run.message, "The installation aborted.");
-  EXPECT_TRUE(run.Logged("Empty program directory"));
+  EXPECT_EQ(run.exit_code, 2u);
+  EXPECT_TRUE(Contains(run.errors, "tarnell-deploy: --program-folder needs a full path, such as C:\\Apps\\Product: "));
   EXPECT_TRUE(run.RecordFiles().empty());
   EXPECT_FALSE(Exists(FoldersFor(false).app_data + "\\Tarnell"));
   EXPECT_FALSE(Service("ScenicAgent").has_value());
@@ -72,9 +73,10 @@ std::string AlteredSetup(const std::string& folder, bool flip_payload) {
 TEST_F(Abort, ADamagedPayloadIsRefusedBeforeAnythingIsWritten) {
   const std::string program = "C:\\Apps\\Scenic";
   DeployRun run = RunDeploy({"install", AlteredSetup(WorkFolder("damaged"), true), "--program-folder", program});
-  EXPECT_EQ(run.exit_code, 1u);
-  EXPECT_EQ(run.message, "The installation aborted.");
+  // Refused as a package, at start.
+  EXPECT_EQ(run.exit_code, 3u);
   EXPECT_TRUE(run.Logged("Invalid Tarnell software package."));
+  EXPECT_TRUE(run.Logged("Abort while starting the program"));
   EXPECT_FALSE(Exists(program));
   EXPECT_TRUE(run.RecordFiles().empty());
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));

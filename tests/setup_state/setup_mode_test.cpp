@@ -29,9 +29,23 @@ struct PackageShape {
   std::vector<std::string> extensions;
 };
 
+// The headers of a PE image with no sections and no CheckSum: as much of a
+// program as the check of the whole file asks for.
+std::string ProgramStandIn() {
+  std::string image(64 + 24 + 96, '\0');
+  image[0] = 'M';
+  image[1] = 'Z';
+  image[0x3C] = 64;
+  image.replace(64, 4, std::string("PE\0\0", 4));
+  image[64 + 20] = 96;    // the optional header's size
+  image[64 + 24] = 0x0B;  // PE32
+  image[64 + 25] = 0x01;
+  return image;
+}
+
 // Writes a setup file: a stand-in for the program, then the directory.
 void WriteSetup(const std::string& path, const std::string& product, const PackageShape& shape) {
-  const std::string program(64, 'x');
+  const std::string program = ProgramStandIn();
   PackageDirectory package;
   package.header_offset = static_cast<std::uint32_t>(program.size());
   package.version.language = shape.language;

@@ -117,6 +117,9 @@ std::string CheckSum(SetupFile& setup, const PackageDirectory& package) {
     case PackageSum::kNone:
       return "no PE checksum over the package (built before setups carried one); streams checked only";
     case PackageSum::kBroken: break;
+    case PackageSum::kRecordBroken:
+      throw PackError(setup.Path() +
+                      ": the integrity record (CRC-32) does not match the package: the setup is damaged");
   }
   throw PackError(setup.Path() + ": the PE checksum does not match the file: the setup is damaged");
 }
