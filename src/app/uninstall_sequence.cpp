@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "fs/file_operations.h"
+#include "fs/links.h"
 #include "fs/machine_calls.h"
 #include "log/logger.h"
 #include "system/associations.h"
@@ -14,6 +15,13 @@
 #include "system/shortcuts.h"
 #include "system/uninstall_registration.h"
 #include "text/path.h"
+
+void RefuseLinksOnFolders(const ProductRecord& record) {
+  RefuseUntrustedLinks(record.program_folder.c_str());
+  if (record.has_data_folder) RefuseUntrustedLinks(record.data_folder.c_str());
+  if (record.start_menu_shortcuts) RefuseUntrustedLinks(record.start_menu_folder.c_str());
+  if (record.desktop_shortcut) RefuseUntrustedLinks(record.desktop_folder.c_str());
+}
 
 void RemoveEmptyFolderAndParents(const char* folder) {
   if (folder[0] != '\0' && Machine().remove_directory(folder)) RemoveEmptyParents(folder);
@@ -60,6 +68,9 @@ bool RunUninstall(SetupState& state, bool keep_data) {
   bool result = false;
   try {
     ResolveShortcutFolders(installed);
+    // Nothing is deleted through a user's link: the registration stays for
+    // a later run once it is gone.
+    RefuseLinksOnFolders(installed);
     for (; installed.FileCount() > 1; installed.files.RemoveLast()) {
       RemoveInstalledFile(installed, installed.Record(installed.FileCount()), keep_data);
     }
