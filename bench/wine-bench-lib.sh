@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # What the benchmarks run under Wine against NSIS share, sourced from the
 # checkout's root: the builds they take their programs from
 # (WINDOWS_BUILD, default build/i686, or build/x86_64 where Wine runs

@@ -6,7 +6,10 @@
 # links in the build tree, plus the views of the libraries it links. An
 # include that goes up the layers (package/ naming app/, ui/core naming
 # ui/widgets) therefore finds no file and does not compile.
-# tests/layering shows it with a deliberately wrong include.
+# tests/layering shows it with a deliberately wrong include. The compiler
+# still looks beside the including file first, so scripts/check-includes.sh
+# (run by the test command) refuses relative includes and any that do not
+# start with a layer folder.
 
 # tarnell_header_view(TARGET <scope> FOLDERS <folder>...): gives `target` the
 # headers of the given src/ folders (not their subfolders) under their

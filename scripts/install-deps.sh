@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build make g++ clang clang-format libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
+  cmake ninja-build make g++ clang clang-format shellcheck libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
   wine wine32:i386 wine64 fonts-wine
   xvfb xdotool imagemagick x11-apps xauth

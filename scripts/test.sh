@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
-# Runs every test: the formatting of the C++ files, the Windows builds (32-
-# and 64-bit) under Wine on a virtual display, the native build under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and each fuzzer for a
-# short while.
+# Runs every test: the formatting and the includes of the C++ files, the
+# shell scripts through shellcheck, the Windows builds (32- and 64-bit) under
+# Wine on a virtual display, the native build under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and each fuzzer for a short while.
 #
 # Where this host runs no 32-bit programs (or TARNELL_WINE_ARCHS=x86_64), the
 # i686 build is still built and its image checked, but none of its tests run
 # under Wine; the summary says so.
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 
 scripts/install-deps.sh || exit 1
 # shellcheck source=scripts/wine-host.sh
@@ -23,6 +23,12 @@ note_failure() { echo "FAILED: $*" >&2; [ $status -ne 0 ] || status=1; }
 
 echo "== format"
 scripts/check-format.sh || note_failure "format"
+echo "== includes"
+scripts/check-includes.sh || note_failure "includes that walk around the layers"
+echo "== shell scripts"
+mapfile -t shell_scripts < <(git ls-files '*.sh' 'scripts/wine64-only/*')
+shellcheck -x -S warning "${shell_scripts[@]}" && echo "shellcheck finds nothing in ${#shell_scripts[@]} scripts." \
+  || note_failure "shellcheck"
 
 build() {
   local preset=$1 log

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the test, demo and benchmark scripts: one private Wine prefix
 # and one virtual display under the build folder, never the user's own
 # ~/.wine, with the Wine commands that this host runs (scripts/wine-host.sh).

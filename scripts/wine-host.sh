@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by every script that runs Windows programs (and by wine-env.sh):
 # the one place that knows what this host can run under Wine.
 #   source scripts/wine-host.sh

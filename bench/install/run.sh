@@ -55,10 +55,12 @@ fi
 # Our setups and NSIS's installers of the same files.
 package() {  # package NAME
   local name=$1 file
-  local folder="$work/payload/$name"
+  local folder="$work/payload/$name" files
+  files=("$folder"/*)
+  files=("${files[@]##*/}")
   {
     printf '[product]\nname = "Bench%s"\nversion = "1.0"\n' "${name//-/}"
-    for file in $(ls "$folder"); do printf '\n[[file]]\nsource = "payload/%s/%s"\n' "$name" "$file"; done
+    for file in "${files[@]}"; do printf '\n[[file]]\nsource = "payload/%s/%s"\n' "$name" "$file"; done
   } >"$work/$name.toml"
   match_architecture "$work/$name.toml" "$stub"
   [ -f "$work/ours-$name.exe" ] || "$root/$pack" build "$work/$name.toml" -o "$work/ours-$name.exe" --stub "$stub" >/dev/null
@@ -66,9 +68,9 @@ package() {  # package NAME
     printf 'Name "NSIS %s"\nOutFile "nsis-%s.exe"\nSetCompressor zlib\nRequestExecutionLevel admin\n' "$name" "$name"
     printf 'InstallDir "C:\\bench\\nsis-%s"\nPage directory\nPage instfiles\n' "$name"
     printf 'Section\n  SetOutPath "$INSTDIR"\n'
-    for file in $(ls "$folder"); do printf '  File "payload/%s/%s"\n' "$name" "$file"; done
+    for file in "${files[@]}"; do printf '  File "payload/%s/%s"\n' "$name" "$file"; done
     printf '  WriteUninstaller "$INSTDIR\\uninst.exe"\nSectionEnd\nSection Uninstall\n'
-    for file in $(ls "$folder"); do printf '  Delete "$INSTDIR\\%s"\n' "$file"; done
+    for file in "${files[@]}"; do printf '  Delete "$INSTDIR\\%s"\n' "$file"; done
     printf '  Delete "$INSTDIR\\uninst.exe"\n  RMDir "$INSTDIR"\nSectionEnd\n'
   } >"$work/$name.nsi"
   [ -f "$work/nsis-$name.exe" ] || (cd "$work" && makensis -V1 "$name.nsi" >/dev/null)

@@ -1,7 +1,7 @@
 #include "app/message_box.h"
 
-#include "app/message_box_layout.h"
 #include "graphics/graphics_resources.h"
+#include "layouts/message_box_layout.h"
 #include "ui/core/key_codes.h"
 #include "ui/widgets/text_block.h"
 

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/message_box_layout.h"
+#include "layouts/message_box_layout.h"
 #include "ui/widgets/dialog_window.h"
 
 class MessageBoxWindow final : public DialogHandler {

@@ -2,10 +2,10 @@
 
 #include "app/install_sequence.h"
 #include "app/setup_options.h"
-#include "app/setup_window_layout.h"
 #include "app/uninstall_sequence.h"
 #include "graphics/graphics_resources.h"
 #include "graphics/skin_archive.h"
+#include "layouts/setup_window_layout.h"
 #include "ui/widgets/dialog_window.h"
 #include "ui/widgets/layout_table.h"
 #include "ui/widgets/menu_items.h"
@@ -14,8 +14,6 @@
 using namespace setup_id;
 
 namespace {
-
-constexpr int kLogEntry = 19;
 
 // The widgets by id; an id the window does not hold is no widget to change.
 bool IsBoxChecked(Container& root, std::uint16_t id) {
@@ -46,7 +44,7 @@ const char* WidgetText(Container& root, std::uint16_t id) {
 SetupWindow::SetupWindow(SetupState& state)
     : Container(kSetupLayout[0], nullptr),
       state_(state),
-      own_log_(std::make_unique<LogView>(kSetupLayout[kLogEntry], this)),
+      own_log_(std::make_unique<LogView>(kSetupLayout[kSetupLogViewEntry], this)),
       log_(own_log_.get()) {
   enabled_ = true;
 }

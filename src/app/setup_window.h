@@ -16,7 +16,7 @@
 
 #include "app/setup_mode.h"
 #include "app/setup_state.h"
-#include "system/folder_browser/folder_browser.h"
+#include "folder_browser/folder_browser.h"
 #include "text/fixed_text.h"
 #include "ui/widgets/container.h"
 #include "ui/widgets/frame_window.h"

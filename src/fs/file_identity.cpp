@@ -1,6 +1,6 @@
 #include "fs/file_identity.h"
 
-#include "fs/owned_handle.h"
+#include "handles/owned_handle.h"
 
 bool IdentityOf(HANDLE handle, FileIdentity& out) {
   BY_HANDLE_FILE_INFORMATION information;

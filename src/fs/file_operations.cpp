@@ -5,7 +5,7 @@
 #include "fs/find_entries.h"
 #include "fs/links.h"
 #include "fs/machine_calls.h"
-#include "fs/owned_handle.h"
+#include "handles/owned_handle.h"
 #include "log/logger.h"
 #include "text/fixed_text.h"
 #include "text/path.h"
@@ -48,7 +48,7 @@ bool CreateChain(const char* path) {
 }
 
 bool RemoveFolderLink(const char* path, bool log_success) {
-  if (RemoveDirectoryA(path) || DeleteFileA(path)) {
+  if (Machine().remove_directory(path) || Machine().delete_file(path)) {
     if (log_success) LogLineWith("Directory deleted: %s", path);
     return true;
   }

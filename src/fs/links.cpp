@@ -6,7 +6,7 @@
 #include <sddl.h>
 
 #include "fs/machine_calls.h"
-#include "fs/owned_handle.h"
+#include "handles/owned_handle.h"
 #include "log/logger.h"
 #include "text/case_fold.h"
 #include "text/text.h"

@@ -6,7 +6,10 @@
 // changes the table: it holds the system's own functions.
 //
 // Reads (opening a file to read it, querying values and services) are not
-// changes and call the system directly.
+// changes and call the system directly. Nor is the setup log (AppendFile):
+// it is the record of the changes, not one of them. Through the table, every
+// logged line would count as a change, and a refused or broken-off run would
+// lose the very lines that tell what it did.
 #pragma once
 
 #include <windows.h>

@@ -11,7 +11,7 @@
 #include <cstdint>
 
 #include "graphics/font_metrics.h"
-#include "graphics/gdi_handles.h"
+#include "handles/gdi_handles.h"
 #include "text/fixed_text.h"
 
 // The style argument: the two low bits choose the weight, the others add.

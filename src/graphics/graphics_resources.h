@@ -8,8 +8,8 @@
 #include <cstdint>
 
 #include "graphics/font_record.h"
-#include "graphics/gdi_handles.h"
 #include "graphics/image_font.h"
+#include "handles/gdi_handles.h"
 
 class GraphicsResources {
  public:

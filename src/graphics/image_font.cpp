@@ -5,9 +5,9 @@
 
 #include "graphics/canvas.h"
 #include "graphics/font_record.h"
-#include "graphics/gdi_handles.h"
 #include "graphics/graphics_resources.h"
 #include "graphics/image.h"
+#include "handles/gdi_handles.h"
 
 bool ImageFont::SetFont(const FontRecord& font) {
   if (font.Handle() == font_) return true;

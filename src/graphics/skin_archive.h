@@ -15,9 +15,9 @@
 
 #include "fs/file_stream.h"
 #include "graphics/colours.h"
-#include "graphics/gdi_handles.h"
 #include "graphics/image.h"
 #include "graphics/skin_directory.h"
+#include "handles/gdi_handles.h"
 
 class SkinArchive {
  public:

@@ -4,7 +4,8 @@
 
 #include <cstring>
 
-#include "fs/owned_handle.h"
+#include "fs/machine_calls.h"
+#include "handles/owned_handle.h"
 #include "text/path.h"
 #include "text/text.h"
 
@@ -84,7 +85,7 @@ void InitProcessDirectories() {
   if (paths.temp_directory.empty()) {
     SystemPath temp;
     PathJoin(temp, paths.data_directory.c_str(), "Temp");
-    if (CreateDirectoryA(temp.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) {
+    if (Machine().create_directory(temp.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) {
       paths.temp_directory = temp;
     } else {
       paths.temp_directory = paths.module_folder;

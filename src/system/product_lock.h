@@ -14,7 +14,7 @@
 // https://learn.microsoft.com/windows/win32/sync/using-mutex-objects
 #pragma once
 
-#include "fs/owned_handle.h"
+#include "handles/owned_handle.h"
 #include "text/fixed_text.h"
 
 class ProductLock {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "fs/machine_calls.h"
-#include "fs/owned_handle.h"
+#include "handles/owned_handle.h"
 #include "log/logger.h"
 #include "text/case_fold.h"
 

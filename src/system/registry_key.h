@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "fs/owned_handle.h"
+#include "handles/owned_handle.h"
 #include "text/fixed_text.h"
 
 class RegistryKey {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "fs/owned_handle.h"
+#include "handles/owned_handle.h"
 
 bool ServiceRegistered(const char* service_name) {
   ServiceHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "fs/machine_calls.h"
-#include "fs/owned_handle.h"
+#include "handles/owned_handle.h"
 #include "log/logger.h"
 #include "text/case_fold.h"
 #include "text/path.h"

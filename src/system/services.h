@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "fs/owned_handle.h"
+#include "handles/owned_handle.h"
 #include "package/product_record.h"
 #include "text/fixed_text.h"
 

@@ -9,8 +9,8 @@
 
 #include "fs/file_operations.h"
 #include "fs/machine_calls.h"
+#include "handles/com_ptr.h"
 #include "log/logger.h"
-#include "system/com_ptr.h"
 #include "system/locations.h"
 #include "system/service_presence.h"
 #include "system/services.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "fs/machine_calls.h"
-#include "fs/owned_handle.h"
+#include "handles/owned_handle.h"
 #include "system/uninstall_batch_text.h"
 #include "text/fixed_text.h"
 #include "text/path.h"

@@ -17,11 +17,7 @@ out=$3
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/tests/support/wine-paths.sh"
 source "$root/tests/support/manifest-lib.sh"
-
-skip() {
-  echo "SKIPPED: $*"
-  exit 77
-}
+source "$root/tests/support/check-lib.sh"
 [ -x "$pack" ] || skip "no tarnell-pack at $pack; build the native preset first"
 command -v wine >/dev/null || skip "wine is not installed"
 [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ] || skip "no Wine prefix; source scripts/wine-env.sh first"
@@ -52,20 +48,16 @@ for _ in $(seq 150); do
   sleep 0.2
 done
 
-failures=0
 if [ "$code" = 124 ]; then
-  echo "FAIL: the setup was still running after 60 seconds, with no window"
-  failures=$((failures + 1))
+  fail "the setup was still running after 60 seconds, with no window"
 elif [ "$code" != 0 ]; then
-  echo "FAIL: exit code $code, not 0"
-  failures=$((failures + 1))
+  fail "exit code $code, not 0"
 fi
 log=$(sed -E 's/^[0-9./-]+  [0-9:]+  //' "$out/temp/Windowless_Setup.log" 2>/dev/null | tr -d '\r')
 expected=$'Abort while starting the program\nSetup ended'
 if [ "$(tail -n 2 <<<"$log")" != "$expected" ] || [ "$(head -n 1 <<<"$log")" != "Setup started" ]; then
-  echo "FAIL: the log does not end as expected:"
+  fail "the log does not end as expected:"
   echo "$log"
-  failures=$((failures + 1))
 fi
-[ "$failures" = 0 ] && echo "ok: the run without a window ended with its log lines and exit code 0"
+[ "$failures" = 0 ] && pass "the run without a window ended with its log lines and exit code 0"
 exit $((failures > 0))

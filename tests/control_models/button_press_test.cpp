@@ -9,9 +9,9 @@
 
 #include "ui/core/key_codes.h"
 #include "ui/widgets/behaviour/button_press.h"
-#include "ui/widgets/behaviour/radio_group.h"
 #include "ui/widgets/container.h"
 #include "ui/widgets/layout_entry.h"
+#include "ui/widgets/radio_group.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The names typed for a new folder in the folder browser: a plain name makes
 // one folder in the selected one; a name with separators, ".." parts or a
 // drive is refused with a log line and makes nothing anywhere.
-#include "system/folder_browser/folder_names.h"
+#include "folder_browser/folder_names.h"
 
 #include <gtest/gtest.h>
 

@@ -13,9 +13,9 @@
 #include <set>
 #include <string>
 
+#include "folder_browser/folder_tree.h"
+#include "folder_browser/path_part_match.h"
 #include "named_tree_item.h"
-#include "system/folder_browser/folder_tree.h"
-#include "system/folder_browser/path_part_match.h"
 #include "test_folder.h"
 #include "text/case_fold.h"
 

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "capture_logger.h"
 #include "fs/append_file.h"
@@ -52,6 +53,27 @@ TEST(Links, DeletingAFolderTreeLeavesWhatALinkInItPointsTo) {
   // The link picked itself for deletion.
   DeleteFolderTree((doomed + "\\Junction").c_str(), true);
   EXPECT_TRUE(windows.Untouched());
+}
+
+// Removing the link is a change like any other: refused, the link stays and
+// the failure is logged. Wine removes none of its Unix links, so the link is
+// an empty folder that the judge calls one.
+TEST(Links, RemovingAFolderLinkGoesThroughTheMachinesCalls) {
+  TestFolder root;
+  static std::string link;
+  link = root / "Junction";
+  ASSERT_TRUE(CreateDirectoryA(link.c_str(), nullptr));
+  const LinkJudge judge{[](const char* path) { return EqualIgnoringCase(path, link.c_str()); },
+                        [](const char*) { return false; }};
+  SetLinkJudge(&judge);
+  CaptureLogger log;
+  SetMachineChangeGate([](MachineChange) -> DWORD { return ERROR_ACCESS_DENIED; });
+  bool removed = DeleteFolderTree(link.c_str(), true);
+  SetMachineChangeGate(nullptr);
+  SetLinkJudge(nullptr);
+  EXPECT_FALSE(removed);
+  EXPECT_NE(GetFileAttributesA(link.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(log.lines, std::vector<std::string>{"Directory NOT deleted: " + link});
 }
 
 TEST(Links, FoldersUnderALinkOfAUserAreRefused) {

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The helpers of the gallery scripts (run-gallery-tests.sh and
 # tests/gallery_controls/run-controls-gallery-tests.sh), sourced after they set
 #   gallery  the gallery program        skin       the skin archive

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# tool_point prints "X Y", two arguments of move, click and drag.
+# shellcheck disable=SC2046
 # Drives the toolkit gallery under Wine on the virtual display as a user
 # would: moves the window by its caption, resizes it by its corner and by
 # keys, hovers and clicks the tool bar, scrolls with the arrows, the thumb

@@ -55,7 +55,11 @@ while read -r _ id x y w h; do
 done < <(grep '^at ' "${events[main]}")
 # centre ID: the middle of a control on the screen.
 centre() { echo $((left[$1] + width[$1] / 2)) $((top[$1] + height[$1] / 2)); }
-click_on() { click $(centre "$1") "${2:-1}"; }
+click_on() {
+  local x y
+  read -r x y < <(centre "$1")
+  click "$x" "$y" "${2:-1}"
+}
 shoot controls "$wx" "$wy" "$ww" "$wh"
 
 # --- Push buttons ----------------------------------------------------------------

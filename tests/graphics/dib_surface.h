@@ -13,7 +13,7 @@
 
 #include "graphics/colours.h"
 #include "graphics/gdi_calls.h"
-#include "graphics/gdi_handles.h"
+#include "handles/gdi_handles.h"
 
 class DibSurface {
  public:

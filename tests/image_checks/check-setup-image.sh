@@ -14,9 +14,8 @@ if [ "${1:-}" = --console ]; then
   shift
 fi
 arch=$1 setup=$2 pack=${3:-}
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
+# shellcheck source=tests/support/check-lib.sh
+source "$(dirname "$0")/../support/check-lib.sh"
 [ -f "$setup" ] || { echo "FAIL: no setup program at $setup"; exit 1; }
 
 case $arch in

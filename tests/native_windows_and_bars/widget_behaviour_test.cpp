@@ -93,7 +93,7 @@ TEST(TitleBarBehaviour, ButtonsSendTheirSystemCommands) {
   Release(window, 250);
   Press(window, 250);  // released on the maximise button: nothing
   Release(window, 270);
-  EXPECT_EQ(window.commands, (std::vector<unsigned>{command::kMaximize, command::kRestore, command::kMinimize}));
+  EXPECT_EQ(window.commands, (std::vector<unsigned>{command::kMaximise, command::kRestore, command::kMinimise}));
 }
 
 TEST(TitleBarBehaviour, DoubleClickOnTheCaptionMaximisesOnlyResizableApplicationWindows) {
@@ -103,7 +103,7 @@ TEST(TitleBarBehaviour, DoubleClickOnTheCaptionMaximisesOnlyResizableApplication
     AddTitleBar(root);
     window.RouteLeftDouble(100, 10);
     Release(window, 100);
-    EXPECT_EQ(window.commands, (std::vector<unsigned>{command::kMaximize}));
+    EXPECT_EQ(window.commands, (std::vector<unsigned>{command::kMaximise}));
   }
   {
     FillingRoot root(kAnchorTopLeft);

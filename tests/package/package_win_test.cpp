@@ -14,6 +14,7 @@
 
 #include "app/install_files.h"
 #include "capture_logger.h"
+#include "folder_listing.h"
 #include "fs/machine_calls.h"
 #include "fs/source_stream.h"
 #include "inflate/inflate_state.h"
@@ -384,12 +385,7 @@ TEST(ExtractFile, AFileThatIsThereIsReplacedOnlyByAWholeOne) {
   CaptureLogger logger;
   EXPECT_THROW(extraction.Extract(damaged, false), AbortError);
   EXPECT_EQ(ReadTestFile(extraction.Program("Hello.exe")), "the program that works");
-  WIN32_FIND_DATAA found;
-  HANDLE find = FindFirstFileA(extraction.Program("*").c_str(), &found);
   std::vector<std::string> names;
-  for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &found)) {
-    if (found.cFileName[0] != '.') names.push_back(found.cFileName);
-  }
-  if (find != INVALID_HANDLE_VALUE) FindClose(find);
+  for (const FolderEntry& entry : EntriesMatching(extraction.Program("*"))) names.push_back(entry.name);
   EXPECT_EQ(names, std::vector<std::string>{"Hello.exe"});
 }

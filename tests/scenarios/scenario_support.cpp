@@ -11,6 +11,7 @@
 #include <regex>
 #include <sstream>
 
+#include "folder_listing.h"
 #include "package/crc32.h"
 #include "package/integrity_record.h"
 #include "package/package_loader.h"
@@ -98,20 +99,12 @@ std::uint64_t TimeOf(const FILETIME& time) {
 }
 
 void Walk(const std::string& folder, Snapshot& snapshot) {
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    std::string name = data.cFileName;
-    if (name == "." || name == "..") continue;
-    std::string path = folder + "\\" + name;
+  for (const FolderEntry& entry : EntriesMatching(folder + "\\*")) {
+    std::string path = folder + "\\" + entry.name;
     if (IsInside(path, "C:\\windows") || IsInside(path, kScenarioRoot)) continue;
-    bool is_folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    std::uint64_t size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    snapshot[path] = {is_folder ? UINT64_MAX : size, is_folder ? 0 : TimeOf(data.ftLastWriteTime)};
-    if (is_folder && (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) Walk(path, snapshot);
-  } while (FindNextFileA(find, &data));
-  FindClose(find);
+    snapshot[path] = {entry.IsFolder() ? UINT64_MAX : entry.size, entry.IsFolder() ? 0 : TimeOf(entry.written)};
+    if (entry.IsFolder() && !entry.IsLink()) Walk(path, snapshot);
+  }
 }
 
 std::string ShellFolder(int csidl) {
@@ -290,19 +283,7 @@ void SetWriteTime(const std::string& path, std::uint64_t time) {
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
 }
 
-std::vector<std::string> FolderEntries(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    std::string name = data.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (FindNextFileA(find, &data));
-  FindClose(find);
-  std::sort(names.begin(), names.end());
-  return names;
-}
+std::vector<std::string> FolderEntries(const std::string& folder) { return NamesIn(folder); }
 
 bool WaitUntilGone(const std::string& path, int seconds) {
   for (int i = 0; i < seconds * 10; ++i) {

@@ -36,9 +36,7 @@ source "$root/tests/support/setup-window-lib.sh"
 require_tools
 # A failed check leaves the whole screen behind for a person to look at.
 failed_shots=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
+after_failure() {
   failed_shots=$((failed_shots + 1))
   import -window root "$out/failure-$failed_shots.png" 2>/dev/null
 }

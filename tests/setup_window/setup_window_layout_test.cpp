@@ -7,7 +7,7 @@
 #include <iterator>
 #include <vector>
 
-#include "app/setup_window_layout.h"
+#include "layouts/setup_window_layout.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/message_box_layout.h"
-#include "system/folder_browser/dialog_layouts.h"
+#include "layouts/dialog_layouts.h"
+#include "layouts/message_box_layout.h"
 #include "ui/widgets/text_block.h"
 
 namespace {

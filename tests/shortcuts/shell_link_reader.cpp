@@ -5,7 +5,7 @@
 #include <objidl.h>
 #include <shlobj.h>
 
-#include "system/com_ptr.h"
+#include "handles/com_ptr.h"
 
 std::optional<ShellLinkInfo> ReadShellLink(const std::string& path) {
   ComPtr<IShellLinkA> link;

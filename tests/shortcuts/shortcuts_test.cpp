@@ -12,10 +12,11 @@
 #include <vector>
 
 #include "capture_logger.h"
+#include "folder_listing.h"
 #include "fs/file_operations.h"
+#include "handles/com_ptr.h"
 #include "package/product_record.h"
 #include "shell_link_reader.h"
-#include "system/com_ptr.h"
 #include "system/shortcuts.h"
 #include "test_folder.h"
 
@@ -30,14 +31,9 @@ std::string LongPath(const std::string& path) {
 // The names of the files in a folder, sorted; empty when it does not exist.
 std::vector<std::string> FilesIn(const std::string& folder) {
   std::vector<std::string> names;
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
-  } while (FindNextFileA(find, &data));
-  FindClose(find);
-  std::sort(names.begin(), names.end());
+  for (const FolderEntry& entry : EntriesMatching(folder + "\\*")) {
+    if (!entry.IsFolder()) names.push_back(entry.name);
+  }
   return names;
 }
 

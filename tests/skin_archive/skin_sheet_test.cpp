@@ -16,6 +16,7 @@
 
 #include "capture_logger.h"
 #include "dib_surface.h"
+#include "folder_listing.h"
 #include "graphics/canvas.h"
 #include "graphics/graphics_resources.h"
 #include "graphics/image_drawing.h"
@@ -27,15 +28,9 @@ namespace {
 
 std::vector<std::string> SkinPictureNames() {
   std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE find = FindFirstFileA(SKIN_FOLDER "\\*.png", &found);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    std::string name = found.cFileName;
-    names.push_back(name.substr(0, name.size() - 4));
-  } while (FindNextFileA(find, &found));
-  FindClose(find);
-  std::sort(names.begin(), names.end());
+  for (const FolderEntry& entry : EntriesMatching(SKIN_FOLDER "\\*.png")) {
+    names.push_back(entry.name.substr(0, entry.name.size() - 4));
+  }
   return names;
 }
 

@@ -12,7 +12,7 @@
 #include <cstring>
 #include <string>
 
-#include "fs/owned_handle.h"
+#include "handles/owned_handle.h"
 
 namespace {
 

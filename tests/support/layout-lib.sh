@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Where the widgets of the setup's windows lie on the screen, as the native
 # setup-layout tool prints them ("NAME X Y WIDTH HEIGHT" from a window's
 # client area). Scripts click by a widget's name, never by pixel numbers.

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # For scripts that pack one manifest with the setup program of either build
 # (sourced). The builder refuses a stub of the other bitness than the
 # manifest's product.architecture, so the manifest is made to ask for the

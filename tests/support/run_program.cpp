@@ -1,6 +1,6 @@
 #include "run_program.h"
 
-#include "fs/owned_handle.h"
+#include "handles/owned_handle.h"
 
 DWORD RunProgramToEnd(const char* program, std::string command, char* environment, DWORD timeout_ms) {
   STARTUPINFOA startup{};

@@ -1,15 +1,14 @@
+# shellcheck shell=bash
 # What every script that drives real windows on the virtual display needs,
 # sourced after it sets
 #   reference  the reference pictures   out  where screenshots go
 # and optionally `pause`, the seconds to wait after a click or a key (0.15).
 # It checks the environment (skipping with 77 without a display or a Wine
-# prefix), keeps the count of failed checks, moves the mouse, presses keys,
-# and compares cropped screenshots with the references.
+# prefix), brings the verdicts of check-lib.sh, moves the mouse, presses
+# keys, and compares cropped screenshots with the references.
 
-skip() {
-  echo "SKIPPED: $*"
-  exit 77
-}
+# shellcheck source=tests/support/check-lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/check-lib.sh"
 [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1 \
   || skip "no X display; source scripts/wine-env.sh and run wine_env_start first"
 [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ] || skip "no Wine prefix; source scripts/wine-env.sh and run wine_env_start first"
@@ -19,28 +18,6 @@ done
 
 mkdir -p "$out"
 rm -f "$out"/*.png
-
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-pass() { echo "ok: $*"; }
-# check DESCRIPTION COMMAND...: the program answers input in its own time,
-# so a condition gets three seconds to come true.
-check() {
-  local what=$1 i
-  shift
-  for i in $(seq 30); do
-    if "$@"; then
-      pass "$what"
-      return
-    fi
-    sleep 0.1
-  done
-  fail "$what"
-}
-not() { ! "$@"; }
 
 # --- the mouse and the keyboard ------------------------------------------------
 pause=${pause:-0.15}

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # What the scripts that drive the real setup window share (sourced after
 # screen-lib.sh, which gives pass, fail and check, wine-paths.sh,
 # manifest-lib.sh and layout-lib.sh): checks that wait for the

@@ -8,24 +8,19 @@
 #include <fstream>
 #include <sstream>
 
+#include "folder_listing.h"
+
 namespace {
 
 void RemoveTree(const std::string& path) {
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = data.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string child = path + "\\" + name;
-      SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(child);
-      } else {
-        DeleteFileA(child.c_str());
-      }
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
+  for (const FolderEntry& entry : EntriesMatching(path + "\\*")) {
+    std::string child = path + "\\" + entry.name;
+    SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (entry.IsFolder()) {
+      RemoveTree(child);
+    } else {
+      DeleteFileA(child.c_str());
+    }
   }
   RemoveDirectoryA(path.c_str());
 }

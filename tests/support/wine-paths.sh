@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Path names between Linux and the Wine programs, for the test and benchmark
 # scripts (sourced). Wine shows the Unix root as drive Z: and the prefix's
 # drive_c as C:.

@@ -124,13 +124,13 @@ TEST(Placement, CommandsByState) {
     ShowCommand show;
     std::uint8_t final;
   } cases[] = {
-      {command::kMinimize, 2, false, true, 3, ShowCommand::kMinimize, 0},
-      {command::kMinimize, 1, false, true, 8, ShowCommand::kMinimize, 0},
-      {command::kMinimize, 0, false, false, 0, ShowCommand::kMinimize, 0},
-      {command::kMaximize, 0, false, true, 6, ShowCommand::kMaximize, 1},
-      {command::kMaximize, 2, false, true, 4, ShowCommand::kMaximize, 1},
-      {command::kMaximize, 1, false, false, 0, ShowCommand::kMaximize, 0},
-      {command::kRestore, 0, true, true, 6, ShowCommand::kMaximize, 1},
+      {command::kMinimise, 2, false, true, 3, ShowCommand::kMinimise, 0},
+      {command::kMinimise, 1, false, true, 8, ShowCommand::kMinimise, 0},
+      {command::kMinimise, 0, false, false, 0, ShowCommand::kMinimise, 0},
+      {command::kMaximise, 0, false, true, 6, ShowCommand::kMaximise, 1},
+      {command::kMaximise, 2, false, true, 4, ShowCommand::kMaximise, 1},
+      {command::kMaximise, 1, false, false, 0, ShowCommand::kMaximise, 0},
+      {command::kRestore, 0, true, true, 6, ShowCommand::kMaximise, 1},
       {command::kRestore, 0, false, true, 5, ShowCommand::kRestore, 2},
       {command::kRestore, 1, false, true, 7, ShowCommand::kRestore, 2},
       {command::kRestore, 2, false, false, 0, ShowCommand::kRestore, 0},

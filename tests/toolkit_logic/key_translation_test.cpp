@@ -62,8 +62,8 @@ TEST(KeyTranslation, AltKeysActOnTheWindow) {
     int dx, dy, dw, dh;
   } cases[] = {
       {key::kBackspace, false, SystemKeyAction::kUndo, 0, 0, 0, 0},
-      {key::kF1 + 1, false, SystemKeyAction::kMinimize, 0, 0, 0, 0},
-      {key::kF1 + 2, false, SystemKeyAction::kMaximizeOrRestore, 0, 0, 0, 0},
+      {key::kF1 + 1, false, SystemKeyAction::kMinimise, 0, 0, 0, 0},
+      {key::kF1 + 2, false, SystemKeyAction::kMaximiseOrRestore, 0, 0, 0, 0},
       {key::kF1 + 3, false, SystemKeyAction::kClose, 0, 0, 0, 0},
       {key::kF1 + 4, false, SystemKeyAction::kMoveResize, 0, 0, 8, 0},
       {key::kF1 + 4, true, SystemKeyAction::kMoveResize, -8, 0, 8, 0},  // grows to the left

@@ -3,7 +3,7 @@
 // over the pressed button fires it, release off it does nothing.
 #include <gtest/gtest.h>
 
-#include "ui/widgets/press_tracker.h"
+#include "ui/widgets/behaviour/press_tracker.h"
 #include "ui/widgets/title_bar_buttons.h"
 
 namespace {
@@ -21,10 +21,10 @@ TEST(TitleBarButtons, ButtonUnderAPoint) {
     int buttons_width, x, y;
     TitleButton expected;
   } cases[] = {
-      {60, 299, 0, kCloseButton},     {60, 280, 19, kCloseButton},    {60, 279, 10, kMaximizeButton},
-      {60, 260, 10, kMaximizeButton}, {60, 259, 10, kMinimizeButton}, {60, 240, 10, kMinimizeButton},
+      {60, 299, 0, kCloseButton},     {60, 280, 19, kCloseButton},    {60, 279, 10, kMaximiseButton},
+      {60, 260, 10, kMaximiseButton}, {60, 259, 10, kMinimiseButton}, {60, 240, 10, kMinimiseButton},
       {60, 239, 10, kNoTitleButton},  // the caption
-      {40, 279, 10, kMinimizeButton}, {40, 259, 10, kNoTitleButton},  {20, 285, 10, kCloseButton},
+      {40, 279, 10, kMinimiseButton}, {40, 259, 10, kNoTitleButton},  {20, 285, 10, kCloseButton},
       {20, 279, 10, kNoTitleButton},  // the rest is caption
       {60, 290, 20, kNoTitleButton},  // below the buttons
       {60, 300, 10, kNoTitleButton},
@@ -34,9 +34,9 @@ TEST(TitleBarButtons, ButtonUnderAPoint) {
         << c.buttons_width << " at " << c.x << "," << c.y;
   }
   EXPECT_EQ(TitleButtonArea(bar, 60, kCloseButton), (Rect{280, 0, 300, 20}));
-  EXPECT_EQ(TitleButtonArea(bar, 60, kMaximizeButton), (Rect{260, 0, 280, 20}));
-  EXPECT_EQ(TitleButtonArea(bar, 60, kMinimizeButton), (Rect{240, 0, 260, 20}));
-  EXPECT_EQ(TitleButtonArea(bar, 40, kMinimizeButton), (Rect{260, 0, 280, 20}));
+  EXPECT_EQ(TitleButtonArea(bar, 60, kMaximiseButton), (Rect{260, 0, 280, 20}));
+  EXPECT_EQ(TitleButtonArea(bar, 60, kMinimiseButton), (Rect{240, 0, 260, 20}));
+  EXPECT_EQ(TitleButtonArea(bar, 40, kMinimiseButton), (Rect{260, 0, 280, 20}));
 }
 
 TEST(PressTracker, ReleaseFiresOnlyOverThePressedPart) {

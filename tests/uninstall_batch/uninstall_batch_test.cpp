@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 
+#include "folder_listing.h"
 #include "fs/file_operations.h"
 #include "system/uninstall_batch.h"
 #include "system/uninstall_batch_text.h"
@@ -90,15 +91,8 @@ TEST(UninstallBatch, RemovesTheCopyAndEmptiedFoldersAndItself) {
   // The batch and its private folder go last.
   bool temp_emptied = false;
   for (int i = 0; i < 100 && !temp_emptied; ++i, Sleep(100)) {
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((temp + "\\*").c_str(), &data);
-    int entries = 0;
-    do {
-      std::string name = data.cFileName;
-      if (name != "." && name != ".." && name != "cmd.bat") ++entries;
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    temp_emptied = entries == 0;
+    std::vector<std::string> left = NamesIn(temp);
+    temp_emptied = left.empty() || left == std::vector<std::string>{"cmd.bat"};
   }
   RegDeleteValueA(processor, "AutoRun");
   RegCloseKey(processor);
@@ -115,12 +109,7 @@ TEST(UninstallBatch, PrivateFolderLiesUnderTheWindowsTemp) {
   CreateDirectoryA(parent.c_str(), nullptr);
   auto private_folders = [&] {
     std::set<std::string> names;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((parent + "\\tarnell-*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do names.insert(data.cFileName);
-    while (FindNextFileA(find, &data));
-    FindClose(find);
+    for (const FolderEntry& entry : EntriesMatching(parent + "\\tarnell-*")) names.insert(entry.name);
     return names;
   };
   std::set<std::string> before = private_folders();

@@ -23,11 +23,11 @@
 #include <string>
 #include <vector>
 
-#include "app/message_box_layout.h"
-#include "app/setup_window_layout.h"
 #include "default_skin.h"
+#include "layouts/dialog_layouts.h"
+#include "layouts/message_box_layout.h"
+#include "layouts/setup_window_layout.h"
 #include "png_codec.h"
-#include "system/folder_browser/dialog_layouts.h"
 #include "ui/widgets/container.h"
 #include "ui/widgets/layout_table.h"
 #include "ui/widgets/text_block.h"

@@ -31,8 +31,8 @@ inline constexpr unsigned kRightAlt = 0xA5;
 
 // System commands; the close command also travels as a key (Alt+F4).
 namespace command {
-inline constexpr unsigned kMinimize = 0xF020;
-inline constexpr unsigned kMaximize = 0xF030;
+inline constexpr unsigned kMinimise = 0xF020;
+inline constexpr unsigned kMaximise = 0xF030;
 inline constexpr unsigned kClose = 0xF060;
 inline constexpr unsigned kRestore = 0xF120;
 }  // namespace command

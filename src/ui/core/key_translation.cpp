@@ -50,8 +50,8 @@ SystemKey TranslateSystemKey(unsigned virtual_key, bool shift) {
   int side = shift ? -kStep : 0;  // with Shift the left or top edge moves
   switch (virtual_key) {
     case key::kBackspace: return {SystemKeyAction::kUndo, 0, 0, 0, 0};
-    case key::kF1 + 1: return {SystemKeyAction::kMinimize, 0, 0, 0, 0};
-    case key::kF1 + 2: return {SystemKeyAction::kMaximizeOrRestore, 0, 0, 0, 0};
+    case key::kF1 + 1: return {SystemKeyAction::kMinimise, 0, 0, 0, 0};
+    case key::kF1 + 2: return {SystemKeyAction::kMaximiseOrRestore, 0, 0, 0, 0};
     case key::kF1 + 3: return {SystemKeyAction::kClose, 0, 0, 0, 0};
     case key::kF1 + 4: return {SystemKeyAction::kMoveResize, side, 0, kStep, 0};
     case key::kF1 + 5: return {SystemKeyAction::kMoveResize, -side, 0, -kStep, 0};

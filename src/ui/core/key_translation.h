@@ -29,8 +29,8 @@ TranslatedKey TranslateKeyDown(unsigned virtual_key, KeyboardFlags flags);
 enum class SystemKeyAction : std::uint8_t {
   kIgnore,
   kUndo,               // Alt+Backspace acts as Ctrl+Z
-  kMinimize,           // Alt+F2
-  kMaximizeOrRestore,  // Alt+F3
+  kMinimise,           // Alt+F2
+  kMaximiseOrRestore,  // Alt+F3
   kClose,              // Alt+F4: the close command as a key
   kMenuKey,            // Alt+F10: F10 as a key
   kMoveResize,         // Alt+F5 to F8, F11, F12: the frame by 8 pixels

@@ -1,7 +1,7 @@
 #include "ui/core/mouse_tracker.h"
 
-#include "graphics/gdi_handles.h"
 #include "graphics/skin_archive.h"
+#include "handles/gdi_handles.h"
 #include "ui/core/native_window.h"
 #include "ui/core/wait_table.h"
 

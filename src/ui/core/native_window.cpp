@@ -2,8 +2,8 @@
 // region. The messages themselves are handled in window_procedure.cpp.
 #include "ui/core/native_window.h"
 
-#include "fs/owned_handle.h"
 #include "graphics/graphics_resources.h"
+#include "handles/owned_handle.h"
 #include "ui/core/key_codes.h"
 #include "ui/core/mouse_tracker.h"
 #include "ui/core/window_classes.h"
@@ -293,8 +293,8 @@ void NativeWindow::Placement(unsigned command) {
   PlacementChange change = PlanPlacement(command, placement_, (wp.flags & WPF_RESTORETOMAXIMIZED) != 0);
   if (!change.applies) return;
   switch (change.show) {
-    case ShowCommand::kMinimize: wp.showCmd = SW_MINIMIZE; break;
-    case ShowCommand::kMaximize: wp.showCmd = SW_MAXIMIZE; break;
+    case ShowCommand::kMinimise: wp.showCmd = SW_MINIMIZE; break;
+    case ShowCommand::kMaximise: wp.showCmd = SW_MAXIMIZE; break;
     case ShowCommand::kRestore: wp.showCmd = SW_RESTORE; break;
   }
   placement_ = change.transition;

@@ -5,26 +5,26 @@
 PlacementChange PlanPlacement(unsigned command, std::uint8_t state, bool restores_to_maximised) {
   constexpr PlacementChange kNothing{false, kPlacementNormal, ShowCommand::kRestore, kPlacementNormal};
   switch (command) {
-    case command::kMinimize:
+    case command::kMinimise:
       if (state == kPlacementNormal) {
-        return {true, kNormalToMinimised, ShowCommand::kMinimize, kPlacementMinimised};
+        return {true, kNormalToMinimised, ShowCommand::kMinimise, kPlacementMinimised};
       }
       if (state == kPlacementMaximised) {
-        return {true, kMaximisedToMinimised, ShowCommand::kMinimize, kPlacementMinimised};
+        return {true, kMaximisedToMinimised, ShowCommand::kMinimise, kPlacementMinimised};
       }
       return kNothing;
-    case command::kMaximize:
+    case command::kMaximise:
       if (state == kPlacementMinimised) {
-        return {true, kMinimisedToMaximised, ShowCommand::kMaximize, kPlacementMaximised};
+        return {true, kMinimisedToMaximised, ShowCommand::kMaximise, kPlacementMaximised};
       }
       if (state == kPlacementNormal) {
-        return {true, kNormalToMaximised, ShowCommand::kMaximize, kPlacementMaximised};
+        return {true, kNormalToMaximised, ShowCommand::kMaximise, kPlacementMaximised};
       }
       return kNothing;
     case command::kRestore:
       if (state == kPlacementMinimised) {
         return restores_to_maximised
-                   ? PlacementChange{true, kMinimisedToMaximised, ShowCommand::kMaximize, kPlacementMaximised}
+                   ? PlacementChange{true, kMinimisedToMaximised, ShowCommand::kMaximise, kPlacementMaximised}
                    : PlacementChange{true, kMinimisedToNormal, ShowCommand::kRestore, kPlacementNormal};
       }
       if (state == kPlacementMaximised) {

@@ -18,7 +18,7 @@ enum PlacementState : std::uint8_t {
   kMaximisedToMinimised = 8,
 };
 
-enum class ShowCommand : std::uint8_t { kMinimize, kMaximize, kRestore };
+enum class ShowCommand : std::uint8_t { kMinimise, kMaximise, kRestore };
 
 struct PlacementChange {
   bool applies;  // false: the command does nothing in this state

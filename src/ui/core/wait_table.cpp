@@ -1,6 +1,6 @@
 #include "ui/core/wait_table.h"
 
-#include "fs/owned_handle.h"
+#include "handles/owned_handle.h"
 #include "ui/core/window_errors.h"
 
 namespace {

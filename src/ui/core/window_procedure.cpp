@@ -87,7 +87,7 @@ LRESULT NativeWindow::HandleMessage(UINT message, WPARAM w_param, LPARAM l_param
     case WM_SYSKEYDOWN: SystemKeyPressed(w_param); return 0;
     case WM_SYSCOMMAND: {
       unsigned command = static_cast<unsigned>(w_param & 0xFFF0);
-      if (command == command::kMinimize || command == command::kRestore) Placement(command);
+      if (command == command::kMinimise || command == command::kRestore) Placement(command);
       return 0;
     }
     case WM_MOUSEMOVE: MoveMouse(XOf(l_param), YOf(l_param)); return 0;
@@ -193,9 +193,9 @@ void NativeWindow::SystemKeyPressed(WPARAM key) {
       Keyboard().control = true;
       KeyDown('Z');
       return;
-    case SystemKeyAction::kMinimize: Placement(command::kMinimize); return;
-    case SystemKeyAction::kMaximizeOrRestore:
-      Placement(placement_ == kPlacementMaximised ? command::kRestore : command::kMaximize);
+    case SystemKeyAction::kMinimise: Placement(command::kMinimise); return;
+    case SystemKeyAction::kMaximiseOrRestore:
+      Placement(placement_ == kPlacementMaximised ? command::kRestore : command::kMaximise);
       return;
     case SystemKeyAction::kClose: KeyDown(command::kClose); return;
     case SystemKeyAction::kMenuKey: KeyDown(key::kF10); return;

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "fs/owned_handle.h"
+#include "handles/owned_handle.h"
 #include "ui/core/native_window.h"
 #include "ui/core/widget_host.h"
 #include "ui/widgets/widget.h"

@@ -1,8 +1,8 @@
 #include "ui/widgets/radio_button.h"
 
 #include "graphics/skin_archive.h"
-#include "ui/widgets/behaviour/radio_group.h"
 #include "ui/widgets/container.h"
+#include "ui/widgets/radio_group.h"
 #include "ui/widgets/toggle_paint.h"
 #include "ui/widgets/widget_state.h"
 

@@ -1,6 +1,6 @@
 // RadioButton (layout kind 4): a circle picture and a caption, one of a
 // group: the run of radio buttons between other controls among its
-// parent's children (behaviour/radio_group.h). A click or Space on an
+// parent's children (radio_group.h). A click or Space on an
 // unchecked button checks it, clears the rest of its group and tells the
 // parent, Notify(id, 0); a checked button does nothing. It is 13 pixels
 // high whatever its layout entry says.

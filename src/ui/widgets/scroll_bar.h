@@ -6,7 +6,7 @@
 #pragma once
 
 #include "ui/core/widget_host.h"
-#include "ui/widgets/press_tracker.h"
+#include "ui/widgets/behaviour/press_tracker.h"
 #include "ui/widgets/scroll_bar_geometry.h"
 #include "ui/widgets/scrollable.h"
 #include "ui/widgets/widget.h"

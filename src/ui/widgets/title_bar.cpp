@@ -26,12 +26,12 @@ struct ButtonPictures {
   const char* held;
 };
 
-ButtonPictures PicturesOf(TitleButton button, bool maximized) {
+ButtonPictures PicturesOf(TitleButton button, bool maximised) {
   switch (button) {
     case kCloseButton: return {"closebmp1", "closebmp2"};
-    case kMinimizeButton: return {"minimizebmp1", "minimizebmp2"};
-    case kMaximizeButton:
-      return maximized ? ButtonPictures{"restorebmp1", "restorebmp2"} : ButtonPictures{"maximizebmp1", "maximizebmp2"};
+    case kMinimiseButton: return {"minimizebmp1", "minimizebmp2"};
+    case kMaximiseButton:
+      return maximised ? ButtonPictures{"restorebmp1", "restorebmp2"} : ButtonPictures{"maximizebmp1", "maximizebmp2"};
     case kNoTitleButton: break;
   }
   return {"", ""};
@@ -63,7 +63,7 @@ int TitleBar::ButtonsWidth() {
   return TitleButtonsWidth(host != nullptr ? host->KindOfWindow() : WindowKind::kPopup, ParentFillsWindow());
 }
 
-bool TitleBar::CanMaximize() {
+bool TitleBar::CanMaximise() {
   WidgetHost* host = Host();
   return host != nullptr && host->KindOfWindow() == WindowKind::kApplication && ParentFillsWindow();
 }
@@ -72,25 +72,25 @@ void TitleBar::RepaintButton(int button) {
   Invalidate(TitleButtonArea(Bounds(), ButtonsWidth(), static_cast<TitleButton>(button)));
 }
 
-void TitleBar::ToggleMaximized() {
+void TitleBar::ToggleMaximised() {
   WidgetHost* host = Host();
   if (host == nullptr) return;
-  host->SystemCommand(host->CurrentPlacement() == kPlacementMaximised ? command::kRestore : command::kMaximize);
+  host->SystemCommand(host->CurrentPlacement() == kPlacementMaximised ? command::kRestore : command::kMaximise);
 }
 
 void TitleBar::Paint(Canvas& canvas) {
   if (caption_ == nullptr) return;
   WidgetHost* host = Host();
-  bool maximized = host != nullptr && ShowsMaximised(host->CurrentPlacement());
+  bool maximised = host != nullptr && ShowsMaximised(host->CurrentPlacement());
   bool active = host != nullptr && host->IsActive();
   int buttons_width = ButtonsWidth();
   Rect bar = Bounds();
 
-  for (TitleButton button : {kCloseButton, kMaximizeButton, kMinimizeButton}) {
+  for (TitleButton button : {kCloseButton, kMaximiseButton, kMinimiseButton}) {
     Rect area = TitleButtonArea(bar, buttons_width, button);
     if (area.left < bar.right - buttons_width) continue;
-    if (button == kMaximizeButton && buttons_width != 3 * kTitleButtonSize) continue;
-    ButtonPictures pictures = PicturesOf(button, maximized);
+    if (button == kMaximiseButton && buttons_width != 3 * kTitleButtonSize) continue;
+    ButtonPictures pictures = PicturesOf(button, maximised);
     const char* name = press_.ShowsPressed(button) ? pictures.held : pictures.normal;
     DrawImage(canvas, area.left, bar.top, Skin().GetPicture(name, kGradientBottom, kGradientTop));
   }
@@ -146,11 +146,11 @@ void TitleBar::LeftUp(int x, int y) {
       // The window may be gone afterwards: nothing follows.
       if (parent_ != nullptr) parent_->Close();
       return;
-    case kMaximizeButton:
-      if (CanMaximize()) ToggleMaximized();
+    case kMaximiseButton:
+      if (CanMaximise()) ToggleMaximised();
       return;
-    case kMinimizeButton:
-      if (host != nullptr) host->SystemCommand(command::kMinimize);
+    case kMinimiseButton:
+      if (host != nullptr) host->SystemCommand(command::kMinimise);
       return;
     default: return;
   }
@@ -159,5 +159,5 @@ void TitleBar::LeftUp(int x, int y) {
 void TitleBar::LeftDoubleClick(int x, int y) {
   // The second click of a quick double click on a button presses it again.
   LeftDown(x, y);
-  if (press_.Held() == kNoTitleButton && CanMaximize()) ToggleMaximized();
+  if (press_.Held() == kNoTitleButton && CanMaximise()) ToggleMaximised();
 }

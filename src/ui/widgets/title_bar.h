@@ -7,7 +7,7 @@
 #pragma once
 
 #include "text/fixed_text.h"
-#include "ui/widgets/press_tracker.h"
+#include "ui/widgets/behaviour/press_tracker.h"
 #include "ui/widgets/title_bar_buttons.h"
 #include "ui/widgets/widget.h"
 
@@ -39,9 +39,9 @@ class TitleBar : public Widget {
 
  private:
   bool ParentFillsWindow() const;
-  bool CanMaximize();
+  bool CanMaximise();
   void RepaintButton(int button);
-  void ToggleMaximized();
+  void ToggleMaximised();
 
   const char* caption_;
   Text own_caption_;

@@ -12,8 +12,8 @@
 enum TitleButton : int {
   kNoTitleButton = 0,
   kCloseButton = 1,
-  kMaximizeButton = 2,  // maximise or restore
-  kMinimizeButton = 3,
+  kMaximiseButton = 2,  // maximise or restore
+  kMinimiseButton = 3,
 };
 
 inline constexpr int kTitleButtonSize = 20;

@@ -18,7 +18,7 @@
 #pragma once
 
 #include "graphics/rect.h"
-#include "ui/widgets/press_tracker.h"
+#include "ui/widgets/behaviour/press_tracker.h"
 
 class ButtonPress {
  public:

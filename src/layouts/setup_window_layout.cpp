@@ -1,4 +1,4 @@
-#include "app/setup_window_layout.h"
+#include "layouts/setup_window_layout.h"
 
 #include <algorithm>
 #include <iterator>
@@ -7,7 +7,7 @@
 
 using namespace setup_id;
 
-const LayoutEntry kSetupLayout[23] = {
+constexpr LayoutEntry kSetupLayout[23] = {
     {kWindow, kWindowKind, kAnchorTopLeft, 10, 10, 500, 440, ""},
     {1, kTitleBarKind, kAnchorTopEdge, 0, 0, 500, 20, ""},
     {0, kPictureKind, kAnchorTopLeft, 0, 20, 500, 70, "insthead"},
@@ -32,6 +32,8 @@ const LayoutEntry kSetupLayout[23] = {
     {kInstall, kButtonKind, kAnchorTopLeft, 292, 408, 88, 24, "Install"},
     {kClose, kButtonKind, kAnchorTopLeft, 404, 408, 88, 24, "Close"},
 };
+
+static_assert(kSetupLayout[kSetupLogViewEntry].id == kLogView, "kSetupLogViewEntry names the log view's row");
 
 const MenuItem kSetupLogMenu[5] = {
     {kMenuItem, "Select all\tCtrl+A", TextView::kSelectAllCommand, 0, 0, "selectallbmp"},

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "system/folder_browser/dialog_layouts.h"
+#include "layouts/dialog_layouts.h"
 #include "ui/widgets/dialog_window.h"
 
 class QuestionDialog final : public DialogHandler {

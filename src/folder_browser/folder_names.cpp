@@ -1,4 +1,4 @@
-#include "system/folder_browser/folder_names.h"
+#include "folder_browser/folder_names.h"
 
 #include "fs/file_operations.h"
 #include "log/logger.h"

@@ -36,6 +36,9 @@ inline constexpr std::uint16_t kClose = 1710;
 // and four associations.
 extern const LayoutEntry kSetupLayout[23];
 
+// The log view's entry in kSetupLayout (checked where the table is made).
+inline constexpr int kSetupLogViewEntry = 19;
+
 // The log view's context menu.
 extern const MenuItem kSetupLogMenu[5];
 

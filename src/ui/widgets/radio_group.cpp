@@ -1,4 +1,4 @@
-#include "ui/widgets/behaviour/radio_group.h"
+#include "ui/widgets/radio_group.h"
 
 #include "ui/widgets/container.h"
 #include "ui/widgets/layout_entry.h"

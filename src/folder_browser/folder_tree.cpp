@@ -1,4 +1,4 @@
-#include "system/folder_browser/folder_tree.h"
+#include "folder_browser/folder_tree.h"
 
 #include <windows.h>
 
@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "folder_browser/path_part_match.h"
 #include "fs/find_entries.h"
-#include "system/folder_browser/path_part_match.h"
 #include "text/path.h"
 
 namespace {

@@ -1,13 +1,13 @@
-#include "system/folder_browser/folder_browser.h"
+#include "folder_browser/folder_browser.h"
 
 #include <iterator>
 #include <vector>
 
+#include "folder_browser/folder_names.h"
 #include "fs/file_operations.h"
 #include "graphics/skin_pictures.h"
+#include "layouts/dialog_layouts.h"
 #include "log/logger.h"
-#include "system/folder_browser/dialog_layouts.h"
-#include "system/folder_browser/folder_names.h"
 #include "text/format.h"
 #include "text/path.h"
 #include "ui/core/key_codes.h"

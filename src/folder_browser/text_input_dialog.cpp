@@ -1,6 +1,6 @@
-#include "system/folder_browser/text_input_dialog.h"
+#include "folder_browser/text_input_dialog.h"
 
-#include "system/folder_browser/dialog_layouts.h"
+#include "layouts/dialog_layouts.h"
 #include "ui/core/key_codes.h"
 
 using namespace text_input_id;

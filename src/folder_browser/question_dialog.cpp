@@ -1,7 +1,7 @@
-#include "system/folder_browser/question_dialog.h"
+#include "folder_browser/question_dialog.h"
 
 #include "graphics/graphics_resources.h"
-#include "system/folder_browser/dialog_layouts.h"
+#include "layouts/dialog_layouts.h"
 #include "ui/core/key_codes.h"
 #include "ui/widgets/text_block.h"
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "system/folder_browser/dialog_layouts.h"
+#include "layouts/dialog_layouts.h"
 #include "text/fixed_text.h"
 #include "ui/widgets/dialog_window.h"
 

@@ -1,4 +1,4 @@
-#include "app/message_box_layout.h"
+#include "layouts/message_box_layout.h"
 
 std::array<LayoutEntry, 5> MessageBoxLayout(const char* text) {
   using namespace message_box_id;

@@ -1,4 +1,4 @@
-#include "system/folder_browser/path_part_match.h"
+#include "folder_browser/path_part_match.h"
 
 #include "text/case_fold.h"
 

@@ -1,4 +1,4 @@
-#include "system/folder_browser/dialog_layouts.h"
+#include "layouts/dialog_layouts.h"
 
 #include "ui/widgets/picture.h"
 #include "ui/widgets/tool_bar.h"

@@ -1,12 +1,12 @@
 // Selections of GDI objects into a device context; the objects themselves
-// are owned through fs/owned_handle.h, which this header brings along.
+// are owned through handles/owned_handle.h, which this header brings along.
 //
 // https://learn.microsoft.com/windows/win32/api/wingdi/nf-wingdi-selectobject
 #pragma once
 
 #include <windows.h>
 
-#include "fs/owned_handle.h"
+#include "handles/owned_handle.h"
 
 // Selects an object into a context for the length of a scope and puts the
 // previous one back at its end, so the object can be deleted afterwards.

@@ -13,10 +13,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "system/folder_browser/dialog_layouts.h"
-#include "system/folder_browser/folder_tree.h"
-#include "system/folder_browser/question_dialog.h"
-#include "system/folder_browser/text_input_dialog.h"
+#include "folder_browser/folder_tree.h"
+#include "folder_browser/question_dialog.h"
+#include "folder_browser/text_input_dialog.h"
+#include "layouts/dialog_layouts.h"
 #include "text/fixed_text.h"
 #include "ui/widgets/dialog_window.h"
 

@@ -57,7 +57,10 @@ using RegistryHandle = OwnedHandle<HKEY, &::RegCloseKey>;
 // The service control manager and the services it opens.
 using ServiceHandle = OwnedHandle<SC_HANDLE, &::CloseServiceHandle>;
 using GlobalMemory = OwnedHandle<HGLOBAL, &::GlobalFree>;
+// Memory the system allocated for the caller: security descriptors, SIDs.
 using LocalMemory = OwnedHandle<HLOCAL, &::LocalFree>;
+// A view of a file mapping (MapViewOfFile).
+using MappedView = OwnedHandle<void*, &::UnmapViewOfFile>;
 
 // GDI and user32 objects.
 using PenObject = OwnedHandle<HPEN, &::DeleteObject>;

@@ -1,0 +1,2 @@
+// A header beside walks_around.cpp.
+#pragma once
