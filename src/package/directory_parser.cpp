@@ -116,8 +116,7 @@ void ReadFileRecord(FieldReader& reader, std::size_t number, std::uint32_t heade
   // folder, which only administrators may change, never from the data
   // folder, where users may have put a file of that name first.
   if (record.service != 0 && record.destination != static_cast<std::uint8_t>(Destination::kProgramFolder)) {
-    LogErrorWith("Invalid Tarnell software package: the service file \"%s\" is not in the program folder",
-                 record.name);
+    LogErrorWith("Invalid Tarnell software package: the service file \"%s\" is not in the program folder", record.name);
   }
 }
 
