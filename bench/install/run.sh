@@ -24,8 +24,8 @@ cd "$(dirname "$0")/../.."
 source bench/wine-bench-lib.sh
 work=$root/${WORK:-build/bench-install}
 runs=${RUNS:-3}
-build_programs tarnell-deploy tarnell-setup
-deploy=$root/$windows_build/src/app/driver/tarnell-deploy.exe
+build_programs tarnell-deploy-testing tarnell-setup
+deploy=$root/$windows_build/src/app/driver/tarnell-deploy-testing.exe  # --memory is a test option
 stub=$root/$windows_build/src/app/tarnell-setup.exe
 
 # The payloads, 150 MB: 8 binaries of 7.5 MB (Wine's own Windows DLLs, one

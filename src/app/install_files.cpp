@@ -32,8 +32,8 @@ Text PathIn(const char* folder, const char* name) {
 
 // The number (2 to the file count) of the record with that name; 0 for none.
 std::size_t FindFileNumber(const ProductRecord& record, const char* name) {
-  for (std::size_t number = 2; number <= record.file_count; ++number) {
-    if (EqualIgnoringCase(record.Record(number).name.c_str(), name)) return number;
+  for (std::size_t number = 2; number <= record.FileCount(); ++number) {
+    if (EqualIgnoringCase(record.Record(number).name, name)) return number;
   }
   return 0;
 }
@@ -42,17 +42,15 @@ std::size_t FindFileNumber(const ProductRecord& record, const char* name) {
 // services before anything new is written; the last record fills the gap.
 void RemoveObsoleteFiles(const ShortcutRun& run) {
   ProductRecord& installed = run.installed;
-  for (std::size_t number = 2; installed.file_count > 1 && number <= installed.file_count;) {
+  for (std::size_t number = 2; installed.FileCount() > 1 && number <= installed.FileCount();) {
     FileRecord& file = installed.Record(number);
-    if (FindFileNumber(run.package, file.name.c_str()) != 0) {
+    if (FindFileNumber(run.package, file.name) != 0) {
       ++number;
       continue;
     }
     RemoveInstalledFile(installed, file, run.package.keep_data);
-    FileRecord& last = installed.Record(installed.file_count);
-    if (&last != &file) file = last;
-    last = FileRecord{};
-    --installed.file_count;
+    installed.files.Set(number, installed.Record(installed.FileCount()));
+    installed.files.RemoveLast();
   }
 }
 
@@ -68,11 +66,11 @@ void MoveDataFiles(const ShortcutRun& run) {
   const char* from = installed.data_folder.c_str();
   const char* to = run.package.data_folder.c_str();
   if (from[0] == '\0' || to[0] == '\0' || EqualIgnoringCase(from, to)) return;
-  for (std::size_t number = 2; number <= installed.file_count; ++number) {
+  for (std::size_t number = 2; number <= installed.FileCount(); ++number) {
     const FileRecord& file = installed.Record(number);
     if (!GoesToDataFolder(file)) continue;
-    Text old_path = PathIn(from, file.name.c_str());
-    Text new_path = PathIn(to, file.name.c_str());
+    Text old_path = PathIn(from, file.name);
+    Text new_path = PathIn(to, file.name);
     if (Machine().move_file(old_path.c_str(), new_path.c_str(), MOVEFILE_COPY_ALLOWED)) continue;
     if (PathExists(old_path.c_str())) LogErrorWith("File %s NOT moved to %s", old_path.c_str(), new_path.c_str());
   }
@@ -89,25 +87,26 @@ bool SamePath(const ShortcutRun& run, const FileRecord& held, const FileRecord& 
 // The installed file of an earlier package, replaced by `file`: the copy
 // in a folder it no longer belongs to goes, and so do the shortcuts and the
 // service the new record does not make again.
-void ReplaceInstalledFile(const ShortcutRun& run, FileRecord& held, const FileRecord& file) {
+void ReplaceInstalledFile(const ShortcutRun& run, std::size_t number, const FileRecord& file) {
+  const FileRecord& held = run.installed.Record(number);
   const char* old_folder = FolderOf(run.installed, held);
   if (old_folder[0] != '\0' && !SamePath(run, held, file) &&
-      !DeleteFileLogged(old_folder, held.name.c_str(), DeleteReport::kFailure)) {
+      !DeleteFileLogged(old_folder, held.name, DeleteReport::kFailure)) {
     throw AbortError{};
   }
   ReplaceFileShortcuts(run, held, file);
-  held = file;
+  run.installed.files.Set(number, file);
 }
 
 }  // namespace
 
 void InstallFile(const ShortcutRun& run, ExtractionContext& extraction, const FileRecord& file) {
   if (file.destination == static_cast<std::uint8_t>(Destination::kDataFolderUntouched)) return;
-  Text target = PathIn(FolderOf(run.package, file), file.name.c_str());
+  Text target = PathIn(FolderOf(run.package, file), file.name);
   bool written = ExtractFile(extraction, file);
 
   if (file.service != 0) {
-    Text service = ServiceNameOf(file.name.c_str());
+    Text service = ServiceNameOf(file.name);
     // A service runs as the system: only a program this run has just
     // written becomes one, never a file that was there (a kept data file).
     if (!written || !CreateProgramService(target.c_str(), service.c_str())) {
@@ -122,29 +121,26 @@ void InstallFiles(const ShortcutRun& run, ExtractionContext& extraction) {
   MoveDataFiles(run);
 
   ProductRecord& installed = run.installed;
-  for (std::size_t number = 2; number <= run.package.file_count; ++number) {
+  for (std::size_t number = 2; number <= run.package.FileCount(); ++number) {
     const FileRecord& file = run.package.Record(number);
-    std::size_t held = FindFileNumber(installed, file.name.c_str());
+    std::size_t held = FindFileNumber(installed, file.name);
     if (held == 0) {
       // The file is on the machine as soon as it is written; its service and
       // shortcuts count once they are made.
-      if (installed.file_count == 0) installed.file_count = 1;  // record 1 is the skin's
-      held = ++installed.file_count;
-      FileRecord& placeholder = installed.Record(held);
-      placeholder = file;
+      if (installed.FileCount() == 0) installed.files.Add(FileRecord{});  // record 1 is the skin's
+      FileRecord placeholder = file;
       placeholder.service = 0;
       placeholder.shortcut_kind = 0;
+      installed.files.Add(placeholder);
+      held = installed.FileCount();
       try {
         InstallFile(run, extraction, file);
       } catch (...) {
         // Not even written: the record has nothing to describe.
-        if (!PathExists(PathIn(FolderOf(run.package, file), file.name.c_str()).c_str())) {
-          placeholder = FileRecord{};
-          --installed.file_count;
-        }
+        if (!PathExists(PathIn(FolderOf(run.package, file), file.name).c_str())) installed.files.RemoveLast();
         throw;
       }
-      placeholder = file;
+      installed.files.Set(held, file);
     } else {
       FileRecord& held_file = installed.Record(held);
       // A service registered for the old place would go on running the file
@@ -154,24 +150,24 @@ void InstallFiles(const ShortcutRun& run, ExtractionContext& extraction) {
         held_file.service = 0;
       }
       InstallFile(run, extraction, file);
-      ReplaceInstalledFile(run, held_file, file);
+      ReplaceInstalledFile(run, held, file);
     }
   }
 }
 
 void StopReplacedServices(const ShortcutRun& run, std::vector<Text>& to_restart) {
   const ProductRecord& installed = run.installed;
-  for (std::size_t number = 2; number <= installed.file_count; ++number) {
+  for (std::size_t number = 2; number <= installed.FileCount(); ++number) {
     const FileRecord& held = installed.Record(number);
     if (held.service == 0) continue;
-    Text service = ServiceNameOf(held.name.c_str());
+    Text service = ServiceNameOf(held.name);
     // A service that is gone already has nothing to stop.
     if (!ServiceRegistered(service.c_str())) continue;
     StopResult stopped = StopProgramService(service.c_str());
     if (stopped == StopResult::kNotStopped) LogErrorWith("The service %s has not been stoppt", service.c_str());
     if (stopped != StopResult::kStopped) continue;
     LogLineWith("Service %s stopped", service.c_str());
-    std::size_t kept = FindFileNumber(run.package, held.name.c_str());
+    std::size_t kept = FindFileNumber(run.package, held.name);
     if (kept != 0 && run.package.Record(kept).service != 0) to_restart.push_back(service);
   }
 }

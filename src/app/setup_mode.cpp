@@ -2,6 +2,7 @@
 
 #include "fs/file_operations.h"
 #include "log/logger.h"
+#include "package/read_package.h"
 #include "system/associations.h"
 #include "system/locations.h"
 #include "system/uninstall_registration.h"
@@ -116,15 +117,20 @@ SetupView DecideSetupMode(SetupState& state, bool registered, const char* uninst
   return view;
 }
 
-SetupView StartSetup(SetupState& state, const char* package_path) {
+SetupView StartSetup(SetupState& state, const char* package_path, bool looks_only) {
   state.package_path.Assign(package_path);
   state.Reset();
   if (!ReadPackageRecord(package_path, state.package, state.product_name)) throw AbortError{};
+  // A damaged file is refused before anything else: no mode, no status.
+  if (!PackageIsWhole(package_path, state.package.SkinRecord().stream_offset)) {
+    CurrentLogger().LogError("Invalid Tarnell software package.");
+    throw AbortError{};  // also where no log is open yet
+  }
   LogVersionLine(state.package.version, "Version of this package: ");
   state.uninstall_key_path = UninstallKeyPath(state.product_name.c_str());
   // Two runs of one product would interleave their changes: the run that
   // holds the product's lock reads the registration and changes the machine.
-  if (!state.lock.Take(state.product_name.c_str())) {
+  if (!looks_only && !state.lock.Take(state.product_name.c_str())) {
     LogLineWith(state.lock.Squatted() ? "The lock of %s is held by a program that no administrator started"
                                       : "Another setup of %s is running",
                 state.product_name.c_str());

@@ -38,10 +38,11 @@ struct SetupView {
 
 // Reads the package at `package_path` (the running executable, or another
 // setup tarnell-deploy runs as if it were its own) and the registration, and
-// decides the mode. A package that cannot be read raises AbortError after
-// the reader's log line; so does a product whose lock another run holds
-// (state.lock.Busy() then tells).
-SetupView StartSetup(SetupState& state, const char* package_path);
+// decides the mode. A package that cannot be read, or whose file is damaged,
+// raises AbortError after its log line; so does a product whose lock another
+// run holds (state.lock.Busy() then tells). A run that only looks
+// (`looks_only`: a status query, which needs no elevation) takes no lock.
+SetupView StartSetup(SetupState& state, const char* package_path, bool looks_only = false);
 
 // The decision alone, once both records are read. `registered` tells whether
 // the product is registered, `uninstall_command` is its registered setup copy.

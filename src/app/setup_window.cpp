@@ -57,7 +57,7 @@ SetupWindow::~SetupWindow() {
 
 void SetupWindow::Start(const char* package_path) {
   SetupView view = StartSetup(state_, package_path);
-  const FileRecord& skin = state_.package.Record(1);
+  const FileRecord& skin = state_.package.SkinRecord();
   Skin().Open(package_path, skin.stream_offset, skin.size);
   LoadToolkitSkin();
   Build(state_.package.association_count, view.data_folder_row != DataFolderRow::kRemoved);

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "fs/file_operations.h"
+#include "fs/links.h"
 #include "fs/machine_calls.h"
 #include "log/logger.h"
 #include "system/associations.h"
@@ -11,13 +14,39 @@
 #include "system/services.h"
 #include "system/shortcuts.h"
 #include "system/uninstall_registration.h"
+#include "text/path.h"
+
+void RefuseLinksOnFolders(const ProductRecord& record) {
+  RefuseUntrustedLinks(record.program_folder.c_str());
+  if (record.has_data_folder) RefuseUntrustedLinks(record.data_folder.c_str());
+  if (record.start_menu_shortcuts) RefuseUntrustedLinks(record.start_menu_folder.c_str());
+  if (record.desktop_shortcut) RefuseUntrustedLinks(record.desktop_folder.c_str());
+}
 
 void RemoveEmptyFolderAndParents(const char* folder) {
   if (folder[0] != '\0' && Machine().remove_directory(folder)) RemoveEmptyParents(folder);
 }
 
+namespace {
+
+// The subfolders of the product folder `folder` on the way to the file
+// `name`, from the deepest up, while they are empty: a folder that holds a
+// file the user added, or another file of the product, stays.
+void RemoveEmptySubfolders(const char* folder, const char* name) {
+  Text path;
+  if (!PathJoin(path, folder, name)) return;
+  std::size_t root = std::strlen(folder);
+  for (char* last;
+       (last = std::strrchr(path.data(), '\\')) != nullptr && static_cast<std::size_t>(last - path.data()) > root;) {
+    *last = '\0';
+    if (!Machine().remove_directory(path.c_str())) return;
+  }
+}
+
+}  // namespace
+
 void RemoveFileService(const ProductRecord& record, const FileRecord& file) {
-  RemoveProgramService(record, ServiceNameOf(file.name.c_str()).c_str(), ServiceImagePath(record, file).c_str());
+  RemoveProgramService(record, ServiceNameOf(file.name).c_str(), ServiceImagePath(record, file).c_str());
 }
 
 void RemoveInstalledFile(const ProductRecord& record, const FileRecord& file, bool keep_data) {
@@ -28,7 +57,8 @@ void RemoveInstalledFile(const ProductRecord& record, const FileRecord& file, bo
   // Without its folder the name would address the current folder.
   const char* folder = data ? record.data_folder.c_str() : record.program_folder.c_str();
   if (folder[0] == '\0') return;
-  if (!DeleteFileLogged(folder, file.name.c_str(), DeleteReport::kFailure)) throw AbortError{};
+  if (!DeleteFileLogged(folder, file.name, DeleteReport::kFailure)) throw AbortError{};
+  RemoveEmptySubfolders(folder, file.name);
 }
 
 bool RunUninstall(SetupState& state, bool keep_data) {
@@ -38,10 +68,11 @@ bool RunUninstall(SetupState& state, bool keep_data) {
   bool result = false;
   try {
     ResolveShortcutFolders(installed);
-    for (; installed.file_count > 1; --installed.file_count) {
-      FileRecord& file = installed.Record(installed.file_count);
-      RemoveInstalledFile(installed, file, keep_data);
-      file = FileRecord{};
+    // Nothing is deleted through a user's link: the registration stays for
+    // a later run once it is gone.
+    RefuseLinksOnFolders(installed);
+    for (; installed.FileCount() > 1; installed.files.RemoveLast()) {
+      RemoveInstalledFile(installed, installed.Record(installed.FileCount()), keep_data);
     }
     // The running setup copy cannot delete itself: the batch does it once
     // the process has ended.

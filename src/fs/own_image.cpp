@@ -28,17 +28,27 @@ bool MapsTheRunningImage(HANDLE file) {
 
 }  // namespace
 
+bool HoldSetupFile(const char* path) {
+  ReleaseHeldFile();
+  held_path.Assign(path);
+  // Neither FILE_SHARE_WRITE nor FILE_SHARE_DELETE: nobody changes, renames
+  // or deletes the file while it is held.
+  held = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return held != INVALID_HANDLE_VALUE;
+}
+
 bool HoldOwnImage(const char* module_path) {
-  held_path.Assign(module_path);
-  if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
-  // No FILE_SHARE_DELETE: nobody renames or deletes the file while it is held.
-  held =
-      CreateFileA(module_path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (held != INVALID_HANDLE_VALUE && !MapsTheRunningImage(held)) {
+  if (HoldSetupFile(module_path) && !MapsTheRunningImage(held)) {
     CloseHandle(held);
     held = INVALID_HANDLE_VALUE;
   }
   return held != INVALID_HANDLE_VALUE;
+}
+
+void ReleaseHeldFile() {
+  if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+  held = INVALID_HANDLE_VALUE;
+  held_path.Clear();
 }
 
 bool IsOwnImage(const char* path) { return !held_path.empty() && EqualIgnoringCase(path, held_path.c_str()); }

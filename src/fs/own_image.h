@@ -18,7 +18,12 @@
 // image. False when it cannot be opened or is another file; every read of
 // the path then fails, so a setup whose file was swapped refuses to run.
 bool HoldOwnImage(const char* module_path);
-// Whether `path` is the module path given to HoldOwnImage.
+// tarnell-deploy plays a setup that is not its own image: the same hold on
+// `path`, without the image check. False when it cannot be opened.
+bool HoldSetupFile(const char* path);
+// Closes the held file and forgets its path.
+void ReleaseHeldFile();
+// Whether `path` is the path given to HoldOwnImage or HoldSetupFile.
 bool IsOwnImage(const char* path);
 // A new read handle on the held file, with its own position; the caller
 // closes it. INVALID_HANDLE_VALUE when no file is held.

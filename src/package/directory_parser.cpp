@@ -1,10 +1,12 @@
 #include "package/directory_parser.h"
 
 #include <cstring>
+#include <vector>
 
 #include "log/logger.h"
 #include "package/code_extensions.h"
 #include "package/file_name_rules.h"
+#include "package/path_clashes.h"
 
 namespace {
 
@@ -74,19 +76,24 @@ VersionRecord ReadVersion(FieldReader& reader) {
   return version;
 }
 
-void ReadFileRecord(FieldReader& reader, std::size_t number, std::uint32_t header_offset, FileRecord& record) {
+// Reads record `number` into `files`; `paths` when its name may hold folders.
+void ReadFileRecord(FieldReader& reader, std::size_t number, std::uint32_t header_offset, bool paths, FileList& files) {
   std::uint16_t length = reader.U16();
   if (length < kMinFileRecordSize) Refuse("a file record is shorter than 24 bytes");
   if (length > kMaxFileRecordSize) Refuse("a file name is longer than 512 characters");
-  record.shortcut_kind = reader.U16();
-  record.icon_index = reader.U8();
-  record.service = reader.U8();
-  record.destination = reader.U8();
-  record.stream_offset = reader.U32();
-  record.file_time = reader.U64();
-  record.size = reader.U32();
-  const std::uint8_t* name = reader.Take(length - kFileRecordNameOffset);
-  CopyTerminated(name, name + (length - kFileRecordNameOffset), record.name, "a file name is not terminated");
+  FileRecord fields;
+  fields.shortcut_kind = reader.U16();
+  fields.icon_index = reader.U8();
+  fields.service = reader.U8();
+  fields.destination = reader.U8();
+  fields.stream_offset = reader.U32();
+  fields.file_time = reader.U64();
+  fields.size = reader.U32();
+  std::size_t name_field = length - kFileRecordNameOffset;
+  const auto* name = reinterpret_cast<const char*>(reader.Take(name_field));
+  const void* nul = std::memchr(name, 0, name_field);
+  if (nul == nullptr) Refuse("a file name is not terminated");
+  const FileRecord& record = files.Add(fields, name, static_cast<std::size_t>(static_cast<const char*>(nul) - name));
 
   // The skin archive is read in place, so all of it must lie before the
   // directory; a compressed stream needs at least its first byte there.
@@ -96,22 +103,40 @@ void ReadFileRecord(FieldReader& reader, std::size_t number, std::uint32_t heade
     }
     return;
   }
-  if (const char* fault = FileNameFault(record.name.c_str())) {
-    LogErrorWith("Invalid Tarnell software package: unsafe file name \"%s\", which %s", record.name.c_str(), fault);
+  if (const char* fault = paths ? RelativePathFault(record.name) : FileNameFault(record.name)) {
+    LogErrorWith("Invalid Tarnell software package: unsafe file name \"%s\", which %s", record.name, fault);
   }
   if (record.stream_offset >= header_offset) {
-    LogErrorWith("Invalid Tarnell software package: the data of \"%s\" lies outside the package", record.name.c_str());
+    LogErrorWith("Invalid Tarnell software package: the data of \"%s\" lies outside the package", record.name);
   }
   if (record.destination > static_cast<std::uint8_t>(Destination::kDataFolderUntouched)) {
-    LogErrorWith("Invalid Tarnell software package: \"%s\" has no known destination", record.name.c_str());
+    LogErrorWith("Invalid Tarnell software package: \"%s\" has no known destination", record.name);
   }
   // A service runs as the system: its program must come from the program
   // folder, which only administrators may change, never from the data
   // folder, where users may have put a file of that name first.
   if (record.service != 0 && record.destination != static_cast<std::uint8_t>(Destination::kProgramFolder)) {
-    LogErrorWith("Invalid Tarnell software package: the service file \"%s\" is not in the program folder",
-                 record.name.c_str());
+    LogErrorWith("Invalid Tarnell software package: the service file \"%s\" is not in the program folder", record.name);
   }
+}
+
+// The file count of either layout; `paths` tells whether names may hold folders.
+std::size_t ReadFileCount(FieldReader& reader, std::size_t length, PackageDirectory& out, bool& paths) {
+  std::uint16_t short_count = reader.U16();
+  paths = short_count == kExtendedMark;
+  if (!paths) {
+    if (short_count > kMaxFileRecords) Refuse("more than 20 file records");
+    return short_count;
+  }
+  if (reader.U16() != kExtendedFormat) Refuse("its directory was made by a later version of Tarnell Setup");
+  std::uint16_t flags = reader.U16();
+  if ((flags & ~kWithoutStreams) != 0) Refuse("its directory was made by a later version of Tarnell Setup");
+  out.without_streams = (flags & kWithoutStreams) != 0;
+  std::uint32_t count = reader.U32();
+  // Every record takes at least its fixed fields: a count the bytes cannot
+  // hold is a short read before it is a large allocation.
+  if (count > length / kMinFileRecordSize) reader.Take(length);
+  return count;
 }
 
 // Returns false at the end mark.
@@ -143,26 +168,34 @@ bool ReadAssociation(FieldReader& reader, PackageDirectory& package) {
 }
 
 // Names that are sound one by one but not together: two records that meet in
-// one file (the install would delete what it has just written), two services
-// of one name, a file type opened by something that is no program file.
+// one file (the install would delete what it has just written), a file that
+// another needs as its folder, two services of one name, a file type opened
+// by something that is no program file.
 void CheckNamesTogether(const PackageDirectory& package) {
-  for (std::size_t number = 2; number <= package.file_count; ++number) {
+  PathClash clash = FindPathClash(package.files);
+  if (clash.first != 0) {
+    LogErrorWith(clash.folder ? "Invalid Tarnell software package: \"%s\" is a file and the folder of \"%s\""
+                              : "Invalid Tarnell software package: \"%s\" and \"%s\" name one file",
+                 package.Record(clash.first).name, package.Record(clash.second).name);
+  }
+  std::vector<std::size_t> services;
+  for (std::size_t number = 2; number <= package.FileCount(); ++number) {
     const FileRecord& record = package.Record(number);
-    for (std::size_t earlier = 2; earlier < number; ++earlier) {
-      const FileRecord& other = package.Record(earlier);
-      if (SameWindowsName(record.name.c_str(), other.name.c_str())) {
-        LogErrorWith("Invalid Tarnell software package: \"%s\" and \"%s\" name one file", other.name.c_str(),
-                     record.name.c_str());
-      }
-      if (record.service != 0 && other.service != 0 && SameServiceName(record.name.c_str(), other.name.c_str())) {
+    if (record.service == 0) continue;
+    for (std::size_t earlier : services) {
+      if (SameServiceName(record.name, package.Record(earlier).name)) {
         LogErrorWith("Invalid Tarnell software package: the services of \"%s\" and \"%s\" have one name",
-                     other.name.c_str(), record.name.c_str());
+                     package.Record(earlier).name, record.name);
       }
     }
-    if (record.service != 0 && record.name.c_str()[0] == '.') {
-      LogErrorWith("Invalid Tarnell software package: the service file \"%s\" gives its service no name",
-                   record.name.c_str());
+    // The service runs the program folder's file and takes its name.
+    if (std::strchr(record.name, '\\') != nullptr) {
+      LogErrorWith("Invalid Tarnell software package: the service file \"%s\" lies in a subfolder", record.name);
     }
+    if (record.name[0] == '.') {
+      LogErrorWith("Invalid Tarnell software package: the service file \"%s\" gives its service no name", record.name);
+    }
+    services.push_back(number);
   }
   for (std::size_t i = 0; i < package.association_count; ++i) {
     const AssociationEntry& entry = package.associations[i];
@@ -201,12 +234,13 @@ void ParsePackageDirectory(const std::uint8_t* bytes, std::size_t length, std::u
                  fault);
   }
 
-  std::uint16_t file_count = reader.U16();
-  if (file_count > kMaxFileRecords) Refuse("more than 20 file records");
+  bool paths = false;
+  std::size_t file_count = ReadFileCount(reader, length, out, paths);
   if (file_count == 0) Refuse("no skin archive record");
+  // Each name takes at most its record's bytes.
+  out.files.Reserve(file_count, length);
   for (std::size_t number = 1; number <= file_count; ++number) {
-    ReadFileRecord(reader, number, header_offset, out.Record(number));
-    out.file_count = static_cast<std::uint16_t>(number);
+    ReadFileRecord(reader, number, header_offset, paths, out.files);
   }
 
   ReadCountedText(reader, out.display_icon, "the display icon is longer than 512 characters",
@@ -216,7 +250,7 @@ void ParsePackageDirectory(const std::uint8_t* bytes, std::size_t length, std::u
   }
   CheckNamesTogether(out);
 
-  for (std::size_t number = 2; number <= out.file_count; ++number) {
+  for (std::size_t number = 2; number <= out.FileCount(); ++number) {
     if (out.Record(number).destination != 0) out.has_data_folder = true;
   }
 }

@@ -1,5 +1,7 @@
 #include "package/directory_writer.h"
 
+#include <cstring>
+
 namespace {
 
 class FieldWriter {
@@ -14,10 +16,8 @@ class FieldWriter {
   void U32(std::uint32_t value) { Little(value, 4); }
   void U64(std::uint64_t value) { Little(value, 8); }
   // The text with its NUL.
-  void Terminated(const Text& text) {
-    const char* chars = text.c_str();
-    out_.insert(out_.end(), chars, chars + text.size() + 1);
-  }
+  void Terminated(const Text& text) { Chars(text.c_str(), text.size() + 1); }
+  void Chars(const char* chars, std::size_t n) { out_.insert(out_.end(), chars, chars + n); }
   void CountedText(const Text& text) {
     U16(text.size() + 1);
     Terminated(text);
@@ -28,6 +28,14 @@ class FieldWriter {
 };
 
 }  // namespace
+
+bool NeedsExtendedDirectory(const PackageDirectory& package) {
+  if (package.FileCount() > kMaxFileRecords || package.without_streams) return true;
+  for (std::size_t number = 2; number <= package.FileCount(); ++number) {
+    if (std::strchr(package.Record(number).name, '\\') != nullptr) return true;
+  }
+  return false;
+}
 
 void EncodeVersion(const VersionRecord& version, std::uint8_t out[kVersionRecordSize]) {
   out[0] = version.language;
@@ -45,10 +53,18 @@ std::vector<std::uint8_t> SerializePackageDirectory(const PackageDirectory& pack
   EncodeVersion(package.version, out.data());
   FieldWriter writer(out);
   writer.CountedText(package.product_name);
-  writer.U16(package.file_count);
-  for (std::size_t number = 1; number <= package.file_count; ++number) {
+  if (NeedsExtendedDirectory(package)) {
+    writer.U16(kExtendedMark);
+    writer.U16(kExtendedFormat);
+    writer.U16(package.without_streams ? kWithoutStreams : 0);
+    writer.U32(static_cast<std::uint32_t>(package.FileCount()));
+  } else {
+    writer.U16(package.FileCount());
+  }
+  for (std::size_t number = 1; number <= package.FileCount(); ++number) {
     const FileRecord& record = package.Record(number);
-    writer.U16(kFileRecordNameOffset + record.name.size() + 1);
+    std::size_t name_length = std::strlen(record.name);
+    writer.U16(kFileRecordNameOffset + name_length + 1);
     writer.U16(record.shortcut_kind);
     writer.U8(record.icon_index);
     writer.U8(record.service);
@@ -56,7 +72,7 @@ std::vector<std::uint8_t> SerializePackageDirectory(const PackageDirectory& pack
     writer.U32(record.stream_offset);
     writer.U64(record.file_time);
     writer.U32(record.size);
-    writer.Terminated(record.name);
+    writer.Chars(record.name, name_length + 1);
   }
   writer.CountedText(package.display_icon);
   for (std::size_t i = 0; i < package.association_count; ++i) {

@@ -1,9 +1,12 @@
 #include "package/extract_file.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "fs/file_operations.h"
 #include "fs/file_replacement.h"
+#include "fs/links.h"
+#include "log/abort_error.h"
 #include "log/logger.h"
 #include "package/file_name_rules.h"
 #include "text/path.h"
@@ -14,6 +17,17 @@ namespace {
 // than with 8 KiB save about a quarter of the time the files take under Wine.
 constexpr std::size_t kWritePiece = 65536;
 
+// The folders between the product folder and the file at `path`: made when
+// missing, and never a link someone else planted to carry the write elsewhere.
+void MakeSubfolders(const Text& path) {
+  Text parent(path.c_str());
+  char* last = std::strrchr(parent.data(), '\\');
+  if (last == nullptr) return;
+  *last = '\0';
+  if (!CreateFolderChain(parent.c_str(), false)) throw AbortError{};
+  RefuseUntrustedLinks(parent.c_str());
+}
+
 }  // namespace
 
 bool ExtractFile(ExtractionContext& context, const FileRecord& record) {
@@ -21,16 +35,17 @@ bool ExtractFile(ExtractionContext& context, const FileRecord& record) {
   if (destination == Destination::kDataFolderUntouched) return false;
   // The reader refuses such names; a record from anywhere else must not
   // write outside its folder either.
-  if (const char* fault = FileNameFault(record.name.c_str())) {
-    LogErrorWith("Invalid Tarnell software package: unsafe file name \"%s\", which %s", record.name.c_str(), fault);
+  if (const char* fault = RelativePathFault(record.name)) {
+    LogErrorWith("Invalid Tarnell software package: unsafe file name \"%s\", which %s", record.name, fault);
   }
   const char* folder = destination == Destination::kDataFolder ? context.data_folder : context.program_folder;
   // Without its folder, or cut, the name would address another file.
   Text path;
-  if (folder[0] == '\0' || !PathJoin(path, folder, record.name.c_str())) {
-    LogErrorWith("Error opening file: %s", record.name.c_str());
+  if (folder[0] == '\0' || !PathJoin(path, folder, record.name)) {
+    LogErrorWith("Error opening file: %s", record.name);
   }
   if (destination == Destination::kDataFolder && context.keep_data && PathExists(path.c_str())) return false;
+  MakeSubfolders(path);
 
   // A file cut short by a full disk or a damaged stream is removed: a
   // half-written program must not pass for an installed one. The file it

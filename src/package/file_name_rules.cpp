@@ -4,8 +4,6 @@
 
 #include "text/case_fold.h"
 
-namespace {
-
 // Windows-1252 upper case, as the file system compares names: the ASCII
 // letters, the accented letters from 0xE0 (but the division sign 0xF7),
 // and the four whose capitals lie below 0xC0.
@@ -20,6 +18,8 @@ unsigned char WindowsUpperCase(char c) {
     default: return byte;
   }
 }
+
+namespace {
 
 bool EqualInWindowsCase(const char* a, const char* b) {
   for (;; ++a, ++b) {
@@ -111,4 +111,19 @@ bool SameServiceName(const char* file_a, const char* file_b) {
   ServiceStem a(file_a);
   ServiceStem b(file_b);
   return EqualIgnoringCase(a.chars, b.chars) || EqualInWindowsCase(a.chars, b.chars);
+}
+
+const char* RelativePathFault(const char* path) {
+  if (path[0] == '\0') return "is empty";
+  for (const char* part = path;;) {
+    std::size_t length = std::strcspn(part, "\\");
+    if (length == 0) return "holds an empty folder name";
+    if (length > kMaxWindowsNameLength) return "holds a part longer than 255 characters";
+    char name[kMaxWindowsNameLength + 1];
+    std::memcpy(name, part, length);
+    name[length] = '\0';
+    if (const char* fault = FileNameFault(name)) return fault;
+    if (part[length] == '\0') return nullptr;
+    part += length + 1;
+  }
 }

@@ -26,3 +26,10 @@ bool SameWindowsName(const char* a, const char* b);
 // Whether the services of two files have one name on Windows; a file's
 // service is named after the file up to its first dot.
 bool SameServiceName(const char* file_a, const char* file_b);
+
+// Windows-1252 upper case of one character, as the file system compares names.
+unsigned char WindowsUpperCase(char c);
+
+// Why `path` (ANSI, relative, parts joined by '\\') would not name a file
+// below a folder, or nullptr when every part is a name FileNameFault takes.
+const char* RelativePathFault(const char* path);

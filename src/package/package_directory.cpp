@@ -8,8 +8,8 @@ std::uint16_t PackageCheckWord(const VersionRecord& version) {
 }
 
 std::size_t FindFileRecord(const PackageDirectory& package, const char* name) {
-  for (std::size_t number = 2; number <= package.file_count && number <= kMaxFileRecords; ++number) {
-    if (EqualIgnoringCase(package.Record(number).name.c_str(), name)) return number;
+  for (std::size_t number = 2; number <= package.FileCount(); ++number) {
+    if (EqualIgnoringCase(package.Record(number).name, name)) return number;
   }
   return 0;
 }

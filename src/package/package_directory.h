@@ -5,7 +5,8 @@
 // Stored layout (little-endian, nothing padded), at the header offset:
 //   version        8 bytes (VersionRecord)
 //   u16 N, N bytes  product name, NUL included
-//   u16 count      file records, record 1 (the skin archive) included
+//   u16 count      file records, record 1 (the skin archive) included, at
+//                  most 20; or kExtendedMark, which begins an extended directory
 //   records        each: u16 length, u16 shortcut kind, u8 icon index,
 //                  u8 service, u8 destination, u32 stream offset,
 //                  u64 file time, u32 size, name with its NUL
@@ -14,14 +15,34 @@
 //                  u16 offset of the second text, u16 of the third, u16 icon
 //   u16 0          end mark
 // and last in the package data a u32 trailer holding the header offset.
+//
+// A product of more than 19 files, or with files in subfolders, has an
+// extended directory, whose count field holds kExtendedMark. Setups made
+// before it refuse such a package as one of "more than 20 file records", so
+// none of them can misread it. In place of the u16 count it holds:
+//   u16 kExtendedMark
+//   u16 format     kExtendedFormat; a later version that older readers must
+//                  not read takes the next number, and readers refuse any
+//                  format but theirs as made by a later version
+//   u16 flags      kWithoutStreams: the payload streams are not in this file
+//                  (a setup copy), so it can uninstall but not install
+//   u32 count      file records, record 1 included
+//   records        as above; a name is a path relative to its folder, parts
+//                  joined by '\', each part a name the file name rules take
+// and from the display icon on the layout above. A package that fits the
+// first layout is always written in it, byte for byte as before.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
+#include "package/file_list.h"
 #include "text/fixed_text.h"
 
-inline constexpr std::size_t kMaxFileRecords = 20;  // record 1 included
+inline constexpr std::size_t kMaxFileRecords = 20;  // record 1 included, in the first layout
+inline constexpr std::uint16_t kExtendedMark = 0xFFFF;
+inline constexpr std::uint16_t kExtendedFormat = 2;
+inline constexpr std::uint16_t kWithoutStreams = 1;
 inline constexpr std::size_t kMaxAssociations = 4;
 inline constexpr std::size_t kVersionRecordSize = 8;
 // Offset of the name within a file record; the shortest record has an empty name.
@@ -31,11 +52,9 @@ inline constexpr std::size_t kMaxFileRecordSize = kFileRecordNameOffset + Text::
 // Three texts of at most 512 characters, each with its NUL.
 inline constexpr std::size_t kMaxAssociationBlock = 3 * (Text::kMaxLength + 1);
 inline constexpr std::size_t kTrailerSize = 4;
-
-// The largest directory the reader accepts: every field at its capacity.
-inline constexpr std::size_t kMaxDirectorySize = kVersionRecordSize + 2 + (Text::kMaxLength + 1) + 2 +
-                                                 kMaxFileRecords * kMaxFileRecordSize + 2 + (Text::kMaxLength + 1) +
-                                                 kMaxAssociations * (2 + kMaxAssociationBlock + 6) + 2;
+// The most the reader reads of an extended directory: room for a few hundred
+// thousand files of usual path lengths.
+inline constexpr std::size_t kMaxExtendedDirectorySize = 64u << 20;
 
 struct VersionRecord {
   std::uint8_t language = 0;  // 0 English, anything else German
@@ -57,17 +76,6 @@ enum class Destination : std::uint8_t {
   kDataFolderUntouched = 2,  // belongs to the data folder but the install never writes it
 };
 
-struct FileRecord {
-  std::uint16_t shortcut_kind = 0;  // a ShortcutKind, kept as stored
-  std::uint8_t icon_index = 0;
-  std::uint8_t service = 0;
-  std::uint8_t destination = 0;  // a Destination, kept as stored
-  std::uint32_t stream_offset = 0;
-  std::uint64_t file_time = 0;  // FILETIME: 100 ns units since 1601-01-01 UTC
-  std::uint32_t size = 0;
-  Text name;
-};
-
 struct AssociationEntry {
   Text extension;  // without its dot
   Text program;    // a file of the program folder
@@ -80,16 +88,20 @@ struct PackageDirectory {
   std::uint32_t header_offset = 0;
   VersionRecord version;
   Text product_name;
-  std::uint16_t file_count = 0;
-  FileRecord files[kMaxFileRecords];  // files[0] is record 1
+  FileList files;  // record 1, the skin archive, first
   Text display_icon;
   std::uint8_t association_count = 0;
   AssociationEntry associations[kMaxAssociations];
   bool has_data_folder = false;  // a record beyond 1 has a destination other than 0
+  // An extended directory whose streams this file does not carry: a setup
+  // copy, which knows the product but cannot install it.
+  bool without_streams = false;
 
-  // `number` from 1 to kMaxFileRecords.
-  FileRecord& Record(std::size_t number) { return files[number - 1]; }
-  const FileRecord& Record(std::size_t number) const { return files[number - 1]; }
+  std::size_t FileCount() const { return files.Count(); }
+  // `number` from 1 to FileCount().
+  FileRecord& Record(std::size_t number) { return files.Record(number); }
+  const FileRecord& Record(std::size_t number) const { return files.Record(number); }
+  const FileRecord& SkinRecord() const { return files.Skin(); }
 };
 
 // The number (2 to the file count) of the first record whose name equals

@@ -33,7 +33,8 @@ void LoadPackageDirectory(PackageFile& file, const char* path, PackageDirectory&
   // A directory that would run into the trailer or beyond reads short.
   if (header_offset > trailer) LogErrorWith(kReadError, path);
 
-  std::size_t length = static_cast<std::size_t>(std::min<std::uint64_t>(trailer - header_offset, kMaxDirectorySize));
+  std::size_t length =
+      static_cast<std::size_t>(std::min<std::uint64_t>(trailer - header_offset, kMaxExtendedDirectorySize));
   std::vector<std::uint8_t> directory(length);
   file.ReadAt(header_offset, directory.data(), length);
   ParsePackageDirectory(directory.data(), length, header_offset, path, out);

@@ -19,9 +19,11 @@ enum class PackageSum : std::uint8_t {
   kUnsignedFile = 2,  // the sum of the file before it was signed
   kNone = 3,          // 0, or the sum of the setup program alone
   kBroken = 4,        // none of these: the file is damaged
+  kRecordBroken = 5,  // the integrity record does not match the package: damaged
 };
 
-// Reads the whole file once. `program_end` is where the setup program ends
+// A filled integrity record (integrity_record.h) must hold as well as the
+// sum. Reads the whole file once. `program_end` is where the setup program ends
 // (the skin archive's offset, record 1). A failed read ends in AbortError
 // after its line, as every read of PackageFile does.
 PackageSum CheckPackageSum(PackageFile& file, std::uint64_t program_end);

@@ -50,6 +50,13 @@ std::uint16_t PeChecksum::Folded() const {
   return static_cast<std::uint16_t>(sum);
 }
 
+void PeChecksum::AddAt(std::uint64_t offset, const std::uint8_t* bytes, std::size_t n) {
+  PeChecksum part;
+  part.odd_ = offset % 2 != 0;  // the first byte is a word's high byte
+  part.Add(bytes, n);
+  sum_ = Folded() + part.Folded();
+}
+
 void PeChecksum::Remove(const std::uint8_t* bytes, std::size_t n) {
   PeChecksum removed;
   removed.Add(bytes, n);

@@ -17,6 +17,9 @@ class PeChecksum {
   void Add(const std::uint8_t* bytes, std::size_t n);
   // The words so far, folded to 16 bits; 0 only when all were 0.
   std::uint16_t Folded() const;
+  // Adds `n` bytes that lie at `offset`, out of order: values filled in
+  // after the bytes around them were summed as zero.
+  void AddAt(std::uint64_t offset, const std::uint8_t* bytes, std::size_t n);
   // Takes away the words of `n` bytes that were added at an even offset.
   void Remove(const std::uint8_t* bytes, std::size_t n);
   // The CheckSum value of a file of `length` bytes whose words these are.

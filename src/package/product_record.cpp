@@ -10,8 +10,7 @@ template <typename Source>
 void TakeContents(ProductRecord& record, const Source& source) {
   record.header_offset = source.header_offset;
   record.version = source.version;
-  record.file_count = source.file_count;
-  std::copy(std::begin(source.files), std::end(source.files), std::begin(record.files));
+  record.files = source.files;
   record.association_count = source.association_count;
   std::copy(std::begin(source.associations), std::end(source.associations), std::begin(record.associations));
 }
@@ -20,8 +19,7 @@ void TakeContents(ProductRecord& record, const Source& source) {
 
 void ProductRecord::Reset() {
   all_users = start_menu_shortcuts = desktop_shortcut = add_to_path = has_data_folder = false;
-  file_count = 0;
-  for (FileRecord& record : files) record = FileRecord{};
+  files.Clear();
   association_count = 0;
   for (AssociationEntry& entry : associations) entry = AssociationEntry{};
   version = VersionRecord{};
@@ -30,8 +28,7 @@ void ProductRecord::Reset() {
 }
 
 void ProductRecord::Free() {
-  for (std::size_t number = 1; number <= file_count; ++number) Record(number) = FileRecord{};
-  file_count = 0;
+  files.Clear();
   for (std::size_t i = 0; i < association_count; ++i) associations[i] = AssociationEntry{};
   association_count = 0;
 }

@@ -17,8 +17,7 @@ struct ProductRecord {
   bool add_to_path = false;      // the program folder is on the "Path" of the chosen scope
   bool has_data_folder = false;  // a package file goes to the data folder
   VersionRecord version;
-  std::uint16_t file_count = 0;       // record 1 (the skin archive) included
-  FileRecord files[kMaxFileRecords];  // files[0] is record 1, never installed
+  FileList files;  // record 1 (the skin archive) first, never installed
   std::uint8_t association_count = 0;
   AssociationEntry associations[kMaxAssociations];
   Text program_folder;
@@ -33,9 +32,11 @@ struct ProductRecord {
   bool start_menu_folder_made = false;
   bool keep_data = false;  // package record: "Do not remove/overwrite data"
 
-  // `number` from 1 to kMaxFileRecords.
-  FileRecord& Record(std::size_t number) { return files[number - 1]; }
-  const FileRecord& Record(std::size_t number) const { return files[number - 1]; }
+  std::size_t FileCount() const { return files.Count(); }
+  // `number` from 1 to FileCount().
+  FileRecord& Record(std::size_t number) { return files.Record(number); }
+  const FileRecord& Record(std::size_t number) const { return files.Record(number); }
+  const FileRecord& SkinRecord() const { return files.Skin(); }
 
   // Clears the options, the files, the associations, the version and the
   // program and data folders.

@@ -84,7 +84,7 @@ Text ServiceImagePath(const ProductRecord& record, const FileRecord& file) {
   bool data = file.destination != static_cast<std::uint8_t>(Destination::kProgramFolder);
   const Text& folder = data ? record.data_folder : record.program_folder;
   Text path;
-  if (folder.empty() || !PathJoin(path, folder.c_str(), file.name.c_str())) path.Clear();
+  if (folder.empty() || !PathJoin(path, folder.c_str(), file.name)) path.Clear();
   return path;
 }
 

@@ -49,7 +49,7 @@ Text LinkPath(const char* folder, const char* name) {
 // The file's base name (up to its first ".") followed by ".lnk".
 Text FileLinkName(const FileRecord& file) {
   Text name;
-  NameWithoutExtension(name, file.name.c_str());
+  NameWithoutExtension(name, file.name);
   name.Append(".lnk");
   return name;
 }
@@ -85,9 +85,9 @@ void DeleteLink(const char* folder, const char* link_name) {
 // from the package's first product file.
 Text FileShortcutIcon(const ProductRecord& package, const FileRecord& file) {
   Text icon;
-  const char* dot = std::strrchr(file.name.c_str(), '.');
+  const char* dot = std::strrchr(file.name, '.');
   if (dot == nullptr || !EqualIgnoringCase(dot + 1, "exe")) {
-    PathJoin(icon, package.program_folder.c_str(), package.Record(2).name.c_str());
+    PathJoin(icon, package.program_folder.c_str(), package.Record(2).name);
   }
   return icon;
 }
@@ -139,7 +139,7 @@ void MakeFileShortcuts(const ShortcutRun& run, const FileRecord& file, const cha
 
   if (file.service != 0 && package.start_menu_shortcuts) {
     Text service_name;
-    NameWithoutExtension(service_name, file.name.c_str());
+    NameWithoutExtension(service_name, file.name);
     EnsureStartMenuFolder(run);
     MakeLink(start_menu, ServiceLinkName("Start %s Service.lnk", service_name.c_str()).c_str(), installed_path,
              installed_path, "start", 1, kStartMenuLinkNotCreated);
@@ -213,7 +213,7 @@ void ReplaceFileShortcuts(const ShortcutRun& run, const FileRecord& old_file, co
   }
   if (old_file.service == 0) return;
   Text service_name;
-  NameWithoutExtension(service_name, old_file.name.c_str());
+  NameWithoutExtension(service_name, old_file.name);
   // A service whose program moves to another folder goes too: it would run a
   // deleted file, and the install registers the moved program afresh.
   Text old_image = ServiceImagePath(before, old_file);

@@ -27,7 +27,7 @@ struct RegistrationValue {
 // is part of the executable already), in units of 1000 bytes.
 std::uint32_t EstimatedSize(const ProductRecord& package, std::uint32_t setup_size) {
   std::uint64_t bytes = setup_size;
-  for (std::size_t number = 2; number <= package.file_count; ++number) bytes += package.Record(number).size;
+  for (std::size_t number = 2; number <= package.FileCount(); ++number) bytes += package.Record(number).size;
   std::uint64_t units = bytes / 1000;
   return units > UINT32_MAX ? UINT32_MAX : static_cast<std::uint32_t>(units);
 }

@@ -34,7 +34,7 @@ void PutU32(Bytes& bytes, std::size_t at, std::uint32_t value) {
 
 FileRecord MakeRecord(const char* name, std::uint32_t offset, std::uint32_t size, std::uint8_t destination) {
   FileRecord record;
-  record.name.Assign(name);
+  record.name = name;  // copied into the list that takes the record
   record.stream_offset = offset;
   record.size = size;
   record.destination = destination;
@@ -48,14 +48,13 @@ PackageDirectory SamplePackage() {
   package.version = VersionRecord{1, 7, 0, 2, 13, 0};
   package.version.check_word = PackageCheckWord(package.version);
   package.product_name.Assign("Hello World");
-  package.file_count = 3;
-  package.Record(1) = MakeRecord("", 16, 40, 0);
-  package.Record(2) = MakeRecord("Hello.exe", 56, 123456, 0);
-  package.Record(2).shortcut_kind = 2;
-  package.Record(2).service = 1;
-  package.Record(2).icon_index = 3;
-  package.Record(2).file_time = 0x01DC5A0B12345678;
-  package.Record(3) = MakeRecord("notes.txt", 120, 0, 2);
+  package.files.Add(MakeRecord("", 16, 40, 0));
+  FileRecord& hello = package.files.Add(MakeRecord("Hello.exe", 56, 123456, 0));
+  hello.shortcut_kind = 2;
+  hello.service = 1;
+  hello.icon_index = 3;
+  hello.file_time = 0x01DC5A0B12345678;
+  package.files.Add(MakeRecord("notes.txt", 120, 0, 2));
   package.display_icon.Assign("Hello.exe,1");
   package.association_count = 2;
   package.associations[0] = {Text("hlo"), Text("Hello.exe"), Text("Hello document"), 4, false};
@@ -98,7 +97,7 @@ void ExpectSameRecord(const FileRecord& a, const FileRecord& b) {
   EXPECT_EQ(a.stream_offset, b.stream_offset);
   EXPECT_EQ(a.file_time, b.file_time);
   EXPECT_EQ(a.size, b.size);
-  EXPECT_STREQ(a.name.c_str(), b.name.c_str());
+  EXPECT_STREQ(a.name, b.name);
 }
 
 // Offsets into FileOf(SamplePackage()).
@@ -136,7 +135,7 @@ TEST(PackageDirectory, WrittenDirectoryReadsBackFieldForField) {
   EXPECT_EQ(package.header_offset, kPayloadSize);
   EXPECT_EQ(0, std::memcmp(&package.version, &written.version, sizeof package.version));
   EXPECT_STREQ(package.product_name.c_str(), "Hello World");
-  ASSERT_EQ(package.file_count, 3);
+  ASSERT_EQ(package.FileCount(), 3);
   for (std::size_t number = 1; number <= 3; ++number) ExpectSameRecord(package.Record(number), written.Record(number));
   EXPECT_STREQ(package.display_icon.c_str(), "Hello.exe,1");
   ASSERT_EQ(package.association_count, 2);
@@ -182,7 +181,7 @@ TEST(PackageDirectory, AssociationTextsFoundThroughTheirOffsets) {
 TEST(PackageDirectory, PackageWithoutAssociationsOrDataFiles) {
   PackageDirectory package = SamplePackage();
   package.association_count = 0;
-  package.file_count = 2;
+  package.files.RemoveLast();
   LoadResult read = Load(FileOf(package));
   ASSERT_TRUE(read.loaded);
   EXPECT_EQ(read.package.association_count, 0);
@@ -199,7 +198,7 @@ TEST(PackageDirectory, DamagedOrHostileDirectoriesAreRefusedWithOneLine) {
     std::string line;
   };
   auto rename = [](std::size_t number, const char* name) {
-    return [=](PackageDirectory& p) { p.Record(number).name.Assign(name); };
+    return [=](PackageDirectory& p) { p.files.Rename(number, name); };
   };
   const Case cases[] = {
       {"flipped check word", nullptr, [](Bytes& f) { f[kDirectory + 6] ^= 0x01; }, invalid + "."},
@@ -235,7 +234,7 @@ TEST(PackageDirectory, DamagedOrHostileDirectoriesAreRefusedWithOneLine) {
       {"association block without NUL", nullptr, [](Bytes& f) { f[kFirstAssociation + 2 + 28] = 'x'; },
        invalid + ": a file association text is not terminated"},
       {"file name ..\\x.dll", rename(2, "..\\x.dll"), nullptr,
-       invalid + ": unsafe file name \"..\\x.dll\", which holds a path separator"},
+       invalid + ": unsafe file name \"..\\x.dll\", which is a folder reference, not a file name"},
       {"file name ..", rename(3, ".."), nullptr,
        invalid + ": unsafe file name \"..\", which is a folder reference, not a file name"},
       {"file name . .", rename(3, ". ."), nullptr,
@@ -253,8 +252,8 @@ TEST(PackageDirectory, DamagedOrHostileDirectoriesAreRefusedWithOneLine) {
        nullptr, invalid + ": unsafe file extension \"txt\\shell\""},
       {"stream at the directory", [](PackageDirectory& p) { p.Record(3).stream_offset = kPayloadSize; }, nullptr,
        invalid + ": the data of \"notes.txt\" lies outside the package"},
-      {"skin archive running into the directory", [](PackageDirectory& p) { p.Record(1).size = kPayloadSize; }, nullptr,
-       invalid + ": the skin archive lies outside the package data"},
+      {"skin archive running into the directory", [](PackageDirectory& p) { p.files.Skin().size = kPayloadSize; },
+       nullptr, invalid + ": the skin archive lies outside the package data"},
   };
   for (const Case& c : cases) {
     PackageDirectory package = SamplePackage();
@@ -273,7 +272,7 @@ TEST(PackageDirectory, DamagedOrHostileDirectoriesAreRefusedWithOneLine) {
 TEST(PackageDirectory, HostileNamesAreRefusedWithALineNamingTheProblem) {
   const std::string invalid = "Invalid Tarnell software package: ";
   auto rename = [](std::size_t number, std::string name) {
-    return [=](PackageDirectory& p) { p.Record(number).name.Assign(name.c_str()); };
+    return [=](PackageDirectory& p) { p.files.Rename(number, name.c_str()); };
   };
   auto unsafe = [&](const std::string& name, const char* why) {
     return invalid + "unsafe file name \"" + name + "\", which " + why;
@@ -284,9 +283,8 @@ TEST(PackageDirectory, HostileNamesAreRefusedWithALineNamingTheProblem) {
   const char* dropped = "ends with a dot or blank (Windows drops them)";
   auto add_fourth = [](const char* third, const char* fourth) {
     return [=](PackageDirectory& p) {
-      p.Record(3).name.Assign(third);
-      p.Record(4) = MakeRecord(fourth, 120, 0, 2);
-      p.file_count = 4;
+      p.files.Rename(3, third);
+      p.files.Add(MakeRecord(fourth, 120, 0, 2));
     };
   };
   struct Case {
@@ -315,14 +313,14 @@ TEST(PackageDirectory, HostileNamesAreRefusedWithALineNamingTheProblem) {
        invalid + "\"Hello.exe\" and \"hello.EXE\" name one file"},
       {"two files differing in accented case",
        [](PackageDirectory& p) {
-         p.Record(2).name.Assign("\xC9t\xE9.exe");
-         p.Record(3).name.Assign("\xE9T\xC9.EXE");
+         p.files.Rename(2, "\xC9t\xE9.exe");
+         p.files.Rename(3, "\xE9T\xC9.EXE");
          p.association_count = 0;
        },
        invalid + "\"\xC9t\xE9.exe\" and \"\xE9T\xC9.EXE\" name one file"},
       {"two services of one name",
        [](PackageDirectory& p) {
-         p.Record(3).name.Assign("HELLO.Agent.exe");
+         p.files.Rename(3, "HELLO.Agent.exe");
          p.Record(3).service = 1;
          p.Record(3).destination = 0;
        },
@@ -331,7 +329,7 @@ TEST(PackageDirectory, HostileNamesAreRefusedWithALineNamingTheProblem) {
       // The data folder is the users' as well: a file kept there could be theirs.
       {"service in the data folder",
        [](PackageDirectory& p) {
-         p.Record(3).name.Assign("Agent.exe");
+         p.files.Rename(3, "Agent.exe");
          p.Record(3).service = 1;
          p.Record(3).destination = 1;
        },
@@ -346,8 +344,8 @@ TEST(PackageDirectory, HostileNamesAreRefusedWithALineNamingTheProblem) {
        invalid + "\"Hello notes.txt\" and \"hellon~1.TXT\" name one file"},
       {"a long name after the short name it may get",
        [](PackageDirectory& p) {
-         p.Record(2).name.Assign("LONGNA~2.EXE");
-         p.Record(3).name.Assign("Long Name.exe");
+         p.files.Rename(2, "LONGNA~2.EXE");
+         p.files.Rename(3, "Long Name.exe");
          p.association_count = 0;
        },
        invalid + "\"LONGNA~2.EXE\" and \"Long Name.exe\" name one file"},
@@ -374,14 +372,14 @@ TEST(PackageDirectory, HostileNamesAreRefusedWithALineNamingTheProblem) {
        invalid + "unsafe product name \"Hello*\", which " + refused},
       {"255 characters", rename(3, long_name), ""},
       {"names that only begin like devices", rename(3, "CONFIG.SYS"), ""},
-      {"COM10 and NULL", [](PackageDirectory& p) { p.Record(3).name.Assign("COM10.NULL.txt"); }, ""},
+      {"COM10 and NULL", [](PackageDirectory& p) { p.files.Rename(3, "COM10.NULL.txt"); }, ""},
       {"a short name of another stem", add_fourth("Hello notes.txt", "HELP~1.TXT"), ""},
       {"a short name of another extension", add_fourth("Hello notes.txt", "HELLON~1.DOC"), ""},
       // A name that is a short name itself gets none.
       {"a short-name pattern beside a short name", add_fourth("Hello.txt", "HELLO~1.TXT"), ""},
       {"a second service of another name",
        [](PackageDirectory& p) {
-         p.Record(3).name.Assign("Helper.exe");
+         p.files.Rename(3, "Helper.exe");
          p.Record(3).service = 1;
          p.Record(3).destination = 0;
        },
@@ -461,4 +459,154 @@ TEST(PackageDirectory, PeHeadersThatRunOutAreNoImage) {
   }
   PutU32(head, 0x3C, 0xFFFFFFF0);  // PE header far outside
   EXPECT_FALSE(ReadPeImageInfo(head.data(), head.size()).is_pe);
+}
+
+namespace {
+
+// SamplePackage with its product files replaced by `paths`, each in the
+// program folder, streams one byte apart.
+PackageDirectory TreePackage(const std::vector<std::string>& paths) {
+  PackageDirectory package = SamplePackage();
+  package.files.Clear();
+  package.files.Add(MakeRecord("", 16, 40, 0));
+  std::uint32_t offset = 56;
+  for (const std::string& path : paths) package.files.Add(MakeRecord(path.c_str(), offset++ % kPayloadSize, 1, 0));
+  package.association_count = 0;
+  package.display_icon.Clear();
+  return package;
+}
+
+std::vector<std::string> FlatNames(std::size_t count) {
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i < count; ++i) names.push_back("file" + std::to_string(i) + ".dat");
+  return names;
+}
+
+std::uint16_t U16At(const Bytes& bytes, std::size_t at) {
+  return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8);
+}
+
+}  // namespace
+
+// The flat layout holds 19 product files without folders; one more file, a
+// subfolder or a copy without streams takes the extended layout, whose count
+// field (0xFFFF) every earlier reader refuses as "more than 20 file records".
+TEST(PackageDirectory, LayoutIsFlatWhileThePackageFitsIt) {
+  std::vector<std::string> nested = FlatNames(18);
+  nested.push_back("bin\\plugins\\codec.dll");
+  struct Case {
+    const char* what;
+    PackageDirectory package;
+    bool extended;
+  };
+  PackageDirectory copy = TreePackage(FlatNames(3));
+  copy.without_streams = true;
+  const Case cases[] = {
+      {"19 flat files", TreePackage(FlatNames(19)), false},
+      {"20 flat files", TreePackage(FlatNames(20)), true},
+      {"a file in a subfolder", TreePackage(nested), true},
+      {"a copy without streams", copy, true},
+  };
+  for (const Case& c : cases) {
+    Bytes file = FileOf(c.package);
+    EXPECT_EQ(NeedsExtendedDirectory(c.package), c.extended) << c.what;
+    if (!c.extended) {
+      EXPECT_EQ(U16At(file, kFileCount), c.package.FileCount()) << c.what;
+    } else {
+      EXPECT_EQ(U16At(file, kFileCount), 0xFFFF) << c.what;
+      EXPECT_EQ(U16At(file, kFileCount + 2), kExtendedFormat) << c.what;
+    }
+    LoadResult read = Load(file);
+    ASSERT_TRUE(read.loaded) << c.what << ": " << (read.errors.empty() ? "" : read.errors[0]);
+    ASSERT_EQ(read.package.FileCount(), c.package.FileCount()) << c.what;
+    for (std::size_t number = 1; number <= c.package.FileCount(); ++number) {
+      ExpectSameRecord(read.package.Record(number), c.package.Record(number));
+    }
+    EXPECT_EQ(read.package.without_streams, c.package.without_streams) << c.what;
+    EXPECT_EQ(SerializePackageDirectory(read.package), SerializePackageDirectory(c.package)) << c.what;
+  }
+}
+
+TEST(PackageDirectory, HundredThousandFilesInFoldersAreRead) {
+  std::vector<std::string> paths;
+  for (int i = 0; i < 100000; ++i) {
+    paths.push_back("lib\\part" + std::to_string(i % 97) + "\\sub" + std::to_string(i % 7) + "\\f" + std::to_string(i) +
+                    ".bin");
+  }
+  PackageDirectory package = TreePackage(paths);
+  package.header_offset = kPayloadSize;
+  LoadResult read = Load(FileOf(package));
+  ASSERT_TRUE(read.loaded) << (read.errors.empty() ? "" : read.errors[0]);
+  ASSERT_EQ(read.package.FileCount(), 100001u);
+  EXPECT_STREQ(read.package.Record(100001).name, "lib\\part89\\sub4\\f99999.bin");
+  // The copy the setup keeps of the installed product points into its own names.
+  PackageDirectory copy = read.package;
+  read.package = PackageDirectory{};
+  EXPECT_STREQ(copy.Record(2).name, "lib\\part0\\sub0\\f0.bin");
+}
+
+// Hand-made extended directories: every part of a path is held to the rules
+// of a file name, no two paths meet in one file or folder, and a directory of
+// a later format or with more records than its bytes hold is refused.
+TEST(PackageDirectory, HostilePathsInAnExtendedDirectoryAreRefused) {
+  const std::string invalid = "Invalid Tarnell software package: ";
+  auto unsafe = [&](const std::string& name, const char* why) {
+    return invalid + "unsafe file name \"" + name + "\", which " + why;
+  };
+  const std::string later = invalid + "its directory was made by a later version of Tarnell Setup";
+  struct Case {
+    const char* what;
+    std::vector<std::string> paths;
+    std::function<void(Bytes&)> change_bytes;
+    std::string line;
+  };
+  const Case cases[] = {
+      {"parent folder",
+       {"bin\\..\\..\\evil.dll"},
+       nullptr,
+       unsafe("bin\\..\\..\\evil.dll", "is a folder reference, not a file name")},
+      {"leading separator",
+       {"\\Windows\\evil.dll"},
+       nullptr,
+       unsafe("\\Windows\\evil.dll", "holds an empty folder name")},
+      {"doubled separator", {"bin\\\\a.dll"}, nullptr, unsafe("bin\\\\a.dll", "holds an empty folder name")},
+      {"trailing separator", {"bin\\"}, nullptr, unsafe("bin\\", "holds an empty folder name")},
+      {"drive", {"C:\\evil.dll"}, nullptr, unsafe("C:\\evil.dll", "holds a drive colon")},
+      {"slash", {"bin/a.dll"}, nullptr, unsafe("bin/a.dll", "holds a path separator")},
+      {"device folder", {"bin\\CON\\a.dll"}, nullptr, unsafe("bin\\CON\\a.dll", "is a device name on Windows")},
+      {"folder with a trailing dot",
+       {"bin.\\a.dll"},
+       nullptr,
+       unsafe("bin.\\a.dll", "ends with a dot or blank (Windows drops them)")},
+      {"case duplicate",
+       {"Bin\\A.dll", "x.txt", "bIN\\a.DLL"},
+       nullptr,
+       invalid + "\"Bin\\A.dll\" and \"bIN\\a.DLL\" name one file"},
+      {"file that is a folder",
+       {"bin\\sub\\a.dll", "BIN\\Sub"},
+       nullptr,
+       invalid + "\"BIN\\Sub\" is a file and the folder of \"bin\\sub\\a.dll\""},
+      {"later format", {"bin\\a.dll"}, [](Bytes& f) { f[kFileCount + 2] = 3; }, later},
+      {"unknown flag", {"bin\\a.dll"}, [](Bytes& f) { f[kFileCount + 4] = 2; }, later},
+      {"count beyond the bytes",
+       {"bin\\a.dll"},
+       [](Bytes& f) { PutU32(f, kFileCount + 6, 0x40000000); },
+       "Error reading file: C:\\setup.exe"},
+      {"separator in the flat layout",
+       {"a.dll"},
+       [](Bytes& f) { f[kRecord2 + 23] = '\\'; },
+       unsafe("\\.dll", "holds a path separator")},
+  };
+  for (const Case& c : cases) {
+    Bytes file = FileOf(TreePackage(c.paths));
+    if (c.change_bytes) c.change_bytes(file);
+    LoadResult read = Load(file);
+    EXPECT_FALSE(read.loaded) << c.what;
+    EXPECT_EQ(read.errors, std::vector<std::string>{c.line}) << c.what;
+  }
+  // A service runs a program-folder file by the name before its first dot.
+  PackageDirectory service = TreePackage({"bin\\agent.exe"});
+  service.files.Record(2).service = 1;
+  LoadResult read = Load(FileOf(service));
+  EXPECT_EQ(read.errors, std::vector<std::string>{invalid + "the service file \"bin\\agent.exe\" lies in a subfolder"});
 }

@@ -76,10 +76,10 @@ int main(int argc, char** argv) {
 
     SourceStream stream;
     stream.CreateOverFile(argv[1]);
-    std::printf("sum %s\n", PackageSumHolds(stream, package.Record(1).stream_offset) ? "holds" : "broken");
+    std::printf("sum %s\n", PackageSumHolds(stream, package.SkinRecord().stream_offset) ? "holds" : "broken");
     InflateState decoder(&stream);
     ExtractionContext context{stream, decoder, program.c_str(), data.c_str(), false};
-    for (std::size_t number = 2; number <= package.file_count; ++number) ExtractFile(context, package.Record(number));
+    for (std::size_t number = 2; number <= package.FileCount(); ++number) ExtractFile(context, package.Record(number));
     unsigned long long size = WriteSetupCopy(stream, package, (folder + "\\copy.exe").c_str());
     std::printf("copied %llu\n", size);
   } catch (const AbortError&) {

@@ -63,13 +63,13 @@ Bytes MakeSetup(const std::vector<ProductFile>& files, bool patch, PackageDirect
   package.version.check_word = PackageCheckWord(package.version);
   package.product_name.Assign("Hello");
   package.display_icon.Assign("Hello.exe,0");
-  package.Record(1).stream_offset = static_cast<std::uint32_t>(setup.size());
-  package.Record(1).size = 100;
+  FileRecord skin;
+  skin.stream_offset = static_cast<std::uint32_t>(setup.size());
+  skin.size = 100;
+  package.files.Add(skin);
   setup += Bytes(100, '\0');
-  package.file_count = 1;
   for (const ProductFile& file : files) {
-    FileRecord& record = package.Record(++package.file_count);
-    record.name.Assign(file.name.c_str());
+    FileRecord& record = package.files.Add(FileRecord{}, file.name.c_str());
     record.destination = file.destination;
     record.file_time = file.file_time;
     record.size = static_cast<std::uint32_t>(file.content.size());
@@ -112,7 +112,7 @@ TEST(ReadPackage, FillsTheRecordFromTheFile) {
   EXPECT_EQ(package.header_offset, written.header_offset);
   EXPECT_EQ(package.version.patch, 1);
   EXPECT_STREQ(package.product_name.c_str(), "Hello");
-  EXPECT_EQ(package.file_count, 5);
+  EXPECT_EQ(package.FileCount(), 5);
   EXPECT_TRUE(package.has_data_folder);
   EXPECT_STREQ(package.associations[0].third.c_str(), "Hello document");
 }
@@ -133,7 +133,7 @@ TEST(ReadPackage, EachFailureEndsWithItsOneLine) {
   Bytes outside = good;
   outside[outside.size() - 1] = 0x40;
   PackageDirectory escaping = written;
-  escaping.Record(2).name.Assign("..\\x.dll");
+  escaping.files.Rename(2, "..\\x.dll");
   std::vector<std::uint8_t> escaping_directory = SerializePackageDirectory(escaping);
   const Case cases[] = {
       {"flipped check word", flipped, "Invalid Tarnell software package."},
@@ -281,7 +281,7 @@ TEST(ExtractFile, WritesBytesAndTheExactFileTime) {
   // A read-only file in the way is replaced.
   WriteTestFile(extraction.Program("Hello.exe"), "old");
   SetFileAttributesA(extraction.Program("Hello.exe").c_str(), FILE_ATTRIBUTE_READONLY);
-  for (std::size_t number = 2; number <= package.file_count; ++number)
+  for (std::size_t number = 2; number <= package.FileCount(); ++number)
     extraction.Extract(package.Record(number), false);
   EXPECT_TRUE(logger.lines.empty());
 
@@ -305,7 +305,8 @@ TEST(ExtractFile, KeepDataSparesExistingDataFilesOnly) {
   std::uint64_t user_time = FileTimeOf(extraction.Data("notes.txt"));
   WriteTestFile(extraction.Program("Hello.exe"), "old program");
   CaptureLogger logger;
-  for (std::size_t number = 2; number <= package.file_count; ++number) extraction.Extract(package.Record(number), true);
+  for (std::size_t number = 2; number <= package.FileCount(); ++number)
+    extraction.Extract(package.Record(number), true);
 
   EXPECT_EQ(ReadTestFile(extraction.Data("notes.txt")), "the user's notes");
   EXPECT_EQ(FileTimeOf(extraction.Data("notes.txt")), user_time);
@@ -354,9 +355,9 @@ TEST(ExtractFile, FailuresEndWithTheirLine) {
   FileRecord longer = package.Record(4);  // "data file" claims one byte more
   longer.size += 1;
   FileRecord escaping = package.Record(2);
-  escaping.name.Assign("..\\x.dll");
+  escaping.name = "..\\x.dll";
   FileRecord blocked = package.Record(2);
-  blocked.name.Assign("sub");
+  blocked.name = "sub";
   CreateDirectoryA(extraction.Program("sub").c_str(), nullptr);
   const Case cases[] = {
       {"stream shorter than the size", longer, "Error reading file: " + (folder / "setup.exe")},

@@ -85,10 +85,13 @@ ProductRecord SampleRecord() {
   record.add_to_path = true;
   record.version.major = 2;
   record.version.minor = 13;
-  record.file_count = 3;
-  record.Record(1).size = 5000000;  // the skin archive: part of the setup already
-  record.Record(2).size = 200000;
-  record.Record(3).size = 99000;
+  FileRecord file;
+  file.size = 5000000;  // the skin archive: part of the setup already
+  record.files.Add(file);
+  file.size = 200000;
+  record.files.Add(file);
+  file.size = 99000;
+  record.files.Add(file);
   record.program_folder.Assign("C:\\Programs\\Tarnell");
   record.data_folder.Assign("C:\\Data\\Tarnell");
   record.display_icon.Assign("App.exe,1");

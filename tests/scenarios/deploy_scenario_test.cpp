@@ -6,6 +6,7 @@
 #include <sddl.h>
 
 #include <fstream>
+#include <map>
 
 #include "scenario_support.h"
 
@@ -29,19 +30,23 @@ TEST_F(Deploy, TakesAProductThroughStatusInstallUpdateAndUninstallByName) {
   EXPECT_EQ(fresh.exit_code, 0u);
   EXPECT_EQ(fresh.output, (std::vector<std::string>{"product: Scenic", "version: 1.0", "patch: no", "installed: no",
                                                     "mode: Install", "install_enabled: yes", "uninstall_enabled: no"}));
-  EXPECT_TRUE(fresh.Logged("Setup started"));
+  // status only reads: no log either.
+  EXPECT_TRUE(fresh.log.empty()) << fresh.log.front();
 
+  // Forward slashes are the administrator's habit, not a relative folder.
   const std::string program = "C:\\Apps\\Scenic";
-  const std::string copy_log = WorkFolder("logs") + "\\install.log";
-  DeployRun install = RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program, "--all-users",
-                                 "--no-desktop", "--path", "--no-assoc", ".scx", "--log", copy_log});
+  // The copy's folder does not exist yet: it is made.
+  const std::string logs = WorkFolder("logs") + "\\made\\here";
+  const std::string copy_log = logs + "\\install.log";
+  DeployRun install = RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", "C:/Apps/Scenic",
+                                 "--all-users", "--no-desktop", "--path", "--no-assoc", ".scx", "--log", copy_log});
   EXPECT_EQ(install.exit_code, 0u);
   EXPECT_EQ(install.message, "The installation was successful");
   EXPECT_TRUE(install.errors.empty()) << install.errors.front();
   // Each log line also went to standard output and into the copy.
   std::vector<std::string> printed(install.output.begin(), install.output.end() - 1);
   EXPECT_EQ(printed, install.log);
-  EXPECT_EQ(LogLines(WorkFolder("logs")), install.log);
+  EXPECT_EQ(LogLines(logs), install.log);
 
   // The options, read back from the registration.
   const std::string key = UninstallKey("Scenic");
@@ -66,6 +71,23 @@ TEST_F(Deploy, TakesAProductThroughStatusInstallUpdateAndUninstallByName) {
   DeployRun updated = RunDeploy({"status", SetupPath("scenic-2.0")});
   EXPECT_TRUE(Contains(updated.output, "installed_version: 2.0"));
   EXPECT_TRUE(Contains(updated.output, "mode: Repair"));
+  // The installed product by its name alone, as a detection rule asks.
+  DeployRun by_name = RunDeploy({"status", "--product", "SCENIC"});
+  EXPECT_EQ(by_name.exit_code, 0u);
+  for (const char* fact : {"installed_version: 2.0", "program_folder: C:\\Apps\\Scenic", "path: yes"}) {
+    EXPECT_TRUE(Contains(by_name.output, fact)) << fact;
+  }
+
+  // An older version over the newer one only when the administrator says so.
+  DeployRun older = RunDeploy({"install", SetupPath("scenic-1.0")});
+  EXPECT_EQ(older.exit_code, 2u);
+  EXPECT_TRUE(HasLine(older.errors, "the installed version 2.0 is newer than 1.0: --allow-downgrade"));
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, key, "DisplayVersion"), "2.0");
+  DeployRun downgrade = RunDeploy({"install", SetupPath("scenic-1.0"), "--allow-downgrade", "--quiet"});
+  EXPECT_EQ(downgrade.exit_code, 0u);
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, key, "DisplayVersion"), "1.0");
+  // --quiet: the outcome, and the record the tests ask for, but no log lines.
+  EXPECT_EQ(downgrade.output.front(), "The installation was successful");
 
   DeployRun removed = RunDeploy({"uninstall", "--product", "scenic"});
   EXPECT_EQ(removed.exit_code, 0u);
@@ -76,51 +98,101 @@ TEST_F(Deploy, TakesAProductThroughStatusInstallUpdateAndUninstallByName) {
   EXPECT_TRUE(Contains(RunDeploy({"status", SetupPath("scenic-2.0")}).output, "installed: no"));
 }
 
-struct FailureCase {
+// The same file with its PE header saying it is a program of the other kind.
+void WriteOtherKind(const std::string& from, const std::string& to) {
+  std::string bytes = FileBytes(from).value_or("");
+  std::size_t magic = static_cast<unsigned char>(bytes[0x3C]) + 256 * static_cast<unsigned char>(bytes[0x3D]) + 24;
+  bytes[magic + 1] = bytes[magic + 1] == 0x02 ? 0x01 : 0x02;  // PE32+ <-> PE32
+  std::ofstream(to, std::ios::binary) << bytes;
+}
+
+struct CommandLineCase {
   const char* name;
-  std::vector<std::string> arguments;  // "SETUP" is scenic-1.0, "DAMAGED" a cut copy of it
+  // "SETUP" is scenic-1.0; "DAMAGED" a cut copy of it; "SWAPPED" a copy with
+  // its integrity record filled and then two words of a stream swapped;
+  // "OTHER_KIND" one whose header says it is of the other bitness;
+  // "UNDER_FILE" a path below a file, where no folder can be made.
+  std::vector<std::string> arguments;
   DWORD exit_code;
-  const char* error;  // a part of what standard error says
+  const char* line;  // a part of a line of standard error (or of output, with exit code 0)
 };
 
-class DeployFailure : public ScenarioTest, public ::testing::WithParamInterface<FailureCase> {};
+class DeployCommandLine : public ScenarioTest, public ::testing::WithParamInterface<CommandLineCase> {};
 
-TEST_P(DeployFailure, ExitsWithItsCodeAndLeavesTheMachineAlone) {
-  const FailureCase& c = GetParam();
-  std::string damaged = WorkFolder("setups") + "\\Scenic_Setup.exe";
+TEST_P(DeployCommandLine, ExitsWithItsCodeAndLeavesTheMachineAlone) {
+  const CommandLineCase& c = GetParam();
+  const std::string setups = WorkFolder("setups");
+  std::string damaged = setups + "\\Scenic_Setup.exe";
   {
     std::string bytes = FileBytes(SetupPath("scenic-1.0")).value_or("");
     std::ofstream(damaged, std::ios::binary) << bytes.substr(0, bytes.size() - 100);
   }
+  std::map<std::string, std::string> stand_ins = {{"SETUP", SetupPath("scenic-1.0")},
+                                                  {"DAMAGED", damaged},
+                                                  {"SWAPPED", setups + "\\Swapped.exe"},
+                                                  {"OTHER_KIND", setups + "\\OtherKind.exe"},
+                                                  {"UNDER_FILE", damaged + "\\logs\\install.log"}};
+  WriteFilledSetup("scenic-1.0", stand_ins["SWAPPED"], "Library.dll");
+  WriteOtherKind(SetupPath("scenic-1.0"), stand_ins["OTHER_KIND"]);
   std::vector<std::string> arguments;
   for (const std::string& argument : c.arguments) {
-    arguments.push_back(argument == "SETUP" ? SetupPath("scenic-1.0") : argument == "DAMAGED" ? damaged : argument);
+    arguments.push_back(stand_ins.count(argument) != 0 ? stand_ins[argument] : argument);
   }
   Snapshot before = TakeSnapshot();
   DeployRun run = RunDeploy(arguments);
   EXPECT_EQ(run.exit_code, c.exit_code);
-  EXPECT_TRUE(HasLine(run.errors, c.error)) << "standard error: " << (run.errors.empty() ? "" : run.errors.back());
+  const std::vector<std::string>& lines = c.exit_code == 0 ? run.output : run.errors;
+  EXPECT_TRUE(HasLine(lines, c.line)) << "last line: " << (lines.empty() ? "" : lines.back());
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
   std::vector<std::string> outside = WrittenOutside(before, TakeSnapshot(), {});
   EXPECT_TRUE(outside.empty()) << outside.front();
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Codes, DeployFailure,
+    Codes, DeployCommandLine,
     ::testing::Values(
-        FailureCase{"NoCommand", {}, 2, "usage: tarnell-deploy"},
-        FailureCase{"UnknownOption", {"install", "SETUP", "--quiet"}, 2, "unknown or incomplete option --quiet"},
-        FailureCase{"InstallOptionToStatus", {"status", "SETUP", "--path"}, 2, "--path belongs to install"},
-        FailureCase{"FolderTooLong",
-                    {"install", "SETUP", "--program-folder", "C:\\" + std::string(600, 'a')},
-                    2,
-                    "Text is too long"},
-        FailureCase{"UnknownFileType", {"install", "SETUP", "--assoc", "doc"}, 2, "no association for .doc"},
-        FailureCase{"NotInstalled", {"uninstall", "SETUP"}, 2, "the product is not installed"},
-        FailureCase{"ProductNotInstalled", {"uninstall", "--product", "Scenic"}, 2, "Scenic is not installed"},
-        FailureCase{"Damaged", {"install", "DAMAGED"}, 3, "the package was refused"},
-        FailureCase{"Missing", {"status", "C:\\nowhere\\Setup.exe"}, 3, "cannot open"}),
-    [](const ::testing::TestParamInfo<FailureCase>& param) { return std::string(param.param.name); });
+        CommandLineCase{"NoCommand", {}, 2, "usage: tarnell-deploy"},
+        CommandLineCase{"Help", {"--help"}, 0, "usage: tarnell-deploy"},
+        CommandLineCase{"ShortHelp", {"-h"}, 0, "Exit codes: 0 done"},
+        CommandLineCase{"WindowsHelp", {"/?"}, 0, "usage: tarnell-deploy"},
+        CommandLineCase{"Version", {"--version"}, 0, "tarnell-deploy 1.0"},
+        CommandLineCase{"UnknownCommand", {"deploy", "SETUP"}, 2, "unknown command deploy"},
+        CommandLineCase{"UnknownOption", {"install", "SETUP", "--silent"}, 2, "unknown or incomplete option --silent"},
+        CommandLineCase{"QuietAndVerbose",
+                        {"install", "SETUP", "--quiet", "--verbose"},
+                        2,
+                        "--quiet and --verbose contradict each other"},
+        CommandLineCase{"InstallOptionToStatus", {"status", "SETUP", "--path"}, 2, "--path belongs to install"},
+        CommandLineCase{
+            "LogOfStatus", {"status", "SETUP", "--log", "C:\\status.log"}, 2, "--log belongs to install and uninstall"},
+        CommandLineCase{"RelativeProgramFolder",
+                        {"install", "SETUP", "--program-folder", "Apps\\Scenic"},
+                        2,
+                        "--program-folder needs a full path, such as C:\\Apps\\Product: Apps\\Scenic"},
+        CommandLineCase{"DriveRelativeDataFolder",
+                        {"install", "SETUP", "--data-folder", "C:Data"},
+                        2,
+                        "--data-folder needs a full path"},
+        CommandLineCase{"FolderTwice",
+                        {"install", "SETUP", "--program-folder", "C:\\A", "--program-folder", "C:\\B"},
+                        2,
+                        "--program-folder is given twice"},
+        CommandLineCase{"FolderTooLong",
+                        {"install", "SETUP", "--program-folder", "C:\\" + std::string(600, 'a')},
+                        2,
+                        "Text is too long"},
+        CommandLineCase{"UnwritableLog", {"install", "SETUP", "--log", "UNDER_FILE"}, 2, "cannot write the log"},
+        CommandLineCase{"OtherBitness", {"install", "OTHER_KIND"}, 2, "-bit setup: run it with the"},
+        CommandLineCase{"StatusOfOtherBitness", {"status", "OTHER_KIND"}, 2, "-bit setup: run it with the"},
+        CommandLineCase{"UnknownFileType", {"install", "SETUP", "--assoc", "doc"}, 2, "no association for .doc"},
+        CommandLineCase{"NotInstalled", {"uninstall", "SETUP"}, 2, "the product is not installed"},
+        CommandLineCase{"ProductNotInstalled", {"uninstall", "--product", "Scenic"}, 2, "Scenic is not installed"},
+        CommandLineCase{"StatusOfProductNotInstalled", {"status", "--product", "Scenic"}, 2, "Scenic is not installed"},
+        CommandLineCase{"Damaged", {"install", "DAMAGED"}, 3, "the package was refused"},
+        CommandLineCase{"SwappedWords", {"install", "SWAPPED"}, 3, "Invalid Tarnell software package."},
+        CommandLineCase{"StatusOfSwappedWords", {"status", "SWAPPED"}, 3, "Invalid Tarnell software package."},
+        CommandLineCase{"Missing", {"status", "C:\\nowhere\\Setup.exe"}, 3, "cannot open"}),
+    [](const ::testing::TestParamInfo<CommandLineCase>& param) { return std::string(param.param.name); });
 
 TEST_F(Deploy, AnAdministratorWhoseRightsAreFilteredIsRefusedWith4) {
   // Under UAC an administrator who has not elevated holds the group for
@@ -140,6 +212,11 @@ TEST_F(Deploy, AnAdministratorWhoseRightsAreFilteredIsRefusedWith4) {
             4u);
   EXPECT_NE(FileBytes(temp + "\\..\\err.txt").value_or("").find("needs an elevated administrator"), std::string::npos);
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
+  // Looking needs no elevation.
+  EXPECT_EQ(RunProgram(DeployPath(), {"status", SetupPath("scenic-1.0")}, temp, temp + "\\..\\out.txt",
+                       temp + "\\..\\err.txt", filtered),
+            0u);
+  EXPECT_NE(FileBytes(temp + "\\..\\out.txt").value_or("").find("mode: Install"), std::string::npos);
   CloseHandle(filtered);
   CloseHandle(token);
   FreeSid(administrators);

@@ -44,6 +44,26 @@ template=${WINEPREFIX:-}
 # The setups, and the files each should install, as the builder sees them.
 setups=$SCENARIO_BINARY/setups
 stage=$SCENARIO_BINARY/stage
+# Two versions of a product tree three folders deep: 2.0 drops lib/a0/b0 and
+# lib/a3, moves one file, changes lib/a2 and adds new/.
+make_trees() {
+  local a b c version
+  for version in 1.0 2.0; do
+    for a in 0 1 2 3 4 5; do
+      for b in 0 1 2 3 4; do
+        mkdir -p "$1/tree-$version/lib/a$a/b$b"
+        for c in 0 1 2 3 4 5 6 7 8 9; do
+          printf 'file %s %s %s of %s\n' "$a" "$b" "$c" "$([ "$a" = 2 ] && echo "$version" || echo any)" \
+            >"$1/tree-$version/lib/a$a/b$b/f$c.txt"
+        done
+      done
+    done
+  done
+  rm -r "$1/tree-2.0/lib/a0/b0" "$1/tree-2.0/lib/a3"
+  mkdir -p "$1/tree-2.0/moved" "$1/tree-2.0/new/x/y"
+  mv "$1/tree-2.0/lib/a1/b1/f0.txt" "$1/tree-2.0/moved/f0.txt"
+  for c in 0 1 2 3 4; do printf 'new %s\n' "$c" >"$1/tree-2.0/new/x/y/n$c.txt"; done
+}
 build_setups() {
   local stamp=$setups/.stamp
   if [ -f "$stamp" ] && [ -z "$(find "$SCENARIO_SOURCE/products" "$TARNELL_PACK" "$SETUP_STUB" "$HELLO_EXE" \
@@ -58,6 +78,7 @@ build_setups() {
   # Incompressible data, as a product's media would be.
   head -c 262144 /dev/urandom >"$stage/payload/Library.dll"
   head -c 262144 /dev/urandom >"$stage/payload/Library-2.dll"
+  make_trees "$stage"
   local manifest name
   for manifest in "$stage"/*.toml; do
     match_architecture "$manifest" "$SETUP_STUB"

@@ -12,6 +12,11 @@
 #include <sstream>
 
 #include "folder_listing.h"
+#include "package/crc32.h"
+#include "package/integrity_record.h"
+#include "package/package_loader.h"
+#include "package/pe_checksum.h"
+#include "package/pe_image.h"
 
 namespace {
 
@@ -416,4 +421,34 @@ std::vector<std::string> WrittenOutside(const Snapshot& before, const Snapshot& 
 
 bool Contains(const std::vector<std::string>& items, const std::string& item) {
   return std::find(items.begin(), items.end(), item) != items.end();
+}
+
+void WriteFilledSetup(const std::string& name, const std::string& path, const char* swapped_file) {
+  std::string text = FileBytes(SetupPath(name)).value_or("");
+  std::vector<std::uint8_t> bytes(text.begin(), text.end());
+  MemoryPackageFile file(bytes.data(), bytes.size(), path.c_str());
+  PackageDirectory package;
+  LoadPackageDirectory(file, path.c_str(), package);
+  IntegrityRecord record = FindIntegrityRecord(file);
+  ASSERT_NE(record.kind, IntegrityRecord::Kind::kNone) << "the stub carries no integrity record";
+  std::size_t head = std::min<std::size_t>(bytes.size(), kPeHeadSize);
+  std::uint64_t from = package.Record(1).stream_offset;
+  std::uint64_t to = PackageDataEnd(bytes.data(), head, bytes.size());
+  Crc32 crc;
+  crc.Add(bytes.data() + from, static_cast<std::size_t>(to - from));
+  EncodeIntegrityValues(crc.Value(), static_cast<std::uint32_t>(to - from), bytes.data() + record.values_offset);
+  std::size_t field = ReadPeImageInfo(bytes.data(), head).checksum_field;
+  std::uint32_t sum = PeFileChecksum(bytes.data(), bytes.size(), field);
+  for (int i = 0; i < 4; ++i) bytes[field + i] = static_cast<std::uint8_t>(sum >> (8 * i));
+  if (swapped_file != nullptr) {
+    std::size_t number = FindFileRecord(package, swapped_file);
+    ASSERT_NE(number, 0u) << swapped_file;
+    std::size_t a = (package.Record(number).stream_offset + 64) & ~std::size_t{1};
+    std::size_t b = a + 2;
+    while (bytes[a] == bytes[b] && bytes[a + 1] == bytes[b + 1]) b += 2;
+    std::swap(bytes[a], bytes[b]);
+    std::swap(bytes[a + 1], bytes[b + 1]);
+  }
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }

@@ -35,6 +35,12 @@ std::string ExpectedBytes(const std::string& setup, const std::string& file);
 // The file time the setup records for `file` (100 ns units since 1601).
 std::uint64_t ExpectedTime(const std::string& setup, const std::string& file);
 
+// Writes the setup `name` to `path` with its integrity record filled as the
+// builder fills it (and its PE sum set again). With `swapped_file`, two
+// aligned words of that file's stored stream are then swapped: damage that
+// leaves the PE sum as it was.
+void WriteFilledSetup(const std::string& name, const std::string& path, const char* swapped_file = nullptr);
+
 struct DeployRun {
   DWORD exit_code = 0;
   std::string message;              // the message box text (standard output, or error when aborted)

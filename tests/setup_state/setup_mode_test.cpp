@@ -29,9 +29,23 @@ struct PackageShape {
   std::vector<std::string> extensions;
 };
 
+// The headers of a PE image with no sections and no CheckSum: as much of a
+// program as the check of the whole file asks for.
+std::string ProgramStandIn() {
+  std::string image(64 + 24 + 96, '\0');
+  image[0] = 'M';
+  image[1] = 'Z';
+  image[0x3C] = 64;
+  image.replace(64, 4, std::string("PE\0\0", 4));
+  image[64 + 20] = 96;    // the optional header's size
+  image[64 + 24] = 0x0B;  // PE32
+  image[64 + 25] = 0x01;
+  return image;
+}
+
 // Writes a setup file: a stand-in for the program, then the directory.
 void WriteSetup(const std::string& path, const std::string& product, const PackageShape& shape) {
-  const std::string program(64, 'x');
+  const std::string program = ProgramStandIn();
   PackageDirectory package;
   package.header_offset = static_cast<std::uint32_t>(program.size());
   package.version.language = shape.language;
@@ -40,13 +54,9 @@ void WriteSetup(const std::string& path, const std::string& product, const Packa
   package.version.minor = shape.minor;
   package.version.check_word = PackageCheckWord(package.version);
   package.product_name.Assign(product.c_str());
-  package.file_count = shape.data_file ? 3 : 2;
-  package.Record(2).name.Assign("App.exe");
-  package.Record(2).size = 1000;
-  if (shape.data_file) {
-    package.Record(3).name.Assign("Data.db");
-    package.Record(3).destination = 1;
-  }
+  package.files.Add(FileRecord{});
+  package.files.Add(FileRecord{}, "App.exe").size = 1000;
+  if (shape.data_file) package.files.Add(FileRecord{}, "Data.db").destination = 1;
   package.display_icon.Assign("App.exe,0");
   for (const std::string& extension : shape.extensions) {
     AssociationEntry& entry = package.associations[package.association_count++];
@@ -178,10 +188,10 @@ TEST(SetupMode, TheTableRowByRow) {
     EXPECT_EQ(installed_version_line, row.copy == Copy::kReadable);
     if (row.copy == Copy::kThisRun || row.copy == Copy::kReadable) {
       // The installed record describes the installed package.
-      EXPECT_EQ(state.installed.file_count, 2);
-      EXPECT_STREQ(state.installed.Record(2).name.c_str(), "App.exe");
+      EXPECT_EQ(state.installed.FileCount(), 2u);
+      EXPECT_STREQ(state.installed.Record(2).name, "App.exe");
     } else {
-      EXPECT_EQ(state.installed.file_count, 0);
+      EXPECT_EQ(state.installed.FileCount(), 0u);
     }
     if (row.copy == Copy::kMissing || row.copy == Copy::kDamaged) {
       EXPECT_FALSE(log.errors.empty()) << "the reader's line stays in the log";

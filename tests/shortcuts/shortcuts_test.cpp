@@ -40,7 +40,7 @@ std::vector<std::string> FilesIn(const std::string& folder) {
 FileRecord File(const char* name, ShortcutKind kind, std::uint8_t icon = 0, bool service = false,
                 Destination destination = Destination::kProgramFolder) {
   FileRecord file;
-  file.name.Assign(name);
+  file.name = name;  // copied by the list that takes it
   file.shortcut_kind = static_cast<std::uint16_t>(kind);
   file.icon_index = icon;
   file.service = service ? 1 : 0;
@@ -89,14 +89,14 @@ class ShortcutsTest : public ::testing::Test {
     }
     SetPackage(package_, false);
     package_.start_menu_shortcuts = package_.desktop_shortcut = true;
-    package_.file_count = 6;
-    package_.Record(1) = File("skin", ShortcutKind::kNone);
-    package_.Record(2) = File("Viewer.Pro.exe", ShortcutKind::kStartMenu, 3);
-    package_.Record(3) = File("Readme.txt", ShortcutKind::kStartMenuAndDesktop, 1);
-    package_.Record(4) = File("Agent.exe", ShortcutKind::kNone, 0, true);
-    package_.Record(5) =
-        File("Notes.dat", ShortcutKind::kStartMenuAndDesktop, 0, true, Destination::kDataFolderUntouched);
-    package_.Record(6) = File("Settings.cfg", ShortcutKind::kStartMenu, 4, false, Destination::kDataFolder);
+    package_.files.Clear();
+    package_.files.Add(File("skin", ShortcutKind::kNone));
+    package_.files.Add(File("Viewer.Pro.exe", ShortcutKind::kStartMenu, 3));
+    package_.files.Add(File("Readme.txt", ShortcutKind::kStartMenuAndDesktop, 1));
+    package_.files.Add(File("Agent.exe", ShortcutKind::kNone, 0, true));
+    package_.files.Add(
+        File("Notes.dat", ShortcutKind::kStartMenuAndDesktop, 0, true, Destination::kDataFolderUntouched));
+    package_.files.Add(File("Settings.cfg", ShortcutKind::kStartMenu, 4, false, Destination::kDataFolder));
   }
 
   // Folders as the locations give them for the scope.
@@ -117,12 +117,12 @@ class ShortcutsTest : public ::testing::Test {
   }
 
   std::string InstalledPath(const FileRecord& file) const {
-    return (file.destination == 0 ? program_ : data_) + "\\" + file.name.c_str();
+    return (file.destination == 0 ? program_ : data_) + "\\" + file.name;
   }
   // The file pass of an install: each file is written, then gets its
   // shortcuts (none for a file that the install does not write).
   void InstallFiles() {
-    for (std::size_t i = 2; i <= package_.file_count; ++i) {
+    for (std::size_t i = 2; i <= package_.FileCount(); ++i) {
       const FileRecord& file = package_.Record(i);
       if (file.destination != 2) WriteTestFile(InstalledPath(file), "content");
       MakeFileShortcuts(Run(), file, InstalledPath(file).c_str());
@@ -277,7 +277,7 @@ TEST_F(ShortcutsTest, UpdateToAllUsersMovesEveryLinkToTheCommonFolders) {
   installed_.start_menu_folder_made = false;
   ProductRecord old_record = installed_;
   SetPackage(package_, true);
-  for (std::size_t i = 2; i <= package_.file_count; ++i) {
+  for (std::size_t i = 2; i <= package_.FileCount(); ++i) {
     if (package_.Record(i).destination != 2) ReplaceFileShortcuts(Run(), old_record.Record(i), package_.Record(i));
   }
   InstallFiles();
@@ -335,7 +335,7 @@ TEST_F(ShortcutsTest, RemovalDeletesEveryLinkAndTheSetupCopy) {
   // A link that the user deleted already is no failure.
   DeleteFileLogged(StartMenu(installed_).c_str(), "Viewer.lnk", DeleteReport::kSilent);
 
-  for (std::size_t i = 2; i <= installed_.file_count; ++i) RemoveFileShortcuts(installed_, installed_.Record(i));
+  for (std::size_t i = 2; i <= installed_.FileCount(); ++i) RemoveFileShortcuts(installed_, installed_.Record(i));
   RemoveServiceShortcuts(installed_, "Agent");
   EXPECT_FALSE(RemoveSetupCopy(installed_, product_.c_str(), "C:\\Downloads\\Product_Setup.exe"));
   EXPECT_FALSE(PathExists(copy.c_str()));

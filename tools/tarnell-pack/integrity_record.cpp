@@ -66,7 +66,7 @@ void FillIntegrityRecord(Bytes& setup, std::size_t covered_from) {
 }
 
 std::string CheckIntegrityRecord(SetupFile& setup, const PackageDirectory& package) {
-  std::uint64_t covered_from = package.Record(1).stream_offset;
+  std::uint64_t covered_from = package.SkinRecord().stream_offset;
   std::optional<IntegrityRecord> record;
   try {
     record = FindIntegrityRecord(ReadRange(setup, 0, covered_from));

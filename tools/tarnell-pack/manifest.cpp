@@ -4,18 +4,23 @@
 
 #include <toml++/toml.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <map>
 #include <regex>
 
 #include "ansi_text.h"
 #include "file_time.h"
 #include "pack_error.h"
 #include "package/code_extensions.h"
+#include "package/file_name_rules.h"
+#include "package/path_clashes.h"
+#include "source_tree.h"
 
 namespace {
 
@@ -35,7 +40,7 @@ class ManifestReader {
       throw PackError(path_ + ":" + std::to_string(error.source().begin.line) + ": " +
                       std::string(error.description()));
     }
-    CheckKeys(root, "", {"product", "skin", "file", "association"});
+    CheckKeys(root, "", {"product", "skin", "folder", "file", "association"});
     Manifest manifest;
     ReadProduct(*Table(root, "product", "product", true), manifest);
     if (const toml::table* skin = Table(root, "skin", "skin", false)) ReadSkin(*skin, manifest);
@@ -196,31 +201,140 @@ class ManifestReader {
   }
 
   void ReadFiles(const toml::table& root, Manifest& manifest) const {
+    const toml::array* folders = ArrayOfTables(root, "folder");
     const toml::array* files = ArrayOfTables(root, "file");
-    if (files == nullptr || files->empty()) Fail(root, "file", "the manifest names no product file");
-    if (files->size() > kMaxProductFiles) {
-      Fail(*files->get(kMaxProductFiles), "file", "more than " + std::to_string(kMaxProductFiles) + " product files");
+    if ((files == nullptr || files->empty()) && (folders == nullptr || folders->empty())) {
+      Fail(root, "file", "the manifest names no product file");
     }
-    for (std::size_t i = 0; i < files->size(); ++i) {
+    // Where each file of a folder tree came from, so that a [[file]] can name it.
+    std::map<std::string, std::size_t> tree_files;
+    for (std::size_t i = 0; folders != nullptr && i < folders->size(); ++i) {
+      ReadFolder(*folders->get(i)->as_table(), "folder[" + std::to_string(i + 1) + "].", manifest, tree_files);
+    }
+    for (std::size_t i = 0; files != nullptr && i < files->size(); ++i) {
       const toml::table& table = *files->get(i)->as_table();
       std::string prefix = "file[" + std::to_string(i + 1) + "].";
-      manifest.files.push_back(ReadFile(table, prefix));
-      const ManifestFile& added = manifest.files.back();
-      for (std::size_t j = 0; j < i; ++j) {
-        const ManifestFile& earlier = manifest.files[j];
-        const toml::node& at = table.get("name") ? *table.get("name") : static_cast<const toml::node&>(table);
-        if (SameWindowsFileName(earlier.name, added.name)) {
-          Fail(at, prefix + "name",
-               "\"" + AnsiToUtf8(added.name) + "\" is the name of file[" + std::to_string(j + 1) +
-                   "] as well (Windows ignores case and may give a long name that short name)");
-        }
-        if (added.service && earlier.service &&
-            SameWindowsFileName(ServiceName(added.name), ServiceName(earlier.name))) {
-          Fail(*table.get("service"), prefix + "service",
-               "its service name \"" + AnsiToUtf8(ServiceName(added.name)) + "\" is that of file[" +
-                   std::to_string(j + 1) + "] (the name up to its first dot)");
+      ManifestFile file = ReadFile(table, prefix);
+      std::error_code error;
+      auto in_tree = tree_files.find(fs::weakly_canonical(file.source, error).string());
+      if (in_tree != tree_files.end() && table.get("name") == nullptr) {
+        // The file of a tree takes what the entry gives it, its path stays.
+        ManifestFile& held = manifest.files[in_tree->second];
+        if (table.get("destination") == nullptr) file.destination = held.destination;
+        file.name = held.name;
+        held = file;
+        entry_files_.push_back(SIZE_MAX);
+        continue;
+      }
+      for (std::size_t j = 0; j < i; ++j) CheckTwoFiles(table, prefix, file, j, manifest);
+      entry_files_.push_back(manifest.files.size());
+      manifest.files.push_back(file);
+    }
+    CheckNamesTogether(root, files, manifest);
+  }
+
+  // file[i] against the earlier file[j + 1], named in the lines as the
+  // publisher wrote them.
+  void CheckTwoFiles(const toml::table& table, const std::string& prefix, const ManifestFile& added, std::size_t j,
+                     const Manifest& manifest) const {
+    if (entry_files_[j] == SIZE_MAX) return;  // file[j + 1] named a file of a tree
+    const ManifestFile& earlier = manifest.files[entry_files_[j]];
+    const toml::node& at = table.get("name") ? *table.get("name") : static_cast<const toml::node&>(table);
+    if (SameWindowsFileName(earlier.name, added.name)) {
+      Fail(at, prefix + "name",
+           "\"" + AnsiToUtf8(added.name) + "\" is the name of file[" + std::to_string(j + 1) +
+               "] as well (Windows ignores case and may give a long name that short name)");
+    }
+    if (added.service && earlier.service && SameWindowsFileName(ServiceName(added.name), ServiceName(earlier.name))) {
+      Fail(*table.get("service"), prefix + "service",
+           "its service name \"" + AnsiToUtf8(ServiceName(added.name)) + "\" is that of file[" + std::to_string(j + 1) +
+               "] (the name up to its first dot)");
+    }
+  }
+
+  void ReadFolder(const toml::table& table, const std::string& prefix, Manifest& manifest,
+                  std::map<std::string, std::size_t>& tree_files) const {
+    CheckKeys(table, prefix, {"source", "destination", "exclude", "follow_links"});
+    std::string source = *String(table, "source", prefix + "source", true);
+    const toml::node& source_node = *table.get("source");
+    std::string root = PathOf(source);
+    if (!fs::is_directory(root)) Fail(source_node, prefix + "source", "no folder " + source);
+    auto destination = static_cast<Destination>(
+        Choice(table, "destination", prefix + "destination", {"program", "data", "data-untouched"}));
+    std::vector<std::string> exclude;
+    if (const toml::node* patterns = table.get("exclude")) {
+      const toml::array* array = patterns->as_array();
+      if (array == nullptr) Fail(*patterns, prefix + "exclude", "must be a list of patterns, such as [\"*.pdb\"]");
+      for (const toml::node& pattern : *array) {
+        if (!pattern.is_string()) Fail(pattern, prefix + "exclude", "must be a list of patterns, such as [\"*.pdb\"]");
+        exclude.push_back(pattern.as_string()->get());
+      }
+    }
+    bool follow_links = Bool(table, "follow_links", prefix + "follow_links");
+    std::vector<TreeFile> tree;
+    try {
+      tree = ListSourceTree(root, exclude, follow_links);
+    } catch (const PackError& error) {
+      Fail(source_node, prefix + "source", error.what());
+    }
+    for (const TreeFile& entry : tree) {
+      ManifestFile file;
+      file.source = entry.path;
+      file.destination = destination;
+      std::string name_utf8 = entry.relative;
+      std::optional<std::string> name = Utf8ToAnsi(name_utf8);
+      if (!name) Fail(source_node, prefix + "source", "\"" + name_utf8 + "\" has a character Windows-1252 lacks");
+      std::replace(name->begin(), name->end(), '/', '\\');
+      file.name = *name;
+      if (const char* fault = RelativePathFault(file.name.c_str())) {
+        Fail(source_node, prefix + "source", "\"" + name_utf8 + "\" " + fault);
+      }
+      struct stat status {};
+      if (stat(file.source.c_str(), &status) != 0) Fail(source_node, prefix + "source", "cannot read " + name_utf8);
+      if (static_cast<std::uint64_t>(status.st_size) > std::numeric_limits<std::uint32_t>::max()) {
+        Fail(source_node, prefix + "source",
+             name_utf8 + " is larger than 4 GiB - 1 bytes, which the package cannot record");
+      }
+      file.size = static_cast<std::uint32_t>(status.st_size);
+      if (source_date_) {
+        file.file_time = *source_date_;
+      } else {
+        std::optional<std::uint64_t> modified = FileTimeFromUnix(status.st_mtim.tv_sec, status.st_mtim.tv_nsec);
+        if (!modified) Fail(source_node, prefix + "source", name_utf8 + " was last changed before 1601");
+        file.file_time = *modified;
+      }
+      std::error_code error;
+      tree_files[fs::weakly_canonical(file.source, error).string()] = manifest.files.size();
+      manifest.files.push_back(file);
+    }
+  }
+
+  // Paths that meet in one file or folder, and services of one name. Sorted,
+  // not compared pair by pair: a tree may hold a hundred thousand files.
+  void CheckNamesTogether(const toml::table& root, const toml::array* files, const Manifest& manifest) const {
+    const toml::node& at = files != nullptr && !files->empty() ? *files->get(0) : static_cast<const toml::node&>(root);
+    FileList list;
+    list.Add(FileRecord{}, "");
+    for (const ManifestFile& file : manifest.files) list.Add(FileRecord{}, file.name.c_str());
+    PathClash clash = FindPathClash(list);
+    if (clash.first != 0) {
+      const std::string first = AnsiToUtf8(manifest.files[clash.first - 2].name);
+      const std::string second = AnsiToUtf8(manifest.files[clash.second - 2].name);
+      Fail(at, "file",
+           clash.folder ? "\"" + first + "\" is a file and the folder of \"" + second + "\""
+                        : "\"" + second + "\" and \"" + first + "\" name one file (Windows ignores case)");
+    }
+    std::vector<const ManifestFile*> services;
+    for (const ManifestFile& file : manifest.files) {
+      if (!file.service) continue;
+      for (const ManifestFile* earlier : services) {
+        if (SameWindowsFileName(ServiceName(file.name), ServiceName(earlier->name))) {
+          Fail(at, "file",
+               "the service name \"" + AnsiToUtf8(ServiceName(file.name)) + "\" of \"" + AnsiToUtf8(file.name) +
+                   "\" is that of \"" + AnsiToUtf8(earlier->name) + "\" (the name up to its first dot)");
         }
       }
+      services.push_back(&file);
     }
   }
 
@@ -389,6 +503,8 @@ class ManifestReader {
   std::string path_;
   fs::path folder_;
   std::optional<std::uint64_t> source_date_;
+  // The manifest file of each [[file]] entry that is no file of a tree.
+  mutable std::vector<std::size_t> entry_files_;
 };
 
 }  // namespace

@@ -7,6 +7,10 @@
 //              patch, display_icon ("File.exe,0"), architecture ("x86"|"x64"),
 //              setup_icon (an .ico path), copyright
 //   [skin]     folder, header (both optional; paths)
+//   [[folder]] source (a folder), destination, exclude (patterns such as
+//              "*.pdb" or "tests/**"), follow_links: every file below the
+//              folder, under its path relative to it; a [[file]] whose source
+//              is one of them gives it a shortcut, icon, service or time
 //   [[file]]   source, name, destination ("program"|"data"|"data-untouched"),
 //              shortcut ("none"|"start-menu"|"start-menu+desktop"), icon,
 //              service, time (an offset date-time; default SOURCE_DATE_EPOCH
@@ -22,7 +26,6 @@
 
 #include "package/package_directory.h"
 
-inline constexpr std::size_t kMaxProductFiles = kMaxFileRecords - 1;  // record 1 is the skin
 // The setup copy is the product name followed by "_Setup.exe", and both it
 // and the uninstall key name must stay within 255 characters.
 inline constexpr std::size_t kMaxProductNameLength = 255 - 10;

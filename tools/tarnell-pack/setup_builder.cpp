@@ -71,16 +71,16 @@ Bytes ComposeSetup(const Manifest& manifest, const Bytes& stub, const Bytes& ski
   package.product_name = AnsiText(manifest.product_name);
   package.display_icon = AnsiText(manifest.display_icon);
 
-  FileRecord& skin_record = package.Record(1);
+  FileRecord skin_record;
   skin_record.stream_offset = Offset(setup.size(), "the skin archive");
   skin_record.size = static_cast<std::uint32_t>(skin.size());
+  package.files.Add(skin_record);
   Append(setup, skin);
 
-  std::size_t number = 1;
   for (const ManifestFile& file : manifest.files) {
     Bytes data = ReadWholeFile(file.source, "source file");
     if (data.size() != file.size) throw PackError(file.source + " changed while the setup was built");
-    FileRecord& record = package.Record(++number);
+    FileRecord record;
     record.shortcut_kind = static_cast<std::uint16_t>(file.shortcut);
     record.icon_index = file.icon;
     record.service = file.service ? 1 : 0;
@@ -88,7 +88,7 @@ Bytes ComposeSetup(const Manifest& manifest, const Bytes& stub, const Bytes& ski
     record.stream_offset = Offset(setup.size(), "the stream of " + file.source);
     record.file_time = file.file_time;
     record.size = file.size;
-    record.name = AnsiText(file.name);
+    package.files.Add(record, file.name.c_str(), file.name.size());
     try {
       Bytes stream = EncodeChecked(data, encoders);
       if (on_file) on_file(file, stream.size());
@@ -97,7 +97,6 @@ Bytes ComposeSetup(const Manifest& manifest, const Bytes& stub, const Bytes& ski
       throw PackError(file.source + ": " + error.what());
     }
   }
-  package.file_count = static_cast<std::uint16_t>(number);
 
   for (const ManifestAssociation& association : manifest.associations) {
     AssociationEntry& entry = package.associations[package.association_count++];

@@ -43,6 +43,15 @@ const char* ShortcutText(std::uint16_t kind) {
 }
 
 std::string Utf8(const Text& text) { return AnsiToUtf8(text.c_str()); }
+std::string Utf8(const char* text) { return AnsiToUtf8(text); }
+
+// Where record `record` lands below `folder` on this system: the package
+// joins folders with '\\'. The reader refused every part that could leave it.
+std::filesystem::path TargetIn(const std::string& folder, const FileRecord& record) {
+  std::string relative = Utf8(record.name);
+  std::replace(relative.begin(), relative.end(), '\\', '/');
+  return std::filesystem::path(folder) / relative;
+}
 
 // Decodes the stream of `record` and hands the bytes to `sink` in pieces;
 // PackError unless the stream yields exactly the record's size.
@@ -93,26 +102,12 @@ void CheckSkinArchive(SetupFile& setup, const FileRecord& skin) {
   }
 }
 
-// Two records of one name would install one file over the other; extracted,
-// the second would replace the first.
-void CheckDistinctNames(const PackageDirectory& package) {
-  for (std::size_t number = 3; number <= package.file_count; ++number) {
-    for (std::size_t earlier = 2; earlier < number; ++earlier) {
-      std::string name = package.Record(number).name.c_str();
-      if (SameWindowsFileName(package.Record(earlier).name.c_str(), name)) {
-        throw PackError("records " + std::to_string(earlier) + " and " + std::to_string(number) +
-                        " both name the file \"" + AnsiToUtf8(name) + "\"; the package is damaged");
-      }
-    }
-  }
-}
-
 // What the CheckSum field says of the file; PackError when it is damaged.
 std::string CheckSum(SetupFile& setup, const PackageDirectory& package) {
   AbortReason reason;
   PackageSum sum;
   try {
-    sum = CheckPackageSum(setup, package.Record(1).stream_offset);
+    sum = CheckPackageSum(setup, package.SkinRecord().stream_offset);
   } catch (const AbortError&) {
     throw PackError(reason.Take("the file cannot be read"));
   }
@@ -122,6 +117,9 @@ std::string CheckSum(SetupFile& setup, const PackageDirectory& package) {
     case PackageSum::kNone:
       return "no PE checksum over the package (built before setups carried one); streams checked only";
     case PackageSum::kBroken: break;
+    case PackageSum::kRecordBroken:
+      throw PackError(setup.Path() +
+                      ": the integrity record (CRC-32) does not match the package: the setup is damaged");
   }
   throw PackError(setup.Path() + ": the PE checksum does not match the file: the setup is damaged");
 }
@@ -155,9 +153,10 @@ void ListJson(const PackageDirectory& package, bool is_64_bit, const std::vector
       << ",\n  \"language\": " << Json(version.language == 0 ? "english" : "german")
       << ",\n  \"patch\": " << (version.patch ? "true" : "false")
       << ",\n  \"display_icon\": " << Json(Utf8(package.display_icon))
-      << ",\n  \"skin\": {\"offset\": " << package.Record(1).stream_offset << ", \"size\": " << package.Record(1).size
-      << "},\n  \"directory_offset\": " << package.header_offset << ",\n  \"files\": [";
-  for (std::size_t number = 2; number <= package.file_count; ++number) {
+      << ",\n  \"skin\": {\"offset\": " << package.SkinRecord().stream_offset
+      << ", \"size\": " << package.SkinRecord().size << "},\n  \"directory_offset\": " << package.header_offset
+      << ",\n  \"files\": [";
+  for (std::size_t number = 2; number <= package.FileCount(); ++number) {
     const FileRecord& record = package.Record(number);
     out << (number == 2 ? "\n" : ",\n") << "    {\"name\": " << Json(Utf8(record.name)) << ", \"size\": " << record.size
         << ", \"stream_offset\": " << record.stream_offset
@@ -183,10 +182,10 @@ void ListJson(const PackageDirectory& package, bool is_64_bit, const std::vector
 void ListSetup(const std::string& path, const ListOptions& options, std::ostream& out) {
   SetupFile setup(path);
   PackageDirectory package = ReadSetupDirectory(setup);
-  std::vector<std::string> digests(package.file_count + 1);
+  std::vector<std::string> digests(package.FileCount() + 1);
   if (options.sha256) {
     InflateState decoder(&setup);
-    for (std::size_t number = 2; number <= package.file_count; ++number) {
+    for (std::size_t number = 2; number <= package.FileCount(); ++number) {
       Sha256 digest;
       DecodeRecord(setup, decoder, package.Record(number),
                    [&](const std::uint8_t* bytes, std::size_t n) { digest.Add(bytes, n); });
@@ -211,10 +210,10 @@ void ListSetup(const std::string& path, const ListOptions& options, std::ostream
       << "Version:      " << int{version.major} << "." << version.minor << ", "
       << (version.language == 0 ? "english" : "german") << (version.patch ? ", patch" : "") << "\n"
       << "Display icon: " << Utf8(package.display_icon) << "\n"
-      << "Skin archive: " << package.Record(1).size << " bytes at " << package.Record(1).stream_offset << "\n"
+      << "Skin archive: " << package.SkinRecord().size << " bytes at " << package.SkinRecord().stream_offset << "\n"
       << "Directory:    at " << package.header_offset << "\n"
-      << "Files:        " << package.file_count - 1 << "\n";
-  for (std::size_t number = 2; number <= package.file_count; ++number) {
+      << "Files:        " << package.FileCount() - 1 << "\n";
+  for (std::size_t number = 2; number <= package.FileCount(); ++number) {
     const FileRecord& record = package.Record(number);
     out << "  " << Utf8(record.name) << "\n"
         << "    size " << record.size << ", stream at " << record.stream_offset << ", "
@@ -234,16 +233,15 @@ void ListSetup(const std::string& path, const ListOptions& options, std::ostream
 void VerifySetup(const std::string& path, std::ostream& out) {
   SetupFile setup(path);
   PackageDirectory package = ReadSetupDirectory(setup);
-  CheckDistinctNames(package);
-  CheckSkinArchive(setup, package.Record(1));
+  CheckSkinArchive(setup, package.SkinRecord());
   InflateState decoder(&setup);
   std::uint64_t total = 0;
-  for (std::size_t number = 2; number <= package.file_count; ++number) {
+  for (std::size_t number = 2; number <= package.FileCount(); ++number) {
     const FileRecord& record = package.Record(number);
     DecodeRecord(setup, decoder, record, [](const std::uint8_t*, std::size_t) {});
     total += record.size;
   }
-  out << path << ": " << package.file_count - 1 << " files, " << total << " bytes, all streams intact\n"
+  out << path << ": " << package.FileCount() - 1 << " files, " << total << " bytes, all streams intact\n"
       << path << ": " << CheckSum(setup, package) << "\n"
       << path << ": " << CheckIntegrityRecord(setup, package) << "\n";
 }
@@ -251,12 +249,11 @@ void VerifySetup(const std::string& path, std::ostream& out) {
 void ExtractSetup(const std::string& path, const std::string& folder, bool force, std::ostream& out) {
   SetupFile setup(path);
   PackageDirectory package = ReadSetupDirectory(setup);
-  CheckDistinctNames(package);
   CheckSum(setup, package);
   CheckIntegrityRecord(setup, package);
   if (!force) {
-    for (std::size_t number = 2; number <= package.file_count; ++number) {
-      std::filesystem::path target = std::filesystem::path(folder) / Utf8(package.Record(number).name);
+    for (std::size_t number = 2; number <= package.FileCount(); ++number) {
+      std::filesystem::path target = TargetIn(folder, package.Record(number));
       std::error_code error;
       if (std::filesystem::symlink_status(target, error).type() != std::filesystem::file_type::not_found) {
         throw PackError(target.string() +
@@ -264,18 +261,20 @@ void ExtractSetup(const std::string& path, const std::string& folder, bool force
       }
     }
   }
-  for (std::size_t number = 2; number <= package.file_count; ++number) {
-    std::string target = (std::filesystem::path(folder) / Utf8(package.Record(number).name)).string();
+  for (std::size_t number = 2; number <= package.FileCount(); ++number) {
+    std::string target = TargetIn(folder, package.Record(number)).string();
     if (SameFile(target, path)) throw PackError(target + " is the setup being read; extract into another folder");
   }
   std::error_code error;
   std::filesystem::create_directories(folder, error);
   if (error) throw PackError("cannot create " + folder + ": " + error.message());
   InflateState decoder(&setup);
-  for (std::size_t number = 2; number <= package.file_count; ++number) {
+  for (std::size_t number = 2; number <= package.FileCount(); ++number) {
     const FileRecord& record = package.Record(number);
-    // The reader refused names with separators, so the file stays in `folder`.
-    std::string target = (std::filesystem::path(folder) / Utf8(record.name)).string();
+    std::filesystem::path path_in_folder = TargetIn(folder, record);
+    std::filesystem::create_directories(path_in_folder.parent_path(), error);
+    if (error) throw PackError("cannot create " + path_in_folder.parent_path().string() + ": " + error.message());
+    std::string target = path_in_folder.string();
     TemporaryFile file(target);
     DecodeRecord(setup, decoder, record, [&](const std::uint8_t* bytes, std::size_t n) { file.Append(bytes, n); });
     file.Finish(0666, UnixFromFileTime(record.file_time));

@@ -2,23 +2,32 @@
 
 #include <windows.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 
 #include "text/case_fold.h"
 
 const char kDeployUsage[] =
-    "usage: tarnell-deploy status SETUP.exe [--json]\n"
+    "usage: tarnell-deploy status (SETUP.exe | --product NAME) [--json]\n"
     "       tarnell-deploy install SETUP.exe [--program-folder DIR] [--data-folder DIR] [--[no-]all-users]\n"
     "                      [--[no-]start-menu] [--[no-]desktop] [--[no-]path] [--keep-data] [--[no-]assoc EXT]...\n"
-    "       tarnell-deploy uninstall SETUP.exe [--keep-data]\n"
-    "       tarnell-deploy uninstall --product NAME [--keep-data]\n"
-    "Each also takes --log FILE (a copy of the run's log lines).\n"
+    "                      [--allow-downgrade]\n"
+    "       tarnell-deploy uninstall (SETUP.exe | --product NAME) [--keep-data]\n"
+    "       tarnell-deploy --help | --version\n"
+    "Install and uninstall also take --log FILE (a copy of the run's log lines) and --quiet (no log\n"
+    "lines on standard output) or --verbose (every log line there, the default). Folders are full paths.\n"
+    "status reads only: it needs no elevation and writes no log.\n"
     "Exit codes: 0 done, 1 aborted, 2 usage or refused, 3 package refused, 4 not administrator,\n"
     "5 another run of this product's setup is in progress.\n"
+#ifdef TARNELL_DEPLOY_TESTING
     "For tests: --print-record (the installed record), --memory (peak private bytes), --print-changes\n"
     "(the count of changes to the machine), --stop-after N (end dead before the change after the N-th),\n"
-    "--fail-change N [--fail-with access-denied|disk-full].\n";
+    "--fail-change N [--fail-with access-denied|disk-full].\n"
+#endif
+    ;
+
+const char kDeployVersion[] = "tarnell-deploy " TARNELL_VERSION;
 
 namespace {
 
@@ -34,13 +43,19 @@ constexpr Switch kSwitches[] = {
     {"path", &DeployCommand::add_to_path},
 };
 
+bool Is(const char* argument, const char* name) { return std::strcmp(argument, name) == 0; }
+
 bool ParseAction(const char* word, DeployAction& action) {
-  if (std::strcmp(word, "status") == 0) {
+  if (Is(word, "status")) {
     action = DeployAction::kStatus;
-  } else if (std::strcmp(word, "install") == 0) {
+  } else if (Is(word, "install")) {
     action = DeployAction::kInstall;
-  } else if (std::strcmp(word, "uninstall") == 0) {
+  } else if (Is(word, "uninstall")) {
     action = DeployAction::kUninstall;
+  } else if (Is(word, "--help") || Is(word, "-h") || Is(word, "/?") || Is(word, "help")) {
+    action = DeployAction::kHelp;
+  } else if (Is(word, "--version")) {
+    action = DeployAction::kVersion;
   } else {
     return false;
   }
@@ -56,6 +71,32 @@ bool MatchSwitch(const char* argument, const char* name, bool& value) {
   return std::strcmp(rest, name) == 0;
 }
 
+std::string WithoutDot(const char* extension) { return extension[0] == '.' ? extension + 1 : extension; }
+
+// A folder as the registration will name it: with backslashes, and full
+// ("C:\..." or "\\server\share..."), so that it means the same from
+// wherever the product is later repaired or removed.
+bool TakeFolder(const char* option, const char* value, std::optional<std::string>& out, std::string& error) {
+  if (out) {
+    error = std::string(option) + " is given twice";
+    return false;
+  }
+  std::string folder = value;
+  for (char& c : folder) {
+    if (c == '/') c = '\\';
+  }
+  bool drive = folder.size() >= 3 && std::isalpha(static_cast<unsigned char>(folder[0])) != 0 && folder[1] == ':' &&
+               folder[2] == '\\';
+  bool share = folder.size() > 2 && folder[0] == '\\' && folder[1] == '\\' && folder[2] != '\\';
+  if (!drive && !share) {
+    error = std::string(option) + " needs a full path, such as C:\\Apps\\Product: " + value;
+    return false;
+  }
+  out = folder;
+  return true;
+}
+
+#ifdef TARNELL_DEPLOY_TESTING
 bool ParseCount(const char* text, std::optional<unsigned>& out) {
   char* end = nullptr;
   unsigned long value = std::strtoul(text, &end, 10);
@@ -64,17 +105,119 @@ bool ParseCount(const char* text, std::optional<unsigned>& out) {
   return true;
 }
 
-std::string WithoutDot(const char* extension) { return extension[0] == '.' ? extension + 1 : extension; }
+// The options of the test build; true when `argument` (and `value`, moving
+// `i` past it) was one.
+bool ParseTestOption(const char* argument, const char* value, int& i, DeployCommand& command) {
+  if (Is(argument, "--print-record")) {
+    command.print_record = true;
+  } else if (Is(argument, "--print-changes")) {
+    command.print_changes = true;
+  } else if (Is(argument, "--memory")) {
+    command.print_memory = true;
+  } else if (value != nullptr && ((Is(argument, "--stop-after") && ParseCount(value, command.stop_after)) ||
+                                  (Is(argument, "--fail-change") && ParseCount(value, command.fail_change)))) {
+    ++i;
+  } else if (Is(argument, "--fail-with") && value != nullptr &&
+             (Is(value, "access-denied") || Is(value, "disk-full"))) {
+    command.fail_error = Is(value, "disk-full") ? ERROR_DISK_FULL : ERROR_ACCESS_DENIED;
+    ++i;
+  } else {
+    return false;
+  }
+  return true;
+}
+#endif
+
+// Which commands take an option: install only, or also uninstall or status.
+enum class Takers : std::uint8_t { kInstall, kChanges, kAll };
+
+bool TakenBy(Takers takers, DeployAction action) {
+  return takers == Takers::kAll || action == DeployAction::kInstall ||
+         (takers == Takers::kChanges && action == DeployAction::kUninstall);
+}
+
+bool ParseOption(int& i, int argc, char** argv, DeployCommand& command, bool& verbose, std::string& error) {
+  const char* argument = argv[i];
+  const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+  bool on = false;
+  Takers takers = Takers::kInstall;
+  if (Is(argument, "--program-folder") && value != nullptr) {
+    if (!TakeFolder(argument, value, command.program_folder, error)) return false;
+    ++i;
+  } else if (Is(argument, "--data-folder") && value != nullptr) {
+    if (!TakeFolder(argument, value, command.data_folder, error)) return false;
+    ++i;
+  } else if (MatchSwitch(argument, "assoc", on) && value != nullptr) {
+    command.associations.push_back({WithoutDot(value), on});
+    ++i;
+  } else if (Is(argument, "--allow-downgrade")) {
+    command.allow_downgrade = true;
+  } else if (Is(argument, "--keep-data")) {
+    command.keep_data = true;
+    takers = Takers::kChanges;
+  } else if (Is(argument, "--log") && value != nullptr) {
+    // status writes no log, so there is nothing to copy.
+    if (command.log_copy) {
+      error = "--log is given twice";
+      return false;
+    }
+    command.log_copy = value;
+    takers = Takers::kChanges;
+    ++i;
+  } else if (Is(argument, "--quiet") || Is(argument, "--verbose")) {
+    bool quiet = Is(argument, "--quiet");
+    if ((quiet && verbose) || (!quiet && command.quiet)) {
+      error = "--quiet and --verbose contradict each other";
+      return false;
+    }
+    command.quiet = quiet;
+    verbose = !quiet;
+    takers = Takers::kAll;
+  } else if (Is(argument, "--json") && command.action == DeployAction::kStatus) {
+    command.json = true;
+    takers = Takers::kAll;
+#ifdef TARNELL_DEPLOY_TESTING
+  } else if (ParseTestOption(argument, value, i, command)) {
+    takers = Takers::kAll;
+#endif
+  } else {
+    const Switch* found = nullptr;
+    for (const Switch& candidate : kSwitches) {
+      if (MatchSwitch(argument, candidate.name, on)) found = &candidate;
+    }
+    if (found == nullptr) {
+      error = std::string(argument[0] == '-' ? "unknown or incomplete option " : "unexpected argument ") + argument;
+      return false;
+    }
+    command.*(found->field) = on;
+  }
+  if (!TakenBy(takers, command.action)) {
+    error = std::string(argument) +
+            (takers == Takers::kInstall ? " belongs to install" : " belongs to install and uninstall");
+    return false;
+  }
+  return true;
+}
 
 }  // namespace
 
 bool ParseDeployCommand(int argc, char** argv, DeployCommand& command, std::string& error) {
-  if (argc < 2 || !ParseAction(argv[0], command.action)) {
+  if (argc < 1) {
     error = "a command (status, install, uninstall) and a setup are needed";
     return false;
   }
+  if (!ParseAction(argv[0], command.action)) {
+    error = std::string(argv[0][0] == '-' || argv[0][0] == '/' ? "unknown option " : "unknown command ") + argv[0] +
+            ": the command (status, install, uninstall) comes first";
+    return false;
+  }
+  if (command.action == DeployAction::kHelp || command.action == DeployAction::kVersion) return true;
+  if (argc < 2) {
+    error = std::string(argv[0]) + " needs a setup";
+    return false;
+  }
   int first_option = 2;
-  if (command.action == DeployAction::kUninstall && std::strcmp(argv[1], "--product") == 0) {
+  if (command.action != DeployAction::kInstall && Is(argv[1], "--product")) {
     if (argc < 3 || argv[2][0] == '\0') {
       error = "--product needs the product's name";
       return false;
@@ -87,67 +230,9 @@ bool ParseDeployCommand(int argc, char** argv, DeployCommand& command, std::stri
   } else {
     command.setup_path = argv[1];
   }
+  bool verbose = false;
   for (int i = first_option; i < argc; ++i) {
-    const char* argument = argv[i];
-    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-    bool on = false;
-    bool install_only = true;
-    if (std::strcmp(argument, "--program-folder") == 0 && value != nullptr) {
-      command.program_folder = value;
-      ++i;
-    } else if (std::strcmp(argument, "--data-folder") == 0 && value != nullptr) {
-      command.data_folder = value;
-      ++i;
-    } else if (MatchSwitch(argument, "assoc", on) && value != nullptr) {
-      command.associations.push_back({WithoutDot(value), on});
-      ++i;
-    } else if (std::strcmp(argument, "--keep-data") == 0 && command.action != DeployAction::kStatus) {
-      command.keep_data = true;
-      install_only = false;
-    } else if (std::strcmp(argument, "--log") == 0 && value != nullptr) {
-      command.log_copy = value;
-      install_only = false;
-      ++i;
-    } else if (std::strcmp(argument, "--json") == 0 && command.action == DeployAction::kStatus) {
-      command.json = true;
-      install_only = false;
-    } else if (std::strcmp(argument, "--print-record") == 0) {
-      command.print_record = true;
-      install_only = false;
-    } else if (std::strcmp(argument, "--print-changes") == 0) {
-      command.print_changes = true;
-      install_only = false;
-    } else if (std::strcmp(argument, "--stop-after") == 0 && value != nullptr &&
-               ParseCount(value, command.stop_after)) {
-      install_only = false;
-      ++i;
-    } else if (std::strcmp(argument, "--fail-change") == 0 && value != nullptr &&
-               ParseCount(value, command.fail_change)) {
-      install_only = false;
-      ++i;
-    } else if (std::strcmp(argument, "--fail-with") == 0 && value != nullptr &&
-               (std::strcmp(value, "access-denied") == 0 || std::strcmp(value, "disk-full") == 0)) {
-      command.fail_error = std::strcmp(value, "disk-full") == 0 ? ERROR_DISK_FULL : ERROR_ACCESS_DENIED;
-      install_only = false;
-      ++i;
-    } else if (std::strcmp(argument, "--memory") == 0) {
-      command.print_memory = true;
-      install_only = false;
-    } else {
-      const Switch* found = nullptr;
-      for (const Switch& candidate : kSwitches) {
-        if (MatchSwitch(argument, candidate.name, on)) found = &candidate;
-      }
-      if (found == nullptr) {
-        error = std::string("unknown or incomplete option ") + argument;
-        return false;
-      }
-      command.*(found->field) = on;
-    }
-    if (install_only && command.action != DeployAction::kInstall) {
-      error = std::string(argument) + " belongs to install";
-      return false;
-    }
+    if (!ParseOption(i, argc, argv, command, verbose, error)) return false;
   }
   return true;
 }

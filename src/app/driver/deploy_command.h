@@ -10,7 +10,7 @@
 #include "app/setup_mode.h"
 #include "app/setup_options.h"
 
-enum class DeployAction { kStatus, kInstall, kUninstall };
+enum class DeployAction { kStatus, kInstall, kUninstall, kHelp, kVersion };
 
 struct AssociationChoice {
   std::string extension;  // without its dot
@@ -20,7 +20,7 @@ struct AssociationChoice {
 struct DeployCommand {
   DeployAction action = DeployAction::kStatus;
   std::string setup_path;    // empty when the product is named instead
-  std::string product_name;  // uninstall --product NAME
+  std::string product_name;  // status or uninstall --product NAME
   std::optional<std::string> program_folder;
   std::optional<std::string> data_folder;
   std::optional<bool> all_users;
@@ -28,12 +28,17 @@ struct DeployCommand {
   std::optional<bool> desktop_shortcut;
   std::optional<bool> add_to_path;
   bool keep_data = false;
+  bool allow_downgrade = false;  // install an older version over a newer one
+  bool quiet = false;            // no log lines on standard output
   std::vector<AssociationChoice> associations;
   bool json = false;                    // status as one JSON object
   std::optional<std::string> log_copy;  // --log FILE
-  bool print_record = false;            // the installed record after the sequence (tests)
-  bool print_memory = false;            // the peak private bytes of the run (benchmarks)
-  bool print_changes = false;           // how many changes the run made to the machine (tests)
+  // The options below are read from the command line only by the test
+  // build of the tool (tarnell-deploy-testing); runs in a test's process set
+  // them directly.
+  bool print_record = false;   // the installed record after the sequence (tests)
+  bool print_memory = false;   // the peak private bytes of the run (benchmarks)
+  bool print_changes = false;  // how many changes the run made to the machine (tests)
   // Crash points: the process ends dead before the change after the
   // `stop_after`-th; or the `fail_change`-th change fails with `fail_error`.
   std::optional<unsigned> stop_after;
@@ -45,7 +50,8 @@ struct DeployCommand {
 };
 
 // Fills `command` from the arguments after the program name; false with
-// `error` set for a command line that makes no sense.
+// `error` set for a command line that makes no sense. Folders are made
+// full paths with backslashes, or refused.
 bool ParseDeployCommand(int argc, char** argv, DeployCommand& command, std::string& error);
 
 // The choices the window would hand to ReadOptions: what it shows at start,
@@ -61,3 +67,5 @@ bool ChooseAsTheWindowWould(const DeployCommand& command, const ProductRecord& p
                             DeployChoices& out, std::string& error);
 
 extern const char kDeployUsage[];
+// "tarnell-deploy VERSION".
+extern const char kDeployVersion[];

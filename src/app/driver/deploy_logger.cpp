@@ -25,16 +25,18 @@ DeployLogger::~DeployLogger() {
   if (&CurrentLogger() == this) SetCurrentLogger(nullptr);
 }
 
-void DeployLogger::Begin(const char* setup_path, const char* copy_path, bool echo) {
+bool DeployLogger::Begin(const char* setup_path, const char* copy_path, bool echo, bool write_log) {
+  // The administrator asked for the copy: a run without it would lose it.
+  if (copy_path != nullptr && copy_.Open(copy_path, UINT64_MAX) != AppendFile::OpenResult::kOpened) return false;
   echo_ = echo;
-  SetDataDirectory(Process().temp_directory.c_str());
-  log_.Open(Process().data_directory.c_str(), BaseName(setup_path).c_str());
-  if (copy_path != nullptr && copy_.Open(copy_path, UINT64_MAX) != AppendFile::OpenResult::kOpened) {
-    std::fprintf(stderr, "tarnell-deploy: cannot write the log copy %s\n", copy_path);
+  if (write_log) {
+    SetDataDirectory(Process().temp_directory.c_str());
+    log_.Open(Process().data_directory.c_str(), BaseName(setup_path).c_str());
   }
   // Without a log file the lines still reach standard output and the copy.
   SetCurrentLogger(this);
   LogLine("Setup started");
+  return true;
 }
 
 void DeployLogger::End(const char* last_line) {

@@ -16,10 +16,11 @@ class DeployLogger final : public Logger {
   DeployLogger();
   ~DeployLogger();
 
-  // Opens the log of the setup at `setup_path` and, when `copy_path` is
-  // given, the copy; becomes the current logger and writes "Setup started".
-  // `echo` sends the lines to standard output as well.
-  void Begin(const char* setup_path, const char* copy_path, bool echo);
+  // Opens, when `copy_path` is given, the copy (false when it cannot be
+  // written: nothing else is done then), and with `write_log` the log of the
+  // setup at `setup_path`; becomes the current logger and writes "Setup
+  // started". `echo` sends the lines to standard output as well.
+  bool Begin(const char* setup_path, const char* copy_path, bool echo, bool write_log);
   // Writes `last_line` and closes the files.
   void End(const char* last_line);
 

@@ -7,9 +7,11 @@
 // It never opens a window. Its exit code says how the run ended (kExit*
 // below); the reason of a failure goes to standard error.
 //
-// The setup file is held open for the whole run without delete sharing, as
-// the system holds a running program: a setup copy that uninstalls itself
-// stays, and the uninstall batch removes it once the tool has ended.
+// The setup file is held open for the whole run and read only through that
+// handle, sharing neither writing nor deleting, as the setup holds its own
+// file: the package checked at start is the one installed, and a setup copy
+// that uninstalls itself stays until the uninstall batch removes it once
+// the tool has ended.
 #include <windows.h>
 
 #include <psapi.h>
@@ -28,14 +30,20 @@
 #include "app/setup_options.h"
 #include "app/setup_state.h"
 #include "app/uninstall_sequence.h"
+#include "fs/file_operations.h"
+#include "fs/file_stream.h"
 #include "fs/machine_calls.h"
+#include "fs/own_image.h"
 #include "handles/owned_handle.h"
+#include "log/abort_error.h"
+#include "package/pe_image.h"
 #include "system/administrator.h"
 #include "system/process_paths.h"
 #include "system/process_start.h"
 #include "system/uninstall_batch.h"
 #include "system/uninstall_registration.h"
 #include "text/case_fold.h"
+#include "text/path.h"
 
 namespace {
 
@@ -45,6 +53,7 @@ constexpr char kBusy[] = "another run of this product's setup is in progress";
 // The product's lock was made first by someone who is no administrator.
 constexpr char kSquattedLock[] = "the product's lock is held by a program that no administrator started";
 
+#ifdef TARNELL_DEPLOY_TESTING
 // The changes this run made to the machine, and what to do at which one.
 struct ChangePoints {
   unsigned count = 0;
@@ -96,9 +105,9 @@ void PrintRecord(const ProductRecord& installed) {
   std::printf("record: data-folder %s\n", installed.data_folder.c_str());
   std::printf("record: options start-menu=%d desktop=%d path=%d all-users=%d\n", installed.start_menu_shortcuts,
               installed.desktop_shortcut, installed.add_to_path, installed.all_users);
-  for (std::size_t number = 2; number <= installed.file_count; ++number) {
+  for (std::size_t number = 2; number <= installed.FileCount(); ++number) {
     const FileRecord& file = installed.Record(number);
-    std::printf("record: file %s destination=%u shortcut=%u service=%u\n", file.name.c_str(), file.destination,
+    std::printf("record: file %s destination=%u shortcut=%u service=%u\n", file.name, file.destination,
                 file.shortcut_kind, file.service);
   }
   for (std::size_t i = 0; i < installed.association_count; ++i) {
@@ -146,6 +155,38 @@ class PeakMemoryWatch {
   std::atomic<std::size_t> peak_{0};
 };
 
+// What the test options ask to see after the run.
+void PrintTestFacts(const DeployCommand& command, const ProductRecord& installed, std::size_t peak_memory) {
+  if (command.print_record) PrintRecord(installed);
+  if (command.print_memory) std::printf("Peak private bytes: %lu\n", static_cast<unsigned long>(peak_memory));
+  if (command.print_changes) std::printf("Changes: %u\n", change_points.count);
+}
+#else
+// The shipped tool reads no test option: nothing to count, watch or print.
+struct ChangeGate {
+  explicit ChangeGate(const DeployCommand&) {}
+};
+struct PeakMemoryWatch {
+  void Start() {}
+  std::size_t Stop() { return 0; }
+};
+void PrintTestFacts(const DeployCommand&, const ProductRecord&, std::size_t) {}
+#endif
+
+// An older version over a newer one loses what the newer one brought: an
+// administrator's script does it only when told so. The window offers it as
+// "Update", for a person who sees the versions.
+bool RefusedDowngrade(const DeployCommand& command, const SetupState& state, const SetupView& view) {
+  const VersionRecord& package = state.package.version;
+  const VersionRecord& installed = state.installed.version;
+  bool older = installed.major != package.major ? installed.major > package.major : installed.minor > package.minor;
+  if (command.allow_downgrade || view.mode != SetupMode::kUpdate || !view.uninstall_enabled || !older) return false;
+  Complain(("the installed version " + std::string(VersionNumberText(installed).c_str()) + " is newer than " +
+            VersionNumberText(package).c_str() + ": --allow-downgrade installs the older one")
+               .c_str());
+  return true;
+}
+
 // Runs the chosen sequence on the started state; the exit code.
 int RunAction(const DeployCommand& command, SetupState& state, const SetupView& view) {
   if (command.action == DeployAction::kUninstall) {
@@ -160,6 +201,7 @@ int RunAction(const DeployCommand& command, SetupState& state, const SetupView& 
     Complain("the install button is disabled: a patch needs its product's setup copy");
     return kExitUsage;
   }
+  if (RefusedDowngrade(command, state, view)) return kExitUsage;
   DeployChoices chosen;
   std::string error;
   if (!ChooseAsTheWindowWould(command, state.package, view, chosen, error)) {
@@ -184,17 +226,67 @@ bool RegisteredSetupCopy(const char* product_name, std::string& path) {
   return !path.empty();
 }
 
+// A setup of the other kind than the tool would register its product in
+// the other view of the registry, where its own setup does not look.
+bool SameBitness(const char* setup_path) {
+  FileStream file;
+  file.SetPath(setup_path);
+  std::uint8_t head[kPeHeadSize];
+  std::size_t length = 0;
+  try {
+    file.Open(FileStream::Mode::kRead);
+    length = file.ReadUpTo(head, sizeof head);
+  } catch (const AbortError&) {
+    return true;  // the package reader names what is wrong with the file
+  }
+  PeImageInfo image = ReadPeImageInfo(head, length);
+  constexpr bool kTool64 = sizeof(void*) == 8;
+  if (!image.is_pe || image.is_64_bit == kTool64) return true;
+  Complain((std::string(setup_path) + (image.is_64_bit ? " is a 64-bit setup: run it with the 64-bit tarnell-deploy"
+                                                       : " is a 32-bit setup: run it with the 32-bit tarnell-deploy"))
+               .c_str());
+  return false;
+}
+
+// The folder of the log copy is made if it is missing.
+void MakeLogFolder(const char* log_path) {
+  SystemPath folder;
+  if (FolderPart(folder, log_path) && !folder.empty() && !PathExists(folder.c_str())) {
+    CreateFolderChain(folder.c_str(), false);
+  }
+}
+
+// The setup's file, held for the run: every read of its path goes through
+// this one handle, which nobody may write, rename or delete meanwhile.
+class HeldSetup {
+ public:
+  explicit HeldSetup(const char* path) : held_(HoldSetupFile(path)) {}
+  ~HeldSetup() { ReleaseHeldFile(); }
+  HeldSetup(const HeldSetup&) = delete;
+  HeldSetup& operator=(const HeldSetup&) = delete;
+  bool IsHeld() const { return held_; }
+
+ private:
+  bool held_;
+};
+
 }  // namespace
 
 int RunDeployCommand(DeployCommand command) {
-  if (!RunsAsAdministrator()) {
+  if (command.action == DeployAction::kHelp || command.action == DeployAction::kVersion) {
+    std::puts(command.action == DeployAction::kHelp ? kDeployUsage : kDeployVersion);
+    return kExitDone;
+  }
+  bool status = command.action == DeployAction::kStatus;
+  // status only reads: it needs no elevation, takes no lock and writes no log.
+  if (!status && !RunsAsAdministrator()) {
     Complain("the setup changes the machine and needs an elevated administrator");
     return kExitNotAdministrator;
   }
   SetupState& state = TheSetupState();
   if (!command.product_name.empty()) {
-    // The registration is read under the product's lock, by every run.
-    if (!state.lock.Take(command.product_name.c_str())) {
+    // The registration is read under the product's lock, by every run that changes it.
+    if (!status && !state.lock.Take(command.product_name.c_str())) {
       Complain(state.lock.Squatted() ? kSquattedLock : kBusy);
       return kExitBusy;
     }
@@ -204,22 +296,26 @@ int RunDeployCommand(DeployCommand command) {
     }
   }
   const char* setup_path = command.setup_path.c_str();
-  KernelHandle running(CreateFileA(setup_path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!running) {
+  HeldSetup held(setup_path);
+  if (!held.IsHeld()) {
     Complain((std::string("cannot open ") + setup_path).c_str());
     return kExitPackageRefused;
   }
+  if (!SameBitness(setup_path)) return kExitUsage;
 
-  ChangeGate gate(command);
   DeployLogger logger;
-  bool status = command.action == DeployAction::kStatus;
-  logger.Begin(setup_path, command.log_copy ? command.log_copy->c_str() : nullptr, !status);
+  const char* log_copy = command.log_copy ? command.log_copy->c_str() : nullptr;
+  if (log_copy != nullptr) MakeLogFolder(log_copy);
+  if (!logger.Begin(setup_path, log_copy, !status && !command.quiet, !status)) {
+    Complain((std::string("cannot write the log ") + log_copy).c_str());
+    return kExitUsage;
+  }
+  ChangeGate gate(command);
   PeakMemoryWatch memory;
   if (command.print_memory) memory.Start();
   SetupView view;
   try {
-    view = StartSetup(state, setup_path);
+    view = StartSetup(state, setup_path, status);
   } catch (...) {
     bool busy = state.lock.Busy();
     if (!busy && !logger.last_error.empty()) std::fprintf(stderr, "%s\n", logger.last_error.c_str());
@@ -245,7 +341,7 @@ int RunDeployCommand(DeployCommand command) {
   }
   std::size_t peak_memory = command.print_memory ? memory.Stop() : 0;
 
-  running.Reset();
+  ReleaseHeldFile();
   // The batch must remove the setup, not the tool that played it.
   if (state.package.uninstall_batch_pending) {
     WriteUninstallBatch(setup_path);
@@ -258,10 +354,10 @@ int RunDeployCommand(DeployCommand command) {
   } else if (!logger.message.empty()) {
     std::printf("%s\n", logger.message.c_str());
   }
-  if (command.print_record) PrintRecord(state.installed);
-  if (command.print_memory) std::printf("Peak private bytes: %lu\n", static_cast<unsigned long>(peak_memory));
-  if (command.print_changes) std::printf("Changes: %u\n", change_points.count);
+  PrintTestFacts(command, state.installed, peak_memory);
   return exit_code;
 }
 
+#ifdef TARNELL_DEPLOY_TESTING
 unsigned ChangesOfLastRun() { return change_points.count; }
+#endif

@@ -13,10 +13,11 @@ enum DeployExitCode : int {
   kExitStopped = 9,  // ended dead at a crash point (--stop-after)
 };
 
-// Runs the command and prints what tarnell-deploy prints; its exit code.
+// Runs the command and prints what tarnell-deploy prints (the usage or the
+// version for --help and --version); its exit code.
 // The process directories must be initialised.
 int RunDeployCommand(DeployCommand command);
 
 // The changes to the machine that the last run made (counted when the
-// command asked to print, stop or fail them).
+// command asked to print, stop or fail them). Test build only.
 unsigned ChangesOfLastRun();
