@@ -4,6 +4,7 @@
 // every invalid manifest names its field and leaves no file behind, and
 // damaged setups are refused with the setup's own lines.
 #include <gtest/gtest.h>
+#include <libdeflate.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -258,21 +260,100 @@ TEST_F(PackTest, NineteenFilesAndFourAssociationsBuildListVerifyAndExtract) {
   EXPECT_EQ(ReadBytes(folder_ / "again.exe"), setup);
 }
 
+namespace {
+
+std::uint32_t Le16(const Bytes& bytes, std::size_t at) { return bytes[at] | bytes[at + 1] << 8; }
+
+std::uint32_t Le32(const Bytes& bytes, std::size_t at) { return Le16(bytes, at) | Le16(bytes, at + 2) << 16; }
+
+void PutLe32(Bytes& bytes, std::size_t at, std::uint32_t value) {
+  for (std::size_t i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+// How many bytes the raw DEFLATE stream at `at`, of `size` bytes inflated, takes.
+std::size_t StreamLength(const Bytes& setup, std::size_t at, std::size_t size) {
+  libdeflate_decompressor* decompressor = libdeflate_alloc_decompressor();
+  Bytes out(size);
+  std::size_t length = 0;
+  libdeflate_result result = libdeflate_deflate_decompress_ex(decompressor, setup.data() + at, setup.size() - at,
+                                                              out.data(), out.size(), &length, nullptr);
+  libdeflate_free_decompressor(decompressor);
+  return result == LIBDEFLATE_SUCCESS ? length : 0;
+}
+
+Bytes SkinArchiveOf(const Bytes& setup) {
+  FileRecord skin = LoadDirectory(setup).SkinRecord();
+  return Bytes(setup.begin() + skin.stream_offset, setup.begin() + skin.stream_offset + skin.size);
+}
+
+// The flat setup `setup` with `skin` in place of its skin archive, as the
+// builder lays it out: the streams move by the skin's growth, the zeros
+// before the directory keep the file a multiple of 8 bytes, and the
+// directory's stream offsets, the skin's size and the trailer follow.
+Bytes WithSkinArchive(const Bytes& setup, const Bytes& skin) {
+  PackageDirectory package = LoadDirectory(setup);
+  const FileRecord& old_skin = package.SkinRecord();
+  const FileRecord* last = &old_skin;
+  for (std::size_t i = 2; i <= package.FileCount(); ++i) {
+    if (package.Record(i).stream_offset > last->stream_offset) last = &package.Record(i);
+  }
+  std::size_t payload_start = old_skin.stream_offset + old_skin.size;
+  std::size_t payload_end = last->stream_offset + StreamLength(setup, last->stream_offset, last->size);
+  Bytes directory(setup.begin() + Le32(setup, setup.size() - 4), setup.end());
+
+  Bytes moved(setup.begin(), setup.begin() + old_skin.stream_offset);
+  moved.insert(moved.end(), skin.begin(), skin.end());
+  moved.insert(moved.end(), setup.begin() + payload_start, setup.begin() + payload_end);
+  moved.resize(moved.size() + (8 - (moved.size() + directory.size()) % 8) % 8, 0);
+
+  // Version, product name, file count, then the records, each led by its length.
+  std::uint32_t growth = static_cast<std::uint32_t>(skin.size() - old_skin.size);
+  std::size_t at = 8;
+  at += 2 + Le16(directory, at);
+  std::size_t count = Le16(directory, at);
+  at += 2;
+  for (std::size_t i = 1; i <= count; at += Le16(directory, at), ++i) {
+    if (i == 1) {
+      PutLe32(directory, at + 19, static_cast<std::uint32_t>(skin.size()));
+    } else {
+      PutLe32(directory, at + 7, Le32(directory, at + 7) + growth);
+    }
+  }
+  PutLe32(directory, directory.size() - 4, static_cast<std::uint32_t>(moved.size()));
+  moved.insert(moved.end(), directory.begin(), directory.end());
+  return moved;
+}
+
+}  // namespace
+
 // Setups already out there read only the flat layout: a product that fits it
-// (19 files, no folders) is built byte for byte as before packages held trees.
+// (19 files, no folders) is built byte for byte as before packages held
+// trees. The kept setup holds the default skin of its day; its program part,
+// streams, directory and trailer are compared as they are with today's skin
+// archive in its place, which verify reads back.
 TEST_F(PackTest, ProductThatFitsTheFlatLayoutIsBuiltAsBefore) {
   const fs::path fixture = fs::path(TARNELL_SOURCE_DIR) / "tests" / "data" / "today-format";
-  PackRun built =
-      Pack("build " + Quote((fixture / "manifest.toml").string()) + " -o " +
-           Quote((folder_ / "Hello_Setup.exe").string()) + " --stub " + Quote((fixture / "stub.exe").string()));
+  const fs::path setup_path = folder_ / "Hello_Setup.exe";
+  PackRun built = Pack("build " + Quote((fixture / "manifest.toml").string()) + " -o " + Quote(setup_path.string()) +
+                       " --stub " + Quote((fixture / "stub.exe").string()));
   ASSERT_EQ(built.status, 0) << built.err;
+  Bytes now = ReadBytes(setup_path);
+  Bytes before = ReadBytes(fixture / "Hello_Setup.exe");
+  ASSERT_EQ(WithSkinArchive(before, SkinArchiveOf(before)), before) << "the kept setup is not laid out as assumed";
+
+  Bytes expected = WithSkinArchive(before, SkinArchiveOf(now));
+  ASSERT_EQ(now.size(), expected.size());
   // The program part differs only in the integrity record the builder now
-  // fills (and the PE sum over it); the package behind it is the same.
-  std::vector<std::uint8_t> now = ReadBytes(folder_ / "Hello_Setup.exe");
-  std::vector<std::uint8_t> before = ReadBytes(fixture / "Hello_Setup.exe");
-  ASSERT_EQ(now.size(), before.size());
-  std::size_t skin = LoadDirectory(before).SkinRecord().stream_offset;
-  EXPECT_TRUE(std::equal(now.begin() + skin, now.end(), before.begin() + skin));
+  // fills and the PE sum over it.
+  std::optional<IntegrityRecord> record = FindIntegrityRecord(now);
+  ASSERT_TRUE(record);
+  for (std::size_t at : {record->at + 4, record->at + 8, ChecksumField(now)}) {
+    std::copy_n(now.begin() + at, 4, expected.begin() + at);
+  }
+  auto [differs, _] = std::mismatch(now.begin(), now.end(), expected.begin());
+  EXPECT_EQ(differs, now.end()) << "first different byte at " << (differs - now.begin());
+  PackRun verified = Pack("verify " + Quote(setup_path.string()));
+  EXPECT_EQ(verified.status, 0) << verified.err;
 }
 
 // A product folder with subfolders: packed with its paths (a pattern leaving
