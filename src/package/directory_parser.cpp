@@ -178,6 +178,16 @@ void CheckNamesTogether(const PackageDirectory& package) {
                               : "Invalid Tarnell software package: \"%s\" and \"%s\" name one file",
                  package.Record(clash.first).name, package.Record(clash.second).name);
   }
+  // A short (8.3) name sorts apart from the long name it may stand for: it is
+  // looked for pairwise, as far as the flat layout's few records go.
+  for (std::size_t number = 3; package.FileCount() <= kMaxFileRecords && number <= package.FileCount(); ++number) {
+    for (std::size_t earlier = 2; earlier < number; ++earlier) {
+      if (SameWindowsName(package.Record(earlier).name, package.Record(number).name)) {
+        LogErrorWith("Invalid Tarnell software package: \"%s\" and \"%s\" name one file", package.Record(earlier).name,
+                     package.Record(number).name);
+      }
+    }
+  }
   std::vector<std::size_t> services;
   for (std::size_t number = 2; number <= package.FileCount(); ++number) {
     const FileRecord& record = package.Record(number);
