@@ -141,7 +141,8 @@ TEST(ReadPackage, EachFailureEndsWithItsOneLine) {
       {"trailer pointing outside", outside, "Error reading file: " + path},
       {"file name ..\\x.dll",
        good.substr(0, written.header_offset) + Bytes(escaping_directory.begin(), escaping_directory.end()),
-       "Invalid Tarnell software package: unsafe file name \"..\\x.dll\", which holds a path separator"},
+       "Invalid Tarnell software package: unsafe file name \"..\\x.dll\", which is a folder reference, not a file "
+       "name"},
       {"program without package", Bytes(3000, '\0'), "Invalid Tarnell software package."},
   };
   for (const Case& c : cases) {
