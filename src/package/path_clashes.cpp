@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <vector>
+#include <memory>
+#include <utility>
 
 #include "package/file_name_rules.h"
 #include "text/case_fold.h"
@@ -23,28 +24,49 @@ int Compare(const char* a, std::size_t a_length, const char* b, Fold fold) {
   }
 }
 
+// Heap sort: n log n at worst in one small routine, where the setup carries
+// every byte of its code (std::sort brings three).
+template <typename Less>
+void HeapSort(std::uint32_t* items, std::size_t count, Less less) {
+  auto sift_down = [&](std::size_t root, std::size_t end) {
+    for (std::size_t child; (child = 2 * root + 1) < end; root = child) {
+      if (child + 1 < end && less(items[child], items[child + 1])) ++child;
+      if (!less(items[root], items[child])) return;
+      std::swap(items[root], items[child]);
+    }
+  };
+  for (std::size_t i = count / 2; i-- > 0;) sift_down(i, count);
+  for (std::size_t end = count; end-- > 1;) {
+    std::swap(items[0], items[end]);
+    sift_down(0, end);
+  }
+}
+
 // Both of the setup's case rules make names equal; each alone is an
 // equivalence, so under each the equal names of a sorted list are neighbours.
 PathClash FindUnder(const FileList& files, Fold fold) {
-  std::vector<std::uint32_t> order;
-  order.reserve(files.Count());
-  for (std::size_t number = 2; number <= files.Count(); ++number) order.push_back(static_cast<std::uint32_t>(number));
+  std::size_t count = files.Count() > 1 ? files.Count() - 1 : 0;
+  std::unique_ptr<std::uint32_t[]> order(new std::uint32_t[count]);
+  for (std::size_t i = 0; i < count; ++i) order[i] = static_cast<std::uint32_t>(i + 2);
   auto name = [&](std::uint32_t number) { return files.Record(number).name; };
-  std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+  HeapSort(order.get(), count, [&](std::uint32_t a, std::uint32_t b) {
     int order_by_name = Compare(name(a), SIZE_MAX, name(b), fold);
     return order_by_name != 0 ? order_by_name < 0 : a < b;
   });
-  for (std::size_t i = 1; i < order.size(); ++i) {
+  const std::uint32_t* begin = order.get();
+  const std::uint32_t* end = begin + count;
+  for (std::size_t i = 1; i < count; ++i) {
     if (Compare(name(order[i - 1]), SIZE_MAX, name(order[i]), fold) == 0) return {order[i - 1], order[i], false};
   }
-  for (std::uint32_t number : order) {
+  for (std::size_t i = 0; i < count; ++i) {
+    std::uint32_t number = order[i];
     const char* path = name(number);
     for (const char* separator = path; (separator = std::strchr(separator, '\\')) != nullptr; ++separator) {
       std::size_t length = static_cast<std::size_t>(separator - path);
-      auto found = std::lower_bound(order.begin(), order.end(), path, [&](std::uint32_t other, const char* key) {
+      const std::uint32_t* found = std::lower_bound(begin, end, path, [&](std::uint32_t other, const char* key) {
         return Compare(key, length, name(other), fold) > 0;
       });
-      if (found != order.end() && Compare(path, length, name(*found), fold) == 0) return {*found, number, true};
+      if (found != end && Compare(path, length, name(*found), fold) == 0) return {*found, number, true};
     }
   }
   return {};
