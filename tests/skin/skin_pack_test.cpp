@@ -140,16 +140,20 @@ TEST(SkinPack, EveryDefaultPictureDecodesWithTheSetupsDecoderAtItsTableSize) {
     ASSERT_GE(chunks.size(), 3u);
     EXPECT_EQ(chunks.front(), "IHDR");
     EXPECT_EQ(chunks.back(), "IEND");
-    for (std::size_t c = 1; c + 1 < chunks.size(); ++c) EXPECT_EQ(chunks[c], "IDAT") << "no extra chunks";
-    EXPECT_EQ(png[24], 8) << "bit depth";
-    EXPECT_TRUE(png[25] == 6 || png[25] == 2 || png[25] == 4) << "RGBA, RGB or grey and alpha";
+    const bool palette = png[25] == 3;
+    for (std::size_t c = 1; c + 1 < chunks.size(); ++c) {
+      const bool palette_chunk = palette && c <= 2 && (chunks[c] == "PLTE" || chunks[c] == "tRNS");
+      EXPECT_TRUE(chunks[c] == "IDAT" || palette_chunk) << "no extra chunks: " << chunks[c];
+    }
+    EXPECT_TRUE(png[24] == 8 || palette) << "bit depth";
+    EXPECT_TRUE(png[25] == 6 || png[25] == 2 || png[25] == 4 || palette) << "RGBA, RGB, grey and alpha or a palette";
     EXPECT_EQ(png[28], 0) << "not interlaced";
 
     Image image;
     ASSERT_NO_THROW(DecodePng(image, png.data(), png.size()));
     EXPECT_EQ(image.Width(), entry.width);
     EXPECT_EQ(image.Height(), entry.height);
-    EXPECT_EQ(image.BitsPerPixel(), 32u);
+    EXPECT_EQ(image.BitsPerPixel(), palette ? 8u : 32u);
   }
 }
 
@@ -161,25 +165,52 @@ TEST(SkinPack, BuiltInDefaultSkinIsTheCommittedFolder) {
   }
 }
 
+// A pattern no row filter predicts, so that the fewest bits a pixel pack smallest.
+std::uint32_t Scattered(std::uint32_t i) { return i * 2654435761u >> 13; }
+
 TEST(SkinPack, StoresANarrowerLayoutOnlyWhereItKeepsThePixels) {
+  // Pixel i of a 30 x 20 picture; more than 256 colours unless said.
+  using Colour = std::array<std::uint8_t, 4>;
   struct Case {
     const char* what;
-    std::array<std::uint8_t, 4> first, second;
+    Colour (*pixel)(std::uint32_t i);
     std::uint8_t colour_type;
   };
   const Case cases[] = {
-      {"opaque colours", {200, 20, 30, 255}, {10, 90, 250, 255}, 2},
-      {"greys with alpha", {70, 70, 70, 255}, {180, 180, 180, 40}, 4},
-      {"opaque greys", {70, 70, 70, 255}, {180, 180, 180, 255}, 4},
-      {"colours with alpha", {200, 20, 30, 255}, {10, 90, 250, 40}, 6},
+      {"colours with alpha",
+       [](std::uint32_t i) {
+         return Colour{std::uint8_t(i), std::uint8_t(i / 3), 30, 200};
+       },
+       6},
+      {"opaque colours",
+       [](std::uint32_t i) {
+         return Colour{std::uint8_t(i), std::uint8_t(i / 3), 30, 255};
+       },
+       2},
+      {"greys with alpha",
+       [](std::uint32_t i) {
+         return Colour{std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), std::uint8_t(i / 3)};
+       },
+       4},
+      {"two colours, one translucent",
+       [](std::uint32_t i) {
+         return Scattered(i) % 2 == 0 ? Colour{200, 20, 30, 255} : Colour{10, 90, 250, 40};
+       },
+       3},
+      {"twenty opaque colours",
+       [](std::uint32_t i) {
+         const auto k = static_cast<std::uint8_t>(Scattered(i) % 20);
+         return Colour{std::uint8_t(k * 9), std::uint8_t(k * 5 + 7), std::uint8_t(250 - k * 11), 255};
+       },
+       3},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     RgbaPicture picture;
-    picture.width = 13;
-    picture.height = 7;
+    picture.width = 30;
+    picture.height = 20;
     for (std::uint32_t i = 0; i < picture.width * picture.height; ++i) {
-      const auto& pixel = (i * 7 / 5) % 3 == 0 ? c.first : c.second;
+      const Colour pixel = c.pixel(i);
       picture.pixels.insert(picture.pixels.end(), pixel.begin(), pixel.end());
     }
     Bytes png = WriteRgbaPng(picture);
@@ -188,7 +219,6 @@ TEST(SkinPack, StoresANarrowerLayoutOnlyWhereItKeepsThePixels) {
 
     Image image;
     ASSERT_NO_THROW(DecodePng(image, png.data(), png.size()));
-    ASSERT_EQ(image.BitsPerPixel(), 32u);
     for (std::uint32_t y = 0; y < picture.height; ++y) {
       for (std::uint32_t x = 0; x < picture.width; ++x) {
         const std::uint8_t* bgra = image.Bgra(x, y);

@@ -23,9 +23,9 @@ struct RgbaPicture {
 bool ReadPngAsRgba(const std::vector<std::uint8_t>& png, std::uint32_t max_side, RgbaPicture& picture,
                    std::string& error);
 
-// An 8-bit, non-interlaced PNG of the picture, as small as libpng and
-// `repacker` can make it, with no chunks but IHDR, IDAT and IEND: RGBA, or RGB
-// or grey and alpha where those hold the same pixels (the setup decodes all
-// three to RGBA).
+// A non-interlaced PNG of the picture, as small as libpng and `repacker` can
+// make it, with no chunks but IHDR, PLTE, tRNS, IDAT and IEND: 8-bit RGBA, or
+// RGB, grey and alpha, or a palette of 1 to 8 bits where those hold the same
+// pixels (the setup decodes them all to RGBA).
 std::vector<std::uint8_t> WriteRgbaPng(const RgbaPicture& picture,
                                        const StreamEncoder& repacker = LibdeflateEncoder(12));
