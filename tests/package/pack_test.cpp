@@ -381,6 +381,8 @@ TEST_F(PackTest, InvalidManifestsNameTheFieldAndLeaveNoFile) {
   };
   const Case cases[] = {
       {five_associations, "association: more than 4 file associations"},
+      {product + "setup_icon = \"" + std::string(300, 'x') + ".ico\"\n" + hello,
+       "m.toml:4: product.setup_icon: no file \"" + std::string(60, 'x') + "...\"\n"},
       {product + "[[file]]\nsource = \"bin/missing.exe\"\n", "file[1].source: cannot find bin/missing.exe"},
       {product + hello + file_named("..\\\\x.dll"), "file[2].name: \"..\\x.dll\" holds a path separator"},
       {product + hello + file_named("sub/x.dll"), "file[2].name: \"sub/x.dll\" holds a path separator"},
@@ -1329,8 +1331,7 @@ TEST_F(PackTest, SetupCarriesTheProductsIconAndVersion) {
   ASSERT_EQ(Build(folder_ / "m.toml", folder_ / "setup.exe").status, 0);
   PackRun bad = Build(folder_ / "bad.toml", folder_ / "bad.exe");
   EXPECT_EQ(bad.status, 1);
-  EXPECT_NE(bad.err.find("product.setup_icon: " + (folder_ / "not.ico").string() + " is not an icon file"),
-            std::string::npos)
+  EXPECT_NE(bad.err.find("bad.toml:4: product.setup_icon: \"not.ico\" is not an icon file"), std::string::npos)
       << bad.err;
 
   // Still a signable image whose package reads and verifies.
