@@ -420,6 +420,28 @@ TEST_F(PackTest, CompressionLevelIsAnOption) {
   EXPECT_NE(bad_level.err.find("--level"), std::string::npos);
 }
 
+// A file above the builder's whole-file limit is compressed as it is read;
+// its stream must read back whole, beside a small file packed as before.
+TEST_F(PackTest, FileLargerThanTheWholeFileLimitIsStreamedAndExtractsWhole) {
+  WriteText(folder_ / "m.toml",
+            "[product]\nname = \"Big\"\nversion = \"1.0\"\n[[file]]\nsource = \"big.bin\"\n"
+            "[[file]]\nsource = \"small.txt\"\n");
+  Bytes big(17u << 20);
+  std::uint32_t state = 1;
+  for (std::size_t i = 0; i < big.size(); ++i) {
+    state = state * 1103515245u + 12345u;
+    big[i] = static_cast<std::uint8_t>(i % 4096 < 2048 ? (state >> 24) % 16 : i % 251);
+  }
+  WriteBytes(folder_ / "big.bin", big);
+  WriteText(folder_ / "small.txt", "small\n");
+  ASSERT_EQ(Build(folder_ / "m.toml", folder_ / "s.exe", "--level 1").status, 0);
+  EXPECT_LT(fs::file_size(folder_ / "s.exe"), big.size());
+  EXPECT_EQ(Pack("verify " + Quote((folder_ / "s.exe").string())).status, 0);
+  ASSERT_EQ(Pack("extract " + Quote((folder_ / "s.exe").string()) + " " + Quote((folder_ / "out").string())).status, 0);
+  EXPECT_TRUE(ReadBytes(folder_ / "out" / "big.bin") == big);
+  EXPECT_EQ(ReadBytes(folder_ / "out" / "small.txt").size(), 6u);
+}
+
 TEST_F(PackTest, InvalidManifestsNameTheFieldAndLeaveNoFile) {
   WriteText(folder_ / "bin" / "Hello.exe", "program");
   WriteText(folder_ / "bin" / "other.dll", "library");
@@ -440,6 +462,8 @@ TEST_F(PackTest, InvalidManifestsNameTheFieldAndLeaveNoFile) {
   };
   const Case cases[] = {
       {five_associations, "association: more than 4 file associations"},
+      {product + "setup_icon = \"" + std::string(300, 'x') + ".ico\"\n" + hello,
+       "m.toml:4: product.setup_icon: no file \"" + std::string(60, 'x') + "...\"\n"},
       {product + "[[file]]\nsource = \"bin/missing.exe\"\n", "file[1].source: cannot find bin/missing.exe"},
       {product + hello + file_named("..\\\\x.dll"), "file[2].name: \"..\\x.dll\" holds a path separator"},
       {product + hello + file_named("sub/x.dll"), "file[2].name: \"sub/x.dll\" holds a path separator"},
@@ -1388,8 +1412,7 @@ TEST_F(PackTest, SetupCarriesTheProductsIconAndVersion) {
   ASSERT_EQ(Build(folder_ / "m.toml", folder_ / "setup.exe").status, 0);
   PackRun bad = Build(folder_ / "bad.toml", folder_ / "bad.exe");
   EXPECT_EQ(bad.status, 1);
-  EXPECT_NE(bad.err.find("product.setup_icon: " + (folder_ / "not.ico").string() + " is not an icon file"),
-            std::string::npos)
+  EXPECT_NE(bad.err.find("bad.toml:4: product.setup_icon: \"not.ico\" is not an icon file"), std::string::npos)
       << bad.err;
 
   // Still a signable image whose package reads and verifies.

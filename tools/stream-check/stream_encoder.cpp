@@ -39,7 +39,32 @@ Bytes Zlib(const Bytes& data, int level) {
   return out;
 }
 
+constexpr std::size_t kPieceSize = 1 << 18;
+
 }  // namespace
+
+void ZlibStreamed(int level, const ReadPiece& read, const WritePiece& write) {
+  z_stream stream{};
+  if (deflateInit2(&stream, level, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY) != Z_OK) {
+    throw PackError("zlib cannot start compressing");
+  }
+  std::unique_ptr<z_stream, decltype(&deflateEnd)> owner(&stream, &deflateEnd);
+  Bytes in(kPieceSize), out(kPieceSize);
+  int flush = Z_NO_FLUSH;
+  while (flush != Z_FINISH) {
+    std::size_t n = read(in.data(), in.size());
+    flush = n == 0 ? Z_FINISH : Z_NO_FLUSH;
+    stream.next_in = in.data();
+    stream.avail_in = static_cast<uInt>(n);
+    do {
+      stream.next_out = out.data();
+      stream.avail_out = static_cast<uInt>(out.size());
+      int result = deflate(&stream, flush);
+      if (result == Z_STREAM_ERROR) throw PackError("zlib failed while compressing");
+      write(out.data(), out.size() - stream.avail_out);
+    } while (stream.avail_out == 0);
+  }
+}
 
 StreamEncoder LibdeflateEncoder(int level) {
   return {"libdeflate level " + std::to_string(level), [level](const Bytes& data) { return Libdeflate(data, level); }};

@@ -38,3 +38,17 @@ std::optional<Bytes> FirstDecodingStream(const Bytes& data, const std::vector<St
 // The first encoder's stream that decodes to `data`; an empty file is the
 // empty final fixed block. PackError when no encoder's stream passes.
 Bytes EncodeChecked(const Bytes& data, const std::vector<StreamEncoder>& encoders);
+
+// Pieces of data for the streamed forms below, which hold a few hundred
+// kilobytes however long the data: `ReadPiece` fills up to n bytes and
+// returns how many (0 at the end), `WritePiece` takes the next piece.
+using ReadPiece = std::function<std::size_t(std::uint8_t*, std::size_t)>;
+using WritePiece = std::function<void(const std::uint8_t*, std::size_t)>;
+
+// zlib's raw DEFLATE at `level` (0, stored blocks, to 9) of what `read`
+// gives, handed to `write` as it is made.
+void ZlibStreamed(int level, const ReadPiece& read, const WritePiece& write);
+
+// Whether the setup's decoder turns the stream that `stream` reads into
+// exactly the bytes that `original` reads.
+bool StreamDecodesTo(const ReadPiece& stream, const ReadPiece& original);

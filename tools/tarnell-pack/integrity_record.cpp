@@ -54,17 +54,6 @@ std::optional<IntegrityRecord> FindIntegrityRecord(const Bytes& image) {
   return std::nullopt;
 }
 
-void FillIntegrityRecord(Bytes& setup, std::size_t covered_from) {
-  std::optional<IntegrityRecord> record = FindIntegrityRecord(Bytes(setup.begin(), setup.begin() + covered_from));
-  if (!record) throw PackError("the setup program carries no integrity record (resource 1800)");
-  std::size_t count = setup.size() - covered_from;
-  std::uint32_t crc = Crc32(static_cast<std::uint32_t>(crc32(0, nullptr, 0)), setup.data() + covered_from, count);
-  Bytes fields;
-  AppendLittleEndian(fields, crc, 4);
-  AppendLittleEndian(fields, static_cast<std::uint32_t>(count), 4);
-  std::copy(fields.begin(), fields.end(), setup.begin() + static_cast<std::ptrdiff_t>(record->at + 4));
-}
-
 std::string CheckIntegrityRecord(SetupFile& setup, const PackageDirectory& package) {
   std::uint64_t covered_from = package.SkinRecord().stream_offset;
   std::optional<IntegrityRecord> record;

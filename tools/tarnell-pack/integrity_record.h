@@ -33,10 +33,6 @@ struct IntegrityRecord {
 // PackError when the image's resources are damaged.
 std::optional<IntegrityRecord> FindIntegrityRecord(const Bytes& image);
 
-// Fills the record of `setup` for its bytes from `covered_from` to its end
-// (the package trailer). PackError when its program carries no record.
-void FillIntegrityRecord(Bytes& setup, std::size_t covered_from);
-
 // What the record says of `setup`; PackError naming the damage when the
 // covered bytes do not match it.
 std::string CheckIntegrityRecord(SetupFile& setup, const PackageDirectory& package);

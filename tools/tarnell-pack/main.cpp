@@ -223,17 +223,26 @@ int Build(const std::vector<std::string>& args) {
   CheckOutput(output, BuildInputs(manifest_path, manifest, stub));
   ReportWarnings(manifest, manifest_path, verbosity != Verbosity::kQuiet, warnings_as_errors);
   FilePacked on_file;
+  FileProgress on_progress;
   if (verbosity == Verbosity::kPerFile) {
-    on_file = [](const ManifestFile& file, std::size_t packed) {
-      std::cerr << "  " << AnsiToUtf8(file.name) << ": " << file.size << " -> " << packed << " bytes ("
-                << Ratio(packed, file.size) << ")\n";
+    // On a terminal a large file shows how far it has come, on a line that
+    // its summary line then replaces.
+    bool terminal = isatty(STDERR_FILENO);
+    on_file = [terminal](const ManifestFile& file, std::size_t packed) {
+      std::cerr << (terminal && file.size > kWholeFileLimit ? "\r\033[K" : "") << "  " << AnsiToUtf8(file.name) << ": "
+                << file.size << " -> " << packed << " bytes (" << Ratio(packed, file.size) << ")\n";
     };
+    if (terminal) {
+      on_progress = [](const ManifestFile& file, std::uint64_t done) {
+        std::cerr << "\r  " << AnsiToUtf8(file.name) << ": " << 100 * done / file.size << "% of " << file.size
+                  << " bytes" << std::flush;
+      };
+    }
   }
-  Bytes setup =
-      ComposeSetup(manifest, ReadWholeFile(stub, "stub"), BuildSkinArchive(manifest), DefaultEncoders(level), on_file);
-  WriteSetupFile(output, setup);
+  std::uint64_t size = BuildSetupFile(output, manifest, ReadWholeFile(stub, "stub"), BuildSkinArchive(manifest), level,
+                                      on_file, on_progress);
   if (verbosity != Verbosity::kQuiet) {
-    std::cout << output << ": " << manifest.files.size() << " files, " << setup.size() << " bytes\n";
+    std::cout << output << ": " << manifest.files.size() << " files, " << size << " bytes\n";
   }
   return 0;
 }

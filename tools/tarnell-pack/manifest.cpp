@@ -26,6 +26,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr std::size_t kShownValueLength = 60;
+
+// A value as an error quotes it: a long one is cut, so that the reason stays on the line.
+std::string Shown(const std::string& value) {
+  if (value.size() <= kShownValueLength + 3) return "\"" + value + "\"";
+  std::size_t cut = kShownValueLength;
+  while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80) --cut;  // not inside a UTF-8 character
+  return "\"" + value.substr(0, cut) + "...\"";
+}
+
 class ManifestReader {
  public:
   explicit ManifestReader(const std::string& path) : path_(path), folder_(fs::path(path).parent_path()) {}
@@ -166,9 +176,14 @@ class ManifestReader {
     manifest.architecture =
         static_cast<Architecture>(Choice(product, "architecture", "product.architecture", {"x86", "x64"}));
     if (std::optional<std::string> icon = String(product, "setup_icon", "product.setup_icon", false)) {
+      const toml::node& at = *product.get("setup_icon");
       manifest.setup_icon = PathOf(*icon);
-      if (!fs::is_regular_file(*manifest.setup_icon))
-        Fail(*product.get("setup_icon"), "product.setup_icon", "no file " + *icon);
+      manifest.setup_icon_field =
+          path_ + ":" + std::to_string(at.source().begin.line) + ": product.setup_icon: " + Shown(*icon);
+      std::error_code error;  // a name too long for the system is no file either
+      if (!fs::is_regular_file(*manifest.setup_icon, error)) {
+        Fail(at, "product.setup_icon", "no file " + Shown(*icon));
+      }
     }
     manifest.copyright = String(product, "copyright", "product.copyright", false).value_or("");
     if (std::optional<std::string> icon = String(product, "display_icon", "product.display_icon", false)) {

@@ -62,6 +62,7 @@ struct Manifest {
   bool patch = false;
   std::string display_icon;               // ANSI
   std::optional<std::string> setup_icon;  // the setup program's own icon
+  std::string setup_icon_field;           // "MANIFEST:LINE: product.setup_icon: \"VALUE\"", for its read errors
   std::string copyright;                  // UTF-8, for the version resource
   std::optional<std::string> skin_folder;
   std::optional<std::string> header_picture;

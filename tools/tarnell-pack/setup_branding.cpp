@@ -99,12 +99,11 @@ Bytes VersionInfo(const Manifest& manifest) {
   return VersionNode("VS_VERSION_INFO", fixed, false, fixed.size(), {string_info, var_info});
 }
 
-// Replaces icon group 1 with the pictures of the .ico file.
-void ReplaceIcon(std::vector<Resource>& resources, const std::string& path) {
+// Replaces icon group 1 with the pictures of the .ico file; `field` names
+// the manifest's line in errors.
+void ReplaceIcon(std::vector<Resource>& resources, const std::string& path, const std::string& field) {
   Bytes ico = ReadWholeFile(path, "icon file");
-  auto fail = [&](const std::string& reason) -> PackError {
-    return PackError("product.setup_icon: " + path + " " + reason);
-  };
+  auto fail = [&](const std::string& reason) -> PackError { return PackError(field + " " + reason); };
   if (ico.size() < kIconDirectorySize || Get(ico, 0, 2) != 0 || Get(ico, 2, 2) != 1 || Get(ico, 4, 2) == 0) {
     throw fail("is not an icon file (.ico)");
   }
@@ -160,7 +159,7 @@ void ReplaceIcon(std::vector<Resource>& resources, const std::string& path) {
 
 Bytes BrandSetupProgram(const Bytes& stub, const Manifest& manifest) {
   std::vector<Resource> resources = ReadResources(stub);
-  if (manifest.setup_icon) ReplaceIcon(resources, *manifest.setup_icon);
+  if (manifest.setup_icon) ReplaceIcon(resources, *manifest.setup_icon, manifest.setup_icon_field);
   resources.erase(
       std::remove_if(resources.begin(), resources.end(),
                      [](const Resource& r) { return r.type.text.empty() && r.type.id == kResourceVersion; }),

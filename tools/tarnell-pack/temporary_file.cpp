@@ -20,13 +20,38 @@ TemporaryFile::~TemporaryFile() {
 }
 
 void TemporaryFile::Append(const std::uint8_t* bytes, std::size_t n) {
+  WriteAt(size_, bytes, n);
+  size_ += n;
+}
+
+void TemporaryFile::WriteAt(std::uint64_t offset, const std::uint8_t* bytes, std::size_t n) {
   while (n > 0) {
-    ssize_t written = write(descriptor_, bytes, n);
+    ssize_t written = pwrite(descriptor_, bytes, n, static_cast<off_t>(offset));
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) throw PackError("cannot write " + path_ + ": " + std::strerror(errno));
     bytes += written;
+    offset += static_cast<std::uint64_t>(written);
     n -= static_cast<std::size_t>(written);
   }
+}
+
+void TemporaryFile::ReadAt(std::uint64_t offset, std::uint8_t* bytes, std::size_t n) const {
+  while (n > 0) {
+    ssize_t got = pread(descriptor_, bytes, n, static_cast<off_t>(offset));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0)
+      throw PackError("cannot read back " + path_ + ": " + (got == 0 ? "it is shorter" : std::strerror(errno)));
+    bytes += got;
+    offset += static_cast<std::uint64_t>(got);
+    n -= static_cast<std::size_t>(got);
+  }
+}
+
+void TemporaryFile::TruncateTo(std::uint64_t size) {
+  if (ftruncate(descriptor_, static_cast<off_t>(size)) != 0) {
+    throw PackError("cannot shorten " + path_ + ": " + std::strerror(errno));
+  }
+  size_ = size;
 }
 
 void TemporaryFile::Finish(unsigned permissions, std::optional<timespec> modified) {

@@ -19,6 +19,13 @@ class TemporaryFile {
   TemporaryFile& operator=(const TemporaryFile&) = delete;
 
   void Append(const std::uint8_t* bytes, std::size_t n);
+  // Overwrites bytes already written.
+  void WriteAt(std::uint64_t offset, const std::uint8_t* bytes, std::size_t n);
+  // Reads back bytes already written.
+  void ReadAt(std::uint64_t offset, std::uint8_t* bytes, std::size_t n) const;
+  // Drops what was appended from `size` on.
+  void TruncateTo(std::uint64_t size);
+  std::uint64_t Size() const { return size_; }
   // Gives the file `permissions` less the umask (and `modified`, when given)
   // and writes it to the disk.
   void Finish(unsigned permissions, std::optional<timespec> modified = std::nullopt);
@@ -29,5 +36,6 @@ class TemporaryFile {
  private:
   std::string path_;
   int descriptor_ = -1;
+  std::uint64_t size_ = 0;
   bool kept_ = false;
 };
