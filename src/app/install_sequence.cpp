@@ -36,17 +36,13 @@ void WriteCopyOfRunningSetup(SetupState& state, const char* copy_path) {
   state.estimated_size = size > UINT32_MAX ? UINT32_MAX : static_cast<std::uint32_t>(size);
 }
 
-void CreateFolders(const ProductRecord& package) {
+// The shortcut folders are resolved by then: each folder is checked as it
+// will be written to.
+void CreateFolders(const ProductRecord& package, const ProductRecord& installed) {
   if (package.program_folder.empty()) CurrentLogger().LogError("Empty program directory");
-  RefuseUntrustedLinks(package.program_folder.c_str());
-  if (package.has_data_folder) RefuseUntrustedLinks(package.data_folder.c_str());
-  if (package.start_menu_shortcuts) RefuseUntrustedLinks(package.start_menu_folder.c_str());
-  if (package.desktop_shortcut) RefuseUntrustedLinks(package.desktop_folder.c_str());
-  Text made = FirstMissingFolder(package.program_folder.c_str());
-  if (!CreateFolderChain(package.program_folder.c_str(), false)) throw AbortError{};
-  if (!made.empty() && !LiesUnderProgramFiles(made.c_str()) && !ProtectProgramFolder(made.c_str())) {
-    LogErrorWith("Directory NOT created: %s", made.c_str());
-  }
+  RefuseLinksOnFolders(package);
+  RefuseLinksOnFolders(installed);
+  CreateProgramFolder(package.program_folder.c_str());
   if (!package.has_data_folder) return;
   if (package.data_folder.empty()) CurrentLogger().LogError("Empty data directory");
   if (!CreateFolderChain(package.data_folder.c_str(), false)) throw AbortError{};
@@ -74,9 +70,9 @@ bool RunInstall(SetupState& state, const char* package_path) {
     decoder = std::make_unique<InflateState>(&state.package_stream);
     ShortcutRun run{package, installed, product_name, package_path};
     StopReplacedServices(run, stopped_services);
-    CreateFolders(package);
     ResolveShortcutFolders(package);
     ResolveShortcutFolders(installed);
+    CreateFolders(package, installed);
 
     AssociationOwner owner{product_name, state.uninstall_key_path.c_str()};
     RemoveDroppedAssociations(owner, installed, package);

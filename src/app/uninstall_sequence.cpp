@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "fs/file_operations.h"
+#include "fs/links.h"
 #include "fs/machine_calls.h"
 #include "log/logger.h"
 #include "system/associations.h"
@@ -11,6 +12,13 @@
 #include "system/services.h"
 #include "system/shortcuts.h"
 #include "system/uninstall_registration.h"
+
+void RefuseLinksOnFolders(const ProductRecord& record) {
+  RefuseUntrustedLinks(record.program_folder.c_str());
+  if (record.has_data_folder) RefuseUntrustedLinks(record.data_folder.c_str());
+  if (record.start_menu_shortcuts) RefuseUntrustedLinks(record.start_menu_folder.c_str());
+  if (record.desktop_shortcut) RefuseUntrustedLinks(record.desktop_folder.c_str());
+}
 
 void RemoveEmptyFolderAndParents(const char* folder) {
   if (folder[0] != '\0' && Machine().remove_directory(folder)) RemoveEmptyParents(folder);
@@ -38,6 +46,9 @@ bool RunUninstall(SetupState& state, bool keep_data) {
   bool result = false;
   try {
     ResolveShortcutFolders(installed);
+    // Nothing is deleted through a user's link: the registration stays for
+    // a later run once it is gone.
+    RefuseLinksOnFolders(installed);
     for (; installed.file_count > 1; --installed.file_count) {
       FileRecord& file = installed.Record(installed.file_count);
       RemoveInstalledFile(installed, file, keep_data);

@@ -25,5 +25,10 @@ void RemoveInstalledFile(const ProductRecord& record, const FileRecord& file, bo
 // only the shortcuts to remove.
 void RemoveFileService(const ProductRecord& record, const FileRecord& file);
 
+// Aborts through RefuseUntrustedLinks when a folder the record writes or
+// deletes in (program, data, and the shortcut folders it uses, resolved)
+// is or lies under a link that a non-administrator made.
+void RefuseLinksOnFolders(const ProductRecord& record);
+
 // Removes the folder when it is empty, and then its emptied parents.
 void RemoveEmptyFolderAndParents(const char* folder);

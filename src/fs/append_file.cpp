@@ -8,10 +8,12 @@ AppendFile::OpenResult AppendFile::Open(const char* path, std::uint64_t size_lim
   Close();
   // The log lies in %TEMP%: a link or a second name planted there would take
   // the elevated writes to another file.
-  if (!UnlinkIfLeadingElsewhere(path)) return OpenResult::kCannotOpen;
+  // So would a folder on the way that is such a link, now or swapped in
+  // before the open.
+  if (!UntrustedLinkOn(path).empty() || !UnlinkIfLeadingElsewhere(path)) return OpenResult::kCannotOpen;
   KernelHandle handle(CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  if (!handle) return OpenResult::kCannotOpen;
+  if (!handle || !HandleIsAt(handle.Get(), path)) return OpenResult::kCannotOpen;
   LARGE_INTEGER size;
   LARGE_INTEGER zero{};
   if (!GetFileSizeEx(handle.Get(), &size) || static_cast<std::uint64_t>(size.QuadPart) >= size_limit ||

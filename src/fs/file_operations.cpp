@@ -89,6 +89,21 @@ bool DeleteFolderTree(const char* path, bool log_success) {
   // A junction or symbolic link goes itself; what it points to is never
   // entered, or deleting a folder could empty C:\Windows.
   if (IsLink(path)) return RemoveFolderLink(path, log_success);
+  // Held without sharing deletion, the folder cannot be renamed or swapped
+  // for a link while its entries go; and it must be the folder named, not
+  // one a link swapped in above it leads to.
+  KernelHandle folder(CreateFileA(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  BY_HANDLE_FILE_INFORMATION information;
+  if (folder && GetFileInformationByHandle(folder.Get(), &information) &&
+      (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+    folder.Reset();
+    return RemoveFolderLink(path, log_success);
+  }
+  if (folder && !HandleIsAt(folder.Get(), path)) {
+    LogLineWith("Directory NOT deleted: %s", path);
+    return false;
+  }
   FindEntries entries;
   for (bool more = entries.FirstInFolder(path) == FindEntries::kEntry; more; more = entries.Next()) {
     Text entry = Joined(path, entries.Name());
@@ -96,6 +111,7 @@ bool DeleteFolderTree(const char* path, bool log_success) {
                                       : DeleteFileLogged(entry.c_str(), DeleteReport::kSilent);
     if (!removed) return false;
   }
+  folder.Reset();
   Machine().set_file_attributes(path, FILE_ATTRIBUTE_NORMAL);
   if (Machine().remove_directory(path)) {
     if (log_success) LogLineWith("Directory deleted: %s", path);

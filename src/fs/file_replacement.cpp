@@ -1,41 +1,86 @@
 #include "fs/file_replacement.h"
 
+#include <windows.h>
+
+#include <ntsecapi.h>
+
+#include <cstdint>
 #include <cstring>
 
+#include "fs/file_identity.h"
 #include "fs/file_operations.h"
+#include "fs/find_entries.h"
 #include "fs/machine_calls.h"
 #include "log/logger.h"
 #include "text/fixed_text.h"
+#include "text/number.h"
+#include "text/path.h"
 
 namespace {
 
-// The suffix of the temporary name: "Library.dll" is written as
-// "Library.dll.tarnell-new".
+// Temporary names end so: "Library.dll" is written as
+// "Library.dll.0123456789.tarnell-new" (earlier versions wrote
+// "Library.dll.tarnell-new"; the leftover pattern takes both).
 constexpr char kPartSuffix[] = ".tarnell-new";
+constexpr char kLeftoverPattern[] = ".*tarnell-new";
+// A name another process took first is given up after this many draws.
+constexpr int kNameDraws = 8;
+
+// What runs that broke off left beside `target`. One that cannot be
+// removed may be held open by whoever planted it: the write stops.
+void RemoveLeftovers(const char* target) {
+  Text pattern(target);
+  Text folder;
+  if (!pattern.Append(kLeftoverPattern) || !FolderPart(folder, target)) LogErrorWith("Error opening file: %s", target);
+  FindEntries entries;
+  for (bool more = entries.First(pattern.c_str()) == FindEntries::kEntry; more; more = entries.Next()) {
+    Text leftover;
+    if (!PathJoin(leftover, folder.c_str(), entries.Name()) ||
+        !DeleteFileLogged(leftover.c_str(), DeleteReport::kFailure)) {
+      LogErrorWith("Error opening file: %s", target);
+    }
+  }
+}
 
 }  // namespace
 
 void BeginReplacement(FileStream& stream, const char* target) {
+  stream.SetPath(target);
   if (!PathExists(target)) {
-    stream.SetPath(target);
-    stream.Open(FileStream::Mode::kCreate);
+    stream.Open(FileStream::Mode::kCreateNew);
     return;
   }
-  // A path too long for the suffix is refused by Open as a cut path.
-  Text part(target);
-  if (!part.Append(kPartSuffix)) part.Assign(target);
-  stream.SetPath(part.c_str());
-  if (std::strcmp(stream.Path(), target) == 0) stream.Fail("Error opening file: %s");
-  // What a run that broke off left there.
-  DeleteFileLogged(part.c_str(), DeleteReport::kSilent);
-  stream.Open(FileStream::Mode::kCreate);
+  RemoveLeftovers(target);
+  for (int draw = 1;; ++draw) {
+    std::uint32_t random = 0;
+    RtlGenRandom(&random, sizeof random);
+    // A path too long for the suffix is refused by Open as a cut path.
+    Text part(target);
+    if (!part.Append(".") || !AppendPaddedDecimal(part, random, 10) || !part.Append(kPartSuffix)) {
+      part.Assign(target);
+    }
+    stream.SetPath(part.c_str());
+    if (std::strcmp(stream.Path(), target) == 0) stream.Fail("Error opening file: %s");
+    if (draw < kNameDraws && PathExists(part.c_str())) continue;
+    stream.Open(FileStream::Mode::kCreateNew);
+    return;
+  }
 }
 
 void CommitReplacement(FileStream& stream, const char* target) {
+  stream.Flush();
+  FileIdentity written;
+  bool known = IdentityOf(stream.Handle(), written);
   stream.Close();
   if (std::strcmp(stream.Path(), target) == 0) return;
   // A read-only file refuses to be replaced.
   Machine().set_file_attributes(target, FILE_ATTRIBUTE_NORMAL);
+  // Between the close and the move the temporary name is free: what stands
+  // there now must be the file just written, or someone else's is moved in.
+  FileIdentity there;
+  if (!known || !IdentityAt(stream.Path(), there) || !(there == written)) {
+    LogErrorWith("Error opening file: %s", target);
+  }
   if (Machine().move_file(stream.Path(), target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return;
   DeleteFileLogged(stream.Path(), DeleteReport::kSilent);
   LogErrorWith("Error opening file: %s", target);

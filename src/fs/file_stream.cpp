@@ -29,12 +29,14 @@ void FileStream::Open(Mode mode) {
     // A link or a second name of another file would take the write there.
     if (!UnlinkIfLeadingElsewhere(path_.c_str())) Fail("Error opening file: %s");
     // A read-only, hidden or system file would refuse CREATE_ALWAYS.
-    Machine().set_file_attributes(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
-    handle = Machine().create_file(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+    if (mode == Mode::kCreate) Machine().set_file_attributes(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    handle = Machine().create_file(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                   mode == Mode::kCreate ? CREATE_ALWAYS : CREATE_NEW,
                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   }
   if (handle == INVALID_HANDLE_VALUE) Fail("Error opening file: %s");
   handle_.Reset(handle);
+  if (mode != Mode::kRead && !HandleIsAt(handle, path_.c_str())) Fail("Error opening file: %s");
 }
 
 void FileStream::Close() { handle_.Reset(); }
@@ -89,6 +91,10 @@ void FileStream::Write(const void* buffer, std::size_t n) {
     done += written;
   }
   position_ += n;
+}
+
+void FileStream::Flush() {
+  if (!handle_ || !FlushFileBuffers(handle_.Get())) Fail("Error writing to file: %s");
 }
 
 std::uint64_t FileStream::Size() {

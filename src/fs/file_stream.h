@@ -18,8 +18,9 @@
 class FileStream {
  public:
   enum class Mode : std::uint8_t {
-    kRead = 0,    // read; others may read and write; the file must exist
-    kCreate = 1,  // write; others may read; created or truncated
+    kRead = 0,       // read; others may read and write; the file must exist
+    kCreate = 1,     // write; others may read; created or truncated
+    kCreateNew = 2,  // write; others may read; fails when the name is taken
   };
 
   FileStream() = default;
@@ -44,6 +45,8 @@ class FileStream {
   // Sets the position from the file's start; no system call when unchanged.
   virtual void Seek(std::uint64_t target);
   void Write(const void* buffer, std::size_t n);
+  // Makes what was written durable before anything refers to it.
+  void Flush();
 
   std::uint64_t Size();
   // The last-write time; zero for a closed stream.
@@ -52,6 +55,7 @@ class FileStream {
   void SetTime(const FILETIME& time);
 
   bool IsOpen() const { return static_cast<bool>(handle_); }
+  HANDLE Handle() const { return handle_.Get(); }
   std::uint64_t Position() const { return position_; }
 
  protected:

@@ -6,17 +6,21 @@
 #include <sddl.h>
 
 #include "fs/machine_calls.h"
+#include "handles/owned_handle.h"
 #include "log/logger.h"
+#include "text/case_fold.h"
+#include "text/text.h"
 
 namespace {
 
 // TrustedInstaller's service SID, the owner of the system's own files.
 constexpr char kTrustedInstaller[] = "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
 
-// Opens the entry itself, a link not followed, for its attributes and owner.
-HANDLE OpenEntry(const char* path) {
+// Opens a file or folder for its attributes and owner; with
+// FILE_FLAG_OPEN_REPARSE_POINT the entry itself, a link not followed.
+HANDLE OpenEntry(const char* path, DWORD flags) {
   return CreateFileA(path, READ_CONTROL | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                     nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+                     nullptr, OPEN_EXISTING, flags | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
 bool FileSystemIsLink(const char* path) {
@@ -33,17 +37,23 @@ bool IsTrustedOwner(PSID owner) {
   return same;
 }
 
-bool FileSystemMadeByAdministrators(const char* path) {
-  HANDLE entry = OpenEntry(path);
-  if (entry == INVALID_HANDLE_VALUE) return false;
+bool OwnerIsTrusted(HANDLE entry) {
   PSID owner = nullptr;
   PSECURITY_DESCRIPTOR descriptor = nullptr;
   bool trusted = GetSecurityInfo(entry, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
                                  &descriptor) == ERROR_SUCCESS &&
                  owner != nullptr && IsTrustedOwner(owner);
   LocalFree(descriptor);
-  CloseHandle(entry);
   return trusted;
+}
+
+// The link entry and the folder it leads to: a user who may write to an
+// empty folder of the administrators can turn it into a junction whose
+// entry keeps its owner, but not the folder it then leads to.
+bool FileSystemMadeByAdministrators(const char* path) {
+  KernelHandle entry(OpenEntry(path, FILE_FLAG_OPEN_REPARSE_POINT));
+  KernelHandle target(OpenEntry(path, 0));
+  return entry && target && OwnerIsTrusted(entry.Get()) && OwnerIsTrusted(target.Get());
 }
 
 constexpr LinkJudge kFileSystemJudge{FileSystemIsLink, FileSystemMadeByAdministrators};
@@ -55,7 +65,18 @@ void SetLinkJudge(const LinkJudge* judge) { judge_in_force = judge != nullptr ? 
 
 bool IsLink(const char* path) { return judge_in_force->is_link(path); }
 
-Text UntrustedLinkOn(const char* path) {
+namespace {
+
+// The folders of `path` from the drive down: the first link that is not the
+// administrators' (empty when there is none), and whether any link is on
+// the way.
+struct LinkSurvey {
+  Text untrusted;
+  bool any = false;
+};
+
+LinkSurvey SurveyLinks(const char* path) {
+  LinkSurvey survey;
   Text part(path);
   char* chars = part.data();
   // The drive or share itself is no link the setup could refuse.
@@ -70,11 +91,53 @@ Text UntrustedLinkOn(const char* path) {
     if (c != '\\' && c != '\0') continue;
     if (end > start && chars[end - 1] != '\\') {
       chars[end] = '\0';
-      if (judge_in_force->is_link(chars) && !judge_in_force->made_by_administrators(chars)) return part;
+      if (judge_in_force->is_link(chars)) {
+        survey.any = true;
+        if (!judge_in_force->made_by_administrators(chars)) {
+          survey.untrusted = part;
+          return survey;
+        }
+      }
       chars[end] = c;
     }
-    if (c == '\0') return Text{};
+    if (c == '\0') return survey;
   }
+}
+
+// The path the system knows the open file by, without "\\?\" ("\\?\UNC\"
+// becomes "\\"); empty when it does not fit.
+Text FinalPath(HANDLE handle) {
+  Text path;
+  DWORD length = GetFinalPathNameByHandleA(handle, path.data(), Text::kMaxLength + 1, 0);
+  if (length == 0 || length > Text::kMaxLength) return Text{};
+  const char* chars = path.c_str();
+  if (StartsWithIgnoringCase(chars, "\\\\?\\UNC\\")) {
+    path.data()[6] = '\\';
+    return Text(chars + 6);
+  }
+  return Text(StartsWith(chars, "\\\\?\\") ? chars + 4 : chars);
+}
+
+}  // namespace
+
+Text UntrustedLinkOn(const char* path) { return SurveyLinks(path).untrusted; }
+
+bool HandleIsAt(HANDLE handle, const char* path) {
+  Text final = FinalPath(handle);
+  Text expected;
+  DWORD length = GetLongPathNameA(path, expected.data(), Text::kMaxLength + 1);
+  if (length == 0 || length > Text::kMaxLength) expected.Assign(path);
+  std::size_t size = expected.size();
+  if (size > 3 && expected.c_str()[size - 1] == '\\') expected.data()[size - 1] = '\0';
+  if (!final.empty() && EqualIgnoringCase(final.c_str(), expected.c_str())) return true;
+  // A link of the administrators on the way (a relocated profile) leads
+  // elsewhere by design: the name must still lead where the handle is. A
+  // user cannot make such a link, so one swapped in since the check, or
+  // swapped back out, is caught above or here.
+  LinkSurvey survey = SurveyLinks(path);
+  if (final.empty() || !survey.any || !survey.untrusted.empty()) return false;
+  KernelHandle again(OpenEntry(path, FILE_FLAG_OPEN_REPARSE_POINT));
+  return again && EqualIgnoringCase(FinalPath(again.Get()).c_str(), final.c_str());
 }
 
 void RefuseUntrustedLinks(const char* path) {
@@ -85,7 +148,7 @@ void RefuseUntrustedLinks(const char* path) {
 }
 
 bool UnlinkIfLeadingElsewhere(const char* path) {
-  HANDLE entry = OpenEntry(path);
+  HANDLE entry = OpenEntry(path, FILE_FLAG_OPEN_REPARSE_POINT);
   if (entry == INVALID_HANDLE_VALUE) return true;
   BY_HANDLE_FILE_INFORMATION information;
   bool elsewhere =

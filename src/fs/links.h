@@ -13,6 +13,8 @@
 // https://learn.microsoft.com/windows/win32/fileio/reparse-points
 #pragma once
 
+#include <windows.h>
+
 #include "text/fixed_text.h"
 
 // How links are judged. The setup asks the file system; a test puts its own
@@ -35,6 +37,12 @@ Text UntrustedLinkOn(const char* path);
 // Aborts through LogError ("Directory %s lies under a link that is not the
 // administrators': %s") when `path` is or lies under such a link.
 void RefuseUntrustedLinks(const char* path);
+
+// Whether the file or folder open as `handle` is the one `path` names: a
+// check by name says nothing about what a later open by that name reaches,
+// if a link was swapped in between. Links of the administrators on the way
+// are followed.
+bool HandleIsAt(HANDLE handle, const char* path);
 
 // Removes the name `path` when it would carry a write to another file: a
 // link, or a file with more than one hard link. The other file stays as it

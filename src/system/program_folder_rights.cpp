@@ -9,6 +9,8 @@
 #include <string>
 
 #include "fs/machine_calls.h"
+#include "handles/owned_handle.h"
+#include "log/logger.h"
 #include "text/case_fold.h"
 
 namespace {
@@ -58,19 +60,55 @@ bool LiesUnderProgramFiles(const char* path) {
   return LiesUnder(path, CSIDL_PROGRAM_FILES) || LiesUnder(path, CSIDL_PROGRAM_FILESX86);
 }
 
-bool ProtectProgramFolder(const char* folder) {
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(kProgramFolderAccess, SDDL_REVISION_1, &descriptor,
-                                                            nullptr)) {
+void CreateProgramFolder(const char* path) {
+  Text missing = FirstMissingFolder(path);
+  bool outside = !LiesUnderProgramFiles(missing.empty() ? path : missing.c_str());
+  if (missing.empty()) {
+    if (outside && UsersMayWrite(path)) LogLineWith("Warning: users may write to the program directory %s", path);
+    return;
+  }
+  LocalMemory descriptor;
+  if (outside && !ConvertStringSecurityDescriptorToSecurityDescriptorA(
+                     kProgramFolderAccess, SDDL_REVISION_1,
+                     reinterpret_cast<PSECURITY_DESCRIPTOR*>(descriptor.Receive()), nullptr)) {
+    LogErrorWith("Directory NOT created: %s", missing.c_str());
+  }
+  SECURITY_ATTRIBUTES security{sizeof security, descriptor.Get(), FALSE};
+  // From the first missing folder down: each one is new, or someone else
+  // made it in between, with rights of their choosing.
+  Text part(path);
+  char* chars = part.data();
+  for (std::size_t end = missing.size();; ++end) {
+    char c = chars[end];
+    if (c != '\\' && c != '\0') continue;
+    if (chars[end - 1] != '\\') {
+      chars[end] = '\0';
+      if (!Machine().create_directory(chars, &security)) LogErrorWith("Directory NOT created: %s", chars);
+      chars[end] = c;
+    }
+    if (c == '\0') return;
+  }
+}
+
+bool UsersMayWrite(const char* folder) {
+  LocalMemory descriptor;
+  PACL dacl = nullptr;
+  if (GetNamedSecurityInfoA(folder, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
+                            reinterpret_cast<PSECURITY_DESCRIPTOR*>(descriptor.Receive())) != ERROR_SUCCESS) {
     return false;
   }
-  BOOL present = FALSE;
-  BOOL defaulted = FALSE;
-  PACL dacl = nullptr;
-  bool set = GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted) && present &&
-             Machine().set_named_security(const_cast<char*>(folder), SE_FILE_OBJECT,
-                                          DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr,
-                                          nullptr, dacl, nullptr) == ERROR_SUCCESS;
-  LocalFree(descriptor);
-  return set;
+  // No DACL at all lets everyone do everything.
+  if (dacl == nullptr) return true;
+  constexpr ACCESS_MASK kWriting = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_EA | FILE_DELETE_CHILD |
+                                   FILE_WRITE_ATTRIBUTES | DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE |
+                                   GENERIC_ALL;
+  for (DWORD i = 0; i < dacl->AceCount; ++i) {
+    ACCESS_ALLOWED_ACE* ace = nullptr;
+    if (!GetAce(dacl, i, reinterpret_cast<void**>(&ace)) || ace->Header.AceType != ACCESS_ALLOWED_ACE_TYPE) continue;
+    auto* who = static_cast<PSID>(&ace->SidStart);
+    bool users = IsWellKnownSid(who, WinBuiltinUsersSid) || IsWellKnownSid(who, WinAuthenticatedUserSid) ||
+                 IsWellKnownSid(who, WinWorldSid) || IsWellKnownSid(who, WinInteractiveSid);
+    if (users && (ace->Mask & kWriting) != 0) return true;
+  }
+  return false;
 }

@@ -164,3 +164,67 @@ TEST(Links, RemovingAPlantedNameGoesThroughTheMachinesCalls) {
   EXPECT_NE(GetFileAttributesA(planted.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_TRUE(windows.Untouched());
 }
+
+// The log's folder (%TEMP%, or tarnell-deploy's --log) is checked like any
+// other, and the file opened is the one named.
+TEST(Links, TheLogIsNeverOpenedThroughAUsersLink) {
+  TestFolder root;
+  Bystander windows(root);
+  std::string temp = root / "Temp";
+  SymbolicLink link(temp, windows.folder);
+  ASSERT_TRUE(link.Made());
+  AppendFile log_file;
+  EXPECT_EQ(log_file.Open((temp + "\\Setup.log").c_str(), 1 << 20), AppendFile::OpenResult::kCannotOpen);
+  EXPECT_EQ(GetFileAttributesA((windows.folder + "\\Setup.log").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(windows.Untouched());
+}
+
+namespace {
+
+// Stands in for a user who swaps the chosen folder for a link to another
+// one after it was checked, just before the setup opens a file in it.
+std::string swapped_folder;
+std::string swap_target;
+SymbolicLink* swapped_in = nullptr;
+DWORD SwapFolderForLink(MachineChange) {
+  if (swapped_in == nullptr && MoveFileA(swapped_folder.c_str(), (swapped_folder + " moved").c_str())) {
+    swapped_in = new SymbolicLink(swapped_folder, swap_target);
+  }
+  return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+// What a write opened is checked on its handle: a link swapped in between
+// the check by name and the open is caught, and no bytes go through it.
+TEST(Links, AFolderSwappedForALinkBeforeTheOpenIsCaughtOnTheHandle) {
+  TestFolder root;
+  Bystander windows(root);
+  swapped_folder = root / "Chosen";
+  swap_target = windows.folder;
+  ASSERT_TRUE(CreateDirectoryA(swapped_folder.c_str(), nullptr));
+  const std::string path = swapped_folder + "\\Hello.exe";
+  EXPECT_STREQ(UntrustedLinkOn(path.c_str()).c_str(), "");
+
+  CaptureLogger log;
+  FileStream stream;
+  stream.SetPath(path.c_str());
+  SetMachineChangeGate(SwapFolderForLink);
+  EXPECT_THROW(
+      {
+        stream.Open(FileStream::Mode::kCreateNew);
+        stream.Write("new program", 11);
+      },
+      AbortError);
+  SetMachineChangeGate(nullptr);
+  ASSERT_NE(swapped_in, nullptr);
+  EXPECT_TRUE(swapped_in->Made());
+  EXPECT_EQ(log.errors, std::vector<std::string>{"Error opening file: " + path});
+  std::string reached = windows.folder + "\\Hello.exe";
+  if (GetFileAttributesA(reached.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    EXPECT_EQ(ReadTestFile(reached), "");
+  }
+  EXPECT_TRUE(windows.Untouched());
+  delete swapped_in;
+  swapped_in = nullptr;
+}

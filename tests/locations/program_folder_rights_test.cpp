@@ -12,7 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "capture_logger.h"
 #include "fs/machine_calls.h"
 #include "test_folder.h"
 
@@ -96,44 +98,123 @@ TEST(ProgramFolderRights, ProtectedDaclGivesUsersReadAndExecuteOnly) {
 
   TestFolder root;
   std::string folder = root / "Apps";
-  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-  ASSERT_TRUE(ProtectProgramFolder(folder.c_str()));
-  PSECURITY_DESCRIPTOR read_back = nullptr;
-  PACL kept = nullptr;
-  ASSERT_EQ(GetNamedSecurityInfoA(folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &kept,
-                                  nullptr, &read_back),
-            static_cast<DWORD>(ERROR_SUCCESS));
-  BYTE everyone[SECURITY_MAX_SID_SIZE];
-  DWORD size = sizeof everyone;
-  ASSERT_TRUE(CreateWellKnownSid(WinWorldSid, nullptr, everyone, &size));
-  for (DWORD i = 0; kept != nullptr && i < kept->AceCount; ++i) {
-    ACCESS_ALLOWED_ACE* ace = nullptr;
-    ASSERT_TRUE(GetAce(kept, i, reinterpret_cast<void**>(&ace)));
-    if (EqualSid(&ace->SidStart, everyone)) {
-      EXPECT_EQ(ace->Mask, FILE_GENERIC_READ | FILE_GENERIC_EXECUTE);
+  CaptureLogger log;
+  CreateProgramFolder((folder + "\\Product").c_str());
+  for (const std::string& made : {folder, folder + "\\Product"}) {
+    PSECURITY_DESCRIPTOR read_back = nullptr;
+    PACL kept = nullptr;
+    ASSERT_EQ(GetNamedSecurityInfoA(made.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &kept,
+                                    nullptr, &read_back),
+              static_cast<DWORD>(ERROR_SUCCESS));
+    BYTE everyone[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof everyone;
+    ASSERT_TRUE(CreateWellKnownSid(WinWorldSid, nullptr, everyone, &size));
+    for (DWORD i = 0; kept != nullptr && i < kept->AceCount; ++i) {
+      ACCESS_ALLOWED_ACE* ace = nullptr;
+      ASSERT_TRUE(GetAce(kept, i, reinterpret_cast<void**>(&ace)));
+      if (EqualSid(&ace->SidStart, everyone)) {
+        EXPECT_EQ(ace->Mask, FILE_GENERIC_READ | FILE_GENERIC_EXECUTE) << made;
+      }
     }
+    EXPECT_FALSE(UsersMayWrite(made.c_str())) << made;
+    LocalFree(read_back);
   }
-  LocalFree(read_back);
+  EXPECT_TRUE(log.lines.empty());
 }
 
-// The folder's rules are a change to the machine: refused, the folder keeps
-// the rules it inherits and the caller hears of it.
-TEST(ProgramFolderRights, ProtectingGoesThroughTheMachinesCalls) {
-  TestFolder root;
-  std::string folder = root / "Apps";
-  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-  SetMachineChangeGate([](MachineChange) -> DWORD { return ERROR_ACCESS_DENIED; });
-  bool protected_now = ProtectProgramFolder(folder.c_str());
-  SetMachineChangeGate(nullptr);
-  EXPECT_FALSE(protected_now);
-  PSECURITY_DESCRIPTOR read_back = nullptr;
-  PACL dacl = nullptr;
-  ASSERT_EQ(GetNamedSecurityInfoA(folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
-                                  nullptr, &read_back),
-            static_cast<DWORD>(ERROR_SUCCESS));
+namespace {
+
+// What the setup hands to CreateDirectory, seen through the machine's calls.
+struct MadeFolder {
+  std::string path;
+  bool protected_dacl;
+};
+std::vector<MadeFolder> made_folders;
+// The folder a user makes just before the setup does.
+std::string made_first;
+
+BOOL WINAPI RecordCreateDirectory(LPCSTR path, LPSECURITY_ATTRIBUTES security) {
   SECURITY_DESCRIPTOR_CONTROL control = 0;
   DWORD revision = 0;
-  ASSERT_TRUE(GetSecurityDescriptorControl(read_back, &control, &revision));
-  EXPECT_EQ(control & SE_DACL_PROTECTED, 0) << "the refused rules were set all the same";
-  LocalFree(read_back);
+  bool protected_dacl = security != nullptr && security->lpSecurityDescriptor != nullptr &&
+                        GetSecurityDescriptorControl(security->lpSecurityDescriptor, &control, &revision) &&
+                        (control & SE_DACL_PROTECTED) != 0;
+  made_folders.push_back({path, protected_dacl});
+  if (made_first == path) CreateDirectoryA(path, nullptr);
+  return CreateDirectoryA(path, security);
+}
+
+// Puts the recorder in for one call of CreateProgramFolder.
+void CreateRecorded(const std::string& path) {
+  made_folders.clear();
+  auto system_call = Machine().create_directory;
+  Machine().create_directory = RecordCreateDirectory;
+  try {
+    CreateProgramFolder(path.c_str());
+  } catch (...) {
+    Machine().create_directory = system_call;
+    throw;
+  }
+  Machine().create_directory = system_call;
+}
+
+}  // namespace
+
+// Every missing folder of the chain is born protected, none is protected
+// afterwards; under Program Files each inherits its rules.
+TEST(ProgramFolderRights, EachMissingFolderIsCreatedWithTheProtectedRules) {
+  TestFolder root;
+  CaptureLogger log;
+  CreateRecorded(root / "Apps\\Tarnell\\Product");
+  ASSERT_EQ(made_folders.size(), 3u);
+  for (const MadeFolder& made : made_folders) EXPECT_TRUE(made.protected_dacl) << made.path;
+  EXPECT_EQ(made_folders[0].path, root / "Apps");
+  EXPECT_EQ(made_folders[2].path, root / "Apps\\Tarnell\\Product");
+
+  std::string under_program_files = ProgramFiles() + "\\Tarnell Test " + std::to_string(GetCurrentProcessId());
+  CreateRecorded(under_program_files + "\\Product");
+  ASSERT_EQ(made_folders.size(), 2u);
+  for (const MadeFolder& made : made_folders) EXPECT_FALSE(made.protected_dacl) << made.path;
+  RemoveDirectoryA((under_program_files + "\\Product").c_str());
+  RemoveDirectoryA(under_program_files.c_str());
+  EXPECT_TRUE(log.lines.empty());
+}
+
+// A user who makes the missing folder first chooses its rules: the run ends.
+TEST(ProgramFolderRights, AFolderThatAppearsInBetweenEndsTheRun) {
+  TestFolder root;
+  made_first = root / "Apps\\Tarnell";
+  CaptureLogger log;
+  EXPECT_THROW(CreateRecorded(root / "Apps\\Tarnell\\Product"), AbortError);
+  made_first.clear();
+  EXPECT_EQ(log.errors, std::vector<std::string>{"Directory NOT created: " + root / "Apps\\Tarnell"});
+  EXPECT_EQ(GetFileAttributesA((root / "Apps\\Tarnell\\Product").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// Folders that were there are left as they are; one users may write to is
+// named in the log. Wine keeps the rules as Unix mode bits, Everyone's
+// entry standing for the others' bits.
+TEST(ProgramFolderRights, AnExistingFolderUsersMayWriteToIsReported) {
+  TestFolder root;
+  std::string open_folder = root / "Open";
+  std::string closed_folder = root / "Closed";
+  ASSERT_TRUE(CreateDirectoryA(open_folder.c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA(closed_folder.c_str(), nullptr));
+  PSECURITY_DESCRIPTOR everyone_writes = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;OICI;FA;;;BA)(A;OICI;FA;;;WD)",
+                                                                   SDDL_REVISION_1, &everyone_writes, nullptr));
+  BOOL present = FALSE;
+  BOOL defaulted = FALSE;
+  PACL dacl = nullptr;
+  ASSERT_TRUE(GetSecurityDescriptorDacl(everyone_writes, &present, &dacl, &defaulted));
+  ASSERT_EQ(SetNamedSecurityInfoA(const_cast<char*>(open_folder.c_str()), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                  nullptr, nullptr, dacl, nullptr),
+            static_cast<DWORD>(ERROR_SUCCESS));
+  LocalFree(everyone_writes);
+
+  CaptureLogger log;
+  CreateRecorded(open_folder);
+  CreateRecorded(closed_folder);
+  EXPECT_TRUE(made_folders.empty());
+  EXPECT_EQ(log.lines, std::vector<std::string>{"Warning: users may write to the program directory " + open_folder});
 }

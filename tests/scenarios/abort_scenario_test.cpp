@@ -106,6 +106,53 @@ TEST_F(Abort, AProgramFolderUnderAUsersLinkIsRefusedBeforeAnythingIsWritten) {
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
 }
 
+// The shortcut folders are checked as resolved: a user's link at
+// Programs\Tarnell stops the install before a shortcut is written through
+// it, and the uninstall before one is deleted through it, the product
+// staying registered for a later run.
+TEST_F(Abort, AStartMenuFolderThatIsAUsersLinkIsRefusedByInstallAndUninstall) {
+  const std::string program = "C:\\Apps\\Scenic";
+  const std::string start_menu = FoldersFor(false).start_menu;
+  const std::string refusal =
+      "Directory " + start_menu + " lies under a link that is not the administrators': " + start_menu;
+  const std::string bystander = "C:\\Bystander";
+  ASSERT_TRUE(CreateDirectoryA(bystander.c_str(), nullptr));
+  std::ofstream(bystander + "\\Scenic.lnk") << "not the setup's";
+  {
+    SymbolicLink link(start_menu, bystander);
+    ASSERT_TRUE(link.Made());
+    DeployRun run = RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program});
+    EXPECT_EQ(run.exit_code, 1u);
+    EXPECT_EQ(run.message, "The installation aborted.");
+    EXPECT_TRUE(run.Logged(refusal));
+    EXPECT_EQ(FolderEntries(bystander), std::vector<std::string>{"Scenic.lnk"});
+    EXPECT_FALSE(Exists(program + "\\Scenic.exe"));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
+  }
+
+  ASSERT_EQ(RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program}).exit_code, 0u);
+  const std::string moved = start_menu + " moved";
+  ASSERT_TRUE(MoveFileA(start_menu.c_str(), moved.c_str()));
+  {
+    SymbolicLink link(start_menu, bystander);
+    ASSERT_TRUE(link.Made());
+    DeployRun run = RunDeploy({"uninstall", SetupPath("scenic-1.0")});
+    EXPECT_EQ(run.exit_code, 1u);
+    EXPECT_EQ(run.message, "The Deinstallation aborted.");
+    EXPECT_TRUE(run.Logged(refusal));
+    EXPECT_EQ(FileBytes(bystander + "\\Scenic.lnk"), "not the setup's");
+    EXPECT_TRUE(Exists(program + "\\Scenic.exe"));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
+  }
+  // The link's removal by /bin/rm reaches Wine a moment later under load.
+  bool back = false;
+  for (int i = 0; i < 50 && !(back = MoveFileA(moved.c_str(), start_menu.c_str()) != 0); ++i) Sleep(100);
+  ASSERT_TRUE(back);
+  DeployRun later = RunDeploy({"uninstall", SetupPath("scenic-1.0")});
+  EXPECT_EQ(later.exit_code, 0u) << later.message;
+  EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
+}
+
 TEST_F(Abort, AFullDiskLeavesNoHalfWrittenFileAndALaterRunCompletes) {
   const std::string program = "T:\\Scenic";
   ULARGE_INTEGER free_bytes;
