@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
   wine wine32:i386 wine64 fonts-wine
   xvfb xdotool imagemagick x11-apps xauth
-  libdeflate-dev zlib1g-dev libpng-dev libtomlplusplus-dev libssl-dev
+  libdeflate-dev zlib1g-dev libpng-dev libtomlplusplus-dev libssl-dev nlohmann-json3-dev
   osslsigncode openssl nsis python3-pil
 )
 

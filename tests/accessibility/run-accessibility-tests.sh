@@ -43,10 +43,7 @@ registered $product && skip "the test product $product is installed in this pref
 # example product find a machine without it.
 stage=$out/packages
 rm -rf "$stage"
-mkdir -p "$stage/listen/bin"
-cp -r "$root/examples/hello/hello.toml" "$root/examples/hello/files" "$stage/listen/"
-cp "$hello_exe" "$agent_exe" "$stage/listen/bin/"
-sed -i "s/^name = \"Hello\"/name = \"$product\"/" "$stage/listen/hello.toml"
+stage_example listen "$product"
 setup_exe=$stage/Listen_Setup.exe
 pack_setup "$stage/listen/hello.toml" "$setup_exe"
 

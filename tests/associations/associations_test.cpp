@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "capture_logger.h"
+#include "handles/owned_handle.h"
 #include "package/product_record.h"
+#include "registry_values.h"
 #include "system/associations.h"
 
 namespace {
@@ -21,47 +23,29 @@ constexpr char kProgramFolder[] = "C:\\Programs\\Tarnell";
 
 // The default value or a named value of a key, with its type checked.
 std::optional<std::string> ReadText(HKEY root, const std::string& path, const char* name = nullptr) {
-  HKEY key;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return std::nullopt;
+  RegistryHandle key;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_SUCCESS) return std::nullopt;
   char data[1024] = "";
   DWORD size = sizeof data;
   DWORD type = 0;
-  LONG result = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-  RegCloseKey(key);
+  LONG result = RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
   if (result != ERROR_SUCCESS) return std::nullopt;
   EXPECT_EQ(type, static_cast<DWORD>(REG_SZ)) << path;
   EXPECT_TRUE(size > 0 && data[size - 1] == '\0') << path << ": stored without its NUL";
   return std::string(data);
 }
 
-bool KeyExists(HKEY root, const std::string& path) {
-  HKEY key;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
-}
-
-void WriteText(HKEY root, const std::string& path, const char* name, const std::string& value) {
-  HKEY key;
-  ASSERT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr), ERROR_SUCCESS);
-  RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                 static_cast<DWORD>(value.size() + 1));
-  RegCloseKey(key);
-}
-
 // An empty DACL refuses every opening of the key; without a DACL everyone
 // has full access again. The key's owner may always change it.
 bool RefuseAccess(HKEY root, const std::string& path, bool refuse) {
-  HKEY key;
-  if (RegOpenKeyExA(root, path.c_str(), 0, WRITE_DAC, &key) != ERROR_SUCCESS) return false;
+  RegistryHandle key;
+  if (RegOpenKeyExA(root, path.c_str(), 0, WRITE_DAC, key.Receive()) != ERROR_SUCCESS) return false;
   SECURITY_DESCRIPTOR descriptor;
   InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
   ACL empty;
   InitializeAcl(&empty, sizeof empty, ACL_REVISION);
   SetSecurityDescriptorDacl(&descriptor, TRUE, refuse ? &empty : nullptr, FALSE);
-  bool done = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor) == ERROR_SUCCESS;
-  RegCloseKey(key);
-  return done;
+  return RegSetKeySecurity(key.Get(), DACL_SECURITY_INFORMATION, &descriptor) == ERROR_SUCCESS;
 }
 
 AssociationEntry Entry(const std::string& extension, bool create, const char* program = "Viewer.exe",
@@ -87,7 +71,7 @@ class AssociationsTest : public ::testing::Test {
     package_.program_folder.Assign(kProgramFolder);
   }
 
-  void SetUp() override { WriteText(HKEY_LOCAL_MACHINE, uninstall_key_, "DisplayName", product_); }
+  void SetUp() override { SetRegistryText(HKEY_LOCAL_MACHINE, uninstall_key_, "DisplayName", product_); }
 
   ~AssociationsTest() override {
     for (const std::string& extension : extensions_) {
@@ -147,7 +131,7 @@ TEST_F(AssociationsTest, WritesTheFileTypeWithItsDdeKeysAndPointsTheExtensionAtI
        }) {
     EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, expected.key), expected.value) << expected.key;
   }
-  EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, type));
+  EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, type));
   EXPECT_EQ(SavedType(ext), std::nullopt) << "there was no type to note";
 
   ASSERT_EQ(installed_.association_count, 1);
@@ -161,8 +145,8 @@ TEST_F(AssociationsTest, ExtensionWithoutPreviousTypeIsDeletedAtRemoval) {
   Install({Entry(ext, true)});
   RemoveAllAssociations(owner_, installed_);
 
-  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "." + ext));
-  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, TypeName(ext)));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, "." + ext));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, TypeName(ext)));
   EXPECT_EQ(installed_.association_count, 0);
   EXPECT_TRUE(log_.errors.empty());
 }
@@ -172,11 +156,11 @@ TEST_F(AssociationsTest, AnotherProgramsTypeIsNotedAndPutBackAtRemoval) {
   // A product whose name merely begins like ours is still another program.
   for (const std::string& previous : {std::string("txtfile"), product_ + "Viewer.Document"}) {
     SCOPED_TRACE(previous);
-    HKEY key;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, uninstall_key_.c_str(), 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
-    RegDeleteValueA(key, ext.c_str());
-    RegCloseKey(key);
-    WriteText(HKEY_CLASSES_ROOT, "." + ext, nullptr, previous);
+    RegistryHandle key;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, uninstall_key_.c_str(), 0, KEY_ALL_ACCESS, key.Receive()),
+              ERROR_SUCCESS);
+    RegDeleteValueA(key.Get(), ext.c_str());
+    SetRegistryText(HKEY_CLASSES_ROOT, "." + ext, nullptr, previous);
 
     Install({Entry(ext, true)});
     EXPECT_EQ(ExtensionType(ext), TypeName(ext));
@@ -184,7 +168,7 @@ TEST_F(AssociationsTest, AnotherProgramsTypeIsNotedAndPutBackAtRemoval) {
 
     RemoveAllAssociations(owner_, installed_);
     EXPECT_EQ(ExtensionType(ext), previous);
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, TypeName(ext)));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, TypeName(ext)));
     EXPECT_EQ(SavedType(ext), previous) << "the note goes with the uninstall key";
   }
   EXPECT_TRUE(log_.errors.empty());
@@ -193,7 +177,7 @@ TEST_F(AssociationsTest, AnotherProgramsTypeIsNotedAndPutBackAtRemoval) {
 TEST_F(AssociationsTest, RepairKeepsTheFirstNotedTypeAndNotesNothingNew) {
   const std::string& fresh = extensions_[0];
   const std::string& taken = extensions_[1];
-  WriteText(HKEY_CLASSES_ROOT, "." + taken, nullptr, "OtherApp.Document");
+  SetRegistryText(HKEY_CLASSES_ROOT, "." + taken, nullptr, "OtherApp.Document");
   Install({Entry(fresh, true), Entry(taken, true)});
 
   // The repair run starts from what it detects on the machine.
@@ -212,18 +196,18 @@ TEST_F(AssociationsTest, RepairKeepsTheFirstNotedTypeAndNotesNothingNew) {
   EXPECT_EQ(ExtensionType(taken), TypeName(taken));
 
   RemoveAllAssociations(owner_, installed_);
-  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "." + fresh));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, "." + fresh));
   EXPECT_EQ(ExtensionType(taken), "OtherApp.Document");
   EXPECT_TRUE(log_.errors.empty());
 }
 
 TEST_F(AssociationsTest, DetectSetsOnlyTheFlagsOfThisProductsTypes) {
-  WriteText(HKEY_CLASSES_ROOT, "." + extensions_[0], nullptr, TypeName(extensions_[0]));
-  WriteText(HKEY_CLASSES_ROOT, "." + extensions_[1], nullptr, "OtherApp.Document");
+  SetRegistryText(HKEY_CLASSES_ROOT, "." + extensions_[0], nullptr, TypeName(extensions_[0]));
+  SetRegistryText(HKEY_CLASSES_ROOT, "." + extensions_[1], nullptr, "OtherApp.Document");
   // The system's value is compared with its case.
   std::string upper = TypeName(extensions_[2]);
   for (char& c : upper) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
-  WriteText(HKEY_CLASSES_ROOT, "." + extensions_[2], nullptr, upper);
+  SetRegistryText(HKEY_CLASSES_ROOT, "." + extensions_[2], nullptr, upper);
 
   ProductRecord record;
   record.association_count = 4;
@@ -240,16 +224,16 @@ TEST_F(AssociationsTest, UpdateRemovesDroppedAndUncheckedAssociationsAndMakesChe
   const std::string& dropped = extensions_[0];
   const std::string& unchecked = extensions_[1];
   const std::string& kept = extensions_[2];
-  WriteText(HKEY_CLASSES_ROOT, "." + dropped, nullptr, "DroppedApp.Document");
-  WriteText(HKEY_CLASSES_ROOT, "." + unchecked, nullptr, "OtherApp.Document");
+  SetRegistryText(HKEY_CLASSES_ROOT, "." + dropped, nullptr, "DroppedApp.Document");
+  SetRegistryText(HKEY_CLASSES_ROOT, "." + unchecked, nullptr, "OtherApp.Document");
   Install({Entry(dropped, true), Entry(unchecked, true), Entry(kept, true)});
 
   // The new package no longer knows `dropped`; the user unchecked `unchecked`.
   Install({Entry(kept, true, "Viewer2.exe", 0), Entry(unchecked, false)});
   EXPECT_EQ(ExtensionType(dropped), "DroppedApp.Document");
-  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, TypeName(dropped)));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, TypeName(dropped)));
   EXPECT_EQ(ExtensionType(unchecked), "OtherApp.Document");
-  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, TypeName(unchecked)));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, TypeName(unchecked)));
   EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, TypeName(kept) + "\\shell\\open\\ddeexec\\Application"),
             std::string(kProgramFolder) + "\\Viewer2.exe");
 
@@ -264,7 +248,7 @@ TEST_F(AssociationsTest, UpdateRemovesDroppedAndUncheckedAssociationsAndMakesChe
   EXPECT_EQ(ExtensionType(unchecked), TypeName(unchecked));
   RemoveAllAssociations(owner_, installed_);
   EXPECT_EQ(ExtensionType(unchecked), "OtherApp.Document");
-  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "." + kept));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, "." + kept));
   EXPECT_TRUE(log_.errors.empty());
 }
 
@@ -274,15 +258,15 @@ TEST_F(AssociationsTest, RemovalTakesNothingThatBelongsToOtherPrograms) {
   Install({Entry(taken_over, true), Entry(shared, true)});
   // Since the install, another program took one extension and put its own
   // subkey below the other.
-  WriteText(HKEY_CLASSES_ROOT, "." + taken_over, nullptr, "NewerApp.Document");
-  WriteText(HKEY_CLASSES_ROOT, "." + shared + "\\OpenWithProgids", "NewerApp.Document", "");
+  SetRegistryText(HKEY_CLASSES_ROOT, "." + taken_over, nullptr, "NewerApp.Document");
+  SetRegistryText(HKEY_CLASSES_ROOT, "." + shared + "\\OpenWithProgids", "NewerApp.Document", "");
 
   RemoveAllAssociations(owner_, installed_);
   EXPECT_EQ(ExtensionType(taken_over), "NewerApp.Document");
-  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, TypeName(taken_over)));
-  EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "." + shared + "\\OpenWithProgids"));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, TypeName(taken_over)));
+  EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, "." + shared + "\\OpenWithProgids"));
   EXPECT_EQ(ExtensionType(shared), std::nullopt);
-  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, TypeName(shared)));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, TypeName(shared)));
   EXPECT_TRUE(log_.errors.empty());
 }
 
@@ -301,7 +285,7 @@ TEST_F(AssociationsTest, KeysThatAreAlreadyGoneAreNoFailure) {
 // Each failure ends the running sequence with its one line.
 TEST_F(AssociationsTest, FailuresAreReportedWithTheExtension) {
   const std::string& ext = extensions_[0];
-  WriteText(HKEY_CLASSES_ROOT, "." + ext, nullptr, "OtherApp.Document");
+  SetRegistryText(HKEY_CLASSES_ROOT, "." + ext, nullptr, "OtherApp.Document");
 
   // The uninstall key is there but refused: the previous type could not be
   // noted, so it is not replaced either.
@@ -309,14 +293,14 @@ TEST_F(AssociationsTest, FailuresAreReportedWithTheExtension) {
   EXPECT_THROW(Install({Entry(ext, true)}), AbortError);
   ASSERT_TRUE(RefuseAccess(HKEY_LOCAL_MACHINE, uninstall_key_, false));
   EXPECT_EQ(ExtensionType(ext), "OtherApp.Document");
-  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, TypeName(ext)));
+  EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, TypeName(ext)));
 
   // A type key that only volatile subkeys may go below.
-  HKEY key;
+  RegistryHandle volatile_key;
   ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, TypeName(ext).c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
-                            nullptr, &key, nullptr),
+                            nullptr, volatile_key.Receive(), nullptr),
             ERROR_SUCCESS);
-  RegCloseKey(key);
+  volatile_key.Reset();
   EXPECT_THROW(Install({Entry(ext, true)}), AbortError);
   EXPECT_EQ(ExtensionType(ext), "OtherApp.Document") << "the extension moves only to a complete type";
   RegDeleteKeyA(HKEY_CLASSES_ROOT, TypeName(ext).c_str());
@@ -324,13 +308,13 @@ TEST_F(AssociationsTest, FailuresAreReportedWithTheExtension) {
   // A subkey nobody expected keeps the type's keys from going.
   Install({Entry(ext, true)});
   const std::string extra = TypeName(ext) + "\\shell\\open\\ddeexec\\Application\\Extra";
-  WriteText(HKEY_CLASSES_ROOT, extra, nullptr, "x");
+  SetRegistryText(HKEY_CLASSES_ROOT, extra, nullptr, "x");
   EXPECT_THROW(RemoveAllAssociations(owner_, installed_), AbortError);
   EXPECT_EQ(installed_.association_count, 1) << "the record still holds what is on the machine";
   RegDeleteKeyA(HKEY_CLASSES_ROOT, extra.c_str());
 
   // The extension's key refuses the type to be put back.
-  WriteText(HKEY_CLASSES_ROOT, "." + ext, nullptr, TypeName(ext));
+  SetRegistryText(HKEY_CLASSES_ROOT, "." + ext, nullptr, TypeName(ext));
   ASSERT_TRUE(RefuseAccess(HKEY_CLASSES_ROOT, "." + ext, true));
   EXPECT_THROW(RemoveAllAssociations(owner_, installed_), AbortError);
   ASSERT_TRUE(RefuseAccess(HKEY_CLASSES_ROOT, "." + ext, false));
@@ -339,7 +323,7 @@ TEST_F(AssociationsTest, FailuresAreReportedWithTheExtension) {
   const std::string& fresh = extensions_[1];
   Install({Entry(fresh, true)});
   EXPECT_EQ(ExtensionType(ext), "OtherApp.Document") << "dropped by this update";
-  WriteText(HKEY_CLASSES_ROOT, "." + fresh + "\\ShellNew", nullptr, "");
+  SetRegistryText(HKEY_CLASSES_ROOT, "." + fresh + "\\ShellNew", nullptr, "");
   ASSERT_TRUE(RefuseAccess(HKEY_CLASSES_ROOT, "." + fresh, true));
   EXPECT_THROW(RemoveAllAssociations(owner_, installed_), AbortError);
 

@@ -25,9 +25,6 @@ out=$5
 GALLERY_ARGS=(--page controls)
 source "$(dirname "$0")/../gallery/gallery-lib.sh"
 
-# The clipboard as another program sees it (CR and LF written \r and \n).
-clipboard() { wine "$clipboard_tool" </dev/null 2>/dev/null | tr -d '\r'; }
-set_clipboard() { wine "$clipboard_tool" --set "$1" </dev/null >/dev/null 2>&1; }
 expect_clipboard() {
   local got
   got=$(clipboard)

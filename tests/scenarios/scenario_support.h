@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "registry_values.h"
+
 // Skips when in-scenario-prefix.sh could not prepare the machine, and gives
 // every test COM (for reading shortcuts) and a folder of its own.
 class ScenarioTest : public ::testing::Test {
@@ -100,11 +102,7 @@ class HeldFile {
   HANDLE handle_;
 };
 
-// Registry, in the view of this process (that of the setup of the same kind).
-std::optional<std::string> RegistryText(HKEY root, const std::string& key, const char* value);
-std::optional<DWORD> RegistryNumber(HKEY root, const std::string& key, const char* value);
-bool RegistryKeyExists(HKEY root, const std::string& key);
-void SetRegistryText(HKEY root, const std::string& key, const char* value, const std::string& text);
+// Registry (RegistryText and the others come from registry_values.h).
 // "SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\<product>".
 std::string UninstallKey(const std::string& product);
 // The entries of a "Path" value, split at ";".

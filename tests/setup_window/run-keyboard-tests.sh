@@ -21,7 +21,7 @@ pack=$2
 setup_layout=$3
 hello_exe=$4
 agent_exe=$5
-clipboard_exe=$6
+clipboard_tool=$6
 out=$7
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
@@ -50,9 +50,7 @@ registered Hello && skip "the example product is installed in this prefix; start
 # --- the package -------------------------------------------------------------------
 stage=$out/packages
 rm -rf "$stage"
-mkdir -p "$stage/hello/bin"
-cp -r "$root/examples/hello/hello.toml" "$root/examples/hello/files" "$stage/hello/"
-cp "$hello_exe" "$agent_exe" "$stage/hello/bin/"
+stage_example hello
 hello_setup=$stage/Hello_Setup.exe
 pack_setup "$stage/hello/hello.toml" "$hello_setup"
 trap '[ -n "$setup_pid" ] && kill "$setup_pid" 2>/dev/null' EXIT
@@ -68,7 +66,6 @@ focus_title() {
   xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
   sleep 0.2
 }
-clipboard() { wine "$clipboard_exe" --raw </dev/null 2>/dev/null; }
 
 # The tab stops of the window in layout order, as setup-layout names them
 # for the window's shape ($shape, its options); ARGS are the names of the
@@ -172,7 +169,7 @@ key ctrl+a
 key Menu
 key Down Down Down Return
 # The copy reaches the clipboard in the setup's own time.
-copied_lines() { clipboard | tr -d '\r' | sed -E '/^$/d; s/^[^ ]+  [0-9:]+  //'; }
+copied_lines() { clipboard --raw | tr -d '\r' | sed -E '/^$/d; s/^[^ ]+  [0-9:]+  //'; }
 view_copied() { [ "$(copied_lines)" = "$(run_lines)" ]; }
 check "the menu key's menu copies the log view's lines" view_copied
 view_copied || diff <(copied_lines) <(run_lines)

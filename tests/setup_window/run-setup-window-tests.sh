@@ -29,7 +29,7 @@ pack=$2
 setup_layout=$3
 hello_exe=$4
 agent_exe=$5
-clipboard_exe=$6
+clipboard_tool=$6
 reference=$7
 out=$8
 here=$(cd "$(dirname "$0")" && pwd)
@@ -51,10 +51,9 @@ registered Plain && skip "the test product Plain is installed in this prefix; st
 # --- the packages ---------------------------------------------------------------
 stage=$out/packages
 rm -rf "$stage"
-mkdir -p "$stage/hello/bin" "$stage/update/bin" "$stage/plain"
-cp -r "$root/examples/hello/hello.toml" "$root/examples/hello/files" "$stage/hello/"
-cp "$hello_exe" "$agent_exe" "$stage/hello/bin/"
-cp -r "$stage/hello/." "$stage/update/"
+stage_example hello
+stage_example update
+mkdir -p "$stage/plain"
 sed -i 's/^version = "1.0"/version = "1.1"/' "$stage/update/hello.toml"
 cp "$here/packages/plain.toml" "$here/packages/Plain.txt" "$stage/plain/"
 hello_setup=$stage/Hello_Setup.exe
@@ -78,12 +77,11 @@ type_text() {
   xdotool type --delay 3 -- "$1"
   sleep 0.3
 }
-clipboard() { wine "$clipboard_exe" --raw </dev/null 2>/dev/null; }
 # field_text NAME: the text of the setup window's field NAME.
 field_text() {
   click_widget "$1"
   key ctrl+a ctrl+c
-  clipboard
+  clipboard --raw
 }
 # set_field NAME TEXT
 set_field() {
@@ -200,7 +198,7 @@ key ctrl+a
 click_widget log-view 3
 read -r menu_x menu_y < <(widget_point log-view)
 click_menu_item log-view copy-selected-text "$menu_x" "$menu_y"
-view_lines=$(clipboard | tr -d '\r' | sed -E '/^$/d; s/^[^ ]+  [0-9:]+  //')
+view_lines=$(clipboard --raw | tr -d '\r' | sed -E '/^$/d; s/^[^ ]+  [0-9:]+  //')
 check "the log view shows the run's lines" test "$view_lines" = "$(run_lines)"
 [ "$view_lines" = "$(run_lines)" ] || diff <(echo "$view_lines") <(run_lines)
 check "the run's lines begin with \"Setup started\" and the version" \

@@ -2,6 +2,7 @@
 # What every script that drives real windows on the virtual display needs,
 # sourced after it sets
 #   reference  the reference pictures   out  where screenshots go
+# and, to read the clipboard, clipboard_tool (tests/support/clipboard_tool.cpp),
 # and optionally `pause`, the seconds to wait after a click or a key (0.15).
 # It checks the environment (skipping with 77 without a display or a Wine
 # prefix), brings the verdicts of check-lib.sh, moves the mouse, presses
@@ -32,6 +33,19 @@ key() {
   xdotool key "$@"
   sleep "$pause"
 }
+
+# --- the clipboard -----------------------------------------------------------------
+# As another program sees it, through clipboard-tool ($clipboard_tool):
+# clipboard prints its text with CR and LF written \r and \n (clipboard --raw:
+# as it is); set_clipboard TEXT puts TEXT there (\r and \n stand for CR, LF).
+clipboard() {
+  if [ "${1:-}" = --raw ]; then
+    wine "$clipboard_tool" --raw </dev/null 2>/dev/null
+  else
+    wine "$clipboard_tool" </dev/null 2>/dev/null | tr -d '\r'  # the console's line end
+  fi
+}
+set_clipboard() { wine "$clipboard_tool" --set "$1" </dev/null >/dev/null 2>&1; }
 
 # --- screenshots -------------------------------------------------------------------
 # shoot NAME X Y W H: waits until the screen is still, crops, compares.

@@ -1,9 +1,10 @@
 # shellcheck shell=bash
 # What the scripts that drive the real setup window share (sourced after
 # screen-lib.sh, which gives pass, fail and check, wine-paths.sh,
-# manifest-lib.sh and layout-lib.sh): checks that wait for the
-# setup, starting a setup and reading its log lines, waiting for windows by
-# title, and where the window's widgets lie by name (setup-layout).
+# manifest-lib.sh and layout-lib.sh): staging the example product, checks
+# that wait for the setup, starting a setup and reading its log lines,
+# waiting for windows by title, and where the window's widgets lie by name
+# (setup-layout).
 # read_machine runs first: start_setup needs the folders it finds.
 
 # The native tools the scripts pack and place with ($pack, $setup_layout).
@@ -17,6 +18,18 @@ require_tools() {
 pack_setup() {
   match_architecture "$1" "$stub"
   "$pack" build "$1" -o "$2" --stub "$stub" >/dev/null || { echo "FAIL: cannot pack $1"; exit 1; }
+}
+
+# stage_example DIR [PRODUCT]: the example product's manifest and files in
+# $stage/DIR, with the test programs ($hello_exe, $agent_exe) in its bin
+# folder; PRODUCT names it otherwise, so that one script's product is not
+# another's.
+stage_example() {
+  local dir=$stage/$1
+  mkdir -p "$dir/bin"
+  cp -r "$root/examples/hello/hello.toml" "$root/examples/hello/files" "$dir/"
+  cp "$hello_exe" "$agent_exe" "$dir/bin/"
+  [ -z "${2:-}" ] || sed -i "s/^name = \"Hello\"/name = \"$2\"/" "$dir/hello.toml"
 }
 
 # Paths compare without regard to case, as Windows compares them.

@@ -1,10 +1,11 @@
 #include "setup_commands.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "abort_reason.h"
 #include "ansi_text.h"
@@ -124,57 +125,49 @@ std::string CheckSum(SetupFile& setup, const PackageDirectory& package) {
   throw PackError(setup.Path() + ": the PE checksum does not match the file: the setup is damaged");
 }
 
-// A JSON string of a UTF-8 text.
-std::string Json(const std::string& text) {
-  std::string quoted = "\"";
-  for (char c : text) {
-    if (c == '"' || c == '\\') {
-      quoted += '\\';
-      quoted += c;
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", c);
-      quoted += escape;
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + "\"";
-}
-
-// The shape README.md documents under "list --json".
+// The shape README.md documents under "list --json"; the keys keep the
+// documented order.
 void ListJson(const PackageDirectory& package, bool is_64_bit, const std::vector<std::string>& digests,
               std::ostream& out) {
+  using Json = nlohmann::ordered_json;
   const VersionRecord& version = package.version;
-  out << "{\n  \"product\": " << Json(Utf8(package.product_name))
-      << ",\n  \"architecture\": " << Json(is_64_bit ? "x64" : "x86")
-      << ",\n  \"version\": " << Json(std::to_string(version.major) + "." + std::to_string(version.minor))
-      << ",\n  \"major\": " << int{version.major} << ",\n  \"minor\": " << version.minor
-      << ",\n  \"language\": " << Json(version.language == 0 ? "english" : "german")
-      << ",\n  \"patch\": " << (version.patch ? "true" : "false")
-      << ",\n  \"display_icon\": " << Json(Utf8(package.display_icon))
-      << ",\n  \"skin\": {\"offset\": " << package.SkinRecord().stream_offset
-      << ", \"size\": " << package.SkinRecord().size << "},\n  \"directory_offset\": " << package.header_offset
-      << ",\n  \"files\": [";
+  Json files = Json::array();
   for (std::size_t number = 2; number <= package.FileCount(); ++number) {
     const FileRecord& record = package.Record(number);
-    out << (number == 2 ? "\n" : ",\n") << "    {\"name\": " << Json(Utf8(record.name)) << ", \"size\": " << record.size
-        << ", \"stream_offset\": " << record.stream_offset
-        << ", \"destination\": " << Json(DestinationText(record.destination))
-        << ", \"shortcut\": " << Json(ShortcutText(record.shortcut_kind)) << ", \"icon\": " << int{record.icon_index}
-        << ", \"service\": " << (record.service ? "true" : "false")
-        << ", \"time\": " << Json(FileTimeText(record.file_time));
-    if (!digests[number].empty()) out << ", \"sha256\": " << Json(digests[number]);
-    out << "}";
+    Json file = {{"name", Utf8(record.name)},
+                 {"size", record.size},
+                 {"stream_offset", record.stream_offset},
+                 {"destination", DestinationText(record.destination)},
+                 {"shortcut", ShortcutText(record.shortcut_kind)},
+                 {"icon", int{record.icon_index}},
+                 {"service", record.service != 0},
+                 {"time", FileTimeText(record.file_time)}};
+    if (!digests[number].empty()) file["sha256"] = digests[number];
+    files.push_back(std::move(file));
   }
-  out << "\n  ],\n  \"associations\": [";
+  Json associations = Json::array();
   for (std::size_t i = 0; i < package.association_count; ++i) {
     const AssociationEntry& entry = package.associations[i];
-    out << (i == 0 ? "\n" : ",\n") << "    {\"extension\": " << Json(Utf8(entry.extension))
-        << ", \"program\": " << Json(Utf8(entry.program)) << ", \"text\": " << Json(Utf8(entry.third))
-        << ", \"icon\": " << entry.icon_index << "}";
+    associations.push_back({{"extension", Utf8(entry.extension)},
+                            {"program", Utf8(entry.program)},
+                            {"text", Utf8(entry.third)},
+                            {"icon", entry.icon_index}});
   }
-  out << "\n  ]\n}\n";
+  Json list = {{"product", Utf8(package.product_name)},
+               {"architecture", is_64_bit ? "x64" : "x86"},
+               {"version", std::to_string(version.major) + "." + std::to_string(version.minor)},
+               {"major", int{version.major}},
+               {"minor", version.minor},
+               {"language", version.language == 0 ? "english" : "german"},
+               {"patch", version.patch != 0},
+               {"display_icon", Utf8(package.display_icon)},
+               {"skin", {{"offset", package.SkinRecord().stream_offset}, {"size", package.SkinRecord().size}}},
+               {"directory_offset", package.header_offset},
+               {"files", std::move(files)},
+               {"associations", std::move(associations)}};
+  // Names come from the package's code page; a byte that makes no UTF-8
+  // still gives a document (U+FFFD) rather than an abort.
+  out << list.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
 }
 
 }  // namespace
