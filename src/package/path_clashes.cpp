@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <utility>
+#include <vector>
 
 #include "package/file_name_rules.h"
 #include "text/case_fold.h"
@@ -46,14 +46,14 @@ void HeapSort(std::uint32_t* items, std::size_t count, Less less) {
 // equivalence, so under each the equal names of a sorted list are neighbours.
 PathClash FindUnder(const FileList& files, Fold fold) {
   std::size_t count = files.Count() > 1 ? files.Count() - 1 : 0;
-  std::unique_ptr<std::uint32_t[]> order(new std::uint32_t[count]);
+  std::vector<std::uint32_t> order(count);
   for (std::size_t i = 0; i < count; ++i) order[i] = static_cast<std::uint32_t>(i + 2);
   auto name = [&](std::uint32_t number) { return files.Record(number).name; };
-  HeapSort(order.get(), count, [&](std::uint32_t a, std::uint32_t b) {
+  HeapSort(order.data(), count, [&](std::uint32_t a, std::uint32_t b) {
     int order_by_name = Compare(name(a), SIZE_MAX, name(b), fold);
     return order_by_name != 0 ? order_by_name < 0 : a < b;
   });
-  const std::uint32_t* begin = order.get();
+  const std::uint32_t* begin = order.data();
   const std::uint32_t* end = begin + count;
   for (std::size_t i = 1; i < count; ++i) {
     if (Compare(name(order[i - 1]), SIZE_MAX, name(order[i]), fold) == 0) return {order[i - 1], order[i], false};

@@ -11,15 +11,14 @@ bool IsScrollThumb(int part) { return part == kVerticalThumb || part == kHorizon
 int MulDivRounded(int a, int b, int c) {
   if (c == 0) return -1;
   std::int64_t product = std::int64_t{a} * b;
-  std::int64_t divisor = c;
-  if (divisor < 0) {
-    product = -product;
-    divisor = -divisor;
-  }
+  // Unsigned magnitudes: the 32-bit program then carries one 64-bit division
+  // routine, not two.
+  bool negative = (product < 0) != (c < 0);
+  std::uint64_t magnitude = product < 0 ? 0 - static_cast<std::uint64_t>(product) : static_cast<std::uint64_t>(product);
+  std::uint64_t divisor = c < 0 ? 0 - static_cast<std::uint64_t>(c) : static_cast<std::uint64_t>(c);
   // Halves round away from zero.
-  std::int64_t half = divisor / 2;
-  std::int64_t result = product >= 0 ? (product + half) / divisor : (product - half) / divisor;
-  return static_cast<int>(result);
+  auto result = static_cast<std::int64_t>((magnitude + divisor / 2) / divisor);
+  return static_cast<int>(negative ? -result : result);
 }
 
 ScrollBarGeometry::ScrollBarGeometry(const Rect& bar, const ScrollAxis& axis)
