@@ -1,5 +1,7 @@
 #include "app/setup_state.h"
 
+#include <utility>
+
 #include "log/logger.h"
 #include "package/read_package.h"
 #include "system/uninstall_registration.h"
@@ -20,8 +22,8 @@ bool ReadPackageRecord(const char* path, ProductRecord& record, Text& product_na
   // Read whole or not at all: a half-read package must not pass for the installed one.
   PackageDirectory directory;
   if (!ReadPackage(directory, path)) return false;
-  record.TakePackage(directory);
   product_name = directory.product_name;
+  record.TakePackage(std::move(directory));
   return true;
 }
 

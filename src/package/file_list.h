@@ -26,6 +26,9 @@ class FileList {
   FileList() = default;
   FileList(const FileList& other) { *this = other; }
   FileList& operator=(const FileList& other);
+  // A moved pool keeps its buffer, and so every name its place.
+  FileList(FileList&&) = default;
+  FileList& operator=(FileList&&) = default;
 
   // Record 1 included.
   std::size_t Count() const { return records_.size(); }

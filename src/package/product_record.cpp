@@ -2,15 +2,17 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace {
 
 // What a package directory and a product record both hold of the package.
+// `files` is the source's list, moved or copied.
 template <typename Source>
-void TakeContents(ProductRecord& record, const Source& source) {
+void TakeContents(ProductRecord& record, const Source& source, FileList&& files) {
   record.header_offset = source.header_offset;
   record.version = source.version;
-  record.files = source.files;
+  record.files = std::move(files);
   record.association_count = source.association_count;
   std::copy(std::begin(source.associations), std::end(source.associations), std::begin(record.associations));
 }
@@ -33,10 +35,12 @@ void ProductRecord::Free() {
   association_count = 0;
 }
 
-void ProductRecord::TakePackage(const PackageDirectory& package) {
-  TakeContents(*this, package);
+void ProductRecord::TakePackage(PackageDirectory&& package) {
+  TakeContents(*this, package, std::move(package.files));
   display_icon = package.display_icon;
   has_data_folder = package.has_data_folder;
 }
 
-void ProductRecord::CopyPackageContents(const ProductRecord& other) { TakeContents(*this, other); }
+void ProductRecord::CopyPackageContents(const ProductRecord& other) {
+  TakeContents(*this, other, FileList(other.files));
+}

@@ -45,8 +45,9 @@ struct ProductRecord {
   void Free();
   // Takes what a package directory says about the product: header offset,
   // version, files, display icon, associations and whether a file goes to
-  // the data folder. Folders and options stay as they are.
-  void TakePackage(const PackageDirectory& package);
+  // the data folder. Folders and options stay as they are. The file list is
+  // moved: a directory of many files is not held twice.
+  void TakePackage(PackageDirectory&& package);
   // Takes the package contents of another record: header offset, version,
   // files and associations.
   void CopyPackageContents(const ProductRecord& other);
