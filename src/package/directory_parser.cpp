@@ -7,6 +7,8 @@
 #include "package/code_extensions.h"
 #include "package/file_name_rules.h"
 #include "package/path_clashes.h"
+#include "text/fixed_text.h"
+#include "text/format.h"
 
 namespace {
 
@@ -14,6 +16,15 @@ constexpr const char kReadError[] = "Error reading file: %s";
 constexpr const char kRefused[] = "Invalid Tarnell software package: %s";
 
 [[noreturn]] void Refuse(const char* reason) { LogErrorWith(kRefused, reason); }
+
+// Refuses with a reason that names the package's own texts: `pattern` holds
+// a %s for `first` and, where it has two, for `second`.
+[[noreturn]] void RefuseNaming(const char* pattern, const char* first, const char* second = "") {
+  Text reason;
+  const char* texts[] = {first, second};
+  FormatMany(reason, pattern, texts, 2);
+  Refuse(reason.c_str());
+}
 
 // Little-endian fields from a bounded block; running out is a short read.
 class FieldReader {
@@ -104,19 +115,19 @@ void ReadFileRecord(FieldReader& reader, std::size_t number, std::uint32_t heade
     return;
   }
   if (const char* fault = paths ? RelativePathFault(record.name) : FileNameFault(record.name)) {
-    LogErrorWith("Invalid Tarnell software package: unsafe file name \"%s\", which %s", record.name, fault);
+    RefuseNaming("unsafe file name \"%s\", which %s", record.name, fault);
   }
   if (record.stream_offset >= header_offset) {
-    LogErrorWith("Invalid Tarnell software package: the data of \"%s\" lies outside the package", record.name);
+    RefuseNaming("the data of \"%s\" lies outside the package", record.name);
   }
   if (record.destination > static_cast<std::uint8_t>(Destination::kDataFolderUntouched)) {
-    LogErrorWith("Invalid Tarnell software package: \"%s\" has no known destination", record.name);
+    RefuseNaming("\"%s\" has no known destination", record.name);
   }
   // A service runs as the system: its program must come from the program
   // folder, which only administrators may change, never from the data
   // folder, where users may have put a file of that name first.
   if (record.service != 0 && record.destination != static_cast<std::uint8_t>(Destination::kProgramFolder)) {
-    LogErrorWith("Invalid Tarnell software package: the service file \"%s\" is not in the program folder", record.name);
+    RefuseNaming("the service file \"%s\" is not in the program folder", record.name);
   }
 }
 
@@ -162,7 +173,7 @@ bool ReadAssociation(FieldReader& reader, PackageDirectory& package) {
   const char* extension = entry.extension.c_str();
   if (FileNameFault(extension) != nullptr || std::strpbrk(extension, ". ") != nullptr ||
       RunsCodeWhenOpened(extension)) {
-    LogErrorWith("Invalid Tarnell software package: unsafe file extension \"%s\"", entry.extension.c_str());
+    RefuseNaming("unsafe file extension \"%s\"", entry.extension.c_str());
   }
   return true;
 }
@@ -174,8 +185,7 @@ bool ReadAssociation(FieldReader& reader, PackageDirectory& package) {
 void CheckNamesTogether(const PackageDirectory& package) {
   PathClash clash = FindPathClash(package.files);
   if (clash.first != 0) {
-    LogErrorWith(clash.folder ? "Invalid Tarnell software package: \"%s\" is a file and the folder of \"%s\""
-                              : "Invalid Tarnell software package: \"%s\" and \"%s\" name one file",
+    RefuseNaming(clash.folder ? "\"%s\" is a file and the folder of \"%s\"" : "\"%s\" and \"%s\" name one file",
                  package.Record(clash.first).name, package.Record(clash.second).name);
   }
   // A short (8.3) name sorts apart from the long name it may stand for: it is
@@ -183,8 +193,7 @@ void CheckNamesTogether(const PackageDirectory& package) {
   for (std::size_t number = 3; package.FileCount() <= kMaxFileRecords && number <= package.FileCount(); ++number) {
     for (std::size_t earlier = 2; earlier < number; ++earlier) {
       if (SameWindowsName(package.Record(earlier).name, package.Record(number).name)) {
-        LogErrorWith("Invalid Tarnell software package: \"%s\" and \"%s\" name one file", package.Record(earlier).name,
-                     package.Record(number).name);
+        RefuseNaming("\"%s\" and \"%s\" name one file", package.Record(earlier).name, package.Record(number).name);
       }
     }
   }
@@ -194,16 +203,15 @@ void CheckNamesTogether(const PackageDirectory& package) {
     if (record.service == 0) continue;
     for (std::size_t earlier : services) {
       if (SameServiceName(record.name, package.Record(earlier).name)) {
-        LogErrorWith("Invalid Tarnell software package: the services of \"%s\" and \"%s\" have one name",
-                     package.Record(earlier).name, record.name);
+        RefuseNaming("the services of \"%s\" and \"%s\" have one name", package.Record(earlier).name, record.name);
       }
     }
     // The service runs the program folder's file and takes its name.
     if (std::strchr(record.name, '\\') != nullptr) {
-      LogErrorWith("Invalid Tarnell software package: the service file \"%s\" lies in a subfolder", record.name);
+      RefuseNaming("the service file \"%s\" lies in a subfolder", record.name);
     }
     if (record.name[0] == '.') {
-      LogErrorWith("Invalid Tarnell software package: the service file \"%s\" gives its service no name", record.name);
+      RefuseNaming("the service file \"%s\" gives its service no name", record.name);
     }
     services.push_back(number);
   }
@@ -211,14 +219,13 @@ void CheckNamesTogether(const PackageDirectory& package) {
     const AssociationEntry& entry = package.associations[i];
     for (std::size_t earlier = 0; earlier < i; ++earlier) {
       if (SameWindowsName(entry.extension.c_str(), package.associations[earlier].extension.c_str())) {
-        LogErrorWith("Invalid Tarnell software package: the file extension \"%s\" is associated twice",
-                     entry.extension.c_str());
+        RefuseNaming("the file extension \"%s\" is associated twice", entry.extension.c_str());
       }
     }
     std::size_t program = FindFileRecord(package, entry.program.c_str());
     if (program == 0 || package.Record(program).destination != static_cast<std::uint8_t>(Destination::kProgramFolder)) {
-      LogErrorWith("Invalid Tarnell software package: files of type \"%s\" open with \"%s\", which is no program file",
-                   entry.extension.c_str(), entry.program.c_str());
+      RefuseNaming("files of type \"%s\" open with \"%s\", which is no program file", entry.extension.c_str(),
+                   entry.program.c_str());
     }
   }
 }
@@ -240,8 +247,7 @@ void ParsePackageDirectory(const std::uint8_t* bytes, std::size_t length, std::u
                   "the product name is not terminated");
   // The product name names the setup copy in the program folder and a registry key.
   if (const char* fault = FileNameFault(out.product_name.c_str())) {
-    LogErrorWith("Invalid Tarnell software package: unsafe product name \"%s\", which %s", out.product_name.c_str(),
-                 fault);
+    RefuseNaming("unsafe product name \"%s\", which %s", out.product_name.c_str(), fault);
   }
 
   bool paths = false;
