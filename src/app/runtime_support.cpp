@@ -4,8 +4,10 @@
 // formatting and locale code that a setup never shows anyone. Here each ends
 // the way every other failure of the program does: an abort of the step.
 #include <cxxabi.h>
+#include <unwind.h>
 
 #include <cstdlib>
+#include <cstring>
 
 #include "log/logger.h"
 
@@ -38,18 +40,52 @@ extern "C" __cxa_eh_globals* __cxa_get_globals() noexcept {
 extern "C" __cxa_eh_globals* __cxa_get_globals_fast() noexcept { return __cxa_get_globals(); }
 }  // namespace __cxxabiv1
 
-// MinGW's start-up patches references to DLL data that the linker imported
-// without the program asking for it. The setup is linked with
-// --disable-auto-import, so the linker refuses such references and there is
-// nothing to patch: the patcher's 3 KB stay out.
-extern "C" void _pei386_runtime_relocator() {}
+// Room for a thrown object: the C++ ABI's header before it (the library's
+// __cxa_refcounted_exception, laid out as the ABI says) and the object. The
+// library's own allocator keeps a 64 KB emergency pool behind a lock, 2.5 KB
+// of code; a setup throws small objects, one at a time, and one spare block
+// lets the error of a full memory still be thrown.
+namespace {
+struct ThrownHeader {
+  int reference_count;
+  struct {
+    void* type;
+    void (*destructor)(void*);
+    void (*unexpected_handler)();
+    void (*terminate_handler)();
+    void* next;
+    int handler_count;
+    int handler_switch_value;
+    const unsigned char* action_record;
+    const unsigned char* language_specific_data;
+    _Unwind_Ptr catch_temp;
+    void* adjusted;
+    _Unwind_Exception unwind_header;
+  } exception;
+};
+static_assert(sizeof(ThrownHeader) == (sizeof(void*) == 4 ? 96 : 160), "the C++ ABI's exception header");
 
-// The start-up installs these two for math-library errors and for faults no
-// one handles; MinGW's own print to a console the setup does not have. The
-// setup calls no math function and installs no signal handler, so both do
-// what the system would do without them.
-extern "C" int _matherr(struct _exception*) { return 0; }
-extern "C" {
-void* __mingw_oldexcpt_handler = nullptr;
+alignas(ThrownHeader) unsigned char spare_block[256];
+bool spare_taken = false;
+}  // namespace
+
+extern "C" void* __cxa_allocate_exception(std::size_t thrown_size) noexcept {
+  std::size_t size = sizeof(ThrownHeader) + thrown_size;
+  void* block = std::malloc(size);
+  if (block == nullptr && !spare_taken && size <= sizeof spare_block) {
+    spare_taken = true;
+    block = spare_block;
+  }
+  if (block == nullptr) std::abort();
+  std::memset(block, 0, sizeof(ThrownHeader));
+  return static_cast<unsigned char*>(block) + sizeof(ThrownHeader);
 }
-extern "C" __attribute__((stdcall)) long _gnu_exception_handler(void*) { return 0; }
+
+extern "C" void __cxa_free_exception(void* thrown) noexcept {
+  void* block = static_cast<unsigned char*>(thrown) - sizeof(ThrownHeader);
+  if (block == spare_block) {
+    spare_taken = false;
+  } else {
+    std::free(block);
+  }
+}
