@@ -24,10 +24,10 @@ void __throw_out_of_range_fmt(const char*, ...) { throw AbortError{}; }
 void __throw_bad_function_call() { throw AbortError{}; }
 }  // namespace std
 
-// The exception in flight and those being handled, for the one thread that
-// throws: the library's own keeps them per thread through emulated
-// thread-local storage, 1.5 KB of code that a program of one thread never
-// needs.
+// The exceptions in flight and being handled. The setup throws on its one
+// thread, so one set serves; the library's own is kept per thread through
+// emulated thread-local storage (1.5 KB). A second thread that throws would
+// need it back, and so would the allocator below its lock.
 namespace __cxxabiv1 {
 struct __cxa_eh_globals {
   void* caught_exceptions;
