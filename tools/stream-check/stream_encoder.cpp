@@ -11,12 +11,11 @@
 
 namespace {
 
-Bytes Libdeflate(const Bytes& data, int level) {
-  std::unique_ptr<libdeflate_compressor, decltype(&libdeflate_free_compressor)> compressor(
-      libdeflate_alloc_compressor(level), &libdeflate_free_compressor);
-  if (!compressor) throw PackError("libdeflate cannot compress at level " + std::to_string(level));
-  Bytes out(libdeflate_deflate_compress_bound(compressor.get(), data.size()));
-  std::size_t size = libdeflate_deflate_compress(compressor.get(), data.data(), data.size(), out.data(), out.size());
+using Compressor = std::shared_ptr<libdeflate_compressor>;
+
+Bytes Libdeflate(const Bytes& data, libdeflate_compressor* compressor) {
+  Bytes out(libdeflate_deflate_compress_bound(compressor, data.size()));
+  std::size_t size = libdeflate_deflate_compress(compressor, data.data(), data.size(), out.data(), out.size());
   out.resize(size);  // 0 would mean "did not fit", which the bound rules out; the check catches it anyway
   return out;
 }
@@ -67,7 +66,13 @@ void ZlibStreamed(int level, const ReadPiece& read, const WritePiece& write) {
 }
 
 StreamEncoder LibdeflateEncoder(int level) {
-  return {"libdeflate level " + std::to_string(level), [level](const Bytes& data) { return Libdeflate(data, level); }};
+  // One compressor for all the encoder's streams: its state takes a few
+  // hundred KB at the strong levels, and the skin packer encodes hundreds
+  // of small pictures. The tools are one thread.
+  Compressor compressor(libdeflate_alloc_compressor(level), &libdeflate_free_compressor);
+  if (!compressor) throw PackError("libdeflate cannot compress at level " + std::to_string(level));
+  return {"libdeflate level " + std::to_string(level),
+          [compressor](const Bytes& data) { return Libdeflate(data, compressor.get()); }};
 }
 
 std::vector<StreamEncoder> DefaultEncoders(int level) {
