@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "system/program_folder_rights.h"
 #include "system/shortcuts.h"
 #include "system/uninstall_registration.h"
+#include "text/number.h"
 
 namespace {
 
@@ -30,9 +32,38 @@ void WriteCopyOfRunningSetup(SetupState& state, const char* copy_path) {
   PackageDirectory directory;
   directory.header_offset = state.package.header_offset;
   directory.version = state.package.version;
+  directory.files.Add(state.package.SkinRecord());
   std::uint64_t size = WriteSetupCopy(state.package_stream, directory, copy_path);
   state.package.version = directory.version;
   state.estimated_size = size > UINT32_MAX ? UINT32_MAX : static_cast<std::uint32_t>(size);
+}
+
+// A product path the system cannot open is found before anything is
+// written, not as a failure halfway: a file's path must stay below MAX_PATH
+// characters, its folder's below the 248 that CreateDirectory takes.
+void RefuseTooLongPaths(const ProductRecord& package) {
+  const FileRecord* longest = nullptr;
+  std::size_t longest_length = 0;
+  bool too_long = false;
+  for (std::size_t number = 2; number <= package.FileCount(); ++number) {
+    const FileRecord& record = package.Record(number);
+    const Text& folder = record.destination == 0 ? package.program_folder : package.data_folder;
+    std::size_t length = folder.size() + 1 + std::strlen(record.name);
+    const char* last_separator = std::strrchr(record.name, '\\');
+    std::size_t folder_length = folder.size() + (last_separator != nullptr ? 1 + (last_separator - record.name) : 0);
+    too_long = too_long || length >= MAX_PATH || folder_length >= MAX_PATH - 12;
+    if (length > longest_length) {
+      longest = &record;
+      longest_length = length;
+    }
+  }
+  if (!too_long) return;
+  Text path(longest->destination == 0 ? package.program_folder.c_str() : package.data_folder.c_str());
+  path.Append("\\");
+  path.Append(longest->name);
+  Text length;
+  UnsignedToText(length, static_cast<std::uint32_t>(longest_length), false);
+  LogErrorWith("The path %s is too long for Windows (%s characters)", path.c_str(), length.c_str());
 }
 
 // The shortcut folders are resolved by then: each folder is checked as it
@@ -61,6 +92,11 @@ bool RunInstall(SetupState& state, const char* package_path) {
   std::unique_ptr<InflateState> decoder;
   std::vector<Text> stopped_services;
   try {
+    // The copy in the program folder of a large product carries no files.
+    if (package.without_streams) {
+      LogErrorWith("The setup program of %s is needed for a repair: this copy carries no product files", product_name);
+    }
+    RefuseTooLongPaths(package);
     // The file was found whole at start (StartSetup), and is held since.
     state.package_stream.CreateOverFile(package_path);
     decoder = std::make_unique<InflateState>(&state.package_stream);

@@ -87,8 +87,8 @@ VersionRecord ReadVersion(FieldReader& reader) {
   return version;
 }
 
-// Reads record `number` into `files`; `paths` when its name may hold folders.
-void ReadFileRecord(FieldReader& reader, std::size_t number, std::uint32_t header_offset, bool paths, FileList& files) {
+// Reads record `number` into `out`; `paths` when its name may hold folders.
+void ReadFileRecord(FieldReader& reader, std::size_t number, bool paths, PackageDirectory& out) {
   std::uint16_t length = reader.U16();
   if (length < kMinFileRecordSize) Refuse("a file record is shorter than 24 bytes");
   if (length > kMaxFileRecordSize) Refuse("a file name is longer than 512 characters");
@@ -104,12 +104,13 @@ void ReadFileRecord(FieldReader& reader, std::size_t number, std::uint32_t heade
   const auto* name = reinterpret_cast<const char*>(reader.Take(name_field));
   const void* nul = std::memchr(name, 0, name_field);
   if (nul == nullptr) Refuse("a file name is not terminated");
-  const FileRecord& record = files.Add(fields, name, static_cast<std::size_t>(static_cast<const char*>(nul) - name));
+  const FileRecord& record =
+      out.files.Add(fields, name, static_cast<std::size_t>(static_cast<const char*>(nul) - name));
 
   // The skin archive is read in place, so all of it must lie before the
   // directory; a compressed stream needs at least its first byte there.
   if (number == 1) {
-    if (std::uint64_t{record.stream_offset} + record.size > header_offset) {
+    if (std::uint64_t{record.stream_offset} + record.size > out.header_offset) {
       Refuse("the skin archive lies outside the package data");
     }
     return;
@@ -117,7 +118,8 @@ void ReadFileRecord(FieldReader& reader, std::size_t number, std::uint32_t heade
   if (const char* fault = paths ? RelativePathFault(record.name) : FileNameFault(record.name)) {
     RefuseNaming("unsafe file name \"%s\", which %s", record.name, fault);
   }
-  if (record.stream_offset >= header_offset) {
+  // A directory without streams keeps the offsets they had in the setup.
+  if (!out.without_streams && record.stream_offset >= out.header_offset) {
     RefuseNaming("the data of \"%s\" lies outside the package", record.name);
   }
   if (record.destination > static_cast<std::uint8_t>(Destination::kDataFolderUntouched)) {
@@ -256,7 +258,7 @@ void ParsePackageDirectory(const std::uint8_t* bytes, std::size_t length, std::u
   // Each name takes at most its record's bytes.
   out.files.Reserve(file_count, length);
   for (std::size_t number = 1; number <= file_count; ++number) {
-    ReadFileRecord(reader, number, header_offset, paths, out.files);
+    ReadFileRecord(reader, number, paths, out);
   }
 
   ReadCountedText(reader, out.display_icon, "the display icon is longer than 512 characters",

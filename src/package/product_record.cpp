@@ -39,6 +39,7 @@ void ProductRecord::TakePackage(PackageDirectory&& package) {
   TakeContents(*this, package, std::move(package.files));
   display_icon = package.display_icon;
   has_data_folder = package.has_data_folder;
+  without_streams = package.without_streams;
 }
 
 void ProductRecord::CopyPackageContents(const ProductRecord& other) {

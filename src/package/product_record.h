@@ -16,6 +16,7 @@ struct ProductRecord {
   bool desktop_shortcut = false;
   bool add_to_path = false;      // the program folder is on the "Path" of the chosen scope
   bool has_data_folder = false;  // a package file goes to the data folder
+  bool without_streams = false;  // package record: a setup copy, which cannot install
   VersionRecord version;
   FileList files;  // record 1 (the skin archive) first, never installed
   std::uint8_t association_count = 0;

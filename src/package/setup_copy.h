@@ -3,6 +3,10 @@
 // that running the copy later repairs or uninstalls rather than patches.
 // A signed setup's certificate table is copied along, so the copy's trailer
 // is found the same way (the signature of a changed copy no longer matches).
+// A package in the extended layout gives a copy without its payload: the
+// program, the skin archive and the directory marked kWithoutStreams, with
+// neither streams nor certificate table, so a large product does not take
+// its disk space twice.
 // The copy's PE CheckSum is that of its own bytes, so that the copy passes
 // the same check of the whole file as the setup it came from.
 #pragma once
@@ -12,7 +16,8 @@
 #include "fs/source_stream.h"
 #include "package/package_directory.h"
 
-// `package_stream` is open on the running setup, `package` its directory;
-// the patch flag is cleared in `package` too. Returns the running setup's
+// `package_stream` is open on the running setup, `package` its directory
+// (its header offset, version and skin record are used); the patch flag is
+// cleared in `package` too. Returns the running setup's
 // size in bytes. Any failure ends in AbortError after its line.
 std::uint64_t WriteSetupCopy(SourceStream& package_stream, PackageDirectory& package, const char* destination);

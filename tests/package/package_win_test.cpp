@@ -1,7 +1,7 @@
 // Guards the setup's side of the package on real files under Windows: the
 // reader fills the record from a setup file (signed or not) and reports each
 // failure with its one line, the setup copy of a patch is no patch and
-// reads back, and extraction writes exactly the bytes and the file time of
+// reads back, that of a tree carries no streams, and extraction writes exactly the bytes and the file time of
 // each record, keeps existing data files when asked and refuses short streams.
 #include <windows.h>
 
@@ -236,6 +236,49 @@ TEST(WriteSetupCopy, CopyOfAPatchIsNoPatchAndReadsBack) {
   }
 }
 
+// A package in the extended layout (here: a file in a subfolder) gives a
+// copy of the program, the skin and the directory, marked as carrying no
+// streams, with neither streams nor signature; it reads back whole.
+TEST(WriteSetupCopy, CopyOfATreeCarriesNoStreams) {
+  std::vector<ProductFile> files = kFiles;
+  files.push_back({"lib\\deep\\big.bin", Bytes(200000, 'b'), 0, 0x01DA000000000000});
+  for (bool is_signed : {false, true}) {
+    TestFolder folder;
+    PackageDirectory written;
+    Bytes setup = MakeSetup(files, false, written);
+    std::size_t table_size = is_signed ? 48 : 0;
+    if (is_signed)
+      setup = PeHead(static_cast<std::uint32_t>(setup.size()), 48, 512) + setup.substr(512) + Bytes(48, 'S');
+    WriteTestFile(folder / "setup.exe", setup);
+
+    CaptureLogger logger;
+    PackageDirectory package;
+    ASSERT_TRUE(ReadPackage(package, (folder / "setup.exe").c_str())) << is_signed;
+    SourceStream stream;
+    stream.CreateOverFile((folder / "setup.exe").c_str());
+    WriteSetupCopy(stream, package, (folder / "Hello_Setup.exe").c_str());
+    stream.Close();
+
+    Bytes copy = ReadTestFile(folder / "Hello_Setup.exe");
+    std::size_t skin_end = 512 + 100;
+    std::size_t directory_size = setup.size() - table_size - written.header_offset;
+    ASSERT_EQ(copy.size(), skin_end + directory_size) << is_signed;
+    if (is_signed) {
+      EXPECT_EQ(copy.substr(0x80 + 24 + 96 + 4 * 8, 8), Bytes(8, '\0')) << "no certificate table is named";
+    }
+    PackageDirectory reread;
+    ASSERT_TRUE(ReadPackage(reread, (folder / "Hello_Setup.exe").c_str())) << is_signed;
+    EXPECT_TRUE(reread.without_streams);
+    EXPECT_EQ(reread.header_offset, skin_end);
+    ASSERT_EQ(reread.FileCount(), written.FileCount());
+    for (std::size_t number = 1; number <= written.FileCount(); ++number) {
+      EXPECT_STREQ(reread.Record(number).name, written.Record(number).name);
+      EXPECT_EQ(reread.Record(number).size, written.Record(number).size);
+    }
+    EXPECT_TRUE(logger.errors.empty());
+  }
+}
+
 namespace {
 
 class Extraction {
@@ -363,7 +406,8 @@ TEST(ExtractFile, FailuresEndWithTheirLine) {
   const Case cases[] = {
       {"stream shorter than the size", longer, "Error reading file: " + (folder / "setup.exe")},
       {"name leaving the folder", escaping,
-       "Invalid Tarnell software package: unsafe file name \"..\\x.dll\", which holds a path separator"},
+       "Invalid Tarnell software package: unsafe file name \"..\\x.dll\", which is a folder reference, not a file "
+       "name"},
       {"a folder in the way", blocked, "Error opening file: " + extraction.Program("sub")},
   };
   for (const Case& c : cases) {

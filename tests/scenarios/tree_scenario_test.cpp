@@ -1,7 +1,8 @@
 // A product of a few hundred files in folders three deep, through install,
 // an update that drops, adds, moves and changes files, a repair after a
-// subfolder was deleted, and an uninstall that leaves only the file the user
-// added, with its folders.
+// subfolder was deleted, and an uninstall through the setup copy that leaves
+// only the file the user added, with its folders. The copy carries no
+// product files: it refuses to repair, with nothing written.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -71,10 +72,40 @@ TEST_F(Tree, InstallsUpdatesRepairsAndUninstallsAFolderTree) {
   ASSERT_EQ(repaired.exit_code, 0u) << repaired.message;
   ExpectTree("2.0");
 
-  DeployRun removed = RunDeploy({"uninstall", SetupPath("tree-2.0")});
+  // The copy in the program folder holds the program, the skin and the
+  // directory: it knows the product but cannot install it.
+  const std::string copy = program + "\\Tree_Setup.exe";
+  ASSERT_TRUE(Exists(copy));
+  EXPECT_LT(std::filesystem::file_size(copy) + 1000, std::filesystem::file_size(SetupPath("tree-2.0")));
+  Snapshot before = TakeSnapshot();
+  DeployRun refused = RunDeploy({"install", copy});
+  EXPECT_NE(refused.exit_code, 0u);
+  EXPECT_TRUE(refused.Logged("The setup program of Tree is needed for a repair: this copy carries no product files"))
+      << refused.message;
+  EXPECT_EQ(WrittenOutside(before, TakeSnapshot(), {refused.temp_folder}), std::vector<std::string>{});
+  DeployRun status = RunDeploy({"status", copy});
+  EXPECT_EQ(status.exit_code, 0u) << status.message;
+
+  DeployRun removed = RunDeploy({"uninstall", copy});
   EXPECT_EQ(removed.exit_code, 0u) << removed.message;
+  EXPECT_TRUE(WaitUntilGone(copy, 30)) << "the uninstall batch removes the copy that ran";
   EXPECT_EQ(FileBytes(mine), std::optional<std::string>("the user's own"));
   EXPECT_EQ(FolderEntries(program), std::vector<std::string>{"lib"});
   EXPECT_EQ(FolderEntries(program + "\\lib"), std::vector<std::string>{"a0"});
   EXPECT_EQ(FolderEntries(program + "\\lib\\a0"), std::vector<std::string>{"b0"});
+}
+
+// A program folder under which the tree's paths would pass the system's
+// limit is refused with the longest path, before anything is written.
+TEST_F(Tree, APathTooLongForWindowsIsRefusedBeforeAnythingIsWritten) {
+  std::string program = "C:\\Apps";
+  while (program.size() < 236) program += "\\" + std::string(20, 'd');
+  Snapshot before = TakeSnapshot();
+  DeployRun refused = RunDeploy({"install", SetupPath("tree-1.0"), "--program-folder", program});
+  EXPECT_NE(refused.exit_code, 0u);
+  const std::string longest = program + "\\lib\\a0\\b0\\f0.txt";
+  EXPECT_TRUE(refused.Logged("The path " + longest + " is too long for Windows (" + std::to_string(longest.size()) +
+                             " characters)"))
+      << refused.message;
+  EXPECT_EQ(WrittenOutside(before, TakeSnapshot(), {refused.temp_folder}), std::vector<std::string>{});
 }

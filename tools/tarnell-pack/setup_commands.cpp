@@ -170,6 +170,14 @@ void ListJson(const PackageDirectory& package, bool is_64_bit, const std::vector
   out << list.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
 }
 
+// PackError for a setup copy, which carries the directory but no streams.
+void RequireStreams(const std::string& path, const PackageDirectory& package) {
+  if (package.without_streams) {
+    throw PackError(path +
+                    ": a setup copy from a program folder, which carries no product files; use the product's setup");
+  }
+}
+
 }  // namespace
 
 void ListSetup(const std::string& path, const ListOptions& options, std::ostream& out) {
@@ -177,6 +185,7 @@ void ListSetup(const std::string& path, const ListOptions& options, std::ostream
   PackageDirectory package = ReadSetupDirectory(setup);
   std::vector<std::string> digests(package.FileCount() + 1);
   if (options.sha256) {
+    RequireStreams(path, package);
     InflateState decoder(&setup);
     for (std::size_t number = 2; number <= package.FileCount(); ++number) {
       Sha256 digest;
@@ -205,7 +214,8 @@ void ListSetup(const std::string& path, const ListOptions& options, std::ostream
       << "Display icon: " << Utf8(package.display_icon) << "\n"
       << "Skin archive: " << package.SkinRecord().size << " bytes at " << package.SkinRecord().stream_offset << "\n"
       << "Directory:    at " << package.header_offset << "\n"
-      << "Files:        " << package.FileCount() - 1 << "\n";
+      << "Files:        " << package.FileCount() - 1 << (package.without_streams ? " (not carried: a setup copy)" : "")
+      << "\n";
   for (std::size_t number = 2; number <= package.FileCount(); ++number) {
     const FileRecord& record = package.Record(number);
     out << "  " << Utf8(record.name) << "\n"
@@ -229,19 +239,24 @@ void VerifySetup(const std::string& path, std::ostream& out) {
   CheckSkinArchive(setup, package.SkinRecord());
   InflateState decoder(&setup);
   std::uint64_t total = 0;
-  for (std::size_t number = 2; number <= package.FileCount(); ++number) {
+  for (std::size_t number = 2; number <= package.FileCount() && !package.without_streams; ++number) {
     const FileRecord& record = package.Record(number);
     DecodeRecord(setup, decoder, record, [](const std::uint8_t*, std::size_t) {});
     total += record.size;
   }
-  out << path << ": " << package.FileCount() - 1 << " files, " << total << " bytes, all streams intact\n"
-      << path << ": " << CheckSum(setup, package) << "\n"
+  if (package.without_streams) {
+    out << path << ": " << package.FileCount() - 1 << " files, not carried (a setup copy from a program folder)\n";
+  } else {
+    out << path << ": " << package.FileCount() - 1 << " files, " << total << " bytes, all streams intact\n";
+  }
+  out << path << ": " << CheckSum(setup, package) << "\n"
       << path << ": " << CheckIntegrityRecord(setup, package) << "\n";
 }
 
 void ExtractSetup(const std::string& path, const std::string& folder, bool force, std::ostream& out) {
   SetupFile setup(path);
   PackageDirectory package = ReadSetupDirectory(setup);
+  RequireStreams(path, package);
   CheckSum(setup, package);
   CheckIntegrityRecord(setup, package);
   if (!force) {
