@@ -113,18 +113,6 @@ std::string ShellFolder(int csidl) {
   return path;
 }
 
-struct ServiceHandle {
-  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-  SC_HANDLE service = nullptr;
-  ServiceHandle(const std::string& name, DWORD access) {
-    if (manager != nullptr) service = OpenServiceA(manager, name.c_str(), access);
-  }
-  ~ServiceHandle() {
-    if (service != nullptr) CloseServiceHandle(service);
-    if (manager != nullptr) CloseServiceHandle(manager);
-  }
-};
-
 }  // namespace
 
 void ScenarioTest::SetUp() {
@@ -319,35 +307,6 @@ std::vector<std::string> PathEntries(bool all_users) {
   std::istringstream stream(path.value_or(""));
   for (std::string entry; std::getline(stream, entry, ';');) entries.push_back(entry);
   return entries;
-}
-
-std::optional<ServiceFacts> Service(const std::string& name) {
-  ServiceHandle handle(name, SERVICE_QUERY_CONFIG | SERVICE_QUERY_STATUS);
-  if (handle.service == nullptr) return std::nullopt;
-  alignas(QUERY_SERVICE_CONFIGA) BYTE buffer[8192];
-  auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer);
-  DWORD needed = 0;
-  SERVICE_STATUS status{};
-  if (!QueryServiceConfigA(handle.service, config, sizeof buffer, &needed) ||
-      !QueryServiceStatus(handle.service, &status)) {
-    return std::nullopt;
-  }
-  return ServiceFacts{config->lpBinaryPathName, config->dwStartType, status.dwCurrentState};
-}
-
-bool StartServiceWith(const std::string& name, const char* argument) {
-  ServiceHandle handle(name, SERVICE_START);
-  const char* arguments[] = {argument};
-  return handle.service != nullptr && StartServiceA(handle.service, 1, arguments);
-}
-
-bool WaitForServiceState(const std::string& name, DWORD state, int seconds) {
-  for (int i = 0; i < seconds * 10; ++i) {
-    std::optional<ServiceFacts> facts = Service(name);
-    if (facts && facts->state == state) return true;
-    Sleep(100);
-  }
-  return false;
 }
 
 ShellFolders FoldersFor(bool all_users) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "registry_values.h"
+#include "service_queries.h"
 
 // Skips when in-scenario-prefix.sh could not prepare the machine, and gives
 // every test COM (for reading shortcuts) and a folder of its own.
@@ -108,16 +109,7 @@ std::string UninstallKey(const std::string& product);
 // The entries of a "Path" value, split at ";".
 std::vector<std::string> PathEntries(bool all_users);
 
-// Services.
-struct ServiceFacts {
-  std::string image_path;
-  DWORD start_type = 0;
-  DWORD state = 0;
-};
-std::optional<ServiceFacts> Service(const std::string& name);
-// Starts the service with one argument ("slow-stop" makes HelloAgent slow).
-bool StartServiceWith(const std::string& name, const char* argument);
-bool WaitForServiceState(const std::string& name, DWORD state, int seconds);
+// Services: FindService and the others come from service_queries.h.
 
 // The shell folders of a scope.
 struct ShellFolders {
