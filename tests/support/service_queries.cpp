@@ -31,7 +31,8 @@ std::optional<ServiceFacts> FindService(const std::string& name) {
 bool StartServiceWith(const std::string& name, const char* argument) {
   ServiceHandle service = OpenTestService(name, SERVICE_START);
   const char* arguments[] = {argument};
-  return service && StartServiceA(service.Get(), argument != nullptr ? 1 : 0, argument != nullptr ? arguments : nullptr);
+  return service &&
+         StartServiceA(service.Get(), argument != nullptr ? 1 : 0, argument != nullptr ? arguments : nullptr);
 }
 
 bool WaitForServiceState(const std::string& name, DWORD state, int seconds) {
