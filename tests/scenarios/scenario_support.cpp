@@ -160,48 +160,44 @@ std::vector<std::string> DeployRun::RecordFiles() const {
 
 bool DeployRun::Logged(const std::string& text) const { return Contains(log, text); }
 
-HANDLE StartProgram(const std::string& program, const std::vector<std::string>& arguments,
-                    const std::string& temp_folder, const std::string& output_path, const std::string& error_path,
-                    HANDLE token) {
+KernelHandle StartProgram(const std::string& program, const std::vector<std::string>& arguments,
+                          const std::string& temp_folder, const std::string& output_path, const std::string& error_path,
+                          HANDLE token) {
   std::string command = Quoted(program);
   for (const std::string& argument : arguments) command += " " + Quoted(argument);
 
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE output = CreateFileA(output_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  HANDLE error = CreateFileA(error_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+  KernelHandle output(CreateFileA(output_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  KernelHandle error(CreateFileA(error_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = output;
-  startup.hStdError = error;
+  startup.hStdOutput = output.Get();
+  startup.hStdError = error.Get();
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   PROCESS_INFORMATION process{};
   std::string environment = EnvironmentWithTemp(temp_folder);
   if (!CreateProcessAsUserA(token, nullptr, &command[0], nullptr, nullptr, TRUE, 0, &environment[0], nullptr, &startup,
                             &process)) {
     ADD_FAILURE() << "cannot start " << command;
-    process.hProcess = nullptr;
-  } else {
-    CloseHandle(process.hThread);
+    return KernelHandle();
   }
-  CloseHandle(output);
-  CloseHandle(error);
-  return process.hProcess;
+  KernelHandle thread(process.hThread);
+  return KernelHandle(process.hProcess);
 }
 
 DWORD RunProgram(const std::string& program, const std::vector<std::string>& arguments, const std::string& temp_folder,
                  const std::string& output_path, const std::string& error_path, HANDLE token) {
-  HANDLE process = StartProgram(program, arguments, temp_folder, output_path, error_path, token);
+  KernelHandle process = StartProgram(program, arguments, temp_folder, output_path, error_path, token);
   DWORD exit_code = 0xFFFFFFFF;
-  if (process == nullptr) return exit_code;
-  if (WaitForSingleObject(process, 120000) != WAIT_OBJECT_0) {
+  if (!process) return exit_code;
+  if (WaitForSingleObject(process.Get(), 120000) != WAIT_OBJECT_0) {
     ADD_FAILURE() << program << " hangs";
-    TerminateProcess(process, exit_code);
+    TerminateProcess(process.Get(), exit_code);
   }
-  GetExitCodeProcess(process, &exit_code);
-  CloseHandle(process);
+  GetExitCodeProcess(process.Get(), &exit_code);
   return exit_code;
 }
 
@@ -264,11 +260,10 @@ std::uint64_t WriteTime(const std::string& path) {
 }
 
 void SetWriteTime(const std::string& path, std::uint64_t time) {
-  HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
+  KernelHandle file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
   FILETIME stamp{static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
-  EXPECT_TRUE(file != INVALID_HANDLE_VALUE && SetFileTime(file, nullptr, nullptr, &stamp)) << path;
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  EXPECT_TRUE(file && SetFileTime(file.Get(), nullptr, nullptr, &stamp)) << path;
 }
 
 std::vector<std::string> FolderEntries(const std::string& folder) { return NamesIn(folder); }
@@ -286,13 +281,6 @@ HeldFile::HeldFile(const std::string& path, Hold hold)
                   ? CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)
                   : CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 0, nullptr)) {}
-
-HeldFile::~HeldFile() { Close(); }
-
-void HeldFile::Close() {
-  if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  handle_ = INVALID_HANDLE_VALUE;
-}
 
 std::string UninstallKey(const std::string& product) {
   return "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + product;

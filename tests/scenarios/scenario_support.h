@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "handles/owned_handle.h"
 #include "registry_values.h"
 #include "service_queries.h"
 
@@ -63,11 +64,11 @@ struct DeployRun {
 DeployRun RunDeploy(const std::vector<std::string>& arguments);
 // Starts tarnell-deploy, or the setup itself when `program` names it, with
 // `arguments` and TEMP at `temp_folder`, standard output and error into the
-// files, under `token` when one is given; its process handle (the caller
-// closes it), null when it could not start.
-HANDLE StartProgram(const std::string& program, const std::vector<std::string>& arguments,
-                    const std::string& temp_folder, const std::string& output_path, const std::string& error_path,
-                    HANDLE token = nullptr);
+// files, under `token` when one is given; its process handle, null when it
+// could not start.
+KernelHandle StartProgram(const std::string& program, const std::vector<std::string>& arguments,
+                          const std::string& temp_folder, const std::string& output_path, const std::string& error_path,
+                          HANDLE token = nullptr);
 // StartProgram and wait: the exit code, 0xFFFFFFFF when the program did not
 // end in two minutes.
 DWORD RunProgram(const std::string& program, const std::vector<std::string>& arguments, const std::string& temp_folder,
@@ -93,14 +94,11 @@ class HeldFile {
  public:
   enum class Hold { kInUse, kRunning };
   explicit HeldFile(const std::string& path, Hold hold = Hold::kInUse);
-  ~HeldFile();
-  HeldFile(const HeldFile&) = delete;
-  HeldFile& operator=(const HeldFile&) = delete;
-  bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-  void Close();
+  bool IsOpen() const { return static_cast<bool>(handle_); }
+  void Close() { handle_.Reset(); }
 
  private:
-  HANDLE handle_;
+  KernelHandle handle_;
 };
 
 // Registry (RegistryText and the others come from registry_values.h).

@@ -20,9 +20,6 @@
 
 namespace {
 
-// A SID of AllocateAndInitializeSid.
-using SidMemory = OwnedHandle<PSID, &::FreeSid>;
-
 // A copy of the test service under a name of this test's own, in a folder
 // whose name holds a blank; the service is deleted at the end.
 class TestService {
