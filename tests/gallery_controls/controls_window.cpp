@@ -12,6 +12,7 @@
 #include "ui/widgets/image_button.h"
 #include "ui/widgets/log_view.h"
 #include "ui/widgets/text_edit.h"
+#include "ui/widgets/title_bar.h"
 #include "ui/widgets/tree_view.h"
 
 namespace {
@@ -162,6 +163,7 @@ void ControlsRoot::Start(const char* native_title, int x, int y) {
     Events().Line("at %u %d %d %d %d", static_cast<unsigned>(widget->Id()), at.x, at.y, widget->Width(),
                   widget->Height());
   }
+  LogCloseButton(*frame_, *static_cast<TitleBar*>(FindById(1)));
   Events().Line("ready main %d %d %d %d", frame_->X(), frame_->Y(), frame_->Width(), frame_->Height());
 }
 

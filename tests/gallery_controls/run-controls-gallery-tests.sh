@@ -214,7 +214,8 @@ expect_report tree '[C:\] C:\1 D:\3' "Home and Left collapse the first drive"
 
 # --- Closing -----------------------------------------------------------------------------------
 mark main
-click $((wx + ww - 12)) $((wy + 12))
+read -r _ x y w h < <(grep '^close-button ' "${events[main]}")
+click $((x + w / 2)) $((y + h / 2))
 expect_event main '^close main$' "the close button closes the window"
 expect_event main '^quit$' "the gallery ends"
 expect_exit main
