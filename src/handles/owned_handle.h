@@ -59,6 +59,8 @@ using ServiceHandle = OwnedHandle<SC_HANDLE, &::CloseServiceHandle>;
 using GlobalMemory = OwnedHandle<HGLOBAL, &::GlobalFree>;
 // Memory the system allocated for the caller: security descriptors, SIDs.
 using LocalMemory = OwnedHandle<HLOCAL, &::LocalFree>;
+// A SID of AllocateAndInitializeSid.
+using SidMemory = OwnedHandle<PSID, &::FreeSid>;
 // A view of a file mapping (MapViewOfFile).
 using MappedView = OwnedHandle<void*, &::UnmapViewOfFile>;
 

@@ -28,10 +28,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 reference=""
 
-source "$root/tests/support/screen-lib.sh"
-source "$root/tests/support/wine-paths.sh"
-source "$root/tests/support/manifest-lib.sh"
-source "$root/tests/support/layout-lib.sh"
 source "$root/tests/support/setup-window-lib.sh"
 require_tools
 read_machine "$stub"

@@ -21,9 +21,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 reference=""
 
-source "$root/tests/support/screen-lib.sh"
-source "$root/tests/support/wine-paths.sh"
-source "$root/tests/support/manifest-lib.sh"
 source "$root/tests/support/setup-window-lib.sh"
 [ -x "$pack" ] || skip "no tarnell-pack at $pack; build the native preset first"
 product=Planted

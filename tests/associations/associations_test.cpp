@@ -23,16 +23,11 @@ constexpr char kProgramFolder[] = "C:\\Programs\\Tarnell";
 
 // The default value or a named value of a key, with its type checked.
 std::optional<std::string> ReadText(HKEY root, const std::string& path, const char* name = nullptr) {
-  RegistryHandle key;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_SUCCESS) return std::nullopt;
-  char data[1024] = "";
-  DWORD size = sizeof data;
-  DWORD type = 0;
-  LONG result = RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-  if (result != ERROR_SUCCESS) return std::nullopt;
-  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ)) << path;
-  EXPECT_TRUE(size > 0 && data[size - 1] == '\0') << path << ": stored without its NUL";
-  return std::string(data);
+  std::optional<RegistryValue> stored = ReadRegistryValue(root, path, name);
+  if (!stored) return std::nullopt;
+  EXPECT_EQ(stored->type, static_cast<DWORD>(REG_SZ)) << path;
+  EXPECT_TRUE(!stored->bytes.empty() && stored->bytes.back() == '\0') << path << ": stored without its NUL";
+  return std::string(stored->bytes.c_str());
 }
 
 // An empty DACL refuses every opening of the key; without a DACL everyone
@@ -156,10 +151,8 @@ TEST_F(AssociationsTest, AnotherProgramsTypeIsNotedAndPutBackAtRemoval) {
   // A product whose name merely begins like ours is still another program.
   for (const std::string& previous : {std::string("txtfile"), product_ + "Viewer.Document"}) {
     SCOPED_TRACE(previous);
-    RegistryHandle key;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, uninstall_key_.c_str(), 0, KEY_ALL_ACCESS, key.Receive()),
-              ERROR_SUCCESS);
-    RegDeleteValueA(key.Get(), ext.c_str());
+    ASSERT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, uninstall_key_));
+    RestoreRegistryValue(HKEY_LOCAL_MACHINE, uninstall_key_, ext.c_str(), std::nullopt);
     SetRegistryText(HKEY_CLASSES_ROOT, "." + ext, nullptr, previous);
 
     Install({Entry(ext, true)});

@@ -8,10 +8,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "capture_logger.h"
+#include "folder_listing.h"
 #include "fs/file_identity.h"
 #include "fs/machine_calls.h"
+#include "handles/owned_handle.h"
 #include "test_folder.h"
 
 namespace {
@@ -51,10 +54,10 @@ TEST(FileReplacement, APlantedLeftoverIsNeverInstalled) {
     WriteTestFile(target, "old program");
     WriteTestFile(planted, "planted");
     FileIdentity planted_identity = IdentityOfPath(planted);
-    HANDLE holder = c.held ? CreateFileA(planted.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                         OPEN_EXISTING, 0, nullptr)
-                           : INVALID_HANDLE_VALUE;
-    ASSERT_EQ(holder != INVALID_HANDLE_VALUE, c.held);
+    KernelHandle holder(c.held ? CreateFileA(planted.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                             OPEN_EXISTING, 0, nullptr)
+                               : INVALID_HANDLE_VALUE);
+    ASSERT_EQ(static_cast<bool>(holder), c.held);
 
     CaptureLogger log;
     if (c.held) {
@@ -63,10 +66,9 @@ TEST(FileReplacement, APlantedLeftoverIsNeverInstalled) {
       EXPECT_EQ(log.errors, std::vector<std::string>{"Error opening file: " + target}) << c.leftover;
       char seen[16] = {};
       DWORD got = 0;
-      ASSERT_TRUE(ReadFile(holder, seen, sizeof seen - 1, &got, nullptr));
+      ASSERT_TRUE(ReadFile(holder.Get(), seen, sizeof seen - 1, &got, nullptr));
       EXPECT_STREQ(seen, "planted") << c.leftover;
       EXPECT_FALSE(IdentityOfPath(target) == planted_identity) << c.leftover;
-      CloseHandle(holder);
     } else {
       Replace(target, "new program");
       EXPECT_EQ(ReadTestFile(target), "new program");
@@ -81,11 +83,9 @@ namespace {
 // moves it away and puts a file of theirs under its name.
 std::string swap_folder;
 DWORD SwapTemporaryFile(MachineChange) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((swap_folder + "\\Hello.exe.*.tarnell-new").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return ERROR_SUCCESS;
-  FindClose(search);
-  std::string part = swap_folder + "\\" + found.cFileName;
+  std::vector<FolderEntry> found = EntriesMatching(swap_folder + "\\Hello.exe.*.tarnell-new");
+  if (found.empty()) return ERROR_SUCCESS;
+  std::string part = swap_folder + "\\" + found[0].name;
   if (MoveFileA(part.c_str(), (swap_folder + "\\moved").c_str())) WriteTestFile(part, "planted");
   return ERROR_SUCCESS;
 }

@@ -4,13 +4,14 @@
 
 #include <cstdio>
 
+#include "handles/owned_handle.h"
+
 int main(int argc, char** argv) {
   if (argc != 2) return 2;
-  HANDLE file = CreateFileA(argv[1], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return 1;
+  KernelHandle file(CreateFileA(argv[1], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file) return 1;
   std::printf("held\n");
   std::fflush(stdout);
   std::getchar();
-  CloseHandle(file);
   return 0;
 }

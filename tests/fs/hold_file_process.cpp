@@ -2,39 +2,35 @@
 
 HeldFile::HeldFile(const std::string& path) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE child_in = nullptr, child_out = nullptr, from_child = nullptr;
-  CreatePipe(&child_in, &to_child_, &inherit, 0);
-  CreatePipe(&from_child, &child_out, &inherit, 0);
-  SetHandleInformation(to_child_, HANDLE_FLAG_INHERIT, 0);
-  SetHandleInformation(from_child, HANDLE_FLAG_INHERIT, 0);
+  KernelHandle child_in, child_out, from_child;
+  CreatePipe(child_in.Receive(), to_child_.Receive(), &inherit, 0);
+  CreatePipe(from_child.Receive(), child_out.Receive(), &inherit, 0);
+  SetHandleInformation(to_child_.Get(), HANDLE_FLAG_INHERIT, 0);
+  SetHandleInformation(from_child.Get(), HANDLE_FLAG_INHERIT, 0);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = child_in;
-  startup.hStdOutput = child_out;
-  startup.hStdError = child_out;
+  startup.hStdInput = child_in.Get();
+  startup.hStdOutput = child_out.Get();
+  startup.hStdError = child_out.Get();
   std::string command = std::string("\"") + HOLD_FILE_EXE + "\" \"" + path + "\"";
-  if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process_)) {
+  PROCESS_INFORMATION process{};
+  if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+    KernelHandle thread(process.hThread);
+    process_.Reset(process.hProcess);
     std::string reply;
     char byte;
     DWORD got = 0;
-    while (reply.size() < 4 && ReadFile(from_child, &byte, 1, &got, nullptr) && got == 1) reply += byte;
+    while (reply.size() < 4 && ReadFile(from_child.Get(), &byte, 1, &got, nullptr) && got == 1) reply += byte;
     held_ = reply == "held";
   }
-  CloseHandle(child_in);
-  CloseHandle(child_out);
-  CloseHandle(from_child);
 }
 
 HeldFile::~HeldFile() {
-  if (to_child_ != nullptr) {
+  if (to_child_) {
     DWORD written;
-    WriteFile(to_child_, "\n", 1, &written, nullptr);
-    CloseHandle(to_child_);
+    WriteFile(to_child_.Get(), "\n", 1, &written, nullptr);
+    to_child_.Reset();
   }
-  if (process_.hProcess != nullptr) {
-    WaitForSingleObject(process_.hProcess, 10000);
-    CloseHandle(process_.hProcess);
-    CloseHandle(process_.hThread);
-  }
+  if (process_) WaitForSingleObject(process_.Get(), 10000);
 }

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "handles/owned_handle.h"
+
 class HeldFile {
  public:
   explicit HeldFile(const std::string& path);
@@ -13,7 +15,7 @@ class HeldFile {
   bool Held() const { return held_; }
 
  private:
-  PROCESS_INFORMATION process_{};
-  HANDLE to_child_ = nullptr;
+  KernelHandle process_;
+  KernelHandle to_child_;
   bool held_ = false;
 };

@@ -2,6 +2,9 @@
 
 #include <cstdarg>
 
+#include "ui/widgets/frame_window.h"
+#include "ui/widgets/title_bar.h"
+
 bool EventLog::Open(const char* path) {
   file_ = std::fopen(path, "wb");  // no CR before the line ends
   return file_ != nullptr;
@@ -25,4 +28,10 @@ void EventLog::Line(const char* format, ...) {
 EventLog& Events() {
   static EventLog log;
   return log;
+}
+
+void LogCloseButton(const FrameWindow& frame, TitleBar& bar) {
+  Rect area = TitleButtonArea(Rect{0, 0, bar.Width(), bar.Height()}, bar.ButtonsWidth(), kCloseButton);
+  Point at = frame.ClientToScreen(Point{bar.X() + area.left, bar.Y() + area.top});
+  Events().Line("close-button %d %d %d %d", at.x, at.y, area.Width(), area.Height());
 }

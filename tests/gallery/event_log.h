@@ -17,3 +17,9 @@ class EventLog {
 };
 
 EventLog& Events();
+
+class FrameWindow;
+class TitleBar;
+// "close-button X Y WIDTH HEIGHT": where the shown window's close button lies
+// on the screen, for the script to press it by name.
+void LogCloseButton(const FrameWindow& frame, TitleBar& bar);

@@ -6,6 +6,7 @@
 #include "graphics/canvas.h"
 #include "graphics/graphics_resources.h"
 #include "ui/core/key_codes.h"
+#include "ui/widgets/title_bar.h"
 #include "ui/widgets/tool_bar.h"
 
 namespace {
@@ -218,6 +219,7 @@ void GalleryRoot::Start(const char* native_title, int x, int y) {
   Events().Line("view %d %d %d %d", view_at.x, view_at.y, area.Width(), area.Height());
   Events().Line("toolbar %d %d %d %d", bar_at.x, bar_at.y, bar->Width(), bar->Height());
   LogToolItems("tool", *static_cast<ToolBar*>(bar));
+  LogCloseButton(*frame_, *static_cast<TitleBar*>(FindById(1)));
   frame_->LogPlace("ready");
 }
 

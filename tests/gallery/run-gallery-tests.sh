@@ -28,6 +28,7 @@ start_gallery main 60 60 || exit 1
 read -r _ _ wx wy ww wh < <(wait_event main '^ready main ')
 read -r _ vx vy vw vh < <(wait_event main '^view ')
 read -r _ tx ty _ _ < <(wait_event main '^toolbar ')
+read -r _ close_left close_top close_width close_height < <(wait_event main '^close-button ')
 # The tool bar's buttons by number, from the bar's corner, as the gallery
 # lays them out.
 declare -A tool_box
@@ -47,6 +48,7 @@ mark main
 drag $((cx + 100)) $((cy + 10)) $((cx + 190)) $((cy + 70))
 expect_event main "^position main $((wx + 90)) $((wy + 60)) $ww $wh\$" "the caption drags the window by the pointer's displacement"
 wx=$((wx + 90)) wy=$((wy + 60)) cx=$((cx + 90)) cy=$((cy + 60)) vx=$((vx + 90)) vy=$((vy + 60)) tx=$((tx + 90)) ty=$((ty + 60))
+close_left=$((close_left + 90)) close_top=$((close_top + 60))
 
 # The frame's corner: never below the size the window was made with.
 mark main
@@ -208,12 +210,13 @@ expect_event main '^dialog-closed$' "and the command closes it"
 
 # The close button: released off it nothing happens, released after coming
 # back onto it the window closes.
-close_x=$((cx + ww - 4 - 10)) close_y=$((cy + 10))
+close_x=$((close_left + close_width / 2)) close_y=$((close_top + close_height / 2))
 mark main
 move $close_x $close_y
 xdotool mousedown 1
 sleep 0.2
-shoot close-pressed $((cx + ww - 4 - 60)) "$cy" 60 20
+# The three title buttons, the close button rightmost.
+shoot close-pressed $((close_left + close_width - 60)) "$close_top" 60 "$close_height"
 move $((close_x - 60)) $close_y
 move $((close_x - 100)) $((close_y + 40))
 xdotool mouseup 1

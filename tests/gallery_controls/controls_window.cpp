@@ -7,10 +7,12 @@
 
 #include "event_log.h"
 #include "graphics/skin_pictures.h"
+#include "layouts/setup_window_layout.h"
 #include "ui/widgets/check_box.h"
 #include "ui/widgets/image_button.h"
 #include "ui/widgets/log_view.h"
 #include "ui/widgets/text_edit.h"
+#include "ui/widgets/title_bar.h"
 #include "ui/widgets/tree_view.h"
 
 namespace {
@@ -53,15 +55,6 @@ const LayoutEntry kTable[] = {
     {kTreeId, kTreeKind, 0, 350, 124, 200, 186, ""},
 };
 constexpr int kEntries = static_cast<int>(sizeof kTable / sizeof kTable[0]);
-
-const MenuItem kLogMenu[] = {
-    {kMenuItem, "Select all\tCtrl+A", TextView::kSelectAllCommand, 0, 0, "selectallbmp"},
-    {kMenuItem, "Deselect all", TextView::kDeselectCommand, 0, 0, "unselectall"},
-    {kMenuItem, "Copy selected text\tCtrl+C", TextView::kCopyCommand, 0, 0, "copybmp"},
-    {kMenuSeparator, nullptr, 0, 0, 0, nullptr},
-    {kMenuItem, "Erase Log", TextView::kClearCommand, 0, 0, "deletebmp"},
-    {kMenuEnd, nullptr, 0, 0, 0, nullptr},
-};
 
 // A folder of the gallery's made-up drives.
 class Folder : public TreeItem {
@@ -139,8 +132,9 @@ std::unique_ptr<Widget> ControlsRoot::ProvideWidget(const LayoutEntry& entry) {
       return button;
     }
     case kLogKind: {
+      // The setup's own menu, whose items setup-layout places for the script.
       auto log = std::make_unique<LogView>(entry, this);
-      log->SetContextMenu(kLogMenu);
+      log->SetContextMenu(kSetupLogMenu);
       return log;
     }
     case kTreeKind: {
@@ -169,6 +163,7 @@ void ControlsRoot::Start(const char* native_title, int x, int y) {
     Events().Line("at %u %d %d %d %d", static_cast<unsigned>(widget->Id()), at.x, at.y, widget->Width(),
                   widget->Height());
   }
+  LogCloseButton(*frame_, *static_cast<TitleBar*>(FindById(1)));
   Events().Line("ready main %d %d %d %d", frame_->X(), frame_->Y(), frame_->Width(), frame_->Height());
 }
 

@@ -9,7 +9,10 @@
 # reports in its event log (F5 makes it write the controls' state) and
 # compares cropped screenshots with the committed reference pictures.
 #
-#   run-controls-gallery-tests.sh GALLERY_EXE CLIPBOARD_TOOL SKIN_ARCHIVE REFERENCE_DIR OUTPUT_DIR
+#   run-controls-gallery-tests.sh GALLERY_EXE CLIPBOARD_TOOL SETUP_LAYOUT SKIN_ARCHIVE REFERENCE_DIR OUTPUT_DIR
+#
+# SETUP_LAYOUT (the native setup-layout tool) says where the log view's
+# context menu items lie.
 #
 # Needs the environment of scripts/wine-env.sh (DISPLAY, WINEPREFIX) with
 # wine_env_start run; without a display it skips (exit 77). The screenshots
@@ -19,11 +22,14 @@ set -u
 
 gallery=$1
 clipboard_tool=$2
-skin=$3
-reference=$4
-out=$5
+setup_layout=$3
+skin=$4
+reference=$5
+out=$6
 GALLERY_ARGS=(--page controls)
 source "$(dirname "$0")/../gallery/gallery-lib.sh"
+source "$(dirname "$0")/../support/layout-lib.sh"
+[ -x "$setup_layout" ] || skip "no setup-layout at $setup_layout; build the native preset first"
 
 expect_clipboard() {
   local got
@@ -178,12 +184,15 @@ key ctrl+Home shift+Down shift+Down ctrl+c
 expect_clipboard 'Line 0500 of the install log\r\nLine 0501 of the install log\r\n' \
   "a selection ending at the start of a line copies the lines before it with their CR LF"
 shoot log-selected "${left[5405]}" "${top[5405]}" "${width[5405]}" "${height[5405]}"
-# The context menu opens at the pointer; its fifth entry (after three items
-# and a separator) erases the log.
+# The context menu opens with its corner at the pointer.
 read -r lx ly < <(centre 5405)
 click "$lx" "$ly" 3
 sleep 0.3
-click $((lx + 40)) $((ly + 3 * 20 + 8 + 10))
+if read -r x y < <(layout_point "$setup_layout" "$lx" "$ly" erase-log --menu log-view); then
+  click "$x" "$y"
+else
+  fail "setup-layout places no erase-log item in the log view's menu"
+fi
 expect_report log "1 0 0 [] []" "Erase Log leaves one empty line"
 
 # --- The tree ----------------------------------------------------------------------------------
@@ -205,7 +214,8 @@ expect_report tree '[C:\] C:\1 D:\3' "Home and Left collapse the first drive"
 
 # --- Closing -----------------------------------------------------------------------------------
 mark main
-click $((wx + ww - 12)) $((wy + 12))
+read -r _ x y w h < <(grep '^close-button ' "${events[main]}")
+click $((x + w / 2)) $((y + h / 2))
 expect_event main '^close main$' "the close button closes the window"
 expect_event main '^quit$' "the gallery ends"
 expect_exit main

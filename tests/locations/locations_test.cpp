@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
+#include "registry_values.h"
 #include "test_folder.h"
 
 namespace {
@@ -80,28 +82,20 @@ TEST(Locations, ShortcutFoldersFollowTheAllUsersFlag) {
   }
 }
 
+constexpr char kUserShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
 // Removes a "User Shell Folders" value for the test's length.
 class MissingShellFolderValue {
  public:
-  explicit MissingShellFolderValue(const char* name) : name_(name) {
-    RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", 0,
-                  KEY_ALL_ACCESS, &key_);
-    size_ = sizeof data_;
-    had_ = RegQueryValueExA(key_, name, nullptr, &type_, data_, &size_) == ERROR_SUCCESS;
-    RegDeleteValueA(key_, name);
+  explicit MissingShellFolderValue(const char* name)
+      : name_(name), saved_(ReadRegistryValue(HKEY_CURRENT_USER, kUserShellFolders, name)) {
+    RestoreRegistryValue(HKEY_CURRENT_USER, kUserShellFolders, name_, std::nullopt);
   }
-  ~MissingShellFolderValue() {
-    if (had_) RegSetValueExA(key_, name_, 0, type_, data_, size_);
-    RegCloseKey(key_);
-  }
+  ~MissingShellFolderValue() { RestoreRegistryValue(HKEY_CURRENT_USER, kUserShellFolders, name_, saved_); }
 
  private:
   const char* name_;
-  HKEY key_ = nullptr;
-  bool had_ = false;
-  DWORD type_ = 0;
-  BYTE data_[1024];
-  DWORD size_ = 0;
+  std::optional<RegistryValue> saved_;
 };
 
 TEST(Locations, AMissingValueIsAskedOfTheShell) {

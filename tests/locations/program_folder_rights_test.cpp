@@ -16,6 +16,7 @@
 
 #include "capture_logger.h"
 #include "fs/machine_calls.h"
+#include "handles/owned_handle.h"
 #include "test_folder.h"
 
 namespace {
@@ -58,17 +59,17 @@ TEST(ProgramFolderRights, ProgramFilesIsTheShellsFolderAndWhatLiesInIt) {
 // reads back the owner and Everyone. So the descriptor the setup hands over
 // is checked entry by entry, and the folder read back for what Wine keeps.
 TEST(ProgramFolderRights, ProtectedDaclGivesUsersReadAndExecuteOnly) {
-  PSECURITY_DESCRIPTOR handed = nullptr;
-  ASSERT_TRUE(
-      ConvertStringSecurityDescriptorToSecurityDescriptorA(kProgramFolderAccess, SDDL_REVISION_1, &handed, nullptr));
+  LocalMemory handed;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(kProgramFolderAccess, SDDL_REVISION_1,
+                                                                   handed.Receive(), nullptr));
   SECURITY_DESCRIPTOR_CONTROL control = 0;
   DWORD revision = 0;
-  ASSERT_TRUE(GetSecurityDescriptorControl(handed, &control, &revision));
+  ASSERT_TRUE(GetSecurityDescriptorControl(handed.Get(), &control, &revision));
   EXPECT_NE(control & SE_DACL_PROTECTED, 0) << "would inherit from the drive";
   BOOL present = FALSE;
   BOOL defaulted = FALSE;
   PACL dacl = nullptr;
-  ASSERT_TRUE(GetSecurityDescriptorDacl(handed, &present, &dacl, &defaulted));
+  ASSERT_TRUE(GetSecurityDescriptorDacl(handed.Get(), &present, &dacl, &defaulted));
   ASSERT_TRUE(present && dacl != nullptr);
 
   struct Expected {
@@ -94,17 +95,16 @@ TEST(ProgramFolderRights, ProtectedDaclGivesUsersReadAndExecuteOnly) {
   }
   // Users may neither write, delete nor change the rights.
   EXPECT_EQ(expected[2].rights & (FILE_WRITE_DATA | FILE_APPEND_DATA | DELETE | WRITE_DAC | WRITE_OWNER), 0u);
-  LocalFree(handed);
 
   TestFolder root;
   std::string folder = root / "Apps";
   CaptureLogger log;
   CreateProgramFolder((folder + "\\Product").c_str());
   for (const std::string& made : {folder, folder + "\\Product"}) {
-    PSECURITY_DESCRIPTOR read_back = nullptr;
+    LocalMemory read_back;
     PACL kept = nullptr;
     ASSERT_EQ(GetNamedSecurityInfoA(made.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &kept,
-                                    nullptr, &read_back),
+                                    nullptr, read_back.Receive()),
               static_cast<DWORD>(ERROR_SUCCESS));
     BYTE everyone[SECURITY_MAX_SID_SIZE];
     DWORD size = sizeof everyone;
@@ -117,7 +117,6 @@ TEST(ProgramFolderRights, ProtectedDaclGivesUsersReadAndExecuteOnly) {
       }
     }
     EXPECT_FALSE(UsersMayWrite(made.c_str())) << made;
-    LocalFree(read_back);
   }
   EXPECT_TRUE(log.lines.empty());
 }
@@ -200,17 +199,16 @@ TEST(ProgramFolderRights, AnExistingFolderUsersMayWriteToIsReported) {
   std::string closed_folder = root / "Closed";
   ASSERT_TRUE(CreateDirectoryA(open_folder.c_str(), nullptr));
   ASSERT_TRUE(CreateDirectoryA(closed_folder.c_str(), nullptr));
-  PSECURITY_DESCRIPTOR everyone_writes = nullptr;
-  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;OICI;FA;;;BA)(A;OICI;FA;;;WD)",
-                                                                   SDDL_REVISION_1, &everyone_writes, nullptr));
+  LocalMemory everyone_writes;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(
+      "D:(A;OICI;FA;;;BA)(A;OICI;FA;;;WD)", SDDL_REVISION_1, everyone_writes.Receive(), nullptr));
   BOOL present = FALSE;
   BOOL defaulted = FALSE;
   PACL dacl = nullptr;
-  ASSERT_TRUE(GetSecurityDescriptorDacl(everyone_writes, &present, &dacl, &defaulted));
+  ASSERT_TRUE(GetSecurityDescriptorDacl(everyone_writes.Get(), &present, &dacl, &defaulted));
   ASSERT_EQ(SetNamedSecurityInfoA(const_cast<char*>(open_folder.c_str()), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
                                   nullptr, nullptr, dacl, nullptr),
             static_cast<DWORD>(ERROR_SUCCESS));
-  LocalFree(everyone_writes);
 
   CaptureLogger log;
   CreateRecorded(open_folder);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "graphics/graphics_resources.h"
+#include "handles/owned_handle.h"
 #include "log/abort_error.h"
 #include "ui/core/key_codes.h"
 #include "ui/core/native_window.h"
@@ -218,17 +219,17 @@ TEST(NativeWindow, PaintsOnlyTheUpdateRegionInClientCoordinates) {
 
 TEST(WaitTable, TimersRunTheirCallbacksInTheLoop) {
   int ticks = 0;
-  HANDLE timer = CreateTimer([&ticks] { ++ticks; });
-  ASSERT_NE(timer, nullptr);
-  StartTimer(timer, 10);
+  KernelHandle timer(CreateTimer([&ticks] { ++ticks; }));
+  ASSERT_TRUE(timer);
+  StartTimer(timer.Get(), 10);
   DWORD start = GetTickCount();
   while (ticks < 3 && GetTickCount() - start < 5000) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     RunPending();
   }
-  StopTimer(timer);
-  RemoveWaitHandle(timer);
-  CloseHandle(timer);
+  StopTimer(timer.Get());
+  RemoveWaitHandle(timer.Get());
+  timer.Reset();
   EXPECT_GE(ticks, 3);
 
   PostQuitMessage(0);

@@ -17,6 +17,7 @@
 #include "folder_listing.h"
 #include "fs/machine_calls.h"
 #include "fs/source_stream.h"
+#include "handles/owned_handle.h"
 #include "inflate/inflate_state.h"
 #include "package/directory_writer.h"
 #include "package/extract_file.h"
@@ -84,10 +85,9 @@ Bytes MakeSetup(const std::vector<ProductFile>& files, bool patch, PackageDirect
 }
 
 std::uint64_t FileTimeOf(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  KernelHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   FILETIME time{};
-  GetFileTime(file, nullptr, nullptr, &time);
-  CloseHandle(file);
+  GetFileTime(file.Get(), nullptr, nullptr, &time);
   return std::uint64_t{time.dwHighDateTime} << 32 | time.dwLowDateTime;
 }
 
@@ -193,10 +193,12 @@ TEST(WriteSetupCopy, CopyOfAPatchIsNoPatchAndReadsBack) {
       setup = PeHead(static_cast<std::uint32_t>(setup.size()), 48, 512) + setup.substr(512) + table;
     }
     WriteTestFile(folder / "setup.exe", setup);
-    HANDLE file = CreateFileA((folder / "setup.exe").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     FILETIME source_time{0x12345678, 0x01D9ABCD};
-    SetFileTime(file, nullptr, nullptr, &source_time);
-    CloseHandle(file);
+    {
+      KernelHandle file(
+          CreateFileA((folder / "setup.exe").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+      SetFileTime(file.Get(), nullptr, nullptr, &source_time);
+    }
 
     CaptureLogger logger;
     PackageDirectory package;

@@ -14,6 +14,8 @@
 
 #include "capture_logger.h"
 #include "fs/machine_calls.h"
+#include "handles/owned_handle.h"
+#include "registry_values.h"
 #include "system/registry_values.h"
 
 namespace {
@@ -21,49 +23,25 @@ namespace {
 constexpr char kMachineKey[] = "System\\CurrentControlSet\\Control\\Session Manager\\Environment";
 constexpr char kUserKey[] = "Environment";
 
-struct StoredPath {
-  DWORD type = REG_NONE;
-  std::string bytes;  // as stored, NUL included
-};
-
 HKEY Root(bool all_users) { return all_users ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
 const char* KeyPath(bool all_users) { return all_users ? kMachineKey : kUserKey; }
 
-std::optional<StoredPath> ReadStored(bool all_users) {
-  HKEY key;
-  if (RegOpenKeyExA(Root(all_users), KeyPath(all_users), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
-  StoredPath stored;
-  DWORD size = 0;
-  std::optional<StoredPath> result;
-  if (RegQueryValueExA(key, "Path", nullptr, &stored.type, nullptr, &size) == ERROR_SUCCESS) {
-    stored.bytes.resize(size);
-    RegQueryValueExA(key, "Path", nullptr, &stored.type, reinterpret_cast<BYTE*>(stored.bytes.data()), &size);
-    result = stored;
-  }
-  RegCloseKey(key);
-  return result;
+std::optional<RegistryValue> ReadStored(bool all_users) {
+  return ReadRegistryValue(Root(all_users), KeyPath(all_users), "Path");
 }
 
-void WriteStored(bool all_users, const std::optional<StoredPath>& stored) {
-  HKEY key;
-  ASSERT_EQ(RegCreateKeyA(Root(all_users), KeyPath(all_users), &key), ERROR_SUCCESS);
-  if (stored) {
-    RegSetValueExA(key, "Path", 0, stored->type, reinterpret_cast<const BYTE*>(stored->bytes.data()),
-                   static_cast<DWORD>(stored->bytes.size()));
-  } else {
-    RegDeleteValueA(key, "Path");
-  }
-  RegCloseKey(key);
+void WriteStored(bool all_users, const std::optional<RegistryValue>& stored) {
+  RestoreRegistryValue(Root(all_users), KeyPath(all_users), "Path", stored);
 }
 
 void SetPath(bool all_users, const char* text, DWORD type = REG_EXPAND_SZ) {
-  WriteStored(all_users, text ? std::optional<StoredPath>(StoredPath{type, std::string(text, std::strlen(text) + 1)})
+  WriteStored(all_users, text ? std::optional<RegistryValue>({type, std::string(text, std::strlen(text) + 1), "Path"})
                               : std::nullopt);
 }
 
 // The text of the value; nullopt when there is none.
 std::optional<std::string> PathText(bool all_users) {
-  std::optional<StoredPath> stored = ReadStored(all_users);
+  std::optional<RegistryValue> stored = ReadStored(all_users);
   if (!stored) return std::nullopt;
   EXPECT_EQ(stored->type, static_cast<DWORD>(REG_EXPAND_SZ));
   EXPECT_EQ(stored->bytes.back(), '\0') << "written with its NUL";
@@ -83,8 +61,8 @@ ProductRecord Product(const char* folder, bool all_users) {
 class PathTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    lock_ = CreateMutexA(nullptr, FALSE, "TarnellPathTestLock");
-    WaitForSingleObject(lock_, INFINITE);
+    lock_.Reset(CreateMutexA(nullptr, FALSE, "TarnellPathTestLock"));
+    WaitForSingleObject(lock_.Get(), INFINITE);
     saved_user_ = ReadStored(false);
     saved_machine_ = ReadStored(true);
   }
@@ -92,16 +70,15 @@ class PathTest : public ::testing::Test {
     SetMachineChangeGate(nullptr);
     WriteStored(false, saved_user_);
     WriteStored(true, saved_machine_);
-    ReleaseMutex(lock_);
-    CloseHandle(lock_);
+    ReleaseMutex(lock_.Get());
   }
 
   CaptureLogger log_;
 
  private:
-  HANDLE lock_ = nullptr;
-  std::optional<StoredPath> saved_user_;
-  std::optional<StoredPath> saved_machine_;
+  KernelHandle lock_;
+  std::optional<RegistryValue> saved_user_;
+  std::optional<RegistryValue> saved_machine_;
 };
 
 TEST_F(PathTest, AddAndRemoveLikeTheSetupAlwaysDid) {
@@ -140,7 +117,7 @@ TEST_F(PathTest, AddAndRemoveLikeTheSetupAlwaysDid) {
 TEST_F(PathTest, AFolderThatIsThereIsNotWrittenAgain) {
   SetPath(false, "C:\\Windows;c:\\programs\\TARNELL", REG_SZ);
   AddProgramFolderToPath(Product("C:\\Programs\\Tarnell", false));
-  std::optional<StoredPath> stored = ReadStored(false);
+  std::optional<RegistryValue> stored = ReadStored(false);
   ASSERT_TRUE(stored);
   EXPECT_EQ(stored->type, static_cast<DWORD>(REG_SZ));  // untouched
 }
@@ -162,16 +139,12 @@ TEST_F(PathTest, ALongPathIsKeptWhole) {
 }
 
 TEST_F(PathTest, AValueThatIsNoTextIsNeverReplaced) {
-  HKEY key;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kUserKey, 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
-  DWORD number = 7;
-  RegSetValueExA(key, "Path", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
-  RegCloseKey(key);
+  SetRegistryNumber(HKEY_CURRENT_USER, kUserKey, "Path", 7);
 
   ProductRecord record = Product("C:\\Programs\\Tarnell", false);
   AddProgramFolderToPath(record);
   RemoveProgramFolderFromPath(record);
-  std::optional<StoredPath> stored = ReadStored(false);
+  std::optional<RegistryValue> stored = ReadStored(false);
   ASSERT_TRUE(stored);
   EXPECT_EQ(stored->type, static_cast<DWORD>(REG_DWORD));
   ASSERT_EQ(log_.lines.size(), 1u);

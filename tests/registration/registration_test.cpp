@@ -16,6 +16,7 @@
 
 #include "capture_logger.h"
 #include "fs/machine_calls.h"
+#include "registry_values.h"
 #include "system/registry_values.h"
 
 namespace {
@@ -45,30 +46,21 @@ struct StoredValue {
   std::string data;  // texts without their NUL, a DWORD as its decimal digits
 };
 
-// Every value of the key (Wine lists them by name, not in the order written).
+// Every value of the key, with its data as the checks compare it.
 std::vector<StoredValue> ReadValues(const std::string& key_path) {
   std::vector<StoredValue> values;
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key_path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
-  for (DWORD index = 0;; ++index) {
-    char name[256];
-    DWORD name_size = sizeof name;
-    BYTE data[2048];
-    DWORD data_size = sizeof data;
-    DWORD type = 0;
-    if (RegEnumValueA(key, index, name, &name_size, nullptr, &type, data, &data_size) != ERROR_SUCCESS) break;
-    StoredValue value{name, type, ""};
-    if (type == REG_DWORD) {
+  for (const RegistryValue& stored : RegistryValuesIn(HKEY_LOCAL_MACHINE, key_path)) {
+    StoredValue value{stored.name, stored.type, ""};
+    if (stored.type == REG_DWORD && stored.bytes.size() == sizeof(DWORD)) {
       DWORD number;
-      std::memcpy(&number, data, sizeof number);
+      std::memcpy(&number, stored.bytes.data(), sizeof number);
       value.data = std::to_string(number);
     } else {
-      EXPECT_EQ(data[data_size - 1], 0) << name << " is written with its NUL";
-      value.data.assign(reinterpret_cast<char*>(data), data_size - 1);
+      EXPECT_TRUE(!stored.bytes.empty() && stored.bytes.back() == '\0') << stored.name << " is written with its NUL";
+      if (!stored.bytes.empty()) value.data = stored.bytes.substr(0, stored.bytes.size() - 1);
     }
     values.push_back(value);
   }
-  RegCloseKey(key);
   return values;
 }
 
@@ -204,10 +196,7 @@ TEST(Registration, ReadBackGivesTheInstalledFoldersAndOptions) {
 
   // Earlier installs wrote the path without quotes, blanks and all.
   const char legacy[] = "C:\\Program Files\\Tarnell\\Foo_Setup.exe";
-  HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, product.KeyPath().c_str(), 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
-  RegSetValueExA(key, "UninstallString", 0, REG_SZ, reinterpret_cast<const BYTE*>(legacy), sizeof legacy);
-  RegCloseKey(key);
+  SetRegistryText(HKEY_LOCAL_MACHINE, product.KeyPath(), "UninstallString", legacy);
   ProductRecord earlier;
   ASSERT_TRUE(ReadInstalledRegistration(product.Name(), earlier, command));
   EXPECT_STREQ(command.c_str(), legacy);
@@ -281,8 +270,7 @@ TEST(Registration, UnregisterRemovesTheKeyWithItsValues) {
   CaptureLogger log;
   RegisterProduct(SampleRecord(), product.Name(), "C:\\P\\Foo_Setup.exe", 0);
   UnregisterProduct(product.Name());
-  HKEY key;
-  EXPECT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, product.KeyPath().c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
+  EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, product.KeyPath()));
   // Not registered any more: nothing to remove, no error.
   UnregisterProduct(product.Name());
   EXPECT_TRUE(log.errors.empty());
@@ -293,9 +281,7 @@ TEST(Registration, UnregisterThatFailsIsReported) {
   CaptureLogger log;
   RegisterProduct(SampleRecord(), product.Name(), "C:\\P\\Foo_Setup.exe", 0);
   // A key with a subkey cannot be deleted by a plain key deletion.
-  HKEY child;
-  ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, (product.KeyPath() + "\\Child").c_str(), &child), ERROR_SUCCESS);
-  RegCloseKey(child);
+  SetRegistryText(HKEY_LOCAL_MACHINE, product.KeyPath() + "\\Child", nullptr, "");
   EXPECT_THROW(UnregisterProduct(product.Name()), AbortError);
   ASSERT_EQ(log.errors.size(), 1u);
   EXPECT_EQ(log.errors[0], "The registration of " + std::string(product.Name()) + " has not been erased");

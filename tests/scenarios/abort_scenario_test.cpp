@@ -40,7 +40,7 @@ TEST_F(Abort, AnEmptyProgramFolderStopsBeforeAnythingIsWritten) {
   EXPECT_TRUE(Contains(run.errors, "tarnell-deploy: --program-folder needs a full path, such as C:\\Apps\\Product: "));
   EXPECT_TRUE(run.RecordFiles().empty());
   EXPECT_FALSE(Exists(FoldersFor(false).app_data + "\\Tarnell"));
-  EXPECT_FALSE(Service("ScenicAgent").has_value());
+  EXPECT_FALSE(FindService("ScenicAgent").has_value());
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
 
   EXPECT_EQ(RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", "C:\\Apps\\Scenic"}).exit_code, 0u);
@@ -104,7 +104,7 @@ TEST_F(Abort, AProgramFolderUnderAUsersLinkIsRefusedBeforeAnythingIsWritten) {
   EXPECT_TRUE(
       run.Logged("Directory " + program + " lies under a link that is not the administrators': C:\\Apps\\Linked"));
   EXPECT_TRUE(FolderEntries(bystander).empty());
-  EXPECT_FALSE(Service("ScenicAgent").has_value());
+  EXPECT_FALSE(FindService("ScenicAgent").has_value());
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
 }
 
@@ -208,7 +208,7 @@ TEST_F(Abort, AServiceThatDoesNotStopKeepsTheProductRegisteredAndARepairRecovers
   EXPECT_EQ(FileBytes(program + "\\Library.dll"), ExpectedBytes("scenic-1.0", "Library.dll"));
   DeployRun again = RunDeploy({"uninstall", SetupPath("scenic-1.0")});
   EXPECT_EQ(again.exit_code, 0u);
-  EXPECT_FALSE(Service("ScenicAgent").has_value());
+  EXPECT_FALSE(FindService("ScenicAgent").has_value());
   EXPECT_FALSE(Exists(program));
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
 }
@@ -226,7 +226,7 @@ TEST_F(Abort, ARegistrationThatCannotBeErasedIsAllThatIsLeft) {
   EXPECT_TRUE(run.Logged("The registration of Scenic has not been erased"));
   EXPECT_TRUE(run.RecordFiles().empty());
   EXPECT_FALSE(Exists(program));
-  EXPECT_FALSE(Service("ScenicAgent").has_value());
+  EXPECT_FALSE(FindService("ScenicAgent").has_value());
   EXPECT_FALSE(Exists(FoldersFor(false).start_menu));
   EXPECT_FALSE(Contains(PathEntries(false), program));
   EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, ".scn"));

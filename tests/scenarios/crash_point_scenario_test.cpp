@@ -110,8 +110,8 @@ class CrashPoints : public ScenarioTest {
       EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, key)) << key;
     }
     EXPECT_FALSE(Contains(PathEntries(false), kProgram));
-    EXPECT_FALSE(Service("ScenicAgent").has_value());
-    EXPECT_FALSE(Service("ScenicHelper").has_value());
+    EXPECT_FALSE(FindService("ScenicAgent").has_value());
+    EXPECT_FALSE(FindService("ScenicHelper").has_value());
     std::vector<std::string> outside = WrittenOutside(
         before_, TakeSnapshot(), {kProgram, kMovedData, user_.app_data + "\\Tarnell", user_.start_menu, user_.desktop});
     EXPECT_TRUE(outside.empty()) << outside.front();

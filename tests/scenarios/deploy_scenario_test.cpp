@@ -198,28 +198,25 @@ TEST_F(Deploy, AnAdministratorWhoseRightsAreFilteredIsRefusedWith4) {
   // Under UAC an administrator who has not elevated holds the group for
   // denying only.
   SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-  PSID administrators = nullptr;
+  SidMemory administrators;
   ASSERT_TRUE(AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
-                                       &administrators));
-  HANDLE token = nullptr;
-  HANDLE filtered = nullptr;
-  SID_AND_ATTRIBUTES deny{administrators, 0};
-  ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &token));
-  ASSERT_TRUE(CreateRestrictedToken(token, 0, 1, &deny, 0, nullptr, 0, nullptr, &filtered));
+                                       administrators.Receive()));
+  KernelHandle token;
+  KernelHandle filtered;
+  SID_AND_ATTRIBUTES deny{administrators.Get(), 0};
+  ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, token.Receive()));
+  ASSERT_TRUE(CreateRestrictedToken(token.Get(), 0, 1, &deny, 0, nullptr, 0, nullptr, filtered.Receive()));
   const std::string temp = WorkFolder("temp");
   EXPECT_EQ(RunProgram(DeployPath(), {"install", SetupPath("scenic-1.0")}, temp, temp + "\\..\\out.txt",
-                       temp + "\\..\\err.txt", filtered),
+                       temp + "\\..\\err.txt", filtered.Get()),
             4u);
   EXPECT_NE(FileBytes(temp + "\\..\\err.txt").value_or("").find("needs an elevated administrator"), std::string::npos);
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, UninstallKey("Scenic")));
   // Looking needs no elevation.
   EXPECT_EQ(RunProgram(DeployPath(), {"status", SetupPath("scenic-1.0")}, temp, temp + "\\..\\out.txt",
-                       temp + "\\..\\err.txt", filtered),
+                       temp + "\\..\\err.txt", filtered.Get()),
             0u);
   EXPECT_NE(FileBytes(temp + "\\..\\out.txt").value_or("").find("mode: Install"), std::string::npos);
-  CloseHandle(filtered);
-  CloseHandle(token);
-  FreeSid(administrators);
 }
 
 // The window of a setup run, once it shows; null after `seconds`.
@@ -235,19 +232,18 @@ TEST_F(Deploy, SecondRunWhileTheFirstHoldsTheProductEndsAtOnce) {
   const std::string program = "C:\\Apps\\Scenic";
   // The first run: the setup window, open until the test ends it.
   const std::string first_temp = WorkFolder("first-temp");
-  HANDLE first = StartProgram(SetupPath("scenic-1.0"), {}, first_temp, first_temp + "\\..\\first-out.txt",
-                              first_temp + "\\..\\first-err.txt");
-  ASSERT_NE(first, nullptr);
+  KernelHandle first = StartProgram(SetupPath("scenic-1.0"), {}, first_temp, first_temp + "\\..\\first-out.txt",
+                                    first_temp + "\\..\\first-err.txt");
+  ASSERT_TRUE(first);
   HWND window = WaitForSetupWindow("Scenic Setup", 30);
   if (window == nullptr) {
-    TerminateProcess(first, 1);
-    CloseHandle(first);
+    TerminateProcess(first.Get(), 1);
     GTEST_SKIP() << "the setup window did not show (no display?)";
   }
-  HANDLE lock = OpenMutexA(SYNCHRONIZE, FALSE, kScenicLock);
-  ASSERT_NE(lock, nullptr) << "the window holds no lock of that name";
-  EXPECT_EQ(WaitForSingleObject(lock, 0), static_cast<DWORD>(WAIT_TIMEOUT));
-  CloseHandle(lock);
+  KernelHandle lock(OpenMutexA(SYNCHRONIZE, FALSE, kScenicLock));
+  ASSERT_TRUE(lock) << "the window holds no lock of that name";
+  EXPECT_EQ(WaitForSingleObject(lock.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  lock.Reset();
 
   DeployRun second = RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program});
   EXPECT_EQ(second.exit_code, 5u);
@@ -269,9 +265,8 @@ TEST_F(Deploy, SecondRunWhileTheFirstHoldsTheProductEndsAtOnce) {
   EXPECT_FALSE(IsIconic(window));
 
   // Once the first run has ended, even killed, the next one installs.
-  TerminateProcess(first, 0);
-  WaitForSingleObject(first, 10000);
-  CloseHandle(first);
+  TerminateProcess(first.Get(), 0);
+  WaitForSingleObject(first.Get(), 10000);
   EXPECT_EQ(RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program}).exit_code, 0u);
 }
 
@@ -282,9 +277,9 @@ TEST_F(Deploy, ALockMadeByAUserWhoIsNoAdministratorIsReportedAsSuch) {
   SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, FALSE};
   ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("O:BUD:(A;;GA;;;WD)", SDDL_REVISION_1,
                                                                    &attributes.lpSecurityDescriptor, nullptr));
-  HANDLE squatter = CreateMutexA(&attributes, TRUE, kScenicLock);
-  LocalFree(attributes.lpSecurityDescriptor);
-  ASSERT_NE(squatter, nullptr);
+  LocalMemory descriptor(attributes.lpSecurityDescriptor);
+  KernelHandle squatter(CreateMutexA(&attributes, TRUE, kScenicLock));
+  ASSERT_TRUE(squatter);
   ASSERT_NE(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS)) << "a run of the setup is going on";
 
   const std::string program = "C:\\Apps\\Scenic";
@@ -295,9 +290,9 @@ TEST_F(Deploy, ALockMadeByAUserWhoIsNoAdministratorIsReportedAsSuch) {
   EXPECT_TRUE(install.Logged("The lock of Scenic is held by a program that no administrator started"));
   EXPECT_FALSE(Exists(program));
   // Not even once the user lets go of it: the mutex is still theirs.
-  ReleaseMutex(squatter);
+  ReleaseMutex(squatter.Get());
   EXPECT_EQ(RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program}).exit_code, 5u);
-  CloseHandle(squatter);
+  squatter.Reset();
   EXPECT_EQ(RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program}).exit_code, 0u);
 }
 

@@ -70,7 +70,7 @@ TEST_F(FreshInstall, PutsEverythingWhereTheOptionsSayAndNothingElsewhere) {
 
   // Services: registered, quoted, manual, not started.
   for (const char* name : {"ScenicAgent", "ScenicHelper"}) {
-    std::optional<ServiceFacts> service = Service(name);
+    std::optional<ServiceFacts> service = FindService(name);
     ASSERT_TRUE(service.has_value()) << name;
     EXPECT_EQ(service->image_path, "\"" + program + "\\" + name + ".exe\"");
     EXPECT_EQ(service->start_type, static_cast<DWORD>(SERVICE_DEMAND_START));
@@ -133,7 +133,7 @@ TEST_F(FreshInstall, MakesOnlyTheShortcutsAndAssociationsThatAreTicked) {
   EXPECT_EQ(run.exit_code, 0u);
   EXPECT_FALSE(Exists(FoldersFor(false).start_menu));
   EXPECT_FALSE(Exists(FoldersFor(false).desktop + "\\Scenic.lnk"));
-  EXPECT_TRUE(Service("ScenicAgent").has_value());
+  EXPECT_TRUE(FindService("ScenicAgent").has_value());
   EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, ".scn", nullptr), "Scenic.scn");
   EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, ".scx"));
   EXPECT_EQ(RegistryNumber(HKEY_LOCAL_MACHINE, UninstallKey("Scenic"), "Flags"), 0u);

@@ -79,11 +79,10 @@ DWORD write_error = ERROR_SUCCESS;
 DWORD TryToWriteTheSetup(MachineChange) {
   if (!tried) {
     tried = true;
-    HANDLE file =
-        CreateFileA(setup_to_write.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    write_error = file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    KernelHandle file(CreateFileA(setup_to_write.c_str(), GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    write_error = file ? ERROR_SUCCESS : GetLastError();
   }
   return ERROR_SUCCESS;
 }
@@ -106,9 +105,8 @@ TEST_F(Integrity, NobodyWritesTheSetupWhileTheDeployToolReadsIt) {
   EXPECT_TRUE(tried);
   EXPECT_EQ(write_error, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
   // Once the run has ended the file is free again.
-  HANDLE file = CreateFileA(setup_to_write.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  EXPECT_NE(file, INVALID_HANDLE_VALUE);
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  KernelHandle file(CreateFileA(setup_to_write.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  EXPECT_TRUE(file);
 }
 
 }  // namespace

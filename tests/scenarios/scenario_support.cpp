@@ -113,18 +113,6 @@ std::string ShellFolder(int csidl) {
   return path;
 }
 
-struct ServiceHandle {
-  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-  SC_HANDLE service = nullptr;
-  ServiceHandle(const std::string& name, DWORD access) {
-    if (manager != nullptr) service = OpenServiceA(manager, name.c_str(), access);
-  }
-  ~ServiceHandle() {
-    if (service != nullptr) CloseServiceHandle(service);
-    if (manager != nullptr) CloseServiceHandle(manager);
-  }
-};
-
 }  // namespace
 
 void ScenarioTest::SetUp() {
@@ -172,48 +160,44 @@ std::vector<std::string> DeployRun::RecordFiles() const {
 
 bool DeployRun::Logged(const std::string& text) const { return Contains(log, text); }
 
-HANDLE StartProgram(const std::string& program, const std::vector<std::string>& arguments,
-                    const std::string& temp_folder, const std::string& output_path, const std::string& error_path,
-                    HANDLE token) {
+KernelHandle StartProgram(const std::string& program, const std::vector<std::string>& arguments,
+                          const std::string& temp_folder, const std::string& output_path, const std::string& error_path,
+                          HANDLE token) {
   std::string command = Quoted(program);
   for (const std::string& argument : arguments) command += " " + Quoted(argument);
 
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE output = CreateFileA(output_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  HANDLE error = CreateFileA(error_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+  KernelHandle output(CreateFileA(output_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  KernelHandle error(CreateFileA(error_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = output;
-  startup.hStdError = error;
+  startup.hStdOutput = output.Get();
+  startup.hStdError = error.Get();
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   PROCESS_INFORMATION process{};
   std::string environment = EnvironmentWithTemp(temp_folder);
   if (!CreateProcessAsUserA(token, nullptr, &command[0], nullptr, nullptr, TRUE, 0, &environment[0], nullptr, &startup,
                             &process)) {
     ADD_FAILURE() << "cannot start " << command;
-    process.hProcess = nullptr;
-  } else {
-    CloseHandle(process.hThread);
+    return KernelHandle();
   }
-  CloseHandle(output);
-  CloseHandle(error);
-  return process.hProcess;
+  KernelHandle thread(process.hThread);
+  return KernelHandle(process.hProcess);
 }
 
 DWORD RunProgram(const std::string& program, const std::vector<std::string>& arguments, const std::string& temp_folder,
                  const std::string& output_path, const std::string& error_path, HANDLE token) {
-  HANDLE process = StartProgram(program, arguments, temp_folder, output_path, error_path, token);
+  KernelHandle process = StartProgram(program, arguments, temp_folder, output_path, error_path, token);
   DWORD exit_code = 0xFFFFFFFF;
-  if (process == nullptr) return exit_code;
-  if (WaitForSingleObject(process, 120000) != WAIT_OBJECT_0) {
+  if (!process) return exit_code;
+  if (WaitForSingleObject(process.Get(), 120000) != WAIT_OBJECT_0) {
     ADD_FAILURE() << program << " hangs";
-    TerminateProcess(process, exit_code);
+    TerminateProcess(process.Get(), exit_code);
   }
-  GetExitCodeProcess(process, &exit_code);
-  CloseHandle(process);
+  GetExitCodeProcess(process.Get(), &exit_code);
   return exit_code;
 }
 
@@ -276,11 +260,10 @@ std::uint64_t WriteTime(const std::string& path) {
 }
 
 void SetWriteTime(const std::string& path, std::uint64_t time) {
-  HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
+  KernelHandle file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
   FILETIME stamp{static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
-  EXPECT_TRUE(file != INVALID_HANDLE_VALUE && SetFileTime(file, nullptr, nullptr, &stamp)) << path;
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  EXPECT_TRUE(file && SetFileTime(file.Get(), nullptr, nullptr, &stamp)) << path;
 }
 
 std::vector<std::string> FolderEntries(const std::string& folder) { return NamesIn(folder); }
@@ -299,13 +282,6 @@ HeldFile::HeldFile(const std::string& path, Hold hold)
                   : CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 0, nullptr)) {}
 
-HeldFile::~HeldFile() { Close(); }
-
-void HeldFile::Close() {
-  if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  handle_ = INVALID_HANDLE_VALUE;
-}
-
 std::string UninstallKey(const std::string& product) {
   return "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + product;
 }
@@ -319,35 +295,6 @@ std::vector<std::string> PathEntries(bool all_users) {
   std::istringstream stream(path.value_or(""));
   for (std::string entry; std::getline(stream, entry, ';');) entries.push_back(entry);
   return entries;
-}
-
-std::optional<ServiceFacts> Service(const std::string& name) {
-  ServiceHandle handle(name, SERVICE_QUERY_CONFIG | SERVICE_QUERY_STATUS);
-  if (handle.service == nullptr) return std::nullopt;
-  alignas(QUERY_SERVICE_CONFIGA) BYTE buffer[8192];
-  auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer);
-  DWORD needed = 0;
-  SERVICE_STATUS status{};
-  if (!QueryServiceConfigA(handle.service, config, sizeof buffer, &needed) ||
-      !QueryServiceStatus(handle.service, &status)) {
-    return std::nullopt;
-  }
-  return ServiceFacts{config->lpBinaryPathName, config->dwStartType, status.dwCurrentState};
-}
-
-bool StartServiceWith(const std::string& name, const char* argument) {
-  ServiceHandle handle(name, SERVICE_START);
-  const char* arguments[] = {argument};
-  return handle.service != nullptr && StartServiceA(handle.service, 1, arguments);
-}
-
-bool WaitForServiceState(const std::string& name, DWORD state, int seconds) {
-  for (int i = 0; i < seconds * 10; ++i) {
-    std::optional<ServiceFacts> facts = Service(name);
-    if (facts && facts->state == state) return true;
-    Sleep(100);
-  }
-  return false;
 }
 
 ShellFolders FoldersFor(bool all_users) {

@@ -14,7 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "handles/owned_handle.h"
 #include "registry_values.h"
+#include "service_queries.h"
 
 // Skips when in-scenario-prefix.sh could not prepare the machine, and gives
 // every test COM (for reading shortcuts) and a folder of its own.
@@ -62,11 +64,11 @@ struct DeployRun {
 DeployRun RunDeploy(const std::vector<std::string>& arguments);
 // Starts tarnell-deploy, or the setup itself when `program` names it, with
 // `arguments` and TEMP at `temp_folder`, standard output and error into the
-// files, under `token` when one is given; its process handle (the caller
-// closes it), null when it could not start.
-HANDLE StartProgram(const std::string& program, const std::vector<std::string>& arguments,
-                    const std::string& temp_folder, const std::string& output_path, const std::string& error_path,
-                    HANDLE token = nullptr);
+// files, under `token` when one is given; its process handle, null when it
+// could not start.
+KernelHandle StartProgram(const std::string& program, const std::vector<std::string>& arguments,
+                          const std::string& temp_folder, const std::string& output_path, const std::string& error_path,
+                          HANDLE token = nullptr);
 // StartProgram and wait: the exit code, 0xFFFFFFFF when the program did not
 // end in two minutes.
 DWORD RunProgram(const std::string& program, const std::vector<std::string>& arguments, const std::string& temp_folder,
@@ -92,14 +94,11 @@ class HeldFile {
  public:
   enum class Hold { kInUse, kRunning };
   explicit HeldFile(const std::string& path, Hold hold = Hold::kInUse);
-  ~HeldFile();
-  HeldFile(const HeldFile&) = delete;
-  HeldFile& operator=(const HeldFile&) = delete;
-  bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-  void Close();
+  bool IsOpen() const { return static_cast<bool>(handle_); }
+  void Close() { handle_.Reset(); }
 
  private:
-  HANDLE handle_;
+  KernelHandle handle_;
 };
 
 // Registry (RegistryText and the others come from registry_values.h).
@@ -108,16 +107,7 @@ std::string UninstallKey(const std::string& product);
 // The entries of a "Path" value, split at ";".
 std::vector<std::string> PathEntries(bool all_users);
 
-// Services.
-struct ServiceFacts {
-  std::string image_path;
-  DWORD start_type = 0;
-  DWORD state = 0;
-};
-std::optional<ServiceFacts> Service(const std::string& name);
-// Starts the service with one argument ("slow-stop" makes HelloAgent slow).
-bool StartServiceWith(const std::string& name, const char* argument);
-bool WaitForServiceState(const std::string& name, DWORD state, int seconds);
+// Services: FindService and the others come from service_queries.h.
 
 // The shell folders of a scope.
 struct ShellFolders {

@@ -55,8 +55,8 @@ TEST_P(UninstallFromCopy, RemovesEverythingAndTheBatchTakesTheCopyAndEmptiedFold
   // Everything but the copy is gone while the run ends.
   EXPECT_EQ(FolderEntries(c.program), std::vector<std::string>{"Scenic_Setup.exe"});
   EXPECT_FALSE(Exists(data));
-  EXPECT_FALSE(Service("ScenicAgent").has_value());
-  EXPECT_FALSE(Service("ScenicHelper").has_value());
+  EXPECT_FALSE(FindService("ScenicAgent").has_value());
+  EXPECT_FALSE(FindService("ScenicHelper").has_value());
   EXPECT_EQ(FolderEntries(user.start_menu),
             c.neighbour ? std::vector<std::string>{"Neighbour_Setup.lnk"} : std::vector<std::string>{});
   EXPECT_FALSE(Exists(user.desktop + "\\Scenic.lnk"));

@@ -30,7 +30,7 @@ TEST_F(Update, DropsAFileWithItsShortcutAndServiceBeforeWritingAnyAndRecoversFro
   const std::string program = kProgram;
   const ShellFolders user = FoldersFor(false);
   ASSERT_EQ(RunDeploy({"install", SetupPath("scenic-1.0"), "--program-folder", program}).exit_code, 0u);
-  ASSERT_TRUE(Service("ScenicHelper").has_value());
+  ASSERT_TRUE(FindService("ScenicHelper").has_value());
 
   // Scenic.exe, the first file the update writes, is in use.
   HeldFile in_use(program + "\\Scenic.exe");
@@ -44,7 +44,7 @@ TEST_F(Update, DropsAFileWithItsShortcutAndServiceBeforeWritingAnyAndRecoversFro
   EXPECT_FALSE(Exists(user.start_menu + "\\ScenicHelper.lnk"));
   EXPECT_FALSE(Exists(user.start_menu + "\\Start ScenicHelper Service.lnk"));
   EXPECT_FALSE(Exists(user.start_menu + "\\Stop ScenicHelper Service.lnk"));
-  EXPECT_FALSE(Service("ScenicHelper").has_value());
+  EXPECT_FALSE(FindService("ScenicHelper").has_value());
   EXPECT_FALSE(Exists(program + "\\Changes.txt"));
   // The record says what is there: 1.0's files without the dropped one.
   EXPECT_EQ(held.RecordFiles(), (std::vector<std::string>{"Scenic.exe", "ScenicAgent.exe", "Journal.txt", "Readme.txt",
@@ -150,7 +150,7 @@ TEST_F(Update, FromTheCopyToAnotherProgramFolderLeavesTheOldFolderToTheBatch) {
     EXPECT_TRUE(Exists(new_program + "\\" + name)) << name;
   }
   EXPECT_EQ(FolderEntries(old_program), std::vector<std::string>{"Scenic_Setup.exe"});
-  EXPECT_EQ(Service("ScenicAgent")->image_path, "\"" + new_program + "\\ScenicAgent.exe\"");
+  EXPECT_EQ(FindService("ScenicAgent")->image_path, "\"" + new_program + "\\ScenicAgent.exe\"");
   EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, UninstallKey("Scenic"), "UninstallString"),
             "\"" + new_program + "\\Scenic_Setup.exe\"");
 

@@ -13,7 +13,9 @@
 #include <string>
 
 #include "capture_logger.h"
+#include "handles/owned_handle.h"
 #include "run_program.h"
+#include "service_queries.h"
 #include "test_folder.h"
 
 namespace {
@@ -30,60 +32,28 @@ class TestService {
     EXPECT_TRUE(CopyFileA(TEST_SERVICE_EXE, path_.c_str(), FALSE)) << path_;
   }
   ~TestService() {
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-    SC_HANDLE service = OpenServiceA(manager, name_.c_str(), SERVICE_ALL_ACCESS);
-    if (service != nullptr) {
-      SERVICE_STATUS status;
-      ControlService(service, SERVICE_CONTROL_STOP, &status);
-      WaitForState(service, SERVICE_STOPPED, 15000);
-      DeleteService(service);
-      CloseServiceHandle(service);
-    }
-    CloseServiceHandle(manager);
+    ServiceHandle service = OpenTestService(name_, SERVICE_ALL_ACCESS);
+    if (!service) return;
+    SERVICE_STATUS status;
+    ControlService(service.Get(), SERVICE_CONTROL_STOP, &status);
+    WaitForServiceState(name_, SERVICE_STOPPED, 15);
+    DeleteService(service.Get());
   }
 
   const std::string& Name() const { return name_; }
   const std::string& Path() const { return path_; }
 
-  // Opens the service; the caller closes the handle.
-  SC_HANDLE Open(DWORD access = SERVICE_ALL_ACCESS) const {
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    SC_HANDLE service = OpenServiceA(manager, name_.c_str(), access);
-    CloseServiceHandle(manager);
-    return service;
-  }
-
   // Starts it as the service control manager does, with `argument` for ServiceMain.
   bool Start(const char* argument = nullptr) const {
-    SC_HANDLE service = Open();
-    const char* args[] = {argument};
-    bool started = StartServiceA(service, argument ? 1 : 0, argument ? args : nullptr);
-    started = started && WaitForState(service, SERVICE_RUNNING, 10000);
-    CloseServiceHandle(service);
-    return started;
+    return StartServiceWith(name_, argument) && WaitForServiceState(name_, SERVICE_RUNNING, 10);
   }
 
-  DWORD State() const {
-    SC_HANDLE service = Open(SERVICE_QUERY_STATUS);
-    SERVICE_STATUS status{};
-    QueryServiceStatus(service, &status);
-    CloseServiceHandle(service);
-    return status.dwCurrentState;
-  }
-
-  bool Exists() const {
-    SC_HANDLE service = Open(SERVICE_QUERY_STATUS);
-    if (service != nullptr) CloseServiceHandle(service);
-    return service != nullptr;
-  }
-
-  static bool WaitForState(SC_HANDLE service, DWORD state, DWORD timeout_ms) {
-    for (DWORD waited = 0; waited <= timeout_ms; waited += 50) {
-      SERVICE_STATUS status;
-      if (QueryServiceStatus(service, &status) && status.dwCurrentState == state) return true;
-      Sleep(50);
-    }
-    return false;
+  DWORD State() const { return Facts().state; }
+  bool Exists() const { return FindService(name_).has_value(); }
+  ServiceFacts Facts() const {
+    std::optional<ServiceFacts> facts = FindService(name_);
+    EXPECT_TRUE(facts.has_value()) << name_;
+    return facts.value_or(ServiceFacts{});
   }
 
  private:
@@ -91,31 +61,6 @@ class TestService {
   std::string name_;
   std::string path_;
 };
-
-struct ServiceConfig {
-  DWORD service_type;
-  DWORD start_type;
-  DWORD error_control;
-  std::string image_path;
-  std::string account;
-  std::string display_name;
-};
-
-ServiceConfig QueryConfig(const TestService& test_service) {
-  SC_HANDLE service = test_service.Open(SERVICE_QUERY_CONFIG);
-  DWORD needed = 0;
-  QueryServiceConfigA(service, nullptr, 0, &needed);
-  std::string buffer(needed, '\0');
-  auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer.data());
-  EXPECT_TRUE(QueryServiceConfigA(service, config, needed, &needed));
-  CloseServiceHandle(service);
-  return {config->dwServiceType,
-          config->dwStartType,
-          config->dwErrorControl,
-          config->lpBinaryPathName,
-          config->lpServiceStartName ? config->lpServiceStartName : "",
-          config->lpDisplayName};
-}
 
 // A record whose start-menu folder holds the service's two shortcuts.
 ProductRecord RecordWithServiceShortcuts(const TestFolder& folder, const TestService& test_service) {
@@ -150,7 +95,7 @@ TEST(Services, CreatedManualLocalSystemWithQuotedPath) {
   TestService test_service(folder);
   ASSERT_TRUE(CreateProgramService(test_service.Path().c_str(), test_service.Name().c_str()));
 
-  ServiceConfig config = QueryConfig(test_service);
+  ServiceFacts config = test_service.Facts();
   EXPECT_EQ(config.service_type, static_cast<DWORD>(SERVICE_WIN32_OWN_PROCESS));
   EXPECT_EQ(config.start_type, static_cast<DWORD>(SERVICE_DEMAND_START));
   EXPECT_EQ(config.error_control, static_cast<DWORD>(SERVICE_ERROR_IGNORE));
@@ -163,15 +108,13 @@ TEST(Services, CreatedManualLocalSystemWithQuotedPath) {
   EXPECT_TRUE(test_service.Start());
 }
 
-// Registers a service of another program under `name` ("Someone Else's").
-bool RegisterSomeoneElses(const std::string& name, const std::string& image_path, DWORD start_type) {
-  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-  SC_HANDLE service =
-      CreateServiceA(manager, name.c_str(), "Someone Else's", SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS, start_type,
-                     SERVICE_ERROR_NORMAL, image_path.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
-  if (service != nullptr) CloseServiceHandle(service);
-  CloseServiceHandle(manager);
-  return service != nullptr;
+// Registers a service of another program under `name` ("Someone Else's"); the error, if any.
+DWORD RegisterSomeoneElses(const std::string& name, const std::string& image_path, DWORD start_type) {
+  ServiceHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+  ServiceHandle service(CreateServiceA(manager.Get(), name.c_str(), "Someone Else's", SERVICE_ALL_ACCESS,
+                                       SERVICE_WIN32_OWN_PROCESS, start_type, SERVICE_ERROR_NORMAL, image_path.c_str(),
+                                       nullptr, nullptr, nullptr, nullptr, nullptr));
+  return service ? ERROR_SUCCESS : GetLastError();
 }
 
 // A service that exists already under the name: another vendor's "Agent" or a
@@ -194,11 +137,11 @@ TEST(Services, OnlyAnExistingServiceOfThisProgramIsTakenOver) {
     TestService test_service(folder);
     std::string path = c.registered_path;
     if (path.empty()) path = c.adopted ? "\"" + test_service.Path() + "\"" : test_service.Path();
-    ASSERT_TRUE(RegisterSomeoneElses(test_service.Name(), path, SERVICE_AUTO_START));
+    ASSERT_EQ(RegisterSomeoneElses(test_service.Name(), path, SERVICE_AUTO_START), ERROR_SUCCESS);
 
     EXPECT_EQ(CreateProgramService(test_service.Path().c_str(), test_service.Name().c_str()), c.adopted);
     EXPECT_EQ(RunsOtherProgram(test_service.Name().c_str(), test_service.Path().c_str()), !c.adopted);
-    ServiceConfig config = QueryConfig(test_service);
+    ServiceFacts config = test_service.Facts();
     EXPECT_EQ(config.start_type, static_cast<DWORD>(SERVICE_AUTO_START));
     EXPECT_EQ(config.image_path, path);
     EXPECT_EQ(config.display_name, "Someone Else's");
@@ -211,7 +154,8 @@ TEST(Services, AnotherProgramsServiceOutlivesTheUninstall) {
   // Registered under the product's service name, but for another program.
   std::string other_program = folder / "Other.exe";
   ASSERT_TRUE(CopyFileA(TEST_SERVICE_EXE, other_program.c_str(), FALSE));
-  ASSERT_TRUE(RegisterSomeoneElses(test_service.Name(), "\"" + other_program + "\"", SERVICE_DEMAND_START));
+  ASSERT_EQ(RegisterSomeoneElses(test_service.Name(), "\"" + other_program + "\"", SERVICE_DEMAND_START),
+            ERROR_SUCCESS);
   ASSERT_TRUE(test_service.Start());
 
   CaptureLogger log;
@@ -230,21 +174,22 @@ TEST(Services, AnotherProgramsServiceOutlivesTheUninstall) {
 // that is handed over is checked here before it goes.
 TEST(Services, DescriptorGrantsEveryoneQueryStartAndStopButNoReconfiguring) {
   SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-  PSID admins = nullptr;
+  SidMemory admins;
   ASSERT_TRUE(AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
-                                       &admins));
+                                       admins.Receive()));
   EXPLICIT_ACCESS_A admin_entry{};
   admin_entry.grfAccessPermissions = SERVICE_ALL_ACCESS;
   admin_entry.grfAccessMode = SET_ACCESS;
   admin_entry.Trustee.TrusteeForm = TRUSTEE_IS_SID;
   admin_entry.Trustee.TrusteeType = TRUSTEE_IS_ALIAS;
-  admin_entry.Trustee.ptstrName = static_cast<LPSTR>(admins);
+  admin_entry.Trustee.ptstrName = static_cast<LPSTR>(admins.Get());
   PACL present = nullptr;
   ASSERT_EQ(SetEntriesInAclA(1, &admin_entry, nullptr, &present), static_cast<DWORD>(ERROR_SUCCESS));
+  LocalMemory present_owner(present);
 
   SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-  PSID everyone = nullptr;
-  ASSERT_TRUE(AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone));
+  SidMemory everyone;
+  ASSERT_TRUE(AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, everyone.Receive()));
 
   struct Case {
     const char* what;
@@ -272,21 +217,18 @@ TEST(Services, DescriptorGrantsEveryoneQueryStartAndStopButNoReconfiguring) {
       ASSERT_EQ(ace->Header.AceType, ACCESS_ALLOWED_ACE_TYPE);
       EXPECT_EQ(ace->Header.AceFlags, 0);  // no inheritance
       PSID sid = &ace->SidStart;
-      if (EqualSid(sid, everyone)) {
+      if (EqualSid(sid, everyone.Get())) {
         ++everyone_entries;
         EXPECT_EQ(ace->Mask,
                   static_cast<DWORD>(SERVICE_QUERY_CONFIG | SERVICE_QUERY_STATUS | SERVICE_START | SERVICE_STOP));
         // Whoever may change the configuration may run any program as LocalSystem.
         EXPECT_EQ(ace->Mask & (SERVICE_CHANGE_CONFIG | WRITE_DAC | WRITE_OWNER | DELETE), 0u);
       }
-      if (EqualSid(sid, admins)) admins_kept = ace->Mask == SERVICE_ALL_ACCESS;
+      if (EqualSid(sid, admins.Get())) admins_kept = ace->Mask == SERVICE_ALL_ACCESS;
     }
     EXPECT_EQ(everyone_entries, 1);
     EXPECT_EQ(admins_kept, c.existing != nullptr);
   }
-  FreeSid(everyone);
-  LocalFree(present);
-  FreeSid(admins);
 }
 
 TEST(Services, RunningServiceIsStoppedSetToManualAndDeleted) {
@@ -294,14 +236,14 @@ TEST(Services, RunningServiceIsStoppedSetToManualAndDeleted) {
   TestService test_service(folder);
   ASSERT_TRUE(CreateProgramService(test_service.Path().c_str(), test_service.Name().c_str()));
   ASSERT_TRUE(test_service.Start());
-  SC_HANDLE service = test_service.Open();
-  ASSERT_TRUE(ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_AUTO_START, SERVICE_NO_CHANGE, nullptr, nullptr,
-                                   nullptr, nullptr, nullptr, nullptr, nullptr));
-  CloseServiceHandle(service);
+  ServiceHandle service = OpenTestService(test_service.Name(), SERVICE_CHANGE_CONFIG);
+  ASSERT_TRUE(ChangeServiceConfigA(service.Get(), SERVICE_NO_CHANGE, SERVICE_AUTO_START, SERVICE_NO_CHANGE, nullptr,
+                                   nullptr, nullptr, nullptr, nullptr, nullptr, nullptr));
+  service.Reset();
 
   EXPECT_EQ(StopProgramService(test_service.Name().c_str()), StopResult::kStopped);
   EXPECT_EQ(test_service.State(), static_cast<DWORD>(SERVICE_STOPPED));
-  EXPECT_EQ(QueryConfig(test_service).start_type, static_cast<DWORD>(SERVICE_DEMAND_START));
+  EXPECT_EQ(test_service.Facts().start_type, static_cast<DWORD>(SERVICE_DEMAND_START));
   EXPECT_EQ(StopProgramService(test_service.Name().c_str()), StopResult::kWasStopped);
 
   ASSERT_TRUE(test_service.Start());
@@ -349,13 +291,11 @@ TEST(Services, ShortcutArgumentsStartAndStopTheService) {
   TestFolder folder;
   TestService test_service(folder);
   ASSERT_TRUE(CreateProgramService(test_service.Path().c_str(), test_service.Name().c_str()));
-  SC_HANDLE service = test_service.Open(SERVICE_QUERY_STATUS);
 
   EXPECT_EQ(RunProgram(test_service.Path(), "start"), 0u);
-  EXPECT_TRUE(TestService::WaitForState(service, SERVICE_RUNNING, 10000));
+  EXPECT_TRUE(WaitForServiceState(test_service.Name(), SERVICE_RUNNING, 10));
   EXPECT_EQ(RunProgram(test_service.Path(), "stop"), 0u);
-  EXPECT_TRUE(TestService::WaitForState(service, SERVICE_STOPPED, 10000));
-  CloseServiceHandle(service);
+  EXPECT_TRUE(WaitForServiceState(test_service.Name(), SERVICE_STOPPED, 10));
 }
 
 }  // namespace

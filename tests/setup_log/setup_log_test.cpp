@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "handles/owned_handle.h"
 #include "setup_log/setup_log.h"
 #include "test_folder.h"
 
@@ -33,19 +34,17 @@ TEST(SetupLog, AppendsAcrossRuns) {
 TEST(SetupLog, AFullOrHeldFileMovesToTheNextNumber) {
   TestFolder folder;
   {
-    HANDLE full = CreateFileA((folder / "B.log").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    KernelHandle full(CreateFileA((folder / "B.log").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
     LARGE_INTEGER size;
     size.QuadPart = SetupLog::kSizeLimit;
-    SetFilePointerEx(full, size, nullptr, FILE_BEGIN);
-    SetEndOfFile(full);
-    CloseHandle(full);
+    SetFilePointerEx(full.Get(), size, nullptr, FILE_BEGIN);
+    SetEndOfFile(full.Get());
   }
   // B1.log is held open for writing by someone else.
-  HANDLE held = CreateFileA((folder / "B1.log").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  KernelHandle held(CreateFileA((folder / "B1.log").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
   SetupLog log{DateFormat{}};
   ASSERT_TRUE(log.Open(folder.Path().c_str(), "B"));
   EXPECT_EQ(std::string(log.Path()), folder / "B2.log");
-  CloseHandle(held);
 }
 
 TEST(SetupLog, NumberNineHundredNinetyNineIsTheLastTried) {

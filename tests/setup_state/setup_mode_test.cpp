@@ -14,6 +14,7 @@
 
 #include "capture_logger.h"
 #include "package/directory_writer.h"
+#include "registry_values.h"
 #include "system/locations.h"
 #include "system/uninstall_registration.h"
 #include "test_folder.h"
@@ -124,12 +125,7 @@ class TestProduct {
   // Points the extension at this product's file type, as an install does.
   void AssociateExtension(const std::string& extension) {
     extensions_.push_back(extension);
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, ("." + extension).c_str(), &key), ERROR_SUCCESS);
-    std::string type = name_ + "." + extension;
-    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(type.c_str()),
-                   static_cast<DWORD>(type.size() + 1));
-    RegCloseKey(key);
+    SetRegistryText(HKEY_CLASSES_ROOT, "." + extension, nullptr, name_ + "." + extension);
   }
 
  private:

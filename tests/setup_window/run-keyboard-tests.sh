@@ -28,10 +28,6 @@ root=$(cd "$here/../.." && pwd)
 reference=$here/reference
 
 pause=0.3
-source "$root/tests/support/screen-lib.sh"
-source "$root/tests/support/wine-paths.sh"
-source "$root/tests/support/manifest-lib.sh"
-source "$root/tests/support/layout-lib.sh"
 source "$root/tests/support/setup-window-lib.sh"
 require_tools
 # A failed check leaves the whole screen behind for a person to look at.

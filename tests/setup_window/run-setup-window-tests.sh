@@ -36,10 +36,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 
 pause=0.3
-source "$root/tests/support/screen-lib.sh"
-source "$root/tests/support/wine-paths.sh"
-source "$root/tests/support/manifest-lib.sh"
-source "$root/tests/support/layout-lib.sh"
 source "$root/tests/support/setup-window-lib.sh"
 require_tools
 # --- the machine ---------------------------------------------------------------

@@ -15,6 +15,7 @@
 #include "folder_listing.h"
 #include "fs/file_operations.h"
 #include "handles/com_ptr.h"
+#include "handles/owned_handle.h"
 #include "package/product_record.h"
 #include "shell_link_reader.h"
 #include "system/shortcuts.h"
@@ -344,7 +345,7 @@ TEST_F(ShortcutsTest, RemovalDeletesEveryLinkAndTheSetupCopy) {
 
   // The running copy cannot be deleted: it stays for the uninstall batch.
   WriteTestFile(copy.c_str(), "running");
-  HANDLE running = CreateFileA(copy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  KernelHandle running(CreateFileA(copy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   EXPECT_TRUE(RemoveSetupCopy(installed_, product_.c_str(), copy.c_str()));
   // Started through another path to the same file (its short name, another
   // spelling of the path), it is still the running copy.
@@ -361,7 +362,7 @@ TEST_F(ShortcutsTest, RemovalDeletesEveryLinkAndTheSetupCopy) {
   // Held open by another program while a download runs the uninstall: it
   // is not the batch's to delete, and the uninstall stops.
   EXPECT_THROW(RemoveSetupCopy(installed_, product_.c_str(), "C:\\Downloads\\Product_Setup.exe"), AbortError);
-  CloseHandle(running);
+  running.Reset();
   EXPECT_EQ(log_.lines, std::vector<std::string>{"File NOT deleted: " + std::string(copy.c_str())});
   EXPECT_TRUE(PathExists(copy.c_str()));
 }

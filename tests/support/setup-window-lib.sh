@@ -1,11 +1,22 @@
 # shellcheck shell=bash
-# What the scripts that drive the real setup window share (sourced after
-# screen-lib.sh, which gives pass, fail and check, wine-paths.sh,
-# manifest-lib.sh and layout-lib.sh): staging the example product, checks
-# that wait for the setup, starting a setup and reading its log lines,
-# waiting for windows by title, and where the window's widgets lie by name
-# (setup-layout).
+# What the scripts that drive the real setup window share: staging the
+# example product, checks that wait for the setup, starting a setup and
+# reading its log lines, waiting for windows by title, and where the
+# window's widgets lie by name (setup-layout). Sourced after the script sets
+# what screen-lib.sh asks for, it brings screen-lib.sh (pass, fail, check,
+# the mouse and the screenshots), wine-paths.sh, manifest-lib.sh and
+# layout-lib.sh along.
 # read_machine runs first: start_setup needs the folders it finds.
+
+support=$(dirname "${BASH_SOURCE[0]}")
+# shellcheck source=tests/support/screen-lib.sh
+source "$support/screen-lib.sh"
+# shellcheck source=tests/support/wine-paths.sh
+source "$support/wine-paths.sh"
+# shellcheck source=tests/support/manifest-lib.sh
+source "$support/manifest-lib.sh"
+# shellcheck source=tests/support/layout-lib.sh
+source "$support/layout-lib.sh"
 
 # The native tools the scripts pack and place with ($pack, $setup_layout).
 require_tools() {

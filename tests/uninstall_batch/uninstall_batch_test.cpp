@@ -6,11 +6,13 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <set>
 #include <string>
 
 #include "folder_listing.h"
 #include "fs/file_operations.h"
+#include "registry_values.h"
 #include "system/uninstall_batch.h"
 #include "system/uninstall_batch_text.h"
 #include "test_folder.h"
@@ -74,13 +76,9 @@ TEST(UninstallBatch, RemovesTheCopyAndEmptiedFoldersAndItself) {
   // folder, the old working folder, and an AutoRun command for every cmd.
   std::string planted = root / "planted-ran.txt";
   WriteTestFile(temp + "\\cmd.bat", "echo cmd.bat > \"" + planted + "\"\r\n");
-  HKEY processor = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Command Processor", 0, nullptr, 0, KEY_ALL_ACCESS,
-                            nullptr, &processor, nullptr),
-            ERROR_SUCCESS);
-  std::string autorun = "echo autorun >> \"" + planted + "\"";
-  RegSetValueExA(processor, "AutoRun", 0, REG_SZ, reinterpret_cast<const BYTE*>(autorun.c_str()),
-                 static_cast<DWORD>(autorun.size() + 1));
+  const char processor[] = "Software\\Microsoft\\Command Processor";
+  std::optional<RegistryValue> users_autorun = ReadRegistryValue(HKEY_CURRENT_USER, processor, "AutoRun");
+  SetRegistryText(HKEY_CURRENT_USER, processor, "AutoRun", "echo autorun >> \"" + planted + "\"");
 
   SetCurrentDirectoryA(temp.c_str());
   bool started = WriteUninstallBatch(copy.c_str(), temp.c_str());
@@ -94,8 +92,7 @@ TEST(UninstallBatch, RemovesTheCopyAndEmptiedFoldersAndItself) {
     std::vector<std::string> left = NamesIn(temp);
     temp_emptied = left.empty() || left == std::vector<std::string>{"cmd.bat"};
   }
-  RegDeleteValueA(processor, "AutoRun");
-  RegCloseKey(processor);
+  RestoreRegistryValue(HKEY_CURRENT_USER, processor, "AutoRun", users_autorun);
   SetCurrentDirectoryA(root.Path().c_str());
   DeleteFileA((temp + "\\cmd.bat").c_str());
   EXPECT_TRUE(temp_emptied);
