@@ -5,7 +5,7 @@
 #   TREE_SCALE=0.1 WINDOWS_BUILD=build/x86_64 bench/install/tree.sh
 #
 # Generates a product shaped like a desktop program (make-tree.py: about
-# 15,000 files and 600 MB in folders up to five deep at TREE_SCALE 1) and its
+# 15,000 files and 600 MB in folders up to four deep at TREE_SCALE 1) and its
 # next version (10 % of the files changed, 5 % dropped, 5 % added), and times
 # in one fresh Wine prefix, each step checked before the next one:
 #   - install, update and uninstall through tarnell-deploy-testing, against
