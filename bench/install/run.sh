@@ -82,14 +82,6 @@ export TARNELL_DISPLAY_NUMBER=${TARNELL_DISPLAY_NUMBER:-172}
 source scripts/wine-env.sh "$work"
 start_bench_wine
 
-seconds() {  # seconds COMMAND...: the wall time of one run
-  local start end
-  start=$(date +%s.%N)
-  "$@" </dev/null >/dev/null 2>&1 || { echo "failed: $*" >&2; exit 1; }
-  end=$(date +%s.%N)
-  echo "$end - $start" | bc
-}
-
 ours_install() { wine "$deploy" install "$(windows_path "$work/ours-$1.exe")" --program-folder "C:\\bench\\ours-$1"; }
 ours_uninstall() { wine "$deploy" uninstall "$(windows_path "$work/ours-$1.exe")"; }
 nsis_install() { wine "$work/nsis-$1.exe" /S; }
@@ -116,15 +108,8 @@ payload_mb=$(du -cb "$work/payload/big"/* | tail -1 | awk '{ printf "%.1f", $1 /
 throughput() { echo "scale=1; $payload_mb / ($1 - $2)" | bc; }
 size() { stat -c %s "$1"; }
 
-memory() {  # memory NAME: peak private bytes of our install
-  local peak
-  peak=$(wine "$deploy" install "$(windows_path "$work/ours-$1.exe")" --program-folder "C:\\bench\\ours-$1" --memory </dev/null |
-    tr -d '\r' | sed -n 's/^Peak private bytes: //p')
-  ours_uninstall "$1" </dev/null >/dev/null 2>&1
-  echo "$peak"
-}
-memory_big=$(memory big)
-memory_small=$(memory one-mb)
+memory_big=$(peak_private_bytes "$deploy" "$work/ours-big.exe" "C:\\bench\\ours-big")
+memory_small=$(peak_private_bytes "$deploy" "$work/ours-one-mb.exe" "C:\\bench\\ours-one-mb")
 
 printf '\nPayload: 19 files, %s MiB; medians of %s runs, wall seconds\n\n' "$payload_mb" "$runs"
 printf '%-28s %10s %10s %10s\n' "" ours NSIS ours/NSIS
