@@ -126,7 +126,8 @@ if mkdir "$prefix/full-disk" && mount -t tmpfs -o size=2m tmpfs "$prefix/full-di
 fi
 
 export WINEPREFIX=$prefix
-wineserver -p </dev/null >/dev/null 2>&1
+# Persistent, so the test does not connect while wineboot's server ends.
+wineserver -p </dev/null >/dev/null 2>&1 || { echo "no persistent Wine server for $prefix" >&2; exit 1; }
 wine wineboot </dev/null >/dev/null 2>&1
 TARNELL_SCENARIO_SETUPS=$(windows_path "$setups") TARNELL_SCENARIO_DRIVER=$(windows_path "$SETUP_DRIVER") \
   wine "$@"
