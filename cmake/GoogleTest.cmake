@@ -14,16 +14,17 @@ if(TARNELL_TESTS)
 endif()
 
 # tarnell_test(NAME SOURCES... [LIBS libs...] [FOLDERS src folders...]
-# [INCLUDES dirs...] [TIMEOUT seconds]): one GoogleTest executable with one
-# ctest entry per test, so a test that kills its process loses only itself.
-# FOLDERS gives it the headers of src/ folders it compiles sources of;
-# INCLUDES other folders; TIMEOUT replaces the test command's default limit
-# for each of its tests.
+# [INCLUDES dirs...] [TIMEOUT seconds] [PROPERTIES name value...]): one
+# GoogleTest executable with one ctest entry per test, so a test that kills
+# its process loses only itself. FOLDERS gives it the headers of src/
+# folders it compiles sources of; INCLUDES other folders; TIMEOUT replaces
+# the test command's default limit for each of its tests; PROPERTIES are
+# more ctest properties of each.
 function(tarnell_test name)
   if(NOT TARNELL_TESTS)
     return()
   endif()
-  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;FOLDERS;INCLUDES" ${ARGN})
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;FOLDERS;INCLUDES;PROPERTIES" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
   if(T_FOLDERS)
     tarnell_header_view(${name} PRIVATE FOLDERS ${T_FOLDERS})
@@ -41,5 +42,5 @@ function(tarnell_test name)
     set(timeout TIMEOUT ${T_TIMEOUT})
   endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                       PROPERTIES ENVIRONMENT "TARNELL_TEST_TMP=${CMAKE_BINARY_DIR}/test-tmp" ${timeout})
+                       PROPERTIES ENVIRONMENT "TARNELL_TEST_TMP=${CMAKE_BINARY_DIR}/test-tmp" ${timeout} ${T_PROPERTIES})
 endfunction()

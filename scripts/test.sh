@@ -64,12 +64,23 @@ declare -A counts
 failed_tests() { sed -nE 's/^[[:space:]]*[0-9]+ - (.*) \((Failed|Timeout|SEGFAULT|Exception|Subprocess aborted|Not Run)\).*/\1/p' "$1"; }
 # How many tests ctest's log lists as skipped (ctest counts them as passed).
 skipped_tests() { grep -cE '^[[:space:]]*[0-9]+ - .* \(Skipped\)' "$1"; }
+# What ctest printed for TEST in LOG: the output that follows its result line.
+test_output() {
+  awk -v test="$2" '
+    /^ *Start +[0-9]+: / || /^[0-9]+\/[0-9]+ Test +#/ || /^[0-9]+% tests passed/ { printing = 0 }
+    printing { print "    " $0 }
+    /^[0-9]+\/[0-9]+ Test +#[0-9]+: / && index($0, ": " test " ") { printing = 1 }
+  ' "$1"
+}
+# The RERUN lines of this run, repeated under the summary.
+reruns=""
 # run_ctest NAME ARGS...: runs the tests once and, for the Windows suites, the
-# failed ones once more: the Wine server now and then drops a client under
-# load ("recvmsg: Connection reset by peer"). Every test that passed only on
-# its rerun is named.
+# failed ones once more, as a safety net: a test that passes only on its
+# rerun still points at a fault (in the test or in how it uses Wine). Each
+# is named in a RERUN line with what its first run printed, and counted in
+# the summary.
 run_ctest() {
-  local name=$1 log first_failed rerun_failed line skipped
+  local name=$1 log first_log first_failed rerun_failed line skipped rerun=0
   shift
   log=$(mktemp)
   ctest "$@" --timeout 120 2>&1 | tee "$log"
@@ -84,15 +95,23 @@ run_ctest() {
   fi
   if [ "$failed" -gt 0 ] && { [ "$name" = i686 ] || [ "$name" = x86_64 ]; }; then
     first_failed=$(failed_tests "$log")
+    first_log=$(mktemp)
+    cp "$log" "$first_log"
     echo "== ctest $name: running the $failed failed tests once more"
     ctest "$@" --timeout 120 --rerun-failed 2>&1 | tee "$log"
     rerun_failed=$(failed_tests "$log")
     while read -r test; do
-      [ -n "$test" ] && ! grep -qxF "$test" <<<"$rerun_failed" && echo "RERUN: $name: $test failed once and passed on its rerun"
+      [ -n "$test" ] && ! grep -qxF "$test" <<<"$rerun_failed" || continue
+      rerun=$((rerun + 1))
+      line="RERUN: $name: $test failed once and passed on its rerun"
+      reruns+="$line"$'\n'
+      echo "$line; its first run printed:"
+      test_output "$first_log" "$test"
     done <<<"$first_failed"
+    rm -f "$first_log"
     failed=$(grep -c . <<<"$rerun_failed")
   fi
-  counts[$name]="$((total - failed - skipped)) $failed $skipped"
+  counts[$name]="$((total - failed - skipped)) $failed $skipped $rerun"
   [ "$failed" -eq 0 ] || note_failure "ctest $name"
   rm -f "$log"
 }
@@ -118,10 +137,12 @@ echo
 echo "== Summary"
 passed=0 failed=0 skipped=0
 for name in "${!counts[@]}"; do
-  read -r p f k <<<"${counts[$name]}"
-  printf '%-22s %5d passed, %d failed, %d skipped\n' "$name" "$p" "$f" "$k"
+  read -r p f k r <<<"${counts[$name]}"
+  printf '%-22s %5d passed, %d failed, %d skipped' "$name" "$p" "$f" "$k"
+  [ "$r" -eq 0 ] && echo || echo ", $r of the passed only on their rerun"
   passed=$((passed + p)) failed=$((failed + f)) skipped=$((skipped + k))
 done
+printf '%s' "$reruns"
 [ -z "$TARNELL_I686_NOT_RUN" ] || echo "i686: built and its image checked, but its tests were NOT run: $TARNELL_I686_NOT_RUN"
 [ $status -eq 0 ] && echo "All test suites passed." || echo "Some test suites FAILED." >&2
 echo "tests: $passed passed, $failed failed, $skipped skipped"

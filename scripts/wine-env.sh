@@ -51,8 +51,18 @@ wine_env_start() {
   wine reg add 'HKCU\Control Panel\Desktop' /v CursorBlinkRate /d -1 /f </dev/null >/dev/null 2>&1
 
   # A persistent server with its output detached, so readers of a Wine
-  # program's output do not wait for the server to end.
-  wineserver -p </dev/null >/dev/null 2>&1
+  # program's output do not wait for the server to end. The server the
+  # commands above started ends with its last client (Debian's wrapper
+  # passes -p0): wait for it, or `wineserver -p` finds it still running and
+  # quietly starts nothing. Without a persistent server each test starts a
+  # server of its own, and one that connects while the previous server is
+  # shutting down is dropped before its main ("recvmsg: Connection reset by
+  # peer", no other output).
+  wineserver -w
+  if ! wineserver -p </dev/null >/dev/null 2>&1; then
+    echo "wine-env.sh: the persistent Wine server for $WINEPREFIX did not start" >&2
+    return 1
+  fi
   wine wineboot </dev/null >/dev/null 2>&1
   return 0
 }

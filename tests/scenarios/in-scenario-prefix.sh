@@ -13,6 +13,10 @@
 #
 # When something is missing (no tarnell-pack, no prefix) the tests are run
 # with TARNELL_SCENARIO_SKIP set to the reason, and they skip.
+#
+#   in-scenario-prefix.sh CONFIG --setups-only
+# builds the setups and ends (exit 77 when it cannot): the test that the
+# scenarios need first.
 set -uo pipefail
 
 config=$1
@@ -25,10 +29,16 @@ for argument in "$@"; do
   [ "$argument" = --gtest_list_tests ] && exec wine "$@"
 done
 
+setups_only=false
+[ "${1:-}" = --setups-only ] && setups_only=true
 # skip REASON COMMAND...
 skip() {
   local reason=$1
   shift
+  if $setups_only; then
+    echo "no scenario setups: $reason"
+    exit 77
+  fi
   TARNELL_SCENARIO_SKIP=$reason exec wine "$@"
 }
 # shellcheck source=../support/wine-paths.sh
@@ -93,6 +103,7 @@ mkdir -p "$SCENARIO_BINARY"
   flock 9
   build_setups
 ) 9>"$SCENARIO_BINARY/setups.lock" || { echo "tarnell-pack could not build the scenario setups (see above)" >&2; exit 1; }
+$setups_only && exit 0
 
 # The private machine.
 prefix=$(mktemp -d "$SCENARIO_BINARY/prefix.XXXXXX")
@@ -126,7 +137,8 @@ if mkdir "$prefix/full-disk" && mount -t tmpfs -o size=2m tmpfs "$prefix/full-di
 fi
 
 export WINEPREFIX=$prefix
-wineserver -p </dev/null >/dev/null 2>&1
+# Persistent, so the test does not connect while wineboot's server ends.
+wineserver -p </dev/null >/dev/null 2>&1 || { echo "no persistent Wine server for $prefix" >&2; exit 1; }
 wine wineboot </dev/null >/dev/null 2>&1
 TARNELL_SCENARIO_SETUPS=$(windows_path "$setups") TARNELL_SCENARIO_DRIVER=$(windows_path "$SETUP_DRIVER") \
   wine "$@"
