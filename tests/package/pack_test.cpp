@@ -1301,6 +1301,8 @@ TEST_F(PackTest, LikelyMistakesAreWarnedAndTheSetupIsStillBuilt) {
   WriteText(folder_ / "agent.dll", "library");
   WriteText(folder_ / "settings.ini", "defaults");
   WriteText(folder_ / "empty.ini", "");
+  const std::string long_name = std::string(180, 'n') + ".txt";
+  WriteText(folder_ / long_name, "deep");
   const std::string product = "[product]\nname = \"Hello\"\nversion = \"1.0\"\n";
   auto file = [](const std::string& source, const std::string& more = "") {
     return "[[file]]\nsource = \"" + source + "\"\n" + more;
@@ -1320,6 +1322,8 @@ TEST_F(PackTest, LikelyMistakesAreWarnedAndTheSetupIsStillBuilt) {
       {product + file("Hello.exe") + file("settings.ini", "destination = \"data-untouched\"\n"),
        "file[2].destination: the 8 bytes of \"settings.ini\" are packed, but the install never writes"},
       {product + file("Hello.exe") + file("empty.ini", "destination = \"data-untouched\"\n"), ""},
+      {product + file("Hello.exe") + file(long_name),
+       "file[2]: \"" + long_name + "\" is 184 characters long: under a folder of more than 74 characters it passes"},
   };
   for (const Case& c : cases) {
     WriteText(folder_ / "m.toml", c.manifest);

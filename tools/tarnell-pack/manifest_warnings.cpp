@@ -6,6 +6,12 @@
 
 namespace {
 
+// Room a product path leaves for its folder: a path of Windows' ANSI calls
+// has at most 259 characters, and a program folder such as
+// "C:\Program Files (x86)\Tarnell\Product" takes 40 to 100 of them.
+constexpr std::size_t kMaxWindowsPath = 259;
+constexpr std::size_t kFolderRoom = 100;
+
 bool IsProgram(const std::string& name) {
   return name.size() > 4 && SameWindowsFileName(name.substr(name.size() - 4), ".exe");
 }
@@ -27,6 +33,12 @@ std::vector<std::string> ManifestWarnings(const Manifest& manifest) {
     if (file.service && !IsProgram(file.name)) {
       warnings.push_back(field + ".service: \"" + AnsiToUtf8(file.name) +
                          "\" is not an .exe, yet Windows starts a service from it");
+    }
+    if (file.name.size() > kMaxWindowsPath - kFolderRoom) {
+      warnings.push_back(field + ": \"" + AnsiToUtf8(file.name) + "\" is " + std::to_string(file.name.size()) +
+                         " characters long: under a folder of more than " +
+                         std::to_string(kMaxWindowsPath - 1 - file.name.size()) +
+                         " characters it passes Windows' limit, and the setup refuses to install there");
     }
     if (file.destination == Destination::kDataFolderUntouched && file.size > 0) {
       warnings.push_back(field + ".destination: the " + std::to_string(file.size) + " bytes of \"" +
