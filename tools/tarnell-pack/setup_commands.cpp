@@ -237,16 +237,16 @@ void VerifySetup(const std::string& path, std::ostream& out) {
   SetupFile setup(path);
   PackageDirectory package = ReadSetupDirectory(setup);
   CheckSkinArchive(setup, package.SkinRecord());
-  InflateState decoder(&setup);
-  std::uint64_t total = 0;
-  for (std::size_t number = 2; number <= package.FileCount() && !package.without_streams; ++number) {
-    const FileRecord& record = package.Record(number);
-    DecodeRecord(setup, decoder, record, [](const std::uint8_t*, std::size_t) {});
-    total += record.size;
-  }
   if (package.without_streams) {
     out << path << ": " << package.FileCount() - 1 << " files, not carried (a setup copy from a program folder)\n";
   } else {
+    InflateState decoder(&setup);
+    std::uint64_t total = 0;
+    for (std::size_t number = 2; number <= package.FileCount(); ++number) {
+      const FileRecord& record = package.Record(number);
+      DecodeRecord(setup, decoder, record, [](const std::uint8_t*, std::size_t) {});
+      total += record.size;
+    }
     out << path << ": " << package.FileCount() - 1 << " files, " << total << " bytes, all streams intact\n";
   }
   out << path << ": " << CheckSum(setup, package) << "\n"
