@@ -131,10 +131,12 @@ SetupView StartSetup(SetupState& state, const char* package_path, bool looks_onl
   // Two runs of one product would interleave their changes: the run that
   // holds the product's lock reads the registration and changes the machine.
   if (!looks_only && !state.lock.Take(state.product_name.c_str())) {
-    LogLineWith(state.lock.Squatted() ? "The lock of %s is held by a program that no administrator started"
-                                      : "Another setup of %s is running",
-                state.product_name.c_str());
+    LogLineWith("Another setup of %s is running", state.product_name.c_str());
     throw AbortError{};
+  }
+  if (state.lock.Squatted()) {
+    LogLineWith("The mutex that earlier setups of %s take is held by a program that no administrator started",
+                state.product_name.c_str());
   }
   Text uninstall_command;
   bool registered = ReadInstalledRegistration(state.product_name.c_str(), state.installed, uninstall_command);

@@ -50,8 +50,6 @@ namespace {
 void Complain(const char* text) { std::fprintf(stderr, "tarnell-deploy: %s\n", text); }
 
 constexpr char kBusy[] = "another run of this product's setup is in progress";
-// The product's lock was made first by someone who is no administrator.
-constexpr char kSquattedLock[] = "the product's lock is held by a program that no administrator started";
 
 #ifdef TARNELL_DEPLOY_TESTING
 // The changes this run made to the machine, and what to do at which one.
@@ -287,7 +285,7 @@ int RunDeployCommand(DeployCommand command) {
   if (!command.product_name.empty()) {
     // The registration is read under the product's lock, by every run that changes it.
     if (!status && !state.lock.Take(command.product_name.c_str())) {
-      Complain(state.lock.Squatted() ? kSquattedLock : kBusy);
+      Complain(kBusy);
       return kExitBusy;
     }
     if (!RegisteredSetupCopy(command.product_name.c_str(), command.setup_path)) {
@@ -321,7 +319,7 @@ int RunDeployCommand(DeployCommand command) {
     if (!busy && !logger.last_error.empty()) std::fprintf(stderr, "%s\n", logger.last_error.c_str());
     logger.End(busy ? "Setup ended" : "Abort while starting the program");
     if (command.print_memory) memory.Stop();
-    Complain(!busy ? "the package was refused" : state.lock.Squatted() ? kSquattedLock : kBusy);
+    Complain(busy ? kBusy : "the package was refused");
     return busy ? kExitBusy : kExitPackageRefused;
   }
   // The setup copy named by the registration must be this product's.
