@@ -68,11 +68,17 @@ void BeginReplacement(FileStream& stream, const char* target) {
 }
 
 void CommitReplacement(FileStream& stream, const char* target) {
+  // A file written in place replaces nothing: the system writes it back in
+  // its own time, as every other new file, and a product of thousands of
+  // files is not held up by a flush of each.
+  if (std::strcmp(stream.Path(), target) == 0) {
+    stream.Close();
+    return;
+  }
   stream.Flush();
   FileIdentity written;
   bool known = IdentityOf(stream.Handle(), written);
   stream.Close();
-  if (std::strcmp(stream.Path(), target) == 0) return;
   // A read-only file refuses to be replaced.
   Machine().set_file_attributes(target, FILE_ATTRIBUTE_NORMAL);
   // Between the close and the move the temporary name is free: what stands

@@ -18,7 +18,8 @@
 
 // Opens `stream` for the new contents of `target`; failures as FileStream's.
 void BeginReplacement(FileStream& stream, const char* target);
-// Flushes and closes the stream and puts what it wrote in place. A target
+// Closes the stream and puts what it wrote in place, flushed first when it
+// replaces a file (a new file written in place is not flushed). A target
 // that cannot be replaced (in use) is reported as "Error opening file" with
 // its path, and the temporary file goes.
 void CommitReplacement(FileStream& stream, const char* target);

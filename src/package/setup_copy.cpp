@@ -164,6 +164,9 @@ std::uint64_t WriteSetupCopy(SourceStream& package_stream, PackageDirectory& pac
       WriteAt(copy, sums.checksum_field, bytes, sizeof bytes);
     }
     copy.SetTime(time);
+    // The uninstall and every repair start from this file: it is on the disk
+    // before the registration that names it.
+    copy.Flush();
     CommitReplacement(copy, destination);
     return size;
   } catch (...) {
