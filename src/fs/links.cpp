@@ -124,12 +124,19 @@ Text UntrustedLinkOn(const char* path) { return SurveyLinks(path).untrusted; }
 
 bool HandleIsAt(HANDLE handle, const char* path) {
   Text final = FinalPath(handle);
+  auto names_final = [&final](const char* candidate) {
+    Text expected(candidate);
+    std::size_t size = expected.size();
+    if (size > 3 && expected.c_str()[size - 1] == '\\') expected.data()[size - 1] = '\0';
+    return !final.empty() && EqualIgnoringCase(final.c_str(), expected.c_str());
+  };
+  // Short names in the path are spelt out only when the path as given is not
+  // the final one: that reads every folder on the way, for each file written.
+  if (names_final(path)) return true;
   Text expected;
   DWORD length = GetLongPathNameA(path, expected.data(), Text::kMaxLength + 1);
   if (length == 0 || length > Text::kMaxLength) expected.Assign(path);
-  std::size_t size = expected.size();
-  if (size > 3 && expected.c_str()[size - 1] == '\\') expected.data()[size - 1] = '\0';
-  if (!final.empty() && EqualIgnoringCase(final.c_str(), expected.c_str())) return true;
+  if (names_final(expected.c_str())) return true;
   // A link of the administrators on the way (a relocated profile) leads
   // elsewhere by design: the name must still lead where the handle is. A
   // user cannot make such a link, so one swapped in since the check, or
