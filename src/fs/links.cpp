@@ -2,10 +2,8 @@
 
 #include <windows.h>
 
-#include <aclapi.h>
-#include <sddl.h>
-
 #include "fs/machine_calls.h"
+#include "fs/object_owner.h"
 #include "handles/owned_handle.h"
 #include "log/logger.h"
 #include "text/case_fold.h"
@@ -13,8 +11,20 @@
 
 namespace {
 
-// TrustedInstaller's service SID, the owner of the system's own files.
-constexpr char kTrustedInstaller[] = "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
+// TrustedInstaller's service SID, the owner of the system's own files:
+// S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464, laid out
+// as a SID with its six sub-authorities, so that comparing allocates nothing.
+struct ServiceSid {
+  BYTE revision;
+  BYTE sub_authority_count;
+  SID_IDENTIFIER_AUTHORITY authority;
+  DWORD sub_authorities[6];
+};
+constexpr ServiceSid kTrustedInstaller{
+    SID_REVISION,
+    6,
+    SECURITY_NT_AUTHORITY,
+    {SECURITY_SERVICE_ID_BASE_RID, 956008885, 3418522649, 1831038044, 1853292631, 2271478464}};
 
 // Opens a file or folder for its attributes and owner; with
 // FILE_FLAG_OPEN_REPARSE_POINT the entry itself, a link not followed.
@@ -28,32 +38,15 @@ bool FileSystemIsLink(const char* path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
-bool IsTrustedOwner(PSID owner) {
-  if (IsWellKnownSid(owner, WinBuiltinAdministratorsSid) || IsWellKnownSid(owner, WinLocalSystemSid)) return true;
-  PSID installer = nullptr;
-  if (!ConvertStringSidToSidA(kTrustedInstaller, &installer)) return false;
-  bool same = EqualSid(owner, installer) != 0;
-  LocalFree(installer);
-  return same;
-}
-
-bool OwnerIsTrusted(HANDLE entry) {
-  PSID owner = nullptr;
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  bool trusted = GetSecurityInfo(entry, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
-                                 &descriptor) == ERROR_SUCCESS &&
-                 owner != nullptr && IsTrustedOwner(owner);
-  LocalFree(descriptor);
-  return trusted;
-}
-
 // The link entry and the folder it leads to: a user who may write to an
 // empty folder of the administrators can turn it into a junction whose
 // entry keeps its owner, but not the folder it then leads to.
 bool FileSystemMadeByAdministrators(const char* path) {
   KernelHandle entry(OpenEntry(path, FILE_FLAG_OPEN_REPARSE_POINT));
   KernelHandle target(OpenEntry(path, 0));
-  return entry && target && OwnerIsTrusted(entry.Get()) && OwnerIsTrusted(target.Get());
+  auto* installer = const_cast<ServiceSid*>(&kTrustedInstaller);
+  return entry && target && OwnedByAdministrators(entry.Get(), SE_FILE_OBJECT, installer) &&
+         OwnedByAdministrators(target.Get(), SE_FILE_OBJECT, installer);
 }
 
 constexpr LinkJudge kFileSystemJudge{FileSystemIsLink, FileSystemMadeByAdministrators};
@@ -155,13 +148,16 @@ void RefuseUntrustedLinks(const char* path) {
 }
 
 bool UnlinkIfLeadingElsewhere(const char* path) {
-  HANDLE entry = OpenEntry(path, FILE_FLAG_OPEN_REPARSE_POINT);
-  if (entry == INVALID_HANDLE_VALUE) return true;
-  BY_HANDLE_FILE_INFORMATION information;
-  bool elsewhere =
-      GetFileInformationByHandle(entry, &information) &&
-      ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || information.nNumberOfLinks > 1);
-  CloseHandle(entry);
+  bool elsewhere;
+  // The entry is closed before the deletion, which completes only once no
+  // handle is open.
+  {
+    KernelHandle entry(OpenEntry(path, FILE_FLAG_OPEN_REPARSE_POINT));
+    if (!entry) return true;
+    BY_HANDLE_FILE_INFORMATION information;
+    elsewhere = GetFileInformationByHandle(entry.Get(), &information) &&
+                ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || information.nNumberOfLinks > 1);
+  }
   elsewhere = elsewhere || judge_in_force->is_link(path);
   // Deleting a name removes that name alone: a link's target and the file's
   // other names keep their contents.

@@ -6,10 +6,15 @@
 // changes the table: it holds the system's own functions.
 //
 // Reads (opening a file to read it, querying values and services) are not
-// changes and call the system directly. Nor is the setup log (AppendFile):
-// it is the record of the changes, not one of them. Through the table, every
-// logged line would count as a change, and a refused or broken-off run would
-// lose the very lines that tell what it did.
+// changes and call the system directly. Every folder made or removed goes
+// through the table, the setup's own temporary folder and a folder link it
+// unlinks included. Three calls pass it by design. The setup log
+// (AppendFile) is the record of the changes, not one of them: through the
+// table, every logged line would count as a change, and a refused or
+// broken-off run would lose the very lines that tell what it did. Starting
+// the uninstall batch and broadcasting that the environment changed alter
+// nothing themselves: the batch file and the PATH value went through the
+// table before.
 #pragma once
 
 #include <windows.h>

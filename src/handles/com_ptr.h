@@ -5,6 +5,12 @@
 #pragma once
 
 #include <objbase.h>
+#include <oleauto.h>
+
+#include "handles/owned_handle.h"
+
+// A text that a COM call allocated for the caller (IAccessible's names).
+using ComText = OwnedHandle<BSTR, &::SysFreeString>;
 
 template <typename Interface>
 class ComPtr {

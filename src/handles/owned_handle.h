@@ -63,6 +63,19 @@ using LocalMemory = OwnedHandle<HLOCAL, &::LocalFree>;
 using SidMemory = OwnedHandle<PSID, &::FreeSid>;
 // A view of a file mapping (MapViewOfFile).
 using MappedView = OwnedHandle<void*, &::UnmapViewOfFile>;
+// A library loaded by LoadLibraryExA, also as a data file for its resources.
+using ModuleHandle = OwnedHandle<HMODULE, &::FreeLibrary>;
+
+inline void FreeProcessHeapBlock(void* block) { HeapFree(GetProcessHeap(), 0, block); }
+// A block a call allocated on the process heap for the caller.
+using ProcessHeapBlock = OwnedHandle<void*, &FreeProcessHeapBlock>;
+
+// The process and first thread that CreateProcess hands over, both to close.
+struct StartedProcess {
+  explicit StartedProcess(const PROCESS_INFORMATION& started) : process(started.hProcess), thread(started.hThread) {}
+  KernelHandle process;
+  KernelHandle thread;
+};
 
 // GDI and user32 objects.
 using PenObject = OwnedHandle<HPEN, &::DeleteObject>;
@@ -72,5 +85,9 @@ using RegionObject = OwnedHandle<HRGN, &::DeleteObject>;
 // A device context the program created (CreateDCA, CreateCompatibleDC), as
 // opposed to one it borrowed from a window.
 using OwnedDc = OwnedHandle<HDC, &::DeleteDC>;
-// A cursor made from a picture; CreateIconIndirect asks for DestroyIcon.
-using CursorHandle = OwnedHandle<HCURSOR, &::DestroyIcon>;
+// An icon, or a cursor made from a picture: CreateIconIndirect and
+// LoadImageA's icons both ask for DestroyIcon.
+using IconHandle = OwnedHandle<HICON, &::DestroyIcon>;
+using CursorHandle = IconHandle;
+// A window the program made for itself alone, such as a message-only one.
+using WindowHandle = OwnedHandle<HWND, &::DestroyWindow>;

@@ -2,11 +2,11 @@
 
 #include <windows.h>
 
-#include <aclapi.h>
 #include <sddl.h>
 
 #include <utility>
 
+#include "fs/object_owner.h"
 #include "package/file_name_rules.h"
 #include "text/case_fold.h"
 #include "text/path.h"
@@ -22,22 +22,15 @@ constexpr char kAdministratorsOnly[] = "D:P(A;;GA;;;BA)(A;;GA;;;SY)";
 // or the owner this run gives its own objects. Anyone else made it first to
 // stall the product's setups.
 bool MadeByAdministrators(HANDLE mutex) {
-  PSID owner = nullptr;
-  LocalMemory descriptor;
-  if (GetSecurityInfo(mutex, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
-                      descriptor.Receive()) != ERROR_SUCCESS ||
-      owner == nullptr) {
-    return false;
-  }
-  if (IsWellKnownSid(owner, WinBuiltinAdministratorsSid) || IsWellKnownSid(owner, WinLocalSystemSid)) return true;
   KernelHandle token;
   union {
     TOKEN_OWNER owner;
     BYTE bytes[sizeof(TOKEN_OWNER) + SECURITY_MAX_SID_SIZE];
   } own;
   DWORD size = 0;
-  return OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Receive()) &&
-         GetTokenInformation(token.Get(), TokenOwner, &own, sizeof own, &size) && EqualSid(owner, own.owner.Owner);
+  bool known = OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Receive()) &&
+               GetTokenInformation(token.Get(), TokenOwner, &own, sizeof own, &size);
+  return OwnedByAdministrators(mutex, SE_KERNEL_OBJECT, known ? own.owner.Owner : nullptr);
 }
 
 }  // namespace

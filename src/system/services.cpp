@@ -19,8 +19,6 @@ constexpr DWORD kStopPollMs = 200;
 // Stopping sets the service back to manual start, hence the change-config right.
 constexpr DWORD kStopAccess = SERVICE_QUERY_CONFIG | SERVICE_CHANGE_CONFIG | SERVICE_QUERY_STATUS | SERVICE_STOP;
 
-using EveryoneSid = OwnedHandle<PSID, &::FreeSid>;
-
 ServiceHandle OpenManager(DWORD access) { return ServiceHandle(OpenSCManagerA(nullptr, nullptr, access)); }
 
 bool QueryState(SC_HANDLE service, DWORD& state) {
@@ -90,9 +88,8 @@ Text ServiceImagePath(const ProductRecord& record, const FileRecord& file) {
 
 bool ServiceControlDescriptor::Build(PACL existing) {
   SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-  PSID sid = nullptr;
-  if (!AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &sid)) return false;
-  EveryoneSid everyone(sid);
+  SidMemory everyone;
+  if (!AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, everyone.Receive())) return false;
 
   EXPLICIT_ACCESS_A entry{};
   entry.grfAccessPermissions = kEveryoneServiceRights;

@@ -65,8 +65,8 @@ bool StartBatch(const char* system_folder, const char* command_processor, const 
                       system_folder, &startup, &process)) {
     return false;
   }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  // Nothing waits for the batch: it deletes the setup after the setup ends.
+  StartedProcess started(process);
   return true;
 }
 

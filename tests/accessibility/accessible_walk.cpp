@@ -34,6 +34,7 @@
 #include <string>
 #include <vector>
 
+#include "handles/com_ptr.h"
 #include "reader.h"
 
 namespace {
@@ -71,6 +72,7 @@ const Named kStates[] = {
 };
 
 std::string Narrow(BSTR text) {
+  ComText owned(text);
   std::string out;
   if (text == nullptr) return out;
   int length = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
@@ -78,7 +80,6 @@ std::string Narrow(BSTR text) {
     out.resize(static_cast<std::size_t>(length - 1));
     WideCharToMultiByte(CP_ACP, 0, text, -1, &out[0], length, nullptr, nullptr);
   }
-  SysFreeString(text);
   return out;
 }
 

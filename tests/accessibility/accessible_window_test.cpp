@@ -12,6 +12,7 @@
 
 #include "fake_window.h"
 #include "graphics/graphics_resources.h"
+#include "handles/com_ptr.h"
 #include "reader.h"
 #include "ui/widgets/frame_window.h"
 #include "ui/widgets/toolkit.h"
@@ -32,9 +33,8 @@ const LayoutEntry kTable[] = {
 };
 
 std::wstring Take(BSTR text) {
-  std::wstring out = text != nullptr ? text : L"";
-  SysFreeString(text);
-  return out;
+  ComText owned(text);
+  return text != nullptr ? text : L"";
 }
 
 // The events raised for the window, as "event:child".

@@ -4,13 +4,15 @@
 // that imports them starts with it.
 #include <windows.h>
 
+#include "handles/owned_handle.h"
+
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
   if (reason != DLL_PROCESS_ATTACH) return TRUE;
   char marker[MAX_PATH];
   DWORD length = GetEnvironmentVariableA("TARNELL_PLANTED_MARKER", marker, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return TRUE;
-  HANDLE file = CreateFileA(marker, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  // Made and closed again: being there is the whole message.
+  KernelHandle made(CreateFileA(marker, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   return TRUE;
 }
 

@@ -7,6 +7,8 @@
 
 #include <cstring>
 
+#include "handles/owned_handle.h"
+
 namespace {
 
 // A group entry as a group icon resource stores it.
@@ -22,8 +24,9 @@ struct GroupEntry {
 constexpr WORD kIconGroups[] = {1, 1715};
 
 TEST(SetupResources, EachIconGroupNamesPicturesOfTheSizesItLists) {
-  HMODULE setup = LoadLibraryExA(SETUP_EXE, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  ASSERT_NE(setup, nullptr);
+  ModuleHandle library(LoadLibraryExA(SETUP_EXE, nullptr, LOAD_LIBRARY_AS_DATAFILE));
+  ASSERT_TRUE(library);
+  HMODULE setup = library.Get();
   for (WORD group_id : kIconGroups) {
     HRSRC group = FindResourceA(setup, MAKEINTRESOURCEA(group_id), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
     ASSERT_NE(group, nullptr) << group_id;
@@ -39,11 +42,9 @@ TEST(SetupResources, EachIconGroupNamesPicturesOfTheSizesItLists) {
       ASSERT_NE(picture, nullptr) << group_id << " entry " << i;
       EXPECT_EQ(SizeofResource(setup, picture), entry.bytes) << group_id << " entry " << i;
     }
-    HICON icon = static_cast<HICON>(LoadImageA(setup, MAKEINTRESOURCEA(group_id), IMAGE_ICON, 32, 32, 0));
-    EXPECT_NE(icon, nullptr) << group_id;
-    if (icon != nullptr) DestroyIcon(icon);
+    IconHandle icon(static_cast<HICON>(LoadImageA(setup, MAKEINTRESOURCEA(group_id), IMAGE_ICON, 32, 32, 0)));
+    EXPECT_TRUE(icon) << group_id;
   }
-  FreeLibrary(setup);
 }
 
 }  // namespace

@@ -16,8 +16,7 @@ HeldFile::HeldFile(const std::string& path) {
   std::string command = std::string("\"") + HOLD_FILE_EXE + "\" \"" + path + "\"";
   PROCESS_INFORMATION process{};
   if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
-    KernelHandle thread(process.hThread);
-    process_.Reset(process.hProcess);
+    process_ = StartedProcess(process).process;
     std::string reply;
     char byte;
     DWORD got = 0;

@@ -6,6 +6,7 @@
 #include "graphics/canvas.h"
 #include "graphics/graphics_resources.h"
 #include "ui/core/key_codes.h"
+#include "ui/widgets/scroll_bar_geometry.h"
 #include "ui/widgets/title_bar.h"
 #include "ui/widgets/tool_bar.h"
 
@@ -219,8 +220,25 @@ void GalleryRoot::Start(const char* native_title, int x, int y) {
   Events().Line("view %d %d %d %d", view_at.x, view_at.y, area.Width(), area.Height());
   Events().Line("toolbar %d %d %d %d", bar_at.x, bar_at.y, bar->Width(), bar->Height());
   LogToolItems("tool", *static_cast<ToolBar*>(bar));
-  LogCloseButton(*frame_, *static_cast<TitleBar*>(FindById(1)));
+  LogScrollParts(*static_cast<TileView*>(view));
+  auto* title = static_cast<TitleBar*>(FindById(1));
+  Point caption_at = frame_->ClientToScreen(Point{title->X(), title->Y()});
+  Events().Line("caption %d %d %d %d", caption_at.x, caption_at.y, title->Width() - title->ButtonsWidth(),
+                title->Height());
+  LogCloseButton(*frame_, *title);
   frame_->LogPlace("ready");
+}
+
+// "scroll-part down-arrow|thumb X Y WIDTH HEIGHT": where the view's vertical
+// bar has them on the screen, for the scripts to press and drag by name.
+void GalleryRoot::LogScrollParts(TileView& view) {
+  ScrollBar& bar = view.VerticalBar();
+  Rect box{bar.X(), bar.Y(), bar.X() + bar.Width(), bar.Y() + bar.Height()};
+  ScrollBarGeometry geometry(box, view.VerticalAxis());
+  Point arrow = frame_->ClientToScreen(Point{box.left, geometry.End() - kScrollArrowLength});
+  Events().Line("scroll-part down-arrow %d %d %d %d", arrow.x, arrow.y, kScrollBarThickness, kScrollArrowLength);
+  Point thumb = frame_->ClientToScreen(Point{box.left, geometry.ThumbStart()});
+  Events().Line("scroll-part thumb %d %d %d %d", thumb.x, thumb.y, kScrollBarThickness, geometry.ThumbLength());
 }
 
 void GalleryRoot::Paint(Canvas& canvas) {

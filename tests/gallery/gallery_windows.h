@@ -89,6 +89,7 @@ class GalleryRoot : public Container {
  private:
   void Status(const char* text);
   void LogToolItems(const char* event, const ToolBar& bar);
+  void LogScrollParts(TileView& view);
 
   std::unique_ptr<GalleryFrame> frame_;
   std::unique_ptr<DialogRoot> dialog_root_;

@@ -40,15 +40,24 @@ tool_point() {
   read -r x y w h <<<"${tool_box[$1]}"
   echo "$((tx + x + w / 2 + ${2:-0})) $((ty + y + h / 2))"
 }
-cx=$((wx + 2)) cy=$((wy + 2))  # the client area's origin
+cy=$((wy + 2))  # the client area's top
+# middle NAME: the middle of the box that the gallery's line "NAME X Y W H"
+# gives, on the screen.
+middle() { wait_event main "^$1 " | awk '{ print $(NF - 3) + int($(NF - 1) / 2), $(NF - 2) + int($NF / 2) }'; }
+read -r caption_x caption_y < <(middle caption)
+read -r view_x view_y < <(middle view)
+read -r arrow_x arrow_y < <(middle 'scroll-part down-arrow')
+read -r thumb_x thumb_y < <(middle 'scroll-part thumb')
 shoot main "$wx" "$wy" "$ww" "$wh"
 
 # Moving the window by its caption: it follows the pointer exactly.
 mark main
-drag $((cx + 100)) $((cy + 10)) $((cx + 190)) $((cy + 70))
+drag "$caption_x" "$caption_y" $((caption_x + 90)) $((caption_y + 60))
 expect_event main "^position main $((wx + 90)) $((wy + 60)) $ww $wh\$" "the caption drags the window by the pointer's displacement"
-wx=$((wx + 90)) wy=$((wy + 60)) cx=$((cx + 90)) cy=$((cy + 60)) vx=$((vx + 90)) vy=$((vy + 60)) tx=$((tx + 90)) ty=$((ty + 60))
+wx=$((wx + 90)) wy=$((wy + 60)) cy=$((cy + 60)) vx=$((vx + 90)) vy=$((vy + 60)) tx=$((tx + 90)) ty=$((ty + 60))
 close_left=$((close_left + 90)) close_top=$((close_top + 60))
+caption_x=$((caption_x + 90)) caption_y=$((caption_y + 60)) view_x=$((view_x + 90)) view_y=$((view_y + 60))
+arrow_x=$((arrow_x + 90)) arrow_y=$((arrow_y + 60)) thumb_x=$((thumb_x + 90)) thumb_y=$((thumb_y + 60))
 
 # The frame's corner: never below the size the window was made with.
 mark main
@@ -62,7 +71,7 @@ drag $((wx + ww + 59)) $((wy + wh + 39)) $((wx + ww - 1)) $((wy + wh - 1))
 expect_event main "^position main $wx $wy $ww $wh\$" "the corner drag shrinks it back"
 
 # Alt+F5 to F12 resize and move the window by 8 pixels.
-move $((cx + 200)) $((cy + 150))
+move "$view_x" "$view_y"
 mark main
 key alt+F5
 expect_event main "^position main $wx $wy $((ww + 8)) $wh\$" "Alt+F5 widens the window"
@@ -97,9 +106,8 @@ expect_event main '^notify 102 30$' "a release over another button sends that on
 
 # Scrolling: a short click on an arrow does nothing, a held arrow repeats,
 # the thumb follows a drag, the keys scroll the focused view.
-bar_x=$((vx + vw + 7))
 mark main
-move $bar_x $((vy + vh - 8))
+move "$arrow_x" "$arrow_y"
 xdotool mousedown 1 && sleep 0.1 && xdotool mouseup 1
 expect_no_event main '^scroll ' "a click shorter than the repeat delay does not scroll"
 # The arrow is held until the eighth step shows rather than for a fixed
@@ -111,7 +119,7 @@ expect_no_event main '^scroll ' "a click shorter than the repeat delay does not 
 # scrolled rectangle when the shift exceeds it).
 scroll_steps() { tail -n +$((${marks[main]} + 1)) "${events[main]}" | grep -c '^scroll 0 '; }
 mark main
-move $bar_x $((vy + vh - 8))
+move "$arrow_x" "$arrow_y"
 pressed=$(date +%s%N)
 xdotool mousedown 1
 deadline=$((SECONDS + 10))
@@ -128,7 +136,7 @@ else
 fi
 expect_no_event main "^scroll 0 $((steps * 16 + 16))\$" "releasing the arrow stops the scrolling" 0.3
 mark main
-click $((cx + 100)) $((cy + 100))
+click "$view_x" "$view_y"
 key Home
 expect_event main '^scroll 0 0$' "Home scrolls the focused view to the top"
 # The thumb at the top: drag it 40 pixels down. The offset moves by the
@@ -137,7 +145,7 @@ track=$((vh - 30)) content=900
 thumb=$(((track * vh + content / 2) / content)); [ $thumb -lt 20 ] && thumb=20
 expected=$(((40 * (content - vh) + (track - thumb) / 2) / (track - thumb)))
 mark main
-drag $bar_x $((vy + 25)) $bar_x $((vy + 65))
+drag "$thumb_x" "$thumb_y" "$thumb_x" $((thumb_y + 40))
 sleep 0.2
 last=$(tail -n +$((${marks[main]} + 1)) "${events[main]}" | grep '^scroll 0 ' | tail -1 | cut -d' ' -f3)
 if [ -n "$last" ] && [ $((last - expected)) -le 1 ] && [ $((expected - last)) -le 1 ]; then
@@ -147,14 +155,14 @@ else
 fi
 shoot scrolled "$wx" "$wy" "$ww" "$wh"
 mark main
-move $((cx + 100)) $((cy + 100))
+move "$view_x" "$view_y"
 key Home Down Down Down
 expect_event main '^scroll 0 48$' "the arrow keys scroll the focused view"
 
 # The context menu at the screen's corner opens moved left and up, whole.
 nx=$((screen_width - 250)) ny=$((screen_height - 180))
 mark main
-drag $((cx + 100)) $((cy + 10)) $((cx + 100 + nx - wx)) $((cy + 10 + ny - wy))
+drag "$caption_x" "$caption_y" $((caption_x + nx - wx)) $((caption_y + ny - wy))
 expect_event main "^position main $nx $ny " "the window goes to the screen's corner"
 mark main
 click $((screen_width - 4)) $((screen_height - 4)) 3
@@ -176,13 +184,13 @@ click $((screen_width - 4)) $((screen_height - 4)) 3
 key Escape
 expect_event main '^menu-closed$' "Escape closes the menu"
 mark main
-drag $((nx + 102)) $((ny + 12)) $((wx + 102)) $((wy + 12))
+drag $((caption_x + nx - wx)) $((caption_y + ny - wy)) "$caption_x" "$caption_y"
 expect_event main "^position main $wx $wy " "the window comes back by its caption"
 
 # Switching to another application closes the open menu.
 start_gallery other $((screen_width - 460)) 40
 mark main
-click $((cx + 100)) $((cy + 100)) 3
+click "$view_x" "$view_y" 3
 wait_event main '^menu-open ' >/dev/null
 click $((screen_width - 200)) 200
 expect_event main '^menu-closed$' "switching to another application closes the menu"
@@ -200,14 +208,14 @@ mark main
 click $((screen_width - 200)) 200  # the other gallery becomes the active one
 expect_event main '^activate dialog 0$' "another application takes the activation"
 mark main
-click $((cx + 40)) $((cy + 300))  # the owner, outside the dialog
+click $(tool_point 1)  # the owner, outside the dialog
 expect_event main '^activate dialog 1$' "a click on the disabled owner activates the dialog"
 mark other
 move $((screen_width - 200)) 200
 key alt+F4
 expect_event other '^quit$' "Alt+F4 closes the other gallery"
 mark main
-move $((dx + 100)) $((dy + 60))
+move $((dx + dw / 2)) $((dy + dh / 2))
 key alt+F4
 expect_event main '^dialog-closed$' "Alt+F4 closes the dialog, not its owner"
 expect_event main '^owner-enabled 1$' "closing the dialog enables its owner again"

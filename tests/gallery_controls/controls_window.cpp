@@ -163,8 +163,23 @@ void ControlsRoot::Start(const char* native_title, int x, int y) {
     Events().Line("at %u %d %d %d %d", static_cast<unsigned>(widget->Id()), at.x, at.y, widget->Width(),
                   widget->Height());
   }
+  LogExpanders();
   LogCloseButton(*frame_, *static_cast<TitleBar*>(FindById(1)));
   Events().Line("ready main %d %d %d %d", frame_->X(), frame_->Y(), frame_->Width(), frame_->Height());
+}
+
+// "expander NODE X Y WIDTH HEIGHT" for each shown node of the tree, where a
+// click opens or closes it, so that the scripts click a node's by its name.
+void ControlsRoot::LogExpanders() {
+  auto* tree = static_cast<TreeView*>(FindById(kTreeId));
+  const TreeModel& model = tree->Model();
+  Rect area = tree->ViewArea();
+  for (int node = model.NextShown(0); node != 0; node = model.NextShown(node)) {
+    Point at =
+        frame_->ClientToScreen(Point{area.left + (model.Node(node).Depth() - 1) * TreeModel::kIndent - tree->ScrollX(),
+                                     area.top + model.RowOf(node) * TreeModel::kRowHeight - tree->ScrollY()});
+    Events().Line("expander %s %d %d %d %d", model.Text(node), at.x, at.y, TreeModel::kIndent, TreeModel::kRowHeight);
+  }
 }
 
 void ControlsRoot::Notify(unsigned code, std::uint16_t id) {

@@ -25,6 +25,7 @@ class ControlsRoot : public Container {
  private:
   void Report();
   void FillLog();
+  void LogExpanders();
 
   unsigned blink_time_;
   std::unique_ptr<FrameWindow> frame_;

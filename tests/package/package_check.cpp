@@ -14,6 +14,7 @@
 
 #include "capture_logger.h"
 #include "fs/source_stream.h"
+#include "handles/owned_handle.h"
 #include "inflate/inflate_state.h"
 #include "package/directory_writer.h"
 #include "package/extract_file.h"
@@ -38,8 +39,9 @@ void PrintIdentity(const char* path) {
       }
     }
   }
-  HMODULE module = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  if (module == nullptr) return;
+  ModuleHandle library(LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE));
+  if (!library) return;
+  HMODULE module = library.Get();
   HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
   if (group != nullptr) {
     const auto* bytes = static_cast<const unsigned char*>(LockResource(LoadResource(module, group)));
@@ -51,7 +53,6 @@ void PrintIdentity(const char* path) {
       std::printf("icon %dx%d %lu bytes\n", entry[0], entry[1], icon ? SizeofResource(module, icon) : 0ul);
     }
   }
-  FreeLibrary(module);
 }
 
 }  // namespace

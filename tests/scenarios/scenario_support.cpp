@@ -184,8 +184,7 @@ KernelHandle StartProgram(const std::string& program, const std::vector<std::str
     ADD_FAILURE() << "cannot start " << command;
     return KernelHandle();
   }
-  KernelHandle thread(process.hThread);
-  return KernelHandle(process.hProcess);
+  return StartedProcess(process).process;
 }
 
 DWORD RunProgram(const std::string& program, const std::vector<std::string>& arguments, const std::string& temp_folder,

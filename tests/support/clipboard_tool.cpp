@@ -12,6 +12,7 @@
 #include <cstring>
 #include <string>
 
+#include "handles/clipboard_scope.h"
 #include "handles/owned_handle.h"
 
 namespace {
@@ -30,13 +31,11 @@ std::string Unescaped(const char* text) {
 }
 
 int Print(bool raw) {
-  if (!OpenClipboard(nullptr)) return 1;
+  ClipboardScope clipboard(nullptr);
+  if (!clipboard.IsOpen()) return 1;
   HANDLE block = GetClipboardData(CF_TEXT);
   const char* text = block != nullptr ? static_cast<const char*>(GlobalLock(block)) : nullptr;
-  if (text == nullptr) {
-    CloseClipboard();
-    return 1;
-  }
+  if (text == nullptr) return 1;
   if (raw) {
     std::fputs(text, stdout);
   } else {
@@ -51,28 +50,24 @@ int Print(bool raw) {
     std::fputc('\n', stdout);
   }
   GlobalUnlock(block);
-  CloseClipboard();
   return 0;
 }
-
-using MessageWindow = OwnedHandle<HWND, &::DestroyWindow>;
 
 int Set(const char* escaped) {
   std::string text = Unescaped(escaped);
   // The clipboard wants a window as the owner of what is put there.
-  MessageWindow owner(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+  WindowHandle owner(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
   GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
   if (!owner || !block) return 1;
   void* bytes = GlobalLock(block.Get());
   if (bytes == nullptr) return 1;
   std::memcpy(bytes, text.c_str(), text.size() + 1);
   GlobalUnlock(block.Get());
-  if (!OpenClipboard(owner.Get())) return 1;
-  bool done = EmptyClipboard() && SetClipboardData(CF_TEXT, block.Get()) != nullptr;
+  ClipboardScope clipboard(owner.Get());
+  if (!clipboard.IsOpen() || !EmptyClipboard() || SetClipboardData(CF_TEXT, block.Get()) == nullptr) return 1;
   // Once the clipboard took the block, it is the clipboard's to free.
-  if (done) block.Release();
-  CloseClipboard();
-  return done ? 0 : 1;
+  block.Release();
+  return 0;
 }
 
 }  // namespace

@@ -9,10 +9,9 @@ DWORD RunProgramToEnd(const char* program, std::string command, char* environmen
   if (!CreateProcessA(program, command.data(), nullptr, nullptr, FALSE, 0, environment, nullptr, &startup, &process)) {
     return kNotStarted;
   }
-  KernelHandle thread(process.hThread);
-  KernelHandle running(process.hProcess);
-  WaitForSingleObject(running.Get(), timeout_ms);
+  StartedProcess started(process);
+  WaitForSingleObject(started.process.Get(), timeout_ms);
   DWORD code = kNotStarted;
-  GetExitCodeProcess(running.Get(), &code);
+  GetExitCodeProcess(started.process.Get(), &code);
   return code;
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "handles/owned_handle.h"
 #include "run_program.h"
 
 namespace {
@@ -13,11 +14,8 @@ std::string UnixPath(const std::string& path) {
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
   if (unix_name == nullptr) return "";
   std::wstring wide(path.begin(), path.end());
-  char* name = unix_name(wide.c_str());
-  if (name == nullptr) return "";
-  std::string result = name;
-  HeapFree(GetProcessHeap(), 0, name);
-  return result;
+  ProcessHeapBlock name(unix_name(wide.c_str()));
+  return name ? static_cast<const char*>(name.Get()) : "";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "handles/clipboard_scope.h"
 #include "handles/owned_handle.h"
 #include "ui/core/native_window.h"
 #include "ui/core/widget_host.h"
@@ -17,21 +18,6 @@ HWND WindowOf(const Widget& widget) {
   return window != nullptr ? window : MainWindowHandle();
 }
 
-// Open for as long as it lives.
-class OpenClipboardScope {
- public:
-  explicit OpenClipboardScope(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
-  ~OpenClipboardScope() {
-    if (open_) CloseClipboard();
-  }
-  OpenClipboardScope(const OpenClipboardScope&) = delete;
-  OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
-  bool IsOpen() const { return open_; }
-
- private:
-  bool open_;
-};
-
 }  // namespace
 
 bool CopyTextToClipboard(const Widget& widget, std::string_view text) {
@@ -42,7 +28,7 @@ bool CopyTextToClipboard(const Widget& widget, std::string_view text) {
   std::memcpy(bytes, text.data(), text.size());
   bytes[text.size()] = '\0';
   GlobalUnlock(block.Get());
-  OpenClipboardScope clipboard(WindowOf(widget));
+  ClipboardScope clipboard(WindowOf(widget));
   if (!clipboard.IsOpen() || !EmptyClipboard() || SetClipboardData(CF_TEXT, block.Get()) == nullptr) return false;
   // The clipboard owns the block now.
   block.Release();
@@ -50,7 +36,7 @@ bool CopyTextToClipboard(const Widget& widget, std::string_view text) {
 }
 
 bool ReadClipboardText(const Widget& widget, ClipboardText& out) {
-  OpenClipboardScope clipboard(WindowOf(widget));
+  ClipboardScope clipboard(WindowOf(widget));
   if (!clipboard.IsOpen()) return false;
   HANDLE block = GetClipboardData(CF_TEXT);
   if (block == nullptr) return false;
