@@ -69,15 +69,11 @@ void ShortNameUpper(const char* from, std::size_t length, const char* skipped, c
 // and a short name holds nothing that an 8.3 name may not.
 bool KeyOf(const char* name, std::size_t length, bool numbered, ShortNameKey& out) {
   std::size_t dot = length;  // the extension's: the last
-  bool fits = true;
   for (std::size_t i = 0; i < length; ++i) {
-    if (name[i] == '.') {
-      fits = fits && dot == length;
-      dot = i;
-    }
-    if (std::strchr(" +,;=[]", name[i]) != nullptr) fits = false;
+    if (name[i] == '.') dot = i;
   }
-  fits = fits && dot > 0 && dot <= 8 && length - dot <= 4;
+  bool fits = std::strcspn(name, " +,;=[]\\") == length && std::strcspn(name, ".\\") == dot && dot > 0 && dot <= 8 &&
+              length - dot <= 4;
   std::size_t stem = dot;
   if (numbered) {
     const char* tilde = static_cast<const char*>(std::memchr(name, '~', dot));

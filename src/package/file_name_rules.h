@@ -40,7 +40,8 @@ struct ShortNameKey {
 };
 // Of a long name: its stem without blanks and dots, cut to six characters,
 // and the first three characters of its extension. False for a name that
-// fits 8.3 itself, which gets no short name. `name` need not end at `length`.
+// fits 8.3 itself, which gets no short name. `name` ends at `length` with a
+// NUL or a path separator.
 bool KeyOfLongName(const char* name, std::size_t length, ShortNameKey& out);
 // Of a short name of the numbered kind ("LONGNA~1.TXT"; the hashed kind,
 // made from the fifth clash on, is not foreseen): the characters before its

@@ -43,6 +43,8 @@ class ClashFinder {
 
  private:
   const char* Name(std::size_t number) const { return files_.Record(number).name; }
+  // The path of short name `i`, where its part starts and its key.
+  const char* ShortAt(std::size_t i, std::size_t& start, ShortNameKey& key) const;
   // Short name `i` against the part at `start` of `path` whose key is `key`.
   int CompareShort(std::size_t i, const char* path, std::size_t start, const ShortNameKey& key) const;
   // Whether `a` sorts before `b`: record numbers by their names, or while
@@ -58,11 +60,17 @@ class ClashFinder {
   std::vector<std::uint32_t> shorts_;
 };
 
+const char* ClashFinder::ShortAt(std::size_t i, std::size_t& start, ShortNameKey& key) const {
+  const char* path = Name(shorts_[2 * i]);
+  start = shorts_[2 * i + 1];
+  KeyOfShortName(path + start, std::strcspn(path + start, "\\"), key);
+  return path;
+}
+
 int ClashFinder::CompareShort(std::size_t i, const char* path, std::size_t start, const ShortNameKey& key) const {
-  const char* own_path = Name(shorts_[2 * i]);
-  std::size_t own_start = shorts_[2 * i + 1];
+  std::size_t own_start;
   ShortNameKey own;
-  KeyOfShortName(own_path + own_start, std::strcspn(own_path + own_start, "\\"), own);
+  const char* own_path = ShortAt(i, own_start, own);
   int order = std::strcmp(own.extension, key.extension);
   if (order == 0) order = std::strcmp(own.stem, key.stem);
   if (order == 0) order = Compare(own_path, own_start, path, start, fold_);
@@ -74,10 +82,9 @@ bool ClashFinder::Less(std::uint32_t a, std::uint32_t b) const {
   if (shorts_.empty()) {
     order = Compare(Name(a), SIZE_MAX, Name(b), SIZE_MAX, fold_);
   } else {
-    const char* path = Name(shorts_[2 * b]);
-    std::size_t start = shorts_[2 * b + 1];
+    std::size_t start;
     ShortNameKey key;
-    KeyOfShortName(path + start, std::strcspn(path + start, "\\"), key);
+    const char* path = ShortAt(b, start, key);
     order = CompareShort(a, path, start, key);
   }
   return order != 0 ? order < 0 : a < b;
@@ -142,7 +149,8 @@ PathClash ClashFinder::FindShortNames() {
   for (std::size_t i = 0; i < count; ++i) order[i] = static_cast<std::uint32_t>(i);
   HeapSort(order.data(), count);
 
-  std::pair<std::size_t, std::size_t> first_pair(SIZE_MAX, SIZE_MAX);  // the later record, the earlier
+  std::size_t best_later = SIZE_MAX;
+  std::size_t best_earlier = SIZE_MAX;
   PathClash clash;
   for (std::size_t number = 2; count > 0 && number <= files_.Count(); ++number) {
     const char* path = Name(number);
@@ -156,15 +164,15 @@ PathClash ClashFinder::FindShortNames() {
         });
         if (found == order.data() + count || CompareShort(*found, path, start, key) != 0) continue;
         std::size_t other = shorts_[2 * *found];
-        std::size_t other_start = shorts_[2 * *found + 1];
-        std::pair<std::size_t, std::size_t> pair = std::minmax(other, number);
-        std::swap(pair.first, pair.second);
-        if (pair >= first_pair) continue;
-        first_pair = pair;
-        std::size_t other_end = other_start + std::strcspn(Name(other) + other_start, "\\");
+        std::size_t later = std::max(other, number);
+        std::size_t earlier = other + number - later;
+        if (later > best_later || (later == best_later && earlier >= best_earlier)) continue;
+        best_later = later;
+        best_earlier = earlier;
+        std::size_t other_end = shorts_[2 * *found + 1] + std::strcspn(Name(other) + shorts_[2 * *found + 1], "\\");
         bool other_first = other < number;
-        clash.first = pair.second;
-        clash.second = pair.first;
+        clash.first = earlier;
+        clash.second = later;
         clash.first_length = other_first ? other_end : end;
         clash.second_length = other_first ? end : other_end;
         clash.kind = path[end] == '\0' && Name(other)[other_end] == '\0' ? ClashKind::kOneFile : ClashKind::kOneFolder;
