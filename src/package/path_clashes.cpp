@@ -25,7 +25,8 @@ int Compare(const char* a, std::size_t a_length, const char* b, std::size_t b_le
   }
 }
 
-// The paths of one list under one case rule.
+// The paths of one list under one case rule. Each search runs under both
+// rules, from one copy of its code.
 class ClashFinder {
  public:
   ClashFinder(const FileList& files, Fold fold) : files_(files), fold_(fold) {}

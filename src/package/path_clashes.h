@@ -11,7 +11,9 @@
 enum class ClashKind : std::uint8_t {
   kOneFile,
   kFileAndFolder,  // `first` is a file that `second` needs as a folder
-  kOneFolder,      // the two paths' folders of `first_length` and `second_length` characters are one
+  // The first `first_length` and `second_length` characters of the two paths
+  // name one folder, or a file by the other name of a folder.
+  kOneFolder,
 };
 
 // The first clash among records 2 onwards as the numbers of its two records,
@@ -21,6 +23,7 @@ struct PathClash {
   std::size_t second = 0;
   ClashKind kind = ClashKind::kOneFile;
   bool short_name = false;  // a part of one path is the short name Windows may give the other's
+  // The characters of each path that name what clashes; SIZE_MAX for all.
   std::size_t first_length = SIZE_MAX;
   std::size_t second_length = SIZE_MAX;
 };
