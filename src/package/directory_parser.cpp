@@ -182,8 +182,8 @@ bool ReadAssociation(FieldReader& reader, PackageDirectory& package) {
 
 // Names that are sound one by one but not together: two records that meet in
 // one file (the install would delete what it has just written), a file that
-// another needs as its folder, two names of one folder, two services of one name, a file type opened
-// by something that is no program file.
+// another needs as its folder, two names of one folder, two services of one
+// name, a file type opened by something that is no program file.
 void CheckNamesTogether(const PackageDirectory& package) {
   PathClash clash = FindPathClash(package.files);
   if (clash.first != 0) {

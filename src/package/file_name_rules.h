@@ -47,6 +47,7 @@ bool KeyOfLongName(const char* name, std::size_t length, ShortNameKey& out);
 // made from the fifth clash on, is not foreseen): the characters before its
 // '~' and its extension. False for any other name.
 bool KeyOfShortName(const char* name, std::size_t length, ShortNameKey& out);
+// Whether a short name of the one key may stand for a long name of the other.
 bool MayStandFor(const ShortNameKey& short_name, const ShortNameKey& long_name);
 
 // Why `path` (ANSI, relative, parts joined by '\\') would not name a file
