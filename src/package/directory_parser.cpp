@@ -182,22 +182,19 @@ bool ReadAssociation(FieldReader& reader, PackageDirectory& package) {
 
 // Names that are sound one by one but not together: two records that meet in
 // one file (the install would delete what it has just written), a file that
-// another needs as its folder, two services of one name, a file type opened
-// by something that is no program file.
+// another needs as its folder, two names of one folder, two services of one
+// name, a file type opened by something that is no program file.
 void CheckNamesTogether(const PackageDirectory& package) {
   PathClash clash = FindPathClash(package.files);
   if (clash.first != 0) {
-    RefuseNaming(clash.folder ? "\"%s\" is a file and the folder of \"%s\"" : "\"%s\" and \"%s\" name one file",
-                 package.Record(clash.first).name, package.Record(clash.second).name);
-  }
-  // A short (8.3) name sorts apart from the long name it may stand for: it is
-  // looked for pairwise, as far as the flat layout's few records go.
-  for (std::size_t number = 3; package.FileCount() <= kMaxFileRecords && number <= package.FileCount(); ++number) {
-    for (std::size_t earlier = 2; earlier < number; ++earlier) {
-      if (SameWindowsName(package.Record(earlier).name, package.Record(number).name)) {
-        RefuseNaming("\"%s\" and \"%s\" name one file", package.Record(earlier).name, package.Record(number).name);
-      }
-    }
+    static constexpr const char* kClashes[] = {"\"%s\" and \"%s\" name one file",
+                                               "\"%s\" is a file and the folder of \"%s\"",
+                                               "\"%s\" and \"%s\" name one folder"};
+    Text first(package.Record(clash.first).name);
+    Text second(package.Record(clash.second).name);
+    first.Cut(clash.first_length);
+    second.Cut(clash.second_length);
+    RefuseNaming(kClashes[static_cast<int>(clash.kind)], first.c_str(), second.c_str());
   }
   std::vector<std::size_t> services;
   for (std::size_t number = 2; number <= package.FileCount(); ++number) {

@@ -52,37 +52,51 @@ struct ServiceStem {
 // Long-name characters that 8.3 names lack become '_' there.
 char ShortNameChar(char c) { return c != '\0' && std::strchr("+,;=[]", c) != nullptr ? '_' : c; }
 
-// Whether Windows may give `long_name` the short name `alias` (NTFS's 8.3
-// names: "Long Name.txt" may be "LONGNA~1.TXT"). A name that fits 8.3
-// itself gets none. Short names of the hashed kind, made from the fifth
-// clash on, are not foreseen.
-bool MayBeShortNameOf(const char* alias, const char* long_name) {
-  const char* alias_dot = std::strrchr(alias, '.');
-  std::size_t alias_base = alias_dot != nullptr ? static_cast<std::size_t>(alias_dot - alias) : std::strlen(alias);
-  const char* tilde = std::strchr(alias, '~');
-  if (tilde == nullptr || tilde == alias || alias_base > 8) return false;
-  std::size_t digits = std::strspn(tilde + 1, "0123456789");
-  if (digits == 0 || tilde + 1 + digits != alias + alias_base) return false;
-  std::size_t length = std::strlen(long_name);
-  const char* dot = std::strrchr(long_name, '.');
-  std::size_t base = dot != nullptr ? static_cast<std::size_t>(dot - long_name) : length;
-  bool fits_8_3 = base > 0 && base <= 8 && length - base <= 4 && std::strchr(long_name, '.') == dot &&
-                  std::strpbrk(long_name, " +,;=[]") == nullptr;
-  if (fits_8_3) return false;
-  // The stem without blanks and dots.
-  const char* at = long_name;
-  for (const char* c = alias; c < tilde; ++c, ++at) {
-    while (at < long_name + base && (*at == ' ' || *at == '.')) ++at;
-    if (at == long_name + base || WindowsUpperCase(ShortNameChar(*at)) != WindowsUpperCase(*c)) return false;
-  }
-  // The extension: the first three characters after the last dot.
-  char extension[4] = {};
-  if (dot != nullptr) {
-    for (std::size_t i = 0, from = 1; i < 3 && dot[from] != '\0'; ++from) {
-      if (dot[from] != ' ') extension[i++] = ShortNameChar(dot[from]);
+// The short-name form of the `length` characters at `from` that are not one
+// of `skipped`, as many as `size` bytes hold with the NUL.
+void ShortNameUpper(const char* from, std::size_t length, const char* skipped, char* out, std::size_t size) {
+  std::size_t used = 0;
+  for (std::size_t i = 0; i < length && used < size - 1; ++i) {
+    if (std::strchr(skipped, from[i]) == nullptr) {
+      out[used++] = static_cast<char>(WindowsUpperCase(ShortNameChar(from[i])));
     }
   }
-  return EqualInWindowsCase(alias_dot != nullptr ? alias_dot + 1 : "", extension);
+  out[used] = '\0';
+}
+
+// The key of a long name, or of a short name of the numbered kind; false
+// when `name` is not of that kind. A name that fits 8.3 gets no short name,
+// and a short name holds nothing that an 8.3 name may not.
+bool KeyOf(const char* name, std::size_t length, bool numbered, ShortNameKey& out) {
+  std::size_t dot = length;  // the extension's: the last
+  for (std::size_t i = 0; i < length; ++i) {
+    if (name[i] == '.') dot = i;
+  }
+  bool fits = std::strcspn(name, " +,;=[]\\") == length && std::strcspn(name, ".\\") == dot && dot > 0 && dot <= 8 &&
+              length - dot <= 4;
+  std::size_t stem = dot;
+  if (numbered) {
+    const char* tilde = static_cast<const char*>(std::memchr(name, '~', dot));
+    stem = tilde != nullptr ? static_cast<std::size_t>(tilde - name) : 0;
+    std::size_t digit = stem + 1;
+    while (digit < dot && name[digit] >= '0' && name[digit] <= '9') ++digit;
+    if (!fits || stem == 0 || digit == stem + 1 || digit != dot) return false;
+  } else if (fits) {
+    return false;
+  }
+  // Windows leaves out blanks, and the dots of the stem.
+  ShortNameUpper(name, stem, " .", out.stem, sizeof out.stem);
+  std::size_t extension = dot < length ? dot + 1 : length;
+  ShortNameUpper(name + extension, length - extension, " ", out.extension, sizeof out.extension);
+  return true;
+}
+
+// Whether Windows may give `long_name` the short name `alias`.
+bool MayBeShortNameOf(const char* alias, const char* long_name) {
+  ShortNameKey short_key;
+  ShortNameKey long_key;
+  return KeyOfShortName(alias, std::strlen(alias), short_key) &&
+         KeyOfLongName(long_name, std::strlen(long_name), long_key) && MayStandFor(short_key, long_key);
 }
 
 }  // namespace
@@ -105,6 +119,15 @@ const char* FileNameFault(const char* name) {
 
 bool SameWindowsName(const char* a, const char* b) {
   return EqualIgnoringCase(a, b) || EqualInWindowsCase(a, b) || MayBeShortNameOf(a, b) || MayBeShortNameOf(b, a);
+}
+
+bool KeyOfLongName(const char* name, std::size_t length, ShortNameKey& out) { return KeyOf(name, length, false, out); }
+
+bool KeyOfShortName(const char* name, std::size_t length, ShortNameKey& out) { return KeyOf(name, length, true, out); }
+
+bool MayStandFor(const ShortNameKey& short_name, const ShortNameKey& long_name) {
+  return std::strcmp(short_name.extension, long_name.extension) == 0 &&
+         std::strncmp(long_name.stem, short_name.stem, std::strlen(short_name.stem)) == 0;
 }
 
 bool SameServiceName(const char* file_a, const char* file_b) {

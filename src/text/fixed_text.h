@@ -40,6 +40,10 @@ class FixedText {
     return fits;
   }
   void Clear() { chars_[0] = '\0'; }
+  // Keeps the first `length` characters.
+  void Cut(std::size_t length) {
+    if (length < size()) chars_[length] = '\0';
+  }
 
   const char* c_str() const { return chars_; }
   char* data() { return chars_; }

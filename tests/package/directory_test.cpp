@@ -13,6 +13,7 @@
 #include "capture_logger.h"
 #include "package/directory_parser.h"
 #include "package/directory_writer.h"
+#include "package/file_name_rules.h"
 #include "package/package_directory.h"
 #include "package/package_loader.h"
 #include "package/pe_image.h"
@@ -609,4 +610,113 @@ TEST(PackageDirectory, HostilePathsInAnExtendedDirectoryAreRefused) {
   service.files.Record(2).service = 1;
   LoadResult read = Load(FileOf(service));
   EXPECT_EQ(read.errors, std::vector<std::string>{invalid + "the service file \"bin\\agent.exe\" lies in a subfolder"});
+}
+
+// A short (8.3) name meets the long name it may stand for only in one folder,
+// at any depth and as a file or a folder, whatever the case of the folders
+// above; the case rules are looked at first.
+TEST(PackageDirectory, ShortNamesBesideTheirLongNamesAreRefusedInEveryFolder) {
+  const std::string invalid = "Invalid Tarnell software package: ";
+  std::vector<std::string> flat = FlatNames(23);  // more than the flat layout holds
+  flat.insert(flat.begin() + 4, "Read me first.txt");
+  flat.push_back("readme~2.TXT");
+  struct Case {
+    const char* what;
+    std::vector<std::string> paths;
+    std::string line;  // empty: the package is read
+  };
+  const Case cases[] = {
+      {"a short file name in a subfolder",
+       {"Sub\\Long Name.exe", "Sub\\x.txt", "Sub\\LONGNA~1.EXE"},
+       invalid + "\"Sub\\Long Name.exe\" and \"Sub\\LONGNA~1.EXE\" name one file"},
+      {"the long name after the short one",
+       {"a\\b\\LONGNA~3.EXE", "a\\b\\Long.Name.exe"},
+       invalid + "\"a\\b\\LONGNA~3.EXE\" and \"a\\b\\Long.Name.exe\" name one file"},
+      {"an extended directory without folders", flat,
+       invalid + "\"Read me first.txt\" and \"readme~2.TXT\" name one file"},
+      {"a folder by its short name",
+       {"PROGRA~1\\a.txt", "Program Files\\b.txt"},
+       invalid + "\"PROGRA~1\" and \"Program Files\" name one folder"},
+      {"a deep folder below folders differing in case",
+       {"bin\\Plug Ins\\x\\a.dll", "BIN\\PLUGIN~1\\y.dll"},
+       invalid + "\"bin\\Plug Ins\" and \"BIN\\PLUGIN~1\" name one folder"},
+      {"folders of one name in Windows' case",
+       {"\xC4rger\\Long Name.txt", "\xE4RGER\\LONGNA~1.TXT"},
+       invalid + "\"\xC4rger\\Long Name.txt\" and \"\xE4RGER\\LONGNA~1.TXT\" name one file"},
+      {"folders of one name in the setup's case",
+       {"\x84rger\\Long Name.txt", "\xC4RGER\\LONGNA~1.TXT"},
+       invalid + "\"\x84rger\\Long Name.txt\" and \"\xC4RGER\\LONGNA~1.TXT\" name one file"},
+      {"a file by the short name of a folder",
+       {"Data Files\\a.txt", "DATAFI~1"},
+       invalid + "\"Data Files\" and \"DATAFI~1\" name one folder"},
+      {"a file by the long name of a folder",
+       {"LONGNA~1\\a.txt", "Long name"},
+       invalid + "\"LONGNA~1\" and \"Long name\" name one folder"},
+      {"a case duplicate before a short name",
+       {"Long Name.exe", "LONGNA~1.EXE", "a\\x.txt", "A\\X.TXT"},
+       invalid + "\"a\\x.txt\" and \"A\\X.TXT\" name one file"},
+      {"short and long names in different folders", {"a\\Long Name.exe", "b\\LONGNA~1.EXE"}, ""},
+      {"a short name one folder deeper", {"Long Name.exe", "Long Name.dir\\LONGNA~1.EXE"}, ""},
+      {"a folder's short name inside it", {"Program Files\\PROGRA~1"}, ""},
+      {"a short name of another extension", {"Sub\\Long Name.exe", "Sub\\LONGNA~1.DLL"}, ""},
+  };
+  for (const Case& c : cases) {
+    LoadResult read = Load(FileOf(TreePackage(c.paths)));
+    EXPECT_EQ(read.loaded, c.line.empty()) << c.what;
+    EXPECT_EQ(read.errors, c.line.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.line}) << c.what;
+  }
+}
+
+// Short names are sorted, not compared pair by pair: half of a hundred
+// thousand paths are short names of the stem and extension of the other
+// half's long names, in other folders, and one more, beside hundreds of them,
+// names the first record it meets.
+TEST(PackageDirectory, HundredThousandPathsAreCheckedForShortNamesAtOnce) {
+  std::vector<std::string> paths;
+  for (int i = 0; i < 100000; ++i) {
+    paths.push_back(i % 2 == 0 ? "part" + std::to_string(i % 97) + "\\Long name " + std::to_string(i) + ".doc"
+                               : "more" + std::to_string(i % 89) + "\\L~" + std::to_string(i) + ".DOC");
+  }
+  paths.push_back("PART3\\l~1.doc");
+  LoadResult read = Load(FileOf(TreePackage(paths)));
+  EXPECT_EQ(read.errors, std::vector<std::string>{"Invalid Tarnell software package: \"part3\\Long name 100.doc\" and "
+                                                  "\"PART3\\l~1.doc\" name one file"});
+}
+
+// One check for every size: a flat package is refused with the line that
+// comparing each record with the ones before it gives, or read.
+TEST(PackageDirectory, FlatPackagesNameTheFirstPairOfOneFile) {
+  const char* const pool[] = {"Long Name.exe", "LONGNA~1.EXE",  "longna~2.exe", "LONGN~10.EXE",      "Long.exe",
+                              "LONG~1.EXE",    "Long.name.exe", "L~1.EXE",      "Hello notes.txt",   "HELLON~1.TXT",
+                              "hellon~1.doc",  "HELP~1.TXT",    "Hello.txt",    "HELLO~1.TXT",       "A+B long.txt",
+                              "A_BLON~1.TXT",  "A+BLON~1.TXT",  "a.txt",        "Read me.first.txt", "README~1.TXT"};
+  constexpr std::size_t kPool = sizeof pool / sizeof pool[0];
+  std::uint32_t state = 7;
+  auto next = [&](std::uint32_t below) {
+    state = state * 1103515245u + 12345u;
+    return (state >> 16) % below;
+  };
+  int refused = 0;
+  for (int trial = 0; trial < 400; ++trial) {
+    std::vector<std::size_t> order(kPool);
+    for (std::size_t i = 0; i < kPool; ++i) order[i] = i;
+    for (std::size_t i = kPool - 1; i > 0; --i) std::swap(order[i], order[next(static_cast<std::uint32_t>(i + 1))]);
+    std::vector<std::string> names(2 + next(18));
+    for (std::size_t i = 0; i < names.size(); ++i) names[i] = pool[order[i]];
+    std::string line;
+    for (std::size_t later = 1; later < names.size() && line.empty(); ++later) {
+      for (std::size_t earlier = 0; earlier < later && line.empty(); ++earlier) {
+        if (SameWindowsName(names[earlier].c_str(), names[later].c_str())) {
+          line =
+              "Invalid Tarnell software package: \"" + names[earlier] + "\" and \"" + names[later] + "\" name one file";
+        }
+      }
+    }
+    refused += !line.empty();
+    LoadResult read = Load(FileOf(TreePackage(names)));
+    EXPECT_EQ(read.errors, line.empty() ? std::vector<std::string>{} : std::vector<std::string>{line})
+        << ::testing::PrintToString(names);
+  }
+  EXPECT_GT(refused, 100);
+  EXPECT_LT(refused, 390);
 }

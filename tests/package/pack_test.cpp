@@ -415,6 +415,33 @@ TEST_F(PackTest, FolderTreeIsPackedListedAndExtractedWithItsSubfolders) {
   EXPECT_NE(FindFileRecord(LoadDirectory(ReadBytes(folder_ / "Followed.exe")), "share\\link.exe"), 0u);
 }
 
+// A tree may hold a name that Windows may give another file or folder of the
+// same folder as its short (8.3) name: both would be one, so the build is
+// refused, naming them. In different folders they are two.
+TEST_F(PackTest, ShortNameBesideItsLongNameInATreeIsRefused) {
+  WriteText(folder_ / "dist" / "bin" / "Long Name.dll", "long");
+  WriteText(folder_ / "dist" / "bin" / "LONGNA~1.DLL", "short");
+  WriteText(folder_ / "dist" / "lib" / "LONGNA~2.DLL", "short, elsewhere");
+  WriteText(folder_ / "m.toml", "[product]\nname = \"Tree\"\nversion = \"1.0\"\n[[folder]]\nsource = \"dist\"\n");
+  PackRun file = Build(folder_ / "m.toml", folder_ / "Tree.exe");
+  EXPECT_EQ(file.status, 1);
+  EXPECT_NE(file.err.find("m.toml:1: file: \"bin\\Long Name.dll\" and \"bin\\LONGNA~1.DLL\" name one file (Windows "
+                          "may give a long name that short name)"),
+            std::string::npos)
+      << file.err;
+  fs::remove(folder_ / "dist" / "bin" / "LONGNA~1.DLL");
+  WriteText(folder_ / "dist" / "Program Files" / "a.txt", "a");
+  WriteText(folder_ / "dist" / "PROGRA~1" / "b.txt", "b");
+  PackRun folder = Build(folder_ / "m.toml", folder_ / "Tree.exe");
+  EXPECT_EQ(folder.status, 1);
+  EXPECT_NE(folder.err.find("file: \"PROGRA~1\" and \"Program Files\" name one folder (Windows may give"),
+            std::string::npos)
+      << folder.err;
+  EXPECT_FALSE(fs::exists(folder_ / "Tree.exe"));
+  fs::remove_all(folder_ / "dist" / "PROGRA~1");
+  EXPECT_EQ(Build(folder_ / "m.toml", folder_ / "Tree.exe").status, 0);
+}
+
 TEST_F(PackTest, CompressionLevelIsAnOption) {
   WriteText(folder_ / "m.toml", "[product]\nname = \"Hello\"\nversion = \"1.0\"\n[[file]]\nsource = \"a.txt\"\n");
   std::string text;
@@ -937,6 +964,14 @@ TEST_F(PackTest, DamagedSetupsAreRefusedAndNothingIsWrittenOutside) {
          return WithDirectory(good, hostile);
        },
        "Invalid Tarnell software package: \"a.txt\" and \"A.TXT\" name one file"},
+      {"a folder by its short name",
+       [&] {
+         PackageDirectory hostile = package;
+         hostile.files.Rename(2, "Program Files\\a.txt");
+         hostile.files.Rename(3, "PROGRA~1\\b.dll");
+         return WithDirectory(good, hostile);
+       },
+       "Invalid Tarnell software package: \"Program Files\" and \"PROGRA~1\" name one folder"},
       {"association program that is no product file",
        [&] {
          PackageDirectory hostile = package;

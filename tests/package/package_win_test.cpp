@@ -135,6 +135,10 @@ TEST(ReadPackage, EachFailureEndsWithItsOneLine) {
   PackageDirectory escaping = written;
   escaping.files.Rename(2, "..\\x.dll");
   std::vector<std::uint8_t> escaping_directory = SerializePackageDirectory(escaping);
+  PackageDirectory aliased = written;
+  aliased.files.Rename(2, "Program Files\\Hello.exe");
+  aliased.files.Rename(3, "PROGRA~1\\empty.cfg");
+  std::vector<std::uint8_t> aliased_directory = SerializePackageDirectory(aliased);
   const Case cases[] = {
       {"flipped check word", flipped, "Invalid Tarnell software package."},
       {"truncated directory", truncated, "Error reading file: " + path},
@@ -143,6 +147,9 @@ TEST(ReadPackage, EachFailureEndsWithItsOneLine) {
        good.substr(0, written.header_offset) + Bytes(escaping_directory.begin(), escaping_directory.end()),
        "Invalid Tarnell software package: unsafe file name \"..\\x.dll\", which is a folder reference, not a file "
        "name"},
+      {"a folder by its short name",
+       good.substr(0, written.header_offset) + Bytes(aliased_directory.begin(), aliased_directory.end()),
+       "Invalid Tarnell software package: \"Program Files\" and \"PROGRA~1\" name one folder"},
       {"program without package", Bytes(3000, '\0'), "Invalid Tarnell software package."},
   };
   for (const Case& c : cases) {

@@ -333,11 +333,16 @@ class ManifestReader {
     for (const ManifestFile& file : manifest.files) list.Add(FileRecord{}, file.name.c_str());
     PathClash clash = FindPathClash(list);
     if (clash.first != 0) {
-      const std::string first = AnsiToUtf8(manifest.files[clash.first - 2].name);
-      const std::string second = AnsiToUtf8(manifest.files[clash.second - 2].name);
+      const std::string first = AnsiToUtf8(manifest.files[clash.first - 2].name.substr(0, clash.first_length));
+      const std::string second = AnsiToUtf8(manifest.files[clash.second - 2].name.substr(0, clash.second_length));
+      const std::string why = clash.short_name                    ? " (Windows may give a long name that short name)"
+                              : clash.kind == ClashKind::kOneFile ? " (Windows ignores case)"
+                                                                  : "";
       Fail(at, "file",
-           clash.folder ? "\"" + first + "\" is a file and the folder of \"" + second + "\""
-                        : "\"" + second + "\" and \"" + first + "\" name one file (Windows ignores case)");
+           clash.kind == ClashKind::kFileAndFolder
+               ? "\"" + first + "\" is a file and the folder of \"" + second + "\"" + why
+           : clash.kind == ClashKind::kOneFolder ? "\"" + first + "\" and \"" + second + "\" name one folder" + why
+                                                 : "\"" + second + "\" and \"" + first + "\" name one file" + why);
     }
     std::vector<const ManifestFile*> services;
     for (const ManifestFile& file : manifest.files) {
