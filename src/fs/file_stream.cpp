@@ -70,10 +70,9 @@ std::size_t FileStream::ReadUpTo(void* buffer, std::size_t n) {
 
 void FileStream::Seek(std::uint64_t target) {
   if (target == position_) return;
-  LONG high = static_cast<LONG>(target >> 32);
-  SetLastError(0);
-  DWORD low = SetFilePointer(handle_.Get(), static_cast<LONG>(target & 0xFFFFFFFFu), &high, FILE_BEGIN);
-  if (!handle_ || (low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR)) {
+  LARGE_INTEGER at;
+  at.QuadPart = static_cast<LONGLONG>(target);
+  if (!handle_ || !SetFilePointerEx(handle_.Get(), at, nullptr, FILE_BEGIN)) {
     Fail("Error positioning cursor in file: %s");
   }
   position_ = target;
@@ -99,11 +98,9 @@ void FileStream::Flush() {
 
 std::uint64_t FileStream::Size() {
   if (!handle_) return 0;
-  DWORD high = 0;
-  SetLastError(0);
-  DWORD low = GetFileSize(handle_.Get(), &high);
-  if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) Fail("Error getting filesize of: %s");
-  return (static_cast<std::uint64_t>(high) << 32) | low;
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(handle_.Get(), &size)) Fail("Error getting filesize of: %s");
+  return static_cast<std::uint64_t>(size.QuadPart);
 }
 
 FILETIME FileStream::GetTime() {
