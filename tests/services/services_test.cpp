@@ -108,12 +108,17 @@ TEST(Services, CreatedManualLocalSystemWithQuotedPath) {
   EXPECT_TRUE(test_service.Start());
 }
 
-// Registers a service of another program under `name` ("Someone Else's"); the error, if any.
+// The display name of another program's service. Display names are unique
+// too: a fixed one would clash with the service of a test running beside
+// this one (ERROR_DUPLICATE_SERVICE_NAME).
+std::string SomeoneElsesDisplayName(const std::string& name) { return "Someone Else's " + name; }
+
+// Registers a service of another program under `name`; the error, if any.
 DWORD RegisterSomeoneElses(const std::string& name, const std::string& image_path, DWORD start_type) {
   ServiceHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
-  ServiceHandle service(CreateServiceA(manager.Get(), name.c_str(), "Someone Else's", SERVICE_ALL_ACCESS,
-                                       SERVICE_WIN32_OWN_PROCESS, start_type, SERVICE_ERROR_NORMAL, image_path.c_str(),
-                                       nullptr, nullptr, nullptr, nullptr, nullptr));
+  ServiceHandle service(CreateServiceA(manager.Get(), name.c_str(), SomeoneElsesDisplayName(name).c_str(),
+                                       SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS, start_type, SERVICE_ERROR_NORMAL,
+                                       image_path.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr));
   return service ? ERROR_SUCCESS : GetLastError();
 }
 
@@ -144,7 +149,7 @@ TEST(Services, OnlyAnExistingServiceOfThisProgramIsTakenOver) {
     ServiceFacts config = test_service.Facts();
     EXPECT_EQ(config.start_type, static_cast<DWORD>(SERVICE_AUTO_START));
     EXPECT_EQ(config.image_path, path);
-    EXPECT_EQ(config.display_name, "Someone Else's");
+    EXPECT_EQ(config.display_name, SomeoneElsesDisplayName(test_service.Name()));
   }
 }
 
