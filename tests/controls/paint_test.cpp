@@ -8,9 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "dib_surface.h"
 #include "fake_window.h"
@@ -92,6 +94,44 @@ TEST_F(Painting, LogViewPaintsOnlyTheRowsInTheClip) {
   int one_row = PaintCalls(999, Rect{0, 50, 400, 51});
   EXPECT_LE(one_row, 6) << "a one-pixel band: one row, the margins and the bar beside it";
   EXPECT_LT(one_row, few);
+}
+
+// A window that writes down the areas whose pixels a view asked to move.
+class MovingWindow : public FakeWindow {
+ public:
+  using FakeWindow::FakeWindow;
+  void ScrollArea(const Rect& area, int, int) override { moved.push_back(area); }
+  std::vector<Rect> moved;
+};
+
+// A scroll leaves the view's pixels that stay in view where they are and
+// only the rest is painted; a jump of the whole view or more leaves none in
+// view, and the whole view is painted (Wine would move rows from beside the
+// view into it).
+TEST_F(Painting, AJumpOfAWholeViewOrMoreIsPaintedWholeWithoutMovingPixels) {
+  RecordingRoot root(400, 200);
+  auto owned = std::make_unique<LogView>(Entry(5405, kTextViewKind, 0, 0, 330, 106), &root);
+  LogView& log = static_cast<LogView&>(*root.Add(std::move(owned)));
+  MovingWindow window(root);
+  for (int i = 2; i <= 200; ++i) log.TrimAndAppend(("line " + std::to_string(i)).c_str());
+  DibSurface surface(400, 200, WhiteColour);
+  Canvas canvas;
+  canvas.Init(surface.Dc(), 400, 200);
+  const Rect view = log.ViewArea();
+  const int bottom = log.ScrollY();
+  ASSERT_GT(bottom, 3 * view.Height());
+
+  root.Paint(canvas);
+  log.ScrollTo(0, bottom - 5);
+  EXPECT_EQ(window.moved, std::vector<Rect>{view});
+
+  root.Paint(canvas);
+  window.moved.clear();
+  window.invalidated.clear();
+  log.ScrollTo(0, 0);
+  EXPECT_TRUE(window.moved.empty());
+  EXPECT_NE(std::find(window.invalidated.begin(), window.invalidated.end(), view), window.invalidated.end());
+  canvas.RestoreObjects();
 }
 
 // Pixels of `root` painted with the caret as it stands, then without it:

@@ -112,8 +112,10 @@ void ScrollView::ScrollTo(int x, int y) {
   scroll_y_ = y;
   RepaintMovedThumbs(thumbs);
   // What stays in view moves with its pixels and only what comes into view
-  // is painted, once per paint; later scrolls repaint the whole view.
-  if (CanMovePixels()) {
+  // is painted, once per paint; later scrolls repaint the whole view, and so
+  // does a jump that keeps nothing in view (Wine would move rows from beside
+  // the view into it).
+  if (CanMovePixels() && dx < area.Width() && -dx < area.Width() && dy < area.Height() && -dy < area.Height()) {
     Host()->ScrollArea(area, dx, dy);
     moved_since_paint_ = true;
   } else {
