@@ -13,7 +13,6 @@ constexpr std::size_t kDirectoryEntrySize = 8;
 constexpr std::size_t kDataEntrySize = 16;
 constexpr std::uint32_t kHighBit = 0x80000000;
 constexpr std::uint32_t kResourceDirectoryEntry = 2;
-constexpr std::uint32_t kRelocationDirectoryEntry = 5;
 constexpr std::uint32_t kInitializedData = 0x00000040;
 constexpr std::uint32_t kMemoryRead = 0x40000000;
 constexpr int kMaxDepth = 3;
@@ -264,77 +263,8 @@ std::vector<Resource> ReadResources(const Bytes& image) {
   throw PackError("the stub's resources lie in none of its sections");
 }
 
-namespace {
-
-// One entry of the section table, by its place in the image's headers.
-struct SectionHeader {
-  std::size_t at = 0;  // file offset of the header
-  std::uint32_t virtual_size = 0, address = 0, raw_size = 0, raw = 0;
-};
-
-SectionHeader SectionAt(const Bytes& image, const Layout& layout, std::size_t index) {
-  SectionHeader section;
-  section.at = layout.sections + index * kSectionHeaderSize;
-  section.virtual_size = Get(image, section.at + 8, 4);
-  section.address = Get(image, section.at + 12, 4);
-  section.raw_size = Get(image, section.at + 16, 4);
-  section.raw = Get(image, section.at + 20, 4);
-  return section;
-}
-
-// `image` with its resource section, the last but the base relocations,
-// rewritten where it lies and the relocations moved behind it: nothing else
-// moves, and nothing points into the relocations but their directory entry.
-// False when the image is not laid out so.
-bool ReplaceResourceSection(const Bytes& image, const Layout& layout, const std::vector<Resource>& resources,
-                            Bytes& out) {
-  std::uint32_t resource_rva = Get(image, layout.resource_entry, 4);
-  std::size_t reloc_entry = layout.resource_entry + (kRelocationDirectoryEntry - kResourceDirectoryEntry) * 8;
-  std::uint32_t directory_count = Get(image, layout.resource_entry - kResourceDirectoryEntry * 8 - 4, 4);
-  if (directory_count <= kRelocationDirectoryEntry || layout.section_count < 2) return false;
-  std::uint32_t reloc_rva = Get(image, reloc_entry, 4);
-  std::uint32_t reloc_size = Get(image, reloc_entry + 4, 4);
-  if (resource_rva == 0 || reloc_rva == 0) return false;
-  SectionHeader resource = SectionAt(image, layout, layout.section_count - 2);
-  SectionHeader reloc = SectionAt(image, layout, layout.section_count - 1);
-  if (resource.address != resource_rva || reloc.address != reloc_rva || reloc_size > reloc.raw_size ||
-      reloc.raw != resource.raw + resource.raw_size || std::size_t{reloc.raw} + reloc.raw_size != image.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i + 2 < layout.section_count; ++i) {
-    SectionHeader other = SectionAt(image, layout, i);
-    if (other.address >= resource.address || (other.raw_size != 0 && other.raw >= resource.raw)) return false;
-  }
-  std::uint32_t section_alignment = Get(image, layout.optional + 32, 4);
-  std::uint32_t file_alignment = Get(image, layout.optional + 36, 4);
-  Bytes section = Writer(resources, resource.address).Section();
-  auto size = static_cast<std::uint32_t>(section.size());
-  std::uint32_t raw_size = Align(size, file_alignment);
-  std::uint32_t moved_reloc = Align(resource.address + size, section_alignment);
-  std::uint32_t moved_reloc_raw = resource.raw + raw_size;
-
-  out.assign(image.begin(), image.begin() + resource.raw);
-  out.insert(out.end(), section.begin(), section.end());
-  out.resize(moved_reloc_raw, 0);
-  out.insert(out.end(), image.begin() + reloc.raw, image.end());
-  Put(out, resource.at + 8, size, 4);
-  Put(out, resource.at + 16, raw_size, 4);
-  Put(out, reloc.at + 12, moved_reloc, 4);
-  Put(out, reloc.at + 20, moved_reloc_raw, 4);
-  Put(out, layout.optional + 56, Align(moved_reloc + std::max(reloc.virtual_size, reloc.raw_size), section_alignment),
-      4);
-  Put(out, layout.optional + 8, Get(out, layout.optional + 8, 4) - resource.raw_size + raw_size, 4);
-  Put(out, layout.resource_entry + 4, size, 4);
-  Put(out, reloc_entry, moved_reloc, 4);
-  return true;
-}
-
-}  // namespace
-
 Bytes WithResources(const Bytes& image, const std::vector<Resource>& resources) {
   Layout layout(image);
-  Bytes replaced;
-  if (ReplaceResourceSection(image, layout, resources, replaced)) return replaced;
   std::uint32_t section_alignment = Get(image, layout.optional + 32, 4);
   std::uint32_t file_alignment = Get(image, layout.optional + 36, 4);
   std::uint32_t headers_size = Get(image, layout.optional + 60, 4);

@@ -2,12 +2,10 @@
 // written back as a new resource section, so that the builder can give the
 // setup program the product's icon and version without a Windows toolchain.
 //
-// A resource section that is the image's last but its base relocations, as
-// the linker lays out the setup program, is rewritten where it lies and the
-// relocations move behind it (nothing points into them but their entry of
-// the data directory). In any other image the new section is appended
-// behind the last one and the resource entry points at it; the old section
-// then stays where it is, unused, so that no other section moves.
+// The new section is appended behind the image's last section and the
+// resource entry of the data directory points at it; the old section stays
+// where it is, unused, so that no other section moves and nothing that
+// points into them changes.
 //
 // https://learn.microsoft.com/windows/win32/debug/pe-format#the-rsrc-section
 #pragma once
@@ -48,6 +46,6 @@ void AppendLittleEndian(Bytes& out, std::uint32_t value, int width);
 std::vector<Resource> ReadResources(const Bytes& image);
 
 // `image` with `resources` as its resource section (see above). PackError
-// when the image has data behind its last section or, where the section is
-// appended, no room for one more section header.
+// when the image has data behind its last section or no room for one more
+// section header.
 Bytes WithResources(const Bytes& image, const std::vector<Resource>& resources);
